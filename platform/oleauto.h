@@ -1,0 +1,32 @@
+// OLE Automation strings (BSTR) with the real Windows layout: a 4-byte byte count in front
+// of the first unit and a 0 unit after the last. Texts cross every library and automation
+// boundary of the system in this form.
+#pragma once
+
+#include "platform/win_types.h"
+
+using OLECHAR = char16_t;
+using BSTR = OLECHAR*;
+using LPOLESTR = OLECHAR*;
+using LPCOLESTR = const OLECHAR*;
+
+// Allocates a BSTR of `len` units copied from `text` (left uninitialised when `text` is null)
+// with the terminator written. The caller frees it with SysFreeString. Null when memory is
+// exhausted.
+BSTR SysAllocStringLen(const OLECHAR* text, UINT len);
+
+// Allocates a BSTR holding `text` up to its first 0 unit. A null text gives a null BSTR.
+BSTR SysAllocString(const OLECHAR* text);
+
+// Number of units in `text` as its length prefix says (embedded zeros count); 0 for null.
+UINT SysStringLen(BSTR text);
+
+// The length prefix itself: the number of bytes, terminator excluded; 0 for null.
+UINT SysStringByteLen(BSTR text);
+
+// Frees a BSTR made by the functions above. A null BSTR is a no-op.
+void SysFreeString(BSTR text);
+
+// Number of BSTRs allocated and not yet freed in this process; tests use it to prove that
+// every text handed out was freed.
+long SysLiveStringCount();

@@ -1,0 +1,29 @@
+// The basic Windows type names that the system's interfaces are written in, mapped to
+// fixed-width C++ types. Every platform header includes this one.
+#pragma once
+
+#include <cstdint>
+
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = unsigned int;
+using INT = int;
+using LONG = std::int32_t;
+using ULONG = std::uint32_t;
+using SHORT = std::int16_t;
+using USHORT = std::uint16_t;
+using LONGLONG = std::int64_t;
+using ULONGLONG = std::uint64_t;
+using BOOL = int;
+using HRESULT = std::int32_t;
+using WCHAR = char16_t;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
+using LPSTR = char*;
+using LPCSTR = const char*;
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif

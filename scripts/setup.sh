@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when any is missing.
+# Sourced by ./run and ./test; safe to run again.
+set -euo pipefail
+
+forecourt_packages=(
+    g++ cmake ninja-build pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libsqlite3-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+)
+
+forecourt_missing=()
+for p in "${forecourt_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+        forecourt_missing+=("$p")
+done
+if ((${#forecourt_missing[@]})); then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing packages: ${forecourt_missing[*]} (run as root to install them)" >&2
+        exit 1
+    fi
+    echo "Installing ${forecourt_missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq "${forecourt_missing[@]}" >/dev/null
+fi

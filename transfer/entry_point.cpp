@@ -1,0 +1,3 @@
+#include "transfer/entry_point.h"
+
+int BrenkarMain(int, char**) { return -1; }
