@@ -7,13 +7,15 @@
 
 #include "platform/oleauto.h"
 
+// Buffers come from the standard `new`: when memory is exhausted std::bad_alloc leaves the
+// operation that needed the room.
 class CounterString {
-public:
+  public:
     // Largest number of characters a string can hold: capacity and length are signed 16-bit,
     // and the capacity for one more character (32,768 elements) no longer fits.
     static constexpr int kMaxLength = 32734;
 
-    CounterString();                       // no-buffer state
+    CounterString();                               // no-buffer state
     explicit CounterString(const char* text);      // null text: no-buffer state
     explicit CounterString(const char16_t* text);  // null text: no-buffer state
     CounterString(const CounterString& other);
@@ -36,7 +38,8 @@ public:
     CounterString& Assign(const char* text);
     // 0-terminated wide text. Null: Release.
     CounterString& Assign(const char16_t* text);
-    // `count` wide units (zeros included). Null: Release.
+    // `count` wide units (zeros included); a negative count gives the empty text. The units
+    // may be part of this string's own text. Null: Release.
     CounterString& Assign(const char16_t* text, int count);
 
     // Appends 8-bit text (sign-extended). Null or empty text: no change.
@@ -46,8 +49,9 @@ public:
     // clamped to the text), in place. No buffer: no change.
     CounterString& Mid(int start, int count);
 
-    // vsprintf-style formatting into a 4,096-byte buffer, then Assign. Output longer than
-    // 4,095 bytes is cut at 4,095 bytes (bounded formatting: never writes past the buffer).
+    // printf-style formatting into a 4,096-byte buffer, then Assign. Output longer than
+    // 4,095 bytes is cut at 4,095 bytes (bounded formatting: never writes past the buffer);
+    // a conversion error gives the empty text.
     CounterString& Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Number of characters; 0 without buffer.
@@ -75,18 +79,19 @@ public:
     double ToDouble() const;
 
     // A new BSTR with the characters (an empty one without buffer); the caller frees it with
-    // SysFreeString.
+    // SysFreeString. Null when memory is exhausted.
     BSTR ToBstr() const;
 
-    // Number of CounterString objects alive in the process.
+    // Number of CounterString objects alive in the process: every constructor (the copy
+    // constructor included) adds one, the destructor takes one away.
     static std::int32_t LiveCount();
 
-    // The allocated sizes, for tests of the capacity rule.
+    // Elements allocated for the wide buffer (0 without one), for tests of the capacity rule.
     int Capacity() const { return capacity_; }
 
-private:
-    std::int16_t capacity_ = 0;      // elements of buffer_: length word, characters, terminator
-    char16_t* buffer_ = nullptr;     // [0] length, [1..length] characters, [length+1] 0
+  private:
+    std::int16_t capacity_ = 0;   // elements of buffer_: length word, characters, terminator
+    char16_t* buffer_ = nullptr;  // [0] length, [1..length] characters, [length+1] 0
     std::int16_t narrowCapacity_ = 0;
     char* narrow_ = nullptr;
 };

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 class FixedAmount {
-public:
+  public:
     static constexpr std::int64_t kScale = 10000;
 
     constexpr FixedAmount() = default;
@@ -23,7 +23,7 @@ public:
 
     constexpr auto operator<=>(const FixedAmount&) const = default;
 
-private:
+  private:
     constexpr explicit FixedAmount(std::int64_t count) : count_(count) {}
     std::int64_t count_ = 0;
 };
