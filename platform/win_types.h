@@ -27,3 +27,23 @@ using LPCSTR = const char*;
 #define TRUE 1
 #define FALSE 0
 #endif
+
+// Geometry in device units (pixels), as GDI, USER and the control framework pass it.
+struct POINT {
+    LONG x;
+    LONG y;
+};
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+using LPPOINT = POINT*;
+using LPSIZE = SIZE*;
+using LPRECT = RECT*;
+using LPCRECT = const RECT*;
