@@ -1,0 +1,14 @@
+// Per-thread storage of the last-error code, as on Windows.
+#include "platform/last_error.h"
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+DWORD GetLastError() {
+    return lastError;
+}
+
+void SetLastError(DWORD code) {
+    lastError = code;
+}
