@@ -3,6 +3,9 @@
 // boundary of the system in this form.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/win_types.h"
 
 using OLECHAR = char16_t;
@@ -30,3 +33,14 @@ void SysFreeString(BSTR text);
 // Number of BSTRs allocated and not yet freed in this process; tests use it to prove that
 // every text handed out was freed.
 long SysLiveStringCount();
+
+// ---- Text conversion ----------------------------------------------------------------------
+// The system's narrow text is UTF-8 on this platform; these convert it to and from BSTRs.
+
+// The UTF-8 form of `text` (all SysStringLen units, embedded zeros kept); "" for null. A
+// lone surrogate becomes U+FFFD.
+std::string BstrToUtf8(BSTR text);
+
+// A new BSTR holding `text` decoded from UTF-8 (an invalid byte becomes U+FFFD). The caller
+// frees it with SysFreeString; null only when memory is exhausted.
+BSTR BstrFromUtf8(std::string_view text);

@@ -1,0 +1,297 @@
+// The Component Object Model as the system uses it: GUIDs, IUnknown reference counting,
+// IDispatch, class factories, connection points for events, the persistence and property-page
+// interfaces a control container calls, and creation of in-process objects by CLSID or ProgID
+// through the registry (platform/registry.h) and dlopen.
+//
+// Interfaces keep their Windows names, IIDs and member order. Where a container of this
+// system needs only part of a large interface (IOleObject, IPropertyPage), the declaration
+// holds just those members and says so.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/com_errors.h"
+#include "platform/variant.h"
+#include "platform/win_types.h"
+
+// ---- GUIDs -------------------------------------------------------------------------------
+
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+using IID = GUID;
+using CLSID = GUID;
+using REFGUID = const GUID&;
+using REFIID = const IID&;
+using REFCLSID = const CLSID&;
+
+constexpr bool operator==(const GUID& a, const GUID& b) {
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) {
+        return false;
+    }
+    for (int i = 0; i < 8; ++i) {
+        if (a.Data4[i] != b.Data4[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+constexpr bool IsEqualGUID(REFGUID a, REFGUID b) {
+    return a == b;
+}
+
+namespace com_detail {
+constexpr int HexDigit(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : throw "not a hex digit";
+}
+constexpr std::uint64_t Hex(const char* text, int count) {
+    std::uint64_t value = 0;
+    for (int i = 0; i < count; ++i) {
+        value = value * 16 + static_cast<std::uint64_t>(HexDigit(text[i]));
+    }
+    return value;
+}
+}  // namespace com_detail
+
+// A GUID from its registry form without braces, checked at compile time:
+// MakeGuid("F9B424D4-51A1-40E0-8EB1-1B9097AF9811").
+consteval GUID MakeGuid(const char (&text)[37]) {
+    if (text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-') {
+        throw "GUID text must be 8-4-4-4-12 hex digits";
+    }
+    GUID g{};
+    g.Data1 = static_cast<DWORD>(com_detail::Hex(text, 8));
+    g.Data2 = static_cast<WORD>(com_detail::Hex(text + 9, 4));
+    g.Data3 = static_cast<WORD>(com_detail::Hex(text + 14, 4));
+    g.Data4[0] = static_cast<BYTE>(com_detail::Hex(text + 19, 2));
+    g.Data4[1] = static_cast<BYTE>(com_detail::Hex(text + 21, 2));
+    for (int i = 0; i < 6; ++i) {
+        g.Data4[2 + i] = static_cast<BYTE>(com_detail::Hex(text + 24 + 2 * i, 2));
+    }
+    return g;
+}
+
+inline constexpr IID IID_NULL{};
+inline constexpr IID IID_IUnknown = MakeGuid("00000000-0000-0000-C000-000000000046");
+inline constexpr IID IID_IClassFactory = MakeGuid("00000001-0000-0000-C000-000000000046");
+inline constexpr IID IID_IPersist = MakeGuid("0000010C-0000-0000-C000-000000000046");
+inline constexpr IID IID_IOleObject = MakeGuid("00000112-0000-0000-C000-000000000046");
+inline constexpr IID IID_IDispatch = MakeGuid("00020400-0000-0000-C000-000000000046");
+inline constexpr IID IID_ITypeInfo = MakeGuid("00020401-0000-0000-C000-000000000046");
+inline constexpr IID IID_IProvideClassInfo = MakeGuid("B196B283-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IConnectionPointContainer =
+    MakeGuid("B196B284-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IConnectionPoint = MakeGuid("B196B286-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IPropertyPage = MakeGuid("B196B28D-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IPersistPropertyBag = MakeGuid("37D84F60-42CB-11CE-8135-00AA004BB851");
+inline constexpr IID IID_IPropertyBag = MakeGuid("55272A00-42CB-11CE-8135-00AA004BB851");
+
+// Writes "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (upper case, 38 units and a 0) to `text`.
+// Returns the units written including the 0, or 0 when `cchMax` is below 39.
+int StringFromGUID2(REFGUID guid, LPOLESTR text, int cchMax);
+
+// Reads a CLSID in the braced form (either case). CO_E_CLASSSTRING, with `clsid` untouched,
+// for any other text; E_INVALIDARG for null pointers. (Windows also looks ProgIDs up here;
+// use CLSIDFromProgID for those.)
+HRESULT CLSIDFromString(LPCOLESTR text, CLSID* clsid);
+
+// Narrow forms of the two above for registry keys and tools: "{...}" in upper case, and a
+// parser that accepts the braced form only.
+std::string GuidToString(REFGUID guid);
+bool GuidFromString(std::string_view text, GUID* guid);
+
+// ---- Task memory -------------------------------------------------------------------------
+
+// The COM task allocator: memory handed across interfaces (ProgIDFromCLSID's text, a property
+// page's title) is freed by the receiver with CoTaskMemFree. Null is a no-op.
+void* CoTaskMemAlloc(std::size_t bytes);
+void CoTaskMemFree(void* block);
+
+// ---- Core interfaces ---------------------------------------------------------------------
+
+struct ITypeInfo;  // platform/typeinfo.h
+struct IConnectionPointContainer;
+
+// Every object counts references; the last Release destroys it. QueryInterface gives
+// E_NOINTERFACE (and a null `*ppv`) for an interface the object lacks, E_POINTER for null ppv.
+struct IUnknown {
+    virtual HRESULT QueryInterface(REFIID riid, void** ppv) = 0;
+    virtual ULONG AddRef() = 0;
+    virtual ULONG Release() = 0;
+
+  protected:
+    ~IUnknown() = default;
+};
+
+// Late-bound calls by DISPID (platform-facts: Invoke essentials). `riid` must be IID_NULL.
+struct IDispatch : IUnknown {
+    virtual HRESULT GetTypeInfoCount(UINT* pctinfo) = 0;
+    virtual HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) = 0;
+    virtual HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
+                                  DISPID* rgDispId) = 0;
+    virtual HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                           DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                           UINT* puArgErr) = 0;
+
+  protected:
+    ~IDispatch() = default;
+};
+
+struct IClassFactory : IUnknown {
+    virtual HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
+    virtual HRESULT LockServer(BOOL fLock) = 0;
+
+  protected:
+    ~IClassFactory() = default;
+};
+
+// One outgoing interface of an object. The sink given to Advise is queried for the outgoing
+// interface's IID (or IID_IDispatch for a dispinterface) and kept with a reference until
+// Unadvise. EnumConnections is not part of this layer.
+struct IConnectionPoint : IUnknown {
+    virtual HRESULT GetConnectionInterface(IID* pIID) = 0;
+    virtual HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) = 0;
+    virtual HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) = 0;
+    virtual HRESULT Unadvise(DWORD dwCookie) = 0;
+
+  protected:
+    ~IConnectionPoint() = default;
+};
+
+// EnumConnectionPoints is not part of this layer.
+struct IConnectionPointContainer : IUnknown {
+    virtual HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) = 0;
+
+  protected:
+    ~IConnectionPointContainer() = default;
+};
+
+// The type information of the object's coclass, from which a container learns its default
+// and event interfaces.
+struct IProvideClassInfo : IUnknown {
+    virtual HRESULT GetClassInfo(ITypeInfo** ppTI) = 0;
+
+  protected:
+    ~IProvideClassInfo() = default;
+};
+
+// ---- Persistence and property pages ------------------------------------------------------
+
+// Named values a container keeps for an object. Read fills `pVar` (its vt asks for a type,
+// VT_EMPTY for any) and gives E_INVALIDARG for an unknown name; the error log of Windows is
+// not part of this layer (pass null).
+struct IPropertyBag : IUnknown {
+    virtual HRESULT Read(LPCOLESTR pszPropName, VARIANT* pVar, void* pErrorLog) = 0;
+    virtual HRESULT Write(LPCOLESTR pszPropName, VARIANT* pVar) = 0;
+
+  protected:
+    ~IPropertyBag() = default;
+};
+
+struct IPersistPropertyBag : IUnknown {
+    virtual HRESULT GetClassID(CLSID* pClassID) = 0;
+    virtual HRESULT InitNew() = 0;
+    virtual HRESULT Load(IPropertyBag* pPropBag, void* pErrorLog) = 0;
+    virtual HRESULT Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) = 0;
+
+  protected:
+    ~IPersistPropertyBag() = default;
+};
+
+struct SIZEL {
+    LONG cx;
+    LONG cy;
+};
+
+constexpr LONG OLEIVERB_PRIMARY = 0;
+constexpr LONG OLEIVERB_SHOW = -1;
+constexpr LONG OLEIVERB_PROPERTIES = -7;
+constexpr DWORD DVASPECT_CONTENT = 1;
+
+// The members of IOleObject that a container of this system calls: verbs (the properties verb
+// opens the property pages), the OLEMISC status bits and the extent in HIMETRIC units.
+struct IOleObject : IUnknown {
+    virtual HRESULT DoVerb(LONG iVerb) = 0;
+    virtual HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) = 0;
+    virtual HRESULT SetExtent(DWORD dwDrawAspect, SIZEL* psizel) = 0;
+    virtual HRESULT GetExtent(DWORD dwDrawAspect, SIZEL* psizel) = 0;
+
+  protected:
+    ~IOleObject() = default;
+};
+
+struct PROPPAGEINFO {
+    ULONG cb;
+    LPOLESTR pszTitle;  // task memory, freed by the caller
+    SIZE size;          // dialog units of the page's template
+    LPOLESTR pszDocString;
+    LPOLESTR pszHelpFile;
+    DWORD dwHelpContext;
+};
+
+// The members of IPropertyPage that a property frame of this system calls.
+struct IPropertyPage : IUnknown {
+    virtual HRESULT SetObjects(ULONG cObjects, IUnknown** ppUnk) = 0;
+    virtual HRESULT GetPageInfo(PROPPAGEINFO* pPageInfo) = 0;
+    virtual HRESULT IsPageDirty() = 0;
+    virtual HRESULT Apply() = 0;
+
+  protected:
+    ~IPropertyPage() = default;
+};
+
+// ---- Modules and creation ----------------------------------------------------------------
+
+// A loaded module, identified as on Windows by its load address.
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+using HMODULE = HINSTANCE;
+
+// Copies the file path of module `module` (null: the program) to `path`, truncated to
+// `size` - 1 bytes and terminated. Returns the length copied, 0 on failure.
+DWORD GetModuleFileNameA(HMODULE module, LPSTR path, DWORD size);
+
+// The module that contains `address` (a function or object of it), or null.
+HMODULE ModuleFromAddress(const void* address);
+
+constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
+
+// The CLSID registered for `progId` (HKEY_CLASSES_ROOT\<ProgID>\CLSID). CO_E_CLASSSTRING for
+// an unknown ProgID, REGDB_E_READREGDB when the registry file cannot be read.
+HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid);
+
+// The ProgID registered for `clsid` (CLSID\{clsid}\ProgID) in task memory, freed by the caller
+// with CoTaskMemFree. REGDB_E_CLASSNOTREG when there is none.
+HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* progId);
+
+// Finds CLSID\{clsid}\InprocServer32 in the registry, loads that module (once per process;
+// later calls reuse it), and asks its DllGetClassObject for `riid`. Failures:
+// REGDB_E_CLASSNOTREG (no such class or no InprocServer32), HRESULT_MOD_NOT_FOUND (the file
+// cannot be loaded), HRESULT_PROC_NOT_FOUND (no DllGetClassObject or DllCanUnloadNow export),
+// REGDB_E_READREGDB (registry unreadable), or the module's own answer
+// (CLASS_E_CLASSNOTAVAILABLE). Only CLSCTX_INPROC_SERVER is served.
+HRESULT CoGetClassObject(REFCLSID clsid, DWORD clsContext, void* reserved, REFIID riid, void** ppv);
+
+// CoGetClassObject for IClassFactory, then CreateInstance(pUnkOuter, riid). `*ppv` is null on
+// failure.
+HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* pUnkOuter, DWORD clsContext, REFIID riid,
+                         void** ppv);
+
+// Asks every module loaded by CoGetClassObject whether it can be unloaded (DllCanUnloadNow)
+// and unloads those that answer S_OK. Containers call it after releasing objects.
+void CoFreeUnusedLibraries();
+
+// Number of modules CoGetClassObject has loaded and not yet unloaded.
+int CoLoadedLibraryCount();
+
+// A sentence explaining the last failure of CLSIDFromProgID, ProgIDFromCLSID,
+// CoGetClassObject or CoCreateInstance on this thread ("no module ... : <dlerror text>"),
+// or "" after a success. Tools print it; Windows keeps such text in its error object.
+std::string CoGetLastErrorText();

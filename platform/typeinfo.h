@@ -1,0 +1,120 @@
+// Type information: a type library described by C++ tables (library, dispinterfaces,
+// coclasses, members with DISPIDs, kinds, parameter names and types, help strings), the
+// ITypeInfo objects that publish it, and the lookups that IDispatch::GetIDsOfNames and tools
+// such as control-host make on it.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/com.h"
+
+// Parameter flags (the Windows values).
+constexpr USHORT PARAMFLAG_NONE = 0x0;
+constexpr USHORT PARAMFLAG_FIN = 0x1;
+constexpr USHORT PARAMFLAG_FOUT = 0x2;
+
+// Type flags of a coclass and library flags (the Windows values).
+constexpr WORD TYPEFLAG_FCANCREATE = 0x2;
+constexpr WORD TYPEFLAG_FCONTROL = 0x20;
+constexpr WORD LIBFLAG_FRESTRICTED = 0x1;
+constexpr WORD LIBFLAG_FCONTROL = 0x2;
+constexpr WORD LIBFLAG_FHIDDEN = 0x4;
+
+// One parameter: its name, its automation type (VT_BYREF marks a pointer) and its direction.
+// A by-reference parameter without PARAMFLAG_FOUT only carries a value in.
+struct ParamInfo {
+    const char* name;
+    VARTYPE vt;
+    USHORT flags = PARAMFLAG_FIN;
+};
+
+// Property: a dispatch property (get and put by one DISPID, `readOnly` when the put is
+// refused). Method: a call with parameters and a result (`vt` VT_VOID when none).
+// PropertyGet/PropertyPut: accessor methods sharing their property's DISPID.
+enum class MemberKind { Method, Property, PropertyGet, PropertyPut };
+
+struct MemberInfo {
+    DISPID dispid;
+    const char* name;
+    MemberKind kind;
+    VARTYPE vt;  // the result of a method, the type of a property
+    std::span<const ParamInfo> params = {};
+    const char* helpString = nullptr;
+    bool readOnly = false;
+};
+
+struct DispInterfaceInfo {
+    const char* name;
+    IID iid;
+    const char* helpString;
+    std::span<const MemberInfo> members;
+};
+
+struct CoClassInfo {
+    const char* name;
+    CLSID clsid;
+    const char* helpString;
+    WORD typeFlags;
+    const DispInterfaceInfo* defaultInterface;
+    const DispInterfaceInfo* defaultSource;  // the events, or null
+};
+
+struct TypeLibInfo {
+    const char* name;
+    GUID libid;
+    WORD majorVersion;
+    WORD minorVersion;
+    WORD libFlags;
+    const char* helpString;
+    const char* helpFile;
+    std::span<const DispInterfaceInfo* const> interfaces;
+    std::span<const CoClassInfo* const> coclasses;
+};
+
+// The type information of one dispinterface or coclass of a library. Besides reference
+// counting it offers what this system reads of it: the described type and name lookup.
+struct ITypeInfo : IUnknown {
+    virtual const TypeLibInfo* GetTypeLibInfo() = 0;
+    // Exactly one of the next two is non-null.
+    virtual const DispInterfaceInfo* GetDispInterfaceInfo() = 0;
+    virtual const CoClassInfo* GetCoClassInfo() = 0;
+    // As IDispatch::GetIDsOfNames without riid and locale (a dispinterface only).
+    virtual HRESULT GetIDsOfNames(LPOLESTR* rgszNames, UINT cNames, MEMBERID* pMemId) = 0;
+
+  protected:
+    ~ITypeInfo() = default;
+};
+
+// Makes an ITypeInfo for `iface` or `coclass` (pass the other null) of `library`. The object
+// holds a reference on `owner` (may be null when the tables outlive every user), so that the
+// module holding the tables stays loaded while the type information is in use.
+HRESULT CreateTypeInfo(const TypeLibInfo& library, const DispInterfaceInfo* iface,
+                       const CoClassInfo* coclass, IUnknown* owner, ITypeInfo** ppTInfo);
+
+// GetIDsOfNames over a table: rgszNames[0] is a member (matched without regard to ASCII case),
+// the rest its parameter names, which receive their 0-based positions. Every unknown name
+// gets DISPID_UNKNOWN and the call returns DISP_E_UNKNOWNNAME.
+HRESULT GetIDsOfNamesFromInfo(const DispInterfaceInfo& iface, LPOLESTR* rgszNames, UINT cNames,
+                              DISPID* rgDispId);
+
+// The first member with `dispid` whose kind fits `wFlags` (DISPATCH_METHOD finds methods,
+// DISPATCH_PROPERTYGET properties and getters, DISPATCH_PROPERTYPUT properties and putters;
+// 0 finds any kind), or null.
+const MemberInfo* FindMemberById(const DispInterfaceInfo& iface, DISPID dispid, WORD wFlags = 0);
+
+// The first member named `name` (ASCII case ignored), or null.
+const MemberInfo* FindMemberByName(const DispInterfaceInfo& iface, std::string_view name);
+
+// "short", "long", "double", "DATE", "BSTR", "VARIANT_BOOL", "IDispatch*", "VARIANT", "void",
+// ...; a VT_BYREF type adds "*" ("BSTR*").
+std::string VarTypeName(VARTYPE vt);
+
+// One line describing `member` as control-host's members command prints it:
+//   "1 ID property long", "2 Number property long readonly",
+//   "33 GetHoseByNumber method long(long Number, [out] long* pID)",
+//   "-552 AboutBox method void()".
+// A by-reference parameter shows its direction: [in], [out] or [in, out]. `kind` overrides
+// the printed kind (control-host prints events as "event").
+std::string DescribeMember(const MemberInfo& member, std::string_view kind = {});
