@@ -1,3 +1,81 @@
+// Brenkar's entry point: parses the command line, logs on to the controller server, runs
+// the export or the import inside that logon and logs off again.
 #include "transfer/entry_point.h"
 
-int BrenkarMain(int, char**) { return -1; }
+#include <clocale>
+#include <cstdio>
+
+#include "client/kestro.h"
+#include "transfer/check_result.h"
+#include "transfer/command_options.h"
+#include "transfer/export.h"
+#include "transfer/import.h"
+
+namespace {
+
+constexpr char kUsageWithVersion[] =
+    "Brenkar IMPORT | EXPORT | VERSION <destination INI file name> [<server name>|<server IP>] "
+    "[/PAM | /Company] \n";
+constexpr char kUsageWithoutVersion[] =
+    "Brenkar IMPORT | EXPORT <destination INI file name> [<server name>|<server IP>] "
+    "[/PAM | /Company] \n";
+constexpr char kBanner[] = "Brenkar 23.01 - forecourt controller configuration backup\n\n";
+
+// The logon values the controller's library expects from this tool; 5123 and 5124 are the
+// call and events ports, 10000 the call time-out in milliseconds.
+constexpr std::int32_t kClientId = 110;
+constexpr std::int32_t kClientKind = 5;
+constexpr std::int32_t kCallPort = 5123;
+constexpr std::int32_t kEventsPort = 5124;
+constexpr std::int32_t kCallTimeout = 10000;
+constexpr std::int32_t kLogonOptions = 0;
+constexpr std::int32_t kEventMask = 0;
+constexpr std::int32_t kBufferSize = 1024;
+constexpr std::int32_t kClientType = 0x3B9E6C15;
+
+bool LogOn(const CounterString& serverName) {
+    BSTR server = SysAllocStringLen(serverName.Chars(), static_cast<UINT>(serverName.Length()));
+    std::int32_t result = ClientLogonEx(kClientId, kClientKind, server, kCallPort, kEventsPort,
+                                        kCallTimeout, kLogonOptions, kEventMask, kBufferSize);
+    SysFreeString(server);
+    return CheckResult("Logon failed", result);
+}
+
+}  // namespace
+
+int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
+    if (std::setlocale(LC_ALL, "C") == nullptr) {
+        std::printf("Failed SetLocale \n");
+    }
+    if (argc < 3) {
+        std::printf("%s", kUsageWithVersion);
+        return -1;
+    }
+    CommandOptions options = ParseCommandLine(argc - 1, argv + 1);
+    if (options.iniFile.Length() == 0) {
+        std::printf("%s", kUsageWithoutVersion);
+        return -1;
+    }
+
+    std::printf("%s", kBanner);
+    const bool import = options.mode == TransferMode::kImport;
+    std::printf("Connecting to %s for %s.\n", options.serverName.Narrow(),
+                import ? "import" : "export");
+    if (!LogOn(options.serverName)) {
+        return -1;
+    }
+    // A rejected client type is reported but does not stop the transfer.
+    CheckResult("SetClientType failed", SetClientType(kClientType));
+
+    const char* iniFile = options.iniFile.Narrow();
+    std::int32_t result = import
+                              ? transfers.importConfiguration(iniFile)
+                              : transfers.exportConfiguration(iniFile, options.pam, options.company,
+                                                              options.gsc, options.ipt);
+    ClientLogoff();
+    return result;
+}
+
+int BrenkarMain(int argc, char** argv) {
+    return RunBrenkar(argc, argv, BrenkarTransfers{ExportConfiguration, ImportConfiguration});
+}

@@ -1,6 +1,23 @@
 // Brenkar's entry point: command line, banner, logon, the transfer, logoff.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
+// The two transfers the entry point hands the work to. BrenkarMain uses
+// ExportConfiguration and ImportConfiguration; tests substitute doubles that record what
+// they were given.
+struct BrenkarTransfers {
+    std::function<std::int32_t(const char* iniFile, bool pam, bool company, bool gsc, bool ipt)>
+        exportConfiguration;
+    std::function<std::int32_t(const char* iniFile)> importConfiguration;
+};
+
 // Runs one Brenkar command (argv[0] is the program name) and returns the exit code:
-// -1 for a usage error or a failed logon, otherwise the transfer's result.
+// -1 for a usage error (printed, no library call made) or a failed logon (printed by
+// CheckResult, no logoff), otherwise the transfer's result, after ClientLogoff.
+// All output goes to standard output.
 int BrenkarMain(int argc, char** argv);
+
+// BrenkarMain with the given transfers in place of the real ones.
+int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers);

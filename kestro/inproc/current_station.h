@@ -1,0 +1,27 @@
+// The station that the in-process flat interface serves: a process-wide default station,
+// which tests replace for a scope with a station of their own.
+#pragma once
+
+#include "kestro/model/station.h"
+
+namespace kestro {
+
+// The station every flat function acts on: the one installed by the innermost live
+// ScopedStation, else the process-wide default station (created on first use).
+Station& CurrentStation();
+
+// Makes `station` the current one for the installer's lifetime and restores the previous one
+// when it ends. Installers nest in stack order. The flat interface is used from one thread,
+// so nothing is locked.
+class ScopedStation {
+  public:
+    explicit ScopedStation(Station& station);
+    ~ScopedStation();
+    ScopedStation(const ScopedStation&) = delete;
+    ScopedStation& operator=(const ScopedStation&) = delete;
+
+  private:
+    Station* previous_;
+};
+
+}  // namespace kestro

@@ -1,0 +1,36 @@
+// The texts of the stand-in's result codes.
+#include "kestro/model/result_codes.h"
+
+#include <string>
+
+namespace kestro {
+
+std::u16string ResultText(std::int32_t code) {
+    switch (code) {
+        case kSuccess:
+            return u"success";
+        case kCannotConnect:
+            return u"cannot connect";
+        case kTimeOut:
+            return u"time-out";
+        case kConnectionLost:
+            return u"connection lost";
+        case kNotLoggedOn:
+            return u"not logged on";
+        case kAlreadyLoggedOn:
+            return u"already logged on";
+        case kRecordNotFound:
+            return u"record not found";
+        case kInvalidArgument:
+            return u"invalid argument";
+        case kCallNotSupported:
+            return u"call not supported";
+    }
+    std::u16string text = u"unknown result code ";
+    for (char c : std::to_string(code)) {
+        text.push_back(static_cast<char16_t>(c));
+    }
+    return text;
+}
+
+}  // namespace kestro

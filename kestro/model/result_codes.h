@@ -1,0 +1,27 @@
+// Result codes of the Kestro stand-in and their texts, kept in this one table so that the
+// station model, the in-process binding and every later binding answer the same codes with
+// the same words.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kestro {
+
+// Every call of the flat interface answers one of these: 0 is success, any other value a
+// failure. The numbers are our own; clients only rely on 0 meaning success.
+inline constexpr std::int32_t kSuccess = 0;
+inline constexpr std::int32_t kCannotConnect = 1;     // no controller server at that address
+inline constexpr std::int32_t kTimeOut = 2;           // no answer within the call time-out
+inline constexpr std::int32_t kConnectionLost = 3;    // the server went away during the call
+inline constexpr std::int32_t kNotLoggedOn = 4;       // the call needs a logon first
+inline constexpr std::int32_t kAlreadyLoggedOn = 5;   // a second logon without a logoff
+inline constexpr std::int32_t kRecordNotFound = 6;    // no record with that identifier
+inline constexpr std::int32_t kInvalidArgument = 7;   // a value out of range, a null out-pointer
+inline constexpr std::int32_t kCallNotSupported = 8;  // the stand-in does not serve this call
+
+// The text of `code` ("success", "time-out", ...), without a closing full stop: clients print
+// it inside their own sentence. A code outside the table gets "unknown result code <code>".
+std::u16string ResultText(std::int32_t code);
+
+}  // namespace kestro

@@ -1,0 +1,298 @@
+// Brenkar's entry point against the in-process station: usage texts, keywords and switches
+// as the transfers receive them, the logon call and its failures, logoff and exit codes.
+#include "transfer/entry_point.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "kestro/inproc/current_station.h"
+#include "kestro/model/result_codes.h"
+#include "platform/oleauto.h"
+#include "tests/support/captured_output.h"
+#include "transfer/version_only.h"
+
+namespace {
+
+using kestro::RecordedCall;
+using namespace std::string_literals;
+
+constexpr char kUsageWithVersion[] =
+    "Brenkar IMPORT | EXPORT | VERSION <destination INI file name> [<server name>|<server IP>] "
+    "[/PAM | /Company] \n";
+constexpr char kUsageWithoutVersion[] =
+    "Brenkar IMPORT | EXPORT <destination INI file name> [<server name>|<server IP>] "
+    "[/PAM | /Company] \n";
+constexpr char kBanner[] = "Brenkar 23.01 - forecourt controller configuration backup\n\n";
+
+const RecordedCall kLogon{"ClientLogonEx", {110, 5, u"127.0.0.1"s, 5123, 5124, 10000, 0, 0, 1024}};
+const RecordedCall kSetClientType{"SetClientType", {0x3B9E6C15}};
+const RecordedCall kLogoff{"ClientLogoff", {}};
+
+// What a transfer double was handed, and the state of the station at that moment.
+struct TransferCall {
+    std::string kind;  // "export" or "import"
+    std::string iniFile;
+    bool pam = false;
+    bool company = false;
+    bool gsc = false;
+    bool ipt = false;
+    bool loggedOn = false;
+    long liveStrings = 0;
+};
+
+class EntryPointTest : public testing::Test {
+  protected:
+    void SetUp() override { VersionOnly = false; }
+    void TearDown() override { EXPECT_EQ(SysLiveStringCount(), baselineStrings); }
+
+    // Runs Brenkar with `args` after the program name; returns the console output and
+    // keeps the exit code in `exitCode`.
+    std::string Run(std::vector<std::string> args) {
+        args.insert(args.begin(), "brenkar");
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        BrenkarTransfers doubles{
+            [this](const char* iniFile, bool pam, bool company, bool gsc, bool ipt) {
+                transfer = TransferCall{"export",
+                                        iniFile,
+                                        pam,
+                                        company,
+                                        gsc,
+                                        ipt,
+                                        station.LoggedOn(),
+                                        SysLiveStringCount()};
+                return transferResult;
+            },
+            [this](const char* iniFile) {
+                transfer = TransferCall{"import", iniFile};
+                transfer->loggedOn = station.LoggedOn();
+                transfer->liveStrings = SysLiveStringCount();
+                return transferResult;
+            }};
+        return test_support::CaptureStdout(
+            [&] { exitCode = RunBrenkar(static_cast<int>(args.size()), argv.data(), doubles); });
+    }
+
+    kestro::Station station;
+    kestro::ScopedStation use{station};
+    long baselineStrings = SysLiveStringCount();
+    std::int32_t transferResult = 0;
+    std::optional<TransferCall> transfer;
+    int exitCode = 0;
+};
+
+TEST_F(EntryPointTest, FewerThanTwoArgumentsPrintTheFirstUsageText) {
+    const std::vector<std::vector<std::string>> commands = {{}, {"EXPORT"}, {"station.ini"}};
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args.empty() ? "no argument" : args[0]);
+        EXPECT_EQ(Run(args), kUsageWithVersion);
+        EXPECT_EQ(exitCode, -1);
+        EXPECT_TRUE(station.Calls().empty());
+        EXPECT_FALSE(transfer);
+    }
+}
+
+TEST_F(EntryPointTest, NoFileNamePrintsTheSecondUsageText) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"EXPORT", "/PAM"}, {"VERSION", "IMPORT"}, {"/gsc", "/ipt", "export"}};
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        EXPECT_EQ(Run(args), kUsageWithoutVersion);
+        EXPECT_EQ(exitCode, -1);
+        EXPECT_TRUE(station.Calls().empty());
+        EXPECT_FALSE(transfer);
+    }
+}
+
+TEST_F(EntryPointTest, ExportLogsOnRunsTheTransferInsideTheLogonAndLogsOff) {
+    transferResult = 0;
+    EXPECT_EQ(Run({"EXPORT", "station.ini"}), kBanner + "Connecting to 127.0.0.1 for export.\n"s);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(station.Calls(), (std::vector<RecordedCall>{kLogon, kSetClientType, kLogoff}));
+    ASSERT_TRUE(transfer);
+    EXPECT_EQ(transfer->kind, "export");
+    EXPECT_EQ(transfer->iniFile, "station.ini");
+    EXPECT_TRUE(transfer->loggedOn);
+    // The server name's BSTR was freed right after the logon call.
+    EXPECT_EQ(transfer->liveStrings, baselineStrings);
+    EXPECT_FALSE(station.LoggedOn());
+    EXPECT_FALSE(VersionOnly);
+}
+
+TEST_F(EntryPointTest, TheTransferResultIsTheExitCode) {
+    transferResult = -1;
+    Run({"EXPORT", "station.ini"});
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_EQ(station.CallNames().back(), "ClientLogoff");
+
+    transferResult = 3;
+    Run({"IMPORT", "station.ini"});
+    EXPECT_EQ(exitCode, 3);
+    EXPECT_EQ(station.CallNames().back(), "ClientLogoff");
+}
+
+// One row per command line: what reaches the transfer and which server is logged on to.
+struct CommandRow {
+    std::vector<std::string> args;
+    const char* kind;
+    const char* iniFile;
+    std::u16string server;
+    bool pam, company, gsc, ipt;
+    bool versionOnly;
+};
+
+TEST_F(EntryPointTest, KeywordsSwitchesAndFreeArgumentsReachTheTransfer) {
+    const CommandRow rows[] = {
+        {{"station.ini", "10.0.0.5"}, "export", "station.ini", u"10.0.0.5", 0, 0, 0, 0, false},
+        {{"export", "station.ini", "a", "b"}, "export", "station.ini", u"b", 0, 0, 0, 0, false},
+        {{"VERSION", "IMPORT", "station.ini"},
+         "import",
+         "station.ini",
+         u"127.0.0.1",
+         0,
+         0,
+         0,
+         0,
+         true},
+        {{"version", "station.ini"}, "export", "station.ini", u"127.0.0.1", 0, 0, 0, 0, true},
+        {{"IMPORT", "x.ini", "EXPORT"}, "export", "x.ini", u"127.0.0.1", 0, 0, 0, 0, false},
+        {{"EXPORT", "s.ini", "/pam", "/company"},
+         "export",
+         "s.ini",
+         u"127.0.0.1",
+         0,
+         1,
+         0,
+         0,
+         false},
+        {{"EXPORT", "s.ini", "/company", "/pam"},
+         "export",
+         "s.ini",
+         u"127.0.0.1",
+         1,
+         0,
+         0,
+         0,
+         false},
+        {{"EXPORT", "s.ini", "/company", "/gsc"},
+         "export",
+         "s.ini",
+         u"127.0.0.1",
+         1,
+         0,
+         1,
+         0,
+         false},
+        {{"EXPORT", "s.ini", "/gsc", "/company"},
+         "export",
+         "s.ini",
+         u"127.0.0.1",
+         1,
+         0,
+         1,
+         0,
+         false},
+        {{"EXPORT", "s.ini", "/ipt"}, "export", "s.ini", u"127.0.0.1", 1, 0, 1, 1, false},
+        {{"Export", "s.ini", "/Company"}, "export", "s.ini", u"127.0.0.1", 0, 1, 0, 0, false},
+        {{"eXpOrT", "s.ini", "/Pam", "/iPt", "/GSc"},
+         "export",
+         "s.ini",
+         u"127.0.0.1",
+         1,
+         0,
+         1,
+         1,
+         false},
+        // A slash argument that is no keyword is a free argument like any other.
+        {{"/XYZ", "EXPORT", "/PAMX"}, "export", "/XYZ", u"/PAMX", 0, 0, 0, 0, false},
+        // Keywords fold A-Z only; a non-ASCII look-alike is a free argument.
+        {{"EXPORT", "s.ini", "/PA\xC3\x8D"},
+         "export",
+         "s.ini",
+         u"/PA\uFFC3\uFF8D",
+         0,
+         0,
+         0,
+         0,
+         false},
+    };
+    for (const CommandRow& row : rows) {
+        std::string command;
+        for (const std::string& arg : row.args) {
+            command += arg + " ";
+        }
+        SCOPED_TRACE(command);
+        VersionOnly = false;
+        station.ClearCalls();
+        transfer.reset();
+
+        Run(row.args);
+        EXPECT_EQ(exitCode, 0);
+        ASSERT_TRUE(transfer);
+        EXPECT_EQ(transfer->kind, row.kind);
+        EXPECT_EQ(transfer->iniFile, row.iniFile);
+        if (transfer->kind == "export") {
+            EXPECT_EQ(transfer->pam, row.pam);
+            EXPECT_EQ(transfer->company, row.company);
+            EXPECT_EQ(transfer->gsc, row.gsc);
+            EXPECT_EQ(transfer->ipt, row.ipt);
+        }
+        EXPECT_EQ(VersionOnly, row.versionOnly);
+        ASSERT_FALSE(station.Calls().empty());
+        const RecordedCall& logon = station.Calls().front();
+        ASSERT_EQ(logon.name, "ClientLogonEx");
+        EXPECT_EQ(logon.values.at(2), kestro::CallValue(row.server));
+    }
+}
+
+TEST_F(EntryPointTest, ConnectingLineNamesServerAndDirection) {
+    EXPECT_EQ(Run({"IMPORT", "station.ini", "depot-7"}),
+              kBanner + "Connecting to depot-7 for import.\n"s);
+    EXPECT_EQ(Run({"VERSION", "station.ini", "10.1.2.3"}),
+              kBanner + "Connecting to 10.1.2.3 for export.\n"s);
+}
+
+TEST_F(EntryPointTest, FailedLogonStopsBeforeTheTransferWithoutLogoff) {
+    station.FailCall("ClientLogonEx", kestro::kCannotConnect);
+    EXPECT_EQ(Run({"EXPORT", "station.ini"}),
+              kBanner + "Connecting to 127.0.0.1 for export.\nLogon failed - cannot connect.\n"s);
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_FALSE(transfer);
+    EXPECT_EQ(station.CallNames(), (std::vector<std::string>{"ClientLogonEx", "ResultString"}));
+}
+
+TEST_F(EntryPointTest, EmptyServerNameIsRefusedByTheLogon) {
+    EXPECT_EQ(Run({"IMPORT", "station.ini", ""}),
+              kBanner + "Connecting to  for import.\nLogon failed - invalid argument.\n"s);
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_FALSE(transfer);
+}
+
+TEST_F(EntryPointTest, RejectedClientTypeIsReportedAndTheRunGoesOn) {
+    station.FailCall("SetClientType", kestro::kConnectionLost);
+    transferResult = 0;
+    EXPECT_EQ(
+        Run({"EXPORT", "station.ini"}),
+        kBanner +
+            "Connecting to 127.0.0.1 for export.\nSetClientType failed - connection lost.\n"s);
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_TRUE(transfer);
+    EXPECT_EQ(station.CallNames(), (std::vector<std::string>{"ClientLogonEx", "SetClientType",
+                                                             "ResultString", "ClientLogoff"}));
+}
+
+TEST_F(EntryPointTest, FailedLogoffIsIgnored) {
+    station.FailCall("ClientLogoff", kestro::kTimeOut);
+    transferResult = 0;
+    EXPECT_EQ(Run({"EXPORT", "station.ini"}), kBanner + "Connecting to 127.0.0.1 for export.\n"s);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(station.CallNames().back(), "ClientLogoff");
+}
+
+}  // namespace
