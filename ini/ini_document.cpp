@@ -1,0 +1,333 @@
+// IniDocument: finding sections and keys by scanning lines of the open file, reading values,
+// and writing keys sequentially or in place.
+#include "ini/ini_document.h"
+
+#include <unistd.h>
+
+#include <cstring>
+
+namespace {
+
+// The 8-bit text of a CounterString as the file gets it: the low byte of each unit, up to the
+// first 0 unit; a string without characters gives the empty text.
+std::string NarrowText(const CounterString& text) {
+    std::string narrow;
+    const char16_t* chars = text.Chars();
+    for (int i = 0; chars != nullptr && i < text.Length() && chars[i] != 0; ++i) {
+        narrow += static_cast<char>(chars[i] & 0xFF);
+    }
+    return narrow;
+}
+
+bool IsBlankOrLineEnd(char c) {
+    return c == ' ' || c == '\r' || c == '\n';
+}
+
+// Reads on from `position` to just after the next LF (or the end); returns that position.
+std::int64_t SkipRestOfLine(std::FILE* file, std::int64_t position) {
+    for (int c = getc_unlocked(file); c != EOF; c = getc_unlocked(file)) {
+        ++position;
+        if (c == '\n') {
+            break;
+        }
+    }
+    return position;
+}
+
+// Everything from the file position to the end.
+std::string ReadToEnd(std::FILE* file) {
+    std::string rest;
+    char block[65536];
+    while (const std::size_t count = std::fread(block, 1, sizeof block, file)) {
+        rest.append(block, count);
+    }
+    return rest;
+}
+
+}  // namespace
+
+IniDocument::IniDocument(const char* fileName, bool keepOpen)
+    : fileName_(fileName), keepOpen_(keepOpen) {
+    currentSection_.Assign("");
+    lastSection_.Assign("");
+}
+
+IniDocument::~IniDocument() {
+    Close();
+}
+
+void IniDocument::SelectSection(const char* name) {
+    currentSection_.Assign(name);
+}
+
+void IniDocument::Open() {
+    Close();
+    if (fileName_.Chars() == nullptr) {
+        return;
+    }
+    const std::string path = NarrowText(fileName_);
+    // "e" is glibc's close-on-exec, the counterpart of the "N" (not inherited) mode letter.
+    file_ = std::fopen(path.c_str(), keepOpen_ ? "r+be" : "rbe");
+    if (file_ == nullptr && keepOpen_) {
+        if (std::FILE* created = std::fopen(path.c_str(), "a+e")) {
+            std::fclose(created);
+        }
+        file_ = std::fopen(path.c_str(), "r+be");
+    }
+    lastIo_ = LastIo::None;
+    if (file_ != nullptr && index_.IsBuilt() && !index_.Describes(file_)) {
+        index_.Clear();  // changed since the index was built
+    }
+}
+
+void IniDocument::Close() {
+    if (file_ != nullptr) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+}
+
+// The reference algorithm reopened the file on every call and, for every section other than
+// the last one found, read it from the top until the first matching header: reading a whole
+// file that way is quadratic in its number of sections. Here the file stays open while it is
+// open (reopening an unchanged file changes nothing that is read; this document drops its
+// index whenever it writes, and the index is checked against the file's identity whenever the
+// file is opened again), and the first scan records every header's position in an index
+// (SectionIndex), keyed by the text up to the header's first "]", first header kept. A header
+// line "[" name "]..." is exactly a line whose text up to its first "]" is the name when the
+// name has no "]" of its own, so a lookup finds the same first header, at the same position,
+// as the scan did. Names containing "]" are rare enough to keep the scan.
+bool IniDocument::FindSection(const CounterString& name) {
+    if (name.Length() == 0) {
+        lastSection_.Assign("");
+        sectionBodyKnown_ = false;
+        return false;
+    }
+    if (!IsOpen()) {
+        Open();
+    }
+    if (!IsOpen()) {
+        lastSection_.Assign("");
+        sectionBodyKnown_ = false;
+        return false;
+    }
+    if (sectionBodyKnown_ && name.EqualsNoCase(lastSection_)) {
+        Seek(sectionBodyPos_);
+        return true;
+    }
+    const std::optional<std::int64_t> body = LocateHeader(NarrowText(name));
+    if (!body) {
+        lastSection_.Assign("");
+        sectionBodyKnown_ = false;
+        Seek(0, SEEK_END);
+        return false;
+    }
+    lastSection_.Assign(name);
+    sectionBodyPos_ = *body;
+    sectionBodyKnown_ = true;
+    Seek(sectionBodyPos_);
+    return true;
+}
+
+std::optional<std::int64_t> IniDocument::LocateHeader(const std::string& name) {
+    if (name.find(']') == std::string::npos) {
+        if (!index_.IsBuilt()) {
+            index_.Build(file_);
+            lastIo_ = LastIo::Read;
+        }
+        return index_.Find(name);
+    }
+    // Scan from the top: no fixed-size header buffer, so a name of any length is safe.
+    const std::string header = "[" + name + "]";
+    Seek(0);
+    SwitchTo(LastIo::Read);
+    std::int64_t position = 0;
+    while (const int length = ini_line::ReadPiece(file_, line_)) {
+        position += length;
+        if (ini_line::StartsWithNoCase(ini_line::SkipBlanks(line_), header)) {
+            return position;
+        }
+    }
+    return std::nullopt;
+}
+
+bool IniDocument::FindKey(const char* key) {
+    return SearchKey(key) == KeySearch::Found;
+}
+
+// keyLinePos_ ends at the start of the key's line when found; otherwise after the last line
+// that was neither empty nor a header, so that a run of empty lines before the next header (or
+// the end) is left behind it.
+IniDocument::KeySearch IniDocument::SearchKey(const char* key) {
+    if (key == nullptr || *key == '\0' || !IsOpen()) {
+        return KeySearch::EndOfFile;
+    }
+    SwitchTo(LastIo::Read);
+    const std::string_view name(key);
+    std::int64_t position = ftello(file_);
+    keyLinePos_ = position;
+    for (;;) {
+        const std::int64_t lineStart = position;
+        const int length = ini_line::ReadPiece(file_, line_);
+        if (length == 0) {
+            return KeySearch::EndOfFile;
+        }
+        position += length;
+        char* text = ini_line::SkipBlanks(line_);
+        if (*text == '\r' || *text == '\n') {
+            continue;
+        }
+        if (*text == '[') {
+            return KeySearch::NextSection;
+        }
+        if (ini_line::StartsWithNoCase(text, name) &&
+            (text[name.size()] == '\0' || text[name.size()] == '=' ||
+             IsBlankOrLineEnd(text[name.size()]))) {
+            keyLinePos_ = lineStart;
+            keyLineEnd_ = position;
+            keyLineComplete_ = line_[length - 1] == '\n';
+            cursor_ = ini_line::SkipBlanks(text + name.size());
+            if (*cursor_ == '=') {
+                cursor_ = ini_line::SkipBlanks(cursor_ + 1);
+            }
+            for (std::size_t end = std::strlen(line_); end > 0 && IsBlankOrLineEnd(line_[end - 1]);
+                 --end) {
+                line_[end - 1] = '\0';
+            }
+            return KeySearch::Found;
+        }
+        keyLinePos_ = position;
+    }
+}
+
+int IniDocument::GetString(const char* key, CounterString& out) {
+    out.Assign("");
+    if (!FindSection(currentSection_)) {
+        Close();
+        return 0;
+    }
+    if (FindKey(key)) {
+        out.Assign(cursor_);
+    }
+    const int length = out.Length();
+    if (length > 0 && *out.At(1) == u'"' && *out.At(length) == u'"') {
+        out.Mid(2, length - 2);
+    }
+    if (!keepOpen_) {
+        Close();
+    }
+    return out.Length();
+}
+
+std::int32_t IniDocument::GetInt(const char* key) {
+    CounterString value;
+    GetString(key, value);
+    return value.ToInt();
+}
+
+FixedAmount IniDocument::GetFixed(const char* key) {
+    CounterString value;
+    GetString(key, value);
+    return FixedAmount::FromDouble(value.ToDouble());
+}
+
+int IniDocument::WriteKey(const char* key, const CounterString& value) {
+    if (key == nullptr) {
+        return -1;
+    }
+    if (!IsOpen()) {
+        Open();
+        lastSection_.Assign("");
+    }
+    if (!IsOpen()) {
+        return -1;  // no stream to write to; the caller reports it
+    }
+    index_.Clear();
+    sectionBodyKnown_ = false;
+    std::string text;
+    if (lastSection_.DiffersNoCase(currentSection_)) {
+        text = "\r\n" + SectionHeader() + "\r\n";
+        lastSection_.Assign(currentSection_);
+    }
+    text += key;
+    text += '=';
+    text += NarrowText(value);
+    text += "\r\n";
+    return WriteText(text) ? value.Length() : -1;
+}
+
+// The reference kept the rest of the file in one CounterString, so a rest longer than 32,734
+// bytes was cut off; here it is held in a std::string of any size. It also began the rest of a
+// missing key at the next header, which dropped the empty lines before that header.
+int IniDocument::SetValue(const char* key, const CounterString& value) {
+    if (key == nullptr || *key == '\0') {
+        return 0;
+    }
+    const std::string keyLine = std::string(key) + "=" + NarrowText(value) + "\r\n";
+    bool written = false;
+    if (!FindSection(currentSection_)) {
+        if (!IsOpen()) {
+            return 0;
+        }
+        written = WriteText("\r\n" + SectionHeader() + "\r\n" + keyLine);  // at the end
+    } else {
+        const KeySearch search = SearchKey(key);
+        if (search == KeySearch::EndOfFile) {
+            // Appended to the last section; a last line without line end is ended first.
+            const std::string separator = FileEndsWithLineFeed() ? "" : "\r\n";
+            Seek(0, SEEK_END);
+            written = WriteText(separator + keyLine);
+        } else {
+            // The rest starts after the found key's whole line (all its pieces), or, for a new
+            // key, at keyLinePos_: the empty lines before the next header stay behind it.
+            std::int64_t restStart = keyLinePos_;
+            if (search == KeySearch::Found) {
+                Seek(keyLineEnd_);
+                restStart = keyLineComplete_ ? keyLineEnd_ : SkipRestOfLine(file_, keyLineEnd_);
+            }
+            Seek(restStart);
+            const std::string text = keyLine + ReadToEnd(file_);
+            Seek(keyLinePos_);
+            written = WriteText(text) && std::fflush(file_) == 0 &&
+                      ftruncate(fileno(file_), keyLinePos_ + static_cast<off_t>(text.size())) == 0;
+        }
+    }
+    lastSection_.Assign("");
+    sectionBodyKnown_ = false;
+    index_.Clear();
+    Close();
+    return written ? value.Length() : -1;
+}
+
+void IniDocument::Seek(std::int64_t position, int origin) {
+    fseeko(file_, position, origin);
+    lastIo_ = LastIo::None;
+}
+
+// The C library needs a positioning call between reading and writing an update stream; it is
+// made only on a switch, so that sequential writes stay buffered.
+void IniDocument::SwitchTo(LastIo next) {
+    if (lastIo_ != LastIo::None && lastIo_ != next) {
+        fseeko(file_, 0, SEEK_CUR);
+    }
+    lastIo_ = next;
+}
+
+bool IniDocument::WriteText(const std::string& text) {
+    SwitchTo(LastIo::Write);
+    return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
+}
+
+bool IniDocument::FileEndsWithLineFeed() {
+    Seek(0, SEEK_END);
+    if (ftello(file_) <= 0) {
+        return true;  // an empty file needs no line end
+    }
+    Seek(-1, SEEK_END);
+    lastIo_ = LastIo::Read;
+    return getc_unlocked(file_) == '\n';
+}
+
+std::string IniDocument::SectionHeader() const {
+    return "[" + NarrowText(currentSection_) + "]";
+}

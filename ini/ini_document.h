@@ -1,0 +1,111 @@
+// IniDocument: Brenkar's access to an INI file on disk. It reads and writes the open file line
+// by line with buffered C file calls and keeps no copy of it in memory, only the positions of
+// the section headers (built on first use, dropped whenever the document writes).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "common/counter_string.h"
+#include "common/fixed_amount.h"
+#include "ini/ini_line.h"
+#include "ini/section_index.h"
+
+// Line syntax as the reader sees it: a line is at most 1,023 bytes up to and including LF
+// (longer lines are read in pieces, each a line of its own); a CR before the LF stays in the
+// line. Leading spaces are skipped. "[" name "]" starts a section (text after "]" ignored);
+// the first header of a name wins. In a section, a line empty after its blanks is skipped, a
+// line starting with "[" ends the section, any other line is a key line: key, blanks, an
+// optional "=", blanks, value; trailing CR, LF and blanks are not part of the value. Section
+// and key names compare without regard to case (A-Z only); the first line of a key wins.
+// There is no comment syntax. Text is bytes; 8-bit and 16-bit text convert as CounterString
+// does.
+class IniDocument {
+  public:
+    // Stores the file name and the mode; touches no file. keepOpen: the file is opened for
+    // update, created empty when missing, and left open after reads. A null file name never
+    // opens.
+    IniDocument(const char* fileName, bool keepOpen);
+    // Close: buffered output reaches the file.
+    ~IniDocument();
+    IniDocument(const IniDocument&) = delete;
+    IniDocument& operator=(const IniDocument&) = delete;
+
+    // The section that the following reads and writes address. No file access.
+    void SelectSection(const char* name);
+
+    // Closes the file if open and opens it again at its start: "r+b" with keepOpen (when that
+    // fails the file is created with "a+", closed and opened "r+b" once more), else "rb"; the
+    // handle is not inherited by child processes. Failure leaves the document closed.
+    void Open();
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // Positions the file at the first line after the section's header (opening the file when
+    // closed). False for an empty name, a file that cannot be opened or a missing section; in
+    // the last case the file stays open, positioned at its end.
+    bool FindSection(const CounterString& name);
+
+    // Searches the current section from the file position for `key`; on success the value (as
+    // GetString reads it, before quotes are removed) is CurrentValue(). False for a null or
+    // empty key, a closed file, or when the section ends first.
+    bool FindKey(const char* key);
+    // The value the last successful FindKey found; valid until the next read.
+    const char* CurrentValue() const { return cursor_; }
+
+    // Reads `key` of the selected section into `out` and returns its length. One pair of
+    // enclosing double quotes is removed ('"X"' gives X, a lone '"' gives the empty text). A
+    // missing section or key gives the empty text and 0; a missing section also closes the
+    // file. Without keepOpen the file is closed after every read.
+    int GetString(const char* key, CounterString& out);
+    // GetString, then CounterString::ToInt: 0 when missing.
+    std::int32_t GetInt(const char* key);
+    // GetString, then CounterString::ToDouble and FixedAmount::FromDouble: 0 when missing.
+    FixedAmount GetFixed(const char* key);
+
+    // Appends "key=value" CR LF at the file position (the start after opening: callers write a
+    // new file from empty; nothing is truncated), preceded by CR LF "[section]" CR LF when the
+    // selected section differs (case-insensitively) from the section of the last header
+    // written. A value without characters is written as an empty value. Opens the file when
+    // closed. Returns the value's length; -1 when the file cannot be opened or the write
+    // fails (nothing is written through a missing stream), or for a null key.
+    int WriteKey(const char* key, const CounterString& value);
+
+    // Replaces the key's line in the selected section, or inserts "key=value" at the end of
+    // the section (before the empty lines that precede the next header), or appends the
+    // section with the key at the end of the file; every other byte of the file is kept and
+    // the file is truncated after the rewritten rest. A key line longer than one piece is
+    // replaced whole. Closes the file afterwards. Returns the value's length; 0 when the file
+    // cannot be opened or the key is null or empty; -1 when a write fails.
+    int SetValue(const char* key, const CounterString& value);
+
+  private:
+    enum class KeySearch { Found, NextSection, EndOfFile };
+    enum class LastIo { None, Read, Write };
+
+    KeySearch SearchKey(const char* key);
+    std::optional<std::int64_t> LocateHeader(const std::string& name);
+    void Seek(std::int64_t position, int origin = SEEK_SET);
+    void SwitchTo(LastIo next);
+    bool WriteText(const std::string& text);
+    bool FileEndsWithLineFeed();
+    std::string SectionHeader() const;
+
+    std::FILE* file_ = nullptr;
+    char line_[ini_line::kLineSize] = {};
+    char* cursor_ = line_;
+    std::int64_t keyLinePos_ = 0;  // where the last key search stopped (see SearchKey)
+    CounterString fileName_;
+    CounterString currentSection_;
+    std::int64_t sectionBodyPos_ = 0;
+    CounterString lastSection_;  // reading: last section found; writing: last header written
+    bool keepOpen_;
+
+    bool sectionBodyKnown_ = false;  // lastSection_ and sectionBodyPos_ come from a search
+    std::int64_t keyLineEnd_ = 0;    // after a found key's piece
+    bool keyLineComplete_ = true;    // that piece ended with LF
+    LastIo lastIo_ = LastIo::None;
+    SectionIndex index_;
+};

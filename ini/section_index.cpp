@@ -1,0 +1,70 @@
+// The section header index: one pass over the file with the reader's own line pieces, so that
+// a header is recognised exactly where a scan from the top would recognise it.
+#include "ini/section_index.h"
+
+#include <cstring>
+
+#include "ini/ini_line.h"
+
+namespace {
+
+std::string FoldedKey(std::string_view name) {
+    std::string key(name);
+    for (char& c : key) {
+        c = ini_line::Fold(c);
+    }
+    return key;
+}
+
+}  // namespace
+
+void SectionIndex::Build(std::FILE* file) {
+    Clear();
+    const std::optional<Identity> identity = IdentityOf(file);
+    if (!identity || std::fseek(file, 0, SEEK_SET) != 0) {
+        return;
+    }
+    char line[ini_line::kLineSize];
+    std::int64_t position = 0;
+    while (const int length = ini_line::ReadPiece(file, line)) {
+        position += length;
+        const char* start = ini_line::SkipBlanks(line);
+        if (*start != '[') {
+            continue;
+        }
+        // The line is handled as 0-terminated text, as the byte-wise comparison would see it.
+        if (const char* close = std::strchr(start + 1, ']')) {
+            bodyStart_.emplace(FoldedKey(std::string_view(start + 1, close - start - 1)), position);
+        }
+    }
+    identity_ = *identity;
+    built_ = true;
+}
+
+void SectionIndex::Clear() {
+    bodyStart_.clear();
+    built_ = false;
+}
+
+bool SectionIndex::Describes(std::FILE* file) const {
+    const std::optional<Identity> now = IdentityOf(file);
+    return built_ && now && now->device == identity_.device && now->inode == identity_.inode &&
+           now->size == identity_.size && now->modified.tv_sec == identity_.modified.tv_sec &&
+           now->modified.tv_nsec == identity_.modified.tv_nsec;
+}
+
+std::optional<std::int64_t> SectionIndex::Find(std::string_view name) const {
+    const auto found = bodyStart_.find(FoldedKey(name));
+    if (found == bodyStart_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+std::optional<SectionIndex::Identity> SectionIndex::IdentityOf(std::FILE* file) {
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0) {
+        return std::nullopt;
+    }
+    return Identity{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
+}

@@ -1,0 +1,46 @@
+// Private to ini/: where each section's body starts in one INI file, gathered in a single pass
+// over the file so that finding a section costs one lookup instead of a scan from the top.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class SectionIndex {
+  public:
+    // Reads `file` from its start and records every header line (after leading blanks "[",
+    // a name, "]", anything) with the position just after that line, keyed by the text up to
+    // the line's first "]"; of several headers with one name (compared without regard to
+    // case) the first is kept. Leaves the file position anywhere.
+    void Build(std::FILE* file);
+
+    // Forgets everything; the next use needs Build.
+    void Clear();
+    bool IsBuilt() const { return built_; }
+
+    // True when `file` is, as far as its identity shows (device, inode, size, modification
+    // time), the unchanged file the index was built from.
+    bool Describes(std::FILE* file) const;
+
+    // Position after the first header line of `name` (case-insensitive), or nullopt when the
+    // file has none. `name` must not contain "]": such names are not keys of the index.
+    std::optional<std::int64_t> Find(std::string_view name) const;
+
+  private:
+    struct Identity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+    };
+    static std::optional<Identity> IdentityOf(std::FILE* file);
+
+    bool built_ = false;
+    Identity identity_;
+    std::unordered_map<std::string, std::int64_t> bodyStart_;  // folded name -> position
+};
