@@ -89,6 +89,8 @@ inline constexpr IID IID_IProvideClassInfo = MakeGuid("B196B283-BAB4-101A-B69C-0
 inline constexpr IID IID_IConnectionPointContainer =
     MakeGuid("B196B284-BAB4-101A-B69C-00AA00341D07");
 inline constexpr IID IID_IConnectionPoint = MakeGuid("B196B286-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IOleControlSite = MakeGuid("B196B289-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_ISpecifyPropertyPages = MakeGuid("B196B28B-BAB4-101A-B69C-00AA00341D07");
 inline constexpr IID IID_IPropertyPage = MakeGuid("B196B28D-BAB4-101A-B69C-00AA00341D07");
 inline constexpr IID IID_IPersistPropertyBag = MakeGuid("37D84F60-42CB-11CE-8135-00AA004BB851");
 inline constexpr IID IID_IPropertyBag = MakeGuid("55272A00-42CB-11CE-8135-00AA004BB851");
@@ -215,9 +217,11 @@ constexpr LONG OLEIVERB_SHOW = -1;
 constexpr LONG OLEIVERB_PROPERTIES = -7;
 constexpr DWORD DVASPECT_CONTENT = 1;
 
-// The members of IOleObject that a container of this system calls: verbs (the properties verb
-// opens the property pages), the OLEMISC status bits and the extent in HIMETRIC units.
+// The members of IOleObject that a container of this system calls: its site (which the object
+// may query for IOleControlSite), verbs (the properties verb opens the property pages), the
+// OLEMISC status bits and the extent in HIMETRIC units.
 struct IOleObject : IUnknown {
+    virtual HRESULT SetClientSite(IUnknown* pClientSite) = 0;
     virtual HRESULT DoVerb(LONG iVerb) = 0;
     virtual HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) = 0;
     virtual HRESULT SetExtent(DWORD dwDrawAspect, SIZEL* psizel) = 0;
@@ -225,6 +229,28 @@ struct IOleObject : IUnknown {
 
   protected:
     ~IOleObject() = default;
+};
+
+// The member of IOleControlSite that this system uses: the container shows the property
+// frame for the control (it learns the pages through ISpecifyPropertyPages).
+struct IOleControlSite : IUnknown {
+    virtual HRESULT ShowPropertyFrame() = 0;
+
+  protected:
+    ~IOleControlSite() = default;
+};
+
+// A counted array of GUIDs in task memory (pElems is freed by the receiver).
+struct CAUUID {
+    ULONG cElems;
+    GUID* pElems;
+};
+
+struct ISpecifyPropertyPages : IUnknown {
+    virtual HRESULT GetPages(CAUUID* pPages) = 0;
+
+  protected:
+    ~ISpecifyPropertyPages() = default;
 };
 
 struct PROPPAGEINFO {

@@ -1,0 +1,628 @@
+// COleControl: dispatch through the dispatch map, the event connection point, persistence,
+// verbs and extent, and the recorded repaint requests.
+#include "platform/afx/ole_control.h"
+
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+// The connection point for the control's events; its reference count is the control's.
+class COleControl::ConnectionPoint final : public IConnectionPoint {
+  public:
+    explicit ConnectionPoint(COleControl& control) : control_(control) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
+            *ppv = static_cast<IConnectionPoint*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return control_.ExternalAddRef(); }
+    ULONG Release() override { return control_.ExternalRelease(); }
+
+    HRESULT GetConnectionInterface(IID* pIID) override {
+        if (pIID == nullptr) {
+            return E_POINTER;
+        }
+        *pIID = control_.m_piidEvents;
+        return S_OK;
+    }
+    HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override {
+        if (ppCPC == nullptr) {
+            return E_POINTER;
+        }
+        *ppCPC = static_cast<IConnectionPointContainer*>(&control_);
+        control_.ExternalAddRef();
+        return S_OK;
+    }
+    HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override {
+        AFX_MANAGE_STATE(control_.m_pModuleState);
+        if (pUnkSink == nullptr || pdwCookie == nullptr) {
+            return E_POINTER;
+        }
+        *pdwCookie = 0;
+        IDispatch* sink = nullptr;
+        if (FAILED(
+                pUnkSink->QueryInterface(control_.m_piidEvents, reinterpret_cast<void**>(&sink))) &&
+            FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink)))) {
+            return CONNECT_E_CANNOTCONNECT;
+        }
+        const DWORD cookie = control_.m_nextCookie++;
+        control_.m_sinks.push_back({cookie, sink});
+        *pdwCookie = cookie;
+        return S_OK;
+    }
+    HRESULT Unadvise(DWORD dwCookie) override {
+        AFX_MANAGE_STATE(control_.m_pModuleState);
+        for (auto it = control_.m_sinks.begin(); it != control_.m_sinks.end(); ++it) {
+            if (it->cookie == dwCookie) {
+                IDispatch* sink = it->dispatch;
+                control_.m_sinks.erase(it);
+                sink->Release();
+                return S_OK;
+            }
+        }
+        return CONNECT_E_NOCONNECTION;
+    }
+
+  private:
+    COleControl& control_;
+};
+
+LONG AfxPixelsToHimetric(int pixels) {
+    return static_cast<LONG>(std::lround(pixels * 2540.0 / 96.0));
+}
+
+int AfxHimetricToPixels(LONG himetric) {
+    return static_cast<int>(std::lround(himetric * 96.0 / 2540.0));
+}
+
+COleControl::COleControl() : m_pConnectionPoint(new ConnectionPoint(*this)) {}
+
+COleControl::~COleControl() {
+    for (const Sink& sink : m_sinks) {
+        sink.dispatch->Release();
+    }
+    if (m_pClientSite != nullptr) {
+        m_pClientSite->Release();
+    }
+    delete m_pConnectionPoint;
+}
+
+void* COleControl::GetInterface(REFIID riid) {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == m_piidPrimary) {
+        return static_cast<IDispatch*>(this);
+    }
+    if (riid == IID_IConnectionPointContainer) {
+        return static_cast<IConnectionPointContainer*>(this);
+    }
+    if (riid == IID_IProvideClassInfo) {
+        return static_cast<IProvideClassInfo*>(this);
+    }
+    if (riid == IID_IPersistPropertyBag || riid == IID_IPersist) {
+        return static_cast<IPersistPropertyBag*>(this);
+    }
+    if (riid == IID_IOleObject) {
+        return static_cast<IOleObject*>(this);
+    }
+    if (riid == IID_ISpecifyPropertyPages) {
+        return static_cast<ISpecifyPropertyPages*>(this);
+    }
+    return CCmdTarget::GetInterface(riid);
+}
+
+void COleControl::InitializeIIDs(const IID* piidPrimary, const IID* piidEvents) {
+    m_piidPrimary = *piidPrimary;
+    m_piidEvents = *piidEvents;
+}
+
+// ---- IDispatch ----------------------------------------------------------------------------
+
+HRESULT COleControl::GetTypeInfoCount(UINT* pctinfo) {
+    if (pctinfo == nullptr) {
+        return E_POINTER;
+    }
+    *pctinfo = 1;
+    return S_OK;
+}
+
+HRESULT COleControl::GetTypeInfo(UINT iTInfo, LCID, ITypeInfo** ppTInfo) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (ppTInfo == nullptr) {
+        return E_POINTER;
+    }
+    *ppTInfo = nullptr;
+    if (iTInfo != 0) {
+        return DISP_E_BADINDEX;
+    }
+    return CreateTypeInfo(GetTypeLib(), GetDispatchMap().iface, nullptr,
+                          static_cast<IDispatch*>(this), ppTInfo);
+}
+
+HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID,
+                                   DISPID* rgDispId) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (riid != IID_NULL) {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    return GetIDsOfNamesFromInfo(*GetDispatchMap().iface, rgszNames, cNames, rgDispId);
+}
+
+HRESULT COleControl::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags,
+                            DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                            UINT* puArgErr) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (riid != IID_NULL) {
+        return DISP_E_UNKNOWNINTERFACE;
+    }
+    if (pDispParams == nullptr) {
+        return E_INVALIDARG;
+    }
+    const AFX_DISPMAP& map = GetDispatchMap();
+    const AFX_DISPMAP_ENTRY* entry = AfxFindDispatchEntry(map, dispIdMember);
+    const MemberInfo* member = FindMemberById(*map.iface, dispIdMember, wFlags);
+    if (entry == nullptr || member == nullptr) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    // Keep the control alive even if the member releases the caller's last reference.
+    ExternalAddRef();
+    HRESULT hr = S_OK;
+    try {
+        hr = InvokeMember(*entry, *member, wFlags, pDispParams, pVarResult, puArgErr);
+    } catch (const COleDispatchException& e) {
+        AfxFillExcepInfo(e, pExcepInfo);
+        hr = DISP_E_EXCEPTION;
+    } catch (const COleException& e) {
+        AfxFillExcepInfo(e, pExcepInfo);
+        hr = DISP_E_EXCEPTION;
+    } catch (const std::bad_alloc&) {
+        hr = E_OUTOFMEMORY;
+    } catch (const std::exception& e) {
+        COleDispatchException failure(e.what(), 0, 0);
+        failure.m_scError = E_FAIL;
+        AfxFillExcepInfo(failure, pExcepInfo);
+        hr = DISP_E_EXCEPTION;
+    }
+    ExternalRelease();
+    return hr;
+}
+
+HRESULT COleControl::InvokeMember(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
+                                  WORD wFlags, DISPPARAMS* params, VARIANT* result,
+                                  UINT* puArgErr) {
+    VARIANT scratch;
+    VariantInit(&scratch);
+    VARIANT* out = result != nullptr ? result : &scratch;
+    auto mismatch = [&]() {
+        const std::string text = std::string("the dispatch map of ") + member.name +
+                                 " does not match its type information";
+        throw std::logic_error(text);
+    };
+
+    if (entry.isProperty) {
+        const bool put = (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+        if (put) {
+            if (params->cNamedArgs != 1 || params->rgdispidNamedArgs == nullptr ||
+                params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+                return DISP_E_PARAMNOTFOUND;
+            }
+            if (params->cArgs != 1) {
+                return DISP_E_BADPARAMCOUNT;
+            }
+            if (entry.pfnSet == nullptr) {
+                SetNotSupported();
+            }
+            if (!afx_detail::Fits(entry.result, member.vt)) {
+                mismatch();
+            }
+            VARIANT value;
+            VariantInit(&value);
+            const HRESULT hr = VariantChangeType(&value, &params->rgvarg[0], 0, member.vt);
+            if (FAILED(hr)) {
+                if (puArgErr != nullptr) {
+                    *puArgErr = 0;
+                }
+                return hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH;
+            }
+            try {
+                entry.pfnSet(this, &value, &scratch, VT_VOID);
+            } catch (...) {
+                VariantClear(&value);
+                throw;
+            }
+            VariantClear(&value);
+            return S_OK;
+        }
+        if (params->cNamedArgs != 0) {
+            return DISP_E_NONAMEDARGS;
+        }
+        if (params->cArgs != 0) {
+            return DISP_E_BADPARAMCOUNT;
+        }
+        if (!afx_detail::Fits(entry.result, member.vt)) {
+            mismatch();
+        }
+        entry.pfnGet(this, nullptr, out, member.vt);
+        VariantClear(&scratch);
+        return S_OK;
+    }
+
+    if (params->cNamedArgs != 0) {
+        return DISP_E_NONAMEDARGS;
+    }
+    const std::size_t count = member.params.size();
+    if (params->cArgs != count) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    if (entry.params.size() != count || !afx_detail::Fits(entry.result, member.vt)) {
+        mismatch();
+    }
+    std::vector<VARIANT> args(count);
+    for (VARIANT& arg : args) {
+        VariantInit(&arg);
+    }
+    auto clearArgs = [&]() {
+        for (std::size_t i = 0; i < count; ++i) {
+            if ((args[i].vt & VT_BYREF) == 0) {
+                VariantClear(&args[i]);
+            }
+        }
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const VARTYPE vt = member.params[i].vt;
+        if (!afx_detail::Fits(entry.params[i], vt)) {
+            clearArgs();
+            mismatch();
+        }
+        const UINT reverse = static_cast<UINT>(count - 1 - i);
+        const VARIANT& given = params->rgvarg[reverse];
+        HRESULT hr = S_OK;
+        if ((vt & VT_BYREF) != 0) {
+            if (given.vt == vt) {
+                args[i] = given;
+            } else if (given.vt == (VT_BYREF | VT_VARIANT) && given.pvarVal != nullptr &&
+                       given.pvarVal->vt == (vt & ~VT_BYREF)) {
+                // A by-reference VARIANT holding the right type: point into its value.
+                args[i].vt = vt;
+                args[i].byref = &given.pvarVal->llVal;
+            } else {
+                hr = DISP_E_TYPEMISMATCH;
+            }
+        } else if (vt == VT_VARIANT) {
+            hr = VariantCopyInd(&args[i], &given);
+        } else {
+            hr = VariantChangeType(&args[i], &given, 0, vt);
+            if (FAILED(hr) && hr != DISP_E_OVERFLOW) {
+                hr = DISP_E_TYPEMISMATCH;
+            }
+        }
+        if (FAILED(hr)) {
+            if (puArgErr != nullptr) {
+                *puArgErr = reverse;
+            }
+            clearArgs();
+            return hr;
+        }
+    }
+    try {
+        entry.pfnMethod(this, args.data(), out, member.vt);
+    } catch (...) {
+        clearArgs();
+        throw;
+    }
+    clearArgs();
+    VariantClear(&scratch);
+    return S_OK;
+}
+
+// ---- Events -------------------------------------------------------------------------------
+
+HRESULT COleControl::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
+    if (ppCP == nullptr) {
+        return E_POINTER;
+    }
+    *ppCP = nullptr;
+    if (riid != m_piidEvents || GetEventMap().iface == nullptr) {
+        return CONNECT_E_NOCONNECTION;
+    }
+    *ppCP = m_pConnectionPoint;
+    m_pConnectionPoint->AddRef();
+    return S_OK;
+}
+
+const MemberInfo& COleControl::FindEvent(DISPID dispid, std::size_t argCount) const {
+    const DispInterfaceInfo* events = GetEventMap().iface;
+    const MemberInfo* event = events != nullptr ? FindMemberById(*events, dispid) : nullptr;
+    if (event == nullptr || event->params.size() != argCount) {
+        throw COleException(E_INVALIDARG);
+    }
+    return *event;
+}
+
+void COleControl::FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count) {
+    // A sink may unadvise (or advise another) while being called: call a counted copy.
+    std::vector<IDispatch*> sinks;
+    for (const Sink& sink : m_sinks) {
+        sink.dispatch->AddRef();
+        sinks.push_back(sink.dispatch);
+    }
+    for (IDispatch* sink : sinks) {
+        DISPPARAMS params{reversedArgs, nullptr, count, 0};
+        VARIANT result;
+        VariantInit(&result);
+        EXCEPINFO info{};
+        const HRESULT hr =
+            sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &info, nullptr);
+        if (hr == DISP_E_EXCEPTION) {
+            ClearExcepInfo(&info);
+        }
+        VariantClear(&result);
+        sink->Release();
+    }
+}
+
+// ---- Class information and persistence ----------------------------------------------------
+
+HRESULT COleControl::GetClassInfo(ITypeInfo** ppTI) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (ppTI == nullptr) {
+        return E_POINTER;
+    }
+    *ppTI = nullptr;
+    CLSID clsid{};
+    GetClassID(&clsid);
+    for (const CoClassInfo* coclass : GetTypeLib().coclasses) {
+        if (coclass->clsid == clsid) {
+            return CreateTypeInfo(GetTypeLib(), nullptr, coclass, static_cast<IDispatch*>(this),
+                                  ppTI);
+        }
+    }
+    return TYPE_E_ELEMENTNOTFOUND;
+}
+
+HRESULT COleControl::Persist(CPropExchange::Mode mode, IPropertyBag* bag) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    try {
+        if (mode == CPropExchange::Mode::Reset) {
+            OnResetState();
+        } else {
+            CPropExchange px(mode, bag);
+            DoPropExchange(&px);
+        }
+    } catch (const COleException& e) {
+        return e.m_sc;
+    } catch (const COleDispatchException& e) {
+        return e.m_scError != 0 ? e.m_scError : E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT COleControl::InitNew() {
+    return Persist(CPropExchange::Mode::Reset, nullptr);
+}
+
+HRESULT COleControl::Load(IPropertyBag* pPropBag, void*) {
+    if (pPropBag == nullptr) {
+        return E_POINTER;
+    }
+    const HRESULT hr = Persist(CPropExchange::Mode::Load, pPropBag);
+    if (SUCCEEDED(hr)) {
+        SetModifiedFlag(FALSE);
+        InvalidateControl();
+    }
+    return hr;
+}
+
+HRESULT COleControl::Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL) {
+    if (pPropBag == nullptr) {
+        return E_POINTER;
+    }
+    const HRESULT hr = Persist(CPropExchange::Mode::Save, pPropBag);
+    if (SUCCEEDED(hr) && fClearDirty) {
+        SetModifiedFlag(FALSE);
+    }
+    return hr;
+}
+
+void COleControl::DoPropExchange(CPropExchange* pPX) {
+    ExchangeExtent(pPX);
+}
+
+void COleControl::OnResetState() {
+    CPropExchange px(CPropExchange::Mode::Reset, nullptr);
+    DoPropExchange(&px);
+}
+
+BOOL COleControl::ExchangeVersion(CPropExchange* pPX, DWORD dwVersionDefault, BOOL bConvert) {
+    return pPX->ExchangeVersion(m_dwVersionLoaded, dwVersionDefault, bConvert);
+}
+
+BOOL COleControl::ExchangeExtent(CPropExchange* pPX) {
+    if (pPX->GetMode() == CPropExchange::Mode::Reset) {
+        return TRUE;  // a reset keeps the size
+    }
+    LONG cx = AfxPixelsToHimetric(m_cxExtent);
+    LONG cy = AfxPixelsToHimetric(m_cyExtent);
+    const LONG cxDefault = AfxPixelsToHimetric(m_cxInitial);
+    const LONG cyDefault = AfxPixelsToHimetric(m_cyInitial);
+    if (!PX_Long(pPX, "_ExtentX", cx, cxDefault) || !PX_Long(pPX, "_ExtentY", cy, cyDefault)) {
+        return FALSE;
+    }
+    if (pPX->IsLoading()) {
+        SetControlSize(AfxHimetricToPixels(cx), AfxHimetricToPixels(cy));
+    }
+    return TRUE;
+}
+
+// ---- IOleObject and property pages --------------------------------------------------------
+
+HRESULT COleControl::SetClientSite(IUnknown* pClientSite) {
+    if (pClientSite != nullptr) {
+        pClientSite->AddRef();
+    }
+    if (m_pClientSite != nullptr) {
+        m_pClientSite->Release();
+    }
+    m_pClientSite = pClientSite;
+    return S_OK;
+}
+
+HRESULT COleControl::DoVerb(LONG iVerb) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    switch (iVerb) {
+        case OLEIVERB_PROPERTIES:
+            return OnProperties();
+        case OLEIVERB_PRIMARY:
+        case OLEIVERB_SHOW:
+            return S_OK;  // the control is shown by its window, which the container owns
+        default:
+            return E_NOTIMPL;
+    }
+}
+
+HRESULT COleControl::OnProperties() {
+    if (m_pClientSite == nullptr) {
+        return E_NOTIMPL;
+    }
+    IOleControlSite* site = nullptr;
+    if (FAILED(
+            m_pClientSite->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&site)))) {
+        return E_NOTIMPL;
+    }
+    const HRESULT hr = site->ShowPropertyFrame();
+    site->Release();
+    return hr;
+}
+
+HRESULT COleControl::GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (pdwStatus == nullptr) {
+        return E_POINTER;
+    }
+    *pdwStatus = dwAspect == DVASPECT_CONTENT ? GetMiscStatus() : 0;
+    return S_OK;
+}
+
+HRESULT COleControl::SetExtent(DWORD dwDrawAspect, SIZEL* psizel) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (psizel == nullptr) {
+        return E_POINTER;
+    }
+    if (dwDrawAspect != DVASPECT_CONTENT) {
+        return E_INVALIDARG;
+    }
+    return SetControlSize(AfxHimetricToPixels(psizel->cx), AfxHimetricToPixels(psizel->cy))
+               ? S_OK
+               : E_INVALIDARG;
+}
+
+HRESULT COleControl::GetExtent(DWORD dwDrawAspect, SIZEL* psizel) {
+    if (psizel == nullptr) {
+        return E_POINTER;
+    }
+    if (dwDrawAspect != DVASPECT_CONTENT) {
+        return E_INVALIDARG;
+    }
+    psizel->cx = AfxPixelsToHimetric(m_cxExtent);
+    psizel->cy = AfxPixelsToHimetric(m_cyExtent);
+    return S_OK;
+}
+
+HRESULT COleControl::GetPages(CAUUID* pPages) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (pPages == nullptr) {
+        return E_POINTER;
+    }
+    const std::span<const CLSID> pages = GetPropPageIDs();
+    pPages->cElems = 0;
+    pPages->pElems = nullptr;
+    if (pages.empty()) {
+        return S_OK;
+    }
+    auto* elems = static_cast<GUID*>(CoTaskMemAlloc(pages.size() * sizeof(GUID)));
+    if (elems == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    std::memcpy(elems, pages.data(), pages.size() * sizeof(GUID));
+    pPages->cElems = static_cast<ULONG>(pages.size());
+    pPages->pElems = elems;
+    return S_OK;
+}
+
+std::span<const CLSID> COleControl::GetPropPageIDs() {
+    return {};
+}
+
+// ---- Window seam, size and errors ---------------------------------------------------------
+
+void COleControl::OnDraw(CDC*, const CRect&, const CRect&) {}
+void COleControl::OnLButtonDown(UINT, CPoint) {}
+void COleControl::OnLButtonUp(UINT, CPoint) {}
+void COleControl::OnTimer(UINT_PTR) {}
+void COleControl::OnDestroy() {}
+
+void COleControl::InvalidateControl(LPCRECT lpRect, BOOL bErase) {
+    const CRect rect = lpRect != nullptr ? CRect(*lpRect) : CRect(0, 0, m_cxExtent, m_cyExtent);
+    m_invalidations.push_back({rect, bErase});
+}
+
+std::vector<COleControl::Invalidation> COleControl::TakeInvalidations() {
+    std::vector<Invalidation> taken;
+    taken.swap(m_invalidations);
+    return taken;
+}
+
+void COleControl::SetInitialSize(int cx, int cy) {
+    m_cxInitial = cx;
+    m_cyInitial = cy;
+    m_cxExtent = cx;
+    m_cyExtent = cy;
+}
+
+void COleControl::GetControlSize(int* pcx, int* pcy) const {
+    *pcx = m_cxExtent;
+    *pcy = m_cyExtent;
+}
+
+BOOL COleControl::SetControlSize(int cx, int cy) {
+    if (cx < 0 || cy < 0) {
+        return FALSE;
+    }
+    if (cx != m_cxExtent || cy != m_cyExtent) {
+        m_cxExtent = cx;
+        m_cyExtent = cy;
+        SetModifiedFlag();
+    }
+    return TRUE;
+}
+
+void COleControl::SetNotSupported() {
+    ThrowError(CTL_E_SETNOTSUPPORTED);
+}
+
+void COleControl::GetNotSupported() {
+    ThrowError(CTL_E_GETNOTSUPPORTED);
+}
+
+void COleControl::ThrowError(SCODE sc, LPCSTR pszDescription, UINT nHelpID) {
+    std::string description;
+    if (pszDescription != nullptr) {
+        description = pszDescription;
+    } else if (sc == CTL_E_SETNOTSUPPORTED) {
+        description = "Property is read-only";
+    } else if (sc == CTL_E_GETNOTSUPPORTED) {
+        description = "Property is write-only";
+    } else {
+        description = HResultText(sc);
+    }
+    COleDispatchException e(description, nHelpID, 0);
+    e.m_scError = sc;
+    throw e;
+}

@@ -1,0 +1,209 @@
+// COleControl: the base of an ActiveX control. It publishes the control's dispinterface
+// (IDispatch over the control's dispatch map and type information), raises its events through
+// one connection point, persists a version stamp and the extent (IPersistPropertyBag), answers
+// a container's verbs, status and extent (IOleObject), names its property pages
+// (ISpecifyPropertyPages), and keeps the modified flag and the control's size.
+//
+// Windows, painting and input belong to the window layer: it calls the message handlers
+// below (OnLButtonDown, OnLButtonUp, OnTimer, OnDestroy) and OnDraw, and takes the
+// invalidation requests that InvalidateControl records. Every COM entry point switches to the
+// control's module state for its duration.
+#pragma once
+
+#include <span>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "platform/afx/afx_types.h"
+#include "platform/afx/cmd_target.h"
+#include "platform/afx/dispatch_map.h"
+#include "platform/afx/prop_exchange.h"
+
+class CDC;  // the window layer's device context
+
+// The events of a control: its source dispinterface (names, DISPIDs, parameter types).
+struct AFX_EVENTMAP {
+    const DispInterfaceInfo* iface;
+};
+
+class COleControl : public CCmdTarget,
+                    public IDispatch,
+                    public IConnectionPointContainer,
+                    public IProvideClassInfo,
+                    public IPersistPropertyBag,
+                    public IOleObject,
+                    public ISpecifyPropertyPages {
+  public:
+    COleControl();
+    ~COleControl() override;
+
+    AFX_DECLARE_IUNKNOWN()
+    void* GetInterface(REFIID riid) override;
+
+    // IDispatch. GetIDsOfNames reads the type information (case-insensitive). Invoke:
+    // DISP_E_MEMBERNOTFOUND for a DISPID without a member of the kind asked for,
+    // DISP_E_BADPARAMCOUNT, DISP_E_NONAMEDARGS for named arguments of a method,
+    // DISP_E_PARAMNOTFOUND for a put without DISPID_PROPERTYPUT, DISP_E_TYPEMISMATCH or
+    // DISP_E_OVERFLOW for an argument that does not convert (with *puArgErr its rgvarg index;
+    // a by-reference parameter needs exactly its type, or VT_BYREF|VT_VARIANT holding it),
+    // DISP_E_EXCEPTION with EXCEPINFO filled when the member raises an automation exception.
+    // pVarResult, when given, is overwritten (pass an empty VARIANT); the caller owns it.
+    HRESULT GetTypeInfoCount(UINT* pctinfo) override;
+    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
+    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
+                          DISPID* rgDispId) override;
+    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                   DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                   UINT* puArgErr) override;
+
+    // IConnectionPointContainer: the one connection point for the events' IID.
+    HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
+
+    // IProvideClassInfo: the coclass of GetClassID in the type library.
+    HRESULT GetClassInfo(ITypeInfo** ppTI) override;
+
+    // IPersistPropertyBag: InitNew runs OnResetState; Load and Save run DoPropExchange.
+    HRESULT GetClassID(CLSID* pClassID) override = 0;
+    HRESULT InitNew() override;
+    HRESULT Load(IPropertyBag* pPropBag, void* pErrorLog) override;
+    HRESULT Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
+
+    // IOleObject.
+    HRESULT SetClientSite(IUnknown* pClientSite) override;
+    HRESULT DoVerb(LONG iVerb) override;
+    HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) override;
+    HRESULT SetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
+    HRESULT GetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
+
+    // ISpecifyPropertyPages: GetPropPageIDs in task memory.
+    HRESULT GetPages(CAUUID* pPages) override;
+
+    // ---- What a control class provides --------------------------------------------------
+
+    virtual const AFX_DISPMAP& GetDispatchMap() const = 0;
+    virtual const AFX_EVENTMAP& GetEventMap() const = 0;
+    // The type library holding the control's coclass and interfaces.
+    virtual const TypeLibInfo& GetTypeLib() const = 0;
+    // String resource of the control's type name.
+    virtual UINT GetUserTypeNameID() = 0;
+    // OLEMISC bits.
+    virtual DWORD GetMiscStatus() = 0;
+    // The CLSIDs of the control's property pages; none by default.
+    virtual std::span<const CLSID> GetPropPageIDs();
+
+    // Persistent properties. The base exchanges the extent ("_ExtentX", "_ExtentY", in
+    // HIMETRIC); a control calls ExchangeVersion first, then the base, then its own.
+    virtual void DoPropExchange(CPropExchange* pPX);
+    // Sets the persistent properties to their defaults (DoPropExchange in Reset mode).
+    virtual void OnResetState();
+
+    // Paints the control. The base paints nothing.
+    virtual void OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid);
+
+    // Window messages, called by the window layer. The bases do nothing (the default
+    // handling); OnDestroy is called when the control's window goes away.
+    virtual void OnLButtonDown(UINT nFlags, CPoint point);
+    virtual void OnLButtonUp(UINT nFlags, CPoint point);
+    virtual void OnTimer(UINT_PTR nIDEvent);
+    virtual void OnDestroy();
+
+    // The properties verb: asks the container's IOleControlSite to show the property frame.
+    // E_NOTIMPL when the container has no such site.
+    virtual HRESULT OnProperties();
+
+    // ---- Services for the control -------------------------------------------------------
+
+    // Names the dispinterface and the event interface (the connection point's IID).
+    void InitializeIIDs(const IID* piidPrimary, const IID* piidEvents);
+
+    void SetModifiedFlag(BOOL bModified = TRUE) { m_bModified = bModified; }
+    BOOL IsModified() const { return m_bModified; }
+
+    // Asks for a repaint of `lpRect` (null: the whole control) with or without erasing the
+    // background first. The request is recorded for the window layer.
+    void InvalidateControl(LPCRECT lpRect = nullptr, BOOL bErase = TRUE);
+
+    struct Invalidation {
+        CRect rect;
+        BOOL erase;
+    };
+    // The repaint requests recorded so far, oldest first; Take empties the record.
+    const std::vector<Invalidation>& GetInvalidations() const { return m_invalidations; }
+    std::vector<Invalidation> TakeInvalidations();
+
+    // Size in pixels. SetInitialSize sets the size a new control has; SetControlSize changes
+    // it (FALSE for a negative size).
+    void SetInitialSize(int cx, int cy);
+    void GetControlSize(int* pcx, int* pcy) const;
+    BOOL SetControlSize(int cx, int cy);
+
+    // The read-only error for a put (CTL_E_SETNOTSUPPORTED) and the write-only error for a get.
+    [[noreturn]] void SetNotSupported();
+    [[noreturn]] void GetNotSupported();
+    // Raises an automation exception with `sc` and a description (the code's text when null).
+    [[noreturn]] void ThrowError(SCODE sc, LPCSTR pszDescription = nullptr, UINT nHelpID = 0);
+
+    // Exchanges the version stamp (MAKELONG(minor, major)); see CPropExchange.
+    BOOL ExchangeVersion(CPropExchange* pPX, DWORD dwVersionDefault, BOOL bConvert = TRUE);
+    DWORD GetVersionLoaded() const { return m_dwVersionLoaded; }
+    // Exchanges the extent.
+    BOOL ExchangeExtent(CPropExchange* pPX);
+
+    // Raises event `dispid` on every connected sink, with `args` typed by the event's
+    // parameters in the type information (a BSTR* for a BSTR passed by reference, a narrow
+    // string or BSTR for a BSTR by value). A sink's failure is ignored. An event unknown to
+    // the event map or arguments that do not fit its parameters raise COleException
+    // (E_INVALIDARG): a programming error.
+    template <class... Args>
+    void FireEvent(DISPID dispid, Args... args) {
+        const MemberInfo& event = FindEvent(dispid, sizeof...(Args));
+        std::vector<VARIANT> reversed(sizeof...(Args));
+        afx_detail::ArgBuilder builder;
+        std::size_t index = 0;
+        // Arguments go in reverse order: the first lands last.
+        ((builder.Set(reversed[sizeof...(Args) - 1 - index], event.params[index].vt, args),
+          ++index),
+         ...);
+        FireEventArgs(dispid, reversed.data(), static_cast<UINT>(reversed.size()));
+    }
+
+    // The container's site (as given to SetClientSite), or null.
+    IUnknown* GetClientSite() const { return m_pClientSite; }
+
+    // Number of sinks connected to the event connection point.
+    std::size_t GetConnectionCount() const { return m_sinks.size(); }
+
+  protected:
+    BOOL m_bModified = FALSE;
+
+  private:
+    class ConnectionPoint;
+
+    const MemberInfo& FindEvent(DISPID dispid, std::size_t argCount) const;
+    void FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count);
+    HRESULT InvokeMember(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member, WORD wFlags,
+                         DISPPARAMS* params, VARIANT* result, UINT* puArgErr);
+    HRESULT Persist(CPropExchange::Mode mode, IPropertyBag* bag);
+
+    IID m_piidPrimary{};
+    IID m_piidEvents{};
+    struct Sink {
+        DWORD cookie;
+        IDispatch* dispatch;
+    };
+    std::vector<Sink> m_sinks;
+    DWORD m_nextCookie = 1;
+    ConnectionPoint* m_pConnectionPoint;
+    IUnknown* m_pClientSite = nullptr;
+    std::vector<Invalidation> m_invalidations;
+    int m_cxExtent = 0;  // pixels
+    int m_cyExtent = 0;
+    int m_cxInitial = 0;
+    int m_cyInitial = 0;
+    DWORD m_dwVersionLoaded = 0;
+};
+
+// Pixels and HIMETRIC (0.01 mm) at the 96 dots per inch of the screen.
+LONG AfxPixelsToHimetric(int pixels);
+int AfxHimetricToPixels(LONG himetric);

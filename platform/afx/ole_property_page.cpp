@@ -1,0 +1,82 @@
+// Property pages as COM objects: objects, page information, apply.
+#include "platform/afx/ole_property_page.h"
+
+#include <cstring>
+
+void DDP_PostProcessing(CDataExchange* pDX) {
+    pDX->m_bPostProcessed = true;
+}
+
+COlePropertyPage::COlePropertyPage(UINT idDlg, UINT idCaption)
+    : m_idDlg(idDlg), m_idCaption(idCaption) {}
+
+COlePropertyPage::~COlePropertyPage() {
+    ReleaseObjects();
+}
+
+void* COlePropertyPage::GetInterface(REFIID riid) {
+    if (riid == IID_IUnknown || riid == IID_IPropertyPage) {
+        return static_cast<IPropertyPage*>(this);
+    }
+    return CCmdTarget::GetInterface(riid);
+}
+
+void COlePropertyPage::ReleaseObjects() {
+    for (IUnknown* object : m_objects) {
+        object->Release();
+    }
+    m_objects.clear();
+}
+
+HRESULT COlePropertyPage::SetObjects(ULONG cObjects, IUnknown** ppUnk) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (cObjects > 0 && ppUnk == nullptr) {
+        return E_POINTER;
+    }
+    ReleaseObjects();
+    for (ULONG i = 0; i < cObjects; ++i) {
+        if (ppUnk[i] != nullptr) {
+            ppUnk[i]->AddRef();
+            m_objects.push_back(ppUnk[i]);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT COlePropertyPage::GetPageInfo(PROPPAGEINFO* pPageInfo) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (pPageInfo == nullptr) {
+        return E_POINTER;
+    }
+    std::string caption;
+    if (!AfxLoadString(m_idCaption, &caption)) {
+        return E_FAIL;
+    }
+    BSTR wide = BstrFromUtf8(caption);
+    const UINT length = SysStringLen(wide);
+    auto* title = static_cast<LPOLESTR>(CoTaskMemAlloc((length + 1) * sizeof(OLECHAR)));
+    if (title == nullptr) {
+        SysFreeString(wide);
+        return E_OUTOFMEMORY;
+    }
+    std::memcpy(title, wide, (length + 1) * sizeof(OLECHAR));
+    SysFreeString(wide);
+    *pPageInfo = PROPPAGEINFO{sizeof(PROPPAGEINFO), title, GetDialogSize(), nullptr, nullptr, 0};
+    return S_OK;
+}
+
+HRESULT COlePropertyPage::IsPageDirty() {
+    return m_bDirty ? S_OK : S_FALSE;
+}
+
+HRESULT COlePropertyPage::Apply() {
+    AFX_MANAGE_STATE(m_pModuleState);
+    CDataExchange dx(true);
+    DoDataExchange(&dx);
+    m_bDirty = FALSE;
+    return S_OK;
+}
+
+void COlePropertyPage::DoDataExchange(CDataExchange* pDX) {
+    DDP_PostProcessing(pDX);
+}

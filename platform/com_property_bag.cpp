@@ -1,0 +1,101 @@
+// The in-memory property bag.
+#include "platform/com_property_bag.h"
+
+namespace {
+
+std::string NameOf(LPCOLESTR name) {
+    std::u16string units;
+    for (; name != nullptr && *name != 0; ++name) {
+        units += *name;
+    }
+    BSTR text = SysAllocStringLen(units.data(), static_cast<UINT>(units.size()));
+    std::string out = BstrToUtf8(text);
+    SysFreeString(text);
+    return out;
+}
+
+}  // namespace
+
+MemoryPropertyBag::~MemoryPropertyBag() {
+    for (auto& entry : values_) {
+        VariantClear(&entry.second);
+    }
+}
+
+HRESULT MemoryPropertyBag::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv == nullptr) {
+        return E_POINTER;
+    }
+    if (riid == IID_IUnknown || riid == IID_IPropertyBag) {
+        *ppv = static_cast<IPropertyBag*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG MemoryPropertyBag::AddRef() {
+    return ++refs_;
+}
+
+ULONG MemoryPropertyBag::Release() {
+    const ULONG left = --refs_;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+HRESULT MemoryPropertyBag::Read(LPCOLESTR pszPropName, VARIANT* pVar, void*) {
+    if (pszPropName == nullptr || pVar == nullptr) {
+        return E_POINTER;
+    }
+    auto found = values_.find(NameOf(pszPropName));
+    if (found == values_.end()) {
+        return E_INVALIDARG;
+    }
+    const VARTYPE wanted = pVar->vt;
+    if (wanted == VT_EMPTY) {
+        return VariantCopy(pVar, &found->second);
+    }
+    VARIANT converted;
+    VariantInit(&converted);
+    const HRESULT hr = VariantChangeType(&converted, &found->second, 0, wanted);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    *pVar = converted;  // pVar held only a type request
+    return S_OK;
+}
+
+HRESULT MemoryPropertyBag::Write(LPCOLESTR pszPropName, VARIANT* pVar) {
+    if (pszPropName == nullptr || pVar == nullptr) {
+        return E_POINTER;
+    }
+    VARIANT copy;
+    VariantInit(&copy);
+    const HRESULT hr = VariantCopyInd(&copy, pVar);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    VARIANT& slot = values_[NameOf(pszPropName)];
+    VariantClear(&slot);
+    slot = copy;
+    return S_OK;
+}
+
+std::string MemoryPropertyBag::Format() const {
+    std::string out;
+    for (const auto& [name, value] : values_) {
+        VARIANT text;
+        VariantInit(&text);
+        const HRESULT hr = VariantChangeType(&text, &value, VARIANT_ALPHABOOL, VT_BSTR);
+        if (!out.empty()) {
+            out += ' ';
+        }
+        out += name + "=" + (SUCCEEDED(hr) ? BstrToUtf8(text.bstrVal) : "?");
+        VariantClear(&text);
+    }
+    return out;
+}
