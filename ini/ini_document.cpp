@@ -76,7 +76,8 @@ void IniDocument::Open() {
     }
     lastIo_ = LastIo::None;
     if (file_ != nullptr && index_.IsBuilt() && !index_.Describes(file_)) {
-        index_.Clear();  // changed since the index was built
+        index_.Clear();  // changed since the index was built: no position is known any more
+        sectionBodyKnown_ = false;
     }
 }
 
@@ -87,16 +88,18 @@ void IniDocument::Close() {
     }
 }
 
-// The reference algorithm reopened the file on every call and, for every section other than
-// the last one found, read it from the top until the first matching header: reading a whole
-// file that way is quadratic in its number of sections. Here the file stays open while it is
-// open (reopening an unchanged file changes nothing that is read; this document drops its
-// index whenever it writes, and the index is checked against the file's identity whenever the
-// file is opened again), and the first scan records every header's position in an index
-// (SectionIndex), keyed by the text up to the header's first "]", first header kept. A header
-// line "[" name "]..." is exactly a line whose text up to its first "]" is the name when the
-// name has no "]" of its own, so a lookup finds the same first header, at the same position,
-// as the scan did. Names containing "]" are rare enough to keep the scan.
+// Originally this reopened the file on every call and, for every section other than the
+// last one found, read the file from the top up to the first matching header: reading a
+// whole file that way is quadratic in its number of sections. Now:
+// - The file stays open while it is open. Reopening an unchanged file changes nothing that
+//   is read; the document drops its positions whenever it writes, and checks them against
+//   the file's identity whenever it opens the file again. While it holds the file open it
+//   takes the file to be unchanged by others, as the remembered section position always did.
+// - The first lookup reads the file once and records every header's position in a
+//   SectionIndex, keyed by the header's text up to its first "]", the first header of a name
+//   kept. For a name without "]", a line beginning with "[" name "]" is exactly a line whose
+//   text up to its first "]" is that name, so the lookup finds the same first header, at the
+//   same position, as the scan from the top. Names containing "]" still use that scan.
 bool IniDocument::FindSection(const CounterString& name) {
     if (name.Length() == 0) {
         lastSection_.Assign("");

@@ -226,6 +226,8 @@ TEST_F(IniReaderTest, AFileChangedBetweenOpensIsReadAfresh) {
     Write("changing.ini", "\r\n[Inserted]\r\nKey=0\r\n\r\n[B]\r\nKey=22\r\n\r\n[A]\r\nKey=11\r\n");
     document.SelectSection("A");
     EXPECT_EQ(document.GetInt("Key"), 11);
+    Write("changing.ini", "\r\n[A]\r\nKey=111\r\n");
+    EXPECT_EQ(document.GetInt("Key"), 111);  // the remembered position of A is stale too
 }
 
 TEST_F(IniReaderTest, ReadsBackWhatItJustWrote) {
