@@ -29,24 +29,6 @@ TEST_F(IniWriterTest, WritesAHeaderOnlyWhenTheSectionChanges) {
     EXPECT_EQ(Read(path), DataFile("written_a_a_b_a.ini"));
 }
 
-TEST_F(IniWriterTest, WritesTheThreeSectionFileByteForByte) {
-    const std::string path = PathOf("three.ini");
-    {
-        IniDocument document(path.c_str(), true);
-        const char* const keys[][3] = {
-            {"Grade01", "Number", "1"},          {"Grade01", "Name", "Diesel"},
-            {"Pump01", "Number", "1"},           {"Pump01", "Name", "Front"},
-            {"Pump01", "Price", "1.500"},        {"Tank01", "Number", "1"},
-            {"Tank01", "Capacity", "20000.000"},
-        };
-        for (const auto& [section, key, value] : keys) {
-            document.SelectSection(section);
-            document.WriteKey(key, CounterString(value));
-        }
-    }  // the destructor closes and flushes
-    EXPECT_EQ(Read(path), DataFile("three_sections.ini"));
-}
-
 TEST_F(IniWriterTest, WriteKeyReportsAFileThatCannotBeOpened) {
     const std::string path = PathOf("no/such/directory/out.ini");
     IniDocument document(path.c_str(), true);

@@ -105,17 +105,6 @@ TEST_F(LocalTimeTest, HonoursTzChangedAtRunTime) {
     EXPECT_NEAR(difference, 330, 1);
 }
 
-TEST_F(LocalTimeTest, FillsADayOfWeekThatMatchesTheDate) {
-    SYSTEMTIME st{};
-    GetLocalTime(&st);
-    FILETIME ft{};
-    ASSERT_TRUE(SystemTimeToFileTime(&st, &ft));
-    SYSTEMTIME back{};
-    ASSERT_TRUE(FileTimeToSystemTime(&ft, &back));
-    EXPECT_EQ(back.wDayOfWeek, st.wDayOfWeek);
-    EXPECT_GE(st.wYear, 2024);
-}
-
 TEST_F(LocalTimeTest, TestHookFreezesTheLocalTimeUntilCleared) {
     const SYSTEMTIME frozen{2024, 3, 2, 5, 14, 7, 9, 0};
     platform_test::SetLocalTime(frozen);
