@@ -9,7 +9,9 @@ std::string HResultHex(HRESULT hr) {
     return buffer;
 }
 
-std::string HResultText(HRESULT hr) {
+namespace {
+
+const char* MessageOf(HRESULT hr) {
     struct Entry {
         HRESULT code;
         const char* text;
@@ -59,8 +61,18 @@ std::string HResultText(HRESULT hr) {
     };
     for (const Entry& entry : kTexts) {
         if (entry.code == hr) {
-            return std::string(entry.text) + " (" + HResultHex(hr) + ")";
+            return entry.text;
         }
     }
-    return "Error (" + HResultHex(hr) + ")";
+    return "Error";
+}
+
+}  // namespace
+
+std::string HResultMessage(HRESULT hr) {
+    return MessageOf(hr);
+}
+
+std::string HResultText(HRESULT hr) {
+    return HResultMessage(hr) + " (" + HResultHex(hr) + ")";
 }

@@ -76,5 +76,8 @@ constexpr HRESULT CTL_E_GETNOTSUPPORTED = MakeHResult(0x800A018A);
 // SELFREG_E_TYPELIB share a value; it reads as the registration error.
 std::string HResultText(HRESULT hr);
 
+// "Type mismatch": the code's text alone ("Error" for codes without one).
+std::string HResultMessage(HRESULT hr);
+
 // "0x80020005": the code as eight upper-case hex digits.
 std::string HResultHex(HRESULT hr);

@@ -34,7 +34,7 @@ void AfxFillExcepInfo(const COleException& e, EXCEPINFO* info) {
     }
     std::memset(info, 0, sizeof *info);
     info->scode = e.m_sc;
-    info->bstrDescription = BstrFromUtf8(HResultText(e.m_sc));
+    info->bstrDescription = BstrFromUtf8(HResultMessage(e.m_sc));
     info->bstrSource = BstrFromUtf8(AfxGetAppName());
 }
 

@@ -1,0 +1,614 @@
+// control-host's commands, its event sink and its control site.
+#include "apps/control-host/control_host.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/com_property_bag.h"
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::u16string Wide(const std::string& text) {
+    BSTR wide = BstrFromUtf8(text);
+    std::u16string out(wide, SysStringLen(wide));
+    SysFreeString(wide);
+    return out;
+}
+
+// Base of the host's own COM objects: counted, deleted on the last release.
+template <class Interface>
+class HostObject : public Interface {
+  public:
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+  protected:
+    virtual ~HostObject() = default;
+    HRESULT Answer(REFIID riid, REFIID own, void** ppv) {
+        if (ppv == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == own) {
+            *ppv = static_cast<Interface*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+
+  private:
+    ULONG refs_ = 1;
+};
+
+// Prints every event the control raises as "event NAME(ARG, ...)".
+class EventSink final : public HostObject<IDispatch> {
+  public:
+    EventSink(std::ostream& out, const DispInterfaceInfo* events) : out_(out), events_(events) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        return Answer(riid, IID_IDispatch, ppv);
+    }
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                   UINT*) override {
+        const MemberInfo* event = events_ != nullptr ? FindMemberById(*events_, dispid) : nullptr;
+        std::string line = "event ";
+        line += event != nullptr ? event->name : "DISPID " + std::to_string(dispid);
+        line += '(';
+        for (UINT i = 0; params != nullptr && i < params->cArgs; ++i) {
+            if (i > 0) {
+                line += ", ";
+            }
+            line += FormatValue(params->rgvarg[params->cArgs - 1 - i]);
+        }
+        out_ << line << ")\n";
+        return S_OK;
+    }
+
+  private:
+    std::ostream& out_;
+    const DispInterfaceInfo* events_;
+};
+
+// The control's site: shows the property frame on the properties verb.
+class ControlSite final : public HostObject<IOleControlSite> {
+  public:
+    explicit ControlSite(ControlHost& host) : host_(host) {}
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        return Answer(riid, IID_IOleControlSite, ppv);
+    }
+    HRESULT ShowPropertyFrame() override { return host_.ShowPropertyFrame(); }
+
+  private:
+    ControlHost& host_;
+};
+
+}  // namespace
+
+ControlHost::ControlHost(std::ostream& out) : out_(out) {
+    auto add = [this](const char* name, bool (ControlHost::*run)(const Words&), const char* usage) {
+        commands_[name] = {[this, run](const Words& args) { return (this->*run)(args); }, usage};
+    };
+    add("create", &ControlHost::Create, "create PROGID|{CLSID}");
+    add("members", &ControlHost::Members, "members");
+    add("get", &ControlHost::Get, "get NAME");
+    add("put", &ControlHost::Put, "put NAME VALUE");
+    add("call", &ControlHost::Call, "call NAME ARG...");
+    add("size", &ControlHost::Size, "size");
+    add("save", &ControlHost::Save, "save");
+    add("load", &ControlHost::Load, "load");
+    add("verb", &ControlHost::Verb, "verb properties");
+    add("release", &ControlHost::Release, "release");
+    add("unload", &ControlHost::Unload, "unload");
+    add("help", &ControlHost::Help, "help");
+    commands_["echo"] = {nullptr, "echo TEXT"};
+}
+
+ControlHost::~ControlHost() {
+    ReleaseControl();
+    if (bag_ != nullptr) {
+        bag_->Release();
+    }
+    CoFreeUnusedLibraries();
+}
+
+bool ControlHost::RunLine(const std::string& line) {
+    std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line[start] == '#') {
+        return true;
+    }
+    Words words;
+    std::string error;
+    if (!SplitWords(line, &words, &error)) {
+        return Error(error);
+    }
+    const std::string name = Lower(words[0].text);
+    if (name == "echo") {
+        const std::size_t text = line.find_first_not_of(" \t", start + 4);
+        out_ << (text == std::string::npos ? std::string() : line.substr(text)) << '\n';
+        return true;
+    }
+    auto found = commands_.find(name);
+    if (found == commands_.end()) {
+        return Error("unknown command \"" + words[0].text + "\" (help lists the commands)");
+    }
+    words.erase(words.begin());
+    return found->second.run(words);
+}
+
+bool ControlHost::Error(const std::string& text) {
+    out_ << "error: " << text << '\n';
+    return false;
+}
+
+bool ControlHost::NeedControl() {
+    return control_ != nullptr || Error("no control (use create)");
+}
+
+void ControlHost::ReleaseControl() {
+    if (connection_ != nullptr) {
+        connection_->Unadvise(cookie_);
+        connection_->Release();
+        connection_ = nullptr;
+    }
+    if (sink_ != nullptr) {
+        sink_->Release();
+        sink_ = nullptr;
+    }
+    if (control_ != nullptr) {
+        IOleObject* object = nullptr;
+        if (SUCCEEDED(
+                control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+            object->SetClientSite(nullptr);
+            object->Release();
+        }
+    }
+    if (site_ != nullptr) {
+        site_->Release();
+        site_ = nullptr;
+    }
+    for (ITypeInfo** info : {&typeInfo_, &classInfo_}) {
+        if (*info != nullptr) {
+            (*info)->Release();
+            *info = nullptr;
+        }
+    }
+    if (control_ != nullptr) {
+        control_->Release();
+        control_ = nullptr;
+    }
+}
+
+bool ControlHost::Create(const Words& args) {
+    if (args.size() != 1) {
+        return Error("usage: create PROGID|{CLSID}");
+    }
+    ReleaseControl();
+    const std::u16string name = Wide(args[0].text);
+    CLSID clsid{};
+    HRESULT hr = args[0].text.starts_with("{") ? CLSIDFromString(name.c_str(), &clsid)
+                                               : CLSIDFromProgID(name.c_str(), &clsid);
+    if (FAILED(hr)) {
+        const std::string detail = CoGetLastErrorText();
+        return Error(detail.empty()
+                         ? "\"" + args[0].text + "\" is not a class (" + HResultText(hr) + ")"
+                         : detail + " (" + HResultText(hr) + ")");
+    }
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                          reinterpret_cast<void**>(&control_));
+    if (FAILED(hr)) {
+        return Error(CoGetLastErrorText() + " (" + HResultText(hr) + ")");
+    }
+    if (FAILED(control_->GetTypeInfo(0, 0, &typeInfo_)) ||
+        typeInfo_->GetDispInterfaceInfo() == nullptr) {
+        ReleaseControl();
+        return Error("the object has no type information");
+    }
+    // Events: the coclass names the source interface; the sink joins its connection point.
+    IProvideClassInfo* provider = nullptr;
+    if (SUCCEEDED(
+            control_->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&provider)))) {
+        provider->GetClassInfo(&classInfo_);
+        provider->Release();
+    }
+    const DispInterfaceInfo* events =
+        classInfo_ != nullptr ? classInfo_->GetCoClassInfo()->defaultSource : nullptr;
+    IConnectionPointContainer* container = nullptr;
+    if (events != nullptr &&
+        SUCCEEDED(control_->QueryInterface(IID_IConnectionPointContainer,
+                                           reinterpret_cast<void**>(&container)))) {
+        if (SUCCEEDED(container->FindConnectionPoint(events->iid, &connection_))) {
+            sink_ = new EventSink(out_, events);
+            if (FAILED(connection_->Advise(sink_, &cookie_))) {
+                connection_->Release();
+                connection_ = nullptr;
+            }
+        }
+        container->Release();
+    }
+    IOleObject* object = nullptr;
+    if (SUCCEEDED(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+        site_ = new ControlSite(*this);
+        object->SetClientSite(site_);
+        object->Release();
+    }
+    LPOLESTR progId = nullptr;
+    std::string shown = args[0].text;
+    if (SUCCEEDED(ProgIDFromCLSID(clsid, &progId))) {
+        shown.clear();
+        for (LPOLESTR p = progId; *p != 0; ++p) {
+            shown += static_cast<char>(*p);
+        }
+        CoTaskMemFree(progId);
+    }
+    out_ << "created " << shown << ' ' << GuidToString(clsid) << '\n';
+    return true;
+}
+
+bool ControlHost::Members(const Words&) {
+    if (!NeedControl()) {
+        return false;
+    }
+    for (const MemberInfo& member : typeInfo_->GetDispInterfaceInfo()->members) {
+        out_ << DescribeMember(member) << '\n';
+    }
+    if (classInfo_ != nullptr && classInfo_->GetCoClassInfo()->defaultSource != nullptr) {
+        for (const MemberInfo& event : classInfo_->GetCoClassInfo()->defaultSource->members) {
+            out_ << DescribeMember(event, "event") << '\n';
+        }
+    }
+    return true;
+}
+
+const MemberInfo* ControlHost::FindMember(const std::string& name) {
+    // The DISPID comes from the object (GetIDsOfNames); the types from its type information.
+    std::u16string wide = Wide(name);
+    LPOLESTR names[] = {wide.data()};
+    DISPID dispid = DISPID_UNKNOWN;
+    if (FAILED(control_->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid))) {
+        Error("the control has no member \"" + name + "\"");
+        return nullptr;
+    }
+    const MemberInfo* member = FindMemberById(*typeInfo_->GetDispInterfaceInfo(), dispid);
+    if (member == nullptr) {
+        Error("\"" + name + "\" is not in the type information");
+    }
+    return member;
+}
+
+bool ControlHost::InvokeFailed(HRESULT hr, EXCEPINFO& info, UINT argErr, const MemberInfo* member) {
+    if (hr == DISP_E_EXCEPTION) {
+        if (info.pfnDeferredFillIn != nullptr) {
+            info.pfnDeferredFillIn(&info);
+        }
+        const HRESULT code = info.wCode != 0 ? info.wCode : info.scode;
+        std::string text = BstrToUtf8(info.bstrDescription);
+        if (text.empty()) {
+            text = "exception";
+        }
+        ClearExcepInfo(&info);
+        return Error(text + " (" + HResultHex(code) + ")");
+    }
+    std::string text = HResultText(hr);
+    if ((hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND) && member != nullptr &&
+        argErr < member->params.size()) {
+        text +=
+            " at argument " + std::string(member->params[member->params.size() - 1 - argErr].name);
+    }
+    return Error(text);
+}
+
+bool ControlHost::Get(const Words& args) {
+    if (!NeedControl()) {
+        return false;
+    }
+    if (args.size() != 1) {
+        return Error("usage: get NAME");
+    }
+    const MemberInfo* member = FindMember(args[0].text);
+    if (member == nullptr) {
+        return false;
+    }
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO info{};
+    UINT argErr = 0;
+    const HRESULT hr = control_->Invoke(member->dispid, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                        &result, &info, &argErr);
+    if (FAILED(hr)) {
+        return InvokeFailed(hr, info, argErr, nullptr);
+    }
+    out_ << member->name << '=' << FormatValue(result) << '\n';
+    VariantClear(&result);
+    return true;
+}
+
+bool ControlHost::Put(const Words& args) {
+    if (!NeedControl()) {
+        return false;
+    }
+    if (args.size() != 2) {
+        return Error("usage: put NAME VALUE");
+    }
+    const MemberInfo* member = FindMember(args[0].text);
+    if (member == nullptr) {
+        return false;
+    }
+    VARIANT value;
+    const HRESULT parsed = ParseValue(args[1], member->vt, &value);
+    if (FAILED(parsed)) {
+        return Error("cannot read \"" + args[1].text + "\" as " + VarTypeName(member->vt) + " (" +
+                     HResultText(parsed) + ")");
+    }
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&value, &named, 1, 1};
+    EXCEPINFO info{};
+    UINT argErr = 0;
+    const HRESULT hr = control_->Invoke(member->dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params,
+                                        nullptr, &info, &argErr);
+    VariantClear(&value);
+    if (FAILED(hr)) {
+        return InvokeFailed(hr, info, argErr, nullptr);
+    }
+    out_ << "ok\n";
+    return true;
+}
+
+bool ControlHost::Call(const Words& args) {
+    if (!NeedControl()) {
+        return false;
+    }
+    if (args.empty()) {
+        return Error("usage: call NAME ARG...");
+    }
+    const MemberInfo* member = FindMember(args[0].text);
+    if (member == nullptr) {
+        return false;
+    }
+    if (member->kind != MemberKind::Method) {
+        return Error(std::string(member->name) + " is a property (use get or put)");
+    }
+    // Parameters that carry a value in take one script argument each; out-only ones none.
+    std::vector<std::string> inNames;
+    for (const ParamInfo& param : member->params) {
+        if ((param.flags & PARAMFLAG_FIN) != 0 || (param.vt & VT_BYREF) == 0) {
+            inNames.push_back(param.name);
+        }
+    }
+    if (args.size() - 1 != inNames.size()) {
+        std::string list;
+        for (const std::string& name : inNames) {
+            list += (list.empty() ? "" : ", ") + name;
+        }
+        return Error(std::string(member->name) + " takes " + std::to_string(inNames.size()) +
+                     " argument" + (inNames.size() == 1 ? "" : "s") +
+                     (list.empty() ? "" : " (" + list + ")") + ", not " +
+                     std::to_string(args.size() - 1));
+    }
+    const std::size_t count = member->params.size();
+    std::vector<VARIANT> storage(count);  // the values (by-reference targets included)
+    std::vector<VARIANT> reversed(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        VariantInit(&storage[i]);
+        VariantInit(&reversed[i]);
+    }
+    auto clear = [&]() {
+        for (VARIANT& v : storage) {
+            VariantClear(&v);
+        }
+    };
+    std::size_t next = 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ParamInfo& param = member->params[i];
+        const VARTYPE base = param.vt & ~VT_BYREF;
+        const bool byRef = (param.vt & VT_BYREF) != 0;
+        const bool takesValue = (param.flags & PARAMFLAG_FIN) != 0 || !byRef;
+        if (takesValue) {
+            const HRESULT parsed = ParseValue(args[next], base, &storage[i]);
+            if (FAILED(parsed)) {
+                clear();
+                return Error("cannot read \"" + args[next].text + "\" as " + VarTypeName(base) +
+                             " for " + param.name + " (" + HResultText(parsed) + ")");
+            }
+            ++next;
+        } else {
+            storage[i].vt = base;  // zero or null until the callee fills it
+        }
+        VARIANT& arg = reversed[count - 1 - i];
+        if (byRef) {
+            arg.vt = param.vt;
+            arg.byref = base == VT_VARIANT ? static_cast<void*>(&storage[i])
+                                           : static_cast<void*>(&storage[i].llVal);
+        } else {
+            arg = storage[i];
+        }
+    }
+    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(count), 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO info{};
+    UINT argErr = 0;
+    const HRESULT hr = control_->Invoke(member->dispid, IID_NULL, 0, DISPATCH_METHOD, &params,
+                                        &result, &info, &argErr);
+    if (FAILED(hr)) {
+        clear();
+        return InvokeFailed(hr, info, argErr, member);
+    }
+    std::string line = member->name;
+    if (member->vt != VT_VOID && member->vt != VT_EMPTY) {
+        line += '=' + FormatValue(result);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if ((member->params[i].flags & PARAMFLAG_FOUT) != 0) {
+            line += ' ' + std::string(member->params[i].name) + '=' + FormatValue(storage[i]);
+        }
+    }
+    out_ << line << '\n';
+    VariantClear(&result);
+    clear();
+    return true;
+}
+
+bool ControlHost::Size(const Words&) {
+    if (!NeedControl()) {
+        return false;
+    }
+    IOleObject* object = nullptr;
+    if (FAILED(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+        return Error("the control has no extent (no IOleObject)");
+    }
+    SIZEL extent{};
+    const HRESULT hr = object->GetExtent(DVASPECT_CONTENT, &extent);
+    object->Release();
+    if (FAILED(hr)) {
+        return Error(HResultText(hr));
+    }
+    // HIMETRIC at 96 dots per inch.
+    const long cx = (extent.cx * 96 + 1270) / 2540;
+    const long cy = (extent.cy * 96 + 1270) / 2540;
+    out_ << "size=" << cx << 'x' << cy << '\n';
+    return true;
+}
+
+bool ControlHost::Save(const Words&) {
+    if (!NeedControl()) {
+        return false;
+    }
+    IPersistPropertyBag* persist = nullptr;
+    if (FAILED(control_->QueryInterface(IID_IPersistPropertyBag,
+                                        reinterpret_cast<void**>(&persist)))) {
+        return Error("the control cannot be saved (no IPersistPropertyBag)");
+    }
+    if (bag_ != nullptr) {
+        bag_->Release();
+    }
+    bag_ = new MemoryPropertyBag;
+    const HRESULT hr = persist->Save(bag_, TRUE, TRUE);
+    persist->Release();
+    if (FAILED(hr)) {
+        return Error("save failed: " + HResultText(hr));
+    }
+    out_ << "saved " << bag_->Format() << '\n';
+    return true;
+}
+
+bool ControlHost::Load(const Words&) {
+    if (!NeedControl()) {
+        return false;
+    }
+    if (bag_ == nullptr) {
+        return Error("nothing saved yet (use save)");
+    }
+    IPersistPropertyBag* persist = nullptr;
+    if (FAILED(control_->QueryInterface(IID_IPersistPropertyBag,
+                                        reinterpret_cast<void**>(&persist)))) {
+        return Error("the control cannot be loaded (no IPersistPropertyBag)");
+    }
+    const HRESULT hr = persist->Load(bag_, nullptr);
+    persist->Release();
+    if (FAILED(hr)) {
+        return Error("load failed: " + HResultText(hr));
+    }
+    out_ << "loaded\n";
+    return true;
+}
+
+bool ControlHost::Verb(const Words& args) {
+    if (!NeedControl()) {
+        return false;
+    }
+    if (args.size() != 1 || Lower(args[0].text) != "properties") {
+        return Error("usage: verb properties");
+    }
+    IOleObject* object = nullptr;
+    if (FAILED(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+        return Error("the control has no verbs (no IOleObject)");
+    }
+    const HRESULT hr = object->DoVerb(OLEIVERB_PROPERTIES);
+    object->Release();
+    return SUCCEEDED(hr) || Error("the properties verb failed: " + HResultText(hr));
+}
+
+HRESULT ControlHost::ShowPropertyFrame() {
+    ISpecifyPropertyPages* specify = nullptr;
+    if (control_ == nullptr ||
+        FAILED(control_->QueryInterface(IID_ISpecifyPropertyPages,
+                                        reinterpret_cast<void**>(&specify)))) {
+        return E_NOINTERFACE;
+    }
+    CAUUID pages{};
+    HRESULT hr = specify->GetPages(&pages);
+    specify->Release();
+    if (FAILED(hr)) {
+        return hr;
+    }
+    for (ULONG i = 0; i < pages.cElems; ++i) {
+        const std::string clsid = GuidToString(pages.pElems[i]);
+        IPropertyPage* page = nullptr;
+        hr = CoCreateInstance(pages.pElems[i], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                              reinterpret_cast<void**>(&page));
+        if (FAILED(hr)) {
+            out_ << "page " << clsid << " cannot be created: " << CoGetLastErrorText() << '\n';
+            continue;
+        }
+        IUnknown* objects[] = {control_};
+        page->SetObjects(1, objects);
+        PROPPAGEINFO info{};
+        if (SUCCEEDED(page->GetPageInfo(&info))) {
+            std::u16string title;
+            for (LPOLESTR p = info.pszTitle; p != nullptr && *p != 0; ++p) {
+                title += *p;
+            }
+            BSTR text = SysAllocStringLen(title.data(), static_cast<UINT>(title.size()));
+            out_ << "page " << clsid << " \"" << BstrToUtf8(text) << "\" " << info.size.cx << 'x'
+                 << info.size.cy << '\n';
+            SysFreeString(text);
+            CoTaskMemFree(info.pszTitle);
+        }
+        page->SetObjects(0, nullptr);
+        page->Release();
+    }
+    CoTaskMemFree(pages.pElems);
+    return S_OK;
+}
+
+bool ControlHost::Release(const Words&) {
+    if (!NeedControl()) {
+        return false;
+    }
+    ReleaseControl();
+    out_ << "released\n";
+    return true;
+}
+
+bool ControlHost::Unload(const Words&) {
+    CoFreeUnusedLibraries();
+    out_ << "modules=" << CoLoadedLibraryCount() << '\n';
+    return true;
+}
+
+bool ControlHost::Help(const Words&) {
+    for (const auto& [name, command] : commands_) {
+        out_ << command.usage << '\n';
+    }
+    return true;
+}

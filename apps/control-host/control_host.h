@@ -1,0 +1,86 @@
+// The scriptable control container: holds one control created through COM, runs script
+// commands against it (one per line) and prints one line per result, plus one line per
+// event the control raises while a command runs.
+//
+// Commands (names ignore case; # starts a comment line):
+//   create PROGID|{CLSID}   create a registered control (replacing the current one)
+//   members                 its members and events from the type information
+//   get NAME                print NAME=VALUE
+//   put NAME VALUE          set a property; prints ok
+//   call NAME ARG...        call a method; prints NAME=RESULT (or NAME when it returns
+//                           nothing), then name=value for each out-parameter
+//   size                    the control's extent in pixels: size=WxH
+//   save / load             save the persistent properties to the host's property bag and
+//                           print them / load them back into the control
+//   verb properties         run the properties verb; the host shows each property page as
+//                           page {CLSID} "CAPTION" WxH
+//   release                 release the control; prints released
+//   unload                  unload modules that allow it; prints modules=N
+//   echo TEXT               print TEXT
+//   help                    list the commands
+// Failures print "error: TEXT" and the script goes on. New commands (attaching a client
+// object, painting, input, the clock) are added to the command table in control_host.cpp.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "apps/control-host/value_text.h"
+#include "platform/com.h"
+#include "platform/typeinfo.h"
+
+class MemoryPropertyBag;
+
+class ControlHost {
+  public:
+    explicit ControlHost(std::ostream& out);
+    ~ControlHost();
+    ControlHost(const ControlHost&) = delete;
+    ControlHost& operator=(const ControlHost&) = delete;
+
+    // Runs one script line; prints its result lines. Returns false when the line failed.
+    bool RunLine(const std::string& line);
+
+    // Shows the property pages of the current control (the site's ShowPropertyFrame).
+    HRESULT ShowPropertyFrame();
+
+  private:
+    using Words = std::vector<ScriptWord>;
+    struct Command {
+        std::function<bool(const Words&)> run;
+        std::string usage;
+    };
+
+    bool Create(const Words& args);
+    bool Members(const Words& args);
+    bool Get(const Words& args);
+    bool Put(const Words& args);
+    bool Call(const Words& args);
+    bool Size(const Words& args);
+    bool Save(const Words& args);
+    bool Load(const Words& args);
+    bool Verb(const Words& args);
+    bool Release(const Words& args);
+    bool Unload(const Words& args);
+    bool Help(const Words& args);
+
+    bool Error(const std::string& text);
+    bool NeedControl();
+    const MemberInfo* FindMember(const std::string& name);
+    bool InvokeFailed(HRESULT hr, EXCEPINFO& info, UINT argErr, const MemberInfo* member);
+    void ReleaseControl();
+
+    std::ostream& out_;
+    std::map<std::string, Command> commands_;
+    IDispatch* control_ = nullptr;
+    ITypeInfo* typeInfo_ = nullptr;   // the dispinterface
+    ITypeInfo* classInfo_ = nullptr;  // the coclass (events), when the control offers it
+    IConnectionPoint* connection_ = nullptr;
+    DWORD cookie_ = 0;
+    IDispatch* sink_ = nullptr;
+    IUnknown* site_ = nullptr;
+    MemoryPropertyBag* bag_ = nullptr;
+};
