@@ -257,8 +257,9 @@ bool RegistryDocument::DeleteTree(std::string_view key) {
         return false;
     }
     const std::string prefix = it->first + "\\";
-    it = keys_.erase(it);
-    // Subkeys sort right after their parent's prefix.
+    keys_.erase(it);
+    // The subkeys are exactly the keys starting with "key\", one run in sorted order.
+    it = keys_.lower_bound(prefix);
     while (it != keys_.end() && it->first.size() > prefix.size() &&
            !CaseLess{}(it->first.substr(0, prefix.size()), prefix) &&
            !CaseLess{}(prefix, it->first.substr(0, prefix.size()))) {
