@@ -105,10 +105,16 @@ BSTR BstrFromUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2
-                                  : lead >= 0xC2 ? 1 : -1;
-        char32_t c = extra == 0 ? lead : extra == 1 ? lead & 0x1F : extra == 2 ? lead & 0x0F
-                                                                               : lead & 0x07;
+        // Bytes 0x80-0xC1 and 0xF5-0xFF never start a character.
+        const int extra = lead < 0x80                   ? 0
+                          : lead >= 0xF0 && lead < 0xF5 ? 3
+                          : lead >= 0xE0 && lead < 0xF0 ? 2
+                          : lead >= 0xC2 && lead < 0xE0 ? 1
+                                                        : -1;
+        char32_t c = extra == 0   ? lead
+                     : extra == 1 ? lead & 0x1F
+                     : extra == 2 ? lead & 0x0F
+                                  : lead & 0x07;
         bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
         for (int k = 1; valid && k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);

@@ -248,6 +248,9 @@ TEST(VariantTest, Utf8RoundTripAndInvalidBytes) {
     EXPECT_EQ(SysStringLen(text), 5u);  // a, é, €, and a surrogate pair
     EXPECT_EQ(BstrToUtf8(text), "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
     SysFreeString(text);
+    text = BstrFromUtf8("\xF8z");
+    EXPECT_EQ(BstrToUtf8(text), "\xEF\xBF\xBDz");
+    SysFreeString(text);
     text = BstrFromUtf8("x\xC0\xAFy\xED\xA0\x80");
     EXPECT_EQ(BstrToUtf8(text), "x\xEF\xBF\xBD\xEF\xBF\xBDy\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
     SysFreeString(text);
