@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "kestro/model/records.h"
 #include "kestro/model/result_codes.h"
 #include "platform/oleauto.h"
 
@@ -14,6 +15,18 @@ namespace kestro {
 // text.
 inline std::u16string TextOf(BSTR text) {
     return text == nullptr ? std::u16string() : std::u16string(text, SysStringLen(text));
+}
+
+// A new BSTR with the units of `text` (the caller's to free); null for a null text.
+inline BSTR BstrOf(const Text& text) {
+    return text ? SysAllocStringLen(text->data(), static_cast<UINT>(text->size())) : nullptr;
+}
+
+// True when every out-pointer is given; a getter passes the station a null record otherwise,
+// so that the station answers the null out-pointer itself.
+template <typename... Pointers>
+bool AllGiven(const Pointers*... pointers) {
+    return ((pointers != nullptr) && ...);
 }
 
 // Runs a station call that yields a text into `out` as a new BSTR (the caller's to free).

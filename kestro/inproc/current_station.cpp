@@ -1,6 +1,8 @@
 // The process-wide current station and its scoped replacement.
 #include "kestro/inproc/current_station.h"
 
+#include "kestro/model/station_generators.h"
+
 namespace kestro {
 namespace {
 
@@ -12,7 +14,7 @@ Station& CurrentStation() {
     if (installed != nullptr) {
         return *installed;
     }
-    static Station defaultStation;
+    static Station defaultStation(SampleStation());
     return defaultStation;
 }
 

@@ -1,5 +1,5 @@
-// The station that the in-process flat interface serves: a process-wide default station,
-// which tests replace for a scope with a station of their own.
+// The station that the in-process flat interface serves: a process-wide default station
+// (the sample station), which tests replace for a scope with a station of their own.
 #pragma once
 
 #include "kestro/model/station.h"
@@ -7,7 +7,9 @@
 namespace kestro {
 
 // The station every flat function acts on: the one installed by the innermost live
-// ScopedStation, else the process-wide default station (created on first use).
+// ScopedStation, else the process-wide default station, created on first use with the
+// sample station's records (SampleStation), so that a program linked with this binding
+// exports a real station.
 Station& CurrentStation();
 
 // Makes `station` the current one for the installer's lifetime and restores the previous one

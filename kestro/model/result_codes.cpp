@@ -25,6 +25,8 @@ std::u16string ResultText(std::int32_t code) {
             return u"invalid argument";
         case kCallNotSupported:
             return u"call not supported";
+        case kNoDeviceDetails:
+            return u"device details not available";
     }
     std::u16string text = u"unknown result code ";
     for (char c : std::to_string(code)) {

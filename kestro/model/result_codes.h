@@ -19,6 +19,7 @@ inline constexpr std::int32_t kAlreadyLoggedOn = 5;   // a second logon without 
 inline constexpr std::int32_t kRecordNotFound = 6;    // no record with that identifier
 inline constexpr std::int32_t kInvalidArgument = 7;   // a value out of range, a null out-pointer
 inline constexpr std::int32_t kCallNotSupported = 8;  // the stand-in does not serve this call
+inline constexpr std::int32_t kNoDeviceDetails = 9;   // the device has reported no details
 
 // The text of `code` ("success", "time-out", ...), without a closing full stop: clients print
 // it inside their own sentence. A code outside the table gets "unknown result code <code>".

@@ -1,7 +1,7 @@
 // The in-process controller station: what a controller server keeps for its client (logon
-// state, version texts, result texts), the record of every call the client made, and fault
-// injection. This piece serves the logon family; the configuration records and the pumps
-// join it as the model grows.
+// state, version texts, result texts, the station's configuration records), the record of
+// every call the client made, and fault injection. It serves the logon family and the
+// configuration getters; the setters and the pumps' live state join it as the model grows.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "kestro/model/call_record.h"
+#include "kestro/model/configuration.h"
 #include "kestro/model/fault_plan.h"
+#include "kestro/model/product_filter.h"
 
 namespace kestro {
 
@@ -34,7 +36,9 @@ struct LogonSettings {
 
 class Station {
   public:
+    // A station without records.
     Station() = default;
+    explicit Station(Configuration configuration) : config_(std::move(configuration)) {}
     Station(const Station&) = delete;
     Station& operator=(const Station&) = delete;
 
@@ -62,11 +66,79 @@ class Station {
     std::int32_t DllVersion(std::u16string* version);
     std::int32_t ServerVersion(std::u16string* version);
 
+    // ---- Configuration getters ----------------------------------------------------------
+    // The flat interface's getters of the same names with C++ types. Each call is recorded
+    // with its in-values (identifiers, ordinals, the price level, the product filter's six
+    // arguments) and then answers, in this order: an injected fault; kNotLoggedOn when
+    // logged off; kInvalidArgument for a null out-pointer; kRecordNotFound for an unknown
+    // identifier or an ordinal outside 1..count; else kSuccess with the out-value written.
+    // Nothing is written on failure. Ordinal i is the i-th record of its kind by identifier.
+    // A properties getter hands out the whole record; the flat binding passes on the values
+    // its call carries.
+
+    std::int32_t GetPortsCount(std::int32_t* count);
+    std::int32_t GetPortByOrdinal(std::int32_t ordinal, std::int32_t* portId);
+    std::int32_t GetPortProperties(std::int32_t portId, PortRecord* port);
+    std::int32_t GetZB2GConfig(std::int32_t portId, ZB2GConfig* config);
+    // `deviceId` -1 asks for the port's own device; any other value for the ZigBee device of
+    // that identifier, which must talk through the port (else kRecordNotFound).
+    // kNoDeviceDetails when the device has reported no details.
+    std::int32_t GetDeviceDetails(std::int32_t portId, std::int32_t deviceId,
+                                  DeviceDetails* details);
+
+    std::int32_t GetGradesCount(std::int32_t* count);
+    std::int32_t GetGradeByOrdinal(std::int32_t ordinal, std::int32_t* gradeId);
+    std::int32_t GetGradePropertiesEx(std::int32_t gradeId, GradeRecord* grade);
+    // The price at `level` 1..8 (0 when the level has none); kInvalidArgument for another
+    // level of an existing grade.
+    std::int32_t GetGradePrice(std::int32_t gradeId, std::int16_t level, double* price);
+
+    std::int32_t GetTanksCount(std::int32_t* count);
+    std::int32_t GetTankByOrdinal(std::int32_t ordinal, std::int32_t* tankId);
+    std::int32_t GetTankPropertiesEx2(std::int32_t tankId, TankRecord* tank);
+
+    std::int32_t GetZigBeeCount(std::int32_t* count);
+    std::int32_t GetZigBeeByOrdinal(std::int32_t ordinal, std::int32_t* deviceId);
+    std::int32_t GetZigBeeProperties(std::int32_t deviceId, ZigBeeRecord* device);
+
+    std::int32_t GetPumpsCount(std::int32_t* count);
+    std::int32_t GetPumpByOrdinal(std::int32_t ordinal, std::int32_t* pumpId);
+    std::int32_t GetPumpPropertiesEx(std::int32_t pumpId, PumpRecord* pump);
+    // The number of hoses of an existing pump (0 for a pump without hoses).
+    std::int32_t GetPumpHosesCount(std::int32_t pumpId, std::int32_t* count);
+    // The hose at `position` 1..count of the pump, its hoses taken in the order of their
+    // numbers (which may have gaps); kRecordNotFound for another position.
+    std::int32_t GetPumpHoseByNumber(std::int32_t pumpId, std::int32_t position,
+                                     std::int32_t* hoseId);
+    std::int32_t GetHosePropertiesEx2(std::int32_t hoseId, HoseRecord* hose);
+
+    std::int32_t GetSensorsCount(std::int32_t* count);
+    std::int32_t GetSensorByOrdinal(std::int32_t ordinal, std::int32_t* sensorId);
+    std::int32_t GetSensorPropertiesEx(std::int32_t sensorId, SensorRecord* sensor);
+
+    std::int32_t GetAttendantsCount(std::int32_t* count);
+    std::int32_t GetAttendantByOrdinal(std::int32_t ordinal, std::int32_t* attendantId);
+    std::int32_t GetAttendantPropertiesEx2(std::int32_t attendantId, AttendantRecord* attendant);
+
+    std::int32_t GetCardClientsCount(std::int32_t* count);
+    std::int32_t GetCardClientByOrdinal(std::int32_t ordinal, std::int32_t* clientId);
+    std::int32_t GetCardClientPropertiesEx4(std::int32_t clientId, CardClientRecord* client);
+
+    // Count and ordinals over the products that `filter` selects (see ProductFilter).
+    std::int32_t GetProductsCount(const ProductFilter& filter, std::int32_t* count);
+    std::int32_t GetProductByOrdinal(std::int32_t ordinal, const ProductFilter& filter,
+                                     std::int32_t* productId);
+    std::int32_t GetProductProperties(std::int32_t productId, ProductRecord* product);
+
     // A call of the flat interface that the model does not serve yet: recorded like any
     // other, then answered with kCallNotSupported unless a fault or kNotLoggedOn comes first.
     std::int32_t NotSupported(RecordedCall call);
 
     // ---- Set-up --------------------------------------------------------------------------
+
+    // Replaces every configuration record (a generated station, a test's fixture).
+    void LoadConfiguration(Configuration configuration);
+    const Configuration& CurrentConfiguration() const { return config_; }
 
     void SetDllVersionText(std::u16string text) { dllVersion_ = std::move(text); }
     void SetServerVersionText(std::u16string text) { serverVersion_ = std::move(text); }
@@ -96,6 +168,13 @@ class Station {
     // Records `call` and returns the code it must answer without running (an injected
     // fault, or kNotLoggedOn when `needsLogon` and logged off), or 0 to let it run.
     std::int32_t Admit(RecordedCall call, bool needsLogon);
+    // Admit for a getter, which needs a logon, and then kInvalidArgument for a null `out`.
+    std::int32_t AdmitGetter(RecordedCall call, const void* out);
+
+    // The identifiers of the pump's hoses in the order of their numbers.
+    const std::vector<std::int32_t>& HosesOf(std::int32_t pumpId);
+    // The identifiers of the products `filter` selects.
+    const std::vector<std::int32_t>& ProductsSelectedBy(const ProductFilter& filter);
 
     std::vector<RecordedCall> calls_;
     FaultPlan faults_;
@@ -104,6 +183,12 @@ class Station {
     std::u16string dllVersion_ = u"Kestro client 4.2.1 (in-process station model)";
     std::u16string serverVersion_ = u"Kestro station model 4.2.1";
     std::map<std::int32_t, std::u16string> resultTexts_;
+    Configuration config_;
+
+    // Derived from config_ on first use and dropped whenever it changes, so that a client
+    // walking every hose or product by position costs linear time.
+    std::optional<std::map<std::int32_t, std::vector<std::int32_t>>> hosesByPump_;
+    std::optional<std::pair<ProductFilter, std::vector<std::int32_t>>> productSelection_;
 };
 
 }  // namespace kestro

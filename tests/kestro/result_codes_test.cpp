@@ -23,7 +23,8 @@ TEST(ResultCodesTest, EveryCodeHasItsText) {
         {kestro::kRecordNotFound, u"record not found"},
         {kestro::kInvalidArgument, u"invalid argument"},
         {kestro::kCallNotSupported, u"call not supported"},
-        {9, u"unknown result code 9"},
+        {kestro::kNoDeviceDetails, u"device details not available"},
+        {10, u"unknown result code 10"},
         {-1, u"unknown result code -1"},
         {INT_MIN, u"unknown result code -2147483648"},
     };

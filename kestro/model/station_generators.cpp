@@ -1,0 +1,518 @@
+// The station generators: fixed data for the sample station, arithmetic for the maximal one.
+#include "kestro/model/station_generators.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Records are written as designated initializers that name only the values that matter;
+// every other field keeps its default on purpose, which GCC 12 would otherwise warn about.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace kestro {
+namespace {
+
+using S = std::int16_t;
+
+std::u16string Ascii(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+// `prefix` followed by `n` with at least `width` digits.
+std::u16string Numbered(std::u16string prefix, int n, int width = 1) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%0*d", width, n);
+    return prefix + Ascii(digits);
+}
+
+DeviceDetails Details(std::u16string model, std::u16string hardware, std::u16string firmware) {
+    return DeviceDetails{std::move(model), std::move(hardware), std::move(firmware)};
+}
+
+// Radio channels as the controller keeps them: bit b for channel b.
+std::int32_t Channels(std::initializer_list<int> channels) {
+    std::int32_t mask = 0;
+    for (int channel : channels) {
+        mask |= std::int32_t{1} << channel;
+    }
+    return mask;
+}
+
+// ---- The sample station ------------------------------------------------------------------
+
+struct GradeSample {
+    const char16_t* name;
+    const char16_t* shortName;
+    const char16_t* code;
+    double cash;  // price level 1
+    double card;  // price level 2
+};
+
+const GradeSample kSampleGrades[] = {
+    {u"Gasolina Comum", u"GC", u"G01", 5.899, 5.999},
+    {u"Gasolina Aditivada", u"GA", u"G02", 6.099, 6.199},
+    {u"Etanol Hidratado", u"ET", u"E01", 3.999, 4.079},
+    {u"Óleo Diesel S10", u"S10", u"D10", 6.199, 6.299},
+};
+
+void AddSamplePorts(Configuration& station) {
+    struct Row {
+        const char16_t* name;
+        std::int32_t protocolId;
+        S deviceType;
+        const char16_t* model;
+    };
+    const Row rows[] = {
+        {u"Bombas ilha 1", 1, 1, u"KX-4 interface de bombas"},
+        {u"Bombas ilha 2", 1, 1, u"KX-4 interface de bombas"},
+        {u"Gateway ZigBee", 7, 3, u"ZB2G gateway"},
+        {u"Leitor de cartões", 4, 2, u"CR-10 leitor"},
+        {u"Medição de tanques", 20, 4, u"TG-8 console"},
+        {u"Painel de preços", 12, 5, u"PS-3 painel"},
+    };
+    std::int32_t id = 0;
+    for (const Row& row : rows) {
+        ++id;
+        PortRecord port{.id = id,
+                        .number = id,
+                        .name = row.name,
+                        .protocolId = row.protocolId,
+                        .deviceType = row.deviceType,
+                        .serialNo = Numbered(u"KP-23-", 100 + id, 5),
+                        .details = Details(row.model, u"rev C", Numbered(u"4.2.", 10 + id))};
+        if (id == 3) {
+            port.zb2g = ZB2GConfig{.panId = 0x4F21,
+                                   .channelMask = Channels({11, 15, 20, 25}),
+                                   .keyA = 0x0123456789ABCDEF,
+                                   .keyB = 0x0FEDCBA987654321};
+        }
+        station.ports.Put(std::move(port));
+    }
+}
+
+void AddSampleGrades(Configuration& station) {
+    std::int32_t id = 0;
+    for (const GradeSample& grade : kSampleGrades) {
+        ++id;
+        station.grades.Put(GradeRecord{.id = id,
+                                       .number = id,
+                                       .name = grade.name,
+                                       .shortName = grade.shortName,
+                                       .code = grade.code,
+                                       .gradeType = static_cast<S>(id == 4 ? 2 : 1),
+                                       .prices = {grade.cash, grade.card}});
+    }
+}
+
+void AddSampleTanks(Configuration& station) {
+    const double capacities[] = {30000, 15000, 30000, 20000};
+    for (std::int32_t id = 1; id <= 4; ++id) {
+        const double capacity = capacities[id - 1];
+        station.tanks.Put(TankRecord{.id = id,
+                                     .number = id,
+                                     .name = Numbered(u"Tanque ", id),
+                                     .gradeId = id,
+                                     .type = 1,
+                                     .capacity = capacity,
+                                     .diameter = 2.54,
+                                     .height = 2.54,
+                                     .theoreticalCapacity = capacity * 1.02,
+                                     .lowLevelAlarm = capacity * 0.10,
+                                     .highLevelAlarm = capacity * 0.90,
+                                     .lowLowLevelAlarm = capacity * 0.05,
+                                     .highHighLevelAlarm = capacity * 0.95,
+                                     .highWaterAlarm = 50,
+                                     .thermalCoefficient = id == 3 ? 0.00110 : 0.00095,
+                                     .tankGauge = 5,
+                                     .probe = static_cast<S>(id),
+                                     .gaugeAlarmsMask = 0x0F,
+                                     .slotZigBeeId = 0,
+                                     .probeType = 2,
+                                     .probeSerialNo = 41000 + id});
+    }
+}
+
+void AddSampleZigBees(Configuration& station) {
+    struct Row {
+        const char16_t* name;
+        S deviceType;
+    };
+    const Row rows[] = {
+        {u"Repetidor da pista", 1},
+        {u"Módulo bombas 1-4", 2},
+        {u"Módulo bombas 5-8", 2},
+        {u"Sensor de vazamento", 3},
+    };
+    std::int32_t id = 4;
+    for (const Row& row : rows) {
+        ++id;
+        station.zigBees.Put(ZigBeeRecord{.id = id,
+                                         .number = id,
+                                         .name = row.name,
+                                         .deviceType = row.deviceType,
+                                         .serialNumber = Numbered(u"ZB-00A", id),
+                                         .nodeIdentifier = Numbered(u"NODE-", id, 2),
+                                         .portId = 3,
+                                         .details = Details(u"ZB-R2", u"v2", u"ZB 1.8.3")});
+    }
+}
+
+void AddSamplePumps(Configuration& station) {
+    // Hoses per pump and the grade (= tank) of each hose.
+    const std::vector<std::vector<std::int32_t>> hoseGrades = {
+        {1, 2, 3, 4}, {1, 3, 4}, {1, 4}, {1, 2, 3, 4}, {1, 3}, {1, 2, 4}, {3, 4}, {1, 2, 3, 4}};
+    std::int32_t id = 0;
+    for (const std::vector<std::int32_t>& grades : hoseGrades) {
+        ++id;
+        station.pumps.Put(PumpRecord{.id = id,
+                                     .number = id,
+                                     .name = Numbered(u"Bomba ", id),
+                                     .physicalNumber = static_cast<S>(id),
+                                     .side = static_cast<S>(id % 2 == 1 ? 1 : 2),
+                                     .address = static_cast<S>(id),
+                                     .priceLevel1 = 1,
+                                     .priceLevel2 = 2,
+                                     .priceDspFormat = 3,
+                                     .volumeDspFormat = 2,
+                                     .valueDspFormat = 2,
+                                     .pumpType = 1,
+                                     .portId = id <= 4 ? 1 : 2,
+                                     .attendantId = -1,
+                                     .authMode = 1,
+                                     .stackMode = 1,
+                                     .prepayAllowed = 1,
+                                     .preauthAllowed = 1,
+                                     .slot = 0,
+                                     .muxSlotZigBeeId = id <= 4 ? 6 : 7,
+                                     .priceControl = 1,
+                                     .hasPreset = 1});
+        std::int32_t number = 0;
+        for (std::int32_t grade : grades) {
+            ++number;
+            const GradeSample& sample = kSampleGrades[grade - 1];
+            station.hoses.Put(
+                HoseRecord{.id = id * 10 + number,
+                           .number = number,
+                           .pumpId = id,
+                           .tankId = grade,
+                           .physicalNumber = number,
+                           .volumeTotal = 10000.0 * id + 1234.56 * number,
+                           .valueTotal = (10000.0 * id + 1234.56 * number) * sample.cash,
+                           .volumeFactor = 1.0,
+                           .valueFactor = 1.0,
+                           .reader = 0,
+                           .price1 = sample.cash,
+                           .price2 = sample.card,
+                           .enabled = 1});
+        }
+    }
+}
+
+void AddSampleSensors(Configuration& station) {
+    const char16_t* names[] = {u"Vazamento tanque 1", u"Água no tanque 3", u"Sump da bomba 5"};
+    std::int32_t id = 0;
+    for (const char16_t* name : names) {
+        ++id;
+        station.sensors.Put(SensorRecord{.id = id,
+                                         .number = id,
+                                         .name = name,
+                                         .portId = 5,
+                                         .type = static_cast<S>(id),
+                                         .address = static_cast<S>(id),
+                                         .sensorNo = static_cast<S>(id),
+                                         .slotZigBeeId = id == 1 ? 8 : 0,
+                                         .sensorSerialNo = 7000 + id});
+    }
+}
+
+void AddSampleAttendants(Configuration& station) {
+    struct Row {
+        const char16_t* name;
+        const char16_t* shortName;
+    };
+    const Row rows[] = {
+        {u"João da Silva", u"João"},        {u"Maria da Conceição", u"Maria"},
+        {u"José Araújo", u"José"},          {u"Ana Lúcia Prado", u"Ana"},
+        {u"Antônio Gonçalves", u"Antônio"}, {u"Fábio Souza", u"Fábio"},
+        {u"Cláudia Ribeiro", u"Cláudia"},   {u"Sérgio Mendes", u"Sérgio"},
+        {u"Luíza Brandão", u"Luíza"},       {u"Vinícius Assunção", u"Vinícius"},
+    };
+    std::int32_t id = 0;
+    for (const Row& row : rows) {
+        ++id;
+        const bool morning = id % 2 == 1;
+        station.attendants.Put(AttendantRecord{.id = id,
+                                               .number = id,
+                                               .name = row.name,
+                                               .shortName = row.shortName,
+                                               .password = Numbered(u"", 1000 + 37 * id),
+                                               .tag = Numbered(u"TAG-", id, 4),
+                                               .idNumber = Numbered(u"123.456.789-", id, 2),
+                                               .shiftAStart = static_cast<S>(morning ? 600 : 1400),
+                                               .shiftAEnd = static_cast<S>(morning ? 1400 : 2200),
+                                               .shiftBStart = 0,
+                                               .shiftBEnd = 0,
+                                               .type = static_cast<S>(id == 1 ? 2 : 1)});
+    }
+}
+
+void AddSampleCardClients(Configuration& station) {
+    const char16_t* companies[] = {u"Transportadora Araújo", u"Auto Escola São Jorge",
+                                   u"Padaria Pão Dourado",   u"Construtora Fênix",
+                                   u"Táxi Cooperativa",      u"Prefeitura de Itaúna",
+                                   u"Farmácia Saúde",        u"Mudanças Conceição",
+                                   u"Hotel Serra Azul",      u"Laticínios Boa Vista"};
+    for (std::int32_t id = 1; id <= 50; ++id) {
+        const std::u16string company = companies[(id - 1) % 10];
+        const bool fleetHead = id <= 10;
+        station.cardClients.Put(
+            CardClientRecord{.id = id,
+                             .number = id,
+                             .name = fleetHead ? company : company + Numbered(u" - veículo ", id),
+                             .tag = Numbered(u"CARD-", id, 5),
+                             .enabled = static_cast<S>(id % 13 == 0 ? 0 : 1),
+                             .priceLevel = static_cast<S>(fleetHead ? 2 : 1),
+                             .plate = Numbered(u"BRA", 1000 + 7 * id, 4),
+                             .idNumber = Numbered(u"12.345.678/0001-", id, 2),
+                             .shortName = Numbered(u"Cli", id, 3),
+                             .password = Numbered(u"", 4000 + 13 * id),
+                             .gradeType = static_cast<S>(id % 3),
+                             .cardType = static_cast<S>(fleetHead ? 1 : 2),
+                             .limitType = static_cast<S>(id % 2),
+                             .limit = 500.0 + 25.0 * id,
+                             .entryType = 1,
+                             .expirationDate = 46022.0 + id,  // from 1 January 2026 on
+                             .parentId = fleetHead ? -1 : (id - 1) % 10 + 1,
+                             .vimoSerialNo = Numbered(u"VM", 880000 + id, 6),
+                             .odometer = 1000.0 * id + 0.5,
+                             .factor = 1});
+    }
+}
+
+void AddSampleProducts(Configuration& station) {
+    struct Row {
+        const char16_t* name;
+        const char16_t* shortName;
+        double price;
+        std::int32_t group;
+    };
+    const Row rows[] = {
+        {u"Água mineral 500 ml", u"Água 500", 3.50, 1},
+        {u"Refrigerante lata 350 ml", u"Refri lata", 5.90, 1},
+        {u"Suco de laranja 300 ml", u"Suco lar.", 7.50, 1},
+        {u"Café expresso", u"Café", 6.00, 2},
+        {u"Pão de queijo", u"Pão queijo", 4.50, 2},
+        {u"Coxinha de frango", u"Coxinha", 7.00, 2},
+        {u"Chocolate ao leite 90 g", u"Chocolate", 8.90, 3},
+        {u"Salgadinho 120 g", u"Salgadinho", 9.50, 3},
+        {u"Chiclete menta", u"Chiclete", 2.50, 3},
+        {u"Óleo de motor 1 L", u"Óleo 1L", 42.90, 4},
+        {u"Aditivo de radiador", u"Aditivo rad", 29.90, 4},
+        {u"Fluido de freio", u"Fluido fr.", 24.90, 4},
+        {u"Palheta limpador", u"Palheta", 39.90, 4},
+        {u"Lâmpada H4", u"Lâmpada H4", 34.90, 4},
+        {u"Gelo 5 kg", u"Gelo 5kg", 15.00, 5},
+        {u"Carvão 3 kg", u"Carvão 3kg", 22.00, 5},
+        {u"Arla 32 20 L", u"Arla 20L", 89.90, 4},
+        {u"Flanela", u"Flanela", 6.50, 4},
+        {u"Água de coco 1 L", u"Coco 1L", 12.90, 1},
+        {u"Cartão presente", u"Presente", 0.00, 6},
+    };
+    std::int32_t id = 0;
+    for (const Row& row : rows) {
+        ++id;
+        station.products.Put(
+            ProductRecord{.id = id,
+                          .number = id,
+                          .name = row.name,
+                          .tag = Numbered(u"P", id, 4),
+                          .enabled = static_cast<S>(id == 20 ? 0 : 1),
+                          .shortName = row.shortName,
+                          .barcode = id == 20 ? std::u16string() : Numbered(u"789100000", id, 4),
+                          .price1 = row.price,
+                          .price2 = row.price * 0.95,
+                          .productGroup = row.group});
+    }
+}
+
+// ---- The maximal station -----------------------------------------------------------------
+
+constexpr std::int32_t kMaxSmallKind = 99;
+constexpr std::int32_t kMaxLargeKind = 9999;
+constexpr std::int32_t kHosesPerPump = 8;
+constexpr std::int32_t kFirstZigBee = 5;
+
+void AddMaxRecords(Configuration& station) {
+    for (std::int32_t id = 1; id <= kMaxSmallKind; ++id) {
+        station.ports.Put(PortRecord{.id = id,
+                                     .number = id,
+                                     .name = Numbered(u"Porta ", id, 2),
+                                     .protocolId = id % 20 + 1,
+                                     .deviceType = static_cast<S>(id % 5),
+                                     .serialNo = Numbered(u"KP-", id, 5),
+                                     .zb2g = ZB2GConfig{.panId = 0x1000 + id,
+                                                        .channelMask = Channels({11, 11 + id % 16}),
+                                                        .keyA = 0x0101010101010101LL * (id % 16),
+                                                        .keyB = 0x1010101010101010LL * (id % 8)},
+                                     .details = Details(u"KX-4", u"rev C", Numbered(u"4.2.", id))});
+        station.grades.Put(GradeRecord{
+            .id = id,
+            .number = id,
+            .name = Numbered(u"Combustível ", id, 2),
+            .shortName = Numbered(u"C", id, 2),
+            .code = Numbered(u"G", id, 3),
+            .gradeType = static_cast<S>(id % 3),
+            .prices = {4.0 + id / 100.0, 4.1 + id / 100.0, 4.2 + id / 100.0, 4.3 + id / 100.0,
+                       4.4 + id / 100.0, 4.5 + id / 100.0, 4.6 + id / 100.0, 4.7 + id / 100.0}});
+        station.tanks.Put(TankRecord{.id = id,
+                                     .number = id,
+                                     .name = Numbered(u"Tanque ", id, 2),
+                                     .gradeId = id,
+                                     .type = 1,
+                                     .capacity = 15000.0 + 100.0 * id,
+                                     .diameter = 2.54,
+                                     .height = 2.54,
+                                     .tankGauge = 1,
+                                     .probe = static_cast<S>(id),
+                                     .gaugeAlarmsMask = 0x0F,
+                                     .probeType = 2,
+                                     .probeSerialNo = 40000 + id});
+        if (id >= kFirstZigBee) {
+            station.zigBees.Put(ZigBeeRecord{.id = id,
+                                             .number = id,
+                                             .name = Numbered(u"Dispositivo ", id, 2),
+                                             .deviceType = static_cast<S>(id % 4),
+                                             .serialNumber = Numbered(u"ZB-", id, 5),
+                                             .nodeIdentifier = Numbered(u"NODE-", id, 2),
+                                             .portId = id,
+                                             .details = Details(u"ZB-R2", u"v2", u"ZB 1.8.3")});
+        }
+        station.pumps.Put(PumpRecord{.id = id,
+                                     .number = id,
+                                     .name = Numbered(u"Bomba ", id, 2),
+                                     .physicalNumber = static_cast<S>(id),
+                                     .side = static_cast<S>(id % 2 + 1),
+                                     .address = static_cast<S>(id),
+                                     .priceLevel1 = 1,
+                                     .priceLevel2 = 2,
+                                     .priceDspFormat = 3,
+                                     .volumeDspFormat = 2,
+                                     .valueDspFormat = 2,
+                                     .pumpType = 1,
+                                     .portId = id,
+                                     .attendantId = -1,
+                                     .authMode = 1,
+                                     .stackMode = 1,
+                                     .prepayAllowed = 1,
+                                     .preauthAllowed = 1,
+                                     .muxSlotZigBeeId = id >= kFirstZigBee ? id : 0,
+                                     .priceControl = 1,
+                                     .hasPreset = 1});
+        for (std::int32_t number = 1; number <= kHosesPerPump; ++number) {
+            const std::int32_t tank = (id + number - 2) % kMaxSmallKind + 1;
+            station.hoses.Put(HoseRecord{.id = id * 10 + number,
+                                         .number = number,
+                                         .pumpId = id,
+                                         .tankId = tank,
+                                         .physicalNumber = number,
+                                         .volumeFactor = 1.0,
+                                         .valueFactor = 1.0,
+                                         .price1 = 4.0 + tank / 100.0,
+                                         .price2 = 4.1 + tank / 100.0,
+                                         .enabled = 1});
+        }
+    }
+    for (std::int32_t id = 1; id <= kMaxLargeKind; ++id) {
+        station.sensors.Put(SensorRecord{.id = id,
+                                         .number = id,
+                                         .name = Numbered(u"Sensor ", id, 4),
+                                         .portId = id % kMaxSmallKind + 1,
+                                         .type = static_cast<S>(id % 4),
+                                         .address = static_cast<S>(id % 256),
+                                         .sensorNo = static_cast<S>(id % 100),
+                                         .sensorSerialNo = 70000 + id});
+        station.attendants.Put(AttendantRecord{.id = id,
+                                               .number = id,
+                                               .name = Numbered(u"Frentista ", id, 4),
+                                               .shortName = Numbered(u"F", id, 4),
+                                               .password = Numbered(u"", id, 4),
+                                               .tag = Numbered(u"TAG-", id, 4),
+                                               .idNumber = Numbered(u"ID", id, 6),
+                                               .shiftAStart = 600,
+                                               .shiftAEnd = 1400,
+                                               .shiftBStart = 1400,
+                                               .shiftBEnd = 2200,
+                                               .type = 1});
+        station.cardClients.Put(CardClientRecord{.id = id,
+                                                 .number = id,
+                                                 .name = Numbered(u"Cliente ", id, 4),
+                                                 .tag = Numbered(u"CARD-", id, 5),
+                                                 .enabled = 1,
+                                                 .priceLevel = 1,
+                                                 .plate = Numbered(u"MAX", id, 4),
+                                                 .idNumber = Numbered(u"CNPJ", id, 6),
+                                                 .shortName = Numbered(u"C", id, 4),
+                                                 .password = Numbered(u"", id, 4),
+                                                 .gradeType = 1,
+                                                 .cardType = 1,
+                                                 .limitType = 1,
+                                                 .limit = 1000.0,
+                                                 .entryType = 1,
+                                                 .expirationDate = 46387.0,
+                                                 .parentId = -1,
+                                                 .vimoSerialNo = Numbered(u"VM", id, 6),
+                                                 .odometer = 0.0,
+                                                 .factor = 1});
+        station.products.Put(ProductRecord{.id = id,
+                                           .number = id,
+                                           .name = Numbered(u"Produto ", id, 4),
+                                           .tag = Numbered(u"P", id, 4),
+                                           .enabled = 1,
+                                           .shortName = Numbered(u"Prod", id, 4),
+                                           .barcode = Numbered(u"789", id, 10),
+                                           .price1 = 1.0 + id / 100.0,
+                                           .price2 = 0.9 + id / 100.0,
+                                           .productGroup = id % 10});
+    }
+}
+
+}  // namespace
+
+Configuration EmptyStation() {
+    return Configuration{};
+}
+
+Configuration SampleStation() {
+    Configuration station;
+    AddSamplePorts(station);
+    AddSampleGrades(station);
+    AddSampleTanks(station);
+    AddSampleZigBees(station);
+    AddSamplePumps(station);
+    AddSampleSensors(station);
+    AddSampleAttendants(station);
+    AddSampleCardClients(station);
+    AddSampleProducts(station);
+    return station;
+}
+
+Configuration MaxStation() {
+    Configuration station;
+    AddMaxRecords(station);
+    return station;
+}
+
+std::optional<Configuration> GenerateStation(std::string_view name) {
+    if (name == "empty") {
+        return EmptyStation();
+    }
+    if (name == "sample") {
+        return SampleStation();
+    }
+    if (name == "max") {
+        return MaxStation();
+    }
+    return std::nullopt;
+}
+
+}  // namespace kestro
