@@ -25,8 +25,7 @@ struct ProgramRun {
 
 // Runs regsvr with `args`; the exit status and the combined output.
 ProgramRun Regsvr(const std::string& args, const std::string& environment = "") {
-    const std::string command =
-        environment + " " + REGSVR_PROGRAM + " " + args + " 2>&1";
+    const std::string command = environment + " " + REGSVR_PROGRAM + " " + args + " 2>&1";
     ProgramRun run{-1, ""};
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[512];
@@ -54,7 +53,9 @@ bool ModuleLoaded() {
     return false;
 }
 
-std::string Key(const char* rest) { return std::string("HKEY_CLASSES_ROOT\\") + rest; }
+std::string Key(const char* rest) {
+    return std::string("HKEY_CLASSES_ROOT\\") + rest;
+}
 
 TEST(ModuleTest, RegisterCreateCallAndUnloadThroughTheRegistry) {
     TempRegistry registry;
@@ -113,9 +114,9 @@ TEST(ModuleTest, RegisterCreateCallAndUnloadThroughTheRegistry) {
     DISPPARAMS params{args, nullptr, 3, 0};
     VARIANT result;
     VariantInit(&result);
-    ASSERT_EQ(control->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
-                              nullptr),
-              S_OK);
+    ASSERT_EQ(
+        control->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
+        S_OK);
     EXPECT_EQ(result.dblVal, 3.5);
     VariantClear(&args[0]);
 
@@ -152,7 +153,8 @@ TEST(ModuleTest, RegistrationFailuresReportTheirCodeAndKeepTheRegistry) {
     EXPECT_NE(classFailed.output.find("(0x80040201)"), std::string::npos) << classFailed.output;
 
     // A registry that cannot be written fails the first step, the type library.
-    const ProgramRun libFailed = Regsvr(TEST_CONTROL_MODULE, "FORECOURT_REGISTRY=/proc/no/registry");
+    const ProgramRun libFailed =
+        Regsvr(TEST_CONTROL_MODULE, "FORECOURT_REGISTRY=/proc/no/registry");
     EXPECT_EQ(libFailed.status, 5);
     EXPECT_NE(libFailed.output.find("(0x80040200)"), std::string::npos) << libFailed.output;
 
@@ -205,11 +207,10 @@ TEST(ModuleTest, CreationErrorsSayWhatIsMissing) {
     registerPath(TEST_CONTROL_MODULE);
     const std::string other = Key("CLSID\\{5A1E0C3B-7D2F-4E8A-9B61-0C4D2E8F1A09}\\InprocServer32");
     std::string error;
-    ASSERT_TRUE(EditRegistry(
-        [&](RegistryDocument& doc, std::string*) {
-            return doc.SetValue(other, "", TEST_CONTROL_MODULE);
-        },
-        &error));
+    ASSERT_TRUE(
+        EditRegistry([&](RegistryDocument& doc,
+                         std::string*) { return doc.SetValue(other, "", TEST_CONTROL_MODULE); },
+                     &error));
     const CLSID unserved = MakeGuid("5A1E0C3B-7D2F-4E8A-9B61-0C4D2E8F1A09");
     EXPECT_EQ(CoCreateInstance(unserved, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
                                reinterpret_cast<void**>(&object)),
