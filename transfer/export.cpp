@@ -1,8 +1,543 @@
-// Brenkar's export, as a placeholder: the record transfer is not written yet, so this
-// writes no file, prints nothing and answers 0. It lets the entry point's logon flow run end
-// to end until the export itself replaces it.
+// Brenkar's export: every record kind of the controller, in file order, through the Kestro
+// getters into the configuration file, written beside the target and put in its place only
+// when complete.
 #include "transfer/export.h"
 
-std::int32_t ExportConfiguration(const char*, bool, bool, bool, bool) {
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "client/kestro.h"
+#include "common/date_time_value.h"
+#include "transfer/check_result.h"
+#include "transfer/config_layout.h"
+#include "transfer/config_values.h"
+#include "transfer/config_writer.h"
+#include "transfer/replacement_file.h"
+#include "transfer/version_only.h"
+
+namespace layout = config_layout;
+
+namespace {
+
+// The product queries' filter arguments: any group, enabled or not, with or without barcode,
+// from the first product, no limit, any terminal.
+constexpr std::int32_t kAnyGroup = -1;
+constexpr std::int32_t kEnabledOrNot = 0;
+constexpr std::int32_t kWithOrWithoutBarcode = 0;
+constexpr std::int32_t kFromFirstProduct = 0;
+constexpr std::int32_t kNoLimit = 0;
+constexpr std::int32_t kAnyTerminal = -1;
+
+// GetDeviceDetails' device argument for the port's own device.
+constexpr std::int32_t kPortItself = -1;
+
+void ReportFileFailure(const char* file, int error) {
+    std::printf("Cannot write the file %s - %s.\n", file, std::strerror(error));
+}
+
+// One export run over an open writer. Every step returns false when the export must stop:
+// a failed call (CheckResult printed it) or a failed write (printed here).
+class Exporter {
+  public:
+    Exporter(const char* path, const char* target, bool pam, bool company, bool gsc, bool ipt)
+        : writer_(path), target_(target), pam_(pam), company_(company), gsc_(gsc), ipt_(ipt) {}
+
+    bool Run() {
+        return WriteApplication() && WriteServiceSections() && ExportPorts() && ExportGrades() &&
+               ExportTanks() && ExportZigBees() && ExportPumps() && ExportSensors() &&
+               ExportAttendants() && ExportCardClients() && ExportProducts();
+    }
+
+    std::int64_t ExpectedSize() const { return writer_.ExpectedSize(); }
+    void Close() { writer_.Close(); }
+
+  private:
+    // Passes on a write's outcome, reporting a failure on the console.
+    bool Written(bool written) {
+        if (!written) {
+            ReportFileFailure(target_, writer_.Error());
+        }
+        return written;
+    }
+
+    template <typename Values, std::size_t N>
+    bool WriteKeys(const layout::KeyLayout<Values> (&keys)[N], const Values& values,
+                   const std::string& keyPrefix = "") {
+        return Written(writer_.WriteKeys(keys, values, keyPrefix));
+    }
+
+    bool WriteText(const char* key, const char* text) {
+        return Written(writer_.WriteKey(key, text));
+    }
+
+    bool WriteText(const char* key, const OwnedBstr& text) {
+        return Written(writer_.WriteKey(key, text.ToCounterString()));
+    }
+
+    // ---- Version information and service sections --------------------------------------
+
+    bool WriteApplication() {
+        writer_.SelectSection(layout::kApplicationSection);
+        DateTimeValue now;
+        now.Now();
+        if (!WriteText(layout::kApplicationNameKey, layout::kApplicationName) ||
+            !WriteText(layout::kIniVersionKey, layout::kIniVersion) ||
+            !WriteText(layout::kDateGeneratedKey, now.Format(nullptr, nullptr))) {
+            return false;
+        }
+        OwnedBstr clientVersion;
+        if (!CheckResult("DllVersion failed.", DllVersion(clientVersion.Out())) ||
+            !WriteText(layout::kClientVersionKey, clientVersion)) {
+            return false;
+        }
+        OwnedBstr serverVersion;
+        return CheckResult("ServerVersion failed.", ServerVersion(serverVersion.Out())) &&
+               WriteText(layout::kServerVersionKey, serverVersion);
+    }
+
+    bool WriteServiceSections() {
+        for (const layout::FixedKey& key : layout::ServiceSectionKeys(pam_, company_, gsc_, ipt_)) {
+            writer_.SelectSection(key.section);
+            if (!WriteText(key.key, key.value)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // ---- Ports ----------------------------------------------------------------------------
+
+    bool ExportPorts() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetPortsCount failed.", GetPortsCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count; ++ordinal) {
+            if (!ExportPort(ordinal)) {
+                return false;
+            }
+        }
+        std::printf("\n%3d ports exported successfully.\n", count);
+        return true;
+    }
+
+    bool ExportPort(std::int32_t ordinal) {
+        std::printf(".");
+        std::int32_t portId = -1;
+        if (!CheckResult("GetPortByOrdinal failed.", GetPortByOrdinal(ordinal, &portId))) {
+            return false;
+        }
+        {
+            PortValues port;
+            if (!CheckResult(
+                    "GetPortProperties failed.",
+                    GetPortProperties(portId, &port.number, port.name.Out(), &port.protocolId,
+                                      &port.deviceType, port.serialNo.Out()))) {
+                return false;
+            }
+            ZB2GValues radio;
+            if (!CheckResult("GetZB2GConfig failed.",
+                             GetZB2GConfig(portId, &radio.panId, &radio.channelMask, &radio.keyA,
+                                           &radio.keyB))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kPortSection, portId));
+            if (!WriteKeys(layout::kPortKeys, port) || !WriteKeys(layout::kZB2GKeys, radio)) {
+                return false;
+            }
+            if (layout::HasTankGaugeSection(portId, pam_)) {
+                writer_.SelectSection(layout::SectionName(layout::kTankGaugeSection, portId));
+                if (!WriteKeys(layout::kTankGaugeKeys, port)) {
+                    return false;
+                }
+            }
+        }
+        // A device that cannot report its details costs only its FirmwareVersion key.
+        DeviceDetailsValues details;
+        if (CheckResult(
+                "GetDeviceDetails failed.",
+                GetDeviceDetails(portId, kPortItself, details.model.Out(),
+                                 details.hardwareVersion.Out(), details.firmwareVersion.Out()))) {
+            writer_.SelectSection(layout::SectionName(layout::kPortSection, portId));
+            return WriteKeys(layout::kFirmwareKeys, details);
+        }
+        return true;
+    }
+
+    // ---- Grades ---------------------------------------------------------------------------
+
+    bool ExportGrades() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetGradesCount failed", GetGradesCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
+            if (!ExportGrade(ordinal)) {
+                return false;
+            }
+        }
+        if (count > 0 && !VersionOnly) {
+            std::printf("\n%3d grades exported successfully.\n", count);
+        }
+        return true;
+    }
+
+    bool ExportGrade(std::int32_t ordinal) {
+        std::printf(".");
+        std::int32_t gradeId = -1;
+        if (!CheckResult("GetGradeByOrdinal failed.", GetGradeByOrdinal(ordinal, &gradeId))) {
+            return false;
+        }
+        {
+            GradeValues grade;
+            if (!CheckResult("GetGradePropertiesEx failed.",
+                             GetGradePropertiesEx(gradeId, &grade.number, grade.name.Out(),
+                                                  grade.shortName.Out(), grade.code.Out(),
+                                                  &grade.gradeType))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kGradeSection, gradeId));
+            if (!WriteKeys(layout::kGradeKeys, grade)) {
+                return false;
+            }
+        }
+        for (int level = 1; level <= layout::kPriceLevels; ++level) {
+            double price = 0;
+            if (!CheckResult("GetGradePrice failed.",
+                             GetGradePrice(gradeId, static_cast<std::int16_t>(level), &price))) {
+                return false;
+            }
+            if (price != 0 && !Written(writer_.WriteValue(layout::GradePriceKey(level).c_str(),
+                                                          layout::kGradePriceFormat, price))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // ---- Tanks ----------------------------------------------------------------------------
+
+    bool ExportTanks() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetTanksCount failed.", GetTanksCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
+            if (!ExportTank(ordinal)) {
+                return false;
+            }
+        }
+        if (count > 0 && !VersionOnly) {
+            std::printf("\n%3d Tanks exported successfully.\n", count);
+        }
+        return true;
+    }
+
+    bool ExportTank(std::int32_t ordinal) {
+        std::printf(".");
+        std::int32_t tankId = -1;
+        if (!CheckResult("GetTankByOrdinal failed.", GetTankByOrdinal(ordinal, &tankId))) {
+            return false;
+        }
+        TankValues tank;
+        if (!CheckResult(
+                "GetTankPropertiesEx2 failed.",
+                GetTankPropertiesEx2(
+                    tankId, &tank.number, tank.name.Out(), &tank.gradeId, &tank.type,
+                    &tank.capacity, &tank.diameter, &tank.height, &tank.theoreticalCapacity,
+                    &tank.lowLevelAlarm, &tank.highLevelAlarm, &tank.lowLowLevelAlarm,
+                    &tank.highHighLevelAlarm, &tank.highWaterAlarm, &tank.thermalCoefficient,
+                    &tank.tankGauge, &tank.probe, &tank.gaugeAlarmsMask, &tank.slotZigBeeId,
+                    &tank.probeType, &tank.probeSerialNo))) {
+            return false;
+        }
+        writer_.SelectSection(layout::SectionName(layout::kTankSection, tankId));
+        return WriteKeys(layout::kTankKeys, tank);
+    }
+
+    // ---- ZigBee devices ---------------------------------------------------------------
+
+    bool ExportZigBees() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetZigBeeCount failed.", GetZigBeeCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count; ++ordinal) {
+            if (!ExportZigBee(ordinal)) {
+                return false;
+            }
+        }
+        if (count > 0) {
+            std::printf("\n%3d ZigBee devices exported successfully.\n", count);
+        }
+        return true;
+    }
+
+    bool ExportZigBee(std::int32_t ordinal) {
+        std::printf(".");
+        std::int32_t deviceId = -1;
+        if (!CheckResult("GetZigBeeByOrdinal failed.", GetZigBeeByOrdinal(ordinal, &deviceId))) {
+            return false;
+        }
+        std::int32_t portId = -1;
+        {
+            ZigBeeValues device;
+            if (!CheckResult("GetZigBeeProperties failed.",
+                             GetZigBeeProperties(deviceId, &device.number, device.name.Out(),
+                                                 &device.deviceType, device.serialNumber.Out(),
+                                                 device.nodeIdentifier.Out(), &device.portId))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kZigBeeSection, deviceId));
+            if (!WriteKeys(layout::kZigBeeKeys, device)) {
+                return false;
+            }
+            portId = device.portId;
+        }
+        DeviceDetailsValues details;
+        if (CheckResult(
+                "GetDeviceDetails failed.",
+                GetDeviceDetails(portId, deviceId, details.model.Out(),
+                                 details.hardwareVersion.Out(), details.firmwareVersion.Out()))) {
+            return WriteKeys(layout::kFirmwareKeys, details);
+        }
+        return true;
+    }
+
+    // ---- Pumps and their hoses --------------------------------------------------------
+
+    bool ExportPumps() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetPumpsCount failed.", GetPumpsCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
+            if (!ExportPump(ordinal)) {
+                return false;
+            }
+        }
+        if (count > 0 && !VersionOnly) {
+            std::printf("\n%3d Pumps exported successfully.\n", count);
+        }
+        return true;
+    }
+
+    bool ExportPump(std::int32_t ordinal) {
+        std::printf(".");
+        std::int32_t pumpId = -1;
+        if (!CheckResult("GetPumpByOrdinal failed.", GetPumpByOrdinal(ordinal, &pumpId))) {
+            return false;
+        }
+        {
+            PumpValues pump;
+            if (!CheckResult(
+                    "GetPumpProperties failed.",
+                    GetPumpPropertiesEx(
+                        pumpId, &pump.number, pump.name.Out(), &pump.physicalNumber, &pump.side,
+                        &pump.address, &pump.priceLevel1, &pump.priceLevel2, &pump.priceDspFormat,
+                        &pump.volumeDspFormat, &pump.valueDspFormat, &pump.pumpType, &pump.portId,
+                        &pump.attendantId, &pump.authMode, &pump.stackMode, &pump.prepayAllowed,
+                        &pump.preauthAllowed, &pump.slot, &pump.muxSlotZigBeeId, &pump.priceControl,
+                        &pump.hasPreset))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kPumpSection, pumpId));
+            if (!WriteKeys(layout::kPumpKeys, pump)) {
+                return false;
+            }
+        }
+        std::int32_t hoses = 0;
+        if (!CheckResult("GetPumpHosesCount failed.", GetPumpHosesCount(pumpId, &hoses))) {
+            return false;
+        }
+        for (std::int32_t position = 1; position <= hoses; ++position) {
+            if (!ExportHose(pumpId, position)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool ExportHose(std::int32_t pumpId, std::int32_t position) {
+        HoseValues hose;
+        if (!CheckResult("GetPumpHoseByNumber failed.",
+                         GetPumpHoseByNumber(pumpId, position, &hose.id))) {
+            return false;
+        }
+        if (!CheckResult(
+                "GetHosePropertiesEx2 failed.",
+                GetHosePropertiesEx2(hose.id, &hose.number, &hose.pumpId, &hose.tankId,
+                                     &hose.physicalNumber, &hose.volumeTotal, &hose.valueTotal,
+                                     &hose.volumeFactor, &hose.valueFactor, &hose.reader,
+                                     &hose.price1, &hose.price2, &hose.enabled))) {
+            return false;
+        }
+        // Named by the hose's own number, which may differ from its position.
+        return WriteKeys(layout::kHoseKeys, hose, layout::HoseKeyPrefix(hose.number));
+    }
+
+    // ---- Sensors, attendants, card clients, products ----------------------------------
+
+    bool ExportSensors() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetSensorsCount failed.", GetSensorsCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
+            std::printf(".");
+            std::int32_t sensorId = -1;
+            if (!CheckResult("GetSensorByOrdinal failed.",
+                             GetSensorByOrdinal(ordinal, &sensorId))) {
+                return false;
+            }
+            SensorValues sensor;
+            if (!CheckResult("GetSensorProperties failed.",
+                             GetSensorPropertiesEx(sensorId, &sensor.number, sensor.name.Out(),
+                                                   &sensor.portId, &sensor.type, &sensor.address,
+                                                   &sensor.sensorNo, &sensor.slotZigBeeId,
+                                                   &sensor.sensorSerialNo))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kSensorSection, sensorId));
+            if (!WriteKeys(layout::kSensorKeys, sensor)) {
+                return false;
+            }
+        }
+        if (count > 0 && !VersionOnly) {
+            std::printf("\n%3d Sensors exported successfully.\n", count);
+        }
+        return true;
+    }
+
+    bool ExportAttendants() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetAttendantsCount failed.", GetAttendantsCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
+            std::printf(".");
+            std::int32_t attendantId = -1;
+            if (!CheckResult("GetAttendantByOrdinal failed.",
+                             GetAttendantByOrdinal(ordinal, &attendantId))) {
+                return false;
+            }
+            AttendantValues attendant;
+            if (!CheckResult(
+                    "GetAttendantPropertiesEx failed.",
+                    GetAttendantPropertiesEx2(
+                        attendantId, &attendant.number, attendant.name.Out(),
+                        attendant.shortName.Out(), attendant.password.Out(), attendant.tag.Out(),
+                        attendant.idNumber.Out(), &attendant.shiftAStart, &attendant.shiftAEnd,
+                        &attendant.shiftBStart, &attendant.shiftBEnd, &attendant.type))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kAttendantSection, attendantId));
+            if (!WriteKeys(layout::kAttendantKeys, attendant)) {
+                return false;
+            }
+        }
+        if (count > 0 && !VersionOnly) {
+            std::printf("\n%3d Attendants exported successfully.\n", count);
+        }
+        return true;
+    }
+
+    bool ExportCardClients() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetCardClientsCount failed.", GetCardClientsCount(&count))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
+            std::printf(".");
+            std::int32_t clientId = -1;
+            if (!CheckResult("GetCardClient failed.", GetCardClientByOrdinal(ordinal, &clientId))) {
+                return false;
+            }
+            CardClientValues client;
+            if (!CheckResult(
+                    "GetCardClientPropertiesEx4 failed.",
+                    GetCardClientPropertiesEx4(
+                        clientId, &client.number, client.name.Out(), client.tag.Out(),
+                        &client.enabled, &client.priceLevel, client.plate.Out(),
+                        client.idNumber.Out(), client.shortName.Out(), client.password.Out(),
+                        &client.gradeType, &client.cardType, &client.limitType, &client.limit,
+                        &client.entryType, &client.expirationDate, &client.parentId,
+                        client.vimoSerialNo.Out(), &client.odometer, &client.factor))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kClientSection, clientId));
+            if (!WriteKeys(layout::kCardClientKeys, client)) {
+                return false;
+            }
+        }
+        if (count > 0 && !VersionOnly) {
+            std::printf("\n%3d Clients exported successfully.\n", count);
+        }
+        return true;
+    }
+
+    bool ExportProducts() {
+        std::int32_t count = 0;
+        if (!CheckResult("GetProductsCount failed.",
+                         GetProductsCount(&count, kAnyGroup, kEnabledOrNot, kWithOrWithoutBarcode,
+                                          kFromFirstProduct, kNoLimit, kAnyTerminal))) {
+            return false;
+        }
+        for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
+            std::printf(".");
+            std::int32_t productId = -1;
+            if (!CheckResult("GetProductByOrdinal failed.",
+                             GetProductByOrdinal(ordinal, &productId, kAnyGroup, kEnabledOrNot,
+                                                 kWithOrWithoutBarcode, kFromFirstProduct, kNoLimit,
+                                                 kAnyTerminal))) {
+                return false;
+            }
+            ProductValues product;
+            if (!CheckResult("GetProductProperties failed.",
+                             GetProductProperties(
+                                 productId, &product.number, product.name.Out(), product.tag.Out(),
+                                 &product.enabled, product.shortName.Out(), product.barcode.Out(),
+                                 &product.price1, &product.price2, &product.productGroup))) {
+                return false;
+            }
+            writer_.SelectSection(layout::SectionName(layout::kProductSection, productId));
+            if (!WriteKeys(layout::kProductKeys, product)) {
+                return false;
+            }
+        }
+        return true;  // products have no count line
+    }
+
+    ConfigWriter writer_;
+    const char* target_;
+    bool pam_;
+    bool company_;
+    bool gsc_;
+    bool ipt_;
+};
+
+}  // namespace
+
+std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bool gsc, bool ipt) {
+    ReplacementFile file(iniFile);
+    if (!file.Create()) {
+        ReportFileFailure(iniFile, errno);
+        return -1;
+    }
+    std::int64_t expectedSize = 0;
+    {
+        Exporter exporter(file.PartialPath().c_str(), iniFile, pam, company, gsc, ipt);
+        if (!exporter.Run()) {
+            return -1;  // the partial file keeps what was written so far
+        }
+        exporter.Close();
+        expectedSize = exporter.ExpectedSize();
+    }
+    if (!file.Commit(expectedSize)) {
+        ReportFileFailure(iniFile, errno);
+        return -1;
+    }
+    std::printf("\nAll done.\n");
     return 0;
 }

@@ -4,14 +4,20 @@
 
 #include <cstdint>
 
-// Writes the configuration of the controller logged on to into the INI file `iniFile`
-// (removed first, then written record kind by record kind: version information, the
-// service sections that `pam`, `company`, `gsc` and `ipt` choose, ports, grades, tanks,
-// ZigBee devices, pumps with their hoses, sensors, attendants, card clients, products).
-// The flags arrive with their implications already applied. With VersionOnly on only the
-// version information, the service sections, the ports and the ZigBee devices are written.
+// Writes the configuration of the controller logged on to into the INI file `iniFile`:
+// version information, the service sections that `pam`, `company`, `gsc` and `ipt` choose
+// (their implications already applied), then kind by kind the ports, grades, tanks, ZigBee
+// devices, pumps with their hoses, sensors, attendants, card clients and products. With
+// VersionOnly on only the version information, the service sections, the ports and the
+// ZigBee devices are written (every kind's count is still asked for).
+//
 // Prints one "." per record, a count line per kind and "\nAll done.\n" at a successful end.
-// Returns 0 when every record was written, -1 when a call failed (CheckResult printed it;
-// only a failed firmware query is skipped) and the export stopped, leaving in the file what
-// was written so far.
+// Returns 0 when every record was written; -1 when a call failed (CheckResult printed it;
+// only a failed device-details query is skipped, leaving out one FirmwareVersion key) or the
+// file could not be written ("Cannot write the file <iniFile> - <reason>.\n").
+//
+// The file is written as "<iniFile>.partial" and renamed over `iniFile` only when the export
+// succeeded and the file is on disk, so an existing file is replaced whole or not at all. On
+// failure `iniFile` is untouched and "<iniFile>.partial" keeps what was written up to the
+// failure. Every BSTR received is freed.
 std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bool gsc, bool ipt);
