@@ -1,8 +1,100 @@
-// Brenkar's import, as a placeholder: the record transfer is not written yet, so this
-// reads nothing, prints nothing and answers 0. It lets the entry point's logon flow run end
-// to end until the import itself replaces it.
+// Brenkar's import: the scan of each record kind's identifiers and the console report.
 #include "transfer/import.h"
 
-std::int32_t ImportConfiguration(const char*) {
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "ini/ini_document.h"
+#include "transfer/import_records.h"
+
+namespace {
+
+// A gap of this many absent identifiers in a row ends a kind.
+constexpr int kMissLimit = 7;
+
+struct KindScan {
+    const char* noun;  // in the count line
+    std::int32_t first;
+    std::int32_t bound;             // the scan stops before this identifier
+    std::int32_t alwaysProbedUpTo;  // the miss limit applies only above this identifier
+    RecordImport (*import)(IniDocument& document, std::int32_t id);
+};
+
+// Ports, grades and tanks go on after a failed setter: it counts like an absent record.
+template <bool (*Import)(IniDocument&, std::int32_t)>
+RecordImport ScanOn(IniDocument& document, std::int32_t id) {
+    return Import(document, id) ? RecordImport::kImported : RecordImport::kAbsent;
+}
+
+constexpr KindScan kKinds[] = {
+    {"ports", 1, 100, 13, ScanOn<ImportPort>},
+    {"grades", 1, 100, 0, ScanOn<ImportGrade>},
+    {"tanks", 1, 100, 0, ScanOn<ImportTank>},
+    {"ZigBee devices", 5, 100, 0, ImportZigBee},
+    {"pumps", 1, 100, 0, ImportPump},
+    {"sensors", 1, 10000, 0, ImportSensor},
+    {"attendants", 1, 10000, 0, ImportAttendant},
+    {"clients", 1, 10000, 0, ImportCardClient},
+    {"products", 1, 10000, 0, ImportProduct},
+};
+
+// Imports the records of one kind and prints its count line; false when the import must end.
+bool ScanKind(IniDocument& document, const KindScan& kind) {
+    int count = 0;
+    int misses = 0;
+    for (std::int32_t id = kind.first; id < kind.bound; ++id) {
+        if (misses >= kMissLimit && id > kind.alwaysProbedUpTo) {
+            break;
+        }
+        switch (kind.import(document, id)) {
+            case RecordImport::kImported:
+                ++count;
+                misses = 0;
+                break;
+            case RecordImport::kAbsent:
+                ++misses;
+                break;
+            case RecordImport::kEndImport:
+                return false;
+        }
+    }
+    if (count > 0) {
+        std::printf("%3d %s imported successfully.\n", count, kind.noun);
+    }
+    return true;
+}
+
+// The document would create a missing file and read an unopenable one as empty, so that a
+// mistyped name imported nothing and reported success; the file is checked first instead.
+bool FileOpensForUpdate(const char* iniFile) {
+    std::FILE* file = std::fopen(iniFile, "rbe");
+    if (file == nullptr) {
+        std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(errno));
+        return false;
+    }
+    std::fclose(file);
+    file = std::fopen(iniFile, "r+be");
+    if (file == nullptr) {
+        std::printf("Cannot open the file %s for update - %s.\n", iniFile, std::strerror(errno));
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
+
+}  // namespace
+
+std::int32_t ImportConfiguration(const char* iniFile) {
+    if (!FileOpensForUpdate(iniFile)) {
+        return -1;
+    }
+    IniDocument document(iniFile, true);
+    for (const KindScan& kind : kKinds) {
+        if (!ScanKind(document, kind)) {
+            return -1;
+        }
+    }
+    std::printf("\nAll done.\n");
     return 0;
 }

@@ -4,12 +4,22 @@
 
 #include <cstdint>
 
-// Probes the record sections of `iniFile` kind by kind (ports, grades, tanks, ZigBee
-// devices, pumps with their hoses, sensors, attendants, card clients, products) and passes
-// each record present to its setter. A missing file is created empty and imports nothing.
-// Prints a count line per kind with records and "\nAll done.\n" at the end. Returns 0 when
-// every kind was processed, and also when the run stops at a hose whose tank cannot be
-// imported; -1 when a setter for a ZigBee device, pump, hose, sensor, attendant, card
-// client or product failed (CheckResult printed it). A failed port, grade or tank setter is
-// printed and the scan goes on.
+// Imports the configuration file `iniFile` (non-null). The file must exist and open for
+// reading and writing, as the import opens it for update (it writes nothing to it);
+// otherwise one line is printed ("Cannot read the file <iniFile> - <reason>.\n", or "Cannot
+// open the file <iniFile> for update - <reason>.\n" for a file that can be read only), no
+// file is created and the result is -1.
+//
+// Kind by kind (ports, grades, tanks, ZigBee devices, pumps with their hoses, sensors,
+// attendants, card clients, products) the record identifiers are probed from the kind's
+// first one (ZigBee devices from 5, the others from 1) up to 99 (sensors, attendants, card
+// clients and products: 9,999); seven absent records in a row end a kind, except that ports
+// 1 to 13 are always probed. Each record present goes to its setter (import_records.h).
+// After each kind with records "%3d <kind> imported successfully.\n" is printed, and
+// "\nAll done.\n" at the end; the result is then 0.
+//
+// A failed port, grade or tank setter is printed and counts as an absent record; the scan
+// goes on. A failed setter of any other kind, or a hose whose tank cannot be imported, is
+// printed and ends the import at once with -1 (no count line for that kind, no "All done").
+// Settings already written stay written.
 std::int32_t ImportConfiguration(const char* iniFile);

@@ -1,0 +1,28 @@
+// The import's value conversions from configuration file keys.
+#include "transfer/record_reader.h"
+
+namespace record_reader {
+
+void ReadText(IniDocument& document, const char* key, OwnedBstr& out) {
+    CounterString text;
+    document.GetString(key, text);
+    *out.Out() = text.ToBstr();
+}
+
+std::int32_t ReadInt32(IniDocument& document, const char* key) {
+    return document.GetInt(key);
+}
+
+std::int16_t ReadInt16(IniDocument& document, const char* key) {
+    return static_cast<std::int16_t>(document.GetInt(key));
+}
+
+std::int32_t ReadShortWidened(IniDocument& document, const char* key) {
+    return ReadInt16(document, key);
+}
+
+double ReadAmount(IniDocument& document, const char* key) {
+    return document.GetFixed(key).ToDouble();
+}
+
+}  // namespace record_reader
