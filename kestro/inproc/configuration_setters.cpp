@@ -1,24 +1,13 @@
 // The flat interface's configuration setters (ports, grades, tanks, ZigBee devices, pumps and
 // hoses, sensors, attendants, card clients, products), bound to the current in-process
-// station. The model does not store records from a client yet: each setter is recorded with
-// the values passed in and answers kCallNotSupported, so a client that writes fails loudly
-// instead of seeing its change silently dropped.
-#include <utility>
-#include <vector>
-
+// station: each gathers its arguments into the record they describe, texts copied out of the
+// caller's BSTRs (which stay the caller's), and the station stores it.
 #include "client/kestro.h"
 #include "kestro/inproc/bstr_values.h"
 #include "kestro/inproc/current_station.h"
 
-namespace {
-
-std::int32_t Unserved(const char* name, std::vector<kestro::CallValue> values) {
-    return kestro::CurrentStation().NotSupported({name, std::move(values)});
-}
-
+using kestro::CurrentStation;
 using kestro::TextOf;
-
-}  // namespace
 
 extern "C" {
 
@@ -26,20 +15,31 @@ extern "C" {
 
 std::int32_t SetPortProperties(std::int32_t portId, std::int32_t number, BSTR name,
                                std::int32_t protocolId, std::int16_t deviceType, BSTR serialNo) {
-    return Unserved("SetPortProperties",
-                    {portId, number, TextOf(name), protocolId, deviceType, TextOf(serialNo)});
+    return CurrentStation().SetPortProperties(
+        kestro::PortRecord{.id = portId,
+                           .number = number,
+                           .name = TextOf(name),
+                           .protocolId = protocolId,
+                           .deviceType = deviceType,
+                           .serialNo = TextOf(serialNo),
+                           .zb2g = {},  // not carried: the station keeps its own
+                           .details = std::nullopt});
 }
 
 // ---- Grades -----------------------------------------------------------------------------
 
 std::int32_t SetGradePropertiesEx(std::int32_t gradeId, std::int32_t number, BSTR name,
                                   BSTR shortName, BSTR code, std::int16_t gradeType) {
-    return Unserved("SetGradePropertiesEx",
-                    {gradeId, number, TextOf(name), TextOf(shortName), TextOf(code), gradeType});
+    return CurrentStation().SetGradePropertiesEx(kestro::GradeRecord{.id = gradeId,
+                                                                     .number = number,
+                                                                     .name = TextOf(name),
+                                                                     .shortName = TextOf(shortName),
+                                                                     .code = TextOf(code),
+                                                                     .gradeType = gradeType});
 }
 
 std::int32_t SetGradePrice(std::int32_t gradeId, std::int16_t level, double price) {
-    return Unserved("SetGradePrice", {gradeId, level, price});
+    return CurrentStation().SetGradePrice(gradeId, level, price);
 }
 
 // ---- Tanks ------------------------------------------------------------------------------
@@ -53,27 +53,28 @@ std::int32_t SetTankPropertiesEx2(std::int32_t tankId, std::int32_t number, BSTR
                                   std::int32_t tankGauge, std::int16_t probe,
                                   std::int32_t gaugeAlarmsMask, std::int32_t slotZigBeeId,
                                   std::int16_t probeType, std::int32_t probeSerialNo) {
-    return Unserved("SetTankPropertiesEx2", {tankId,
-                                             number,
-                                             TextOf(name),
-                                             gradeId,
-                                             type,
-                                             capacity,
-                                             diameter,
-                                             height,
-                                             theoreticalCapacity,
-                                             lowLevelAlarm,
-                                             highLevelAlarm,
-                                             lowLowLevelAlarm,
-                                             highHighLevelAlarm,
-                                             highWaterAlarm,
-                                             thermalCoefficient,
-                                             tankGauge,
-                                             probe,
-                                             gaugeAlarmsMask,
-                                             slotZigBeeId,
-                                             probeType,
-                                             probeSerialNo});
+    return CurrentStation().SetTankPropertiesEx2(
+        kestro::TankRecord{.id = tankId,
+                           .number = number,
+                           .name = TextOf(name),
+                           .gradeId = gradeId,
+                           .type = type,
+                           .capacity = capacity,
+                           .diameter = diameter,
+                           .height = height,
+                           .theoreticalCapacity = theoreticalCapacity,
+                           .lowLevelAlarm = lowLevelAlarm,
+                           .highLevelAlarm = highLevelAlarm,
+                           .lowLowLevelAlarm = lowLowLevelAlarm,
+                           .highHighLevelAlarm = highHighLevelAlarm,
+                           .highWaterAlarm = highWaterAlarm,
+                           .thermalCoefficient = thermalCoefficient,
+                           .tankGauge = tankGauge,
+                           .probe = probe,
+                           .gaugeAlarmsMask = gaugeAlarmsMask,
+                           .slotZigBeeId = slotZigBeeId,
+                           .probeType = probeType,
+                           .probeSerialNo = probeSerialNo});
 }
 
 // ---- ZigBee devices ---------------------------------------------------------------------
@@ -81,8 +82,15 @@ std::int32_t SetTankPropertiesEx2(std::int32_t tankId, std::int32_t number, BSTR
 std::int32_t SetZigBeeProperties(std::int32_t deviceId, std::int32_t number, BSTR name,
                                  std::int16_t deviceType, BSTR serialNumber, BSTR nodeIdentifier,
                                  std::int32_t portId) {
-    return Unserved("SetZigBeeProperties", {deviceId, number, TextOf(name), deviceType,
-                                            TextOf(serialNumber), TextOf(nodeIdentifier), portId});
+    return CurrentStation().SetZigBeeProperties(
+        kestro::ZigBeeRecord{.id = deviceId,
+                             .number = number,
+                             .name = TextOf(name),
+                             .deviceType = deviceType,
+                             .serialNumber = TextOf(serialNumber),
+                             .nodeIdentifier = TextOf(nodeIdentifier),
+                             .portId = portId,
+                             .details = std::nullopt});  // not carried: the station keeps its own
 }
 
 // ---- Pumps and hoses --------------------------------------------------------------------
@@ -95,12 +103,29 @@ std::int32_t SetPumpPropertiesEx(
     std::int16_t stackMode, std::int16_t prepayAllowed, std::int16_t preauthAllowed,
     std::int32_t slot, std::int32_t muxSlotZigBeeId, std::int16_t priceControl,
     std::int16_t hasPreset) {
-    return Unserved("SetPumpPropertiesEx",
-                    {pumpId,         number,        TextOf(name),   physicalNumber, side,
-                     address,        priceLevel1,   priceLevel2,    priceDspFormat, volumeDspFormat,
-                     valueDspFormat, pumpType,      portId,         attendantId,    authMode,
-                     stackMode,      prepayAllowed, preauthAllowed, slot,           muxSlotZigBeeId,
-                     priceControl,   hasPreset});
+    return CurrentStation().SetPumpPropertiesEx(
+        kestro::PumpRecord{.id = pumpId,
+                           .number = number,
+                           .name = TextOf(name),
+                           .physicalNumber = physicalNumber,
+                           .side = side,
+                           .address = address,
+                           .priceLevel1 = priceLevel1,
+                           .priceLevel2 = priceLevel2,
+                           .priceDspFormat = priceDspFormat,
+                           .volumeDspFormat = volumeDspFormat,
+                           .valueDspFormat = valueDspFormat,
+                           .pumpType = pumpType,
+                           .portId = portId,
+                           .attendantId = attendantId,
+                           .authMode = authMode,
+                           .stackMode = stackMode,
+                           .prepayAllowed = prepayAllowed,
+                           .preauthAllowed = preauthAllowed,
+                           .slot = slot,
+                           .muxSlotZigBeeId = muxSlotZigBeeId,
+                           .priceControl = priceControl,
+                           .hasPreset = hasPreset});
 }
 
 std::int32_t SetHosePropertiesEx2(std::int32_t hoseId, std::int32_t number, std::int32_t pumpId,
@@ -108,9 +133,20 @@ std::int32_t SetHosePropertiesEx2(std::int32_t hoseId, std::int32_t number, std:
                                   double volumeTotal, double valueTotal, double volumeFactor,
                                   double valueFactor, std::int16_t reader, double price1,
                                   double price2, std::int16_t enabled) {
-    return Unserved("SetHosePropertiesEx2",
-                    {hoseId, number, pumpId, tankId, physicalNumber, volumeTotal, valueTotal,
-                     volumeFactor, valueFactor, reader, price1, price2, enabled});
+    return CurrentStation().SetHosePropertiesEx2(
+        kestro::HoseRecord{.id = hoseId,
+                           .number = number,
+                           .pumpId = pumpId,
+                           .tankId = tankId,
+                           .physicalNumber = physicalNumber,
+                           .volumeTotal = volumeTotal,
+                           .valueTotal = valueTotal,
+                           .volumeFactor = volumeFactor,
+                           .valueFactor = valueFactor,
+                           .reader = reader,
+                           .price1 = price1,
+                           .price2 = price2,
+                           .enabled = enabled});
 }
 
 // ---- Sensors ----------------------------------------------------------------------------
@@ -119,8 +155,16 @@ std::int32_t SetSensorPropertiesEx(std::int32_t sensorId, std::int32_t number, B
                                    std::int32_t portId, std::int16_t type, std::int16_t address,
                                    std::int16_t sensorNo, std::int32_t slotZigBeeId,
                                    std::int32_t sensorSerialNo) {
-    return Unserved("SetSensorPropertiesEx", {sensorId, number, TextOf(name), portId, type, address,
-                                              sensorNo, slotZigBeeId, sensorSerialNo});
+    return CurrentStation().SetSensorPropertiesEx(
+        kestro::SensorRecord{.id = sensorId,
+                             .number = number,
+                             .name = TextOf(name),
+                             .portId = portId,
+                             .type = type,
+                             .address = address,
+                             .sensorNo = sensorNo,
+                             .slotZigBeeId = slotZigBeeId,
+                             .sensorSerialNo = sensorSerialNo});
 }
 
 // ---- Attendants -------------------------------------------------------------------------
@@ -130,10 +174,19 @@ std::int32_t SetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t nu
                                        std::int16_t shiftAStart, std::int16_t shiftAEnd,
                                        std::int16_t shiftBStart, std::int16_t shiftBEnd,
                                        std::int16_t type) {
-    return Unserved(
-        "SetAttendantPropertiesEx2",
-        {attendantId, number, TextOf(name), TextOf(shortName), TextOf(password), TextOf(tag),
-         TextOf(idNumber), shiftAStart, shiftAEnd, shiftBStart, shiftBEnd, type});
+    return CurrentStation().SetAttendantPropertiesEx2(
+        kestro::AttendantRecord{.id = attendantId,
+                                .number = number,
+                                .name = TextOf(name),
+                                .shortName = TextOf(shortName),
+                                .password = TextOf(password),
+                                .tag = TextOf(tag),
+                                .idNumber = TextOf(idNumber),
+                                .shiftAStart = shiftAStart,
+                                .shiftAEnd = shiftAEnd,
+                                .shiftBStart = shiftBStart,
+                                .shiftBEnd = shiftBEnd,
+                                .type = type});
 }
 
 // ---- Card clients -----------------------------------------------------------------------
@@ -146,16 +199,27 @@ std::int32_t SetCardClientPropertiesEx4(std::int32_t clientId, std::int32_t numb
                                         std::int16_t entryType, double expirationDate,
                                         std::int32_t parentId, BSTR vimoSerialNo, double odometer,
                                         std::int32_t factor) {
-    return Unserved("SetCardClientPropertiesEx4", {clientId,          number,
-                                                   TextOf(name),      TextOf(tag),
-                                                   enabled,           priceLevel,
-                                                   TextOf(plate),     TextOf(idNumber),
-                                                   TextOf(shortName), TextOf(password),
-                                                   gradeType,         cardType,
-                                                   limitType,         limit,
-                                                   entryType,         expirationDate,
-                                                   parentId,          TextOf(vimoSerialNo),
-                                                   odometer,          factor});
+    return CurrentStation().SetCardClientPropertiesEx4(
+        kestro::CardClientRecord{.id = clientId,
+                                 .number = number,
+                                 .name = TextOf(name),
+                                 .tag = TextOf(tag),
+                                 .enabled = enabled,
+                                 .priceLevel = priceLevel,
+                                 .plate = TextOf(plate),
+                                 .idNumber = TextOf(idNumber),
+                                 .shortName = TextOf(shortName),
+                                 .password = TextOf(password),
+                                 .gradeType = gradeType,
+                                 .cardType = cardType,
+                                 .limitType = limitType,
+                                 .limit = limit,
+                                 .entryType = entryType,
+                                 .expirationDate = expirationDate,
+                                 .parentId = parentId,
+                                 .vimoSerialNo = TextOf(vimoSerialNo),
+                                 .odometer = odometer,
+                                 .factor = factor});
 }
 
 // ---- Shop products ----------------------------------------------------------------------
@@ -163,9 +227,17 @@ std::int32_t SetCardClientPropertiesEx4(std::int32_t clientId, std::int32_t numb
 std::int32_t SetProductProperties(std::int32_t productId, std::int32_t number, BSTR name, BSTR tag,
                                   std::int16_t enabled, BSTR shortName, BSTR barcode, double price1,
                                   double price2, std::int32_t productGroup) {
-    return Unserved("SetProductProperties",
-                    {productId, number, TextOf(name), TextOf(tag), enabled, TextOf(shortName),
-                     TextOf(barcode), price1, price2, productGroup});
+    return CurrentStation().SetProductProperties(
+        kestro::ProductRecord{.id = productId,
+                              .number = number,
+                              .name = TextOf(name),
+                              .tag = TextOf(tag),
+                              .enabled = enabled,
+                              .shortName = TextOf(shortName),
+                              .barcode = TextOf(barcode),
+                              .price1 = price1,
+                              .price2 = price2,
+                              .productGroup = productGroup});
 }
 
 }  // extern "C"

@@ -1,7 +1,7 @@
 // The in-process controller station: what a controller server keeps for its client (logon
 // state, version texts, result texts, the station's configuration records), the record of
 // every call the client made, and fault injection. It serves the logon family and the
-// configuration getters; the setters and the pumps' live state join it as the model grows.
+// configuration getters and setters; the pumps' live state joins it as the model grows.
 #pragma once
 
 #include <cstdint>
@@ -130,6 +130,33 @@ class Station {
                                      std::int32_t* productId);
     std::int32_t GetProductProperties(std::int32_t productId, ProductRecord* product);
 
+    // ---- Configuration setters ----------------------------------------------------------
+    // The flat interface's setters of the same names with C++ types: each takes the values
+    // its call carries as a record (the identifier first) and creates that record, or
+    // replaces the one with the same identifier. Each call is recorded with every value
+    // passed in, in the call's order (a null text as the empty text), and then answers, in
+    // this order: an injected fault; kNotLoggedOn when logged off; kInvalidArgument for an
+    // identifier below 1; the call's own checks below; else kSuccess with the record stored.
+    // Nothing is stored on failure. Values that a call does not carry are kept from the
+    // record it replaces, and start empty in a record it creates: a port's radio settings
+    // (zeros) and device details (none), a grade's prices (none), a ZigBee device's details
+    // (none); the record's other members passed in are ignored.
+
+    std::int32_t SetPortProperties(const PortRecord& port);
+    std::int32_t SetGradePropertiesEx(const GradeRecord& grade);
+    // kRecordNotFound for an unknown grade; kInvalidArgument for a level outside 1..8. A price
+    // of 0 removes the level's price.
+    std::int32_t SetGradePrice(std::int32_t gradeId, std::int16_t level, double price);
+    std::int32_t SetTankPropertiesEx2(const TankRecord& tank);
+    std::int32_t SetZigBeeProperties(const ZigBeeRecord& device);
+    std::int32_t SetPumpPropertiesEx(const PumpRecord& pump);
+    // kRecordNotFound when the hose's pump does not exist.
+    std::int32_t SetHosePropertiesEx2(const HoseRecord& hose);
+    std::int32_t SetSensorPropertiesEx(const SensorRecord& sensor);
+    std::int32_t SetAttendantPropertiesEx2(const AttendantRecord& attendant);
+    std::int32_t SetCardClientPropertiesEx4(const CardClientRecord& client);
+    std::int32_t SetProductProperties(const ProductRecord& product);
+
     // A call of the flat interface that the model does not serve yet: recorded like any
     // other, then answered with kCallNotSupported unless a fault or kNotLoggedOn comes first.
     std::int32_t NotSupported(RecordedCall call);
@@ -170,6 +197,8 @@ class Station {
     std::int32_t Admit(RecordedCall call, bool needsLogon);
     // Admit for a getter, which needs a logon, and then kInvalidArgument for a null `out`.
     std::int32_t AdmitGetter(RecordedCall call, const void* out);
+    // Admit for a setter, which needs a logon, and then kInvalidArgument for an `id` below 1.
+    std::int32_t AdmitSetter(RecordedCall call, std::int32_t id);
 
     // The identifiers of the pump's hoses in the order of their numbers.
     const std::vector<std::int32_t>& HosesOf(std::int32_t pumpId);
