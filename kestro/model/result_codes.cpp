@@ -27,6 +27,16 @@ std::u16string ResultText(std::int32_t code) {
             return u"call not supported";
         case kNoDeviceDetails:
             return u"device details not available";
+        case kNotSaved:
+            return u"change not saved by the server";
+        case kInvalidAnswer:
+            return u"invalid answer from the server";
+        case kMalformedRequest:
+            return u"request does not fit the call";
+        case kCallNotServed:
+            return u"call not served by the server";
+        case kAnswerTooLarge:
+            return u"answer too large";
     }
     std::u16string text = u"unknown result code ";
     for (char c : std::to_string(code)) {

@@ -20,6 +20,12 @@ inline constexpr std::int32_t kRecordNotFound = 6;    // no record with that ide
 inline constexpr std::int32_t kInvalidArgument = 7;   // a value out of range, a null out-pointer
 inline constexpr std::int32_t kCallNotSupported = 8;  // the stand-in does not serve this call
 inline constexpr std::int32_t kNoDeviceDetails = 9;   // the device has reported no details
+inline constexpr std::int32_t kNotSaved = 10;         // the server could not store the change
+inline constexpr std::int32_t kInvalidAnswer = 11;    // the server's answer made no sense
+// Codes that the wire protocol answers with (kestro/wire/frame.h keeps the same numbers).
+inline constexpr std::int32_t kMalformedRequest = 100;  // the values do not fit the call
+inline constexpr std::int32_t kCallNotServed = 101;     // the server serves no such call
+inline constexpr std::int32_t kAnswerTooLarge = 102;    // the answer exceeds the protocol's bounds
 
 // The text of `code` ("success", "time-out", ...), without a closing full stop: clients print
 // it inside their own sentence. A code outside the table gets "unknown result code <code>".
