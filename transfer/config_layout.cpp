@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <iterator>
+#include <string_view>
 
 namespace config_layout {
 namespace {
@@ -59,7 +60,7 @@ std::vector<FixedKey> ServiceSectionKeys(bool pam, bool company, bool gsc, bool 
         return keys;
     }
     for (FixedKey key : kServiceKeys) {
-        if (company && key.value == kPamProtocol) {
+        if (company && std::string_view(key.value) == kPamProtocol) {
             key.value = kCompanyProtocol;
         }
         keys.push_back(key);
