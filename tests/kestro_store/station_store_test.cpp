@@ -1,0 +1,236 @@
+// Tests of the station database: creation from a seed, reopening, every record kind and every
+// kind of value coming back exactly, saves that outlive a killed process, and the files it
+// refuses.
+#include "kestro/store/station_store.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <limits>
+#include <string>
+
+#include "kestro/model/station_generators.h"
+#include "tests/support/temp_folder.h"
+
+// Records are written as designated initializers that name only the values that matter.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+using kestro::Configuration;
+using kestro::StationStore;
+using test_support::TempFolder;
+
+// Runs one SQL statement on a database file behind the store's back.
+void Tamper(const std::string& path, const std::string& sql) {
+    sqlite3* database = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &database), SQLITE_OK);
+    char* message = nullptr;
+    int rc = sqlite3_exec(database, sql.c_str(), nullptr, nullptr, &message);
+    EXPECT_EQ(rc, SQLITE_OK) << (message != nullptr ? message : "");
+    sqlite3_free(message);
+    sqlite3_close(database);
+}
+
+Configuration Reopened(const std::string& path) {
+    StationStore store;
+    bool seeded = false;
+    EXPECT_TRUE(store.Open(path, [&] {
+        seeded = true;
+        return Configuration();
+    })) << store.error();
+    EXPECT_FALSE(seeded);
+    EXPECT_FALSE(store.created());
+    Configuration loaded;
+    EXPECT_TRUE(store.Load(loaded)) << store.error();
+    return loaded;
+}
+
+TEST(StationStoreTest, EveryGeneratorComesBackWhole) {
+    for (const char* name : {"empty", "sample", "max"}) {
+        SCOPED_TRACE(name);
+        TempFolder folder("store");
+        const std::string path = folder.File("station.db");
+        Configuration generated = *kestro::GenerateStation(name);
+        {
+            StationStore store;
+            ASSERT_TRUE(store.Open(path, [&] { return generated; })) << store.error();
+            EXPECT_TRUE(store.created());
+            Configuration loaded;
+            ASSERT_TRUE(store.Load(loaded)) << store.error();
+            EXPECT_TRUE(loaded == generated);
+        }
+        EXPECT_TRUE(Reopened(path) == generated);
+    }
+}
+
+TEST(StationStoreTest, AnEmptyFileIsCreatedFromTheSeed) {
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    std::ofstream(path).close();
+    StationStore store;
+    ASSERT_TRUE(store.Open(path, kestro::SampleStation)) << store.error();
+    EXPECT_TRUE(store.created());
+    Configuration loaded;
+    ASSERT_TRUE(store.Load(loaded));
+    EXPECT_TRUE(loaded == kestro::SampleStation());
+}
+
+TEST(StationStoreTest, SavedRecordsAreCreatedOrReplacedWithEveryValueExact) {
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    Configuration expected = kestro::SampleStation();
+
+    kestro::PortRecord port = *expected.ports.Find(3);
+    port.name = std::nullopt;                                   // null stays null
+    port.serialNo = std::u16string();                           // empty stays empty
+    port.zb2g.keyA = std::numeric_limits<std::int64_t>::min();  // every bit of 64
+    port.zb2g.keyB = -1;
+    port.details.reset();
+    kestro::ZigBeeRecord device{.id = 99,
+                                .number = std::numeric_limits<std::int32_t>::max(),
+                                .name = std::u16string(u"a\0b", 3),  // embedded zero
+                                .deviceType = std::numeric_limits<std::int16_t>::min(),
+                                .serialNumber = u"\xD800x",  // lone high surrogate
+                                .nodeIdentifier = u"\U0001F6E2 \u00D3leo",
+                                .portId = -1,
+                                .details = kestro::DeviceDetails{u"", std::nullopt, u"\xDC00"}};
+    kestro::CardClientRecord client = *expected.cardClients.Find(1);
+    client.limit = std::numeric_limits<double>::max();
+    client.odometer = std::numeric_limits<double>::denorm_min();
+    client.expirationDate = -std::numeric_limits<double>::infinity();
+    client.name = u"Jos\u00E9 Concei\u00E7\u00E3o";
+    {
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::SampleStation)) << store.error();
+        ASSERT_TRUE(store.Save(port)) << store.error();
+        ASSERT_TRUE(store.Save(device)) << store.error();
+        ASSERT_TRUE(store.Save(client)) << store.error();
+    }
+    expected.ports.Put(port);
+    expected.zigBees.Put(device);
+    expected.cardClients.Put(client);
+    Configuration loaded = Reopened(path);
+    EXPECT_TRUE(loaded.ports == expected.ports);
+    EXPECT_TRUE(loaded.zigBees == expected.zigBees);
+    EXPECT_TRUE(loaded.cardClients == expected.cardClients);
+    EXPECT_TRUE(loaded == expected);
+}
+
+TEST(StationStoreTest, ANaNComesBackAsNaN) {
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    {
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::EmptyStation));
+        kestro::HoseRecord hose{.id = 1, .pumpId = 1, .price1 = std::nan("")};
+        ASSERT_TRUE(store.Save(hose)) << store.error();
+    }
+    Configuration loaded = Reopened(path);
+    ASSERT_EQ(loaded.hoses.Count(), 1);
+    EXPECT_TRUE(std::isnan(loaded.hoses.Find(1)->price1));
+}
+
+TEST(StationStoreTest, ASaveOutlivesAKilledProcess) {
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    {
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::EmptyStation));
+    }
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        StationStore store;
+        kestro::ProductRecord product{.id = 7, .number = 7, .name = u"Caf\u00E9"};
+        if (store.Open(path, kestro::EmptyStation) && store.Save(product)) {
+            kill(getpid(), SIGKILL);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child could not save";
+    Configuration loaded = Reopened(path);
+    ASSERT_NE(loaded.products.Find(7), nullptr);
+    EXPECT_EQ(loaded.products.Find(7)->name, u"Caf\u00E9");
+}
+
+TEST(StationStoreTest, ASecondStoreCannotOpenAFileInUse) {
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    StationStore first;
+    ASSERT_TRUE(first.Open(path, kestro::SampleStation));
+    StationStore second;
+    EXPECT_FALSE(second.Open(path, kestro::SampleStation));
+    EXPECT_EQ(second.error(), path + ": the database is in use by another server");
+    EXPECT_TRUE(first.Save(kestro::GradeRecord{.id = 9, .number = 9})) << first.error();
+}
+
+TEST(StationStoreTest, FilesThatAreNoStationDatabaseAreRefused) {
+    struct Row {
+        const char* what;
+        const char* sql;  // applied to a fresh station database; null: a text file instead
+        const char* error;
+    };
+    const Row rows[] = {
+        {"text file", nullptr, "file is not a database"},
+        {"other schema", "UPDATE station_meta SET value = 2",
+         "station database of schema version 2, this server reads version 1"},
+        {"foreign database", "DROP TABLE station_meta", "not a station database"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempFolder folder("store");
+        const std::string path = folder.File("station.db");
+        if (row.sql == nullptr) {
+            std::ofstream(path)
+                << "[Application]\r\nName=not a database at all, but long enough\r\n";
+        } else {
+            {
+                StationStore store;
+                ASSERT_TRUE(store.Open(path, kestro::EmptyStation));
+            }
+            Tamper(path, row.sql);
+        }
+        StationStore store;
+        EXPECT_FALSE(store.Open(path, kestro::SampleStation));
+        EXPECT_EQ(store.error(), path + ": " + row.error);
+    }
+}
+
+TEST(StationStoreTest, AValueOfTheWrongTypeIsRefusedOnLoad) {
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    {
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::SampleStation));
+    }
+    Tamper(path, "UPDATE pumps SET side = 'left' WHERE id = 2");
+    StationStore store;
+    ASSERT_TRUE(store.Open(path, kestro::EmptyStation));
+    Configuration kept = kestro::EmptyStation();
+    kept.grades.Put(kestro::GradeRecord{.id = 1});
+    Configuration loaded = kept;
+    EXPECT_FALSE(store.Load(loaded));
+    EXPECT_EQ(store.error(), "column side of pumps 2 holds a value of the wrong type");
+    EXPECT_TRUE(loaded == kept);
+}
+
+TEST(StationStoreTest, AMissingFolderIsReported) {
+    TempFolder folder("store");
+    StationStore store;
+    const std::string path = folder.File("no/such/station.db");
+    EXPECT_FALSE(store.Open(path, kestro::SampleStation));
+    EXPECT_EQ(store.error(), path + ": unable to open database file");
+    EXPECT_FALSE(store.Save(kestro::GradeRecord{.id = 1}));
+    EXPECT_EQ(store.error(), "no database is open");
+}
+
+}  // namespace
