@@ -1,0 +1,541 @@
+// CTolvanCtrl's behaviour: property puts, the refresh from the client object, the sinks and
+// the delivery list, the forwarding methods, persistence, window destruction and the events.
+#include "control/tolvan_ctrl.h"
+
+#include "control/tolvan_ids.h"
+#include "control/tolvan_type_library.h"
+#include "control/version_info.h"
+#include "platform/afx/ole_registration.h"
+
+namespace tolvan {
+
+namespace {
+
+// A BSTR that the client object fills through a reference; freed when it goes out of scope.
+class TempBstr {
+  public:
+    TempBstr() = default;
+    ~TempBstr() { SysFreeString(text_); }
+    TempBstr(const TempBstr&) = delete;
+    TempBstr& operator=(const TempBstr&) = delete;
+    BSTR* Out() { return &text_; }
+    std::string Utf8() const { return BstrToUtf8(text_); }
+
+  private:
+    BSTR text_ = nullptr;
+};
+
+// The text behind a by-reference BSTR argument; a null pointer reads as empty.
+std::string Utf8Of(const BSTR* text) {
+    return text != nullptr ? BstrToUtf8(*text) : std::string();
+}
+
+// Areas of the face that a change repaints without erasing: the amounts (down to the unit
+// price, or only volume and value) and the stacked-delivery indicator.
+constexpr CRect kAmountsWithPrice{8, 20, 54, 55};
+constexpr CRect kVolumeAndValue{8, 20, 54, 43};
+constexpr CRect kStackIndicator{28, 0, 79, 12};
+
+constexpr SHORT kCurrentDelivery = 1;
+constexpr SHORT kStackedDelivery = 2;
+
+}  // namespace
+
+// The values of a delivery change as the two delivery sinks receive them.
+struct CTolvanCtrl::DeliveryChange {
+    LONG DeliveryID;
+    LONG HoseID;
+    SHORT HoseNumber;
+    LONG GradeID;
+    BSTR* GradeName;
+    BSTR* ShortGradeName;
+    SHORT PriceLevel;
+    double Price;
+    double Volume;
+    double Value;
+    SHORT DeliveryState;
+    SHORT DeliveryType;
+    LONG LockedBy;
+    LONG ReservedBy;
+    LONG Age;
+    DATE CompletedDT;
+    LONG AttendantID;
+    double VolumeETot;
+    double Volume2ETot;
+    double ValueETot;
+};
+
+CTolvanCtrl::CTolvanCtrl() {
+    InitializeIIDs(&IID_DTolvan, &IID_DTolvanEvents);
+    SetInitialSize(80, 80);
+}
+
+// Members go in reverse order: the deliveries first, then the client link (which lets the
+// client object go without releasing it), then the pump's state.
+CTolvanCtrl::~CTolvanCtrl() = default;
+
+// ---- COleControl ---------------------------------------------------------------------------
+
+const AFX_EVENTMAP& CTolvanCtrl::GetEventMap() const {
+    static constexpr AFX_EVENTMAP map{&kDTolvanEventsInfo};
+    return map;
+}
+
+const TypeLibInfo& CTolvanCtrl::GetTypeLib() const {
+    return kTolvanLib;
+}
+
+HRESULT CTolvanCtrl::GetClassID(CLSID* pClassID) {
+    if (pClassID == nullptr) {
+        return E_POINTER;
+    }
+    *pClassID = CLSID_Tolvan;
+    return S_OK;
+}
+
+UINT CTolvanCtrl::GetUserTypeNameID() {
+    return IDS_TOLVAN;
+}
+
+DWORD CTolvanCtrl::GetMiscStatus() {
+    return kMiscStatus;
+}
+
+std::span<const CLSID> CTolvanCtrl::GetPropPageIDs() {
+    static constexpr CLSID pages[] = {CLSID_TolvanPropPage};
+    return pages;
+}
+
+void CTolvanCtrl::DoPropExchange(CPropExchange* pPX) {
+    constexpr DWORD kVersion = (1u << 16) | 0u;  // major 1, minor 0
+    ExchangeVersion(pPX, kVersion, TRUE);
+    COleControl::DoPropExchange(pPX);
+}
+
+void CTolvanCtrl::OnDestroy() {
+    COleControl::OnDestroy();
+    Client.Drop();
+    Pump.ID = -1;
+}
+
+// ---- Properties ----------------------------------------------------------------------------
+
+void CTolvanCtrl::SetID(LONG value) {
+    SetModifiedFlag();
+    if (value == Pump.ID) {
+        return;
+    }
+    if (value == -1 && Client.IsAttached()) {
+        IDispatch* none = nullptr;
+        Client.RegisterPumpControl(Pump.ID, &none);
+        Client.Drop();
+    }
+    Pump.ID = value;
+    RefreshFromClient();
+}
+
+BSTR CTolvanCtrl::GetName() const {
+    return BstrFromUtf8(Pump.Name);
+}
+
+BSTR CTolvanCtrl::GetCurGradeName() const {
+    return BstrFromUtf8(Pump.CurGradeName);
+}
+
+BSTR CTolvanCtrl::GetCurShortGradeName() const {
+    return BstrFromUtf8(Pump.CurShortGradeName);
+}
+
+void CTolvanCtrl::SetIsCurrentPump(SHORT value) {
+    if (value != Pump.IsCurrentPump) {
+        Pump.IsCurrentPump = value;
+        InvalidateControl(nullptr, TRUE);
+    }
+}
+
+void CTolvanCtrl::SetPopupMode(SHORT value) {
+    if (IsValidPopupMode(value)) {
+        Settings.PopupMode = value;
+    }
+    SetModifiedFlag();
+}
+
+IDispatch* CTolvanCtrl::GetKestro() const {
+    IDispatch* client = Client.GetDispatch();
+    if (client != nullptr) {
+        client->AddRef();
+    }
+    return client;
+}
+
+// ---- The client object ---------------------------------------------------------------------
+
+void CTolvanCtrl::StoreClient(IDispatch* client) {
+    Client.Attach(client);
+    RefreshFromClient();
+}
+
+LONG CTolvanCtrl::SetKestro(IDispatch** Handle) {
+    StoreClient(Handle != nullptr ? *Handle : nullptr);
+    return 0;
+}
+
+void CTolvanCtrl::RefreshFromClient() {
+    if (!LoadFromClient()) {
+        Pump.ResetPumpFields();
+    }
+    InvalidateControl(nullptr, TRUE);
+}
+
+// Registers the control and reads the pump into the fields; false when there is nothing to
+// read from or a read did not answer 0 (the fields may then be half-written).
+bool CTolvanCtrl::LoadFromClient() {
+    if (!Client.IsAttached() || Pump.ID == -1) {
+        return false;
+    }
+    IDispatch* self = static_cast<IDispatch*>(this);
+    Client.RegisterPumpControl(Pump.ID, &self);
+
+    TempBstr name;
+    SHORT priceFormat = 0;
+    SHORT volumeFormat = 0;
+    SHORT valueFormat = 0;
+    if (Client.ReadPumpProperties(Pump.ID, &Pump.Number, name.Out(), &Pump.PhysicalNumber,
+                                  &Pump.Side, &Pump.Address, &Pump.PriceLevel1, &Pump.PriceLevel2,
+                                  &priceFormat, &volumeFormat, &valueFormat, &Pump.Type,
+                                  &Pump.PortID, &Pump.AttendantID, &Pump.AuthMode, &Pump.StackMode,
+                                  &Pump.PrepayAllowed, &Pump.PreauthAllowed) != 0) {
+        return false;
+    }
+    Pump.PriceDspFormat = priceFormat;
+    Pump.VolumeDspFormat = volumeFormat;
+    Pump.ValueDspFormat = valueFormat;
+    Pump.Name = name.Utf8();
+
+    SHORT state = 0;
+    SHORT reservedFor = 0;
+    TempBstr gradeName;
+    TempBstr shortGradeName;
+    double price = 0.0;
+    double volume = 0.0;
+    double value = 0.0;
+    if (Client.ReadPumpStatus(Pump.ID, &state, &reservedFor, &Pump.ReservedBy, &Pump.CurHoseID,
+                              &Pump.CurHoseNumber, &Pump.CurGradeID, gradeName.Out(),
+                              shortGradeName.Out(), &Pump.CurPriceLevel, &price, &volume, &value,
+                              &Pump.StackSize) != 0) {
+        return false;
+    }
+    Pump.PumpState = state;
+    Pump.ReservedFor = reservedFor;
+    Pump.CurGradeName = TrimTrailingBlanks(gradeName.Utf8());
+    Pump.CurShortGradeName = TrimTrailingBlanks(shortGradeName.Utf8());
+    Pump.CurPrice = FixedAmount::FromDouble(price);
+    Pump.CurVolume = FixedAmount::FromDouble(volume);
+    Pump.CurValue = FixedAmount::FromDouble(value);
+    return true;
+}
+
+// ---- Sinks ---------------------------------------------------------------------------------
+
+LONG CTolvanCtrl::StatusEventSink(SHORT State, SHORT ReservedFor, LONG ReservedBy, LONG HoseID,
+                                  SHORT HoseNumber, LONG GradeID, BSTR* GradeName,
+                                  BSTR* ShortGradeName, SHORT PriceLevel, double Price,
+                                  double Volume, double Value, SHORT StackSize) {
+    if (Pump.Number == 0) {
+        RefreshFromClient();
+    }
+    const FixedAmount price = FixedAmount::FromDouble(Price);
+    const FixedAmount volume = FixedAmount::FromDouble(Volume);
+    const FixedAmount value = FixedAmount::FromDouble(Value);
+    const bool sameState = State == Pump.PumpState && ReservedFor == Pump.ReservedFor &&
+                           GradeID == Pump.CurGradeID && StackSize == Pump.StackSize;
+    if (!sameState) {
+        InvalidateControl(nullptr, FALSE);
+    } else if (price != Pump.CurPrice) {
+        InvalidateControl(&kAmountsWithPrice, FALSE);
+    } else if (volume != Pump.CurVolume || value != Pump.CurValue) {
+        InvalidateControl(&kVolumeAndValue, FALSE);
+    }
+
+    Pump.ReservedFor = ReservedFor;
+    Pump.CurHoseID = HoseID;
+    Pump.CurHoseNumber = HoseNumber;
+    Pump.CurGradeID = GradeID;
+    Pump.PumpState = State;
+    Pump.ReservedBy = ReservedBy;
+    Pump.CurGradeName = TrimBlanks(Utf8Of(GradeName));
+    Pump.CurShortGradeName = TrimBlanks(Utf8Of(ShortGradeName));
+    Pump.CurPriceLevel = PriceLevel;
+    Pump.CurPrice = price;
+    Pump.CurVolume = volume;
+    Pump.CurValue = value;
+    Pump.StackSize = StackSize;
+    if (Pump.PumpState == 0) {
+        Deliveries.Clear();
+    }
+    FireStatusEvent(State, ReservedFor, ReservedBy, HoseID, HoseNumber, GradeID, GradeName,
+                    ShortGradeName, PriceLevel, Price, Volume, Value, StackSize);
+    return 0;
+}
+
+LONG CTolvanCtrl::DeliveryEventSink(LONG DeliveryID, LONG HoseID, SHORT HoseNumber, LONG GradeID,
+                                    BSTR* GradeName, BSTR* ShortGradeName, SHORT PriceLevel,
+                                    double Price, double Volume, double Value, SHORT DeliveryState,
+                                    SHORT DeliveryType, LONG LockedBy, LONG ReservedBy, LONG Age,
+                                    DATE CompleteDT, LONG AttendantID) {
+    HandleDeliveryChange(false, {DeliveryID,     HoseID,       HoseNumber, GradeID,    GradeName,
+                                 ShortGradeName, PriceLevel,   Price,      Volume,     Value,
+                                 DeliveryState,  DeliveryType, LockedBy,   ReservedBy, Age,
+                                 CompleteDT,     AttendantID,  0.0,        0.0,        0.0});
+    return 0;
+}
+
+LONG CTolvanCtrl::DeliveryEventExSink(LONG DeliveryID, LONG HoseID, SHORT HoseNumber, LONG GradeID,
+                                      BSTR* GradeName, BSTR* ShortGradeName, SHORT PriceLevel,
+                                      double Price, double Volume, double Value,
+                                      SHORT DeliveryState, SHORT DeliveryType, LONG LockedBy,
+                                      LONG ReservedBy, LONG Age, DATE CompleteDT, LONG AttendantID,
+                                      double VolumeETot, double Volume2ETot, double ValueETot) {
+    HandleDeliveryChange(true, {DeliveryID,     HoseID,       HoseNumber, GradeID,     GradeName,
+                                ShortGradeName, PriceLevel,   Price,      Volume,      Value,
+                                DeliveryState,  DeliveryType, LockedBy,   ReservedBy,  Age,
+                                CompleteDT,     AttendantID,  VolumeETot, Volume2ETot, ValueETot});
+    return 0;
+}
+
+void CTolvanCtrl::HandleDeliveryChange(bool withTotals, const DeliveryChange& c) {
+    const bool listed = c.DeliveryState == kCurrentDelivery || c.DeliveryState == kStackedDelivery;
+    bool wholeFace = true;
+    if (c.DeliveryID == -1) {
+        Deliveries.Clear();
+    } else {
+        CDelivery* delivery = Deliveries.First();
+        while (delivery != nullptr && delivery->DeliveryID != c.DeliveryID) {
+            delivery = Deliveries.Next();
+        }
+        if (delivery != nullptr) {
+            wholeFace = delivery->DeliveryState == kCurrentDelivery;
+            if (listed) {
+                // Only the delivery's progress changes; what it was created with stays.
+                delivery->DeliveryState = c.DeliveryState;
+                delivery->DeliveryType = c.DeliveryType;
+                delivery->LockedBy = c.LockedBy;
+                delivery->ReservedBy = c.ReservedBy;
+                delivery->Age = c.Age;
+                delivery->AgeTimer.Restart();
+            } else {
+                Deliveries.DeleteCurrent();
+            }
+        } else if (listed) {
+            auto* added = new CDelivery;
+            added->DeliveryID = c.DeliveryID;
+            added->HoseID = c.HoseID;
+            added->HoseNumber = c.HoseNumber;
+            added->GradeID = c.GradeID;
+            added->GradeName = TrimBlanks(Utf8Of(c.GradeName));
+            added->ShortGradeName = TrimBlanks(Utf8Of(c.ShortGradeName));
+            added->PriceLevel = c.PriceLevel;
+            added->Price = c.Price;
+            added->Volume = c.Volume;
+            added->Value = c.Value;
+            added->DeliveryState = c.DeliveryState;
+            added->DeliveryType = c.DeliveryType;
+            added->LockedBy = c.LockedBy;
+            added->ReservedBy = c.ReservedBy;
+            added->Age = c.Age;
+            added->CompletedDT = c.CompletedDT;
+            added->AttendantID = c.AttendantID;
+            if (withTotals) {
+                added->VolumeETot = c.VolumeETot;
+                added->Volume2ETot = c.Volume2ETot;
+                added->ValueETot = c.ValueETot;
+            }
+            Deliveries.Add(added);
+            wholeFace = c.DeliveryState == kCurrentDelivery;
+        }
+    }
+    if (wholeFace) {
+        InvalidateControl(nullptr, TRUE);
+    } else {
+        InvalidateControl(&kStackIndicator, FALSE);
+    }
+    if (withTotals) {
+        FireDeliveryEventEx(c.DeliveryID, c.HoseID, c.HoseNumber, c.GradeID, c.GradeName,
+                            c.ShortGradeName, c.PriceLevel, c.Price, c.Volume, c.Value,
+                            c.DeliveryState, c.DeliveryType, c.LockedBy, c.ReservedBy, c.Age,
+                            c.CompletedDT, c.AttendantID, c.VolumeETot, c.Volume2ETot, c.ValueETot);
+    } else {
+        FireDeliveryEvent(c.DeliveryID, c.HoseID, c.HoseNumber, c.GradeID, c.GradeName,
+                          c.ShortGradeName, c.PriceLevel, c.Price, c.Volume, c.Value,
+                          c.DeliveryState, c.DeliveryType, c.LockedBy, c.ReservedBy, c.Age,
+                          c.CompletedDT, c.AttendantID);
+    }
+}
+
+// ---- Forwarding methods --------------------------------------------------------------------
+
+LONG CTolvanCtrl::GetHosesCount(LONG* pCount) {
+    return Client.ReadPumpHosesCount(Pump.ID, pCount);
+}
+
+LONG CTolvanCtrl::GetHoseByNumber(LONG Number, LONG* pID) {
+    return Client.ReadPumpHoseByNumber(Pump.ID, Number, pID);
+}
+
+LONG CTolvanCtrl::GetDeliveryProperties(SHORT DelIndex, LONG* pID, SHORT* pType, SHORT* pState,
+                                        LONG* pHoseID, SHORT* pHoseNum, LONG* pGradeID,
+                                        BSTR* pGradeName, BSTR* pShortGradeName, SHORT* pPriceLevel,
+                                        double* pPrice, double* pVolume, double* pValue,
+                                        LONG* pLockedBy, LONG* pReservedBy, LONG* pAge,
+                                        DATE* pCompletedDT, LONG* pAttendantID) {
+    return Client.ReadPumpDelivery(Pump.ID, DelIndex, pID, pType, pState, pHoseID, pHoseNum,
+                                   pGradeID, pGradeName, pShortGradeName, pPriceLevel, pPrice,
+                                   pVolume, pValue, pLockedBy, pReservedBy, pAge, pCompletedDT,
+                                   pAttendantID);
+}
+
+LONG CTolvanCtrl::GetDeliveryPropertiesEx(SHORT DelIndex, LONG* pID, SHORT* pType, SHORT* pState,
+                                          LONG* pHoseID, SHORT* pHoseNum, LONG* pGradeID,
+                                          BSTR* pGradeName, BSTR* pShortGradeName,
+                                          SHORT* pPriceLevel, double* pPrice, double* pVolume,
+                                          double* pValue, LONG* pLockedBy, LONG* pReservedBy,
+                                          LONG* pAge, DATE* pCompletedDT, LONG* pAttendantID,
+                                          double* VolumeETot, double* Volume2ETot,
+                                          double* ValueETot) {
+    return Client.ReadPumpDeliveryEx(Pump.ID, DelIndex, pID, pType, pState, pHoseID, pHoseNum,
+                                     pGradeID, pGradeName, pShortGradeName, pPriceLevel, pPrice,
+                                     pVolume, pValue, pLockedBy, pReservedBy, pAge, pCompletedDT,
+                                     pAttendantID, VolumeETot, Volume2ETot, ValueETot);
+}
+
+LONG CTolvanCtrl::PrepayReserve() {
+    return Client.PumpPrepayReserve(Pump.ID);
+}
+
+LONG CTolvanCtrl::PrepayCancel() {
+    return Client.PumpPrepayCancel(Pump.ID);
+}
+
+LONG CTolvanCtrl::PrepayAuthorise(SHORT LimitType, double Value, SHORT Hose, SHORT PriceLevel) {
+    return Client.PumpPrepayAuthorise(Pump.ID, LimitType, Value, Hose, PriceLevel);
+}
+
+LONG CTolvanCtrl::PreauthReserve() {
+    return Client.PumpPreauthReserve(Pump.ID);
+}
+
+LONG CTolvanCtrl::PreauthCancel() {
+    return Client.PumpPreauthCancel(Pump.ID);
+}
+
+LONG CTolvanCtrl::PreauthAuthorise(SHORT LimitType, double Value, SHORT Hose, SHORT PriceLevel) {
+    return Client.PumpPreauthAuthorise(Pump.ID, LimitType, Value, Hose, PriceLevel);
+}
+
+LONG CTolvanCtrl::LoadPreset(SHORT LimitType, double Value, SHORT Hose, SHORT PriceLevel) {
+    return Client.PumpLoadPreset(Pump.ID, LimitType, Value, Hose, PriceLevel);
+}
+
+LONG CTolvanCtrl::AttendantAuthorise(LONG AttendantID) {
+    return Client.PumpAttendantAuthorise(Pump.ID, AttendantID);
+}
+
+LONG CTolvanCtrl::Authorise() {
+    return Client.PumpAuthorise(Pump.ID);
+}
+
+LONG CTolvanCtrl::CancelAuthorise() {
+    return Client.PumpCancelAuthorise(Pump.ID);
+}
+
+LONG CTolvanCtrl::TempStop() {
+    return Client.PumpTempStop(Pump.ID);
+}
+
+LONG CTolvanCtrl::ReAuthorise() {
+    return Client.PumpReAuthorise(Pump.ID);
+}
+
+LONG CTolvanCtrl::TerminateDelivery() {
+    return Client.PumpTerminateDelivery(Pump.ID);
+}
+
+LONG CTolvanCtrl::StackCurrentDelivery() {
+    return Client.PumpStackCurrentDelivery(Pump.ID);
+}
+
+LONG CTolvanCtrl::AttendantLogon(LONG ID) {
+    return Client.PumpAttendantLogon(ID, Pump.ID);
+}
+
+// ---- Other methods -------------------------------------------------------------------------
+
+LONG CTolvanCtrl::DoPopup() {
+    ThrowError(E_NOTIMPL, "The delivery popup is not part of this build of Tolvan");
+}
+
+LONG CTolvanCtrl::GetOCXVersion(BSTR* pVersionStr) {
+    if (pVersionStr != nullptr) {
+        *pVersionStr = BstrFromUtf8(OcxVersionText());
+    }
+    return 0;
+}
+
+// ---- Events --------------------------------------------------------------------------------
+
+void CTolvanCtrl::FireStatusEvent(SHORT State, SHORT ReservedFor, LONG ReservedBy, LONG HoseID,
+                                  SHORT HoseNumber, LONG GradeID, BSTR* GradeName,
+                                  BSTR* ShortGradeName, SHORT PriceLevel, double Price,
+                                  double Volume, double Value, SHORT StackSize) {
+    FireEvent(eventidStatusEvent, State, ReservedFor, ReservedBy, HoseID, HoseNumber, GradeID,
+              GradeName, ShortGradeName, PriceLevel, Price, Volume, Value, StackSize);
+}
+
+void CTolvanCtrl::FireDeliveryEvent(LONG DeliveryID, LONG HoseID, SHORT HoseNumber, LONG GradeID,
+                                    BSTR* GradeName, BSTR* ShortGradeName, SHORT PriceLevel,
+                                    double Price, double Volume, double Value, SHORT DeliveryState,
+                                    SHORT DeliveryType, LONG LockedBy, LONG ReservedBy, LONG Age,
+                                    DATE CompletedDT, LONG AttendantID) {
+    FireEvent(eventidDeliveryEvent, DeliveryID, HoseID, HoseNumber, GradeID, GradeName,
+              ShortGradeName, PriceLevel, Price, Volume, Value, DeliveryState, DeliveryType,
+              LockedBy, ReservedBy, Age, CompletedDT, AttendantID);
+}
+
+void CTolvanCtrl::FireDeliverySelectedEvent(LONG DeliveryID, LONG HoseID, SHORT HoseNumber,
+                                            LONG GradeID, BSTR* GradeName, BSTR* ShortGradeName,
+                                            SHORT PriceLevel, double Price, double Volume,
+                                            double Value, SHORT DeliveryState, SHORT DeliveryType,
+                                            LONG LockedBy, LONG ReservedBy, LONG Age,
+                                            DATE CompletedDT, LONG AttendantID) {
+    FireEvent(eventidDeliverySelectedEvent, DeliveryID, HoseID, HoseNumber, GradeID, GradeName,
+              ShortGradeName, PriceLevel, Price, Volume, Value, DeliveryState, DeliveryType,
+              LockedBy, ReservedBy, Age, CompletedDT, AttendantID);
+}
+
+void CTolvanCtrl::FireDeliveryEventEx(LONG DeliveryID, LONG HoseID, SHORT HoseNumber, LONG GradeID,
+                                      BSTR* GradeName, BSTR* ShortGradeName, SHORT PriceLevel,
+                                      double Price, double Volume, double Value,
+                                      SHORT DeliveryState, SHORT DeliveryType, LONG LockedBy,
+                                      LONG ReservedBy, LONG Age, DATE CompletedDT, LONG AttendantID,
+                                      double VolumeETot, double Volume2ETot, double ValueETot) {
+    FireEvent(eventidDeliveryEventEx, DeliveryID, HoseID, HoseNumber, GradeID, GradeName,
+              ShortGradeName, PriceLevel, Price, Volume, Value, DeliveryState, DeliveryType,
+              LockedBy, ReservedBy, Age, CompletedDT, AttendantID, VolumeETot, Volume2ETot,
+              ValueETot);
+}
+
+// ---- Class factory -------------------------------------------------------------------------
+
+CTolvanCtrl::CTolvanCtrlFactory::CTolvanCtrlFactory()
+    : COleObjectFactory(CLSID_Tolvan, &AfxCreateObject<CTolvanCtrl>, FALSE, kControlProgId) {}
+
+BOOL CTolvanCtrl::CTolvanCtrlFactory::UpdateRegistry(BOOL bRegister) {
+    if (bRegister) {
+        return AfxOleRegisterControlClass(AfxGetInstanceHandle(), m_clsid, m_lpszProgID, IDS_TOLVAN,
+                                          IDB_TOLVAN, afxRegApartmentThreading, kMiscStatus, kLibId,
+                                          kLibVersionMajor, kLibVersionMinor);
+    }
+    return AfxOleUnregisterClass(m_clsid, m_lpszProgID);
+}
+
+}  // namespace tolvan

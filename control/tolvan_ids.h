@@ -1,0 +1,108 @@
+// Tolvan's identifiers: the GUIDs of its type library, interfaces and classes, its ProgIDs,
+// the resource ids of its module and the DISPIDs of _DTolvan and _DTolvanEvents. Registration,
+// the type library, the control and the tests all name them from here.
+#pragma once
+
+#include "platform/com.h"
+
+namespace tolvan {
+
+inline constexpr GUID kLibId = MakeGuid("4CA564D7-4F81-4C2C-9429-6609A57D26A5");
+inline constexpr WORD kLibVersionMajor = 1;
+inline constexpr WORD kLibVersionMinor = 0;
+inline constexpr IID IID_DTolvan = MakeGuid("9B739684-14D2-447F-865E-28E21576139A");
+inline constexpr IID IID_DTolvanEvents = MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A");
+inline constexpr CLSID CLSID_Tolvan = MakeGuid("F9B424D4-51A1-40E0-8EB1-1B9097AF9811");
+inline constexpr CLSID CLSID_TolvanPropPage = MakeGuid("24919A8D-2502-49CA-B37B-C348EE6E708C");
+
+inline constexpr const char* kControlProgId = "TOLVAN.TolvanCtrl.1";
+inline constexpr const char* kPropPageProgId = "TOLVAN.TolvanPropPage.1";
+
+// OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
+// OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST
+inline constexpr DWORD kMiscStatus = 0x20191;
+
+// Resources of the module.
+inline constexpr UINT IDS_TOLVAN = 1;                // the control's type name
+inline constexpr UINT IDS_TOLVAN_PPG = 2;            // the property page's type name
+inline constexpr UINT IDS_TOLVAN_PPG_CAPTION = 200;  // the property page's caption
+inline constexpr UINT IDD_PROPPAGE_TOLVAN = 200;     // the property page's dialog
+inline constexpr UINT IDB_TOLVAN = 1;                // the toolbox bitmap
+
+// The result of every forwarding method while no client object is stored.
+inline constexpr LONG kNoClientObject = -21;
+
+// DISPIDs of _DTolvan (13 to 15 are not assigned).
+enum : DISPID {
+    dispidID = 1,
+    dispidNumber = 2,
+    dispidName = 3,
+    dispidPhysicalNumber = 4,
+    dispidSide = 5,
+    dispidAddress = 6,
+    dispidPriceLevel1 = 7,
+    dispidPriceLevel2 = 8,
+    dispidPriceDspFormat = 9,
+    dispidVolumeDspFormat = 10,
+    dispidValueDspFormat = 11,
+    dispidType = 12,
+    dispidPortID = 16,
+    dispidAttendantID = 17,
+    dispidAuthMode = 18,
+    dispidStackMode = 19,
+    dispidPrepayAllowed = 20,
+    dispidPreauthAllowed = 21,
+    dispidPumpState = 22,
+    dispidReservedFor = 23,
+    dispidReservedBy = 24,
+    dispidCurHoseID = 25,
+    dispidCurGradeName = 26,
+    dispidCurPriceLevel = 27,
+    dispidCurPrice = 28,
+    dispidCurVolume = 29,
+    dispidCurValue = 30,
+    dispidStackSize = 31,
+    dispidGetHosesCount = 32,
+    dispidGetHoseByNumber = 33,
+    dispidGetDeliveryProperties = 34,
+    dispidPrepayReserve = 35,
+    dispidPrepayCancel = 36,
+    dispidPrepayAuthorise = 37,
+    dispidPreauthReserve = 38,
+    dispidPreauthCancel = 39,
+    dispidPreauthAuthorise = 40,
+    dispidLoadPreset = 41,
+    dispidAttendantAuthorise = 42,
+    dispidAuthorise = 43,
+    dispidCancelAuthorise = 44,
+    dispidTempStop = 45,
+    dispidReAuthorise = 46,
+    dispidTerminateDelivery = 47,
+    dispidStackCurrentDelivery = 48,
+    dispidStatusEventSink = 49,
+    dispidDeliveryEventSink = 50,
+    dispidCurGradeID = 51,
+    dispidIsCurrentPump = 52,
+    dispidCurShortGradeName = 53,
+    dispidPopupMode = 54,
+    dispidDoPopup = 55,
+    dispidSetKestro = 56,
+    dispidGetOCXVersion = 57,
+    dispidBeepEnabled = 58,
+    dispidCurHoseNumber = 59,
+    dispidAttendantLogon = 60,
+    dispidPumpName = 61,
+    dispidKestro = 62,
+    dispidDeliveryEventExSink = 63,
+    dispidGetDeliveryPropertiesEx = 64,
+};
+
+// DISPIDs of _DTolvanEvents.
+enum : DISPID {
+    eventidStatusEvent = 1,
+    eventidDeliveryEvent = 2,
+    eventidDeliverySelectedEvent = 3,
+    eventidDeliveryEventEx = 4,
+};
+
+}  // namespace tolvan
