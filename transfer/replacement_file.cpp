@@ -42,7 +42,12 @@ ReplacementFile::~ReplacementFile() {
 }
 
 bool ReplacementFile::Create() {
-    descriptor_ = open(partial_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // A partial file left by an earlier run is removed rather than emptied, so that whatever
+    // now stands at that name (a link to another file, say) is never written through.
+    if (unlink(partial_.c_str()) != 0 && errno != ENOENT) {
+        return false;
+    }
+    descriptor_ = open(partial_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     return descriptor_ >= 0;
 }
 

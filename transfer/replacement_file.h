@@ -18,9 +18,9 @@ class ReplacementFile {
     const std::string& Target() const { return target_; }
     const std::string& PartialPath() const { return partial_; }
 
-    // Creates PartialPath() empty (a partial file left by an earlier run is emptied) and
-    // keeps it open, so that Commit can flush what others write to it by path. False, with
-    // errno telling why, when it cannot be created (a missing folder, no write permission).
+    // Creates PartialPath() as a new, empty file (one left by an earlier run is removed
+    // first) and keeps it open, so that Commit can flush what others write to it by path. False,
+    // with errno telling why, when it cannot be created (a missing folder, no write permission).
     bool Create();
 
     // Checks that the partial file holds `expectedSize` bytes (a buffered write that failed

@@ -180,6 +180,17 @@ TEST_F(ExportFailureTest, AnExistingFileIsReplacedWholeAndKeepsItsPermissions) {
                   std::filesystem::perms::group_read);
 }
 
+TEST_F(ExportFailureTest, APartialFileLeftBehindIsReplacedNotWrittenThrough) {
+    const std::filesystem::path elsewhere = folder / "someone else's file";
+    WriteFile(elsewhere, "keep me");
+    std::filesystem::create_symlink(elsewhere, partial);
+    EXPECT_EQ(Export(), kFixtureConsole);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(target), Expected("fixture.ini"));
+    EXPECT_EQ(ReadFile(elsewhere), "keep me");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(partial)));
+}
+
 TEST_F(ExportFailureTest, AFileInAMissingFolderIsReportedBeforeAnyCall) {
     const std::filesystem::path missing = folder / "no such folder" / "station.ini";
     EXPECT_EQ(Export(false, false, false, false, missing),
