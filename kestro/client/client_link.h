@@ -1,0 +1,104 @@
+// The one link of a process that uses libkestro to its controller server: the connection,
+// the logon state and the sequence numbers of the requests. Every flat call goes through
+// Forward, which sends the call's request and waits for its answer within the call time-out
+// given at logon. A failed transfer closes the connection for good: the stream would be out
+// of step, so every later call answers kConnectionLost until ClientLogoff.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "kestro/model/result_codes.h"
+#include "kestro/wire/marshal.h"
+#include "kestro/wire/socket_io.h"
+
+namespace kestro::client {
+
+using Deadline = std::chrono::steady_clock::time_point;
+
+class ClientLink {
+  public:
+    // The link of this process; calls from several threads are served one after another.
+    static ClientLink& Instance();
+
+    // ClientLogonEx: connects to `serverName` on `callPort` and logs on. The whole logon,
+    // connecting included, and every later call waits at most `callTimeout` milliseconds.
+    // kAlreadyLoggedOn while a logon lasts (also one whose connection was lost);
+    // kInvalidArgument for a null or empty server name, a port outside 1..65535 or a
+    // time-out below 1; kCannotConnect when no server accepts the connection (also for a
+    // name that does not resolve); else the server's answer or the transfer's failure. The
+    // events port is passed on to the server, which keeps it for the client's events.
+    std::int32_t LogOn(std::int32_t clientId, std::int32_t clientKind, BSTR serverName,
+                       std::int32_t callPort, std::int32_t eventsPort, std::int32_t callTimeout,
+                       std::int32_t options, std::int32_t eventMask, std::int32_t bufferSize);
+
+    // ClientLogoff: tells the server and closes the connection, whatever the server answers.
+    // kNotLoggedOn without a logon; kConnectionLost (and the logon ends) when the connection
+    // was already lost.
+    std::int32_t LogOff();
+
+    // Any call but the logon and logoff: kNotLoggedOn without a logon, kConnectionLost once
+    // the connection is lost, kInvalidArgument for a null out-pointer or a text too long for
+    // the protocol (nothing is sent); else the server's result with the out-values written
+    // (only on success), or kTimeOut, kConnectionLost or kInvalidAnswer when the transfer
+    // failed, which also closes the connection.
+    template <wire::CallCode code, typename... P>
+    std::int32_t Forward(P... params) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (state_ == State::kLoggedOff) {
+            return kNotLoggedOn;
+        }
+        if (state_ == State::kLost) {
+            return kConnectionLost;
+        }
+        return Exchange<code>(DeadlineFromNow(), params...);
+    }
+
+  private:
+    enum class State { kLoggedOff, kOpen, kLost };
+
+    ClientLink() = default;
+
+    Deadline DeadlineFromNow() const;
+
+    // Sends `frame` and receives the answer into it before `deadline`. On failure closes
+    // the connection (state kLost) and answers the failure's result code.
+    std::int32_t Transfer(std::vector<std::uint8_t>& frame, Deadline deadline);
+
+    // Closes the connection after a failed transfer or an answer that does not fit the
+    // request, and gives the failure's result code.
+    std::int32_t Drop(const wire::IoResult& failure);
+
+    template <wire::CallCode code, typename... P>
+    std::int32_t Exchange(Deadline deadline, P... params) {
+        using Marshal = wire::Marshal<code>;
+        if (!Marshal::OutPointersSet(params...)) {
+            return kInvalidArgument;
+        }
+        std::vector<std::uint8_t> frame;
+        const std::uint32_t sequence = ++sequence_;
+        if (Marshal::EncodeRequest(sequence, frame, params...) != wire::WireError::kNone) {
+            return kInvalidArgument;
+        }
+        if (std::int32_t rc = Transfer(frame, deadline)) {
+            return rc;
+        }
+        std::int32_t result = 0;
+        wire::WireError error = Marshal::DecodeResponse(frame, sequence, result, params...);
+        if (error != wire::WireError::kNone) {
+            return Drop({wire::IoStatus::kMalformed, error, 0});
+        }
+        return result;
+    }
+
+    std::mutex mutex_;
+    State state_ = State::kLoggedOff;
+    wire::Socket socket_;
+    int timeoutMs_ = 0;
+    std::uint32_t sequence_ = 0;
+};
+
+}  // namespace kestro::client

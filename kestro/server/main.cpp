@@ -1,0 +1,127 @@
+// kestrod, the Kestro controller server: opens (or creates) the station database, loads the
+// station, listens on the call and events ports and serves clients until SIGINT or SIGTERM.
+#include <signal.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "kestro/inproc/current_station.h"
+#include "kestro/model/station_generators.h"
+#include "kestro/server/controller_server.h"
+#include "kestro/server/server_calls.h"
+#include "kestro/server/server_log.h"
+#include "kestro/server/server_options.h"
+
+namespace {
+
+using namespace kestro;
+using namespace kestro::server;
+
+std::atomic<bool> stopRequested = false;
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+void RequestStop(int) {
+    stopRequested = true;
+}
+
+void HandleSignals() {
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+}
+
+std::string Counts(const Configuration& station) {
+    return std::to_string(station.ports.Count()) + " ports, " +
+           std::to_string(station.grades.Count()) + " grades, " +
+           std::to_string(station.tanks.Count()) + " tanks, " +
+           std::to_string(station.zigBees.Count()) + " ZigBee devices, " +
+           std::to_string(station.pumps.Count()) + " pumps, " +
+           std::to_string(station.hoses.Count()) + " hoses, " +
+           std::to_string(station.sensors.Count()) + " sensors, " +
+           std::to_string(station.attendants.Count()) + " attendants, " +
+           std::to_string(station.cardClients.Count()) + " card clients, " +
+           std::to_string(station.products.Count()) + " products";
+}
+
+std::string Describe(const Fault& fault) {
+    return fault.call + (fault.record ? " for record " + std::to_string(*fault.record) : "") +
+           " answers " + std::to_string(fault.code);
+}
+
+// The logon family's faults are kept by the sessions, every other call's by the station.
+bool IsSessionCall(const std::string& call) {
+    return call == "ClientLogonEx" || call == "SetClientType" || call == "ClientLogoff" ||
+           call == "ServerVersion";
+}
+
+int Serve(const ServerOptions& options) {
+    StationStore store;
+    if (!store.Open(options.database, [&] { return *GenerateStation(options.station); })) {
+        LogLine("cannot open the station database " + store.error());
+        return 1;
+    }
+    Configuration configuration;
+    if (!store.Load(configuration)) {
+        LogLine("cannot read the station database " + options.database + ": " + store.error());
+        return 1;
+    }
+    if (store.created()) {
+        LogLine("created " + options.database + " with the " + options.station + " station");
+    } else if (options.stationGiven) {
+        LogLine("--station " + options.station + " ignored: " + options.database +
+                " exists already");
+    }
+    LogLine("station " + options.database + ": " + Counts(configuration));
+
+    Station station(std::move(configuration));
+    ServedStation served{station, store, {}, {}};
+    for (const Fault& fault : options.faults) {
+        if (IsSessionCall(fault.call)) {
+            served.logonFaults.Add(fault);
+        } else {
+            station.InjectFault(fault);
+        }
+        LogLine("fault injected: " + Describe(fault));
+    }
+    // The flat binding acts on the current station, which stays logged on: the logon that a
+    // client sees is its connection's Session.
+    ScopedStation current(station);
+    station.ClientLogonEx(0, 0, u"kestrod", 1, 1, 1, 0, 0, 0);
+    station.ClearCalls();
+
+    HandleSignals();
+    ControllerServer server(served, ServerCallTable());
+    std::string error;
+    if (!server.Listen(options.address, options.callPort, options.eventsPort, error)) {
+        LogLine(error);
+        return 1;
+    }
+    std::printf("kestrod listening on %s, call port %u, events port %u\n", options.address.c_str(),
+                server.callPort(), server.eventsPort());
+    std::fflush(stdout);
+    server.Run(stopRequested);
+    LogLine("stopped");
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    ServerOptions options;
+    std::string error;
+    if (!ParseServerOptions(arguments, options, error)) {
+        std::fprintf(stderr, "kestrod: %s\nTry 'kestrod --help'.\n", error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::printf("%s", kServerUsage);
+        return 0;
+    }
+    return Serve(options);
+}

@@ -1,0 +1,172 @@
+// Parsing of kestrod's command line. Numbers are read whole (no sign where none belongs, no
+// trailing characters), so that a mistyped option is refused rather than half-read.
+#include "kestro/server/server_options.h"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+#include "kestro/wire/calls.h"
+
+namespace kestro::server {
+
+const char kServerUsage[] =
+    "Usage: kestrod [--listen ADDRESS] [--call-port N] [--events-port N] [--db FILE]\n"
+    "               [--station empty|sample|max] [--fail CALL[:RECORD]=CODE]...\n"
+    "The Kestro controller server: serves a station's configuration to Kestro clients.\n"
+    "  --listen ADDRESS    IPv4 address to listen on (default 127.0.0.1)\n"
+    "  --call-port N       port of the calls (default 5123; 0 picks a free port)\n"
+    "  --events-port N     port of the events (default 5124; 0 picks a free port)\n"
+    "  --db FILE           station database (default kestrod.db); created when missing\n"
+    "  --station NAME      the station a new database starts with: empty, sample (default)\n"
+    "                      or max\n"
+    "  --fail CALL[:RECORD]=CODE\n"
+    "                      the call CALL answers the result code CODE instead of running,\n"
+    "                      only for the record RECORD when given (its first argument)\n";
+
+namespace {
+
+template <typename Number>
+std::optional<Number> ReadNumber(const std::string& text) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool ReadPort(const std::string& option, const std::string& text, std::uint16_t& port,
+              std::string& error) {
+    std::optional<std::uint16_t> value = ReadNumber<std::uint16_t>(text);
+    if (!value) {
+        error = option + " needs a port number from 0 to 65535, not '" + text + "'";
+        return false;
+    }
+    port = *value;
+    return true;
+}
+
+// The calls that only the client library answers: the server never sees them.
+bool AnsweredByClientLibrary(const std::string& call) {
+    return call == "ResultString" || call == "DllVersion";
+}
+
+bool IsCall(const std::string& name) {
+    for (const wire::CallInfo& call : wire::kCalls) {
+        if (name == call.name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ReadFault(const std::string& text, Fault& fault, std::string& error) {
+    const std::size_t equals = text.find('=');
+    const std::size_t colon = text.find(':');
+    if (equals == std::string::npos || (colon != std::string::npos && colon > equals)) {
+        error = "--fail needs CALL[:RECORD]=CODE, not '" + text + "'";
+        return false;
+    }
+    fault.call = text.substr(0, std::min(colon, equals));
+    if (!IsCall(fault.call)) {
+        error = "--fail: '" + fault.call + "' is no call of the Kestro interface";
+        return false;
+    }
+    if (AnsweredByClientLibrary(fault.call)) {
+        error = "--fail: " + fault.call + " is answered by the client library, not the server";
+        return false;
+    }
+    if (colon != std::string::npos) {
+        fault.record = ReadNumber<std::int32_t>(text.substr(colon + 1, equals - colon - 1));
+        if (!fault.record) {
+            error = "--fail: the record in '" + text + "' is no 32-bit number";
+            return false;
+        }
+    }
+    std::optional<std::int32_t> code = ReadNumber<std::int32_t>(text.substr(equals + 1));
+    if (!code || *code == 0) {
+        error = "--fail: the code in '" + text + "' is no non-zero 32-bit number";
+        return false;
+    }
+    fault.code = *code;
+    return true;
+}
+
+}  // namespace
+
+bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options,
+                        std::string& error) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string option = arguments[i];
+        std::optional<std::string> value;
+        if (std::size_t equals = option.find('=');
+            option.starts_with("--") && equals != std::string::npos) {
+            value = option.substr(equals + 1);
+            option.resize(equals);
+        }
+        if (option == "--help" && !value) {
+            options.help = true;
+            continue;
+        }
+        const bool known = option == "--listen" || option == "--call-port" ||
+                           option == "--events-port" || option == "--db" || option == "--station" ||
+                           option == "--fail";
+        if (!known) {
+            error = "unknown option '" + arguments[i] + "'";
+            return false;
+        }
+        if (!value) {
+            if (i + 1 == arguments.size()) {
+                error = option + " needs a value";
+                return false;
+            }
+            value = arguments[++i];
+        }
+        if (option == "--listen") {
+            in_addr address{};
+            if (inet_pton(AF_INET, value->c_str(), &address) != 1) {
+                error = "--listen needs an IPv4 address such as 127.0.0.1, not '" + *value + "'";
+                return false;
+            }
+            options.address = *value;
+        } else if (option == "--call-port") {
+            if (!ReadPort(option, *value, options.callPort, error)) {
+                return false;
+            }
+        } else if (option == "--events-port") {
+            if (!ReadPort(option, *value, options.eventsPort, error)) {
+                return false;
+            }
+        } else if (option == "--db") {
+            if (value->empty()) {
+                error = "--db needs a file name";
+                return false;
+            }
+            options.database = *value;
+        } else if (option == "--station") {
+            if (*value != "empty" && *value != "sample" && *value != "max") {
+                error = "--station needs empty, sample or max, not '" + *value + "'";
+                return false;
+            }
+            options.station = *value;
+            options.stationGiven = true;
+        } else {
+            Fault fault;
+            if (!ReadFault(*value, fault, error)) {
+                return false;
+            }
+            options.faults.push_back(std::move(fault));
+        }
+    }
+    if (options.callPort != 0 && options.callPort == options.eventsPort) {
+        error = "the call port and the events port must differ";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kestro::server

@@ -1,0 +1,35 @@
+// kestrod's command line: where to listen, the station database and the station a new one
+// starts with, and the faults to inject for tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "kestro/model/fault_plan.h"
+
+namespace kestro::server {
+
+struct ServerOptions {
+    std::string address = "127.0.0.1";  // IPv4 address to listen on, dotted
+    std::uint16_t callPort = 5123;      // 0: any free port
+    std::uint16_t eventsPort = 5124;    // 0: any free port
+    std::string database = "kestrod.db";
+    std::string station = "sample";  // generator of a new database: empty, sample or max
+    bool stationGiven = false;       // --station was on the command line
+    std::vector<Fault> faults;       // in command-line order
+    bool help = false;
+};
+
+// The usage text printed by --help, ending with a line feed.
+extern const char kServerUsage[];
+
+// Parses the arguments after the program name into `options` (which starts with the
+// defaults above): --listen ADDRESS, --call-port N, --events-port N, --db FILE,
+// --station empty|sample|max, --fail CALL[:RECORD]=CODE (repeatable), --help; each option
+// also in the form --option=VALUE. On a bad argument returns false with `error` set to one
+// line naming it; `options` is then not to be used.
+bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options,
+                        std::string& error);
+
+}  // namespace kestro::server
