@@ -7,6 +7,7 @@
 // quoting. A section name that recurs after another section gets a second header.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <variant>
