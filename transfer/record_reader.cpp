@@ -1,12 +1,20 @@
 // The import's value conversions from configuration file keys.
 #include "transfer/record_reader.h"
 
+#include <string>
+
 namespace record_reader {
 
 void ReadText(IniDocument& document, const char* key, OwnedBstr& out) {
     CounterString text;
     document.GetString(key, text);
-    *out.Out() = text.ToBstr();
+    // Sign-extended bytes would reach the controller as U+FF80..U+FFFF: keep the byte only.
+    std::u16string characters(text.Chars() != nullptr ? text.Chars() : u"",
+                              static_cast<std::size_t>(text.Length()));
+    for (char16_t& unit : characters) {
+        unit &= 0xFF;
+    }
+    *out.Out() = SysAllocStringLen(characters.data(), static_cast<UINT>(characters.size()));
 }
 
 std::int32_t ReadInt32(IniDocument& document, const char* key) {

@@ -18,7 +18,9 @@ namespace record_reader {
 // Each reads `key` of the document's selected section; a missing key reads as 0 or as the
 // empty text.
 
-// The value as a new BSTR, held by `out` (which frees any text it held before).
+// The value as a new BSTR, held by `out` (which frees any text it held before). Each byte
+// becomes the character of that value (0xE9 gives U+00E9), the inverse of the export, which
+// writes the low byte of each character; CounterString's own widening would make 0xFFE9.
 void ReadText(IniDocument& document, const char* key, OwnedBstr& out);
 // The value as a 32-bit integer (IniDocument::GetInt).
 std::int32_t ReadInt32(IniDocument& document, const char* key);
