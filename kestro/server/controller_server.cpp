@@ -219,8 +219,10 @@ void ControllerServer::ServeCalls(Connection& connection, const std::atomic<bool
             served_.station.ClearCalls();
         }
         if (result.outcome == wire::DispatchOutcome::kMalformedFrame) {
-            end = std::string("closed: a frame that is no request (") +
-                  wire::WireErrorText(result.error) + ")";
+            end = result.error == wire::WireError::kUnexpectedFrame
+                      ? "closed: a frame of another kind where a request belongs"
+                      : std::string("closed: a request that is not well-formed (") +
+                            wire::WireErrorText(result.error) + ")";
             break;
         }
         if (result.outcome != wire::DispatchOutcome::kServed) {

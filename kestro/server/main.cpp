@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "kestro/inproc/current_station.h"
 #include "kestro/model/station_generators.h"
 #include "kestro/server/controller_server.h"
 #include "kestro/server/server_calls.h"
@@ -53,12 +52,6 @@ std::string Describe(const Fault& fault) {
            " answers " + std::to_string(fault.code);
 }
 
-// The logon family's faults are kept by the sessions, every other call's by the station.
-bool IsSessionCall(const std::string& call) {
-    return call == "ClientLogonEx" || call == "SetClientType" || call == "ClientLogoff" ||
-           call == "ServerVersion";
-}
-
 int Serve(const ServerOptions& options) {
     StationStore store;
     if (!store.Open(options.database, [&] { return *GenerateStation(options.station); })) {
@@ -79,20 +72,11 @@ int Serve(const ServerOptions& options) {
     LogLine("station " + options.database + ": " + Counts(configuration));
 
     Station station(std::move(configuration));
-    ServedStation served{station, store, {}, {}};
+    ServedStation served(station, store);
     for (const Fault& fault : options.faults) {
-        if (IsSessionCall(fault.call)) {
-            served.logonFaults.Add(fault);
-        } else {
-            station.InjectFault(fault);
-        }
+        served.InjectFault(fault);
         LogLine("fault injected: " + Describe(fault));
     }
-    // The flat binding acts on the current station, which stays logged on: the logon that a
-    // client sees is its connection's Session.
-    ScopedStation current(station);
-    station.ClientLogonEx(0, 0, u"kestrod", 1, 1, 1, 0, 0, 0);
-    station.ClearCalls();
 
     HandleSignals();
     ControllerServer server(served, ServerCallTable());

@@ -6,6 +6,7 @@
 
 #include <mutex>
 
+#include "kestro/inproc/current_station.h"
 #include "kestro/model/fault_plan.h"
 #include "kestro/model/station.h"
 #include "kestro/store/station_store.h"
@@ -13,10 +14,24 @@
 namespace kestro::server {
 
 struct ServedStation {
+    // Makes `station` the current station of the flat binding (kestro/inproc) for this
+    // object's lifetime, so one ServedStation lives at a time, and logs it on for good: the
+    // logon a client sees is its connection's Session. `store` holds the station's records.
+    ServedStation(Station& station, StationStore& store);
+    ServedStation(const ServedStation&) = delete;
+    ServedStation& operator=(const ServedStation&) = delete;
+
+    // Adds `fault` (see FaultPlan::Add): the logon family's to logonFaults, every other
+    // call's to the station.
+    void InjectFault(const Fault& fault);
+
     Station& station;
     StationStore& store;
     FaultPlan logonFaults;
     std::mutex mutex;
+
+  private:
+    ScopedStation current_;
 };
 
 }  // namespace kestro::server

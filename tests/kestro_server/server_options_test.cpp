@@ -1,0 +1,114 @@
+// kestrod's command line: defaults, every option in both forms, faults, and the one-line
+// errors for arguments it refuses.
+#include "kestro/server/server_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using kestro::server::ParseServerOptions;
+using kestro::server::ServerOptions;
+
+TEST(ServerOptionsTest, WithoutArgumentsTheDefaultsHold) {
+    ServerOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseServerOptions({}, options, error)) << error;
+    EXPECT_EQ(options.address, "127.0.0.1");
+    EXPECT_EQ(options.callPort, 5123);
+    EXPECT_EQ(options.eventsPort, 5124);
+    EXPECT_EQ(options.database, "kestrod.db");
+    EXPECT_EQ(options.station, "sample");
+    EXPECT_FALSE(options.stationGiven);
+    EXPECT_TRUE(options.faults.empty());
+    EXPECT_FALSE(options.help);
+}
+
+TEST(ServerOptionsTest, EveryOptionTakesItsValueInEitherForm) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--listen", "127.0.0.7", "--call-port", "6000", "--events-port",
+                                   "0", "--db", "/tmp/x.db", "--station", "max"},
+          std::vector<std::string>{"--listen=127.0.0.7", "--call-port=6000", "--events-port=0",
+                                   "--db=/tmp/x.db", "--station=max"}}) {
+        ServerOptions options;
+        std::string error;
+        ASSERT_TRUE(ParseServerOptions(arguments, options, error)) << error;
+        EXPECT_EQ(options.address, "127.0.0.7");
+        EXPECT_EQ(options.callPort, 6000);
+        EXPECT_EQ(options.eventsPort, 0);
+        EXPECT_EQ(options.database, "/tmp/x.db");
+        EXPECT_EQ(options.station, "max");
+        EXPECT_TRUE(options.stationGiven);
+    }
+}
+
+TEST(ServerOptionsTest, FaultsNameACallAnOptionalRecordAndACode) {
+    ServerOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseServerOptions({"--fail", "GetGradePrice:2=6", "--fail=ClientLogonEx=-3",
+                                    "--fail", "GetPortsCount:-1=2147483647", "--help"},
+                                   options, error))
+        << error;
+    ASSERT_EQ(options.faults.size(), 3u);
+    EXPECT_EQ(options.faults[0].call, "GetGradePrice");
+    EXPECT_EQ(options.faults[0].record, 2);
+    EXPECT_EQ(options.faults[0].code, 6);
+    EXPECT_EQ(options.faults[1].call, "ClientLogonEx");
+    EXPECT_EQ(options.faults[1].record, std::nullopt);
+    EXPECT_EQ(options.faults[1].code, -3);
+    EXPECT_EQ(options.faults[2].record, -1);
+    EXPECT_EQ(options.faults[2].code, 2147483647);
+    EXPECT_EQ(options.faults[0].after, 0);
+    EXPECT_TRUE(options.help);
+}
+
+TEST(ServerOptionsTest, BadArgumentsAreRefusedWithALineNamingThem) {
+    struct Row {
+        std::vector<std::string> arguments;
+        const char* error;
+    };
+    const Row rows[] = {
+        {{"--port", "1"}, "unknown option '--port'"},
+        {{"5123"}, "unknown option '5123'"},
+        {{"--help=yes"}, "unknown option '--help=yes'"},
+        {{"--db"}, "--db needs a value"},
+        {{"--db="}, "--db needs a file name"},
+        {{"--listen", "localhost"},
+         "--listen needs an IPv4 address such as 127.0.0.1, not 'localhost'"},
+        {{"--listen", "127.0.0.256"},
+         "--listen needs an IPv4 address such as 127.0.0.1, not '127.0.0.256'"},
+        {{"--call-port", "65536"}, "--call-port needs a port number from 0 to 65535, not '65536'"},
+        {{"--call-port", "-1"}, "--call-port needs a port number from 0 to 65535, not '-1'"},
+        {{"--events-port", "12x"}, "--events-port needs a port number from 0 to 65535, not '12x'"},
+        {{"--events-port", ""}, "--events-port needs a port number from 0 to 65535, not ''"},
+        {{"--call-port", "7000", "--events-port", "7000"},
+         "the call port and the events port must differ"},
+        {{"--station", "huge"}, "--station needs empty, sample or max, not 'huge'"},
+        {{"--fail", "GetPortsCount"}, "--fail needs CALL[:RECORD]=CODE, not 'GetPortsCount'"},
+        {{"--fail", "GetPortsCount=6:1"},
+         "--fail needs CALL[:RECORD]=CODE, not 'GetPortsCount=6:1'"},
+        {{"--fail", "GetPortCount=6"}, "--fail: 'GetPortCount' is no call of the Kestro interface"},
+        {{"--fail", "DllVersion=6"},
+         "--fail: DllVersion is answered by the client library, not the server"},
+        {{"--fail", "ResultString=6"},
+         "--fail: ResultString is answered by the client library, not the server"},
+        {{"--fail", "GetPumpPropertiesEx:x=6"},
+         "--fail: the record in 'GetPumpPropertiesEx:x=6' is no 32-bit number"},
+        {{"--fail", "GetPumpPropertiesEx:=6"},
+         "--fail: the record in 'GetPumpPropertiesEx:=6' is no 32-bit number"},
+        {{"--fail", "GetPumpPropertiesEx=0"},
+         "--fail: the code in 'GetPumpPropertiesEx=0' is no non-zero 32-bit number"},
+        {{"--fail", "GetPumpPropertiesEx=2147483648"},
+         "--fail: the code in 'GetPumpPropertiesEx=2147483648' is no non-zero 32-bit number"},
+    };
+    for (const Row& row : rows) {
+        ServerOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseServerOptions(row.arguments, options, error)) << row.error;
+        EXPECT_EQ(error, row.error);
+    }
+}
+
+}  // namespace
