@@ -1,0 +1,102 @@
+// kestrod as a program: its usage and option errors, a database or an address it cannot
+// use, and a clean stop on SIGTERM and SIGINT with clients still connected.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "tests/kestro_e2e/e2e_support.h"
+#include "tests/kestro_server/wire_client.h"
+
+namespace {
+
+using e2e::ChildProcess;
+using e2e::Kestrod;
+using test_support::TempFolder;
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0;
+}
+
+struct Ended {
+    int exitCode;
+    std::string output;
+    std::string errors;
+};
+
+// Runs kestrod with `arguments` in `folder` and waits for it to end.
+Ended RunKestrod(const TempFolder& folder, const std::vector<std::string>& arguments) {
+    std::vector<std::string> command{e2e::kKestrod};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    ChildProcess kestrod(command, folder.path(), folder.File("run.out"), folder.File("run.err"));
+    EXPECT_TRUE(kestrod.Wait(e2e::kRunLimit).has_value()) << "kestrod did not end";
+    return {kestrod.exitCode(), kestrod.Output(), kestrod.Errors()};
+}
+
+TEST(KestrodProgram, HelpAndBadOptions) {
+    TempFolder folder("e2e_options");
+    Ended help = RunKestrod(folder, {"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.output.starts_with(
+        "Usage: kestrod [--listen ADDRESS] [--call-port N] [--events-port N] [--db FILE]\n"));
+    EXPECT_EQ(help.errors, "");
+
+    Ended bad = RunKestrod(folder, {"--call-port", "x"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_EQ(bad.errors,
+              "kestrod: --call-port needs a port number from 0 to 65535, not 'x'\n"
+              "Try 'kestrod --help'.\n");
+    EXPECT_FALSE(Exists(folder.File("kestrod.db")));
+}
+
+TEST(KestrodProgram, ADatabaseItCannotOpenEndsIt) {
+    TempFolder folder("e2e_nodb");
+    const std::string path = folder.File("missing/station.db");
+    Ended run = RunKestrod(folder, {"--listen", "127.0.50.1", "--db", path});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errors, "kestrod: cannot open the station database " + path +
+                              ": unable to open database file\n");
+}
+
+TEST(KestrodProgram, AnAddressOrADatabaseInUseEndsASecondServer) {
+    TempFolder folder("e2e_in_use");
+    Kestrod first(folder, 51, "first.db");
+    ASSERT_TRUE(first.ready());
+    Ended sameAddress = RunKestrod(folder, {"--listen", first.address(), "--db", "second.db"});
+    EXPECT_EQ(sameAddress.exitCode, 1);
+    EXPECT_NE(sameAddress.errors.find("kestrod: cannot listen on " + first.address() +
+                                      " port 5123: system error: Address already in use\n"),
+              std::string::npos)
+        << sameAddress.errors;
+
+    Ended sameDatabase = RunKestrod(folder, {"--listen", "127.0.52.1", "--db", "first.db"});
+    EXPECT_EQ(sameDatabase.exitCode, 1);
+    EXPECT_EQ(sameDatabase.errors,
+              "kestrod: cannot open the station database first.db: the database is in use by "
+              "another server\n");
+    EXPECT_EQ(first.Stop(), 0);
+}
+
+TEST(KestrodProgram, SigtermAndSigintStopItCleanlyWithClientsConnected) {
+    for (int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        TempFolder folder("e2e_stop");
+        Kestrod server(folder, 53, "station.db");
+        ASSERT_TRUE(server.ready());
+        server_test::WireClient client(server.address(), 5123);
+        ASSERT_EQ(client.LogOn(), 0);
+        server_test::WireClient events(server.address(), 5124);
+        ASSERT_TRUE(events.connected());
+
+        EXPECT_EQ(server.Stop(signal), 0);
+        EXPECT_TRUE(client.ClosedByServer(1000));
+        EXPECT_TRUE(server.Log().ends_with("kestrod: stopped\n")) << server.Log();
+        EXPECT_NE(server.Log().find("connection 1 closed at shutdown (1 request served)"),
+                  std::string::npos)
+            << server.Log();
+        // The database was closed properly: its write-ahead log is folded in and gone.
+        EXPECT_FALSE(Exists(folder.File("station.db-wal")));
+        EXPECT_TRUE(Exists(folder.File("station.db")));
+    }
+}
+
+}  // namespace
