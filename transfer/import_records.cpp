@@ -28,7 +28,7 @@ constexpr int kHosePositions = 8;
 // The tank's and the hose's values that the file does not carry are passed as this.
 constexpr double kNotCarried = 0.0;
 
-// Selects the section of record `id` and tells whether the record is present.
+// Selects `section` and tells whether its record is present (Number 1 or more).
 bool SelectRecord(IniDocument& document, const std::string& section) {
     document.SelectSection(section.c_str());
     return document.GetInt(kNumberKey) >= 1;

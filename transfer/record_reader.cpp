@@ -25,10 +25,6 @@ std::int16_t ReadInt16(IniDocument& document, const char* key) {
     return static_cast<std::int16_t>(document.GetInt(key));
 }
 
-std::int32_t ReadShortWidened(IniDocument& document, const char* key) {
-    return ReadInt16(document, key);
-}
-
 double ReadAmount(IniDocument& document, const char* key) {
     return document.GetFixed(key).ToDouble();
 }

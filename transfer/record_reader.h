@@ -26,8 +26,6 @@ void ReadText(IniDocument& document, const char* key, OwnedBstr& out);
 std::int32_t ReadInt32(IniDocument& document, const char* key);
 // The low 16 bits of the 32-bit value.
 std::int16_t ReadInt16(IniDocument& document, const char* key);
-// The low 16 bits taken as a signed 16-bit value and widened again: 40000 reads as -25536.
-std::int32_t ReadShortWidened(IniDocument& document, const char* key);
 // The value through FixedAmount: rounded to four decimal places; the parse knows no sign,
 // so "-5" reads as 0.
 double ReadAmount(IniDocument& document, const char* key);
