@@ -9,7 +9,10 @@
 
 namespace {
 
-thread_local std::string lastError;
+// A plain static, not thread_local: registration runs on one thread, and a thread_local
+// with a destructor in a module that is unloaded again (regsvr loads, calls, unloads) trips
+// the leak checker at exit.
+std::string lastError;
 
 constexpr const char* kRoot = "HKEY_CLASSES_ROOT\\";
 constexpr const char* kDispatchProxy = "{00020420-0000-0000-C000-000000000046}";
