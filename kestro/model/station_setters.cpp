@@ -13,6 +13,13 @@ std::u16string Recorded(const Text& text) {
     return text.value_or(std::u16string());
 }
 
+// What a device created by a setter reports until it has told the controller more: empty
+// texts, so that its details query succeeds (an export after an import into an empty station
+// runs clean).
+DeviceDetails NewDeviceDetails() {
+    return DeviceDetails{std::u16string(), std::u16string(), std::u16string()};
+}
+
 }  // namespace
 
 std::int32_t Station::AdmitSetter(RecordedCall call, std::int32_t id) {
@@ -32,7 +39,7 @@ std::int32_t Station::SetPortProperties(const PortRecord& port) {
     PortRecord stored = port;
     const PortRecord* replaced = config_.ports.Find(port.id);
     stored.zb2g = replaced != nullptr ? replaced->zb2g : ZB2GConfig{};
-    stored.details = replaced != nullptr ? replaced->details : std::nullopt;
+    stored.details = replaced != nullptr ? replaced->details : NewDeviceDetails();
     config_.ports.Put(std::move(stored));
     return kSuccess;
 }
@@ -108,7 +115,7 @@ std::int32_t Station::SetZigBeeProperties(const ZigBeeRecord& device) {
     }
     ZigBeeRecord stored = device;
     const ZigBeeRecord* replaced = config_.zigBees.Find(device.id);
-    stored.details = replaced != nullptr ? replaced->details : std::nullopt;
+    stored.details = replaced != nullptr ? replaced->details : NewDeviceDetails();
     config_.zigBees.Put(std::move(stored));
     return kSuccess;
 }

@@ -123,7 +123,7 @@ TEST_F(FlatSettersTest, EveryArgumentReachesItsFieldAndIsRecorded) {
                         .deviceType = 4,
                         .serialNo = o,
                         .zb2g = {},
-                        .details = std::nullopt});
+                        .details = kestro::DeviceDetails{u"", u"", u""}});
     expected.grades.Put({.id = 1,
                          .number = 2,
                          .name = d,
@@ -140,7 +140,7 @@ TEST_F(FlatSettersTest, EveryArgumentReachesItsFieldAndIsRecorded) {
                           .serialNumber = o,
                           .nodeIdentifier = d,
                           .portId = 7,
-                          .details = std::nullopt});
+                          .details = kestro::DeviceDetails{u"", u"", u""}});
     expected.pumps.Put(
         {1, 2, d, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22});
     expected.hoses.Put({1, 2, 1, 4, 5, 6.5, 7.5, 8.5, 9.5, 10, 11.5, 12.5, 13});
