@@ -99,6 +99,33 @@ TEST_F(ExportFailureTest, AFailedCallStopsWithItsLabelAndKeepsTheOldFile) {
     }
 }
 
+TEST_F(ExportFailureTest, WithVersionOnlyAFailedCountOfASkippedKindStillStops) {
+    VersionOnly = true;
+    struct Row {
+        const char* call;
+        const char* label;
+    };
+    const Row rows[] = {
+        {"GetGradesCount", "GetGradesCount failed"},
+        {"GetTanksCount", "GetTanksCount failed."},
+        {"GetPumpsCount", "GetPumpsCount failed."},
+        {"GetSensorsCount", "GetSensorsCount failed."},
+        {"GetAttendantsCount", "GetAttendantsCount failed."},
+        {"GetCardClientsCount", "GetCardClientsCount failed."},
+        {"GetProductsCount", "GetProductsCount failed."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.call);
+        station.ClearFaults();
+        station.FailCall(row.call, kestro::kTimeOut);
+        const std::string console = Export();
+        EXPECT_EQ(result, -1);
+        EXPECT_TRUE(console.ends_with(row.label + " - time-out.\n"s)) << console;
+        EXPECT_EQ(console.find("All done."), std::string::npos);
+        EXPECT_EQ(ReadFile(target), kOldFile);
+    }
+}
+
 TEST_F(ExportFailureTest, DllVersionFailingLeavesTheFirstThreeApplicationKeysOnly) {
     station.FailCall("DllVersion", kestro::kConnectionLost);
     EXPECT_EQ(Export(), "DllVersion failed. - connection lost.\n");
