@@ -1,4 +1,5 @@
-// The station model's logon family and its call gate (recording, faults, logon state).
+// The station model's logon family and its call gate: every call is recorded, then meets
+// its injected faults and the logon rules of LogonState.
 #include "kestro/model/station.h"
 
 #include <utility>
@@ -6,23 +7,14 @@
 #include "kestro/model/result_codes.h"
 
 namespace kestro {
-namespace {
 
-bool IsPort(std::int32_t port) {
-    return port >= 1 && port <= 65535;
+std::int32_t Station::Intake(RecordedCall call) {
+    calls_.push_back(std::move(call));
+    return faults_.Check(calls_.back());
 }
 
-}  // namespace
-
 std::int32_t Station::Admit(RecordedCall call, bool needsLogon) {
-    calls_.push_back(std::move(call));
-    if (std::int32_t fault = faults_.Check(calls_.back())) {
-        return fault;
-    }
-    if (needsLogon && !LoggedOn()) {
-        return kNotLoggedOn;
-    }
-    return kSuccess;
+    return logon_.Admit(std::move(call), needsLogon);
 }
 
 std::int32_t Station::ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
@@ -30,40 +22,16 @@ std::int32_t Station::ClientLogonEx(std::int32_t clientId, std::int32_t clientKi
                                     std::int32_t eventsPort, std::int32_t callTimeout,
                                     std::int32_t options, std::int32_t eventMask,
                                     std::int32_t bufferSize) {
-    LogonSettings settings{clientId, clientKind, std::u16string(serverName),
-                           callPort, eventsPort, callTimeout,
-                           options,  eventMask,  bufferSize};
-    RecordedCall call{"ClientLogonEx",
-                      {clientId, clientKind, settings.serverName, callPort, eventsPort, callTimeout,
-                       options, eventMask, bufferSize}};
-    if (std::int32_t rc = Admit(std::move(call), false)) {
-        return rc;
-    }
-    if (LoggedOn()) {
-        return kAlreadyLoggedOn;
-    }
-    if (serverName.empty() || !IsPort(callPort) || !IsPort(eventsPort) || callTimeout < 1) {
-        return kInvalidArgument;
-    }
-    logon_ = std::move(settings);
-    return kSuccess;
+    return logon_.ClientLogonEx({clientId, clientKind, std::u16string(serverName), callPort,
+                                 eventsPort, callTimeout, options, eventMask, bufferSize});
 }
 
 std::int32_t Station::SetClientType(std::int32_t clientType) {
-    if (std::int32_t rc = Admit({"SetClientType", {clientType}}, true)) {
-        return rc;
-    }
-    clientType_ = clientType;
-    return kSuccess;
+    return logon_.SetClientType(clientType);
 }
 
 std::int32_t Station::ClientLogoff() {
-    if (std::int32_t rc = Admit({"ClientLogoff", {}}, true)) {
-        return rc;
-    }
-    logon_.reset();
-    clientType_.reset();
-    return kSuccess;
+    return logon_.ClientLogoff();
 }
 
 std::int32_t Station::ResultString(std::int32_t code, std::u16string* text) {
@@ -90,14 +58,7 @@ std::int32_t Station::DllVersion(std::u16string* version) {
 }
 
 std::int32_t Station::ServerVersion(std::u16string* version) {
-    if (std::int32_t rc = Admit({"ServerVersion", {}}, true)) {
-        return rc;
-    }
-    if (version == nullptr) {
-        return kInvalidArgument;
-    }
-    *version = serverVersion_;
-    return kSuccess;
+    return logon_.ServerVersion(serverVersion_, version);
 }
 
 std::int32_t Station::NotSupported(RecordedCall call) {

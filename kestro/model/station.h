@@ -15,24 +15,10 @@
 #include "kestro/model/call_record.h"
 #include "kestro/model/configuration.h"
 #include "kestro/model/fault_plan.h"
+#include "kestro/model/logon_state.h"
 #include "kestro/model/product_filter.h"
 
 namespace kestro {
-
-// What the client asked for in its logon, kept while it is logged on.
-struct LogonSettings {
-    std::int32_t clientId = 0;
-    std::int32_t clientKind = 0;
-    std::u16string serverName;
-    std::int32_t callPort = 0;
-    std::int32_t eventsPort = 0;
-    std::int32_t callTimeout = 0;
-    std::int32_t options = 0;
-    std::int32_t eventMask = 0;
-    std::int32_t bufferSize = 0;
-
-    bool operator==(const LogonSettings&) const = default;
-};
 
 class Station {
   public:
@@ -50,8 +36,7 @@ class Station {
     // answers by itself); kInvalidArgument for a null out-pointer or a bad value; else its
     // own result. Out-values are written only on success.
 
-    // Logs on. kAlreadyLoggedOn while logged on; kInvalidArgument for an empty server name,
-    // a port outside 1..65535 or a call time-out below 1 ms.
+    // Logs on; see LogonState::ClientLogonEx for its own results.
     std::int32_t ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
                                std::u16string_view serverName, std::int32_t callPort,
                                std::int32_t eventsPort, std::int32_t callTimeout,
@@ -185,20 +170,29 @@ class Station {
     std::vector<std::string> CallNames() const;
     void ClearCalls() { calls_.clear(); }
 
-    bool LoggedOn() const { return logon_.has_value(); }
+    bool LoggedOn() const { return logon_.LoggedOn(); }
     // The current logon's settings; null while logged off.
-    const LogonSettings* Logon() const { return logon_ ? &*logon_ : nullptr; }
+    const LogonSettings* Logon() const { return logon_.Settings(); }
     // The client type declared in the current logon, if any.
-    std::optional<std::int32_t> ClientType() const { return clientType_; }
+    std::optional<std::int32_t> ClientType() const { return logon_.ClientType(); }
 
   private:
-    // Records `call` and returns the code it must answer without running (an injected
-    // fault, or kNotLoggedOn when `needsLogon` and logged off), or 0 to let it run.
+    // Records `call` and returns the code of the fault injected for it, or 0.
+    std::int32_t Intake(RecordedCall call);
+    // Records `call` and returns the code it must answer without running (see
+    // LogonState::Admit), or 0 to let it run.
     std::int32_t Admit(RecordedCall call, bool needsLogon);
     // Admit for a getter, which needs a logon, and then kInvalidArgument for a null `out`.
     std::int32_t AdmitGetter(RecordedCall call, const void* out);
     // Admit for a setter, which needs a logon, and then kInvalidArgument for an `id` below 1.
     std::int32_t AdmitSetter(RecordedCall call, std::int32_t id);
+    // AdmitSetter for `call` and the record's identifier, then `record` stored in `table`,
+    // replacing the record with its identifier: the setters that keep nothing of the old one.
+    template <typename Record>
+    std::int32_t StoreRecord(RecordedCall call, RecordTable<Record>& table, const Record& record);
+    // The checks of a grade's price at `level`: kRecordNotFound for a null `grade` (unknown),
+    // kInvalidArgument for a level outside 1..8, else kSuccess.
+    static std::int32_t CheckPriceLevel(const GradeRecord* grade, std::int16_t level);
 
     // The identifiers of the pump's hoses in the order of their numbers.
     const std::vector<std::int32_t>& HosesOf(std::int32_t pumpId);
@@ -207,8 +201,7 @@ class Station {
 
     std::vector<RecordedCall> calls_;
     FaultPlan faults_;
-    std::optional<LogonSettings> logon_;
-    std::optional<std::int32_t> clientType_;
+    LogonState logon_{[this](RecordedCall call) { return Intake(std::move(call)); }};
     std::u16string dllVersion_ = u"Kestro client 4.2.1 (in-process station model)";
     std::u16string serverVersion_ = u"Kestro station model 4.2.1";
     std::map<std::int32_t, std::u16string> resultTexts_;

@@ -53,6 +53,16 @@ std::vector<CallValue> FilterValues(std::vector<CallValue> values, const Product
 
 }  // namespace
 
+std::int32_t Station::CheckPriceLevel(const GradeRecord* grade, std::int16_t level) {
+    if (grade == nullptr) {
+        return kRecordNotFound;
+    }
+    if (level < 1 || level > static_cast<std::int16_t>(grade->prices.size())) {
+        return kInvalidArgument;
+    }
+    return kSuccess;
+}
+
 std::int32_t Station::AdmitGetter(RecordedCall call, const void* out) {
     if (std::int32_t rc = Admit(std::move(call), true)) {
         return rc;
@@ -177,11 +187,8 @@ std::int32_t Station::GetGradePrice(std::int32_t gradeId, std::int16_t level, do
         return rc;
     }
     const GradeRecord* grade = config_.grades.Find(gradeId);
-    if (grade == nullptr) {
-        return kRecordNotFound;
-    }
-    if (level < 1 || level > static_cast<std::int16_t>(grade->prices.size())) {
-        return kInvalidArgument;
+    if (std::int32_t rc = CheckPriceLevel(grade, level)) {
+        return rc;
     }
     *price = grade->prices[static_cast<std::size_t>(level - 1)];
     return kSuccess;

@@ -29,6 +29,16 @@ std::int32_t Station::AdmitSetter(RecordedCall call, std::int32_t id) {
     return id < 1 ? kInvalidArgument : kSuccess;
 }
 
+template <typename Record>
+std::int32_t Station::StoreRecord(RecordedCall call, RecordTable<Record>& table,
+                                  const Record& record) {
+    if (std::int32_t rc = AdmitSetter(std::move(call), record.id)) {
+        return rc;
+    }
+    table.Put(record);
+    return kSuccess;
+}
+
 std::int32_t Station::SetPortProperties(const PortRecord& port) {
     RecordedCall call{"SetPortProperties",
                       {port.id, port.number, Recorded(port.name), port.protocolId, port.deviceType,
@@ -63,11 +73,8 @@ std::int32_t Station::SetGradePrice(std::int32_t gradeId, std::int16_t level, do
         return rc;
     }
     const GradeRecord* grade = config_.grades.Find(gradeId);
-    if (grade == nullptr) {
-        return kRecordNotFound;
-    }
-    if (level < 1 || level > static_cast<std::int16_t>(grade->prices.size())) {
-        return kInvalidArgument;
+    if (std::int32_t rc = CheckPriceLevel(grade, level)) {
+        return rc;
     }
     GradeRecord stored = *grade;
     stored.prices[static_cast<std::size_t>(level - 1)] = price;
@@ -98,11 +105,7 @@ std::int32_t Station::SetTankPropertiesEx2(const TankRecord& tank) {
                        tank.slotZigBeeId,
                        tank.probeType,
                        tank.probeSerialNo}};
-    if (std::int32_t rc = AdmitSetter(std::move(call), tank.id)) {
-        return rc;
-    }
-    config_.tanks.Put(tank);
-    return kSuccess;
+    return StoreRecord(std::move(call), config_.tanks, tank);
 }
 
 std::int32_t Station::SetZigBeeProperties(const ZigBeeRecord& device) {
@@ -144,11 +147,7 @@ std::int32_t Station::SetPumpPropertiesEx(const PumpRecord& pump) {
                        pump.muxSlotZigBeeId,
                        pump.priceControl,
                        pump.hasPreset}};
-    if (std::int32_t rc = AdmitSetter(std::move(call), pump.id)) {
-        return rc;
-    }
-    config_.pumps.Put(pump);
-    return kSuccess;
+    return StoreRecord(std::move(call), config_.pumps, pump);
 }
 
 std::int32_t Station::SetHosePropertiesEx2(const HoseRecord& hose) {
@@ -172,11 +171,7 @@ std::int32_t Station::SetSensorPropertiesEx(const SensorRecord& sensor) {
         "SetSensorPropertiesEx",
         {sensor.id, sensor.number, Recorded(sensor.name), sensor.portId, sensor.type,
          sensor.address, sensor.sensorNo, sensor.slotZigBeeId, sensor.sensorSerialNo}};
-    if (std::int32_t rc = AdmitSetter(std::move(call), sensor.id)) {
-        return rc;
-    }
-    config_.sensors.Put(sensor);
-    return kSuccess;
+    return StoreRecord(std::move(call), config_.sensors, sensor);
 }
 
 std::int32_t Station::SetAttendantPropertiesEx2(const AttendantRecord& attendant) {
@@ -186,11 +181,7 @@ std::int32_t Station::SetAttendantPropertiesEx2(const AttendantRecord& attendant
          Recorded(attendant.password), Recorded(attendant.tag), Recorded(attendant.idNumber),
          attendant.shiftAStart, attendant.shiftAEnd, attendant.shiftBStart, attendant.shiftBEnd,
          attendant.type}};
-    if (std::int32_t rc = AdmitSetter(std::move(call), attendant.id)) {
-        return rc;
-    }
-    config_.attendants.Put(attendant);
-    return kSuccess;
+    return StoreRecord(std::move(call), config_.attendants, attendant);
 }
 
 std::int32_t Station::SetCardClientPropertiesEx4(const CardClientRecord& client) {
@@ -215,11 +206,7 @@ std::int32_t Station::SetCardClientPropertiesEx4(const CardClientRecord& client)
                        Recorded(client.vimoSerialNo),
                        client.odometer,
                        client.factor}};
-    if (std::int32_t rc = AdmitSetter(std::move(call), client.id)) {
-        return rc;
-    }
-    config_.cardClients.Put(client);
-    return kSuccess;
+    return StoreRecord(std::move(call), config_.cardClients, client);
 }
 
 std::int32_t Station::SetProductProperties(const ProductRecord& product) {
@@ -227,12 +214,11 @@ std::int32_t Station::SetProductProperties(const ProductRecord& product) {
                       {product.id, product.number, Recorded(product.name), Recorded(product.tag),
                        product.enabled, Recorded(product.shortName), Recorded(product.barcode),
                        product.price1, product.price2, product.productGroup}};
-    if (std::int32_t rc = AdmitSetter(std::move(call), product.id)) {
-        return rc;
+    std::int32_t rc = StoreRecord(std::move(call), config_.products, product);
+    if (rc == kSuccess) {
+        productSelection_.reset();
     }
-    config_.products.Put(product);
-    productSelection_.reset();
-    return kSuccess;
+    return rc;
 }
 
 }  // namespace kestro

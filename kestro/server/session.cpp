@@ -13,10 +13,6 @@ constexpr char16_t kServerVersion[] = u"Kestro controller server 4.2.1 (kestrod 
 
 thread_local Session* current = nullptr;
 
-bool IsPort(std::int32_t port) {
-    return port >= 1 && port <= 65535;
-}
-
 }  // namespace
 
 Session::Session(ServedStation& served, std::string name)
@@ -29,63 +25,25 @@ bool Session::NeedsLogon(std::uint16_t call) {
            info->code != CallCode::ResultString && info->code != CallCode::DllVersion;
 }
 
-std::int32_t Session::Admit(RecordedCall call, bool needsLogon) {
-    if (std::int32_t fault = served_.logonFaults.Check(call)) {
-        return fault;
-    }
-    return needsLogon && !LoggedOn() ? kNotLoggedOn : kSuccess;
-}
-
 std::int32_t Session::ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
                                     std::u16string_view serverName, std::int32_t callPort,
                                     std::int32_t eventsPort, std::int32_t callTimeout,
                                     std::int32_t options, std::int32_t eventMask,
                                     std::int32_t bufferSize) {
-    LogonSettings settings{clientId, clientKind, std::u16string(serverName),
-                           callPort, eventsPort, callTimeout,
-                           options,  eventMask,  bufferSize};
-    if (std::int32_t rc = Admit({"ClientLogonEx",
-                                 {clientId, clientKind, settings.serverName, callPort, eventsPort,
-                                  callTimeout, options, eventMask, bufferSize}},
-                                false)) {
-        return rc;
-    }
-    if (LoggedOn()) {
-        return kAlreadyLoggedOn;
-    }
-    if (serverName.empty() || !IsPort(callPort) || !IsPort(eventsPort) || callTimeout < 1) {
-        return kInvalidArgument;
-    }
-    logon_ = std::move(settings);
-    return kSuccess;
+    return logon_.ClientLogonEx({clientId, clientKind, std::u16string(serverName), callPort,
+                                 eventsPort, callTimeout, options, eventMask, bufferSize});
 }
 
 std::int32_t Session::SetClientType(std::int32_t clientType) {
-    if (std::int32_t rc = Admit({"SetClientType", {clientType}}, true)) {
-        return rc;
-    }
-    clientType_ = clientType;
-    return kSuccess;
+    return logon_.SetClientType(clientType);
 }
 
 std::int32_t Session::ClientLogoff() {
-    if (std::int32_t rc = Admit({"ClientLogoff", {}}, true)) {
-        return rc;
-    }
-    logon_.reset();
-    clientType_.reset();
-    return kSuccess;
+    return logon_.ClientLogoff();
 }
 
 std::int32_t Session::ServerVersion(std::u16string* version) {
-    if (std::int32_t rc = Admit({"ServerVersion", {}}, true)) {
-        return rc;
-    }
-    if (version == nullptr) {
-        return kInvalidArgument;
-    }
-    *version = kServerVersion;
-    return kSuccess;
+    return logon_.ServerVersion(kServerVersion, version);
 }
 
 Session& Session::Current() {

@@ -7,7 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "kestro/model/station.h"
+#include "kestro/model/call_record.h"
+#include "kestro/model/logon_state.h"
 #include "kestro/server/served_station.h"
 
 namespace kestro::server {
@@ -21,8 +22,8 @@ class Session {
 
     ServedStation& served() { return served_; }
     const std::string& name() const { return name_; }
-    bool LoggedOn() const { return logon_.has_value(); }
-    std::optional<std::int32_t> ClientType() const { return clientType_; }
+    bool LoggedOn() const { return logon_.LoggedOn(); }
+    std::optional<std::int32_t> ClientType() const { return logon_.ClientType(); }
 
     // True when the call with wire code `call` is refused with kNotLoggedOn outside a logon:
     // every call but ClientLogonEx, ResultString and DllVersion (and codes of no call, which
@@ -31,9 +32,7 @@ class Session {
 
     // The logon family for this connection. Each answers, in this order: an injected fault
     // (ServedStation::logonFaults); kNotLoggedOn when it needs a logon and there is none;
-    // then its own result. ClientLogonEx answers kAlreadyLoggedOn during a logon and
-    // kInvalidArgument for an empty server name, a port outside 1..65535 or a call time-out
-    // below 1. Run with the served station's mutex held.
+    // then its own result (see LogonState). Run with the served station's mutex held.
     std::int32_t ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
                                std::u16string_view serverName, std::int32_t callPort,
                                std::int32_t eventsPort, std::int32_t callTimeout,
@@ -55,12 +54,10 @@ class Session {
     };
 
   private:
-    std::int32_t Admit(RecordedCall call, bool needsLogon);
-
     ServedStation& served_;
     std::string name_;
-    std::optional<LogonSettings> logon_;
-    std::optional<std::int32_t> clientType_;
+    // Calls are not recorded here; faults come from ServedStation::logonFaults.
+    LogonState logon_{[this](RecordedCall call) { return served_.logonFaults.Check(call); }};
 };
 
 }  // namespace kestro::server
