@@ -47,3 +47,30 @@ using LPPOINT = POINT*;
 using LPSIZE = SIZE*;
 using LPRECT = RECT*;
 using LPCRECT = const RECT*;
+
+// Handles of the window and drawing layer: opaque pointers, as Windows declares them, so
+// that a handle of one kind never converts to another.
+struct HWND__;
+using HWND = HWND__*;
+struct HDC__;
+using HDC = HDC__*;
+struct HGDIOBJ__;
+using HGDIOBJ = HGDIOBJ__*;
+struct HBITMAP__;
+using HBITMAP = HBITMAP__*;
+struct HFONT__;
+using HFONT = HFONT__*;
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
+struct HRGN__;
+using HRGN = HRGN__*;
+struct HICON__;
+using HICON = HICON__*;
+struct HRSRC__;
+using HRSRC = HRSRC__*;
+using HGLOBAL = void*;
+
+using COLORREF = DWORD;  // 0x00BBGGRR
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
