@@ -7,6 +7,7 @@
 
 #include "ini/ini_document.h"
 #include "transfer/import_records.h"
+#include "transfer/kestro_import_target.h"
 
 namespace {
 
@@ -18,13 +19,13 @@ struct KindScan {
     std::int32_t first;
     std::int32_t bound;             // the scan stops before this identifier
     std::int32_t alwaysProbedUpTo;  // the miss limit applies only above this identifier
-    RecordImport (*import)(IniDocument& document, std::int32_t id);
+    RecordImport (*import)(ImportRun& run, std::int32_t id);
 };
 
 // Ports, grades and tanks go on after a failed setter: it counts like an absent record.
-template <bool (*Import)(IniDocument&, std::int32_t)>
-RecordImport ScanOn(IniDocument& document, std::int32_t id) {
-    return Import(document, id) ? RecordImport::kImported : RecordImport::kAbsent;
+template <bool (*Import)(ImportRun&, std::int32_t)>
+RecordImport ScanOn(ImportRun& run, std::int32_t id) {
+    return Import(run, id) ? RecordImport::kImported : RecordImport::kAbsent;
 }
 
 constexpr KindScan kKinds[] = {
@@ -40,14 +41,14 @@ constexpr KindScan kKinds[] = {
 };
 
 // Imports the records of one kind and prints its count line; false when the import must end.
-bool ScanKind(IniDocument& document, const KindScan& kind) {
+bool ScanKind(ImportRun& run, const KindScan& kind) {
     int count = 0;
     int misses = 0;
     for (std::int32_t id = kind.first; id < kind.bound; ++id) {
         if (misses >= kMissLimit && id > kind.alwaysProbedUpTo) {
             break;
         }
-        switch (kind.import(document, id)) {
+        switch (kind.import(run, id)) {
             case RecordImport::kImported:
                 ++count;
                 misses = 0;
@@ -85,15 +86,25 @@ bool FileOpensForUpdate(const char* iniFile) {
 
 }  // namespace
 
+bool ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer) {
+    RecordReader reader(document, observer);
+    ImportRun run{reader, target};
+    for (const KindScan& kind : kKinds) {
+        if (!ScanKind(run, kind)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::int32_t ImportConfiguration(const char* iniFile) {
     if (!FileOpensForUpdate(iniFile)) {
         return -1;
     }
     IniDocument document(iniFile, true);
-    for (const KindScan& kind : kKinds) {
-        if (!ScanKind(document, kind)) {
-            return -1;
-        }
+    KestroImportTarget controller;
+    if (!ImportRecords(document, controller, nullptr)) {
+        return -1;
     }
     std::printf("\nAll done.\n");
     return 0;

@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+#include "ini/ini_document.h"
+#include "transfer/import_target.h"
+#include "transfer/record_reader.h"
+
 // Imports the configuration file `iniFile` (non-null). The file must exist and open for
 // reading and writing, as the import opens it for update (it writes nothing to it);
 // otherwise one line is printed ("Cannot read the file <iniFile> - <reason>.\n", or "Cannot
@@ -23,3 +27,8 @@
 // printed and ends the import at once with -1 (no count line for that kind, no "All done").
 // Settings already written stay written.
 std::int32_t ImportConfiguration(const char* iniFile);
+
+// The import's scan of every kind over `document` (opened as the import opens it), handing
+// each record found to `target` and telling `observer` (null: nobody) every read. Prints the
+// count line of each kind with records. False when a record's failure ended the import.
+bool ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer);

@@ -2,41 +2,20 @@
 // one for the pump and one per hose).
 #include "transfer/import_records.h"
 
-#include <cstdio>
 #include <string>
 
-#include "client/kestro.h"
-#include "transfer/check_result.h"
 #include "transfer/config_layout.h"
 #include "transfer/config_values.h"
 #include "transfer/imported_records.h"
-#include "transfer/record_reader.h"
 
 using namespace config_layout;
-using record_reader::ReadAmount;
-using record_reader::ReadInt16;
-using record_reader::ReadKeys;
 
 namespace {
 
-// The key that tells a record present: its real values are never below 1.
-constexpr char kNumberKey[] = "Number";
 // The attendant's type written a second time, under its older name (see kAttendantKeys).
 constexpr char kAttendantEnabledKey[] = "Enabled";
 // Hose positions of a pump that the import reads.
 constexpr int kHosePositions = 8;
-// The tank's and the hose's values that the file does not carry are passed as this.
-constexpr double kNotCarried = 0.0;
-
-// Selects `section` and tells whether its record is present (Number 1 or more).
-bool SelectRecord(IniDocument& document, const std::string& section) {
-    document.SelectSection(section.c_str());
-    return document.GetInt(kNumberKey) >= 1;
-}
-
-bool SelectRecord(IniDocument& document, SectionPattern pattern, std::int32_t id) {
-    return SelectRecord(document, SectionName(pattern, id));
-}
 
 RecordImport Outcome(bool written) {
     return written ? RecordImport::kImported : RecordImport::kEndImport;
@@ -49,42 +28,37 @@ std::int32_t ShortWidened(std::int32_t value) {
 
 }  // namespace
 
-bool ImportPort(IniDocument& document, std::int32_t id) {
-    if (!SelectRecord(document, kPortSection, id)) {
+bool ImportPort(ImportRun& run, std::int32_t id) {
+    if (!run.reader.SelectRecord(kPortSection, id)) {
         return false;
     }
     PortValues port;
-    ReadKeys(document, kPortKeys, port);
+    run.reader.ReadKeys(kPortKeys, port);
     port.protocolId = ShortWidened(port.protocolId);
-    port.deviceType = ReadInt16(document, kPortDeviceTypeKey);
-    return CheckResult("SetPortProperties failed",
-                       SetPortProperties(id, port.number, port.name.Get(), port.protocolId,
-                                         port.deviceType, port.serialNo.Get()));
+    port.deviceType = run.reader.ReadInt16(kPortDeviceTypeKey);
+    return run.target.SetPort(id, port);
 }
 
-bool ImportGrade(IniDocument& document, std::int32_t id) {
+bool ImportGrade(ImportRun& run, std::int32_t id) {
     if (ImportedGrades().Contains(id)) {
         return true;
     }
-    if (!SelectRecord(document, kGradeSection, id)) {
+    if (!run.reader.SelectRecord(kGradeSection, id)) {
         return false;
     }
     GradeValues grade;
-    ReadKeys(document, kGradeKeys, grade);
-    if (!CheckResult("SetGradePropertiesEx failed.",
-                     SetGradePropertiesEx(id, grade.number, grade.name.Get(), grade.shortName.Get(),
-                                          grade.code.Get(), grade.gradeType))) {
+    run.reader.ReadKeys(kGradeKeys, grade);
+    if (!run.target.SetGrade(id, grade)) {
         return false;
     }
     // The levels end at the first one without a positive price, even when later levels
     // have one (the export leaves out a zero price and goes on).
     for (int level = 1; level <= kPriceLevels; ++level) {
-        const double price = ReadAmount(document, GradePriceKey(level).c_str());
+        const double price = run.reader.ReadAmount(GradePriceKey(level));
         if (!(price > 0)) {
             break;
         }
-        if (!CheckResult("SetGradePrice failed.",
-                         SetGradePrice(id, static_cast<std::int16_t>(level), price))) {
+        if (!run.target.SetGradePrice(id, level, price)) {
             return false;
         }
     }
@@ -92,142 +66,100 @@ bool ImportGrade(IniDocument& document, std::int32_t id) {
     return true;
 }
 
-bool ImportTank(IniDocument& document, std::int32_t id) {
+bool ImportTank(ImportRun& run, std::int32_t id) {
     if (ImportedTanks().Contains(id)) {
         return true;
     }
-    if (!SelectRecord(document, kTankSection, id)) {
+    if (!run.reader.SelectRecord(kTankSection, id)) {
         return false;
     }
     TankValues tank;
-    ReadKeys(document, kTankKeys, tank);
+    run.reader.ReadKeys(kTankKeys, tank);
     tank.probeSerialNo = ShortWidened(tank.probeSerialNo);
-    if (!ImportGrade(document, tank.gradeId)) {
+    if (!ImportGrade(run, tank.gradeId)) {
         return false;
     }
-    if (!CheckResult(
-            "SetTankPropertiesEx2 failed.",
-            SetTankPropertiesEx2(id, tank.number, tank.name.Get(), tank.gradeId, tank.type,
-                                 tank.capacity, tank.diameter, kNotCarried, kNotCarried,
-                                 kNotCarried, kNotCarried, kNotCarried, kNotCarried, kNotCarried,
-                                 kNotCarried, tank.tankGauge, tank.probe, tank.gaugeAlarmsMask,
-                                 tank.slotZigBeeId, tank.probeType, tank.probeSerialNo))) {
+    if (!run.target.SetTank(id, tank)) {
         return false;
     }
     ImportedTanks().Record(id);
     return true;
 }
 
-RecordImport ImportZigBee(IniDocument& document, std::int32_t id) {
-    if (!SelectRecord(document, kZigBeeSection, id)) {
+RecordImport ImportZigBee(ImportRun& run, std::int32_t id) {
+    if (!run.reader.SelectRecord(kZigBeeSection, id)) {
         return RecordImport::kAbsent;
     }
     ZigBeeValues device;
-    ReadKeys(document, kZigBeeKeys, device);
-    return Outcome(CheckResult("SetZigBeeProperties failed.",
-                               SetZigBeeProperties(id, device.number, device.name.Get(),
-                                                   device.deviceType, device.serialNumber.Get(),
-                                                   device.nodeIdentifier.Get(), device.portId)));
+    run.reader.ReadKeys(kZigBeeKeys, device);
+    return Outcome(run.target.SetZigBee(id, device));
 }
 
-RecordImport ImportPump(IniDocument& document, std::int32_t id) {
+RecordImport ImportPump(ImportRun& run, std::int32_t id) {
     const std::string section = SectionName(kPumpSection, id);
-    if (!SelectRecord(document, section)) {
+    if (!run.reader.SelectRecord(section)) {
         return RecordImport::kAbsent;
     }
     PumpValues pump;
-    ReadKeys(document, kPumpKeys, pump);
-    if (!CheckResult(
-            "SetPumpPropertiesEx failed.",
-            SetPumpPropertiesEx(id, pump.number, pump.name.Get(), pump.physicalNumber, pump.side,
-                                pump.address, pump.priceLevel1, pump.priceLevel2,
-                                pump.priceDspFormat, pump.volumeDspFormat, pump.valueDspFormat,
-                                pump.pumpType, pump.portId, pump.attendantId, pump.authMode,
-                                pump.stackMode, pump.prepayAllowed, pump.preauthAllowed, pump.slot,
-                                pump.muxSlotZigBeeId, pump.priceControl, pump.hasPreset))) {
+    run.reader.ReadKeys(kPumpKeys, pump);
+    if (!run.target.SetPump(id, pump)) {
         return RecordImport::kEndImport;
     }
     // Hoses are read by position 1, 2, ...; the first position without a hose ends the list,
     // so hoses numbered 1, 2 and 4 give hoses 1 and 2.
     for (int position = 1; position <= kHosePositions; ++position) {
         HoseValues hose;
-        ReadKeys(document, kHoseKeys, hose, HoseKeyPrefix(position));
+        run.reader.ReadKeys(kHoseKeys, hose, HoseKeyPrefix(position));
         if (hose.id < 1) {
             break;
         }
-        if (!ImportTank(document, hose.tankId)) {
-            std::printf("Pump %d hose %d: tank %d could not be imported.\n", id, position,
-                        hose.tankId);
+        if (!ImportTank(run, hose.tankId)) {
+            run.target.HoseTankMissing(id, position, hose.tankId);
             return RecordImport::kEndImport;
         }
-        document.SelectSection(section.c_str());  // the tank import may have selected another
-        if (!CheckResult(
-                "SetHosePropertiesEx2 failed.",
-                SetHosePropertiesEx2(hose.id, position, id, hose.tankId, hose.physicalNumber,
-                                     kNotCarried, kNotCarried, kNotCarried, kNotCarried,
-                                     hose.reader, hose.price1, hose.price2, hose.enabled))) {
+        run.reader.Select(section);  // the tank import may have selected another
+        if (!run.target.SetHose(id, position, hose)) {
             return RecordImport::kEndImport;
         }
     }
     return RecordImport::kImported;
 }
 
-RecordImport ImportSensor(IniDocument& document, std::int32_t id) {
-    if (!SelectRecord(document, kSensorSection, id)) {
+RecordImport ImportSensor(ImportRun& run, std::int32_t id) {
+    if (!run.reader.SelectRecord(kSensorSection, id)) {
         return RecordImport::kAbsent;
     }
     SensorValues sensor;
-    ReadKeys(document, kSensorKeys, sensor);
-    return Outcome(
-        CheckResult("SetSensorPropertiesEx failed.",
-                    SetSensorPropertiesEx(id, sensor.number, sensor.name.Get(), sensor.portId,
-                                          sensor.type, sensor.address, sensor.sensorNo,
-                                          sensor.slotZigBeeId, sensor.sensorSerialNo)));
+    run.reader.ReadKeys(kSensorKeys, sensor);
+    return Outcome(run.target.SetSensor(id, sensor));
 }
 
-RecordImport ImportAttendant(IniDocument& document, std::int32_t id) {
-    if (!SelectRecord(document, kAttendantSection, id)) {
+RecordImport ImportAttendant(ImportRun& run, std::int32_t id) {
+    if (!run.reader.SelectRecord(kAttendantSection, id)) {
         return RecordImport::kAbsent;
     }
     AttendantValues attendant;
-    ReadKeys(document, kAttendantKeys, attendant);  // Type, the later key, decides
+    run.reader.ReadKeys(kAttendantKeys, attendant);  // Type, the later key, decides
     if (attendant.type == 0) {
-        attendant.type = ReadInt16(document, kAttendantEnabledKey);
+        attendant.type = run.reader.ReadInt16(kAttendantEnabledKey);
     }
-    return Outcome(CheckResult(
-        "SetAttendantPropertiesEx2 failed.",
-        SetAttendantPropertiesEx2(id, attendant.number, attendant.name.Get(),
-                                  attendant.shortName.Get(), attendant.password.Get(),
-                                  attendant.tag.Get(), attendant.idNumber.Get(),
-                                  attendant.shiftAStart, attendant.shiftAEnd, attendant.shiftBStart,
-                                  attendant.shiftBEnd, attendant.type)));
+    return Outcome(run.target.SetAttendant(id, attendant));
 }
 
-RecordImport ImportCardClient(IniDocument& document, std::int32_t id) {
-    if (!SelectRecord(document, kClientSection, id)) {
+RecordImport ImportCardClient(ImportRun& run, std::int32_t id) {
+    if (!run.reader.SelectRecord(kClientSection, id)) {
         return RecordImport::kAbsent;
     }
     CardClientValues client;
-    ReadKeys(document, kCardClientKeys, client);
-    return Outcome(CheckResult(
-        "SetCardClientPropertiesEx4 failed.",
-        SetCardClientPropertiesEx4(
-            id, client.number, client.name.Get(), client.tag.Get(), client.enabled,
-            client.priceLevel, client.plate.Get(), client.idNumber.Get(), client.shortName.Get(),
-            client.password.Get(), client.gradeType, client.cardType, client.limitType,
-            client.limit, client.entryType, client.expirationDate, client.parentId,
-            client.vimoSerialNo.Get(), client.odometer, client.factor)));
+    run.reader.ReadKeys(kCardClientKeys, client);
+    return Outcome(run.target.SetCardClient(id, client));
 }
 
-RecordImport ImportProduct(IniDocument& document, std::int32_t id) {
-    if (!SelectRecord(document, kProductSection, id)) {
+RecordImport ImportProduct(ImportRun& run, std::int32_t id) {
+    if (!run.reader.SelectRecord(kProductSection, id)) {
         return RecordImport::kAbsent;
     }
     ProductValues product;
-    ReadKeys(document, kProductKeys, product);
-    return Outcome(CheckResult(
-        "SetProductProperties failed.",
-        SetProductProperties(id, product.number, product.name.Get(), product.tag.Get(),
-                             product.enabled, product.shortName.Get(), product.barcode.Get(),
-                             product.price1, product.price2, product.productGroup)));
+    run.reader.ReadKeys(kProductKeys, product);
+    return Outcome(run.target.SetProduct(id, product));
 }

@@ -1,62 +1,67 @@
 // The import of one configuration record per call: reads the record's section of the
-// configuration file and passes its values to the record's Kestro setter, in the setter's
-// argument order.
+// configuration file and hands its values to the import's target (the Kestro setters, or
+// CHECK's notes), in the setter's argument order.
 #pragma once
 
 #include <cstdint>
 
-#include "ini/ini_document.h"
+#include "transfer/import_target.h"
+#include "transfer/record_reader.h"
+
+// One import run: the reader of the file and the target of the records.
+struct ImportRun {
+    RecordReader& reader;
+    ImportTarget& target;
+};
 
 // Every importer selects the record's section (the identifier's number in the section name:
 // Pump07 for pump 7). A record is present when its key "Number" reads as 1 or more; an
 // absent record is read no further and nothing is written or printed for it. A failed
-// setter is printed through CheckResult with the setter's label.
+// setter has been reported by the target.
 
-// Port `id` through SetPortProperties. False when the port is absent or its setter failed
-// ("SetPortProperties failed" - ...). The protocol passes as a 16-bit value widened to
-// 32 bits; the device type comes from the key DeviceType, which exported files lack (0).
-bool ImportPort(IniDocument& document, std::int32_t id);
+// Port `id` through SetPort. False when the port is absent or its setter failed. The
+// protocol passes as a 16-bit value widened to 32 bits; the device type comes from the key
+// DeviceType, which exported files lack (0).
+bool ImportPort(ImportRun& run, std::int32_t id);
 
-// Grade `id` through SetGradePropertiesEx, then SetGradePrice for the levels 1, 2, ... up to
-// the first level without a positive price. True at once, reading nothing, when the grade is
-// in ImportedGrades; otherwise it is recorded there once written. False when the grade is
+// Grade `id` through SetGrade, then SetGradePrice for the levels 1, 2, ... up to the first
+// level without a positive price. True at once, reading nothing, when the grade is in
+// ImportedGrades; otherwise it is recorded there once written. False when the grade is
 // absent or a setter failed (its properties and earlier prices stay written).
-bool ImportGrade(IniDocument& document, std::int32_t id);
+bool ImportGrade(ImportRun& run, std::int32_t id);
 
 // Tank `id`: imports the grade it names first (ImportGrade: normally already done), then
-// SetTankPropertiesEx2 with 0.0 for the eight values the file does not carry; the probe
-// serial number passes as a 16-bit value widened. True at once when the tank is in
-// ImportedTanks; recorded there once written. False when the tank is absent, its grade
-// cannot be imported (the tank is not written, nothing is printed for it) or its setter
+// SetTank; the probe serial number passes as a 16-bit value widened. True at once when the
+// tank is in ImportedTanks; recorded there once written. False when the tank is absent, its
+// grade cannot be imported (the tank is not written, nothing is printed for it) or its setter
 // failed.
-bool ImportTank(IniDocument& document, std::int32_t id);
+bool ImportTank(ImportRun& run, std::int32_t id);
 
 // How the import of one record of the other kinds ended.
 enum class RecordImport {
     kImported,
     kAbsent,
-    kEndImport,  // a failure was printed; the whole import ends with -1
+    kEndImport,  // a failure was reported; the whole import ends with -1
 };
 
-// ZigBee device `id` through SetZigBeeProperties.
-RecordImport ImportZigBee(IniDocument& document, std::int32_t id);
+// ZigBee device `id` through SetZigBee.
+RecordImport ImportZigBee(ImportRun& run, std::int32_t id);
 
-// Pump `id` through SetPumpPropertiesEx, then its hoses at positions 1 to 8 until the first
-// position without a positive "Hose<n>ID": each hose's tank is imported first (ImportTank),
-// then SetHosePropertiesEx2 with the hose number n, the pump, and 0.0 for the four values the
-// file does not carry. A hose whose tank cannot be imported ends the import: the line
-// "Pump <id> hose <n>: tank <tank> could not be imported.\n" is printed.
-RecordImport ImportPump(IniDocument& document, std::int32_t id);
+// Pump `id` through SetPump, then its hoses at positions 1 to 8 until the first position
+// without a positive "Hose<n>ID": each hose's tank is imported first (ImportTank), then
+// SetHose with the position as the hose number. A hose whose tank cannot be imported ends
+// the import (ImportTarget::HoseTankMissing).
+RecordImport ImportPump(ImportRun& run, std::int32_t id);
 
-// Sensor `id` through SetSensorPropertiesEx.
-RecordImport ImportSensor(IniDocument& document, std::int32_t id);
+// Sensor `id` through SetSensor.
+RecordImport ImportSensor(ImportRun& run, std::int32_t id);
 
-// Attendant `id` through SetAttendantPropertiesEx2. Its type is the key Type, or the key
-// Enabled when Type reads as 0.
-RecordImport ImportAttendant(IniDocument& document, std::int32_t id);
+// Attendant `id` through SetAttendant. Its type is the key Type, or the key Enabled when
+// Type reads as 0.
+RecordImport ImportAttendant(ImportRun& run, std::int32_t id);
 
-// Card client `id` through SetCardClientPropertiesEx4.
-RecordImport ImportCardClient(IniDocument& document, std::int32_t id);
+// Card client `id` through SetCardClient.
+RecordImport ImportCardClient(ImportRun& run, std::int32_t id);
 
-// Product `id` through SetProductProperties.
-RecordImport ImportProduct(IniDocument& document, std::int32_t id);
+// Product `id` through SetProduct.
+RecordImport ImportProduct(ImportRun& run, std::int32_t id);

@@ -1,13 +1,64 @@
-// The import's value conversions from configuration file keys.
+// The import's reading of records and its value conversions from configuration file keys.
 #include "transfer/record_reader.h"
 
 #include <string>
 
+#include "common/fixed_amount.h"
+
+namespace {
+
+// The key that tells a record present: its real values are never below 1.
+constexpr char kNumberKey[] = "Number";
+
+}  // namespace
+
 namespace record_reader {
 
-void ReadText(IniDocument& document, const char* key, OwnedBstr& out) {
+std::int32_t ToInt32(const CounterString& text) {
+    return text.ToInt();
+}
+
+std::int16_t ToInt16(const CounterString& text) {
+    return static_cast<std::int16_t>(text.ToInt());
+}
+
+double ToAmount(const CounterString& text) {
+    return FixedAmount::FromDouble(text.ToDouble()).ToDouble();
+}
+
+}  // namespace record_reader
+
+RecordReader::RecordReader(IniDocument& document, ReadObserver* observer)
+    : document_(document), observer_(observer) {}
+
+void RecordReader::Select(const std::string& section) {
+    section_ = section;
+    document_.SelectSection(section.c_str());
+}
+
+bool RecordReader::SelectRecord(const std::string& section) {
+    Select(section);
+    const bool present = ReadInt32(kNumberKey) >= 1;
+    if (observer_ != nullptr) {
+        observer_->RecordProbed(section_, present);
+    }
+    return present;
+}
+
+bool RecordReader::SelectRecord(config_layout::SectionPattern pattern, std::int32_t id) {
+    return SelectRecord(config_layout::SectionName(pattern, id));
+}
+
+void RecordReader::Observe(const std::string& key, ValueKind kind) {
+    if (observer_ != nullptr) {
+        observer_->KeyRead(section_, key, kind);
+    }
+}
+
+void RecordReader::ReadText(const std::string& key, OwnedBstr& out) {
+    Observe(key, ValueKind::kText);
     CounterString text;
-    document.GetString(key, text);
+    document_.GetString(key.c_str(), text);
     // Sign-extended bytes would reach the controller as U+FF80..U+FFFF: keep the byte only.
     std::u16string characters(text.Chars() != nullptr ? text.Chars() : u"",
                               static_cast<std::size_t>(text.Length()));
@@ -17,16 +68,17 @@ void ReadText(IniDocument& document, const char* key, OwnedBstr& out) {
     *out.Out() = SysAllocStringLen(characters.data(), static_cast<UINT>(characters.size()));
 }
 
-std::int32_t ReadInt32(IniDocument& document, const char* key) {
-    return document.GetInt(key);
+std::int32_t RecordReader::ReadInt32(const std::string& key) {
+    Observe(key, ValueKind::kInt32);
+    return document_.GetInt(key.c_str());
 }
 
-std::int16_t ReadInt16(IniDocument& document, const char* key) {
-    return static_cast<std::int16_t>(document.GetInt(key));
+std::int16_t RecordReader::ReadInt16(const std::string& key) {
+    Observe(key, ValueKind::kInt16);
+    return static_cast<std::int16_t>(document_.GetInt(key.c_str()));
 }
 
-double ReadAmount(IniDocument& document, const char* key) {
-    return document.GetFixed(key).ToDouble();
+double RecordReader::ReadAmount(const std::string& key) {
+    Observe(key, ValueKind::kAmount);
+    return document_.GetFixed(key.c_str()).ToDouble();
 }
-
-}  // namespace record_reader

@@ -1,6 +1,7 @@
-// Reads one record's values from the selected section of a configuration file, converted
-// the way the import hands them to the Kestro setters. The keys come from the file layout
-// (config_layout.h), so the import reads exactly what the export writes.
+// Reads one record's values from a configuration file, converted the way the import hands
+// them to the Kestro setters. The keys come from the file layout (config_layout.h), so the
+// import reads exactly what the export writes. The import, CHECK and VERIFY all read records
+// through it; CHECK also watches what it reads (ReadObserver).
 #pragma once
 
 #include <cstddef>
@@ -13,48 +14,89 @@
 #include "transfer/config_layout.h"
 #include "transfer/owned_bstr.h"
 
-namespace record_reader {
+// How a key's value is converted when read.
+enum class ValueKind {
+    kText,    // the value's bytes, one character each
+    kInt16,   // the low 16 bits of the 32-bit integer
+    kInt32,   // CounterString::ToInt
+    kAmount,  // CounterString::ToDouble through FixedAmount: four decimals, no sign
+};
 
-// Each reads `key` of the document's selected section; a missing key reads as 0 or as the
-// empty text.
+// Told of every section the reader selects and every key it reads, in reading order.
+class ReadObserver {
+  public:
+    virtual ~ReadObserver() = default;
+    // The reader probed `section` for a record: present when its Number reads 1 or more.
+    virtual void RecordProbed(const std::string& section, bool present) = 0;
+    // The reader read `key` of `section` (the selected one) as `kind`.
+    virtual void KeyRead(const std::string& section, const std::string& key, ValueKind kind) = 0;
+};
 
-// The value as a new BSTR, held by `out` (which frees any text it held before). Each byte
-// becomes the character of that value (0xE9 gives U+00E9), the inverse of the export, which
-// writes the low byte of each character; CounterString's own widening would make 0xFFE9.
-void ReadText(IniDocument& document, const char* key, OwnedBstr& out);
-// The value as a 32-bit integer (IniDocument::GetInt).
-std::int32_t ReadInt32(IniDocument& document, const char* key);
-// The low 16 bits of the 32-bit value.
-std::int16_t ReadInt16(IniDocument& document, const char* key);
-// The value through FixedAmount: rounded to four decimal places; the parse knows no sign,
-// so "-5" reads as 0.
-double ReadAmount(IniDocument& document, const char* key);
+class RecordReader {
+  public:
+    // Reads `document`, telling `observer` (null: nobody) what it reads.
+    explicit RecordReader(IniDocument& document, ReadObserver* observer = nullptr);
 
-// Reads every key of `keys` into its field of `values`, in table order: 16-bit fields with
-// ReadInt16, 32-bit with ReadInt32, 64-bit with GetInt widened, doubles with ReadAmount,
-// texts with ReadText. `prefix` goes before each key name (the hose keys' "Hose%d").
-// When two keys carry the same field, the later one decides.
-template <typename Values, std::size_t N>
-void ReadKeys(IniDocument& document, const config_layout::KeyLayout<Values> (&keys)[N],
-              Values& values, const std::string& prefix = {}) {
-    for (const config_layout::KeyLayout<Values>& layout : keys) {
-        const std::string key = prefix + layout.key;
-        std::visit(
-            [&](auto field) {
-                auto& target = values.*field;
-                using Field = std::remove_reference_t<decltype(target)>;
-                if constexpr (std::is_same_v<Field, OwnedBstr>) {
-                    ReadText(document, key.c_str(), target);
-                } else if constexpr (std::is_same_v<Field, double>) {
-                    target = ReadAmount(document, key.c_str());
-                } else if constexpr (std::is_same_v<Field, std::int16_t>) {
-                    target = ReadInt16(document, key.c_str());
-                } else {
-                    target = ReadInt32(document, key.c_str());
-                }
-            },
-            layout.field);
+    // Selects `section` for the reads that follow.
+    void Select(const std::string& section);
+    // Selects the section of a record and tells whether the record is present: its key
+    // "Number" (whose real values are never below 1) reads as 1 or more.
+    bool SelectRecord(const std::string& section);
+    bool SelectRecord(config_layout::SectionPattern pattern, std::int32_t id);
+
+    // Each reads `key` of the selected section; a missing key reads as 0 or as the empty text.
+
+    // The value as a new BSTR, held by `out` (which frees any text it held before). Each byte
+    // becomes the character of that value (0xE9 gives U+00E9), the inverse of the export,
+    // which writes the low byte of each character; CounterString's own widening would make
+    // 0xFFE9.
+    void ReadText(const std::string& key, OwnedBstr& out);
+    // The value as a 32-bit integer (IniDocument::GetInt).
+    std::int32_t ReadInt32(const std::string& key);
+    // The low 16 bits of the 32-bit value.
+    std::int16_t ReadInt16(const std::string& key);
+    // The value through FixedAmount: rounded to four decimal places; the parse knows no sign,
+    // so "-5" reads as 0.
+    double ReadAmount(const std::string& key);
+
+    // Reads every key of `keys` into its field of `values`, in table order: 16-bit fields with
+    // ReadInt16, 32-bit with ReadInt32, doubles with ReadAmount, texts with ReadText.
+    // `prefix` goes before each key name (the hose keys' "Hose%d"). When two keys carry the
+    // same field, the later one decides. 64-bit fields are not read (the import carries none).
+    template <typename Values, std::size_t N>
+    void ReadKeys(const config_layout::KeyLayout<Values> (&keys)[N], Values& values,
+                  const std::string& prefix = {}) {
+        for (const config_layout::KeyLayout<Values>& layout : keys) {
+            const std::string key = prefix + layout.key;
+            std::visit(
+                [&](auto field) {
+                    auto& target = values.*field;
+                    using Field = std::remove_reference_t<decltype(target)>;
+                    if constexpr (std::is_same_v<Field, OwnedBstr>) {
+                        ReadText(key, target);
+                    } else if constexpr (std::is_same_v<Field, double>) {
+                        target = ReadAmount(key);
+                    } else if constexpr (std::is_same_v<Field, std::int16_t>) {
+                        target = ReadInt16(key);
+                    } else if constexpr (std::is_same_v<Field, std::int32_t>) {
+                        target = ReadInt32(key);
+                    }
+                },
+                layout.field);
+        }
     }
-}
 
+  private:
+    void Observe(const std::string& key, ValueKind kind);
+
+    IniDocument& document_;
+    ReadObserver* observer_;
+    std::string section_;
+};
+
+// The conversions of the reader, for a value already read as text.
+namespace record_reader {
+std::int32_t ToInt32(const CounterString& text);
+std::int16_t ToInt16(const CounterString& text);
+double ToAmount(const CounterString& text);
 }  // namespace record_reader
