@@ -29,6 +29,10 @@ void ApplyArgument(CommandOptions& options, const char* argument) {
     } else if (IsKeyword(argument, "VERSION")) {
         options.mode = TransferMode::kExport;
         VersionOnly = true;
+    } else if (IsKeyword(argument, "CHECK")) {
+        options.mode = TransferMode::kCheck;
+    } else if (IsKeyword(argument, "VERIFY")) {
+        options.mode = TransferMode::kVerify;
     } else if (IsKeyword(argument, "/GSC")) {
         options.gsc = true;
     } else if (IsKeyword(argument, "/PAM")) {

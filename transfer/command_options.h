@@ -1,10 +1,10 @@
-// Brenkar's command line: the mode keywords IMPORT, EXPORT and VERSION, the switches /PAM,
-// /COMPANY, /GSC and /IPT, the INI file name and the controller server's name.
+// Brenkar's command line: the mode keywords IMPORT, EXPORT, VERSION, CHECK and VERIFY, the
+// switches /PAM, /COMPANY, /GSC and /IPT, the INI file name and the controller server's name.
 #pragma once
 
 #include "common/counter_string.h"
 
-enum class TransferMode { kImport, kExport };
+enum class TransferMode { kImport, kExport, kCheck, kVerify };
 
 // The parsed command line; lives for the duration of the entry point.
 struct CommandOptions {
@@ -18,9 +18,10 @@ struct CommandOptions {
 };
 
 // Parses the `count` arguments at `args` (the program name excluded). Each argument is
-// compared with the keywords IMPORT, EXPORT, VERSION, /GSC, /PAM, /COMPANY and /IPT in that
-// order, ignoring the case of A-Z (see the definition), and the first match applies: the
-// mode keywords set the mode (the last one wins) and VERSION also turns VersionOnly on;
+// compared with the keywords IMPORT, EXPORT, VERSION, CHECK, VERIFY, /GSC, /PAM, /COMPANY and
+// /IPT in that order, ignoring the case of A-Z (see the definition), and the first match
+// applies: the mode keywords set the mode (the last one wins) and VERSION also turns
+// VersionOnly on;
 // /PAM and /COMPANY each turn the other off. Any other argument, one that starts with a
 // slash included, becomes the INI file name while that is still empty, else replaces the
 // server name. Then the implications apply, in this order: IPT turns GSC on; GSC turns PAM

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "client/kestro.h"
+#include "transfer/check.h"
 #include "transfer/check_result.h"
 #include "transfer/command_options.h"
 #include "transfer/export.h"
@@ -58,6 +59,10 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
     }
 
     std::printf("%s", kBanner);
+    const char* iniFile = options.iniFile.Narrow();
+    if (options.mode == TransferMode::kCheck) {
+        return transfers.checkConfiguration(iniFile);
+    }
     const bool import = options.mode == TransferMode::kImport;
     std::printf("Connecting to %s for %s.\n", options.serverName.Narrow(),
                 import ? "import" : "export");
@@ -67,7 +72,6 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
     // A rejected client type is reported but does not stop the transfer.
     CheckResult("SetClientType failed", SetClientType(kClientType));
 
-    const char* iniFile = options.iniFile.Narrow();
     std::int32_t result = import
                               ? transfers.importConfiguration(iniFile)
                               : transfers.exportConfiguration(iniFile, options.pam, options.company,
@@ -77,5 +81,7 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
 }
 
 int BrenkarMain(int argc, char** argv) {
-    return RunBrenkar(argc, argv, BrenkarTransfers{ExportConfiguration, ImportConfiguration});
+    return RunBrenkar(argc, argv,
+                      BrenkarTransfers{ExportConfiguration, ImportConfiguration,
+                                       CheckConfiguration, nullptr});
 }

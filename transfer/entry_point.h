@@ -4,18 +4,21 @@
 #include <cstdint>
 #include <functional>
 
-// The two transfers the entry point hands the work to. BrenkarMain uses
-// ExportConfiguration and ImportConfiguration; tests substitute doubles that record what
-// they were given.
+// The transfers the entry point hands the work to. BrenkarMain uses ExportConfiguration,
+// ImportConfiguration, CheckConfiguration and VerifyConfiguration; tests substitute doubles
+// that record what they were given.
 struct BrenkarTransfers {
     std::function<std::int32_t(const char* iniFile, bool pam, bool company, bool gsc, bool ipt)>
         exportConfiguration;
     std::function<std::int32_t(const char* iniFile)> importConfiguration;
+    std::function<std::int32_t(const char* iniFile)> checkConfiguration;
+    std::function<std::int32_t(const char* iniFile)> verifyConfiguration;
 };
 
 // Runs one Brenkar command (argv[0] is the program name) and returns the exit code:
 // -1 for a usage error (printed, no library call made) or a failed logon (printed by
-// CheckResult, no logoff), otherwise the transfer's result, after ClientLogoff.
+// CheckResult, no logoff), otherwise the transfer's result, after ClientLogoff. CHECK reads
+// only the file: it makes no library call at all and returns the check's result.
 // All output goes to standard output.
 int BrenkarMain(int argc, char** argv);
 

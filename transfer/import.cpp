@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "ini/ini_document.h"
 #include "transfer/import_records.h"
@@ -15,9 +16,7 @@ namespace {
 constexpr int kMissLimit = 7;
 
 struct KindScan {
-    const char* noun;  // in the count line
-    std::int32_t first;
-    std::int32_t bound;             // the scan stops before this identifier
+    ImportKind kind;
     std::int32_t alwaysProbedUpTo;  // the miss limit applies only above this identifier
     RecordImport (*import)(ImportRun& run, std::int32_t id);
 };
@@ -28,23 +27,25 @@ RecordImport ScanOn(ImportRun& run, std::int32_t id) {
     return Import(run, id) ? RecordImport::kImported : RecordImport::kAbsent;
 }
 
+using namespace config_layout;
+
 constexpr KindScan kKinds[] = {
-    {"ports", 1, 100, 13, ScanOn<ImportPort>},
-    {"grades", 1, 100, 0, ScanOn<ImportGrade>},
-    {"tanks", 1, 100, 0, ScanOn<ImportTank>},
-    {"ZigBee devices", 5, 100, 0, ImportZigBee},
-    {"pumps", 1, 100, 0, ImportPump},
-    {"sensors", 1, 10000, 0, ImportSensor},
-    {"attendants", 1, 10000, 0, ImportAttendant},
-    {"clients", 1, 10000, 0, ImportCardClient},
-    {"products", 1, 10000, 0, ImportProduct},
+    {{"ports", kPortSection, 1, 100}, 13, ScanOn<ImportPort>},
+    {{"grades", kGradeSection, 1, 100}, 0, ScanOn<ImportGrade>},
+    {{"tanks", kTankSection, 1, 100}, 0, ScanOn<ImportTank>},
+    {{"ZigBee devices", kZigBeeSection, 5, 100}, 0, ImportZigBee},
+    {{"pumps", kPumpSection, 1, 100}, 0, ImportPump},
+    {{"sensors", kSensorSection, 1, 10000}, 0, ImportSensor},
+    {{"attendants", kAttendantSection, 1, 10000}, 0, ImportAttendant},
+    {{"clients", kClientSection, 1, 10000}, 0, ImportCardClient},
+    {{"products", kProductSection, 1, 10000}, 0, ImportProduct},
 };
 
 // Imports the records of one kind and prints its count line; false when the import must end.
 bool ScanKind(ImportRun& run, const KindScan& kind) {
     int count = 0;
     int misses = 0;
-    for (std::int32_t id = kind.first; id < kind.bound; ++id) {
+    for (std::int32_t id = kind.kind.first; id < kind.kind.bound; ++id) {
         if (misses >= kMissLimit && id > kind.alwaysProbedUpTo) {
             break;
         }
@@ -61,7 +62,7 @@ bool ScanKind(ImportRun& run, const KindScan& kind) {
         }
     }
     if (count > 0) {
-        std::printf("%3d %s imported successfully.\n", count, kind.noun);
+        std::printf("%3d %s imported successfully.\n", count, kind.kind.noun);
     }
     return true;
 }
@@ -85,6 +86,14 @@ bool FileOpensForUpdate(const char* iniFile) {
 }
 
 }  // namespace
+
+std::vector<ImportKind> ImportKinds() {
+    std::vector<ImportKind> kinds;
+    for (const KindScan& scan : kKinds) {
+        kinds.push_back(scan.kind);
+    }
+    return kinds;
+}
 
 bool ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer) {
     RecordReader reader(document, observer);

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ini/ini_document.h"
+#include "transfer/config_layout.h"
 #include "transfer/import_target.h"
 #include "transfer/record_reader.h"
 
@@ -32,3 +34,14 @@ std::int32_t ImportConfiguration(const char* iniFile);
 // each record found to `target` and telling `observer` (null: nobody) every read. Prints the
 // count line of each kind with records. False when a record's failure ended the import.
 bool ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer);
+
+// One kind of record as the import scans it.
+struct ImportKind {
+    const char* noun;  // in the count line ("%3d <noun> imported successfully.")
+    config_layout::SectionPattern section;
+    std::int32_t first;  // the first identifier probed
+    std::int32_t bound;  // the scan stops before this identifier
+};
+
+// The kinds in the order the import scans them.
+std::vector<ImportKind> ImportKinds();

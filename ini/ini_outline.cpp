@@ -1,0 +1,85 @@
+// The outline of an INI file: one pass with the reader's line pieces and blank rules.
+#include "ini/ini_outline.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "ini/ini_line.h"
+
+namespace {
+
+bool EndsKey(char c) {
+    return c == '\0' || c == ' ' || c == '=' || c == '\r' || c == '\n';
+}
+
+bool IsBlankOrLineEnd(char c) {
+    return c == ' ' || c == '\r' || c == '\n';
+}
+
+IniKeyLine KeyLine(int number, const char* text) {
+    IniKeyLine key;
+    key.line = number;
+    std::size_t end = 0;
+    while (!EndsKey(text[end])) {
+        ++end;
+    }
+    key.key.assign(text, end);
+    const char* value = ini_line::SkipBlanks(text + end);
+    if (*value == '=') {
+        key.hasEquals = true;
+        key.spacedEquals = value != text + end;
+        key.written = value + 1;
+        while (!key.written.empty() &&
+               (key.written.back() == '\n' || key.written.back() == '\r')) {
+            key.written.pop_back();
+        }
+        value = ini_line::SkipBlanks(value + 1);
+    }
+    key.value = value;
+    while (!key.value.empty() && IsBlankOrLineEnd(key.value.back())) {
+        key.value.pop_back();
+    }
+    return key;
+}
+
+}  // namespace
+
+IniOutline ReadIniOutline(const char* path) {
+    IniOutline outline;
+    struct Close {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Close> file(std::fopen(path, "rbe"));
+    if (file == nullptr) {
+        return outline;
+    }
+    outline.opened = true;
+    outline.blocks.emplace_back();
+    char line[ini_line::kLineSize];
+    int number = 0;
+    while (ini_line::ReadPiece(file.get(), line) > 0) {
+        ++number;
+        // Like the reader, the piece is taken as 0-terminated text.
+        const char* text = ini_line::SkipBlanks(line);
+        if (*text == '\r' || *text == '\n' || *text == '\0') {
+            continue;
+        }
+        if (*text == '[') {
+            IniSectionBlock block;
+            block.line = number;
+            const char* close = std::strchr(text + 1, ']');
+            block.closed = close != nullptr;
+            block.name = close != nullptr ? std::string(text + 1, close) : std::string(text + 1);
+            while (!block.closed && !block.name.empty() && IsBlankOrLineEnd(block.name.back())) {
+                block.name.pop_back();
+            }
+            outline.blocks.push_back(std::move(block));
+        } else if (*text == ';' || *text == '#') {
+            ++outline.blocks.back().commentLines;
+        } else {
+            outline.blocks.back().keys.push_back(KeyLine(number, text));
+        }
+    }
+    return outline;
+}

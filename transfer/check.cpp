@@ -1,0 +1,718 @@
+// CHECK: the import's scan against a target that writes nothing, an observer of every read,
+// and the outline of the file; what the file holds and the import does not read, or reads as
+// something else, becomes a finding.
+#include "transfer/check.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ini/ini_document.h"
+#include "ini/ini_outline.h"
+#include "transfer/config_layout.h"
+#include "transfer/import.h"
+#include "transfer/value_check.h"
+
+using namespace config_layout;
+
+namespace {
+
+// ---- Names ------------------------------------------------------------------------------
+
+std::string Folded(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && Folded(a) == Folded(b);
+}
+
+// Edits (insert, delete, replace, swap of two neighbours) between two names, case aside.
+std::size_t Distance(const std::string& a, const std::string& b) {
+    const std::string x = Folded(a);
+    const std::string y = Folded(b);
+    const std::size_t columns = y.size() + 1;
+    std::vector<std::size_t> d((x.size() + 1) * columns);
+    auto at = [&](std::size_t i, std::size_t j) -> std::size_t& { return d[i * columns + j]; };
+    for (std::size_t i = 0; i <= x.size(); ++i) {
+        at(i, 0) = i;
+    }
+    for (std::size_t j = 0; j <= y.size(); ++j) {
+        at(0, j) = j;
+    }
+    for (std::size_t i = 1; i <= x.size(); ++i) {
+        for (std::size_t j = 1; j <= y.size(); ++j) {
+            at(i, j) = std::min({at(i - 1, j) + 1, at(i, j - 1) + 1,
+                                 at(i - 1, j - 1) + (x[i - 1] != y[j - 1] ? 1U : 0U)});
+            if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1]) {
+                at(i, j) = std::min(at(i, j), at(i - 2, j - 2) + 1);
+            }
+        }
+    }
+    return at(x.size(), y.size());
+}
+
+// The known name closest to `name`, when it looks like a typo of it: at most two edits, and
+// fewer than half the name's length.
+std::optional<std::string> Nearest(const std::string& name, const std::vector<std::string>& known) {
+    std::optional<std::string> best;
+    std::size_t bestDistance = 3;
+    for (const std::string& candidate : known) {
+        const std::size_t distance = Distance(name, candidate);
+        if (distance < bestDistance && distance * 2 < std::max<std::size_t>(name.size(), 2)) {
+            best = candidate;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+// ---- Kinds of section ---------------------------------------------------------------------
+
+// Sections the export writes and the import never reads, by design.
+const char* const kDesignSections[] = {"Application", "Log",     "Server", "Port", "Protocol",
+                                       "Company",     "Pam",     "GSC",    "IPT"};
+// Keys of record sections the import never reads, by design: the ports' radio settings and
+// the firmware versions.
+const char* const kPortDesignKeys[] = {"PanID", "Channels", "KeyA", "KeyB", "FirmwareVersion"};
+const char* const kZigBeeDesignKeys[] = {"FirmwareVersion"};
+
+constexpr int kHosePositions = 8;
+constexpr int kOtherGroup = -1;  // findings that belong to no kind
+
+struct SectionKind {
+    int group = kOtherGroup;  // index into ImportKinds(), or kOtherGroup
+    std::int32_t id = 0;
+    bool canonical = false;  // the name is the kind's own name for `id`
+    bool design = false;     // a section the import does not read by design
+};
+
+// The letters of a section name and the digits after them ("Pump" and "3" of "Pump3").
+bool SplitName(const std::string& name, std::string& letters, std::string& digits) {
+    const std::size_t split = name.find_first_of("0123456789");
+    if (split == std::string::npos || split == 0) {
+        return false;
+    }
+    letters = name.substr(0, split);
+    digits = name.substr(split);
+    return digits.size() <= 9 && digits.find_first_not_of("0123456789") == std::string::npos;
+}
+
+SectionKind KindOf(const std::string& name, const std::vector<ImportKind>& kinds) {
+    SectionKind result;
+    for (const char* design : kDesignSections) {
+        if (SameName(name, design)) {
+            result.design = true;
+            return result;
+        }
+    }
+    std::string letters;
+    std::string digits;
+    if (!SplitName(name, letters, digits)) {
+        return result;
+    }
+    if (SameName(letters, kTankGaugeSection.prefix)) {
+        result.design = true;
+        return result;
+    }
+    for (std::size_t group = 0; group < kinds.size(); ++group) {
+        if (SameName(letters, kinds[group].section.prefix)) {
+            result.group = static_cast<int>(group);
+            result.id = std::stoi(digits);
+            result.canonical = SameName(name, SectionName(kinds[group].section, result.id));
+            return result;
+        }
+    }
+    return result;
+}
+
+// The section name `name` was probably meant to be, if any.
+std::optional<std::string> MeantSection(const std::string& name,
+                                        const std::vector<ImportKind>& kinds) {
+    std::string letters;
+    std::string digits;
+    if (!SplitName(name, letters, digits)) {
+        std::vector<std::string> known(std::begin(kDesignSections), std::end(kDesignSections));
+        return Nearest(name, known);
+    }
+    std::vector<std::string> prefixes;
+    for (const ImportKind& kind : kinds) {
+        prefixes.push_back(kind.section.prefix);
+    }
+    const std::optional<std::string> prefix =
+        SameName(letters, "TankGauge") ? std::optional<std::string>() : Nearest(letters, prefixes);
+    for (const ImportKind& kind : kinds) {
+        if (prefix && *prefix == kind.section.prefix) {
+            return SectionName(kind.section, std::stoi(digits));
+        }
+    }
+    return std::nullopt;
+}
+
+template <typename Values, std::size_t N>
+void AddKeys(std::vector<std::string>& names, const KeyLayout<Values> (&keys)[N],
+             const std::string& prefix = {}) {
+    for (const KeyLayout<Values>& key : keys) {
+        names.push_back(prefix + key.key);
+    }
+}
+
+// Every key name the layout gives a section of the kind `prefix`.
+std::vector<std::string> KnownKeys(const std::string& prefix) {
+    std::vector<std::string> names;
+    if (prefix == kPortSection.prefix) {
+        AddKeys(names, kPortKeys);
+        names.push_back(kPortDeviceTypeKey);
+        AddKeys(names, kZB2GKeys);
+        AddKeys(names, kFirmwareKeys);
+    } else if (prefix == kGradeSection.prefix) {
+        AddKeys(names, kGradeKeys);
+        for (int level = 1; level <= kPriceLevels; ++level) {
+            names.push_back(GradePriceKey(level));
+        }
+    } else if (prefix == kTankSection.prefix) {
+        AddKeys(names, kTankKeys);
+    } else if (prefix == kZigBeeSection.prefix) {
+        AddKeys(names, kZigBeeKeys);
+        AddKeys(names, kFirmwareKeys);
+    } else if (prefix == kPumpSection.prefix) {
+        AddKeys(names, kPumpKeys);
+        for (int position = 1; position <= kHosePositions; ++position) {
+            AddKeys(names, kHoseKeys, HoseKeyPrefix(position));
+        }
+    } else if (prefix == kSensorSection.prefix) {
+        AddKeys(names, kSensorKeys);
+    } else if (prefix == kAttendantSection.prefix) {
+        AddKeys(names, kAttendantKeys);
+    } else if (prefix == kClientSection.prefix) {
+        AddKeys(names, kCardClientKeys);
+    } else if (prefix == kProductSection.prefix) {
+        AddKeys(names, kProductKeys);
+    }
+    return names;
+}
+
+bool IsDesignKey(const std::string& prefix, const std::string& key) {
+    if (prefix == kPortSection.prefix) {
+        return std::any_of(std::begin(kPortDesignKeys), std::end(kPortDesignKeys),
+                           [&](const char* name) { return SameName(key, name); });
+    }
+    return prefix == kZigBeeSection.prefix && SameName(key, kZigBeeDesignKeys[0]);
+}
+
+// The hose position of a hose key ("Hose3Tank": 3), when `key` is one.
+std::optional<int> HosePosition(const std::string& key) {
+    if (key.size() < 5 || !SameName(key.substr(0, 4), "Hose")) {
+        return std::nullopt;
+    }
+    std::size_t end = 4;
+    while (end < key.size() && end < 8 && key[end] >= '0' && key[end] <= '9') {
+        ++end;
+    }
+    if (end == 4) {
+        return std::nullopt;
+    }
+    const std::string suffix = key.substr(end);
+    const bool known = std::any_of(std::begin(kHoseKeys), std::end(kHoseKeys),
+                                   [&](const KeyLayout<HoseValues>& hose) {
+                                       return SameName(suffix, hose.key);
+                                   });
+    return known ? std::optional<int>(std::stoi(key.substr(4, end - 4))) : std::nullopt;
+}
+
+// ---- What the import read and wrote --------------------------------------------------------
+
+struct SectionReads {
+    bool probed = false;
+    bool present = false;
+    std::unordered_map<std::string, ValueKind> keys;  // folded key names
+};
+
+class ReadLog : public ReadObserver {
+  public:
+    void RecordProbed(const std::string& section, bool present) override {
+        SectionReads& reads = sections_[Folded(section)];
+        reads.probed = true;
+        reads.present = reads.present || present;
+    }
+    void KeyRead(const std::string& section, const std::string& key, ValueKind kind) override {
+        sections_[Folded(section)].keys.emplace(Folded(key), kind);
+    }
+    const SectionReads* Find(const std::string& section) const {
+        const auto found = sections_.find(Folded(section));
+        return found == sections_.end() ? nullptr : &found->second;
+    }
+
+  private:
+    std::unordered_map<std::string, SectionReads> sections_;
+};
+
+// Writes nothing; notes the tanks that would be written and where the import would end.
+class DryRunTarget : public ImportTarget {
+  public:
+    struct End {
+        std::int32_t pumpId;
+        int position;
+        std::int32_t tankId;
+    };
+
+    bool SetPort(std::int32_t, const PortValues&) override { return true; }
+    bool SetGrade(std::int32_t, const GradeValues&) override { return true; }
+    bool SetGradePrice(std::int32_t, int, double) override { return true; }
+    bool SetTank(std::int32_t id, const TankValues&) override {
+        tanks_.insert(id);
+        return true;
+    }
+    bool SetZigBee(std::int32_t, const ZigBeeValues&) override { return true; }
+    bool SetPump(std::int32_t, const PumpValues&) override { return true; }
+    bool SetHose(std::int32_t, int, const HoseValues&) override { return true; }
+    bool SetSensor(std::int32_t, const SensorValues&) override { return true; }
+    bool SetAttendant(std::int32_t, const AttendantValues&) override { return true; }
+    bool SetCardClient(std::int32_t, const CardClientValues&) override { return true; }
+    bool SetProduct(std::int32_t, const ProductValues&) override { return true; }
+    void HoseTankMissing(std::int32_t pumpId, int position, std::int32_t tankId) override {
+        end_ = End{pumpId, position, tankId};
+    }
+
+    bool TankWritten(std::int32_t id) const { return tanks_.count(id) > 0; }
+    const std::optional<End>& ImportEnd() const { return end_; }
+
+  private:
+    std::set<std::int32_t> tanks_;
+    std::optional<End> end_;
+};
+
+// ---- Findings ------------------------------------------------------------------------------
+
+struct Finding {
+    int group;
+    int line;
+    std::string text;
+};
+
+class Checker {
+  public:
+    Checker(const IniOutline& outline, const ReadLog& reads, const DryRunTarget& target)
+        : outline_(outline), reads_(reads), target_(target), kinds_(ImportKinds()) {}
+
+    void Run() {
+        FindEndOfImport();
+        std::unordered_map<std::string, int> firstHeader;  // folded name -> line
+        for (std::size_t i = 0; i < outline_.blocks.size(); ++i) {
+            const IniSectionBlock& block = outline_.blocks[i];
+            comments_ += static_cast<std::size_t>(block.commentLines);
+            if (i == 0) {
+                for (const IniKeyLine& key : block.keys) {
+                    Add(kOtherGroup, key.line,
+                        "\"" + key.key + "\" (line " + std::to_string(key.line) +
+                            "): before the first section, never read");
+                }
+                continue;
+            }
+            const SectionKind kind = KindOf(block.name, kinds_);
+            if (!block.closed) {
+                Add(kind.group, block.line,
+                    Where(block, "") + ": the header has no \"]\", so no section of this name is "
+                                       "found; its lines are not read");
+                continue;
+            }
+            const auto [first, isFirst] = firstHeader.emplace(Folded(block.name), block.line);
+            if (kind.design) {
+                ++designSections_;
+                continue;
+            }
+            if (!isFirst) {
+                Add(kind.group, block.line,
+                    Where(block, "") + ": a second section of this name; only the first (line " +
+                        std::to_string(first->second) + ") is read");
+                continue;
+            }
+            if (kind.group == kOtherGroup || !kind.canonical) {
+                UnknownSection(block, kind);
+                continue;
+            }
+            RecordSection(block, kind);
+        }
+        if (end_) {
+            if (afterEnd_ > 0) {
+                end_->text += "; " + std::to_string(afterEnd_) + " later record" +
+                              (afterEnd_ == 1 ? " is" : "s are") + " not imported";
+            }
+            Add(end_->group, end_->line, end_->text);
+        }
+    }
+
+    const std::vector<Finding>& Findings() const { return findings_; }
+    std::size_t DesignSections() const { return designSections_; }
+    std::size_t DesignKeys() const { return designKeys_; }
+    std::size_t CommentLines() const { return comments_; }
+    void Add(int group, int line, std::string text) {
+        findings_.push_back({group, line, std::move(text)});
+    }
+
+  private:
+    static std::string Where(const IniSectionBlock& block, const std::string& key, int line = 0) {
+        std::string where = "[" + block.name + "]";
+        if (!key.empty()) {
+            where += " " + key;
+        }
+        return where + " (line " + std::to_string(line != 0 ? line : block.line) + ")";
+    }
+
+    int PumpGroup() const {
+        for (std::size_t group = 0; group < kinds_.size(); ++group) {
+            if (kinds_[group].section.prefix == kPumpSection.prefix) {
+                return static_cast<int>(group);
+            }
+        }
+        return kOtherGroup;
+    }
+
+    // Records after a hose whose tank cannot be imported are never reached: they are summed
+    // up in one finding at that hose.
+    void FindEndOfImport() {
+        const auto& end = target_.ImportEnd();
+        if (!end) {
+            return;
+        }
+        endPumpId_ = end->pumpId;
+        endPosition_ = end->position;
+        const std::string pump = SectionName(kPumpSection, end->pumpId);
+        const std::string key = HoseKeyPrefix(end->position) + "Tank";
+        int line = 0;
+        for (const IniSectionBlock& block : outline_.blocks) {
+            if (line == 0 && block.closed && SameName(block.name, pump)) {
+                line = block.line;
+                for (const IniKeyLine& keyLine : block.keys) {
+                    if (SameName(keyLine.key, key)) {
+                        line = keyLine.line;
+                        break;
+                    }
+                }
+            }
+        }
+        end_ = Finding{PumpGroup(), line,
+                       "[" + pump + "] " + key + " (line " + std::to_string(line) + "): tank " +
+                           std::to_string(end->tankId) +
+                           " cannot be imported, so the import ends here"};
+    }
+
+    bool AfterEnd(const SectionKind& kind) const {
+        if (!end_) {
+            return false;
+        }
+        const int pumps = PumpGroup();
+        return kind.group > pumps || (kind.group == pumps && kind.id > endPumpId_);
+    }
+
+    void UnknownSection(const IniSectionBlock& block, const SectionKind& kind) {
+        std::string text = Where(block, "") + ": no kind reads this section";
+        if (const std::optional<std::string> meant = MeantSection(block.name, kinds_)) {
+            text += " (did you mean [" + *meant + "]?)";
+        }
+        Add(kind.group, block.line, text);
+    }
+
+    void RecordSection(const IniSectionBlock& block, const SectionKind& kind) {
+        const ImportKind& importKind = kinds_[static_cast<std::size_t>(kind.group)];
+        const SectionReads* reads = reads_.Find(block.name);
+        if (reads != nullptr && reads->present) {
+            CheckKeys(block, kind, *reads);
+            if (importKind.section.prefix == kTankSection.prefix && !target_.TankWritten(kind.id)) {
+                const IniKeyLine* grade = KeyLine(block, "Grade");
+                Add(kind.group, grade != nullptr ? grade->line : block.line,
+                    Where(block, "Grade", grade != nullptr ? grade->line : 0) + ": grade " +
+                        (grade != nullptr ? grade->value : "0") +
+                        " cannot be imported, so the tank is not imported");
+            }
+            return;
+        }
+        if (AfterEnd(kind)) {
+            ++afterEnd_;
+            return;
+        }
+        std::string why;
+        if (reads != nullptr && reads->probed) {
+            const IniKeyLine* number = KeyLine(block, "Number");
+            why = number == nullptr ? "it has no Number, so it is not a record"
+                                    : "its Number " + number->value +
+                                          " is below 1, so it is not a record";
+            Add(kind.group, number != nullptr ? number->line : block.line,
+                Where(block, "Number", number != nullptr ? number->line : 0) + ": " + why);
+            return;
+        }
+        if (importKind.section.prefix == kZigBeeSection.prefix && kind.id < importKind.first) {
+            why = "ZigBee devices 1 to 4 are never imported";
+        } else if (kind.id < importKind.first) {
+            why = "identifier " + std::to_string(kind.id) + " is never probed";
+        } else if (kind.id >= importKind.bound) {
+            why = std::string("past the identifiers the import probes for ") + importKind.noun +
+                  " (up to " + std::to_string(importKind.bound - 1) + ")";
+        } else {
+            why = std::string("not reached: the scan of ") + importKind.noun +
+                  " ends at a gap of seven absent identifiers before it";
+        }
+        Add(kind.group, block.line, Where(block, "") + ": " + why);
+    }
+
+    static const IniKeyLine* KeyLine(const IniSectionBlock& block, const std::string& key) {
+        for (const IniKeyLine& line : block.keys) {
+            if (SameName(line.key, key)) {
+                return &line;
+            }
+        }
+        return nullptr;
+    }
+
+    void CheckKeys(const IniSectionBlock& block, const SectionKind& kind,
+                   const SectionReads& reads) {
+        const std::string prefix = kinds_[static_cast<std::size_t>(kind.group)].section.prefix;
+        std::unordered_map<std::string, int> firstLine;
+        std::set<int> hosesReported;  // a hose that is not read is one finding, not one a key
+        for (const IniKeyLine& key : block.keys) {
+            const std::string folded = Folded(key.key);
+            const auto [first, isFirst] = firstLine.emplace(folded, key.line);
+            const auto read = reads.keys.find(folded);
+            if (!isFirst) {
+                if (read != reads.keys.end()) {
+                    Add(kind.group, key.line,
+                        Where(block, key.key, key.line) +
+                            ": a second line of this key; only the first (line " +
+                            std::to_string(first->second) + ") is read");
+                }
+                continue;
+            }
+            if (read != reads.keys.end()) {
+                CheckValue(block, kind, key, read->second);
+                continue;
+            }
+            UnreadKey(block, kind, prefix, key, reads, hosesReported);
+        }
+        if (prefix == kAttendantSection.prefix) {
+            CheckAttendantType(block, kind);
+        }
+    }
+
+    void CheckValue(const IniSectionBlock& block, const SectionKind& kind, const IniKeyLine& key,
+                    ValueKind valueKind) {
+        std::string read = key.value;
+        if (!read.empty() && read.front() == '"' && read.back() == '"') {
+            read = read.size() >= 2 ? read.substr(1, read.size() - 2) : "";
+        }
+        std::optional<std::string> finding;
+        if (valueKind == ValueKind::kText) {
+            if (key.hasEquals) {
+                finding = TextFinding(key.written, read, key.spacedEquals);
+            }
+        } else {
+            finding = NumberFinding(valueKind, read);
+        }
+        if (finding) {
+            Add(kind.group, key.line, Where(block, key.key, key.line) + ": " + *finding);
+        }
+    }
+
+    void UnreadKey(const IniSectionBlock& block, const SectionKind& kind, const std::string& prefix,
+                   const IniKeyLine& key, const SectionReads& reads,
+                   std::set<int>& hosesReported) {
+        if (IsDesignKey(prefix, key.key)) {
+            ++designKeys_;
+            return;
+        }
+        std::string why;
+        if (prefix == kGradeSection.prefix && IsPriceKey(key.key)) {
+            why = "comes after a level without a positive price, so it is not imported";
+        } else if (const std::optional<int> position = HosePosition(key.key);
+                   position && prefix == kPumpSection.prefix) {
+            if ((end_ && kind.id == endPumpId_ && *position >= endPosition_) ||
+                !hosesReported.insert(*position).second) {
+                return;  // summed up at the hose's first key, or where the import ended
+            }
+            if (*position > kHosePositions || *position < 1) {
+                why = "only hose positions 1 to 8 are read";
+            } else {
+                why = "hose " + std::to_string(*position) + " comes after position " +
+                      std::to_string(LastHosePositionRead(reads)) +
+                      ", the first without a hose ID above 0, so it is not imported";
+            }
+        } else {
+            why = "no kind reads this key";
+            if (const std::optional<std::string> meant = Nearest(key.key, KnownKeys(prefix))) {
+                why += " (did you mean " + *meant + "?)";
+            }
+        }
+        Add(kind.group, key.line, Where(block, key.key, key.line) + ": " + why);
+    }
+
+    static bool IsPriceKey(const std::string& key) {
+        for (int level = 1; level <= kPriceLevels; ++level) {
+            if (SameName(key, GradePriceKey(level))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static int LastHosePositionRead(const SectionReads& reads) {
+        int last = 0;
+        for (int position = 1; position <= kHosePositions; ++position) {
+            if (reads.keys.count(Folded(HoseKeyPrefix(position) + "ID")) > 0) {
+                last = position;
+            }
+        }
+        return last;
+    }
+
+    // The import takes Type and reads Enabled only when Type is 0.
+    void CheckAttendantType(const IniSectionBlock& block, const SectionKind& kind) {
+        const IniKeyLine* type = KeyLine(block, "Type");
+        const IniKeyLine* enabled = KeyLine(block, "Enabled");
+        if (type == nullptr || enabled == nullptr) {
+            return;
+        }
+        const std::int16_t typeValue = record_reader::ToInt16(CounterString(type->value.c_str()));
+        const std::int16_t enabledValue =
+            record_reader::ToInt16(CounterString(enabled->value.c_str()));
+        if (typeValue != 0 && enabledValue != typeValue) {
+            Add(kind.group, enabled->line,
+                Where(block, "Enabled", enabled->line) + ": " + enabled->value +
+                    " is not used; the import takes Type (" + type->value +
+                    ") and reads Enabled only when Type is 0");
+        }
+    }
+
+    const IniOutline& outline_;
+    const ReadLog& reads_;
+    const DryRunTarget& target_;
+    const std::vector<ImportKind> kinds_;
+    std::vector<Finding> findings_;
+    std::optional<Finding> end_;
+    std::int32_t endPumpId_ = 0;
+    int endPosition_ = 0;
+    int afterEnd_ = 0;
+    std::size_t designSections_ = 0;
+    std::size_t designKeys_ = 0;
+    std::size_t comments_ = 0;
+};
+
+// ---- Report ------------------------------------------------------------------------------
+
+const char* GroupHeading(int group, const std::vector<ImportKind>& kinds) {
+    static const std::unordered_map<std::string, const char*> headings = {
+        {"ports", "Ports"},
+        {"grades", "Grades"},
+        {"tanks", "Tanks"},
+        {"ZigBee devices", "ZigBee devices"},
+        {"pumps", "Pumps"},
+        {"sensors", "Sensors"},
+        {"attendants", "Attendants"},
+        {"clients", "Card clients"},
+        {"products", "Products"},
+    };
+    if (group == kOtherGroup) {
+        return "Other sections";
+    }
+    return headings.at(kinds[static_cast<std::size_t>(group)].noun);
+}
+
+void PrintFindings(std::vector<Finding> findings, const std::vector<ImportKind>& kinds) {
+    // Kinds in scan order, the rest last; within a group in file order.
+    auto order = [&](const Finding& finding) {
+        return finding.group == kOtherGroup ? static_cast<int>(kinds.size()) : finding.group;
+    };
+    std::stable_sort(findings.begin(), findings.end(), [&](const Finding& a, const Finding& b) {
+        return order(a) != order(b) ? order(a) < order(b) : a.line < b.line;
+    });
+    int group = -2;
+    for (const Finding& finding : findings) {
+        if (finding.group != group) {
+            group = finding.group;
+            std::printf("\n%s:\n", GroupHeading(group, kinds));
+        }
+        std::printf("  %s.\n", finding.text.c_str());
+    }
+}
+
+// "1 key", "2 keys".
+std::string Counted(std::size_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+bool IsRegularFile(const char* path) {
+    struct stat status {};
+    return stat(path, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+std::int32_t CheckConfiguration(const char* iniFile) {
+    std::FILE* file = std::fopen(iniFile, "rbe");
+    if (file == nullptr) {
+        std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(errno));
+        return -1;
+    }
+    std::fclose(file);
+    if (!IsRegularFile(iniFile)) {
+        std::printf("Cannot read the file %s - not a regular file.\n", iniFile);
+        return -1;
+    }
+    // The import opens the file for update; a file it cannot open so is still checked, read
+    // only, and the refusal is a finding.
+    std::string updateError;
+    if (std::FILE* update = std::fopen(iniFile, "r+be")) {
+        std::fclose(update);
+    } else {
+        updateError = std::strerror(errno);
+    }
+
+    std::printf("Checking %s as an import would read it.\n\n", iniFile);
+    ReadLog reads;
+    DryRunTarget target;
+    {
+        IniDocument document(iniFile, updateError.empty());
+        ImportRecords(document, target, &reads);
+    }
+    const IniOutline outline = ReadIniOutline(iniFile);
+    Checker checker(outline, reads, target);
+    if (!updateError.empty()) {
+        checker.Add(kOtherGroup, 0,
+                    "The import opens the file for update, which fails (" + updateError +
+                        "): it would import nothing");
+    }
+    checker.Run();
+
+    const std::vector<ImportKind> kinds = ImportKinds();
+    PrintFindings(checker.Findings(), kinds);
+    if (checker.DesignSections() + checker.DesignKeys() + checker.CommentLines() > 0) {
+        std::printf("\nNot read by the import, by design (no finding): %s (Application, service "
+                    "sections, TankGauge) and %s (the ports' PanID, Channels, KeyA and KeyB, "
+                    "firmware versions)",
+                    Counted(checker.DesignSections(), "section").c_str(),
+                    Counted(checker.DesignKeys(), "key").c_str());
+        if (checker.CommentLines() > 0) {
+            std::printf("; %s", Counted(checker.CommentLines(), "comment line").c_str());
+        }
+        std::printf(".\n");
+    }
+    const std::size_t count = checker.Findings().size();
+    if (count == 0) {
+        std::printf("\nNo findings: an import would carry everything in the file.\n");
+        return 0;
+    }
+    std::printf("\n%s: an import would not carry everything in the file as written.\n",
+                Counted(count, "finding").c_str());
+    return 1;
+}
