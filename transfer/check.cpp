@@ -334,6 +334,12 @@ class Checker {
                 ++designSections_;
                 continue;
             }
+            if (!isFirst && kind.group != kOtherGroup && OnlyDesignKeys(block, kind)) {
+                // Under /PAM a port's FirmwareVersion follows its TankGauge section under a
+                // second header of the port: not read, by design.
+                designKeys_ += block.keys.size();
+                continue;
+            }
             if (!isFirst) {
                 Add(kind.group, block.line,
                     Where(block, "") + ": a second section of this name; only the first (line " +
@@ -365,11 +371,17 @@ class Checker {
 
   private:
     static std::string Where(const IniSectionBlock& block, const std::string& key, int line = 0) {
-        std::string where = "[" + block.name + "]";
+        std::string where = "[" + block.name + (block.closed ? "]" : "");
         if (!key.empty()) {
             where += " " + key;
         }
         return where + " (line " + std::to_string(line != 0 ? line : block.line) + ")";
+    }
+
+    bool OnlyDesignKeys(const IniSectionBlock& block, const SectionKind& kind) const {
+        const std::string prefix = kinds_[static_cast<std::size_t>(kind.group)].section.prefix;
+        return std::all_of(block.keys.begin(), block.keys.end(),
+                           [&](const IniKeyLine& key) { return IsDesignKey(prefix, key.key); });
     }
 
     int PumpGroup() const {

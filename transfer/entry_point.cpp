@@ -11,6 +11,7 @@
 #include "transfer/command_options.h"
 #include "transfer/export.h"
 #include "transfer/import.h"
+#include "transfer/verify.h"
 
 namespace {
 
@@ -42,6 +43,18 @@ bool LogOn(const CounterString& serverName) {
     return CheckResult("Logon failed", result);
 }
 
+// What the connecting line says the logon is for.
+const char* Purpose(TransferMode mode) {
+    switch (mode) {
+        case TransferMode::kImport:
+            return "import";
+        case TransferMode::kVerify:
+            return "verification";
+        default:
+            return "export";
+    }
+}
+
 }  // namespace
 
 int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
@@ -63,19 +76,23 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
     if (options.mode == TransferMode::kCheck) {
         return transfers.checkConfiguration(iniFile);
     }
-    const bool import = options.mode == TransferMode::kImport;
     std::printf("Connecting to %s for %s.\n", options.serverName.Narrow(),
-                import ? "import" : "export");
+                Purpose(options.mode));
     if (!LogOn(options.serverName)) {
         return -1;
     }
     // A rejected client type is reported but does not stop the transfer.
     CheckResult("SetClientType failed", SetClientType(kClientType));
 
-    std::int32_t result = import
-                              ? transfers.importConfiguration(iniFile)
-                              : transfers.exportConfiguration(iniFile, options.pam, options.company,
-                                                              options.gsc, options.ipt);
+    std::int32_t result = 0;
+    if (options.mode == TransferMode::kImport) {
+        result = transfers.importConfiguration(iniFile);
+    } else if (options.mode == TransferMode::kVerify) {
+        result = transfers.verifyConfiguration(iniFile);
+    } else {
+        result = transfers.exportConfiguration(iniFile, options.pam, options.company, options.gsc,
+                                               options.ipt);
+    }
     ClientLogoff();
     return result;
 }

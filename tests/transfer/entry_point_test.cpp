@@ -69,14 +69,19 @@ class EntryPointTest : public testing::Test {
                                         SysLiveStringCount()};
                 return transferResult;
             },
-            [this](const char* iniFile) {
-                transfer = TransferCall{"import", iniFile};
-                transfer->loggedOn = station.LoggedOn();
-                transfer->liveStrings = SysLiveStringCount();
-                return transferResult;
-            }};
+            [this](const char* iniFile) { return Record("import", iniFile); },
+            [this](const char* iniFile) { return Record("check", iniFile); },
+            [this](const char* iniFile) { return Record("verify", iniFile); }};
         return test_support::CaptureStdout(
             [&] { exitCode = RunBrenkar(static_cast<int>(args.size()), argv.data(), doubles); });
+    }
+
+    // What a transfer double without switches records.
+    std::int32_t Record(const char* kind, const char* iniFile) {
+        transfer = TransferCall{kind, iniFile};
+        transfer->loggedOn = station.LoggedOn();
+        transfer->liveStrings = SysLiveStringCount();
+        return transferResult;
     }
 
     kestro::Station station;
@@ -293,6 +298,61 @@ TEST_F(EntryPointTest, FailedLogoffIsIgnored) {
     EXPECT_EQ(Run({"EXPORT", "station.ini"}), kBanner + "Connecting to 127.0.0.1 for export.\n"s);
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(station.CallNames().back(), "ClientLogoff");
+}
+
+TEST_F(EntryPointTest, CheckReadsOnlyTheFileWithoutAnyLibraryCall) {
+    transferResult = 1;
+    EXPECT_EQ(Run({"CHECK", "station.ini", "10.0.0.5", "/PAM"}), kBanner);
+    EXPECT_EQ(exitCode, 1);
+    ASSERT_TRUE(transfer);
+    EXPECT_EQ(transfer->kind, "check");
+    EXPECT_EQ(transfer->iniFile, "station.ini");
+    EXPECT_FALSE(transfer->loggedOn);
+    EXPECT_TRUE(station.Calls().empty());
+}
+
+TEST_F(EntryPointTest, VerifyLogsOnLikeTheExportAndLogsOff) {
+    transferResult = 1;
+    EXPECT_EQ(Run({"VERIFY", "station.ini", "depot-7"}),
+              kBanner + "Connecting to depot-7 for verification.\n"s);
+    EXPECT_EQ(exitCode, 1);
+    ASSERT_TRUE(transfer);
+    EXPECT_EQ(transfer->kind, "verify");
+    EXPECT_TRUE(transfer->loggedOn);
+    ASSERT_FALSE(station.Calls().empty());
+    EXPECT_EQ(station.Calls().front().name, "ClientLogonEx");
+    EXPECT_EQ(station.CallNames().back(), "ClientLogoff");
+
+    station.ClearCalls();
+    transfer.reset();
+    station.FailCall("ClientLogonEx", kestro::kCannotConnect);
+    EXPECT_EQ(Run({"verify", "station.ini"}),
+              kBanner +
+                  "Connecting to 127.0.0.1 for verification.\nLogon failed - cannot connect.\n"s);
+    EXPECT_EQ(exitCode, -1);
+    EXPECT_FALSE(transfer);
+}
+
+TEST_F(EntryPointTest, CheckAndVerifyAreKeywordsInAnyCaseAndTheLastKeywordWins) {
+    const std::pair<std::vector<std::string>, const char*> rows[] = {
+        {{"check", "s.ini"}, "check"},         {{"Verify", "s.ini"}, "verify"},
+        {{"CHECK", "s.ini", "IMPORT"}, "import"}, {{"IMPORT", "s.ini", "cHeCk"}, "check"},
+        {{"VERIFY", "CHECK", "s.ini"}, "check"},  {{"CHECK", "VERIFY", "s.ini"}, "verify"},
+        {{"VERSION", "s.ini", "VERIFY"}, "verify"},
+    };
+    for (const auto& [args, kind] : rows) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        transfer.reset();
+        transferResult = 0;
+        Run(args);
+        ASSERT_TRUE(transfer);
+        EXPECT_EQ(transfer->kind, kind);
+        EXPECT_EQ(transfer->iniFile, "s.ini");
+        EXPECT_EQ(exitCode, 0);
+    }
+    // A keyword alone is still no file name.
+    EXPECT_EQ(Run({"CHECK", "VERIFY"}), kUsageWithoutVersion);
+    EXPECT_EQ(exitCode, -1);
 }
 
 }  // namespace
