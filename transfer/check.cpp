@@ -19,26 +19,15 @@
 #include "ini/ini_outline.h"
 #include "transfer/config_layout.h"
 #include "transfer/import.h"
+#include "transfer/section_kinds.h"
 #include "transfer/value_check.h"
 
 using namespace config_layout;
+using namespace section_kinds;
 
 namespace {
 
 // ---- Names ------------------------------------------------------------------------------
-
-std::string Folded(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && Folded(a) == Folded(b);
-}
 
 // Edits (insert, delete, replace, swap of two neighbours) between two names, case aside.
 std::size_t Distance(const std::string& a, const std::string& b) {
@@ -82,62 +71,7 @@ std::optional<std::string> Nearest(const std::string& name, const std::vector<st
 
 // ---- Kinds of section ---------------------------------------------------------------------
 
-// Sections the export writes and the import never reads, by design.
-const char* const kDesignSections[] = {"Application", "Log",     "Server", "Port", "Protocol",
-                                       "Company",     "Pam",     "GSC",    "IPT"};
-// Keys of record sections the import never reads, by design: the ports' radio settings and
-// the firmware versions.
-const char* const kPortDesignKeys[] = {"PanID", "Channels", "KeyA", "KeyB", "FirmwareVersion"};
-const char* const kZigBeeDesignKeys[] = {"FirmwareVersion"};
-
-constexpr int kHosePositions = 8;
-constexpr int kOtherGroup = -1;  // findings that belong to no kind
-
-struct SectionKind {
-    int group = kOtherGroup;  // index into ImportKinds(), or kOtherGroup
-    std::int32_t id = 0;
-    bool canonical = false;  // the name is the kind's own name for `id`
-    bool design = false;     // a section the import does not read by design
-};
-
-// The letters of a section name and the digits after them ("Pump" and "3" of "Pump3").
-bool SplitName(const std::string& name, std::string& letters, std::string& digits) {
-    const std::size_t split = name.find_first_of("0123456789");
-    if (split == std::string::npos || split == 0) {
-        return false;
-    }
-    letters = name.substr(0, split);
-    digits = name.substr(split);
-    return digits.size() <= 9 && digits.find_first_not_of("0123456789") == std::string::npos;
-}
-
-SectionKind KindOf(const std::string& name, const std::vector<ImportKind>& kinds) {
-    SectionKind result;
-    for (const char* design : kDesignSections) {
-        if (SameName(name, design)) {
-            result.design = true;
-            return result;
-        }
-    }
-    std::string letters;
-    std::string digits;
-    if (!SplitName(name, letters, digits)) {
-        return result;
-    }
-    if (SameName(letters, kTankGaugeSection.prefix)) {
-        result.design = true;
-        return result;
-    }
-    for (std::size_t group = 0; group < kinds.size(); ++group) {
-        if (SameName(letters, kinds[group].section.prefix)) {
-            result.group = static_cast<int>(group);
-            result.id = std::stoi(digits);
-            result.canonical = SameName(name, SectionName(kinds[group].section, result.id));
-            return result;
-        }
-    }
-    return result;
-}
+constexpr int kOtherGroup = kNoKind;  // findings that belong to no kind
 
 // The section name `name` was probably meant to be, if any.
 std::optional<std::string> MeantSection(const std::string& name,
@@ -145,15 +79,14 @@ std::optional<std::string> MeantSection(const std::string& name,
     std::string letters;
     std::string digits;
     if (!SplitName(name, letters, digits)) {
-        std::vector<std::string> known(std::begin(kDesignSections), std::end(kDesignSections));
-        return Nearest(name, known);
+        return Nearest(name, DesignSections());
     }
     std::vector<std::string> prefixes;
     for (const ImportKind& kind : kinds) {
         prefixes.push_back(kind.section.prefix);
     }
     const std::optional<std::string> prefix =
-        SameName(letters, "TankGauge") ? std::optional<std::string>() : Nearest(letters, prefixes);
+        SameName(letters, kTankGaugeSection.prefix) ? std::nullopt : Nearest(letters, prefixes);
     for (const ImportKind& kind : kinds) {
         if (prefix && *prefix == kind.section.prefix) {
             return SectionName(kind.section, std::stoi(digits));
@@ -162,75 +95,13 @@ std::optional<std::string> MeantSection(const std::string& name,
     return std::nullopt;
 }
 
-template <typename Values, std::size_t N>
-void AddKeys(std::vector<std::string>& names, const KeyLayout<Values> (&keys)[N],
-             const std::string& prefix = {}) {
-    for (const KeyLayout<Values>& key : keys) {
-        names.push_back(prefix + key.key);
-    }
-}
-
-// Every key name the layout gives a section of the kind `prefix`.
+// Every key name the layout gives a section of the kind `prefix`, and those the import reads.
 std::vector<std::string> KnownKeys(const std::string& prefix) {
-    std::vector<std::string> names;
-    if (prefix == kPortSection.prefix) {
-        AddKeys(names, kPortKeys);
-        names.push_back(kPortDeviceTypeKey);
-        AddKeys(names, kZB2GKeys);
-        AddKeys(names, kFirmwareKeys);
-    } else if (prefix == kGradeSection.prefix) {
-        AddKeys(names, kGradeKeys);
-        for (int level = 1; level <= kPriceLevels; ++level) {
-            names.push_back(GradePriceKey(level));
-        }
-    } else if (prefix == kTankSection.prefix) {
-        AddKeys(names, kTankKeys);
-    } else if (prefix == kZigBeeSection.prefix) {
-        AddKeys(names, kZigBeeKeys);
-        AddKeys(names, kFirmwareKeys);
-    } else if (prefix == kPumpSection.prefix) {
-        AddKeys(names, kPumpKeys);
-        for (int position = 1; position <= kHosePositions; ++position) {
-            AddKeys(names, kHoseKeys, HoseKeyPrefix(position));
-        }
-    } else if (prefix == kSensorSection.prefix) {
-        AddKeys(names, kSensorKeys);
-    } else if (prefix == kAttendantSection.prefix) {
-        AddKeys(names, kAttendantKeys);
-    } else if (prefix == kClientSection.prefix) {
-        AddKeys(names, kCardClientKeys);
-    } else if (prefix == kProductSection.prefix) {
-        AddKeys(names, kProductKeys);
+    std::vector<std::string> names = ImportOnlyKeys(prefix);
+    for (const LayoutKey& key : LayoutKeys(prefix)) {
+        names.push_back(key.name);
     }
     return names;
-}
-
-bool IsDesignKey(const std::string& prefix, const std::string& key) {
-    if (prefix == kPortSection.prefix) {
-        return std::any_of(std::begin(kPortDesignKeys), std::end(kPortDesignKeys),
-                           [&](const char* name) { return SameName(key, name); });
-    }
-    return prefix == kZigBeeSection.prefix && SameName(key, kZigBeeDesignKeys[0]);
-}
-
-// The hose position of a hose key ("Hose3Tank": 3), when `key` is one.
-std::optional<int> HosePosition(const std::string& key) {
-    if (key.size() < 5 || !SameName(key.substr(0, 4), "Hose")) {
-        return std::nullopt;
-    }
-    std::size_t end = 4;
-    while (end < key.size() && end < 8 && key[end] >= '0' && key[end] <= '9') {
-        ++end;
-    }
-    if (end == 4) {
-        return std::nullopt;
-    }
-    const std::string suffix = key.substr(end);
-    const bool known = std::any_of(std::begin(kHoseKeys), std::end(kHoseKeys),
-                                   [&](const KeyLayout<HoseValues>& hose) {
-                                       return SameName(suffix, hose.key);
-                                   });
-    return known ? std::optional<int>(std::stoi(key.substr(4, end - 4))) : std::nullopt;
 }
 
 // ---- What the import read and wrote --------------------------------------------------------
@@ -547,16 +418,16 @@ class Checker {
         std::string why;
         if (prefix == kGradeSection.prefix && IsPriceKey(key.key)) {
             why = "comes after a level without a positive price, so it is not imported";
-        } else if (const std::optional<int> position = HosePosition(key.key);
-                   position && prefix == kPumpSection.prefix) {
-            if ((end_ && kind.id == endPumpId_ && *position >= endPosition_) ||
-                !hosesReported.insert(*position).second) {
+        } else if (const int position = HosePosition(key.key);
+                   position > 0 && prefix == kPumpSection.prefix) {
+            if ((end_ && kind.id == endPumpId_ && position >= endPosition_) ||
+                !hosesReported.insert(position).second) {
                 return;  // summed up at the hose's first key, or where the import ended
             }
-            if (*position > kHosePositions || *position < 1) {
+            if (position > kHosePositions) {
                 why = "only hose positions 1 to 8 are read";
             } else {
-                why = "hose " + std::to_string(*position) + " comes after position " +
+                why = "hose " + std::to_string(position) + " comes after position " +
                       std::to_string(LastHosePositionRead(reads)) +
                       ", the first without a hose ID above 0, so it is not imported";
             }

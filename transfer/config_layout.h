@@ -10,11 +10,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
 #include "common/counter_string.h"
 #include "transfer/config_values.h"
+#include "transfer/value_kind.h"
 
 namespace config_layout {
 
@@ -119,6 +121,21 @@ void FormatField(CounterString& out, ValueFormat format, const OwnedBstr& value)
 // the number b, the first preceded by one blank and each later one by a comma (bits 11, 15
 // and 20 give " 11,15,20"); no such bit gives "". Other bits are ignored.
 std::string ChannelList(std::int32_t mask);
+
+// How the import reads back a value of type `Value` written in `format`. The radio keys
+// (64-bit values, channel lists), which it never reads, are text.
+template <typename Value>
+constexpr ValueKind ReadKindOf(ValueFormat format) {
+    if constexpr (std::is_same_v<Value, std::int16_t>) {
+        return ValueKind::kInt16;
+    } else if constexpr (std::is_same_v<Value, std::int32_t>) {
+        return format == ValueFormat::kChannelList ? ValueKind::kText : ValueKind::kInt32;
+    } else if constexpr (std::is_same_v<Value, double>) {
+        return ValueKind::kAmount;
+    } else {
+        return ValueKind::kText;
+    }
+}
 
 // True when `condition` lets a key with `value` be written.
 bool KeyIsWritten(KeyCondition condition, double value);

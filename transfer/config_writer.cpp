@@ -27,7 +27,7 @@ void ConfigWriter::SelectSection(const std::string& name) {
     document_.SelectSection(name.c_str());
 }
 
-bool ConfigWriter::WriteKey(const char* key, const CounterString& value) {
+bool ConfigWriter::WriteKey(const char* key, const CounterString& value, ValueKind) {
     errno = 0;
     if (document_.WriteKey(key, value) < 0) {
         error_ = errno != 0 ? errno : EIO;
@@ -43,9 +43,4 @@ bool ConfigWriter::WriteKey(const char* key, const CounterString& value) {
     expectedSize_ += static_cast<std::int64_t>(std::char_traits<char>::length(key)) + 1 +
                      FileBytesOf(value) + kLineEnd;
     return true;
-}
-
-bool ConfigWriter::WriteKey(const char* key, const char* text) {
-    value_.Assign(text);
-    return WriteKey(key, value_);
 }

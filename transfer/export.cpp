@@ -40,8 +40,16 @@ void ReportFileFailure(const char* file, int error) {
 // a failed call (CheckResult printed it) or a failed write (printed here).
 class Exporter {
   public:
-    Exporter(const char* path, const char* target, bool pam, bool company, bool gsc, bool ipt)
-        : writer_(path), target_(target), pam_(pam), company_(company), gsc_(gsc), ipt_(ipt) {}
+    // `console`: print the dots and count lines (the export does, VERIFY does not).
+    Exporter(ConfigSink& sink, const char* target, bool pam, bool company, bool gsc, bool ipt,
+             bool console)
+        : writer_(sink),
+          target_(target),
+          pam_(pam),
+          company_(company),
+          gsc_(gsc),
+          ipt_(ipt),
+          console_(console) {}
 
     bool Run() {
         return WriteApplication() && WriteServiceSections() && ExportPorts() && ExportGrades() &&
@@ -49,10 +57,15 @@ class Exporter {
                ExportAttendants() && ExportCardClients() && ExportProducts();
     }
 
-    std::int64_t ExpectedSize() const { return writer_.ExpectedSize(); }
-    void Close() { writer_.Close(); }
-
   private:
+    // The export's progress on the console: a dot per record, a count line per kind.
+    template <typename... Args>
+    void Print(const char* format, Args... args) {
+        if (console_) {
+            std::printf(format, args...);
+        }
+    }
+
     // Passes on a write's outcome, reporting a failure on the console.
     bool Written(bool written) {
         if (!written) {
@@ -72,7 +85,7 @@ class Exporter {
     }
 
     bool WriteText(const char* key, const OwnedBstr& text) {
-        return Written(writer_.WriteKey(key, text.ToCounterString()));
+        return Written(writer_.WriteKey(key, text.ToCounterString(), ValueKind::kText));
     }
 
     // ---- Version information and service sections --------------------------------------
@@ -118,12 +131,12 @@ class Exporter {
                 return false;
             }
         }
-        std::printf("\n%3d ports exported successfully.\n", count);
+        Print("\n%3d ports exported successfully.\n", count);
         return true;
     }
 
     bool ExportPort(std::int32_t ordinal) {
-        std::printf(".");
+        Print(".");
         std::int32_t portId = -1;
         if (!CheckResult("GetPortByOrdinal failed.", GetPortByOrdinal(ordinal, &portId))) {
             return false;
@@ -178,13 +191,13 @@ class Exporter {
             }
         }
         if (count > 0 && !VersionOnly) {
-            std::printf("\n%3d grades exported successfully.\n", count);
+            Print("\n%3d grades exported successfully.\n", count);
         }
         return true;
     }
 
     bool ExportGrade(std::int32_t ordinal) {
-        std::printf(".");
+        Print(".");
         std::int32_t gradeId = -1;
         if (!CheckResult("GetGradeByOrdinal failed.", GetGradeByOrdinal(ordinal, &gradeId))) {
             return false;
@@ -229,13 +242,13 @@ class Exporter {
             }
         }
         if (count > 0 && !VersionOnly) {
-            std::printf("\n%3d Tanks exported successfully.\n", count);
+            Print("\n%3d Tanks exported successfully.\n", count);
         }
         return true;
     }
 
     bool ExportTank(std::int32_t ordinal) {
-        std::printf(".");
+        Print(".");
         std::int32_t tankId = -1;
         if (!CheckResult("GetTankByOrdinal failed.", GetTankByOrdinal(ordinal, &tankId))) {
             return false;
@@ -269,13 +282,13 @@ class Exporter {
             }
         }
         if (count > 0) {
-            std::printf("\n%3d ZigBee devices exported successfully.\n", count);
+            Print("\n%3d ZigBee devices exported successfully.\n", count);
         }
         return true;
     }
 
     bool ExportZigBee(std::int32_t ordinal) {
-        std::printf(".");
+        Print(".");
         std::int32_t deviceId = -1;
         if (!CheckResult("GetZigBeeByOrdinal failed.", GetZigBeeByOrdinal(ordinal, &deviceId))) {
             return false;
@@ -318,13 +331,13 @@ class Exporter {
             }
         }
         if (count > 0 && !VersionOnly) {
-            std::printf("\n%3d Pumps exported successfully.\n", count);
+            Print("\n%3d Pumps exported successfully.\n", count);
         }
         return true;
     }
 
     bool ExportPump(std::int32_t ordinal) {
-        std::printf(".");
+        Print(".");
         std::int32_t pumpId = -1;
         if (!CheckResult("GetPumpByOrdinal failed.", GetPumpByOrdinal(ordinal, &pumpId))) {
             return false;
@@ -385,7 +398,7 @@ class Exporter {
             return false;
         }
         for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
-            std::printf(".");
+            Print(".");
             std::int32_t sensorId = -1;
             if (!CheckResult("GetSensorByOrdinal failed.",
                              GetSensorByOrdinal(ordinal, &sensorId))) {
@@ -405,7 +418,7 @@ class Exporter {
             }
         }
         if (count > 0 && !VersionOnly) {
-            std::printf("\n%3d Sensors exported successfully.\n", count);
+            Print("\n%3d Sensors exported successfully.\n", count);
         }
         return true;
     }
@@ -416,7 +429,7 @@ class Exporter {
             return false;
         }
         for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
-            std::printf(".");
+            Print(".");
             std::int32_t attendantId = -1;
             if (!CheckResult("GetAttendantByOrdinal failed.",
                              GetAttendantByOrdinal(ordinal, &attendantId))) {
@@ -438,7 +451,7 @@ class Exporter {
             }
         }
         if (count > 0 && !VersionOnly) {
-            std::printf("\n%3d Attendants exported successfully.\n", count);
+            Print("\n%3d Attendants exported successfully.\n", count);
         }
         return true;
     }
@@ -449,7 +462,7 @@ class Exporter {
             return false;
         }
         for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
-            std::printf(".");
+            Print(".");
             std::int32_t clientId = -1;
             if (!CheckResult("GetCardClient failed.", GetCardClientByOrdinal(ordinal, &clientId))) {
                 return false;
@@ -472,7 +485,7 @@ class Exporter {
             }
         }
         if (count > 0 && !VersionOnly) {
-            std::printf("\n%3d Clients exported successfully.\n", count);
+            Print("\n%3d Clients exported successfully.\n", count);
         }
         return true;
     }
@@ -485,7 +498,7 @@ class Exporter {
             return false;
         }
         for (std::int32_t ordinal = 1; ordinal <= count && !VersionOnly; ++ordinal) {
-            std::printf(".");
+            Print(".");
             std::int32_t productId = -1;
             if (!CheckResult("GetProductByOrdinal failed.",
                              GetProductByOrdinal(ordinal, &productId, kAnyGroup, kEnabledOrNot,
@@ -509,12 +522,13 @@ class Exporter {
         return true;  // products have no count line
     }
 
-    ConfigWriter writer_;
+    ConfigSink& writer_;
     const char* target_;
     bool pam_;
     bool company_;
     bool gsc_;
     bool ipt_;
+    bool console_;
 };
 
 }  // namespace
@@ -527,12 +541,13 @@ std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bo
     }
     std::int64_t expectedSize = 0;
     {
-        Exporter exporter(file.PartialPath().c_str(), iniFile, pam, company, gsc, ipt);
+        ConfigWriter writer(file.PartialPath().c_str());
+        Exporter exporter(writer, iniFile, pam, company, gsc, ipt, true);
         if (!exporter.Run()) {
             return -1;  // the partial file keeps what was written so far
         }
-        exporter.Close();
-        expectedSize = exporter.ExpectedSize();
+        writer.Close();
+        expectedSize = writer.ExpectedSize();
     }
     if (!file.Commit(expectedSize)) {
         ReportFileFailure(iniFile, errno);
@@ -540,4 +555,9 @@ std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bo
     }
     std::printf("\nAll done.\n");
     return 0;
+}
+
+bool ReadControllerConfiguration(ConfigSink& sink) {
+    Exporter reader(sink, "", false, false, false, false, false);
+    return reader.Run();
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "transfer/config_writer.h"
+
 // Writes the configuration of the controller logged on to into the INI file `iniFile`:
 // version information, the service sections that `pam`, `company`, `gsc` and `ipt` choose
 // (their implications already applied), then kind by kind the ports, grades, tanks, ZigBee
@@ -21,3 +23,10 @@
 // failure `iniFile` is untouched and "<iniFile>.partial" keeps what was written up to the
 // failure. Every BSTR received is freed.
 std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bool gsc, bool ipt);
+
+// The export's reading of the controller without a file: every record, read through the same
+// calls as ExportConfiguration, goes to `sink` as the keys the export would write (the
+// Application section and the record sections; no service sections, as without switches).
+// Prints no dots and no count lines; a failed call is printed by CheckResult as the export
+// prints it, and the result is then false. VersionOnly limits it as it limits the export.
+bool ReadControllerConfiguration(ConfigSink& sink);

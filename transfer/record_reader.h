@@ -13,14 +13,7 @@
 #include "ini/ini_document.h"
 #include "transfer/config_layout.h"
 #include "transfer/owned_bstr.h"
-
-// How a key's value is converted when read.
-enum class ValueKind {
-    kText,    // the value's bytes, one character each
-    kInt16,   // the low 16 bits of the 32-bit integer
-    kInt32,   // CounterString::ToInt
-    kAmount,  // CounterString::ToDouble through FixedAmount: four decimals, no sign
-};
+#include "transfer/value_kind.h"
 
 // Told of every section the reader selects and every key it reads, in reading order.
 class ReadObserver {
