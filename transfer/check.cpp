@@ -3,12 +3,8 @@
 // something else, becomes a finding.
 #include "transfer/check.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <set>
 #include <string>
@@ -17,6 +13,7 @@
 
 #include "ini/ini_document.h"
 #include "ini/ini_outline.h"
+#include "transfer/config_file_access.h"
 #include "transfer/config_layout.h"
 #include "transfer/import.h"
 #include "transfer/section_kinds.h"
@@ -534,32 +531,15 @@ std::string Counted(std::size_t count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-bool IsRegularFile(const char* path) {
-    struct stat status {};
-    return stat(path, &status) == 0 && S_ISREG(status.st_mode);
-}
-
 }  // namespace
 
 std::int32_t CheckConfiguration(const char* iniFile) {
-    std::FILE* file = std::fopen(iniFile, "rbe");
-    if (file == nullptr) {
-        std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(errno));
-        return -1;
-    }
-    std::fclose(file);
-    if (!IsRegularFile(iniFile)) {
-        std::printf("Cannot read the file %s - not a regular file.\n", iniFile);
+    if (!ConfigFileReadable(iniFile)) {
         return -1;
     }
     // The import opens the file for update; a file it cannot open so is still checked, read
     // only, and the refusal is a finding.
-    std::string updateError;
-    if (std::FILE* update = std::fopen(iniFile, "r+be")) {
-        std::fclose(update);
-    } else {
-        updateError = std::strerror(errno);
-    }
+    const std::string updateError = ConfigFileUpdateError(iniFile);
 
     std::printf("Checking %s as an import would read it.\n\n", iniFile);
     ReadLog reads;

@@ -100,5 +100,5 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
 int BrenkarMain(int argc, char** argv) {
     return RunBrenkar(argc, argv,
                       BrenkarTransfers{ExportConfiguration, ImportConfiguration,
-                                       CheckConfiguration, nullptr});
+                                       CheckConfiguration, VerifyConfiguration});
 }

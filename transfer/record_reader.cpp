@@ -26,6 +26,22 @@ double ToAmount(const CounterString& text) {
     return FixedAmount::FromDouble(text.ToDouble()).ToDouble();
 }
 
+bool SameValue(ValueKind kind, const std::string& a, const std::string& b) {
+    const CounterString first(a.c_str());
+    const CounterString second(b.c_str());
+    switch (kind) {
+        case ValueKind::kInt16:
+            return ToInt16(first) == ToInt16(second);
+        case ValueKind::kInt32:
+            return ToInt32(first) == ToInt32(second);
+        case ValueKind::kAmount:
+            return FixedAmount::FromDouble(first.ToDouble()) ==
+                   FixedAmount::FromDouble(second.ToDouble());
+        default:
+            return a == b;
+    }
+}
+
 }  // namespace record_reader
 
 RecordReader::RecordReader(IniDocument& document, ReadObserver* observer)
@@ -66,6 +82,17 @@ void RecordReader::ReadText(const std::string& key, OwnedBstr& out) {
         unit &= 0xFF;
     }
     *out.Out() = SysAllocStringLen(characters.data(), static_cast<UINT>(characters.size()));
+}
+
+std::string RecordReader::ReadString(const std::string& key, ValueKind kind) {
+    Observe(key, kind);
+    CounterString text;
+    document_.GetString(key.c_str(), text);
+    std::string bytes;
+    for (int i = 1; i <= text.Length(); ++i) {
+        bytes += static_cast<char>(*text.At(i) & 0xFF);
+    }
+    return bytes;
 }
 
 std::int32_t RecordReader::ReadInt32(const std::string& key) {

@@ -44,6 +44,9 @@ class RecordReader {
     // which writes the low byte of each character; CounterString's own widening would make
     // 0xFFE9.
     void ReadText(const std::string& key, OwnedBstr& out);
+    // The value's bytes as the document reads them (trimmed, one pair of enclosing quotes
+    // removed), before any conversion.
+    std::string ReadString(const std::string& key, ValueKind kind);
     // The value as a 32-bit integer (IniDocument::GetInt).
     std::int32_t ReadInt32(const std::string& key);
     // The low 16 bits of the 32-bit value.
@@ -92,4 +95,7 @@ namespace record_reader {
 std::int32_t ToInt32(const CounterString& text);
 std::int16_t ToInt16(const CounterString& text);
 double ToAmount(const CounterString& text);
+// True when the import reads the texts `a` and `b` (as ReadString gives them) as the same
+// value of the kind: numbers by value ("5.9" and "5.900"), texts byte for byte.
+bool SameValue(ValueKind kind, const std::string& a, const std::string& b);
 }  // namespace record_reader

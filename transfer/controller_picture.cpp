@@ -1,0 +1,30 @@
+// The controller's picture: the export's keys gathered by section.
+#include "transfer/controller_picture.h"
+
+#include "transfer/section_kinds.h"
+
+void ControllerPicture::SelectSection(const std::string& name) {
+    const auto [found, added] = byName_.emplace(section_kinds::Folded(name), sections_.size());
+    if (added) {
+        sections_.push_back({name, {}});
+    }
+    current_ = found->second;
+}
+
+bool ControllerPicture::WriteKey(const char* key, const CounterString& value, ValueKind kind) {
+    if (sections_.empty()) {
+        return false;  // no section selected: the export always selects one first
+    }
+    // The bytes IniDocument would write: the low byte of each unit, up to the first 0 unit.
+    std::string bytes;
+    for (int i = 1; i <= value.Length() && *value.At(i) != 0; ++i) {
+        bytes += static_cast<char>(*value.At(i) & 0xFF);
+    }
+    sections_[current_].keys.push_back({key, std::move(bytes), kind});
+    return true;
+}
+
+const PictureSection* ControllerPicture::Find(const std::string& name) const {
+    const auto found = byName_.find(section_kinds::Folded(name));
+    return found == byName_.end() ? nullptr : &sections_[found->second];
+}
