@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Times brenkar's EXPORT of the maximal station from a real kestrod over loopback, and the
-# IMPORT of that file into an empty kestrod (a fresh database each run): the best and the
-# slowest of RUNS runs each.
+# Times brenkar's EXPORT of the maximal station from a real kestrod over loopback, VERIFY of
+# that file against the same kestrod, CHECK of the file (no server), and the IMPORT of the
+# file into an empty kestrod (a fresh database each run): the best and the slowest of RUNS
+# runs each.
 # Usage: bench/loopback_transfer_bench.sh BUILD_DIR [RUNS]   (e.g. bench/loopback_transfer_bench.sh build)
 set -euo pipefail
 build=$(realpath "$1")
@@ -60,8 +61,12 @@ summary() {
 start_server "$work/max.db" max
 echo "kestrod: $(tail -n 1 "$work/kestrod.log" | sed 's/^kestrod: //')"
 for _ in $(seq "$runs"); do timed EXPORT max.ini "$address"; done >"$work/export.times"
+for _ in $(seq "$runs"); do timed VERIFY max.ini "$address"; done >"$work/verify.times"
 stop_server
 echo "EXPORT of the maximal station ($(stat -c %s "$work/max.ini") bytes): $(summary <"$work/export.times")"
+echo "VERIFY of that file against the same station: $(summary <"$work/verify.times")"
+for _ in $(seq "$runs"); do timed CHECK max.ini; done >"$work/check.times"
+echo "CHECK of that file (no server): $(summary <"$work/check.times")"
 
 for i in $(seq "$runs"); do
     start_server "$work/empty$i.db" empty
