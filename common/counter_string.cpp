@@ -3,6 +3,7 @@
 #include "common/counter_string.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -10,8 +11,8 @@
 
 namespace {
 
-// Brenkar is single-threaded; the count needs no synchronisation.
-std::int32_t liveCount = 0;
+// Atomic: Brenkar's VERIFY reads its file on a second thread while the controller is read.
+std::atomic<std::int32_t> liveCount = 0;
 
 // The unit that At hands out for positions outside the text.
 const char16_t kNoChar = 0;

@@ -39,17 +39,24 @@ void AddKeys(std::vector<LayoutKey>& names, const KeyLayout<Values> (&keys)[N],
 
 }  // namespace
 
+namespace {
+
+char Fold(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
 std::string Folded(std::string name) {
     for (char& c : name) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = Fold(c);
     }
     return name;
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && Folded(a) == Folded(b);
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
 bool SplitName(const std::string& name, std::string& letters, std::string& digits) {

@@ -3,8 +3,11 @@
 #include "transfer/verify.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <string>
+#include <thread>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -44,6 +47,96 @@ std::string ReadBack(std::string text) {
     return text;
 }
 
+// A record section of the file as the import's reader reads it: whether its record is
+// present, and the value of each of its keys that the layout gives the kind.
+struct FileRecord {
+    std::string name;
+    int group = kNoKind;
+    bool present = false;
+    std::vector<std::pair<std::string, LayoutKey>> keys;      // in file order
+    std::unordered_map<std::string, std::string> values;      // folded key -> value as read
+};
+
+// The file's records (the first section of each name, of every kind), read ahead of the
+// comparison so that it can run while the controller is read.
+class FileRecords {
+  public:
+    FileRecords(const char* iniFile, const IniOutline& outline)
+        : document_(iniFile, ConfigFileUpdateError(iniFile).empty()), reader_(document_) {
+        // Kept open between reads when it opens for update; it is only read either way.
+        const std::vector<ImportKind> kinds = ImportKinds();
+        for (std::size_t i = 1; i < outline.blocks.size(); ++i) {
+            const IniSectionBlock& block = outline.blocks[i];
+            if (!block.closed || index_.count(Folded(block.name)) > 0) {
+                continue;  // never found, or a second header: the first one wins
+            }
+            if (SameName(block.name, config_layout::kApplicationSection)) {
+                Read(block, kNoKind, ApplicationKeys());
+                continue;
+            }
+            const SectionKind kind = KindOf(block.name, kinds);
+            if (kind.group != kNoKind && kind.canonical) {
+                Read(block, kind.group,
+                     LayoutKeysOf(kinds[static_cast<std::size_t>(kind.group)].section.prefix));
+            }
+        }
+    }
+
+    const std::vector<FileRecord>& Records() const { return records_; }
+    const FileRecord* Find(const std::string& section) const {
+        const auto found = index_.find(Folded(section));
+        return found == index_.end() ? nullptr : &records_[found->second];
+    }
+
+  private:
+    using KeyMap = std::unordered_map<std::string, LayoutKey>;
+
+    static KeyMap ApplicationKeys() {
+        KeyMap keys;
+        for (const char* name : kApplicationInformation) {
+            keys.emplace(Folded(name), LayoutKey{name, ValueKind::kText});
+        }
+        return keys;
+    }
+
+    // The layout's keys of a kind by folded name, gathered once per kind.
+    const KeyMap& LayoutKeysOf(const std::string& prefix) {
+        auto [found, added] = layoutKeys_.try_emplace(prefix);
+        if (added) {
+            for (const LayoutKey& key : LayoutKeys(prefix)) {
+                found->second.emplace(Folded(key.name), key);
+            }
+        }
+        return found->second;
+    }
+
+    // Reads the keys of `block` that `known` names (a key the section lacks reads as empty,
+    // so only those it holds are read).
+    void Read(const IniSectionBlock& block, int group, const KeyMap& known) {
+        FileRecord record;
+        record.name = block.name;
+        record.group = group;
+        record.present = group == kNoKind ? true : reader_.SelectRecord(block.name);
+        reader_.Select(block.name);
+        for (const IniKeyLine& line : block.keys) {
+            const auto key = known.find(Folded(line.key));
+            if (key == known.end() || record.values.count(key->first) > 0) {
+                continue;
+            }
+            record.values.emplace(key->first, reader_.ReadString(key->second.name, key->second.kind));
+            record.keys.emplace_back(key->first, key->second);
+        }
+        index_.emplace(Folded(block.name), records_.size());
+        records_.push_back(std::move(record));
+    }
+
+    IniDocument document_;
+    RecordReader reader_;
+    std::unordered_map<std::string, KeyMap> layoutKeys_;
+    std::vector<FileRecord> records_;
+    std::unordered_map<std::string, std::size_t> index_;  // folded name -> records_
+};
+
 struct Difference {
     int group;
     std::string text;
@@ -51,34 +144,28 @@ struct Difference {
 
 class Verifier {
   public:
-    Verifier(const ControllerPicture& picture, const IniOutline& outline, IniDocument& document)
-        : picture_(picture), outline_(outline), reader_(document), kinds_(ImportKinds()) {
-        for (std::size_t i = 1; i < outline_.blocks.size(); ++i) {
-            const IniSectionBlock& block = outline_.blocks[i];
-            if (block.closed) {
-                firstBlocks_.emplace(Folded(block.name), &block);  // the first header wins
-            }
-        }
-    }
+    Verifier(const ControllerPicture& picture, const FileRecords& file)
+        : picture_(picture), file_(file), kinds_(ImportKinds()) {}
 
     void Run() {
         for (const PictureSection& section : picture_.Sections()) {
+            const FileRecord* record = file_.Find(section.name);
             if (SameName(section.name, config_layout::kApplicationSection)) {
-                CompareApplication(section);
+                CompareApplication(section, record);
                 continue;
             }
             const SectionKind kind = KindOf(section.name, kinds_);
             if (kind.group == kNoKind) {
                 continue;  // no record section: nothing of the controller's own
             }
-            if (!reader_.SelectRecord(section.name)) {
+            if (record == nullptr || !record->present) {
                 Differ(kind.group, "[" + section.name + "] only in the controller");
                 continue;
             }
-            CompareRecord(section, kind);
+            CompareRecord(section, kind, *record);
         }
-        for (const IniSectionBlock& block : outline_.blocks) {
-            FileOnlyRecord(block);
+        for (const FileRecord& record : file_.Records()) {
+            FileOnlyRecord(record);
         }
     }
 
@@ -92,110 +179,87 @@ class Verifier {
         return !present ? kNone : value.empty() ? kEmpty : value;
     }
 
-    const IniSectionBlock* Block(const std::string& section) const {
-        const auto found = firstBlocks_.find(Folded(section));
-        return found == firstBlocks_.end() ? nullptr : found->second;
+    // The file's value of `key` as read, and whether the file holds the key.
+    static std::pair<std::string, bool> FileValue(const FileRecord* record, const std::string& key) {
+        if (record == nullptr) {
+            return {"", false};
+        }
+        const auto found = record->values.find(Folded(key));
+        return found == record->values.end() ? std::pair<std::string, bool>{"", false}
+                                             : std::pair<std::string, bool>{found->second, true};
     }
 
-    static bool HasKey(const IniSectionBlock* block, const std::string& key) {
-        return block != nullptr &&
-               std::any_of(block->keys.begin(), block->keys.end(),
-                           [&](const IniKeyLine& line) { return SameName(line.key, key); });
-    }
-
-    void CompareApplication(const PictureSection& section) {
-        reader_.Select(section.name);
-        const IniSectionBlock* block = Block(section.name);
+    void CompareApplication(const PictureSection& section, const FileRecord* record) {
         for (const PictureKey& key : section.keys) {
             if (std::none_of(std::begin(kApplicationInformation),
                              std::end(kApplicationInformation),
                              [&](const char* name) { return SameName(key.key, name); })) {
                 continue;  // the file's name and layout version: constants
             }
-            const std::string file = reader_.ReadString(key.key, ValueKind::kText);
+            const auto [file, present] = FileValue(record, key.key);
             if (SameName(key.key, config_layout::kDateGeneratedKey)) {
-                information_.push_back("The file was generated " +
-                                       Shown(file, HasKey(block, key.key)) + ".");
+                information_.push_back("The file was generated " + Shown(file, present) + ".");
             } else if (file != ReadBack(key.value)) {
                 information_.push_back("[" + section.name + "] " + key.key + ": file " +
-                                       Shown(file, HasKey(block, key.key)) + ", controller " +
-                                       Shown(key.value) + ".");
+                                       Shown(file, present) + ", controller " + Shown(key.value) +
+                                       ".");
             }
         }
     }
 
-    void CompareRecord(const PictureSection& section, const SectionKind& kind) {
+    void CompareRecord(const PictureSection& section, const SectionKind& kind,
+                       const FileRecord& record) {
         const std::string prefix = kinds_[static_cast<std::size_t>(kind.group)].section.prefix;
-        const IniSectionBlock* block = Block(section.name);
         std::unordered_set<std::string> compared;
         for (const PictureKey& key : section.keys) {
             compared.insert(Folded(key.key));
-            const std::string file = reader_.ReadString(key.key, key.kind);
+            const auto [file, present] = FileValue(&record, key.key);
             if (record_reader::SameValue(key.kind, file, ReadBack(key.value))) {
                 continue;
             }
-            const std::string text = "[" + section.name + "] " + key.key + ": file " +
-                                     Shown(file, HasKey(block, key.key)) + ", controller " +
-                                     Shown(key.value);
-            // Radio settings and firmware versions are not carried by the import: a restored
-            // controller cannot match them, so they are information.
-            if (IsDesignKey(prefix, key.key)) {
-                information_.push_back(text + ".");
-            } else {
-                Differ(kind.group, text);
-            }
+            Report(prefix, kind.group, key.key,
+                   "[" + section.name + "] " + key.key + ": file " + Shown(file, present) +
+                       ", controller " + Shown(key.value));
         }
         // Keys of the layout that the file holds and the controller's export leaves out: a
         // zero grade price, a hose price of 0.1 or less, a hose the controller lacks, a
         // firmware version the device cannot report.
-        if (block == nullptr) {
-            return;
-        }
-        const std::vector<LayoutKey> layoutKeys = LayoutKeys(prefix);
-        for (const IniKeyLine& line : block->keys) {
-            const auto layoutKey =
-                std::find_if(layoutKeys.begin(), layoutKeys.end(),
-                             [&](const LayoutKey& key) { return SameName(key.name, line.key); });
-            if (layoutKey == layoutKeys.end() || !compared.insert(Folded(line.key)).second) {
+        for (const auto& [folded, key] : record.keys) {
+            const std::string& file = record.values.at(folded);
+            if (compared.count(folded) > 0 || record_reader::SameValue(key.kind, file, "")) {
                 continue;
             }
-            const std::string file = reader_.ReadString(layoutKey->name, layoutKey->kind);
-            if (record_reader::SameValue(layoutKey->kind, file, "")) {
-                continue;
-            }
-            const std::string text = "[" + section.name + "] " + layoutKey->name + ": file " +
-                                     Shown(file) + ", controller " + kNone;
-            if (IsDesignKey(prefix, layoutKey->name)) {
-                information_.push_back(text + ".");
-            } else {
-                Differ(kind.group, text);
-            }
+            Report(prefix, kind.group, key.name,
+                   "[" + section.name + "] " + key.name + ": file " + Shown(file) +
+                       ", controller " + kNone);
         }
     }
 
-    void FileOnlyRecord(const IniSectionBlock& block) {
-        if (block.line == 0 || Block(block.name) != &block) {
-            return;  // the lines before the first header, or a second header of a name
+    // Radio settings and firmware versions are not carried by the import: a restored
+    // controller cannot match them, so they are information.
+    void Report(const std::string& prefix, int group, const std::string& key, std::string text) {
+        if (IsDesignKey(prefix, key)) {
+            information_.push_back(text + ".");
+        } else {
+            Differ(group, std::move(text));
         }
-        const SectionKind kind = KindOf(block.name, kinds_);
-        if (kind.group == kNoKind || !kind.canonical || picture_.Find(block.name) != nullptr) {
+    }
+
+    void FileOnlyRecord(const FileRecord& record) {
+        if (record.group == kNoKind || !record.present || picture_.Find(record.name) != nullptr) {
             return;
         }
-        const std::string prefix = kinds_[static_cast<std::size_t>(kind.group)].section.prefix;
+        const std::string prefix = kinds_[static_cast<std::size_t>(record.group)].section.prefix;
         if (VersionOnly && prefix != config_layout::kPortSection.prefix &&
             prefix != config_layout::kZigBeeSection.prefix) {
             return;  // VERSION reads only the ports and ZigBee devices of the controller
         }
-        if (reader_.SelectRecord(block.name)) {
-            Differ(kind.group, "[" + block.name + "] only in the file");
-        }
+        Differ(record.group, "[" + record.name + "] only in the file");
     }
 
     const ControllerPicture& picture_;
-    const IniOutline& outline_;
-    RecordReader reader_;
+    const FileRecords& file_;
     const std::vector<ImportKind> kinds_;
-    std::unordered_map<std::string, const IniSectionBlock*> firstBlocks_;
     std::vector<Difference> differences_;
     std::vector<std::string> information_;
 };
@@ -217,14 +281,16 @@ std::int32_t VerifyConfiguration(const char* iniFile) {
     if (!ConfigFileReadable(iniFile)) {
         return -1;
     }
+    // The file is read on a second thread while the controller's round trips are waited for.
+    std::optional<FileRecords> file;
+    std::thread fileReader([&] { file.emplace(iniFile, ReadIniOutline(iniFile)); });
     ControllerPicture picture;
-    if (!ReadControllerConfiguration(picture)) {
+    const bool read = ReadControllerConfiguration(picture);
+    fileReader.join();
+    if (!read) {
         return -1;
     }
-    const IniOutline outline = ReadIniOutline(iniFile);
-    // Kept open between reads when it opens for update; it is only read either way.
-    IniDocument document(iniFile, ConfigFileUpdateError(iniFile).empty());
-    Verifier verifier(picture, outline, document);
+    Verifier verifier(picture, *file);
     verifier.Run();
 
     std::vector<Difference> differences = verifier.Differences();
