@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "kestro/model/station_generators.h"
+#include "tests/fuzz/check_file_check.h"
 #include "tests/transfer/import_harness.h"
 #include "transfer/export.h"
 
@@ -31,17 +32,7 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-// The lines of `output` that end with "imported successfully.".
-std::vector<std::string> CountLines(const std::string& output) {
-    std::vector<std::string> lines;
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);) {
-        if (line.ends_with("imported successfully.")) {
-            lines.push_back(line);
-        }
-    }
-    return lines;
-}
+using check_fuzz::CountLines;  // the lines that end with "imported successfully."
 
 class CheckTest : public ImportTest {
   protected:
