@@ -106,18 +106,31 @@ std::vector<std::string> KnownKeys(const std::string& prefix) {
 struct SectionReads {
     bool probed = false;
     bool present = false;
-    std::unordered_map<std::string, ValueKind> keys;  // folded key names
+    std::vector<std::pair<std::string, ValueKind>> keys;  // folded key names, in reading order
+
+    const ValueKind* Find(const std::string& folded) const {
+        for (const auto& [key, kind] : keys) {
+            if (key == folded) {
+                return &kind;
+            }
+        }
+        return nullptr;
+    }
 };
 
 class ReadLog : public ReadObserver {
   public:
     void RecordProbed(const std::string& section, bool present) override {
-        SectionReads& reads = sections_[Folded(section)];
+        SectionReads& reads = Section(section);
         reads.probed = true;
         reads.present = reads.present || present;
     }
     void KeyRead(const std::string& section, const std::string& key, ValueKind kind) override {
-        sections_[Folded(section)].keys.emplace(Folded(key), kind);
+        SectionReads& reads = Section(section);
+        std::string folded = Folded(key);
+        if (reads.Find(folded) == nullptr) {
+            reads.keys.emplace_back(std::move(folded), kind);
+        }
     }
     const SectionReads* Find(const std::string& section) const {
         const auto found = sections_.find(Folded(section));
@@ -125,7 +138,18 @@ class ReadLog : public ReadObserver {
     }
 
   private:
+    // The reader reads a record's keys one after another: the last section is kept at hand.
+    SectionReads& Section(const std::string& section) {
+        if (last_ == nullptr || section != lastName_) {
+            lastName_ = section;
+            last_ = &sections_[Folded(section)];
+        }
+        return *last_;
+    }
+
     std::unordered_map<std::string, SectionReads> sections_;
+    std::string lastName_;
+    SectionReads* last_ = nullptr;
 };
 
 // Writes nothing; notes the tanks that would be written and where the import would end.
@@ -360,14 +384,16 @@ class Checker {
     void CheckKeys(const IniSectionBlock& block, const SectionKind& kind,
                    const SectionReads& reads) {
         const std::string prefix = kinds_[static_cast<std::size_t>(kind.group)].section.prefix;
-        std::unordered_map<std::string, int> firstLine;
+        std::vector<std::pair<std::string, int>> firstLines;  // folded key, its first line
         std::set<int> hosesReported;  // a hose that is not read is one finding, not one a key
         for (const IniKeyLine& key : block.keys) {
             const std::string folded = Folded(key.key);
-            const auto [first, isFirst] = firstLine.emplace(folded, key.line);
-            const auto read = reads.keys.find(folded);
-            if (!isFirst) {
-                if (read != reads.keys.end()) {
+            const auto first =
+                std::find_if(firstLines.begin(), firstLines.end(),
+                             [&](const auto& seen) { return seen.first == folded; });
+            const ValueKind* read = reads.Find(folded);
+            if (first != firstLines.end()) {
+                if (read != nullptr) {
                     Add(kind.group, key.line,
                         Where(block, key.key, key.line) +
                             ": a second line of this key; only the first (line " +
@@ -375,8 +401,9 @@ class Checker {
                 }
                 continue;
             }
-            if (read != reads.keys.end()) {
-                CheckValue(block, kind, key, read->second);
+            firstLines.emplace_back(folded, key.line);
+            if (read != nullptr) {
+                CheckValue(block, kind, key, *read);
                 continue;
             }
             UnreadKey(block, kind, prefix, key, reads, hosesReported);
@@ -449,7 +476,7 @@ class Checker {
     static int LastHosePositionRead(const SectionReads& reads) {
         int last = 0;
         for (int position = 1; position <= kHosePositions; ++position) {
-            if (reads.keys.count(Folded(HoseKeyPrefix(position) + "ID")) > 0) {
+            if (reads.Find(Folded(HoseKeyPrefix(position) + "ID")) != nullptr) {
                 last = position;
             }
         }
