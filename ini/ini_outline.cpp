@@ -1,6 +1,7 @@
 // The outline of an INI file: one pass with the reader's line pieces and blank rules.
 #include "ini/ini_outline.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -44,6 +45,17 @@ IniKeyLine KeyLine(int number, const char* text) {
 }
 
 }  // namespace
+
+std::string ValueAsRead(std::string text) {
+    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
+    while (!text.empty() && IsBlankOrLineEnd(text.back())) {
+        text.pop_back();
+    }
+    if (!text.empty() && text.front() == '"' && text.back() == '"') {
+        text = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
+    }
+    return text;
+}
 
 IniOutline ReadIniOutline(const char* path) {
     IniOutline outline;

@@ -32,5 +32,10 @@ struct IniOutline {
     std::vector<IniSectionBlock> blocks;  // blocks[0] holds the lines before the first header
 };
 
+// The value IniDocument::GetString reads from a key line whose text after its "=" is
+// `text`: without leading blanks, trailing CR, LF and blanks, and one pair of enclosing
+// double quotes.
+std::string ValueAsRead(std::string text);
+
 // Reads the file `path` once. A file that cannot be opened gives `opened` false and no blocks.
 IniOutline ReadIniOutline(const char* path);

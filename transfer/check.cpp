@@ -415,10 +415,7 @@ class Checker {
 
     void CheckValue(const IniSectionBlock& block, const SectionKind& kind, const IniKeyLine& key,
                     ValueKind valueKind) {
-        std::string read = key.value;
-        if (!read.empty() && read.front() == '"' && read.back() == '"') {
-            read = read.size() >= 2 ? read.substr(1, read.size() - 2) : "";
-        }
+        const std::string read = ValueAsRead(key.value);
         std::optional<std::string> finding;
         if (valueKind == ValueKind::kText) {
             if (key.hasEquals) {

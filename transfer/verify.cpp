@@ -3,8 +3,8 @@
 #include "transfer/verify.h"
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <thread>
 #include <unordered_map>
@@ -33,19 +33,6 @@ constexpr char kEmpty[] = "(empty)";  // the key is there, without a value
 constexpr const char* kApplicationInformation[] = {
     config_layout::kDateGeneratedKey, config_layout::kClientVersionKey,
     config_layout::kServerVersionKey};
-
-// A controller text as the reader would take it back from the file: without leading and
-// trailing blanks (and line ends), one pair of enclosing quotes removed.
-std::string ReadBack(std::string text) {
-    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\n')) {
-        text.pop_back();
-    }
-    if (!text.empty() && text.front() == '"' && text.back() == '"') {
-        text = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
-    }
-    return text;
-}
 
 // A record section of the file as the import's reader reads it: whether its record is
 // present, and the value of each of its keys that the layout gives the kind.
@@ -199,7 +186,7 @@ class Verifier {
             const auto [file, present] = FileValue(record, key.key);
             if (SameName(key.key, config_layout::kDateGeneratedKey)) {
                 information_.push_back("The file was generated " + Shown(file, present) + ".");
-            } else if (file != ReadBack(key.value)) {
+            } else if (file != ValueAsRead(key.value)) {
                 information_.push_back("[" + section.name + "] " + key.key + ": file " +
                                        Shown(file, present) + ", controller " + Shown(key.value) +
                                        ".");
@@ -214,7 +201,7 @@ class Verifier {
         for (const PictureKey& key : section.keys) {
             compared.insert(Folded(key.key));
             const auto [file, present] = FileValue(&record, key.key);
-            if (record_reader::SameValue(key.kind, file, ReadBack(key.value))) {
+            if (record_reader::SameValue(key.kind, file, ValueAsRead(key.value))) {
                 continue;
             }
             Report(prefix, kind.group, key.key,

@@ -63,6 +63,17 @@ TEST_F(IniOutlineTest, HeadersKeysAndValuesAreSeenAsTheReaderSeesThem) {
     EXPECT_EQ(outline.blocks[3].name, "");
 }
 
+TEST(IniValueAsRead, BlanksLineEndsAndOnePairOfQuotesGo) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"Bomba 1", "Bomba 1"}, {"  X  \r\n", "X"},     {"\"Q\"", "Q"},
+        {"\"\"Q\"\"", "\"Q\""}, {"\"", ""},            {"\"open", "\"open"},
+        {"", ""},               {" \" padded \" ", " padded "},
+    };
+    for (const auto& [text, read] : rows) {
+        EXPECT_EQ(ValueAsRead(text), read) << text;
+    }
+}
+
 TEST_F(IniOutlineTest, AMissingFileIsNotOpened) {
     const IniOutline outline = ReadIniOutline((folder / "missing.ini").c_str());
     EXPECT_FALSE(outline.opened);
