@@ -4,6 +4,7 @@
 #include "transfer/export.h"
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -59,10 +60,12 @@ class Exporter {
 
   private:
     // The export's progress on the console: a dot per record, a count line per kind.
-    template <typename... Args>
-    void Print(const char* format, Args... args) {
+    __attribute__((format(printf, 2, 3))) void Print(const char* format, ...) {
         if (console_) {
-            std::printf(format, args...);
+            std::va_list args;
+            va_start(args, format);
+            std::vprintf(format, args);
+            va_end(args);
         }
     }
 
