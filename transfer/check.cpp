@@ -152,7 +152,9 @@ class ReadLog : public ReadObserver {
     SectionReads* last_ = nullptr;
 };
 
-// Writes nothing; notes the tanks that would be written and where the import would end.
+// Writes nothing; notes the tanks that would be written, the records the controller would
+// refuse (it takes no identifier below 1: a tank or hose naming grade or tank 0 imports
+// that record on the spot) and where the import would end.
 class DryRunTarget : public ImportTarget {
   public:
     struct End {
@@ -161,29 +163,54 @@ class DryRunTarget : public ImportTarget {
         std::int32_t tankId;
     };
 
-    bool SetPort(std::int32_t, const PortValues&) override { return true; }
-    bool SetGrade(std::int32_t, const GradeValues&) override { return true; }
+    bool SetPort(std::int32_t id, const PortValues&) override { return Accept(kPortSection, id); }
+    bool SetGrade(std::int32_t id, const GradeValues&) override {
+        return Accept(kGradeSection, id);
+    }
     bool SetGradePrice(std::int32_t, int, double) override { return true; }
     bool SetTank(std::int32_t id, const TankValues&) override {
+        if (!Accept(kTankSection, id)) {
+            return false;
+        }
         tanks_.insert(id);
         return true;
     }
-    bool SetZigBee(std::int32_t, const ZigBeeValues&) override { return true; }
-    bool SetPump(std::int32_t, const PumpValues&) override { return true; }
+    bool SetZigBee(std::int32_t id, const ZigBeeValues&) override {
+        return Accept(kZigBeeSection, id);
+    }
+    bool SetPump(std::int32_t id, const PumpValues&) override { return Accept(kPumpSection, id); }
     bool SetHose(std::int32_t, int, const HoseValues&) override { return true; }
-    bool SetSensor(std::int32_t, const SensorValues&) override { return true; }
-    bool SetAttendant(std::int32_t, const AttendantValues&) override { return true; }
-    bool SetCardClient(std::int32_t, const CardClientValues&) override { return true; }
-    bool SetProduct(std::int32_t, const ProductValues&) override { return true; }
+    bool SetSensor(std::int32_t id, const SensorValues&) override {
+        return Accept(kSensorSection, id);
+    }
+    bool SetAttendant(std::int32_t id, const AttendantValues&) override {
+        return Accept(kAttendantSection, id);
+    }
+    bool SetCardClient(std::int32_t id, const CardClientValues&) override {
+        return Accept(kClientSection, id);
+    }
+    bool SetProduct(std::int32_t id, const ProductValues&) override {
+        return Accept(kProductSection, id);
+    }
     void HoseTankMissing(std::int32_t pumpId, int position, std::int32_t tankId) override {
         end_ = End{pumpId, position, tankId};
     }
 
     bool TankWritten(std::int32_t id) const { return tanks_.count(id) > 0; }
+    bool Refused(const std::string& section) const { return refused_.count(Folded(section)) > 0; }
     const std::optional<End>& ImportEnd() const { return end_; }
 
   private:
+    bool Accept(SectionPattern pattern, std::int32_t id) {
+        if (id >= 1) {
+            return true;
+        }
+        refused_.insert(Folded(SectionName(pattern, id)));
+        return false;
+    }
+
     std::set<std::int32_t> tanks_;
+    std::set<std::string> refused_;  // folded section names
     std::optional<End> end_;
 };
 
@@ -333,6 +360,13 @@ class Checker {
     void RecordSection(const IniSectionBlock& block, const SectionKind& kind) {
         const ImportKind& importKind = kinds_[static_cast<std::size_t>(kind.group)];
         const SectionReads* reads = reads_.Find(block.name);
+        if (reads != nullptr && reads->present && target_.Refused(block.name)) {
+            Add(kind.group, block.line,
+                Where(block, "") + ": identifier " + std::to_string(kind.id) +
+                    " is named by another record, but the controller takes no identifier below "
+                    "1, so it is not imported");
+            return;
+        }
         if (reads != nullptr && reads->present) {
             CheckKeys(block, kind, *reads);
             if (importKind.section.prefix == kTankSection.prefix && !target_.TankWritten(kind.id)) {
