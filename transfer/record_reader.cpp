@@ -27,6 +27,9 @@ double ToAmount(const CounterString& text) {
 }
 
 bool SameValue(ValueKind kind, const std::string& a, const std::string& b) {
+    if (kind == ValueKind::kText || a == b) {
+        return a == b;
+    }
     const CounterString first(a.c_str());
     const CounterString second(b.c_str());
     switch (kind) {
