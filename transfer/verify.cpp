@@ -40,8 +40,17 @@ struct FileRecord {
     std::string name;
     int group = kNoKind;
     bool present = false;
-    std::vector<std::pair<std::string, LayoutKey>> keys;      // in file order
-    std::unordered_map<std::string, std::string> values;      // folded key -> value as read
+    // The layout's keys the section holds, in file order, each with its value as read.
+    std::vector<std::pair<const LayoutKey*, std::string>> values;
+
+    const std::string* Find(const std::string& key) const {
+        for (const auto& [layoutKey, value] : values) {
+            if (SameName(layoutKey->name, key)) {
+                return &value;
+            }
+        }
+        return nullptr;
+    }
 };
 
 // The file's records (the first section of each name, of every kind), read ahead of the
@@ -58,7 +67,7 @@ class FileRecords {
                 continue;  // never found, or a second header: the first one wins
             }
             if (SameName(block.name, config_layout::kApplicationSection)) {
-                Read(block, kNoKind, ApplicationKeys());
+                Read(block, kNoKind, applicationKeys_);
                 continue;
             }
             const SectionKind kind = KindOf(block.name, kinds);
@@ -107,11 +116,11 @@ class FileRecords {
         reader_.Select(block.name);
         for (const IniKeyLine& line : block.keys) {
             const auto key = known.find(Folded(line.key));
-            if (key == known.end() || record.values.count(key->first) > 0) {
+            if (key == known.end() || record.Find(line.key) != nullptr) {
                 continue;
             }
-            record.values.emplace(key->first, reader_.ReadString(key->second.name, key->second.kind));
-            record.keys.emplace_back(key->first, key->second);
+            record.values.emplace_back(&key->second,
+                                       reader_.ReadString(key->second.name, key->second.kind));
         }
         index_.emplace(Folded(block.name), records_.size());
         records_.push_back(std::move(record));
@@ -119,7 +128,8 @@ class FileRecords {
 
     IniDocument document_;
     RecordReader reader_;
-    std::unordered_map<std::string, KeyMap> layoutKeys_;
+    const KeyMap applicationKeys_ = ApplicationKeys();
+    std::unordered_map<std::string, KeyMap> layoutKeys_;  // records keep pointers into these
     std::vector<FileRecord> records_;
     std::unordered_map<std::string, std::size_t> index_;  // folded name -> records_
 };
@@ -168,12 +178,9 @@ class Verifier {
 
     // The file's value of `key` as read, and whether the file holds the key.
     static std::pair<std::string, bool> FileValue(const FileRecord* record, const std::string& key) {
-        if (record == nullptr) {
-            return {"", false};
-        }
-        const auto found = record->values.find(Folded(key));
-        return found == record->values.end() ? std::pair<std::string, bool>{"", false}
-                                             : std::pair<std::string, bool>{found->second, true};
+        const std::string* value = record != nullptr ? record->Find(key) : nullptr;
+        return value == nullptr ? std::pair<std::string, bool>{"", false}
+                                : std::pair<std::string, bool>{*value, true};
     }
 
     void CompareApplication(const PictureSection& section, const FileRecord* record) {
@@ -211,13 +218,13 @@ class Verifier {
         // Keys of the layout that the file holds and the controller's export leaves out: a
         // zero grade price, a hose price of 0.1 or less, a hose the controller lacks, a
         // firmware version the device cannot report.
-        for (const auto& [folded, key] : record.keys) {
-            const std::string& file = record.values.at(folded);
-            if (compared.count(folded) > 0 || record_reader::SameValue(key.kind, file, "")) {
+        for (const auto& [key, file] : record.values) {
+            if (compared.count(Folded(key->name)) > 0 ||
+                record_reader::SameValue(key->kind, file, "")) {
                 continue;
             }
-            Report(prefix, kind.group, key.name,
-                   "[" + section.name + "] " + key.name + ": file " + Shown(file) +
+            Report(prefix, kind.group, key->name,
+                   "[" + section.name + "] " + key->name + ": file " + Shown(file) +
                        ", controller " + kNone);
         }
     }
