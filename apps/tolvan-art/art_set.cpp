@@ -98,8 +98,8 @@ ArtSet LoadArtSet(const std::string& scriptPath, const std::string& artFolder,
                 }
             }
             if (picture.maps.empty()) {
-                errors.push_back(artFolder + "/" + resource.stem +
-                                 "_32.txt: icon " + std::to_string(resource.id) + " has no image");
+                errors.push_back(artFolder + "/" + resource.stem + "_32.txt: icon " +
+                                 std::to_string(resource.id) + " has no image");
                 continue;
             }
             picture.bytes = EncodeIconFile(picture.maps, set.palette);
@@ -145,9 +145,9 @@ std::vector<SheetSection> ArtSheet(const ArtSet& set) {
         const PixelMap& first = p.maps.front();
         if (p.resource.kind == PictureResource::Kind::Icon) {
             for (const PixelMap& map : p.maps) {
-                module.pictures.push_back(PictureOf("ICON " + std::to_string(p.resource.id) + " " +
-                                                        std::to_string(map.width),
-                                                    map, set.palette));
+                module.pictures.push_back(PictureOf(
+                    "ICON " + std::to_string(p.resource.id) + " " + std::to_string(map.width), map,
+                    set.palette));
             }
             continue;
         }

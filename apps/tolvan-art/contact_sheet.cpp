@@ -23,22 +23,19 @@ struct Glyph {
 };
 
 constexpr Glyph kGlyphs[] = {
-    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}},
-    {'3', {7, 1, 3, 1, 7}}, {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}},
-    {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 2, 2}}, {'8', {7, 5, 7, 5, 7}},
-    {'9', {7, 5, 7, 1, 7}}, {'A', {2, 5, 7, 5, 5}}, {'B', {6, 5, 6, 5, 6}},
-    {'C', {3, 4, 4, 4, 3}}, {'D', {6, 5, 5, 5, 6}}, {'E', {7, 4, 6, 4, 7}},
-    {'F', {7, 4, 6, 4, 4}}, {'G', {3, 4, 5, 5, 3}}, {'H', {5, 5, 7, 5, 5}},
-    {'I', {7, 2, 2, 2, 7}}, {'J', {1, 1, 1, 5, 2}}, {'K', {5, 5, 6, 5, 5}},
-    {'L', {4, 4, 4, 4, 7}}, {'M', {5, 7, 7, 5, 5}}, {'N', {6, 5, 5, 5, 5}},
-    {'O', {2, 5, 5, 5, 2}}, {'P', {6, 5, 6, 4, 4}}, {'Q', {2, 5, 5, 6, 3}},
-    {'R', {6, 5, 6, 5, 5}}, {'S', {3, 4, 2, 1, 6}}, {'T', {7, 2, 2, 2, 2}},
-    {'U', {5, 5, 5, 5, 7}}, {'V', {5, 5, 5, 5, 2}}, {'W', {5, 5, 7, 7, 5}},
-    {'X', {5, 5, 2, 5, 5}}, {'Y', {5, 5, 2, 2, 2}}, {'Z', {7, 1, 2, 4, 7}},
-    {'_', {0, 0, 0, 0, 7}}, {'-', {0, 0, 7, 0, 0}}, {'.', {0, 0, 0, 0, 2}},
-    {':', {0, 2, 0, 2, 0}}, {'/', {1, 1, 2, 4, 4}}, {'(', {1, 2, 2, 2, 1}},
-    {')', {4, 2, 2, 2, 4}}, {',', {0, 0, 0, 2, 4}}, {'=', {0, 7, 0, 7, 0}},
-    {'+', {0, 2, 7, 2, 0}}, {'?', {7, 1, 2, 0, 2}}, {' ', {0, 0, 0, 0, 0}},
+    {'0', {7, 5, 5, 5, 7}}, {'1', {2, 6, 2, 2, 7}}, {'2', {7, 1, 7, 4, 7}}, {'3', {7, 1, 3, 1, 7}},
+    {'4', {5, 5, 7, 1, 1}}, {'5', {7, 4, 7, 1, 7}}, {'6', {7, 4, 7, 5, 7}}, {'7', {7, 1, 1, 2, 2}},
+    {'8', {7, 5, 7, 5, 7}}, {'9', {7, 5, 7, 1, 7}}, {'A', {2, 5, 7, 5, 5}}, {'B', {6, 5, 6, 5, 6}},
+    {'C', {3, 4, 4, 4, 3}}, {'D', {6, 5, 5, 5, 6}}, {'E', {7, 4, 6, 4, 7}}, {'F', {7, 4, 6, 4, 4}},
+    {'G', {3, 4, 5, 5, 3}}, {'H', {5, 5, 7, 5, 5}}, {'I', {7, 2, 2, 2, 7}}, {'J', {1, 1, 1, 5, 2}},
+    {'K', {5, 5, 6, 5, 5}}, {'L', {4, 4, 4, 4, 7}}, {'M', {5, 7, 7, 5, 5}}, {'N', {6, 5, 5, 5, 5}},
+    {'O', {2, 5, 5, 5, 2}}, {'P', {6, 5, 6, 4, 4}}, {'Q', {2, 5, 5, 6, 3}}, {'R', {6, 5, 6, 5, 5}},
+    {'S', {3, 4, 2, 1, 6}}, {'T', {7, 2, 2, 2, 2}}, {'U', {5, 5, 5, 5, 7}}, {'V', {5, 5, 5, 5, 2}},
+    {'W', {5, 5, 7, 7, 5}}, {'X', {5, 5, 2, 5, 5}}, {'Y', {5, 5, 2, 2, 2}}, {'Z', {7, 1, 2, 4, 7}},
+    {'_', {0, 0, 0, 0, 7}}, {'-', {0, 0, 7, 0, 0}}, {'.', {0, 0, 0, 0, 2}}, {':', {0, 2, 0, 2, 0}},
+    {'/', {1, 1, 2, 4, 4}}, {'(', {1, 2, 2, 2, 1}}, {')', {4, 2, 2, 2, 4}}, {',', {0, 0, 0, 2, 4}},
+    {'=', {0, 7, 0, 7, 0}}, {'+', {0, 2, 7, 2, 0}}, {'?', {7, 1, 2, 0, 2}}, {'$', {3, 6, 2, 3, 6}},
+    {' ', {0, 0, 0, 0, 0}},
 };
 
 const Glyph* FindGlyph(char c) {
@@ -80,9 +77,9 @@ void DrawPicture(std::vector<std::uint32_t>& out, int width, int height, const S
                  int left, int top, int scale) {
     for (int y = 0; y < p.height * scale; ++y) {
         for (int x = 0; x < p.width * scale; ++x) {
-            std::uint32_t c = p.pixels[static_cast<std::size_t>(y / scale) *
-                                           static_cast<std::size_t>(p.width) +
-                                       static_cast<std::size_t>(x / scale)];
+            std::uint32_t c =
+                p.pixels[static_cast<std::size_t>(y / scale) * static_cast<std::size_t>(p.width) +
+                         static_cast<std::size_t>(x / scale)];
             if (c == p.key) {
                 // Checks of 4 screen pixels, whatever the scale, so 1:1 copies show them too.
                 c = ((x / 4) + (y / 4)) % 2 == 0 ? kCheckLight : kCheckDark;
@@ -153,13 +150,13 @@ int DrawPixelText(std::vector<std::uint32_t>& pixels, int width, int height, int
     return PixelTextWidth(text, scale);
 }
 
-std::vector<std::uint32_t> RenderContactSheet(const std::vector<SheetSection>& sections,
-                                              int& width, int& height) {
+std::vector<std::uint32_t> RenderContactSheet(const std::vector<SheetSection>& sections, int& width,
+                                              int& height) {
     Layout(
         sections, [](const SheetPicture&, const SheetOptions&, int, int) {},
         [](const std::string&, int, int) {}, width, height);
-    std::vector<std::uint32_t> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                                   kPaper);
+    std::vector<std::uint32_t> out(
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kPaper);
     int w = width;
     int h = height;
     Layout(
@@ -173,7 +170,9 @@ std::vector<std::uint32_t> RenderContactSheet(const std::vector<SheetSection>& s
             }
             DrawPicture(out, w, h, p, x, top, o.scale);
         },
-        [&](const std::string& text, int x, int y) { DrawPixelText(out, w, h, x, y, text, 3, kInk); },
+        [&](const std::string& text, int x, int y) {
+            DrawPixelText(out, w, h, x, y, text, 3, kInk);
+        },
         width, height);
     return out;
 }

@@ -19,8 +19,8 @@ struct SheetPicture {
 };
 
 struct SheetOptions {
-    int scale = 4;           // enlargement of every picture
-    int maxWidth = 1800;     // pictures wrap to a new row beyond this width
+    int scale = 4;                // enlargement of every picture
+    int maxWidth = 1800;          // pictures wrap to a new row beyond this width
     bool alsoActualSize = false;  // draw each picture at 1:1 too, left of the enlargement
 };
 
@@ -32,8 +32,8 @@ struct SheetSection {
 };
 
 // Renders the sections top to bottom into 0x00RRGGBB pixels; sets width and height.
-std::vector<std::uint32_t> RenderContactSheet(const std::vector<SheetSection>& sections,
-                                              int& width, int& height);
+std::vector<std::uint32_t> RenderContactSheet(const std::vector<SheetSection>& sections, int& width,
+                                              int& height);
 
 // Renders and writes the sheet as an 8-bit RGB PNG; false with `error` set on failure.
 bool WriteContactSheet(const std::vector<SheetSection>& sections, const std::string& path,

@@ -83,7 +83,8 @@ void PutMaskRows(std::vector<std::uint8_t>& out, const PixelMap& map, int keyInd
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBitmapFile(const PixelMap& map, const Palette& palette) {
-    const std::uint32_t imageSize = ColourStride(map.width) * static_cast<std::uint32_t>(map.height);
+    const std::uint32_t imageSize =
+        ColourStride(map.width) * static_cast<std::uint32_t>(map.height);
     const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize + kPaletteSize;
     std::vector<std::uint8_t> out;
     out.reserve(offset + imageSize);
@@ -98,7 +99,8 @@ std::vector<std::uint8_t> EncodeBitmapFile(const PixelMap& map, const Palette& p
     return out;
 }
 
-std::vector<std::uint8_t> EncodeIconFile(const std::vector<PixelMap>& maps, const Palette& palette) {
+std::vector<std::uint8_t> EncodeIconFile(const std::vector<PixelMap>& maps,
+                                         const Palette& palette) {
     constexpr std::uint32_t kDirSize = 6;
     constexpr std::uint32_t kEntrySize = 16;
     std::vector<std::uint8_t> out;
@@ -107,8 +109,10 @@ std::vector<std::uint8_t> EncodeIconFile(const std::vector<PixelMap>& maps, cons
     Put16(out, static_cast<std::uint32_t>(maps.size()));
     std::uint32_t offset = kDirSize + kEntrySize * static_cast<std::uint32_t>(maps.size());
     for (const PixelMap& map : maps) {
-        const std::uint32_t colourSize = ColourStride(map.width) * static_cast<std::uint32_t>(map.height);
-        const std::uint32_t maskSize = MaskStride(map.width) * static_cast<std::uint32_t>(map.height);
+        const std::uint32_t colourSize =
+            ColourStride(map.width) * static_cast<std::uint32_t>(map.height);
+        const std::uint32_t maskSize =
+            MaskStride(map.width) * static_cast<std::uint32_t>(map.height);
         const std::uint32_t size = kInfoHeaderSize + kPaletteSize + colourSize + maskSize;
         out.push_back(static_cast<std::uint8_t>(map.width == 256 ? 0 : map.width));
         out.push_back(static_cast<std::uint8_t>(map.height == 256 ? 0 : map.height));
@@ -121,8 +125,10 @@ std::vector<std::uint8_t> EncodeIconFile(const std::vector<PixelMap>& maps, cons
         offset += size;
     }
     for (const PixelMap& map : maps) {
-        const std::uint32_t colourSize = ColourStride(map.width) * static_cast<std::uint32_t>(map.height);
-        const std::uint32_t maskSize = MaskStride(map.width) * static_cast<std::uint32_t>(map.height);
+        const std::uint32_t colourSize =
+            ColourStride(map.width) * static_cast<std::uint32_t>(map.height);
+        const std::uint32_t maskSize =
+            MaskStride(map.width) * static_cast<std::uint32_t>(map.height);
         PutInfoHeader(out, map.width, map.height * 2, colourSize + maskSize);
         PutPalette(out, palette);
         PutColourRows(out, map, palette.keyIndex, palette.blackIndex);

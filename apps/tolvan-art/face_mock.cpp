@@ -31,9 +31,9 @@ struct Canvas {
                     tx >= picture.width || ty >= picture.height) {
                     continue;
                 }
-                picture.pixels[static_cast<std::size_t>(ty) *
-                                   static_cast<std::size_t>(picture.width) +
-                               static_cast<std::size_t>(tx)] = set.palette.rgb[map.at(col, row)];
+                picture
+                    .pixels[static_cast<std::size_t>(ty) * static_cast<std::size_t>(picture.width) +
+                            static_cast<std::size_t>(tx)] = set.palette.rgb[map.at(col, row)];
             }
         }
     }
@@ -70,18 +70,25 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kButtonFace = 0xD4D0C8;
 
 constexpr FaceCase kFaces[] = {
-    {"IDLE LOCKED", 209, 216, 217, 201, 45, "01", kWhite, "12.34", "25.67", "2.079/L", kLive, kButtonFace},
+    {"IDLE LOCKED", 209, 216, 217, 201, 45, "01", kWhite, "12.34", "25.67", "2.079/L", kLive,
+     kButtonFace},
     {"CALLING", 209, 204, 210, 215, 45, "02", kRed, "", "", "2.079/L", kLive, kButtonFace},
     {"DELIVERING", 209, 202, 211, 0, 45, "03", kWhite, "8.420", "17.51", "2.079/L", kLive, kWhite},
-    {"ENDED 5 STACKED", 209, 203, 219, 0, 45, "04", kWhite, "40.000", "83.16", "2.079/L", 0x000000, kButtonFace},
+    {"ENDED 5 STACKED", 209, 203, 219, 0, 45, "04", kWhite, "40.000", "83.16", "2.079/L", 0x000000,
+     kButtonFace},
     {"OFFLINE", 238, 216, 217, 0, 45, "05", kWhite, "", "", "", kLive, kButtonFace},
     {"ERROR", 209, 216, 212, 218, 45, "06", kWhite, "1.000", "2.08", "2.079/L", kLive, kWhite},
-    {"STOPPED", 209, 204, 213, 214, 45, "07", kWhite, "3.333", "6.93", "2.079/L", kLive, kButtonFace},
-    {"PREPAY STOPPED", 209, 204, 217, 237, 45, "08", kRed, "5.000", "10.40", "2.079/L", kLive, kButtonFace},
-    {"PREPAY RESERVED", 209, 216, 217, 208, 45, "09", kWhite, "", "", "2.079/L", kLive, kButtonFace},
-    {"PREPAY", 209, 216, 210, 207, 57, "10", kWhite, "9.876", "20.53", "2.079/L", 0xC0C0C0, kButtonFace},
+    {"STOPPED", 209, 204, 213, 214, 45, "07", kWhite, "3.333", "6.93", "2.079/L", kLive,
+     kButtonFace},
+    {"PREPAY STOPPED", 209, 204, 217, 237, 45, "08", kRed, "5.000", "10.40", "2.079/L", kLive,
+     kButtonFace},
+    {"PREPAY RESERVED", 209, 216, 217, 208, 45, "09", kWhite, "", "", "2.079/L", kLive,
+     kButtonFace},
+    {"PREPAY", 209, 216, 210, 207, 57, "10", kWhite, "9.876", "20.53", "2.079/L", 0xC0C0C0,
+     kButtonFace},
     {"PREAUTH RESERVED", 209, 216, 217, 206, 45, "11", kWhite, "", "", "2.079/L", kLive, kWhite},
-    {"PREAUTH", 209, 204, 217, 205, 57, "12", kWhite, "0.512", "1.06", "2.079/L", kRed, kButtonFace},
+    {"PREAUTH", 209, 204, 217, 205, 57, "12", kWhite, "0.512", "1.06", "2.079/L", kRed,
+     kButtonFace},
 };
 
 }  // namespace
@@ -114,7 +121,8 @@ SheetPicture MockPopup(const ArtSet& set) {
     const struct {
         int x, y, w, h;
         const char* text;
-    } headers[] = {{6, 5, 120, 18, "PUMP 3"}, {126, 5, 62, 18, "VOLUME"}, {188, 5, 66, 18, "VALUE"}};
+    } headers[] = {
+        {6, 5, 120, 18, "PUMP 3"}, {126, 5, 62, 18, "VOLUME"}, {188, 5, 66, 18, "VALUE"}};
     for (const auto& h : headers) {
         for (int y = h.y; y < h.y + h.h; ++y) {
             for (int x = h.x; x < h.x + h.w; ++x) {

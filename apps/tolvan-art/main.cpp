@@ -10,13 +10,14 @@
 namespace {
 
 int Usage() {
-    std::cerr << "usage: tolvan-art --rc SCRIPT --art FOLDER [--out FOLDER] [--sheet FILE.png]\n"
-                 "  Reads FOLDER/palette.txt and, for each '<id> BITMAP \"<name>.bmp\"' line of\n"
-                 "  SCRIPT, FOLDER/<name>.txt (for '<id> ICON \"<name>.ico\"', FOLDER/<name>_32.txt\n"
-                 "  and FOLDER/<name>_16.txt); writes the files into --out and a contact sheet\n"
-                 "  of every picture at 4x with mock faces into --sheet.\n"
-                 "  Exit status: 0 done, 1 a map or the script is malformed, 2 usage, 3 a file\n"
-                 "  could not be written.\n";
+    std::cerr
+        << "usage: tolvan-art --rc SCRIPT --art FOLDER [--out FOLDER] [--sheet FILE.png]\n"
+           "  Reads FOLDER/palette.txt and, for each '<id> BITMAP \"<name>.bmp\"' line of\n"
+           "  SCRIPT, FOLDER/<name>.txt (for '<id> ICON \"<name>.ico\"', FOLDER/<name>_32.txt\n"
+           "  and FOLDER/<name>_16.txt); writes the files into --out and a contact sheet\n"
+           "  of every picture at 4x with mock faces into --sheet.\n"
+           "  Exit status: 0 done, 1 a map or the script is malformed, 2 usage, 3 a file\n"
+           "  could not be written.\n";
     return 2;
 }
 

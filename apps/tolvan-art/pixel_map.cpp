@@ -44,7 +44,8 @@ std::string BaseName(const std::string& path) {
 
 // Parses a whole decimal number in 1..limit; -1 otherwise.
 int ParseCount(const std::string& word, int limit) {
-    if (word.empty() || word.size() > 5 || word.find_first_not_of("0123456789") != std::string::npos) {
+    if (word.empty() || word.size() > 5 ||
+        word.find_first_not_of("0123456789") != std::string::npos) {
         return -1;
     }
     int value = std::stoi(word);
@@ -76,13 +77,14 @@ std::optional<Palette> ParsePalette(std::string_view text, const std::string& fi
         fields >> letter >> hex;
         std::getline(fields >> std::ws, name);
         if (letter.size() != 1 || letter[0] <= ' ' || letter[0] > '~' || letter[0] == '#') {
-            error = Where(fileName, i) + "a colour needs one printable character, not \"" +
-                    letter + "\"";
+            error = Where(fileName, i) + "a colour needs one printable character, not \"" + letter +
+                    "\"";
             return std::nullopt;
         }
-        if (hex.size() != 6 || hex.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos) {
-            error = Where(fileName, i) + "colour '" + letter + "' needs six hex digits RRGGBB, not \"" +
-                    hex + "\"";
+        if (hex.size() != 6 ||
+            hex.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos) {
+            error = Where(fileName, i) + "colour '" + letter +
+                    "' needs six hex digits RRGGBB, not \"" + hex + "\"";
             return std::nullopt;
         }
         if (count == 16) {
@@ -159,8 +161,7 @@ std::optional<PixelMap> ParsePixelMap(std::string_view text, const std::string& 
             int index = palette.IndexOf(line[x]);
             if (index < 0) {
                 error = fileName + ":" + std::to_string(i + 1) + ":" + std::to_string(x + 1) +
-                        ": unknown palette character '" +
-                        std::string(1, line[x]) + "'";
+                        ": unknown palette character '" + std::string(1, line[x]) + "'";
                 return std::nullopt;
             }
             map.indices.push_back(static_cast<std::uint8_t>(index));

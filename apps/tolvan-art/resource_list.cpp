@@ -21,11 +21,11 @@ std::vector<PictureResource> ReadPictureResources(std::string_view script,
         const std::string extension = bitmap ? ".bmp" : ".ico";
         const bool idOk = !id.empty() && id.size() <= 5 &&
                           id.find_first_not_of("0123456789") == std::string::npos;
-        const bool nameOk = quoted.size() > extension.size() + 2 && quoted.front() == '"' &&
-                            quoted.back() == '"' &&
-                            quoted.compare(quoted.size() - 1 - extension.size(), extension.size(),
-                                           extension) == 0 &&
-                            quoted.find('/') == std::string::npos;
+        const bool nameOk =
+            quoted.size() > extension.size() + 2 && quoted.front() == '"' && quoted.back() == '"' &&
+            quoted.compare(quoted.size() - 1 - extension.size(), extension.size(), extension) ==
+                0 &&
+            quoted.find('/') == std::string::npos;
         if (!idOk || !nameOk || !rest.empty()) {
             error = fileName + ":" + std::to_string(number) + ": expected \"<id> " + type +
                     " \"<name>" + extension + "\"\", not \"" + line + "\"";

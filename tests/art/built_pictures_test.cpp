@@ -35,14 +35,13 @@ struct Expected {
 };
 
 constexpr Expected kBitmaps[] = {
-    {1, 16, 15},    {201, 45, 35},  {202, 18, 69},  {203, 18, 69},  {204, 18, 69},
-    {205, 45, 23},  {206, 45, 35},  {207, 45, 23},  {208, 45, 35},  {209, 62, 80},
-    {210, 52, 13},  {211, 52, 13},  {212, 52, 13},  {213, 52, 13},  {214, 45, 35},
-    {215, 45, 35},  {216, 18, 69},  {217, 52, 13},  {218, 45, 35},  {219, 52, 13},
-    {221, 281, 265}, {222, 61, 49}, {223, 61, 49},  {224, 61, 49},  {225, 61, 49},
-    {226, 61, 49},  {227, 61, 49},  {228, 61, 49},  {229, 61, 49},  {230, 61, 49},
-    {231, 61, 49},  {232, 61, 49},  {233, 20, 34},  {234, 20, 34},  {235, 20, 34},
-    {236, 20, 34},  {237, 45, 35},  {238, 62, 80},
+    {1, 16, 15},   {201, 45, 35}, {202, 18, 69},   {203, 18, 69}, {204, 18, 69}, {205, 45, 23},
+    {206, 45, 35}, {207, 45, 23}, {208, 45, 35},   {209, 62, 80}, {210, 52, 13}, {211, 52, 13},
+    {212, 52, 13}, {213, 52, 13}, {214, 45, 35},   {215, 45, 35}, {216, 18, 69}, {217, 52, 13},
+    {218, 45, 35}, {219, 52, 13}, {221, 281, 265}, {222, 61, 49}, {223, 61, 49}, {224, 61, 49},
+    {225, 61, 49}, {226, 61, 49}, {227, 61, 49},   {228, 61, 49}, {229, 61, 49}, {230, 61, 49},
+    {231, 61, 49}, {232, 61, 49}, {233, 20, 34},   {234, 20, 34}, {235, 20, 34}, {236, 20, 34},
+    {237, 45, 35}, {238, 62, 80},
 };
 
 // The built pictures named by the resource script, by kind and identifier.
@@ -104,20 +103,20 @@ TEST(BuiltPicturesTest, EveryBitmapHasItsIdentifierSizeDepthAndKey) {
         SCOPED_TRACE("bitmap " + std::to_string(e.id));
         auto file = files.find({false, e.id});
         ASSERT_NE(file, files.end());
-        const std::vector<std::uint8_t> b = FileBytes(std::string(TOLVAN_RESOURCE_DIR) + "/" +
-                                                      file->second);
+        const std::vector<std::uint8_t> b =
+            FileBytes(std::string(TOLVAN_RESOURCE_DIR) + "/" + file->second);
         ASSERT_GE(b.size(), 118u);
         EXPECT_EQ(b[0], 'B');
         EXPECT_EQ(b[1], 'M');
         EXPECT_EQ(U32(b, 2), b.size());
-        EXPECT_EQ(U32(b, 10), 118u);                            // pixels after the palette
-        EXPECT_EQ(U32(b, 14), 40u);                             // BITMAPINFOHEADER
+        EXPECT_EQ(U32(b, 10), 118u);  // pixels after the palette
+        EXPECT_EQ(U32(b, 14), 40u);   // BITMAPINFOHEADER
         EXPECT_EQ(static_cast<int>(U32(b, 18)), e.width);
-        EXPECT_EQ(static_cast<int>(U32(b, 22)), e.height);      // positive: bottom-up
-        EXPECT_EQ(U16(b, 26), 1);                               // planes
-        EXPECT_EQ(U16(b, 28), 4);                               // bits per pixel
-        EXPECT_EQ(U32(b, 30), 0u);                              // BI_RGB
-        EXPECT_EQ(U32(b, 46), 16u);                             // colours used
+        EXPECT_EQ(static_cast<int>(U32(b, 22)), e.height);  // positive: bottom-up
+        EXPECT_EQ(U16(b, 26), 1);                           // planes
+        EXPECT_EQ(U16(b, 28), 4);                           // bits per pixel
+        EXPECT_EQ(U32(b, 30), 0u);                          // BI_RGB
+        EXPECT_EQ(U32(b, 46), 16u);                         // colours used
         const std::size_t stride = static_cast<std::size_t>((e.width * 4 + 31) / 32 * 4);
         EXPECT_EQ(b.size(), 118 + stride * static_cast<std::size_t>(e.height));
         EXPECT_TRUE(PaletteHoldsKey(b, 54));
@@ -132,8 +131,8 @@ TEST(BuiltPicturesTest, TheIconHoldsA32And16PixelImageOf16Colours) {
     auto files = ScriptFiles();
     auto file = files.find({true, 1});
     ASSERT_NE(file, files.end());
-    const std::vector<std::uint8_t> b = FileBytes(std::string(TOLVAN_RESOURCE_DIR) + "/" +
-                                                  file->second);
+    const std::vector<std::uint8_t> b =
+        FileBytes(std::string(TOLVAN_RESOURCE_DIR) + "/" + file->second);
     ASSERT_GE(b.size(), 38u);
     EXPECT_EQ(U16(b, 0), 0);
     EXPECT_EQ(U16(b, 2), 1);  // an icon
@@ -144,8 +143,8 @@ TEST(BuiltPicturesTest, TheIconHoldsA32And16PixelImageOf16Colours) {
         const std::size_t entry = 6 + 16 * i;
         EXPECT_EQ(b[entry], sizes[i]);
         EXPECT_EQ(b[entry + 1], sizes[i]);
-        EXPECT_EQ(b[entry + 2], 16);        // colours
-        EXPECT_EQ(U16(b, entry + 6), 4);    // bits per pixel
+        EXPECT_EQ(b[entry + 2], 16);      // colours
+        EXPECT_EQ(U16(b, entry + 6), 4);  // bits per pixel
         const std::size_t image = U32(b, entry + 12);
         ASSERT_LE(image + U32(b, entry + 8), b.size());
         EXPECT_EQ(U32(b, image + 4), static_cast<std::uint32_t>(sizes[i]));
@@ -158,8 +157,8 @@ TEST(BuiltPicturesTest, TheIconHoldsA32And16PixelImageOf16Colours) {
 // Runs tolvan-art; returns its exit status and leaves its standard error in `messages`.
 int RunArt(const std::string& artFolder, const std::string& out, std::string& messages) {
     const std::string log = out + "/messages.txt";
-    const std::string command = std::string(TOLVAN_ART_PROGRAM) + " --rc " + TOLVAN_RC +
-                                " --art " + artFolder + " --out " + out + " 2>" + log;
+    const std::string command = std::string(TOLVAN_ART_PROGRAM) + " --rc " + TOLVAN_RC + " --art " +
+                                artFolder + " --out " + out + " 2>" + log;
     const int status = std::system(command.c_str());
     std::string error;
     art::ReadTextFile(log, messages, error);
@@ -193,7 +192,9 @@ TEST(BuiltPicturesTest, AMalformedMapStopsTheBuildNamingFileLineAndFault) {
     };
     constexpr Case kCases[] = {
         {"face_stack_0.txt", "size 52 13\n", "face_stack_0.txt: 0 rows, the map is 13 rows high"},
-        {"face_padlock.txt", "# padlock\nsize 45 2\n" "...........................................\n",
+        {"face_padlock.txt",
+         "# padlock\nsize 45 2\n"
+         "...........................................\n",
          "face_padlock.txt:3: row 1 is 43 pixels wide, the map is 45"},
         {"row_pump.txt", "size 2 1\n.Q\n", "row_pump.txt:2:2: unknown palette character 'Q'"},
     };

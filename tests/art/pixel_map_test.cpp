@@ -65,8 +65,8 @@ TEST(PixelMapTest, MalformedPalettesAreRefusedWithTheirLine) {
 
 TEST(PixelMapTest, MapReadsRowsTopDownAsPaletteIndices) {
     std::string error;
-    auto map = ParsePixelMap("# a comment\nsize 3 2\n.kr\r\nwb.\n", "art/tiny.txt", TestPalette(),
-                             error);
+    auto map =
+        ParsePixelMap("# a comment\nsize 3 2\n.kr\r\nwb.\n", "art/tiny.txt", TestPalette(), error);
     ASSERT_TRUE(map.has_value()) << error;
     EXPECT_EQ(map->name, "tiny");
     EXPECT_EQ(map->width, 3);
@@ -87,8 +87,10 @@ TEST(PixelMapTest, MalformedMapsAreRefusedWithLineAndColumn) {
         {"size 3 2\n...\n", "m.txt: 1 rows, the map is 2 rows high"},
         {"size 3 1\n...\n...\n", "m.txt:3: text after the last of 1 rows"},
         {"# nothing else\n", "m.txt: no \"size <width> <height>\" line"},
-        {"size 3\n...\n", "m.txt:1: expected \"size <width> <height>\" (1 to 4096 each), not \"size 3\""},
-        {"size 0 1\n\n", "m.txt:1: expected \"size <width> <height>\" (1 to 4096 each), not \"size 0 1\""},
+        {"size 3\n...\n",
+         "m.txt:1: expected \"size <width> <height>\" (1 to 4096 each), not \"size 3\""},
+        {"size 0 1\n\n",
+         "m.txt:1: expected \"size <width> <height>\" (1 to 4096 each), not \"size 0 1\""},
         {"size -3 1\n...\n",
          "m.txt:1: expected \"size <width> <height>\" (1 to 4096 each), not \"size -3 1\""},
         {"size 3 1 x\n...\n",
