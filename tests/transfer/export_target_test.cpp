@@ -163,5 +163,16 @@ TEST_F(ExportTargetTest, ANameAsLongAsTheFileSystemTakesIsExported) {
               1);  // no partial file left
 }
 
+TEST_F(ExportTargetTest, LineBreaksInAControllerTextNeverForgeARecord) {
+    kestro::PortRecord port = *station.CurrentConfiguration().ports.Find(1);
+    port.name = u"Bomba 7\r\n[Port08]\r\nNumber=8\r\nName=INJECTED PORT";
+    ASSERT_EQ(station.SetPortProperties(port), kestro::kSuccess);
+    EXPECT_EQ(Export(), kFixtureConsole);
+    const std::string written = *ReadFile(target);
+    EXPECT_NE(written.find("\r\nName=Bomba 7  [Port08]  Number=8  Name=INJECTED PORT\r\n"),
+              std::string::npos);
+    EXPECT_EQ(written.find("\n[Port08]"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace export_test
