@@ -53,8 +53,9 @@ TEST(KestrodProgram, ADatabaseItCannotOpenEndsIt) {
     const std::string path = folder.File("missing/station.db");
     Ended run = RunKestrod(folder, {"--listen", "127.0.50.1", "--db", path});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors, "kestrod: cannot open the station database " + path +
-                              ": unable to open database file\n");
+    EXPECT_EQ(run.errors, "kestrod: cannot open the station database " + path + ": the folder " +
+                              folder.File("missing") +
+                              " cannot be written (No such file or directory)\n");
 }
 
 TEST(KestrodProgram, AnAddressOrADatabaseInUseEndsASecondServer) {
@@ -67,6 +68,12 @@ TEST(KestrodProgram, AnAddressOrADatabaseInUseEndsASecondServer) {
                                       " port 5123: system error: Address already in use\n"),
               std::string::npos)
         << sameAddress.errors;
+    // The database it created for this start is gone again.
+    EXPECT_NE(sameAddress.errors.find("kestrod: removed second.db, created for this start\n"),
+              std::string::npos)
+        << sameAddress.errors;
+    EXPECT_FALSE(Exists(folder.File("second.db")));
+    EXPECT_FALSE(Exists(folder.File("second.db-wal")));
 
     Ended sameDatabase = RunKestrod(folder, {"--listen", "127.0.52.1", "--db", "first.db"});
     EXPECT_EQ(sameDatabase.exitCode, 1);
