@@ -371,8 +371,10 @@ bool SaveRegistry(const RegistryDocument& doc, std::string* error) {
     return true;
 }
 
-bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& edit,
-                  std::string* error) {
+namespace {
+
+bool EditRegistryFile(const std::function<bool(RegistryDocument&, std::string*)>& edit,
+                      std::string* error) {
     const std::string path = RegistryFilePath();
     if (!MakeFolders(FolderOf(path))) {
         if (error != nullptr) {
@@ -393,5 +395,28 @@ bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& ed
     RegistryDocument doc;
     bool ok = LoadRegistry(&doc, error) && edit(doc, error) && SaveRegistry(doc, error);
     close(lock);  // releases the lock
+    return ok;
+}
+
+}  // namespace
+
+namespace {
+
+thread_local std::string lastRegistryError;
+
+}  // namespace
+
+std::string RegistryGetLastErrorText() {
+    return lastRegistryError;
+}
+
+bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& edit,
+                  std::string* error) {
+    std::string why;
+    const bool ok = EditRegistryFile(edit, &why);
+    lastRegistryError = ok ? std::string() : why;
+    if (error != nullptr) {
+        *error = why;
+    }
     return ok;
 }
