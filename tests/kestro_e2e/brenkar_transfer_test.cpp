@@ -300,9 +300,12 @@ TEST(BrenkarAgainstKestrod, TwoExportsToOneFileNeverMixTheirOutput) {
                             folder.File("first.err"));
     // The second starts once the first is writing its partial file.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    std::error_code ignored;
-    while (std::filesystem::file_size(folder.File("race.ini.partial"), ignored) < 100000 &&
-           !ignored && std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
+        std::error_code missing;
+        const auto size = std::filesystem::file_size(folder.File("race.ini.partial"), missing);
+        if ((!missing && size >= 100000) || std::chrono::steady_clock::now() >= deadline) {
+            break;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     e2e::Run second = RunBrenkar(folder, {"EXPORT", "race.ini", server.address()});
