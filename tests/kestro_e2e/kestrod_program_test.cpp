@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
 #include "tests/kestro_e2e/e2e_support.h"
 #include "tests/kestro_server/wire_client.h"
 
@@ -81,6 +86,33 @@ TEST(KestrodProgram, AnAddressOrADatabaseInUseEndsASecondServer) {
               "kestrod: cannot open the station database first.db: the database is in use by "
               "another server\n");
     EXPECT_EQ(first.Stop(), 0);
+}
+
+TEST(KestrodProgram, IdleConnectionsLockNoOneOut) {
+    TempFolder folder("e2e_idle");
+    Kestrod server(folder, 56, "idle.db");
+    ASSERT_TRUE(server.ready());
+    // 100 connections that never log on: 64 take every place, the rest are closed at once.
+    std::vector<std::unique_ptr<server_test::WireClient>> idle;
+    for (int i = 0; i < 100; ++i) {
+        idle.push_back(std::make_unique<server_test::WireClient>(server.address(), 5123));
+    }
+    // Within the logon time-out of 5 s the places are free again and an export runs through.
+    const auto start = std::chrono::steady_clock::now();
+    e2e::Run run;
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(15)) {
+        run = e2e::RunBrenkar(folder, {"EXPORT", "station.ini", server.address()});
+        if (run.exitCode == 0) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(run.output.ends_with("\nAll done.\n"));
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_NE(server.Log().find("closed: no logon within 5 s (0 requests served)"),
+              std::string::npos)
+        << server.Log();
 }
 
 TEST(KestrodProgram, SigtermAndSigintStopItCleanlyWithClientsConnected) {
