@@ -59,6 +59,10 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
 
     std::printf("%s", kBanner);
     const bool import = options.mode == TransferMode::kImport;
+    const char* iniFile = options.iniFile.Narrow();
+    if (import && transfers.importFileUsable && !transfers.importFileUsable(iniFile)) {
+        return -1;
+    }
     std::printf("Connecting to %s for %s.\n", options.serverName.Narrow(),
                 import ? "import" : "export");
     if (!LogOn(options.serverName)) {
@@ -67,7 +71,6 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
     // A rejected client type is reported but does not stop the transfer.
     CheckResult("SetClientType failed", SetClientType(kClientType));
 
-    const char* iniFile = options.iniFile.Narrow();
     std::int32_t result = import
                               ? transfers.importConfiguration(iniFile)
                               : transfers.exportConfiguration(iniFile, options.pam, options.company,
@@ -77,5 +80,5 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
 }
 
 int BrenkarMain(int argc, char** argv) {
-    return RunBrenkar(argc, argv, BrenkarTransfers{ExportConfiguration, ImportConfiguration});
+    return RunBrenkar(argc, argv, BrenkarTransfers{ExportConfiguration, ImportConfiguration, ImportFileUsable});
 }

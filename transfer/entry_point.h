@@ -11,11 +11,15 @@ struct BrenkarTransfers {
     std::function<std::int32_t(const char* iniFile, bool pam, bool company, bool gsc, bool ipt)>
         exportConfiguration;
     std::function<std::int32_t(const char* iniFile)> importConfiguration;
+    // Checked before the logon of an import, so that a file that cannot be imported holds no
+    // server time (it prints why and answers false); none: no check.
+    std::function<bool(const char* iniFile)> importFileUsable;
 };
 
 // Runs one Brenkar command (argv[0] is the program name) and returns the exit code:
-// -1 for a usage error (printed, no library call made) or a failed logon (printed by
-// CheckResult, no logoff), otherwise the transfer's result, after ClientLogoff.
+// -1 for a usage error (printed, no library call made), an import file that cannot be
+// imported (printed, no library call made) or a failed logon (printed by CheckResult, no
+// logoff), otherwise the transfer's result, after ClientLogoff.
 // All output goes to standard output.
 int BrenkarMain(int argc, char** argv);
 

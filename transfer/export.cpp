@@ -3,17 +3,16 @@
 // when complete.
 #include "transfer/export.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "client/kestro.h"
 #include "common/date_time_value.h"
+#include "platform/atomic_file.h"
 #include "transfer/check_result.h"
 #include "transfer/config_layout.h"
 #include "transfer/config_values.h"
 #include "transfer/config_writer.h"
-#include "transfer/replacement_file.h"
 #include "transfer/version_only.h"
 
 namespace layout = config_layout;
@@ -34,6 +33,14 @@ constexpr std::int32_t kPortItself = -1;
 
 void ReportFileFailure(const char* file, int error) {
     std::printf("Cannot write the file %s - %s.\n", file, std::strerror(error));
+}
+
+void ReportFileFailure(const char* file, const AtomicFile& replacement) {
+    if (replacement.GetFailure() == AtomicFile::Failure::kBusy) {
+        std::printf("Cannot write the file %s - another export is writing it.\n", file);
+    } else {
+        std::printf("Cannot write the file %s - %s.\n", file, replacement.FailureText().c_str());
+    }
 }
 
 // One export run over an open writer. Every step returns false when the export must stop:
@@ -520,9 +527,9 @@ class Exporter {
 }  // namespace
 
 std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bool gsc, bool ipt) {
-    ReplacementFile file(iniFile);
+    AtomicFile file(iniFile);
     if (!file.Create()) {
-        ReportFileFailure(iniFile, errno);
+        ReportFileFailure(iniFile, file);
         return -1;
     }
     std::int64_t expectedSize = 0;
@@ -535,7 +542,7 @@ std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bo
         expectedSize = exporter.ExpectedSize();
     }
     if (!file.Commit(expectedSize)) {
-        ReportFileFailure(iniFile, errno);
+        ReportFileFailure(iniFile, file);
         return -1;
     }
     std::printf("\nAll done.\n");

@@ -42,39 +42,41 @@ RecordImport Outcome(bool written) {
     return written ? RecordImport::kImported : RecordImport::kEndImport;
 }
 
-// A 32-bit value the setter takes as a 16-bit one widened again (40000 gives -25536).
-std::int32_t ShortWidened(std::int32_t value) {
-    return static_cast<std::int16_t>(value);
+
+// The outcome of a port's, grade's or tank's setter: a failure skips the record.
+RecordImport Written(bool written) {
+    return written ? RecordImport::kImported : RecordImport::kSkipped;
 }
 
 }  // namespace
 
-bool ImportPort(IniDocument& document, std::int32_t id) {
+// The protocol and the probe serial number once passed as 16-bit values widened again, so
+// that 40000 came back as -25536: the full 32-bit value of the file is passed instead.
+RecordImport ImportPort(IniDocument& document, std::int32_t id) {
     if (!SelectRecord(document, kPortSection, id)) {
-        return false;
+        return RecordImport::kAbsent;
     }
     PortValues port;
     ReadKeys(document, kPortKeys, port);
-    port.protocolId = ShortWidened(port.protocolId);
     port.deviceType = ReadInt16(document, kPortDeviceTypeKey);
-    return CheckResult("SetPortProperties failed",
-                       SetPortProperties(id, port.number, port.name.Get(), port.protocolId,
-                                         port.deviceType, port.serialNo.Get()));
+    return Written(CheckResult("SetPortProperties failed",
+                               SetPortProperties(id, port.number, port.name.Get(), port.protocolId,
+                                                 port.deviceType, port.serialNo.Get())));
 }
 
-bool ImportGrade(IniDocument& document, std::int32_t id) {
+RecordImport ImportGrade(IniDocument& document, std::int32_t id) {
     if (ImportedGrades().Contains(id)) {
-        return true;
+        return RecordImport::kImported;
     }
     if (!SelectRecord(document, kGradeSection, id)) {
-        return false;
+        return RecordImport::kAbsent;
     }
     GradeValues grade;
     ReadKeys(document, kGradeKeys, grade);
     if (!CheckResult("SetGradePropertiesEx failed.",
                      SetGradePropertiesEx(id, grade.number, grade.name.Get(), grade.shortName.Get(),
                                           grade.code.Get(), grade.gradeType))) {
-        return false;
+        return RecordImport::kSkipped;
     }
     // The levels end at the first one without a positive price, even when later levels
     // have one (the export leaves out a zero price and goes on).
@@ -85,25 +87,26 @@ bool ImportGrade(IniDocument& document, std::int32_t id) {
         }
         if (!CheckResult("SetGradePrice failed.",
                          SetGradePrice(id, static_cast<std::int16_t>(level), price))) {
-            return false;
+            return RecordImport::kSkipped;
         }
     }
     ImportedGrades().Record(id);
-    return true;
+    return RecordImport::kImported;
 }
 
-bool ImportTank(IniDocument& document, std::int32_t id) {
+RecordImport ImportTank(IniDocument& document, std::int32_t id) {
     if (ImportedTanks().Contains(id)) {
-        return true;
+        return RecordImport::kImported;
     }
     if (!SelectRecord(document, kTankSection, id)) {
-        return false;
+        return RecordImport::kAbsent;
     }
     TankValues tank;
     ReadKeys(document, kTankKeys, tank);
-    tank.probeSerialNo = ShortWidened(tank.probeSerialNo);
-    if (!ImportGrade(document, tank.gradeId)) {
-        return false;
+    // A tank left out without a word made a restore that lost it look whole.
+    if (ImportGrade(document, tank.gradeId) != RecordImport::kImported) {
+        std::printf("Tank %d: grade %d could not be imported.\n", id, tank.gradeId);
+        return RecordImport::kSkipped;
     }
     if (!CheckResult(
             "SetTankPropertiesEx2 failed.",
@@ -112,10 +115,10 @@ bool ImportTank(IniDocument& document, std::int32_t id) {
                                  kNotCarried, kNotCarried, kNotCarried, kNotCarried, kNotCarried,
                                  kNotCarried, tank.tankGauge, tank.probe, tank.gaugeAlarmsMask,
                                  tank.slotZigBeeId, tank.probeType, tank.probeSerialNo))) {
-        return false;
+        return RecordImport::kSkipped;
     }
     ImportedTanks().Record(id);
-    return true;
+    return RecordImport::kImported;
 }
 
 RecordImport ImportZigBee(IniDocument& document, std::int32_t id) {
@@ -155,7 +158,7 @@ RecordImport ImportPump(IniDocument& document, std::int32_t id) {
         if (hose.id < 1) {
             break;
         }
-        if (!ImportTank(document, hose.tankId)) {
+        if (ImportTank(document, hose.tankId) != RecordImport::kImported) {
             std::printf("Pump %d hose %d: tank %d could not be imported.\n", id, position,
                         hose.tankId);
             return RecordImport::kEndImport;

@@ -12,31 +12,33 @@
 // absent record is read no further and nothing is written or printed for it. A failed
 // setter is printed through CheckResult with the setter's label.
 
-// Port `id` through SetPortProperties. False when the port is absent or its setter failed
-// ("SetPortProperties failed" - ...). The protocol passes as a 16-bit value widened to
-// 32 bits; the device type comes from the key DeviceType, which exported files lack (0).
-bool ImportPort(IniDocument& document, std::int32_t id);
-
-// Grade `id` through SetGradePropertiesEx, then SetGradePrice for the levels 1, 2, ... up to
-// the first level without a positive price. True at once, reading nothing, when the grade is
-// in ImportedGrades; otherwise it is recorded there once written. False when the grade is
-// absent or a setter failed (its properties and earlier prices stay written).
-bool ImportGrade(IniDocument& document, std::int32_t id);
-
-// Tank `id`: imports the grade it names first (ImportGrade: normally already done), then
-// SetTankPropertiesEx2 with 0.0 for the eight values the file does not carry; the probe
-// serial number passes as a 16-bit value widened. True at once when the tank is in
-// ImportedTanks; recorded there once written. False when the tank is absent, its grade
-// cannot be imported (the tank is not written, nothing is printed for it) or its setter
-// failed.
-bool ImportTank(IniDocument& document, std::int32_t id);
-
-// How the import of one record of the other kinds ended.
+// How the import of one record ended.
 enum class RecordImport {
     kImported,
     kAbsent,
+    kSkipped,    // a port, grade or tank not written; its failure was printed. The scan goes
+                 // on (the record counts as absent) and the import ends with status 3
     kEndImport,  // a failure was printed; the whole import ends with -1
 };
+
+// Port `id` through SetPortProperties, the protocol as the 32-bit value the file holds; the
+// device type comes from the key DeviceType, which exported files lack (0). kSkipped when its
+// setter failed ("SetPortProperties failed" - ...).
+RecordImport ImportPort(IniDocument& document, std::int32_t id);
+
+// Grade `id` through SetGradePropertiesEx, then SetGradePrice for the levels 1, 2, ... up to
+// the first level without a positive price. kImported at once, reading nothing, when the grade
+// is in ImportedGrades; otherwise it is recorded there once written. kSkipped when a setter
+// failed (its properties and earlier prices stay written).
+RecordImport ImportGrade(IniDocument& document, std::int32_t id);
+
+// Tank `id`: imports the grade it names first (ImportGrade: normally already done), then
+// SetTankPropertiesEx2 with 0.0 for the eight values the file does not carry and the probe
+// serial number as the 32-bit value the file holds. kImported at once when the tank is in
+// ImportedTanks; recorded there once written. kSkipped when its grade cannot be imported
+// ("Tank <id>: grade <grade> could not be imported.\n"; the tank is not written) or its
+// setter failed.
+RecordImport ImportTank(IniDocument& document, std::int32_t id);
 
 // ZigBee device `id` through SetZigBeeProperties.
 RecordImport ImportZigBee(IniDocument& document, std::int32_t id);

@@ -176,10 +176,13 @@ bool ControlHost::Create(const Words& args) {
     ReleaseControl();
     const std::u16string name = Utf8ToUtf16(args[0].text);
     CLSID clsid{};
-    HRESULT hr = args[0].text.starts_with("{") ? CLSIDFromString(name.c_str(), &clsid)
-                                               : CLSIDFromProgID(name.c_str(), &clsid);
+    // Only CLSIDFromProgID leaves a text of its failure; another call's older text must not
+    // be shown for a CLSID that is merely malformed.
+    const bool byClsid = args[0].text.starts_with("{");
+    HRESULT hr = byClsid ? CLSIDFromString(name.c_str(), &clsid)
+                         : CLSIDFromProgID(name.c_str(), &clsid);
     if (FAILED(hr)) {
-        const std::string detail = CoGetLastErrorText();
+        const std::string detail = byClsid ? std::string() : CoGetLastErrorText();
         return Error(detail.empty()
                          ? "\"" + args[0].text + "\" is not a class (" + HResultText(hr) + ")"
                          : detail + " (" + HResultText(hr) + ")");
