@@ -110,6 +110,8 @@ TEST(GetNumberFormatW, ValuesDigitsAndRounding) {
         {u"2.5", {.digits = 0}, u"3"},
         {u"-2.5", {.digits = 0}, u"-3"},  // half away from zero
         {u"-2.4", {.digits = 0}, u"-2"},
+        {u"0.45", {.digits = 0}, u"0"},  // no double rounding through the 4
+        {u"0.5", {.leadingZero = 2}, u"0.50"},
         {u"9.99", {.digits = 1}, u"10.0"},
         {u"999999.96", {.digits = 1}, u"1,000,000.0"},
         {u"0.96", {.digits = 1}, u"1.0"},
