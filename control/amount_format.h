@@ -15,10 +15,10 @@ namespace tolvan {
 // give -1 (the locale's own count); any other code gives 0.
 int DisplayDecimals(int code);
 
-// What FormatAmount gives for an amount the locale formatting cannot write (an amount whose
-// text would not fit the 20 characters of the readout buffer, such as a negative money amount
-// of 10^13 or more in pt-BR): a marker a cashier cannot take for a number, as wide as a
-// readout.
+// What FormatAmount gives for an amount the locale formatting cannot write (one whose text
+// would pass the 20 characters of the formatting buffer, such as a negative money amount of
+// 10^13 or more in pt-BR, or one asked for with more than 9 decimals): a marker a cashier
+// cannot take for a number, as wide as a readout.
 inline constexpr std::string_view kAmountNotFormatted = "#######";
 
 // `amount` in the user's default locale (LOCALE_USER_DEFAULT): with `currency` its money
