@@ -7,41 +7,23 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "control/amount_format.h"
 #include "control/readout_text.h"
+#include "tests/support/locale_variables.h"
 
 namespace tolvan {
 namespace {
 
-// Selects the user's locale through LC_ALL for one test and puts the locale variables back
+// Selects the user's locale through LC_ALL for one test; the locale variables are put back
 // afterwards.
 class AmountFormatTest : public ::testing::Test {
   protected:
-    static constexpr const char* kVariables[] = {"LC_ALL", "LC_NUMERIC", "LC_MONETARY", "LANG"};
-    void SetUp() override {
-        for (const char* name : kVariables) {
-            const char* value = std::getenv(name);
-            saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(name);
-        }
-    }
-    void TearDown() override {
-        for (std::size_t i = 0; i < saved_.size(); ++i) {
-            if (saved_[i]) {
-                setenv(kVariables[i], saved_[i]->c_str(), 1);
-            } else {
-                unsetenv(kVariables[i]);
-            }
-        }
-    }
     static void UseLocale(const char* name) { setenv("LC_ALL", name, 1); }
 
   private:
-    std::vector<std::optional<std::string>> saved_;
+    test_support::LocaleVariables variables_;
 };
 
 constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max();

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "platform/nls.h"
+#include "tests/platform/nls_test_support.h"
+#include "tests/support/locale_variables.h"
 
 namespace {
 
@@ -16,23 +17,7 @@ const SYSTEMTIME kAfternoon{2024, 3, 0, 5, 14, 7, 9, 0};  // a Tuesday; wDayOfWe
 const SYSTEMTIME kMorning{2002, 5, 6, 4, 8, 56, 13, 0};   // a Saturday
 const SYSTEMTIME kMidnight{2005, 1, 6, 1, 0, 5, 3, 0};
 
-// The formatted text, or "#<last error>" on failure, so that one comparison checks both.
-template <typename Call>
-std::u16string Run(Call call) {
-    WCHAR out[100];
-    for (WCHAR& c : out) {
-        c = u'~';
-    }
-    SetLastError(0);
-    const int written = call(out, 100);
-    if (written == 0) {
-        const std::string code = "#" + std::to_string(GetLastError());
-        return std::u16string(code.begin(), code.end());
-    }
-    const std::u16string text(out);
-    EXPECT_EQ(written, static_cast<int>(text.size()) + 1) << "result counts the terminator";
-    return text;
-}
+using nls_test::Run;
 
 std::u16string Date(LCID lcid, DWORD flags, const SYSTEMTIME& st, const char16_t* format) {
     return Run(
@@ -271,28 +256,10 @@ TEST(GetLocaleInfoW, ReturnNumberAndSizeRules) {
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 }
 
-// Sets the locale variables for one test and puts the previous values back afterwards.
+// Clears the locale variables for one test and puts the previous values back afterwards.
 class UserLocaleTest : public ::testing::Test {
-  protected:
-    static constexpr const char* kVariables[] = {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MONETARY",
-                                                 "LANG"};
-    void SetUp() override {
-        for (const char* name : kVariables) {
-            const char* value = std::getenv(name);
-            saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(name);
-        }
-    }
-    void TearDown() override {
-        for (std::size_t i = 0; i < saved_.size(); ++i) {
-            if (saved_[i]) {
-                setenv(kVariables[i], saved_[i]->c_str(), 1);
-            } else {
-                unsetenv(kVariables[i]);
-            }
-        }
-    }
-    std::vector<std::optional<std::string>> saved_;
+  private:
+    test_support::LocaleVariables variables_;
 };
 
 struct EnvironmentCase {

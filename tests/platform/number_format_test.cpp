@@ -7,6 +7,7 @@
 
 #include "platform/nls.h"
 #include "platform/nls_internal.h"
+#include "tests/platform/nls_test_support.h"
 
 namespace {
 
@@ -43,21 +44,7 @@ struct Currency {
     }
 };
 
-// The formatted text, or "#<last error>" on failure, so that one comparison checks both.
-template <typename Call>
-std::u16string Run(Call call) {
-    WCHAR out[100];
-    std::fill(std::begin(out), std::end(out), u'~');
-    SetLastError(0);
-    const int written = call(out, 100);
-    if (written == 0) {
-        const std::string code = "#" + std::to_string(GetLastError());
-        return std::u16string(code.begin(), code.end());
-    }
-    const std::u16string text(out);
-    EXPECT_EQ(written, static_cast<int>(text.size()) + 1) << "result counts the terminator";
-    return text;
-}
+using nls_test::Run;
 
 std::u16string FormatNumber(LCID lcid, DWORD flags, const char16_t* value,
                             const NUMBERFMTW* format) {
