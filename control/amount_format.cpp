@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/nls.h"
+#include "platform/text_conversion.h"
 #include "platform/wide_crt.h"
 
 namespace tolvan {
@@ -44,35 +45,6 @@ std::u16string PlainText(FixedAmount amount) {
                   static_cast<unsigned long long>(magnitude % FixedAmount::kScale));
     const std::string_view narrow(text);
     return std::u16string(narrow.begin(), narrow.end());
-}
-
-// UTF-8 of the formatted text; false for text that is not whole UTF-16 (a lone surrogate).
-bool ToUtf8(const WCHAR* text, std::string& utf8) {
-    for (; *text != 0; ++text) {
-        char32_t c = *text;
-        if (c >= 0xD800 && c <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[1] - 0xDC00);
-            ++text;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            return false;
-        }
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (c >> 18));
-            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return true;
 }
 
 // `decimals`, or the locale's own count when it is negative.
@@ -157,10 +129,13 @@ std::string FormatAmount(FixedAmount amount, bool currency, int decimals, bool g
     WCHAR formatted[kFormattedUnits];
     const bool done = currency ? FormatCurrency(plain, decimals, grouping, formatted)
                                : FormatNumber(plain, decimals, grouping, formatted);
-    std::string text;
     // A failed call leaves the buffer undefined, so nothing of it is shown; nor is a text cut
     // inside a character to fit the 40 bytes.
-    if (!done || !ToUtf8(formatted, text) || text.size() > kMaximumBytes) {
+    if (!done) {
+        return std::string(kAmountNotFormatted);
+    }
+    std::string text = Utf16ToUtf8(Utf16View(formatted));
+    if (text.size() > kMaximumBytes) {
         return std::string(kAmountNotFormatted);
     }
     return text;
