@@ -62,8 +62,8 @@ DisplayBackend& Backend() {
     std::lock_guard lock(s.mutex);
     if (!s.backend) {
         const char* env = std::getenv("FORECOURT_DISPLAY");
-        return Select(s, env != nullptr && std::strcmp(env, "sdl") == 0 ? Display::Sdl
-                                                                         : Display::Headless);
+        return Select(
+            s, env != nullptr && std::strcmp(env, "sdl") == 0 ? Display::Sdl : Display::Headless);
     }
     return *s.backend;
 }

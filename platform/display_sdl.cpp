@@ -87,7 +87,8 @@ class SdlBackend final : public DisplayBackend {
             }
         }
         SDL_Event event;
-        const int got = timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
+        const int got =
+            timeoutMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, timeoutMs);
         if (got == 0) {
             return;
         }

@@ -54,7 +54,10 @@ class StdFont final : public IDispatch {
         static const struct {
             const char16_t* name;
             DISPID id;
-        } known[] = {{u"name", kName}, {u"size", kSize}, {u"bold", kBold}, {u"italic", kItalic},
+        } known[] = {{u"name", kName},
+                     {u"size", kSize},
+                     {u"bold", kBold},
+                     {u"italic", kItalic},
                      {u"weight", kWeight}};
         HRESULT hr = S_OK;
         for (UINT i = 0; i < count; ++i) {
@@ -165,8 +168,8 @@ class StdFont final : public IDispatch {
 bool GetProperty(IDispatch* font, DISPID id, VARIANT* out) {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     VariantInit(out);
-    return SUCCEEDED(font->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, out, nullptr,
-                                  nullptr));
+    return SUCCEEDED(
+        font->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, out, nullptr, nullptr));
 }
 
 }  // namespace

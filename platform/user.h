@@ -376,18 +376,26 @@ constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
 constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
 
-inline WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-inline WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+inline WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+inline WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 inline LPARAM MAKELPARAM(int low, int high) {
-    return static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(low)) |
-                                                  (static_cast<DWORD>(static_cast<WORD>(high)) << 16)));
+    return static_cast<LPARAM>(static_cast<DWORD>(
+        (static_cast<WORD>(low)) | (static_cast<DWORD>(static_cast<WORD>(high)) << 16)));
 }
 inline WPARAM MAKEWPARAM(int low, int high) {
     return static_cast<WPARAM>(MAKELPARAM(low, high)) & 0xFFFFFFFFu;
 }
 // Signed coordinates of a mouse message's lParam.
-inline int GET_X_LPARAM(LPARAM lp) { return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lp))); }
-inline int GET_Y_LPARAM(LPARAM lp) { return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(lp))); }
+inline int GET_X_LPARAM(LPARAM lp) {
+    return static_cast<SHORT>(LOWORD(static_cast<std::uintptr_t>(lp)));
+}
+inline int GET_Y_LPARAM(LPARAM lp) {
+    return static_cast<SHORT>(HIWORD(static_cast<std::uintptr_t>(lp)));
+}
 
 // ---- The display and input as a user gives it (not Win32) -----------------------------------
 

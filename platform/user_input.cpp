@@ -102,8 +102,8 @@ bool InputToMessage(ThreadQueue& q, const InputEvent& event, MSG* msg, bool comm
     if (commit && (event.message == WM_LBUTTONDOWN || event.message == WM_LBUTTONUP)) {
         q.keyDown[0x01] = event.message == WM_LBUTTONDOWN;
     }
-    *msg = MSG{target, message, ButtonState(q), MAKELPARAM(client.x, client.y), event.time,
-               event.screen};
+    *msg = MSG{target,     message,     ButtonState(q), MAKELPARAM(client.x, client.y),
+               event.time, event.screen};
     return true;
 }
 
@@ -246,10 +246,10 @@ UINT VirtualKeyFromName(const std::string& name) {
         upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     static const std::map<std::string, UINT> named = {
-        {"BACK", VK_BACK},   {"TAB", VK_TAB},      {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN},
-        {"SHIFT", VK_SHIFT}, {"CONTROL", VK_CONTROL}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE},
-        {"PRIOR", VK_PRIOR}, {"NEXT", VK_NEXT},    {"END", VK_END},       {"HOME", VK_HOME},
-        {"LEFT", VK_LEFT},   {"UP", VK_UP},        {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},
+        {"BACK", VK_BACK},    {"TAB", VK_TAB},         {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN},
+        {"SHIFT", VK_SHIFT},  {"CONTROL", VK_CONTROL}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE},
+        {"PRIOR", VK_PRIOR},  {"NEXT", VK_NEXT},       {"END", VK_END},       {"HOME", VK_HOME},
+        {"LEFT", VK_LEFT},    {"UP", VK_UP},           {"RIGHT", VK_RIGHT},   {"DOWN", VK_DOWN},
         {"DELETE", VK_DELETE}};
     if (auto it = named.find(upper); it != named.end()) {
         return it->second;
@@ -258,7 +258,8 @@ UINT VirtualKeyFromName(const std::string& name) {
                               std::isupper(static_cast<unsigned char>(upper[0])))) {
         return static_cast<UINT>(upper[0]);
     }
-    if (upper.size() == 7 && upper.rfind("NUMPAD", 0) == 0 && std::isdigit(static_cast<unsigned char>(upper[6]))) {
+    if (upper.size() == 7 && upper.rfind("NUMPAD", 0) == 0 &&
+        std::isdigit(static_cast<unsigned char>(upper[6]))) {
         return VK_NUMPAD0 + static_cast<UINT>(upper[6] - '0');
     }
     if (upper.size() >= 2 && upper.size() <= 3 && upper[0] == 'F') {

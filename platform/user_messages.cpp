@@ -127,8 +127,8 @@ BOOL Take(LPMSG msg, HWND hwnd, UINT min, UINT max, UINT flags) {
     }
     if (!have && MatchesRange(WM_TIMER, min, max)) {
         if (Timer* t = FindDueTimer(q, hwnd, now)) {
-            found = MSG{t->hwnd, WM_TIMER, t->id, reinterpret_cast<LPARAM>(t->proc), now,
-                        CursorPos()};
+            found =
+                MSG{t->hwnd, WM_TIMER, t->id, reinterpret_cast<LPARAM>(t->proc), now, CursorPos()};
             have = true;
             if (remove) {
                 t->start = now;  // the countdown starts again when the tick is taken
@@ -335,8 +335,9 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
     ThreadQueue& q = CurrentQueue();
     const UINT period = std::clamp(elapse, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
     if (hwnd == nullptr) {
-        auto existing = std::find_if(q.timers.begin(), q.timers.end(),
-                                     [&](const Timer& t) { return t.hwnd == nullptr && t.id == id; });
+        auto existing = std::find_if(q.timers.begin(), q.timers.end(), [&](const Timer& t) {
+            return t.hwnd == nullptr && t.id == id;
+        });
         if (id == 0 || existing == q.timers.end()) {
             id = q.nextThreadTimerId++;
         }

@@ -93,9 +93,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     update.Intersect(VisibleClientRegion(*w));
     ps->hdc = SurfaceDC(*w, update);
     if (erase) {
-        ps->fErase =
-            SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) == 0 ? TRUE
-                                                                                          : FALSE;
+        ps->fErase = SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(ps->hdc), 0) == 0
+                         ? TRUE
+                         : FALSE;
     }
     if (Window* still = Find(hwnd)) {
         FrameChanged(*still);
@@ -129,7 +129,8 @@ HDC GetDC(HWND hwnd) {
     }
     FrameChanged(*w);
     Window* top = TopLevelOf(w);
-    return CreateSurfaceDC(*top->surface, ClientOriginInSurface(*w), VisibleClientRegion(*w).Rects());
+    return CreateSurfaceDC(*top->surface, ClientOriginInSurface(*w),
+                           VisibleClientRegion(*w).Rects());
 }
 
 int ReleaseDC(HWND hwnd, HDC hdc) {

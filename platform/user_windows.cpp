@@ -57,7 +57,8 @@ Window* FindAny(HWND hwnd) {
 }
 
 bool Visible(const Window& w) {
-    for (const Window* p = &w; p != nullptr; p = p->parent != nullptr ? FindAny(p->parent) : nullptr) {
+    for (const Window* p = &w; p != nullptr;
+         p = p->parent != nullptr ? FindAny(p->parent) : nullptr) {
         if ((p->style & WS_VISIBLE) == 0) {
             return false;
         }
@@ -431,8 +432,16 @@ BOOL GetClassInfoW(HINSTANCE, LPCWSTR className, WNDCLASSW* wc) {
         SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
         return FALSE;
     }
-    *wc = WNDCLASSW{it->second->style, it->second->proc, 0, 0, it->second->instance, nullptr,
-                    nullptr, it->second->background, nullptr, it->second->name.c_str()};
+    *wc = WNDCLASSW{it->second->style,
+                    it->second->proc,
+                    0,
+                    0,
+                    it->second->instance,
+                    nullptr,
+                    nullptr,
+                    it->second->background,
+                    nullptr,
+                    it->second->name.c_str()};
     return TRUE;
 }
 
@@ -489,18 +498,9 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (child) {
         PlaceInZOrder(w, HWND_BOTTOM);
     }
-    CREATESTRUCTW cs{param,
-                     instance,
-                     menu,
-                     parent,
-                     height,
-                     width,
-                     y,
-                     x,
-                     static_cast<LONG>(style),
-                     windowName,
-                     className,
-                     exStyle};
+    CREATESTRUCTW cs{
+        param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName, className, exStyle};
     if (!CallProc(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) ||
         CallProc(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(hwnd);

@@ -191,10 +191,10 @@ bool HostWindow::EnsureWindow() {
     if (platform::CurrentDisplay() == platform::Display::Headless) {
         platform_test::SetTickCount(0);  // the same output every run
     }
-    hwnd_ = registered ? CreateWindowExW(0, u"ControlHostWindow", u"control-host", WS_VISIBLE,
-                                         100, 100, kDefaultWidth, kDefaultHeight, nullptr,
-                                         nullptr, nullptr, nullptr)
-                       : nullptr;
+    hwnd_ = registered
+                ? CreateWindowExW(0, u"ControlHostWindow", u"control-host", WS_VISIBLE, 100, 100,
+                                  kDefaultWidth, kDefaultHeight, nullptr, nullptr, nullptr, nullptr)
+                : nullptr;
     if (hwnd_ == nullptr) {
         return Error("the host window cannot be created");
     }
@@ -211,7 +211,8 @@ HWND HostWindow::ControlWindow(IDispatch* control) {
         return nullptr;
     }
     IOleInPlaceObject* inplace = nullptr;
-    if (FAILED(control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inplace)))) {
+    if (FAILED(
+            control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inplace)))) {
         return nullptr;
     }
     HWND hwnd = nullptr;
@@ -427,8 +428,14 @@ bool HostWindow::Ambient(IDispatch* control, const Words& args) {
                 return Error("usage: ambient Font \"FACE,SIZE[,bold][,italic]\"");
             }
             BSTR face = BstrFromUtf8(parts[0]);
-            FONTDESC desc{sizeof(FONTDESC), face, CY{static_cast<LONGLONG>(points * 10000 + 0.5)},
-                          FW_NORMAL, 0, FALSE, FALSE, FALSE};
+            FONTDESC desc{sizeof(FONTDESC),
+                          face,
+                          CY{static_cast<LONGLONG>(points * 10000 + 0.5)},
+                          FW_NORMAL,
+                          0,
+                          FALSE,
+                          FALSE,
+                          FALSE};
             for (std::size_t i = 2; i < parts.size(); ++i) {
                 if (Lower(parts[i]) == "bold") {
                     desc.sWeight = FW_BOLD;

@@ -83,8 +83,7 @@ LPCWSTR AfxFrameworkWindowClass(UINT classStyle) {
         return found->second.c_str();
     }
     char text[64];
-    std::snprintf(text, sizeof text, "Afx:%p:%x", reinterpret_cast<void*>(&AfxWndProc),
-                  classStyle);
+    std::snprintf(text, sizeof text, "Afx:%p:%x", reinterpret_cast<void*>(&AfxWndProc), classStyle);
     std::u16string name(text, text + std::strlen(text));
     WNDCLASSW wc{};
     if (GetClassInfoW(nullptr, name.c_str(), &wc) && wc.lpfnWndProc != &AfxWndProc) {
@@ -153,8 +152,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR className, LPCWSTR windowName, DWOR
     }
     CWnd* const outer = creating;
     creating = this;
-    HMENU menu = (dwStyle & WS_CHILD) != 0 ? reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(nID))
-                                          : nullptr;
+    HMENU menu = (dwStyle & WS_CHILD) != 0
+                     ? reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(nID))
+                     : nullptr;
     HWND hwnd = ::CreateWindowExW(dwExStyle, className, windowName, dwStyle, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top,
                                   pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, menu,
@@ -232,8 +232,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
     ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
-    return ::SetWindowPos(m_hWnd, pWndInsertAfter != nullptr ? pWndInsertAfter->m_hWnd : nullptr,
-                          x, y, cx, cy, nFlags);
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter != nullptr ? pWndInsertAfter->m_hWnd : nullptr, x,
+                          y, cx, cy, nFlags);
 }
 void CWnd::GetClientRect(LPRECT lpRect) const {
     ::GetClientRect(m_hWnd, lpRect);

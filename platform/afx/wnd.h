@@ -166,107 +166,123 @@ LPCWSTR AfxFrameworkWindowClass(UINT classStyle = CS_DBLCLKS);
 
 // ---- Message map macros ---------------------------------------------------------------------
 
-#define DECLARE_MESSAGE_MAP()                             \
-  public:                                                 \
-    static const AFX_MSGMAP* GetThisMessageMap();         \
-    const AFX_MSGMAP* GetMessageMap() const override;     \
-                                                          \
+#define DECLARE_MESSAGE_MAP()                         \
+  public:                                             \
+    static const AFX_MSGMAP* GetThisMessageMap();     \
+    const AFX_MSGMAP* GetMessageMap() const override; \
+                                                      \
   private:
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                    \
-    const AFX_MSGMAP* theClass::GetMessageMap() const {                           \
-        return GetThisMessageMap();                                               \
-    }                                                                             \
-    const AFX_MSGMAP* theClass::GetThisMessageMap() {                             \
-        using ThisClass = theClass;                                               \
-        using TheBaseClass = baseClass;                                           \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)          \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { \
+        return GetThisMessageMap();                     \
+    }                                                   \
+    const AFX_MSGMAP* theClass::GetThisMessageMap() {   \
+        using ThisClass = theClass;                     \
+        using TheBaseClass = baseClass;                 \
         static const AFX_MSGMAP_ENTRY messageEntries[] = {
-
-#define END_MESSAGE_MAP()                                                         \
-    {0, 0, 0, 0, nullptr}                                                         \
-    }                                                                             \
-    ;                                                                             \
-    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap,       \
-                                          &messageEntries[0]};                    \
-    return &messageMap;                                                           \
+#define END_MESSAGE_MAP()                                                                        \
+    { 0, 0, 0, 0, nullptr }                                                                      \
+    }                                                                                            \
+    ;                                                                                            \
+    static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &messageEntries[0]}; \
+    return &messageMap;                                                                          \
     }
 
 #define AFX_THIS(w) static_cast<ThisClass*>(w)
 #define AFX_POINT(lp) CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp))
 
-#define ON_WM_PAINT() \
-    {WM_PAINT, 0, 0, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT { AFX_THIS(w)->OnPaint(); return 0; }},
-#define ON_WM_LBUTTONDOWN()                                                            \
-    {WM_LBUTTONDOWN, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {           \
-         AFX_THIS(w)->OnLButtonDown(static_cast<UINT>(wp), AFX_POINT(lp));             \
-         return 0;                                                                     \
+#define ON_WM_PAINT()                                            \
+    {WM_PAINT, 0, 0, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT { \
+         AFX_THIS(w)->OnPaint();                                 \
+         return 0;                                               \
      }},
-#define ON_WM_LBUTTONUP()                                                              \
-    {WM_LBUTTONUP, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {             \
-         AFX_THIS(w)->OnLButtonUp(static_cast<UINT>(wp), AFX_POINT(lp));               \
-         return 0;                                                                     \
+#define ON_WM_LBUTTONDOWN()                                                  \
+    {WM_LBUTTONDOWN, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { \
+         AFX_THIS(w)->OnLButtonDown(static_cast<UINT>(wp), AFX_POINT(lp));   \
+         return 0;                                                           \
      }},
-#define ON_WM_LBUTTONDBLCLK()                                                          \
-    {WM_LBUTTONDBLCLK, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {         \
-         AFX_THIS(w)->OnLButtonDblClk(static_cast<UINT>(wp), AFX_POINT(lp));           \
-         return 0;                                                                     \
+#define ON_WM_LBUTTONUP()                                                  \
+    {WM_LBUTTONUP, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { \
+         AFX_THIS(w)->OnLButtonUp(static_cast<UINT>(wp), AFX_POINT(lp));   \
+         return 0;                                                         \
      }},
-#define ON_WM_MOUSEMOVE()                                                              \
-    {WM_MOUSEMOVE, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {             \
-         AFX_THIS(w)->OnMouseMove(static_cast<UINT>(wp), AFX_POINT(lp));               \
-         return 0;                                                                     \
+#define ON_WM_LBUTTONDBLCLK()                                                  \
+    {WM_LBUTTONDBLCLK, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { \
+         AFX_THIS(w)->OnLButtonDblClk(static_cast<UINT>(wp), AFX_POINT(lp));   \
+         return 0;                                                             \
      }},
-#define ON_WM_TIMER() \
-    {WM_TIMER, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT { AFX_THIS(w)->OnTimer(wp); return 0; }},
-#define ON_WM_DESTROY() \
-    {WM_DESTROY, 0, 0, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT { AFX_THIS(w)->OnDestroy(); return 0; }},
-#define ON_WM_CLOSE() \
-    {WM_CLOSE, 0, 0, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT { AFX_THIS(w)->OnClose(); return 0; }},
-#define ON_WM_SIZE()                                                                   \
-    {WM_SIZE, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                  \
+#define ON_WM_MOUSEMOVE()                                                  \
+    {WM_MOUSEMOVE, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { \
+         AFX_THIS(w)->OnMouseMove(static_cast<UINT>(wp), AFX_POINT(lp));   \
+         return 0;                                                         \
+     }},
+#define ON_WM_TIMER()                                               \
+    {WM_TIMER, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT { \
+         AFX_THIS(w)->OnTimer(wp);                                  \
+         return 0;                                                  \
+     }},
+#define ON_WM_DESTROY()                                            \
+    {WM_DESTROY, 0, 0, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT { \
+         AFX_THIS(w)->OnDestroy();                                 \
+         return 0;                                                 \
+     }},
+#define ON_WM_CLOSE()                                            \
+    {WM_CLOSE, 0, 0, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT { \
+         AFX_THIS(w)->OnClose();                                 \
+         return 0;                                               \
+     }},
+#define ON_WM_SIZE()                                                                         \
+    {WM_SIZE, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                        \
          AFX_THIS(w)->OnSize(static_cast<UINT>(wp), LOWORD(static_cast<std::uintptr_t>(lp)), \
-                             HIWORD(static_cast<std::uintptr_t>(lp)));                 \
-         return 0;                                                                     \
+                             HIWORD(static_cast<std::uintptr_t>(lp)));                       \
+         return 0;                                                                           \
      }},
-#define AFX_KEY_ENTRY(message, handler)                                                \
-    {message, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                  \
+#define AFX_KEY_ENTRY(message, handler)                                                       \
+    {message, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                         \
          AFX_THIS(w)->handler(static_cast<UINT>(wp), LOWORD(static_cast<std::uintptr_t>(lp)), \
-                              HIWORD(static_cast<std::uintptr_t>(lp)));                \
-         return 0;                                                                     \
+                              HIWORD(static_cast<std::uintptr_t>(lp)));                       \
+         return 0;                                                                            \
      }},
 #define ON_WM_KEYDOWN() AFX_KEY_ENTRY(WM_KEYDOWN, OnKeyDown)
 #define ON_WM_KEYUP() AFX_KEY_ENTRY(WM_KEYUP, OnKeyUp)
 #define ON_WM_CHAR() AFX_KEY_ENTRY(WM_CHAR, OnChar)
-#define ON_WM_SETFOCUS()                                                               \
-    {WM_SETFOCUS, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                 \
-         AFX_THIS(w)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wp)));        \
-         return 0;                                                                     \
+#define ON_WM_SETFOCUS()                                                        \
+    {WM_SETFOCUS, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {          \
+         AFX_THIS(w)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wp))); \
+         return 0;                                                              \
      }},
-#define ON_WM_KILLFOCUS()                                                              \
-    {WM_KILLFOCUS, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                \
-         AFX_THIS(w)->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wp)));       \
-         return 0;                                                                     \
+#define ON_WM_KILLFOCUS()                                                        \
+    {WM_KILLFOCUS, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {          \
+         AFX_THIS(w)->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wp))); \
+         return 0;                                                               \
      }},
 // ON_MESSAGE(WM_X, &CMyWnd::OnX) with LRESULT OnX(WPARAM, LPARAM).
-#define ON_MESSAGE(message, memberFxn)                                                 \
-    {message, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                  \
-         return (AFX_THIS(w)->*(memberFxn))(wp, lp);                                   \
+#define ON_MESSAGE(message, memberFxn)                                \
+    {message, 0, 0, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT { \
+         return (AFX_THIS(w)->*(memberFxn))(wp, lp);                  \
      }},
 // ON_COMMAND(ID, &CMyWnd::OnX) with void OnX().
-#define ON_COMMAND(id, memberFxn)                                                      \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id),             \
-     [](CWnd* w, WPARAM, LPARAM) -> LRESULT { (AFX_THIS(w)->*(memberFxn))(); return 0; }},
+#define ON_COMMAND(id, memberFxn)                                          \
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), \
+     [](CWnd* w, WPARAM, LPARAM) -> LRESULT {                              \
+         (AFX_THIS(w)->*(memberFxn))();                                    \
+         return 0;                                                         \
+     }},
 // ON_COMMAND_RANGE(FIRST, LAST, &CMyWnd::OnX) with void OnX(UINT id).
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                        \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast),         \
-     [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                                       \
-         (AFX_THIS(w)->*(memberFxn))(LOWORD(wp));                                      \
-         return 0;                                                                     \
+#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                \
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast), \
+     [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                               \
+         (AFX_THIS(w)->*(memberFxn))(LOWORD(wp));                              \
+         return 0;                                                             \
      }},
 // ON_CONTROL(CODE, ID, &CMyWnd::OnX) with void OnX(): a control's notification.
-#define ON_CONTROL(code, id, memberFxn)                                                \
+#define ON_CONTROL(code, id, memberFxn)                                                 \
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), \
-     [](CWnd* w, WPARAM, LPARAM) -> LRESULT { (AFX_THIS(w)->*(memberFxn))(); return 0; }},
+     [](CWnd* w, WPARAM, LPARAM) -> LRESULT {                                           \
+         (AFX_THIS(w)->*(memberFxn))();                                                 \
+         return 0;                                                                      \
+     }},
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
 #define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)

@@ -70,8 +70,8 @@ class WndTest : public ::testing::Test {
 
 TEST_F(WndTest, MessageMapsRouteToHandlersAndChainToTheBase) {
     CDerivedWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, u"pump", WS_POPUP | WS_VISIBLE, RECT{0, 0, 80, 80},
-                             nullptr, 0));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, u"pump", WS_POPUP | WS_VISIBLE, RECT{0, 0, 80, 80}, nullptr, 0));
     ASSERT_NE(wnd.GetSafeHwnd(), nullptr);
     EXPECT_EQ(CWnd::FromHandlePermanent(wnd.m_hWnd), &wnd);
 
@@ -95,7 +95,8 @@ TEST_F(WndTest, MessageMapsRouteToHandlersAndChainToTheBase) {
 
 TEST_F(WndTest, TimersAndInvalidationReachTheWindow) {
     CDerivedWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10}, nullptr, 0));
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10}, nullptr, 0));
     platform_test::DispatchPending();
     EXPECT_EQ(wnd.SetTimer(4, 250), 4u);
     platform_test::AdvanceClockAndDispatch(500);

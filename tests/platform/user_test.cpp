@@ -27,10 +27,10 @@ std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT*)> handler;
 // The messages worth recording (creation, sizing and focus noise left out unless asked).
 bool Recorded(UINT m) {
     return m == WM_PAINT || m == WM_TIMER || m == WM_ERASEBKGND || m >= WM_USER ||
-           m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_LBUTTONDBLCLK ||
-           m == WM_MOUSEMOVE || m == WM_KEYDOWN || m == WM_KEYUP || m == WM_CHAR ||
-           m == WM_SETFOCUS || m == WM_KILLFOCUS || m == WM_DESTROY || m == WM_NCDESTROY ||
-           m == WM_SIZE || m == WM_MOVE;
+           m == WM_LBUTTONDOWN || m == WM_LBUTTONUP || m == WM_LBUTTONDBLCLK || m == WM_MOUSEMOVE ||
+           m == WM_KEYDOWN || m == WM_KEYUP || m == WM_CHAR || m == WM_SETFOCUS ||
+           m == WM_KILLFOCUS || m == WM_DESTROY || m == WM_NCDESTROY || m == WM_SIZE ||
+           m == WM_MOVE;
 }
 
 LRESULT CALLBACK_Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -92,9 +92,10 @@ class UserTest : public ::testing::Test {
         }
     }
 
-    HWND Top(int x, int y, int w, int h, DWORD style = WS_VISIBLE, const char16_t* cls = u"UserTestWindow") {
-        HWND hwnd = CreateWindowExW(0, cls, u"top", style, x, y, w, h, nullptr, nullptr, nullptr,
-                                    nullptr);
+    HWND Top(int x, int y, int w, int h, DWORD style = WS_VISIBLE,
+             const char16_t* cls = u"UserTestWindow") {
+        HWND hwnd =
+            CreateWindowExW(0, cls, u"top", style, x, y, w, h, nullptr, nullptr, nullptr, nullptr);
         created_.push_back(hwnd);
         return hwnd;
     }
@@ -272,16 +273,18 @@ TEST_F(UserTest, VisibleOnlyWhileEveryAncestorIs) {
     EXPECT_TRUE(IsWindowVisible(top));
     EXPECT_FALSE(ShowWindow(child, SW_SHOW));  // it was hidden
     EXPECT_TRUE(IsWindowVisible(grandchild));
-    SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
+    SetWindowPos(child, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW);
     EXPECT_FALSE(IsWindowVisible(child));
-    SetWindowPos(child, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    SetWindowPos(child, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     EXPECT_TRUE(IsWindowVisible(child));
 }
 
 TEST_F(UserTest, ClicksGoToTheTopmostDeepestEnabledChild) {
     HWND top = Top(100, 50, 200, 200);
-    HWND lower = Child(top, 1, 10, 10, 100, 100);   // created first: on top
-    HWND upper = Child(top, 2, 50, 50, 100, 100);   // created later: below `lower`
+    HWND lower = Child(top, 1, 10, 10, 100, 100);  // created first: on top
+    HWND upper = Child(top, 2, 50, 50, 100, 100);  // created later: below `lower`
     HWND inner = Child(upper, 3, 60, 60, 20, 20);
     DrainQueue();
     seen.clear();
@@ -345,12 +348,12 @@ TEST_F(UserTest, DoubleClicksOnlyForClassesThatAsk) {
         platform_test::AdvanceTickCount(1000);
         return got;
     };
-    EXPECT_EQ(twice(10, 100), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN,
-                                                 WM_LBUTTONUP}));
-    EXPECT_EQ(twice(110, 100), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP,
-                                                  WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
-    EXPECT_EQ(twice(110, 501), (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN,
-                                                  WM_LBUTTONUP}));
+    EXPECT_EQ(twice(10, 100),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    EXPECT_EQ(twice(110, 100),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}));
+    EXPECT_EQ(twice(110, 501),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}));
     (void)plain;
     (void)dbl;
 }
@@ -450,8 +453,8 @@ TEST_F(UserTest, ANestedModalLoopDispatchesTimersAndPostedMessages) {
         return true;
     });
     SendMessageW(owner, WM_USER, 0, 0);
-    EXPECT_EQ(order, (std::vector<std::string>{"posted", "timer at 500", "closing",
-                                               "modal loop ended"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"posted", "timer at 500", "closing", "modal loop ended"}));
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
@@ -492,11 +495,11 @@ TEST_F(UserTest, DestroyGoesParentsFirstThenChildrenFirst) {
         order.emplace_back(s.hwnd, s.message);
     }
     EXPECT_EQ(order, (std::vector<std::pair<HWND, UINT>>{{top, WM_DESTROY},
-                                                          {child, WM_DESTROY},
-                                                          {grandchild, WM_DESTROY},
-                                                          {grandchild, WM_NCDESTROY},
-                                                          {child, WM_NCDESTROY},
-                                                          {top, WM_NCDESTROY}}));
+                                                         {child, WM_DESTROY},
+                                                         {grandchild, WM_DESTROY},
+                                                         {grandchild, WM_NCDESTROY},
+                                                         {child, WM_NCDESTROY},
+                                                         {top, WM_NCDESTROY}}));
     EXPECT_FALSE(IsWindow(grandchild));
     EXPECT_EQ(GetFocus(), nullptr);
     EXPECT_FALSE(KillTimer(child, 1));
@@ -551,9 +554,9 @@ TEST_F(UserTest, VirtualKeyNames) {
         const char* name;
         UINT vk;
     };
-    const Row rows[] = {{"RETURN", 0x0D}, {"escape", 0x1B}, {"UP", 0x26},   {"DOWN", 0x28},
-                        {"1", 0x31},      {"9", 0x39},      {"a", 0x41},    {"NUMPAD3", 0x63},
-                        {"F12", 0x7B},    {"F13", 0},       {"BOGUS", 0},   {"", 0}};
+    const Row rows[] = {{"RETURN", 0x0D}, {"escape", 0x1B}, {"UP", 0x26}, {"DOWN", 0x28},
+                        {"1", 0x31},      {"9", 0x39},      {"a", 0x41},  {"NUMPAD3", 0x63},
+                        {"F12", 0x7B},    {"F13", 0},       {"BOGUS", 0}, {"", 0}};
     for (const Row& row : rows) {
         EXPECT_EQ(platform::VirtualKeyFromName(row.name), row.vk) << row.name;
     }
