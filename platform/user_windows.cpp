@@ -244,6 +244,32 @@ Window* TopLevelOf(Window* w) {
     return w;
 }
 
+// Cuts `region` (surface coordinates) to what shows of window `w`: its ancestors' client
+// areas clip it, the visible siblings above it (and above each ancestor) cover it, and the
+// surface ends it.
+void ClipToWhatShows(const Window& w, Region* region) {
+    for (const Window* self = &w; self->parent != nullptr;) {
+        const Window* parent = FindAny(self->parent);
+        const POINT po = ClientOriginInSurface(*parent);
+        const RECT pc = ClientRectOf(*parent);
+        region->Intersect(RECT{pc.left + po.x, pc.top + po.y, pc.right + po.x, pc.bottom + po.y});
+        for (HWND sibling : parent->children) {
+            if (sibling == self->handle) {
+                break;
+            }
+            const Window* s = FindAny(sibling);
+            if ((s->style & WS_VISIBLE) != 0) {
+                region->Subtract(WindowRectInSurface(*s));
+            }
+        }
+        self = parent;
+    }
+    const Window* top = TopLevelOf(const_cast<Window*>(&w));
+    if (top->surface) {
+        region->Intersect(RECT{0, 0, top->surface->width, top->surface->height});
+    }
+}
+
 Region VisibleClientRegion(const Window& w) {
     Region region;
     if (!Visible(w)) {
@@ -260,27 +286,7 @@ Region VisibleClientRegion(const Window& w) {
             region.Subtract(WindowRectInSurface(*c));
         }
     }
-    // Ancestors clip; siblings above this window (and above each ancestor) cover it.
-    for (const Window* self = &w; self->parent != nullptr;) {
-        const Window* parent = FindAny(self->parent);
-        const POINT po = ClientOriginInSurface(*parent);
-        const RECT pc = ClientRectOf(*parent);
-        region.Intersect(RECT{pc.left + po.x, pc.top + po.y, pc.right + po.x, pc.bottom + po.y});
-        for (HWND sibling : parent->children) {
-            if (sibling == self->handle) {
-                break;
-            }
-            const Window* s = FindAny(sibling);
-            if ((s->style & WS_VISIBLE) != 0) {
-                region.Subtract(WindowRectInSurface(*s));
-            }
-        }
-        self = parent;
-    }
-    const Window* top = TopLevelOf(const_cast<Window*>(&w));
-    if (top->surface) {
-        region.Intersect(RECT{0, 0, top->surface->width, top->surface->height});
-    }
+    ClipToWhatShows(w, &region);
     return region;
 }
 
@@ -335,25 +341,8 @@ void DrawBorder(Window& w) {
     PixelSurface& s = *top->surface;
     const RECT r = WindowRectInSurface(w);
     // The frame is clipped like the window itself, by its ancestors and the siblings above.
-    Region clip;
-    clip.Add(r);
-    for (const Window* self = &w; self->parent != nullptr;) {
-        const Window* parent = FindAny(self->parent);
-        const POINT po = ClientOriginInSurface(*parent);
-        const RECT pc = ClientRectOf(*parent);
-        clip.Intersect(RECT{pc.left + po.x, pc.top + po.y, pc.right + po.x, pc.bottom + po.y});
-        for (HWND sibling : parent->children) {
-            if (sibling == self->handle) {
-                break;
-            }
-            const Window* sw = FindAny(sibling);
-            if ((sw->style & WS_VISIBLE) != 0) {
-                clip.Subtract(WindowRectInSurface(*sw));
-            }
-        }
-        self = parent;
-    }
-    clip.Intersect(RECT{0, 0, s.width, s.height});
+    Region clip(r);
+    ClipToWhatShows(w, &clip);
     auto plot = [&](LONG x, LONG y) {
         if (clip.Contains({x, y})) {
             s.at(x, y) = 0x000000;
