@@ -377,6 +377,28 @@ LRESULT CWnd::Default() {
 
 void CWnd::PostNcDestroy() {}
 
+int CWnd::RunModalLoop() {
+    m_bContinueModal = TRUE;
+    m_nModalResult = -1;
+    const HWND hwnd = m_hWnd;
+    MSG msg;
+    while (m_bContinueModal && ::IsWindow(hwnd)) {
+        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    m_bContinueModal = FALSE;
+    return m_nModalResult;
+}
+
+void CWnd::EndModalLoop(int nResult) {
+    m_nModalResult = nResult;
+    m_bContinueModal = FALSE;
+}
+
 void CWnd::OnPaint() {
     Default();
 }

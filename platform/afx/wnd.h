@@ -129,6 +129,15 @@ class CWnd : public CCmdTarget {
     // Called after WM_NCDESTROY, when the window is gone; the base does nothing.
     virtual void PostNcDestroy();
 
+    // A modal loop, as dialogs run one: dispatches every message of the thread (timers,
+    // posted messages, input to any window) until EndModalLoop is called, the window is
+    // destroyed or WM_QUIT arrives (which is posted again for the outer loop). Returns the
+    // result given to EndModalLoop, -1 otherwise. EndModalLoop only sets the flag: the loop
+    // ends after the message being handled.
+    virtual int RunModalLoop();
+    virtual void EndModalLoop(int nResult);
+    BOOL ContinueModal() const { return m_bContinueModal; }
+
     // Handlers the base map knows nothing of: derived classes declare theirs and list them
     // in their maps. The bases here give the default handling.
     virtual void OnPaint();
@@ -150,6 +159,8 @@ class CWnd : public CCmdTarget {
     virtual const AFX_MSGMAP* GetMessageMap() const;
 
   protected:
+    BOOL m_bContinueModal = FALSE;
+    int m_nModalResult = -1;
     WNDPROC m_pfnSuper = nullptr;  // the procedure this object's window had before (subclassing)
 
   private:

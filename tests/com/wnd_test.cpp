@@ -146,3 +146,54 @@ TEST_F(WndTest, ChildWindowsAndTemporaryObjects) {
 }
 
 }  // namespace
+
+namespace {
+
+class CModalWnd : public CWnd {
+  public:
+    void OnTimer(UINT_PTR id) override {
+        calls.push_back("tick " + std::to_string(id));
+        if (++ticks_ == 2) {
+            KillTimer(id);
+            PostMessage(WM_USER + 7);
+        }
+    }
+    LRESULT OnDone(WPARAM, LPARAM) {
+        calls.push_back("posted");
+        EndModalLoop(IDOK_RESULT);
+        calls.push_back("still in the handler");
+        return 0;
+    }
+    static constexpr int IDOK_RESULT = 1;
+
+    DECLARE_MESSAGE_MAP()
+
+  private:
+    int ticks_ = 0;
+};
+
+BEGIN_MESSAGE_MAP(CModalWnd, CWnd)
+ON_WM_TIMER()
+ON_MESSAGE(WM_USER + 7, &CModalWnd::OnDone)
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, AModalLoopRunsTimersAndPostedMessagesUntilEnded) {
+    CModalWnd wnd;
+    ASSERT_TRUE(
+        wnd.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10}, nullptr, 0));
+    wnd.SetTimer(3, 100);
+    int idle = 0;
+    platform_test::SetIdleHook([&] {
+        platform_test::AdvanceTickCount(50);
+        return ++idle < 20;  // bounded: a loop that never ends fails the test instead
+    });
+    EXPECT_EQ(wnd.RunModalLoop(), CModalWnd::IDOK_RESULT);
+    platform_test::SetIdleHook(nullptr);
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"tick 3", "tick 3", "posted", "still in the handler"}));
+    // A destroyed window ends its loop.
+    wnd.DestroyWindow();
+    EXPECT_EQ(wnd.RunModalLoop(), -1);
+}
+
+}  // namespace
