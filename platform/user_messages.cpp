@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/gdi_seam.h"
+#include "platform/gdi.h"
 #include "platform/last_error.h"
 #include "platform/systime.h"
 #include "platform/user_internal.h"

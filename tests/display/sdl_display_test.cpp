@@ -24,8 +24,8 @@ LRESULT PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         RECT block{8, 6, 30, 20};
         FillRect(hdc, &all, blue);
         FillRect(hdc, &block, red);
-        DeleteObject(blue);
-        DeleteObject(red);
+        DeleteObject(reinterpret_cast<HGDIOBJ>(blue));
+        DeleteObject(reinterpret_cast<HGDIOBJ>(red));
         EndPaint(hwnd, &ps);
         return 0;
     }

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/gdi.h"
 #include "platform/systime.h"
 #include "platform/user.h"
 
@@ -569,6 +570,54 @@ TEST_F(UserTest, ModuleHandleByFileName) {
     ASSERT_NE(platform, nullptr);
     EXPECT_NE(platform, program);
     EXPECT_EQ(GetModuleHandleW(u"no-such-module.so"), nullptr);
+}
+
+
+// Children draw into their top-level window's surface, each clipped to what shows of it.
+TEST_F(UserTest, FramesComposeChildrenInZOrder) {
+    auto colourClass = [](const char16_t* name, COLORREF colour) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.hbrBackground = CreateSolidBrush(colour);
+        wc.lpszClassName = name;
+        RegisterClassW(&wc);
+    };
+    static const bool registered = [&] {
+        colourClass(u"UserTestGreen", RGB(0, 0xFF, 0));
+        colourClass(u"UserTestRed", RGB(0xFF, 0, 0));
+        colourClass(u"UserTestBlue", RGB(0, 0, 0xFF));
+        return true;
+    }();
+    (void)registered;
+    HWND top = Top(0, 0, 40, 30, WS_VISIBLE, u"UserTestGreen");
+    HWND a = Child(top, 1, 5, 5, 10, 10, WS_VISIBLE, u"UserTestRed");
+    HWND b = Child(top, 2, 10, 10, 10, 10, WS_VISIBLE | WS_BORDER, u"UserTestBlue");
+    platform_test::DispatchPending();
+    const platform::PixelSurface& frame = *platform::GetWindowSurface(top);
+    struct Probe {
+        int x, y;
+        std::uint32_t rgb;
+    };
+    auto check = [&](std::initializer_list<Probe> probes, const char* when) {
+        for (const Probe& p : probes) {
+            EXPECT_EQ(frame.at(p.x, p.y), p.rgb) << when << " at " << p.x << "," << p.y;
+        }
+    };
+    check({{2, 2, 0x00FF00},     // the parent's background
+           {7, 7, 0xFF0000},     // a
+           {12, 12, 0xFF0000},   // a lies above b (created first)
+           {19, 17, 0x000000},   // b's border
+           {17, 17, 0x0000FF}},  // b's client area
+          "shown");
+    SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    platform_test::DispatchPending();
+    check({{12, 12, 0x0000FF}, {10, 12, 0x000000}, {7, 7, 0xFF0000}}, "b raised");
+    ShowWindow(b, SW_HIDE);
+    platform_test::DispatchPending();
+    check({{12, 12, 0xFF0000}, {17, 17, 0x00FF00}, {19, 17, 0x00FF00}}, "b hidden");
+    MoveWindow(a, 20, 0, 10, 10, TRUE);
+    platform_test::DispatchPending();
+    check({{7, 7, 0x00FF00}, {25, 5, 0xFF0000}}, "a moved");
 }
 
 }  // namespace
