@@ -2,6 +2,8 @@
 // the window calls on m_hWnd.
 #include "platform/afx/wnd.h"
 
+#include "platform/afx/dc.h"
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -440,4 +442,15 @@ void CWnd::OnKillFocus(CWnd*) {
 }
 void CWnd::OnClose() {
     Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return Default() != 0 ? TRUE : FALSE;
+}
+
+LRESULT AfxEraseBkgndThunk(CWnd* wnd, WPARAM wParam, LPARAM) {
+    CDC dc;
+    dc.Attach(reinterpret_cast<HDC>(wParam));
+    const BOOL erased = wnd->OnEraseBkgnd(&dc);
+    dc.Detach();  // the message's context belongs to whoever sent it
+    return erased;
 }

@@ -25,6 +25,7 @@
 #include "platform/user.h"
 
 class CWnd;
+class CDC;
 
 // One message-map entry: the message, for WM_COMMAND and WM_NOTIFY the notification code
 // and the range of control ids, and the thunk that calls the member function.
@@ -154,6 +155,9 @@ class CWnd : public CCmdTarget {
     virtual void OnSetFocus(CWnd* pOldWnd);
     virtual void OnKillFocus(CWnd* pNewWnd);
     virtual void OnClose();
+    // WM_ERASEBKGND: TRUE when the background was erased. The base gives the default
+    // handling (the class brush).
+    virtual BOOL OnEraseBkgnd(CDC* pDC);
 
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
@@ -167,6 +171,9 @@ class CWnd : public CCmdTarget {
     friend LRESULT AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     const AFX_MSGMAP_ENTRY* FindEntry(UINT message, UINT code, UINT id) const;
 };
+
+// The thunk of ON_WM_ERASEBKGND: OnEraseBkgnd with the message's device context.
+LRESULT AfxEraseBkgndThunk(CWnd* wnd, WPARAM wParam, LPARAM lParam);
 
 // The window procedure of the framework's window classes.
 LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -238,6 +245,7 @@ LPCWSTR AfxFrameworkWindowClass(UINT classStyle = CS_DBLCLKS);
          AFX_THIS(w)->OnDestroy();                                 \
          return 0;                                                 \
      }},
+#define ON_WM_ERASEBKGND() {WM_ERASEBKGND, 0, 0, 0, &AfxEraseBkgndThunk},
 #define ON_WM_CLOSE()                                            \
     {WM_CLOSE, 0, 0, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT { \
          AFX_THIS(w)->OnClose();                                 \

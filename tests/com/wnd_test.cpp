@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/afx/window_dc.h"
 #include "platform/afx/wnd.h"
 #include "platform/systime.h"
 
@@ -194,6 +195,52 @@ TEST_F(WndTest, AModalLoopRunsTimersAndPostedMessagesUntilEnded) {
     // A destroyed window ends its loop.
     wnd.DestroyWindow();
     EXPECT_EQ(wnd.RunModalLoop(), -1);
+}
+
+}  // namespace
+
+namespace {
+
+class CPaintedWnd : public CWnd {
+  public:
+    BOOL OnEraseBkgnd(CDC* pDC) override {
+        CRect client;
+        GetClientRect(&client);
+        pDC->FillSolidRect(&client, RGB(0x10, 0x20, 0x30));
+        calls.push_back("erase");
+        return TRUE;
+    }
+    void OnPaint() override {
+        CPaintDC dc(this);
+        calls.push_back("paint " + std::to_string(dc.m_ps.rcPaint.left) + "," +
+                        std::to_string(dc.m_ps.rcPaint.top) + " erase " +
+                        std::to_string(dc.m_ps.fErase));
+        dc.FillSolidRect(2, 2, 3, 3, RGB(0xFF, 0xFF, 0));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPaintedWnd, CWnd)
+ON_WM_PAINT()
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+TEST_F(WndTest, PaintDcPaintsTheUpdateRegionAfterTheErase) {
+    CPaintedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 8, 8}, nullptr, 0));
+    platform_test::DispatchPending();
+    const platform::PixelSurface& frame = *platform::GetWindowSurface(wnd.m_hWnd);
+    EXPECT_EQ(frame.at(0, 0), 0x102030u);
+    EXPECT_EQ(frame.at(3, 3), 0xFFFF00u);
+    // A later request for part of the window, without erase, paints only there.
+    RECT part{3, 4, 8, 8};
+    wnd.InvalidateRect(&part, FALSE);
+    platform_test::DispatchPending();
+    EXPECT_EQ(calls, (std::vector<std::string>{"erase", "paint 0,0 erase 0", "paint 3,4 erase 0"}));
+    EXPECT_EQ(frame.at(3, 3), 0xFFFF00u);  // outside the clip: kept
+    CClientDC client(&wnd);
+    client.FillSolidRect(0, 0, 1, 1, RGB(1, 2, 3));
+    EXPECT_EQ(frame.at(0, 0), 0x010203u);
 }
 
 }  // namespace

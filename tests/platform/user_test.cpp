@@ -572,7 +572,6 @@ TEST_F(UserTest, ModuleHandleByFileName) {
     EXPECT_EQ(GetModuleHandleW(u"no-such-module.so"), nullptr);
 }
 
-
 // Children draw into their top-level window's surface, each clipped to what shows of it.
 TEST_F(UserTest, FramesComposeChildrenInZOrder) {
     auto colourClass = [](const char16_t* name, COLORREF colour) {
