@@ -101,27 +101,4 @@ std::vector<unsigned char> VersionResource(const VersionNode& root) {
     return std::move(w.Bytes());
 }
 
-std::u16string Utf8ToUtf16(const std::string& text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = lead < 0x80 ? 0 : lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size() + (extra == 0)) {
-            out += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (text[i + k] & 0x3F);
-        if (cp >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
-
 }  // namespace rc

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi_internal.h"
+
 namespace rc {
 
 class BinaryWriter {
@@ -76,6 +78,9 @@ struct VersionNode {
 };
 std::vector<unsigned char> VersionResource(const VersionNode& root);
 
-std::u16string Utf8ToUtf16(const std::string& text);
+// Script text (UTF-8) as the UTF-16 the resources hold.
+inline std::u16string Utf8ToUtf16(const std::string& text) {
+    return platform::gdi::Utf8ToUtf16(text.data(), text.size());
+}
 
 }  // namespace rc
