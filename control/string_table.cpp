@@ -8,7 +8,7 @@
 
 #include "control/tolvan_ids.h"
 #include "platform/afx/afx_resources.h"
-#include "platform/gdi_internal.h"
+#include "platform/text_conversion.h"
 
 namespace tolvan {
 
@@ -50,7 +50,7 @@ const char* LoadTolvanString(UINT id) {
     static std::mutex lock;
     static std::set<std::string, std::less<>> texts;
     std::lock_guard guard(lock);
-    return texts.insert(platform::gdi::Utf16ToUtf8(text, static_cast<std::size_t>(length)))
+    return texts.insert(Utf16ToUtf8(std::u16string_view(text, static_cast<std::size_t>(length))))
         .first->c_str();
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/gdi_font_face.h"
 #include "platform/gdi_internal.h"
+#include "platform/text_conversion.h"
 
 namespace platform::gdi {
 
@@ -245,7 +246,7 @@ int DrawUtf16(HDC hdc, const std::u16string& text, LPRECT rect, UINT format) {
     DrawingRecord record;
     record.operation = "DrawText";
     record.destination = *rect;
-    record.text = Utf16ToUtf8(text.data(), text.size());
+    record.text = Utf16ToUtf8(text);
     record.fontFace = dc->font->requestedFace;
     record.fontHeight = dc->font->logfont.lfHeight;
     record.fontWeight = dc->font->logfont.lfWeight;
@@ -304,5 +305,5 @@ int DrawTextA(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
         return 0;
     }
     const std::size_t length = count < 0 ? std::strlen(text) : static_cast<std::size_t>(count);
-    return DrawUtf16(hdc, Utf8ToUtf16(text, length), rect, format);
+    return DrawUtf16(hdc, Utf8ToUtf16(std::string_view(text, length)), rect, format);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi_internal.h"
+#include "platform/text_conversion.h"
 
 namespace rc {
 
@@ -78,9 +78,5 @@ struct VersionNode {
 };
 std::vector<unsigned char> VersionResource(const VersionNode& root);
 
-// Script text (UTF-8) as the UTF-16 the resources hold.
-inline std::u16string Utf8ToUtf16(const std::string& text) {
-    return platform::gdi::Utf8ToUtf16(text.data(), text.size());
-}
 
 }  // namespace rc
