@@ -96,6 +96,17 @@ void ForEachClippedSpan(const std::vector<RECT>& clip, const RECT& area, Fn&& fi
     }
 }
 
+// Coordinates and sizes are accepted within GDI's 27-bit space (as Windows limits them), so
+// that adding an origin or a size never overflows; calls outside it fail.
+inline constexpr long long kCoordinateLimit = 1LL << 27;
+template <typename... Values>
+constexpr bool InCoordinateRange(Values... values) {
+    return ((values >= -kCoordinateLimit && values <= kCoordinateLimit) && ...);
+}
+inline bool InCoordinateRange(const RECT& r) {
+    return InCoordinateRange(r.left, r.top, r.right, r.bottom);
+}
+
 // True when surface point (x, y) is inside the DC's clip.
 bool InClip(const DeviceContext& dc, LONG x, LONG y);
 

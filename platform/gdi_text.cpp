@@ -216,7 +216,8 @@ void FillArea(TextTarget& view, const RECT& area, std::uint32_t pixel) {
 
 int DrawUtf16(HDC hdc, const std::u16string& text, LPRECT rect, UINT format) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr || rect == nullptr || dc->font == nullptr || text.empty()) {
+    if (dc == nullptr || rect == nullptr || dc->font == nullptr || text.empty() ||
+        !InCoordinateRange(*rect)) {
         return 0;
     }
     const TextLayoutOptions options = OptionsFromFlags(format);
