@@ -3,7 +3,8 @@
 // DrawText does it, system colours, PNG output, and a drawing log that tests read.
 //
 // Handles are checked: a handle that is not a live object of the right kind makes a call
-// fail (FALSE, null or 0) and never crashes. Coordinates are logical: a device context's
+// fail (FALSE, null or 0) and never crashes. Coordinates and sizes beyond GDI's 27-bit space
+// (+-134,217,728) make a call fail too. Coordinates are logical: a device context's
 // (0,0) is its origin on the surface. Calls are meant for one thread at a time per device
 // context; objects may be shared between threads that do not draw at once.
 #pragma once

@@ -111,6 +111,9 @@ using namespace platform::gdi;
 using platform::PixelSurface;
 
 HDC CreateSurfaceDC(platform::PixelSurface& surface, POINT origin, const std::vector<RECT>& clip) {
+    if (!InCoordinateRange(origin.x, origin.y)) {
+        return nullptr;
+    }
     auto* dc = new DeviceContext();
     dc->surface = &surface;
     dc->origin = origin;
@@ -232,7 +235,7 @@ int GetBkMode(HDC hdc) {
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr) return CLR_INVALID;
+    if (dc == nullptr || !InCoordinateRange(x, y)) return CLR_INVALID;
     const LONG sx = x + dc->origin.x;
     const LONG sy = y + dc->origin.y;
     if (!InClip(*dc, sx, sy)) return CLR_INVALID;
@@ -241,7 +244,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr) return CLR_INVALID;
+    if (dc == nullptr || !InCoordinateRange(x, y)) return CLR_INVALID;
     color &= 0x00FFFFFF;
     DrawingRecord record;
     record.operation = "SetPixel";
@@ -259,7 +262,7 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
     DeviceContext* dc = LookupDC(hdc);
     bool hollow = false;
     const std::optional<COLORREF> color = BrushColor(brush, &hollow);
-    if (dc == nullptr || rect == nullptr || !color) {
+    if (dc == nullptr || rect == nullptr || !color || !InCoordinateRange(*rect)) {
         return 0;
     }
     DrawingRecord record;
@@ -277,7 +280,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
     DeviceContext* dc = LookupDC(hdc);
     bool hollow = false;
     const std::optional<COLORREF> color = BrushColor(brush, &hollow);
-    if (dc == nullptr || rect == nullptr || !color) {
+    if (dc == nullptr || rect == nullptr || !color || !InCoordinateRange(*rect)) {
         return 0;
     }
     DrawingRecord record;
@@ -299,7 +302,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 
 BOOL BitBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int ys, DWORD rop) {
     DeviceContext* dc = LookupDC(hdst);
-    if (dc == nullptr || w < 0 || h < 0) {
+    if (dc == nullptr || w < 0 || h < 0 || !InCoordinateRange(x, y, w, h, xs, ys)) {
         return FALSE;
     }
     DrawingRecord record;
@@ -351,7 +354,8 @@ BOOL TransparentBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int 
                     int hs, UINT transparent) {
     DeviceContext* dc = LookupDC(hdst);
     const std::optional<SourceView> source = SourceOf(hsrc);
-    if (dc == nullptr || !source || w <= 0 || h <= 0 || ws <= 0 || hs <= 0) {
+    if (dc == nullptr || !source || w <= 0 || h <= 0 || ws <= 0 || hs <= 0 ||
+        !InCoordinateRange(x, y, w, h, xs, ys, ws, hs)) {
         return FALSE;
     }
     const PixelSurface& from = *source->surface;

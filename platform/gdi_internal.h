@@ -96,15 +96,21 @@ void ForEachClippedSpan(const std::vector<RECT>& clip, const RECT& area, Fn&& fi
     }
 }
 
+// Coordinates and sizes are accepted within GDI's 27-bit space (as Windows limits them), so
+// that adding an origin or a size never overflows; calls outside it fail.
+inline constexpr long long kCoordinateLimit = 1LL << 27;
+template <typename... Values>
+constexpr bool InCoordinateRange(Values... values) {
+    return ((values >= -kCoordinateLimit && values <= kCoordinateLimit) && ...);
+}
+inline bool InCoordinateRange(const RECT& r) {
+    return InCoordinateRange(r.left, r.top, r.right, r.bottom);
+}
+
 // True when surface point (x, y) is inside the DC's clip.
 bool InClip(const DeviceContext& dc, LONG x, LONG y);
 
 // Appends `record` to the DC's log when it records.
 void Record(DeviceContext& dc, DrawingRecord record);
-
-// The UTF-8 form of UTF-16 text, and code points from UTF-16 (unpaired surrogates become
-// U+FFFD).
-std::string Utf16ToUtf8(const WCHAR* text, std::size_t count);
-std::u16string Utf8ToUtf16(const char* text, std::size_t count);
 
 }  // namespace platform::gdi

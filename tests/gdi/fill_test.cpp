@@ -68,6 +68,18 @@ TEST(SurfaceDC, DrawsOnlyInsideTheUnionOfItsClipAndAtItsOrigin) {
     DeleteObject(Obj(red));
 }
 
+TEST(FillRect, RefusesCoordinatesBeyondGdisRangeInsteadOfOverflowing) {
+    SurfaceDC s(2, 2);
+    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
+    const RECT huge{0, 0, 0x7FFFFFFF, 0x7FFFFFFF};
+    EXPECT_EQ(FillRect(s.dc(), &huge, brush), 0);
+    const RECT large{-(1 << 27), -(1 << 27), 1 << 27, 1 << 27};
+    EXPECT_NE(FillRect(s.dc(), &large, brush), 0);
+    EXPECT_EQ(s.at(1, 1), 0u);
+    EXPECT_FALSE(BitBlt(s.dc(), 0x7FFFFFF0, 0, 100, 1, nullptr, 0, 0, BLACKNESS));
+    DeleteObject(Obj(brush));
+}
+
 TEST(FrameRect, DrawsAOnePixelFrameInside) {
     SurfaceDC s(5, 4);
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
