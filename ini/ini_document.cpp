@@ -4,34 +4,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-// The 8-bit text of a CounterString as the file gets it: the low byte of each unit, up to the
-// first 0 unit; a string without characters gives the empty text.
-std::string NarrowText(const CounterString& text) {
-    std::string narrow;
-    const char16_t* chars = text.Chars();
-    for (int i = 0; chars != nullptr && i < text.Length() && chars[i] != 0; ++i) {
-        narrow += static_cast<char>(chars[i] & 0xFF);
-    }
-    return narrow;
-}
-
 bool IsBlankOrLineEnd(char c) {
     return c == ' ' || c == '\r' || c == '\n';
-}
-
-// Reads on from `position` to just after the next LF (or the end); returns that position.
-std::int64_t SkipRestOfLine(std::FILE* file, std::int64_t position) {
-    for (int c = getc_unlocked(file); c != EOF; c = getc_unlocked(file)) {
-        ++position;
-        if (c == '\n') {
-            break;
-        }
-    }
-    return position;
 }
 
 // Everything from the file position to the end.
@@ -65,7 +44,7 @@ void IniDocument::Open() {
     if (fileName_.Chars() == nullptr) {
         return;
     }
-    const std::string path = NarrowText(fileName_);
+    const std::string path = ini_line::ValueText(fileName_);
     // "e" is glibc's close-on-exec, the counterpart of the "N" (not inherited) mode letter.
     file_ = std::fopen(path.c_str(), keepOpen_ ? "r+be" : "rbe");
     if (file_ == nullptr && keepOpen_) {
@@ -118,7 +97,7 @@ bool IniDocument::FindSection(const CounterString& name) {
         Seek(sectionBodyPos_);
         return true;
     }
-    const std::optional<std::int64_t> body = LocateHeader(NarrowText(name));
+    const std::optional<std::int64_t> body = LocateHeader(ini_line::ValueText(name));
     if (!body) {
         lastSection_.Assign("");
         sectionBodyKnown_ = false;
@@ -145,9 +124,10 @@ std::optional<std::int64_t> IniDocument::LocateHeader(const std::string& name) {
     Seek(0);
     SwitchTo(LastIo::Read);
     std::int64_t position = 0;
-    while (const int length = ini_line::ReadPiece(file_, line_)) {
-        position += length;
-        if (ini_line::StartsWithNoCase(ini_line::SkipBlanks(line_), header)) {
+    while (const std::size_t length = ini_line::ReadLine(file_, line_)) {
+        const char* text = ini_line::WithoutByteOrderMark(line_, position);
+        position += static_cast<std::int64_t>(length);
+        if (ini_line::StartsWithNoCase(ini_line::SkipBlanks(text), header)) {
             return position;
         }
     }
@@ -171,12 +151,12 @@ IniDocument::KeySearch IniDocument::SearchKey(const char* key) {
     keyLinePos_ = position;
     for (;;) {
         const std::int64_t lineStart = position;
-        const int length = ini_line::ReadPiece(file_, line_);
+        const std::size_t length = ini_line::ReadLine(file_, line_);
         if (length == 0) {
             return KeySearch::EndOfFile;
         }
-        position += length;
-        char* text = ini_line::SkipBlanks(line_);
+        position += static_cast<std::int64_t>(length);
+        const char* text = ini_line::SkipBlanks(ini_line::WithoutByteOrderMark(line_, lineStart));
         if (*text == '\r' || *text == '\n') {
             continue;
         }
@@ -188,14 +168,16 @@ IniDocument::KeySearch IniDocument::SearchKey(const char* key) {
              IsBlankOrLineEnd(text[name.size()]))) {
             keyLinePos_ = lineStart;
             keyLineEnd_ = position;
-            keyLineComplete_ = line_[length - 1] == '\n';
-            cursor_ = ini_line::SkipBlanks(text + name.size());
+            // The line is 0-terminated text from here on, as the value is read.
+            std::size_t end = std::strlen(line_.c_str());
+            while (end > 0 && IsBlankOrLineEnd(line_[end - 1])) {
+                --end;
+            }
+            const std::size_t valueOffset = static_cast<std::size_t>(text - line_.c_str());
+            line_.resize(end);
+            cursor_ = ini_line::SkipBlanks(line_.c_str() + std::min(valueOffset + name.size(), end));
             if (*cursor_ == '=') {
                 cursor_ = ini_line::SkipBlanks(cursor_ + 1);
-            }
-            for (std::size_t end = std::strlen(line_); end > 0 && IsBlankOrLineEnd(line_[end - 1]);
-                 --end) {
-                line_[end - 1] = '\0';
             }
             return KeySearch::Found;
         }
@@ -254,7 +236,7 @@ int IniDocument::WriteKey(const char* key, const CounterString& value) {
     }
     text += key;
     text += '=';
-    text += NarrowText(value);
+    text += ini_line::ValueText(value);
     text += "\r\n";
     return WriteText(text) ? value.Length() : -1;
 }
@@ -266,7 +248,7 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
     if (key == nullptr || *key == '\0') {
         return 0;
     }
-    const std::string keyLine = std::string(key) + "=" + NarrowText(value) + "\r\n";
+    const std::string keyLine = std::string(key) + "=" + ini_line::ValueText(value) + "\r\n";
     bool written = false;
     if (!FindSection(currentSection_)) {
         if (!IsOpen()) {
@@ -281,13 +263,9 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
             Seek(0, SEEK_END);
             written = WriteText(separator + keyLine);
         } else {
-            // The rest starts after the found key's whole line (all its pieces), or, for a new
-            // key, at keyLinePos_: the empty lines before the next header stay behind it.
-            std::int64_t restStart = keyLinePos_;
-            if (search == KeySearch::Found) {
-                Seek(keyLineEnd_);
-                restStart = keyLineComplete_ ? keyLineEnd_ : SkipRestOfLine(file_, keyLineEnd_);
-            }
+            // The rest starts after the found key's line, or, for a new key, at keyLinePos_: the empty lines before the next header stay behind it.
+            const std::int64_t restStart =
+                search == KeySearch::Found ? keyLineEnd_ : keyLinePos_;
             Seek(restStart);
             const std::string text = keyLine + ReadToEnd(file_);
             Seek(keyLinePos_);
@@ -332,5 +310,5 @@ bool IniDocument::FileEndsWithLineFeed() {
 }
 
 std::string IniDocument::SectionHeader() const {
-    return "[" + NarrowText(currentSection_) + "]";
+    return "[" + ini_line::ValueText(currentSection_) + "]";
 }

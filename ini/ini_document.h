@@ -13,15 +13,16 @@
 #include "ini/ini_line.h"
 #include "ini/section_index.h"
 
-// Line syntax as the reader sees it: a line is at most 1,023 bytes up to and including LF
-// (longer lines are read in pieces, each a line of its own); a CR before the LF stays in the
-// line. Leading spaces are skipped. "[" name "]" starts a section (text after "]" ignored);
+// Line syntax as the reader sees it: a line is everything up to and including LF, whatever its
+// length; a CR before the LF stays in the line. A UTF-8 byte-order mark at the very start of
+// the file is skipped. Leading spaces are skipped. "[" name "]" starts a section (text after "]" ignored);
 // the first header of a name wins. In a section, a line empty after its blanks is skipped, a
 // line starting with "[" ends the section, any other line is a key line: key, blanks, an
 // optional "=", blanks, value; trailing CR, LF and blanks are not part of the value. Section
 // and key names compare without regard to case (A-Z only); the first line of a key wins.
 // There is no comment syntax. Text is bytes; 8-bit and 16-bit text convert as CounterString
-// does.
+// does, so a value longer than CounterString::kMaxLength characters reads cut to that length.
+// Values are written with CR, LF and NUL as blanks: one value is always one line.
 class IniDocument {
   public:
     // Stores the file name and the mode; touches no file. keepOpen: the file is opened for
@@ -76,8 +77,7 @@ class IniDocument {
     // Replaces the key's line in the selected section, or inserts "key=value" at the end of
     // the section (before the empty lines that precede the next header), or appends the
     // section with the key at the end of the file; every other byte of the file is kept and
-    // the file is truncated after the rewritten rest. A key line longer than one piece is
-    // replaced whole. Closes the file afterwards. Returns the value's length; 0 when the file
+    // the file is truncated after the rewritten rest. Closes the file afterwards. Returns the value's length; 0 when the file
     // cannot be opened or the key is null or empty; -1 when a write fails.
     int SetValue(const char* key, const CounterString& value);
 
@@ -94,8 +94,8 @@ class IniDocument {
     std::string SectionHeader() const;
 
     std::FILE* file_ = nullptr;
-    char line_[ini_line::kLineSize] = {};
-    char* cursor_ = line_;
+    std::string line_;
+    const char* cursor_ = "";
     std::int64_t keyLinePos_ = 0;  // where the last key search stopped (see SearchKey)
     CounterString fileName_;
     CounterString currentSection_;
@@ -104,8 +104,7 @@ class IniDocument {
     bool keepOpen_;
 
     bool sectionBodyKnown_ = false;  // lastSection_ and sectionBodyPos_ come from a search
-    std::int64_t keyLineEnd_ = 0;    // after a found key's piece
-    bool keyLineComplete_ = true;    // that piece ended with LF
+    std::int64_t keyLineEnd_ = 0;    // after a found key's line
     LastIo lastIo_ = LastIo::None;
     SectionIndex index_;
 };

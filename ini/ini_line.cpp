@@ -1,22 +1,38 @@
-// Line pieces and case-insensitive prefixes for the INI reader.
+// Lines, value bytes and case-insensitive prefixes for the INI reader and writer.
 #include "ini/ini_line.h"
 
 namespace ini_line {
 
-int ReadPiece(std::FILE* file, char* line) {
-    int count = 0;
-    while (count < kLineSize - 1) {
-        const int c = getc_unlocked(file);
-        if (c == EOF) {
-            break;
-        }
-        line[count++] = static_cast<char>(c);
+std::size_t ReadLine(std::FILE* file, std::string& line) {
+    line.clear();
+    for (int c = getc_unlocked(file); c != EOF; c = getc_unlocked(file)) {
+        line.push_back(static_cast<char>(c));
         if (c == '\n') {
             break;
         }
     }
-    line[count] = '\0';
-    return count;
+    return line.size();
+}
+
+const char* WithoutByteOrderMark(const std::string& line, std::int64_t lineStart) {
+    if (lineStart == 0 && line.starts_with(kByteOrderMark)) {
+        return line.c_str() + kByteOrderMark.size();
+    }
+    return line.c_str();
+}
+
+std::string ValueText(const CounterString& value) {
+    std::string text;
+    const char16_t* units = value.Chars();
+    if (units == nullptr) {
+        return text;
+    }
+    text.reserve(static_cast<std::size_t>(value.Length()));
+    for (int i = 0; i < value.Length(); ++i) {
+        const char byte = static_cast<char>(units[i] & 0xFF);
+        text += byte == '\r' || byte == '\n' || byte == '\0' ? ' ' : byte;
+    }
+    return text;
 }
 
 bool StartsWithNoCase(const char* text, std::string_view prefix) {

@@ -1,19 +1,32 @@
-// Private to ini/: the INI line syntax as the reader sees it. A line is one piece of at most
-// kLineSize - 1 bytes ending at a line feed, as fgets with a 1,024-byte buffer returns it.
+// Private to ini/: the INI line syntax as the reader sees it. A line is everything up to and
+// including the next line feed, whatever its length.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <string_view>
+
+#include "common/counter_string.h"
 
 namespace ini_line {
 
-constexpr int kLineSize = 1024;
+// Reads the next line into `line` (replacing its content); returns the number of bytes read
+// (0 at the end of the file or on a read error). CR stays in the line, and a CR alone does not
+// end it. The line is handled as 0-terminated text afterwards, as the byte-wise comparison of
+// the reader sees it.
+std::size_t ReadLine(std::FILE* file, std::string& line);
 
-// Reads the next piece into `line` (kLineSize bytes) and terminates it; returns the number of
-// bytes read (0 at the end of the file or on a read error). A longer line comes back in
-// several pieces; CR stays in the piece, and a CR alone does not end it.
-int ReadPiece(std::FILE* file, char* line);
+// The UTF-8 byte-order mark that Windows editors put at the start of a file.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The line's text without a byte-order mark when the line starts the file (`lineStart` 0).
+const char* WithoutByteOrderMark(const std::string& line, std::int64_t lineStart);
+
+// The bytes a value is written as: the low byte of each unit, with CR, LF and NUL written as a
+// blank so that one value is always one line (a value can never forge a key or a section).
+// A string without characters gives the empty text.
+std::string ValueText(const CounterString& value);
 
 // Skips spaces (tabs are ordinary characters).
 inline const char* SkipBlanks(const char* text) {

@@ -2,6 +2,7 @@
 #include "ini/ini_outline.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -68,12 +69,16 @@ IniOutline ReadIniOutline(const char* path) {
     }
     outline.opened = true;
     outline.blocks.emplace_back();
-    char line[ini_line::kLineSize];
+    std::string line;
+    std::int64_t position = 0;
     int number = 0;
-    while (ini_line::ReadPiece(file.get(), line) > 0) {
+    while (const std::size_t length = ini_line::ReadLine(file.get(), line)) {
         ++number;
-        // Like the reader, the piece is taken as 0-terminated text.
-        const char* text = ini_line::SkipBlanks(line);
+        // Like the reader, the line is taken as 0-terminated text, a byte-order mark at the
+        // start of the file skipped.
+        const char* text =
+            ini_line::SkipBlanks(ini_line::WithoutByteOrderMark(line, position));
+        position += static_cast<std::int64_t>(length);
         if (*text == '\r' || *text == '\n' || *text == '\0') {
             continue;
         }

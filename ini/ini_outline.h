@@ -8,7 +8,7 @@
 #include <vector>
 
 struct IniKeyLine {
-    int line = 0;       // 1-based line number (a piece of a long line counts as a line)
+    int line = 0;       // 1-based line number
     std::string key;    // the text up to the first blank, "=", CR or LF: the key it answers to
     bool hasEquals = false;     // blanks and an "=" follow the key
     bool spacedEquals = false;  // blanks stand between the key and its "=" ("Name = X")

@@ -24,11 +24,12 @@ void SectionIndex::Build(std::FILE* file) {
     if (!identity || std::fseek(file, 0, SEEK_SET) != 0) {
         return;
     }
-    char line[ini_line::kLineSize];
+    std::string line;
     std::int64_t position = 0;
-    while (const int length = ini_line::ReadPiece(file, line)) {
-        position += length;
-        const char* start = ini_line::SkipBlanks(line);
+    while (const std::size_t length = ini_line::ReadLine(file, line)) {
+        const char* start =
+            ini_line::SkipBlanks(ini_line::WithoutByteOrderMark(line, position));
+        position += static_cast<std::int64_t>(length);
         if (*start != '[') {
             continue;
         }

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/atomic_file.h"
+
 namespace {
 
 char Fold(char c) {
@@ -335,54 +337,44 @@ bool LoadRegistry(RegistryDocument* doc, std::string* error) {
 
 bool SaveRegistry(const RegistryDocument& doc, std::string* error) {
     const std::string path = RegistryFilePath();
-    auto fail = [&](const std::string& what, const std::string& file) {
+    auto fail = [&](const std::string& what, const std::string& why) {
         if (error != nullptr) {
-            *error = ErrnoText(what, file);
+            *error = what + " " + path + ": " + why;
         }
         return false;
     };
     if (!MakeFolders(FolderOf(path))) {
-        return fail("cannot create the folder of", path);
+        return fail("cannot create the folder of", std::strerror(errno));
     }
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        return fail("cannot create a temporary file beside", path);
+    AtomicFile file(path, 0644);
+    if (!file.Create()) {
+        return fail("cannot replace", file.FailureText());
     }
     const std::string text = doc.Format();
     std::size_t written = 0;
     while (written < text.size()) {
-        const ssize_t n = write(fd, text.data() + written, text.size() - written);
+        const ssize_t n = write(file.Descriptor(), text.data() + written, text.size() - written);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            const int saved = errno;
-            close(fd);
-            unlink(temp.c_str());
-            errno = saved;
-            return fail("cannot write", temp);
+            const std::string why = std::strerror(errno);
+            file.Discard();
+            return fail("cannot write", why);
         }
         written += static_cast<std::size_t>(n);
     }
-    fchmod(fd, 0644);
-    if (fsync(fd) != 0 || close(fd) != 0) {
-        const int saved = errno;
-        unlink(temp.c_str());
-        errno = saved;
-        return fail("cannot flush", temp);
-    }
-    if (rename(temp.c_str(), path.c_str()) != 0) {
-        const int saved = errno;
-        unlink(temp.c_str());
-        errno = saved;
-        return fail("cannot replace", path);
+    if (!file.Commit(static_cast<std::int64_t>(text.size()))) {
+        file.Discard();
+        return fail("cannot replace", file.FailureText());
     }
     return true;
 }
 
-bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& edit,
-                  std::string* error) {
+namespace {
+
+bool EditRegistryFile(const std::function<bool(RegistryDocument&, std::string*)>& edit,
+                      std::string* error) {
     const std::string path = RegistryFilePath();
     if (!MakeFolders(FolderOf(path))) {
         if (error != nullptr) {
@@ -403,5 +395,28 @@ bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& ed
     RegistryDocument doc;
     bool ok = LoadRegistry(&doc, error) && edit(doc, error) && SaveRegistry(doc, error);
     close(lock);  // releases the lock
+    return ok;
+}
+
+}  // namespace
+
+namespace {
+
+thread_local std::string lastRegistryError;
+
+}  // namespace
+
+std::string RegistryGetLastErrorText() {
+    return lastRegistryError;
+}
+
+bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& edit,
+                  std::string* error) {
+    std::string why;
+    const bool ok = EditRegistryFile(edit, &why);
+    lastRegistryError = ok ? std::string() : why;
+    if (error != nullptr) {
+        *error = why;
+    }
     return ok;
 }

@@ -83,3 +83,7 @@ bool SaveRegistry(const RegistryDocument& doc, std::string* error);
 // fails or `edit` returns false (then nothing is written; `edit` may set `error` itself).
 bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& edit,
                   std::string* error);
+
+// The error text of this thread's last EditRegistry that failed, naming the registry file and
+// the reason (a module's registration reports only its HRESULT), or "" after a success.
+std::string RegistryGetLastErrorText();

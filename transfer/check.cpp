@@ -192,6 +192,7 @@ class DryRunTarget : public ImportTarget {
     bool SetProduct(std::int32_t id, const ProductValues&) override {
         return Accept(kProductSection, id);
     }
+    void TankGradeMissing(std::int32_t, std::int32_t) override {}  // a finding of its own
     void HoseTankMissing(std::int32_t pumpId, int position, std::int32_t tankId) override {
         end_ = End{pumpId, position, tankId};
     }

@@ -6,14 +6,9 @@
 
 namespace {
 
-// The bytes IniDocument writes for a value: the low byte of each unit up to the first 0 unit.
+// The bytes IniDocument writes for a value: one per unit (CR, LF and NUL become blanks).
 std::int64_t FileBytesOf(const CounterString& value) {
-    std::int64_t bytes = 0;
-    const char16_t* units = value.Chars();
-    while (units != nullptr && bytes < value.Length() && units[bytes] != 0) {
-        ++bytes;
-    }
-    return bytes;
+    return value.Chars() != nullptr ? value.Length() : 0;
 }
 
 constexpr std::int64_t kLineEnd = 2;  // CR LF

@@ -8,6 +8,7 @@
 #include "client/kestro.h"
 #include "transfer/check.h"
 #include "transfer/check_result.h"
+#include "transfer/config_file_access.h"
 #include "transfer/command_options.h"
 #include "transfer/export.h"
 #include "transfer/import.h"
@@ -76,6 +77,12 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
     if (options.mode == TransferMode::kCheck) {
         return transfers.checkConfiguration(iniFile);
     }
+    const auto& fileUsable = options.mode == TransferMode::kImport   ? transfers.importFileUsable
+                             : options.mode == TransferMode::kVerify ? transfers.verifyFileUsable
+                                                                     : nullptr;
+    if (fileUsable && !fileUsable(iniFile)) {
+        return -1;
+    }
     std::printf("Connecting to %s for %s.\n", options.serverName.Narrow(),
                 Purpose(options.mode));
     if (!LogOn(options.serverName)) {
@@ -99,6 +106,7 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
 
 int BrenkarMain(int argc, char** argv) {
     return RunBrenkar(argc, argv,
-                      BrenkarTransfers{ExportConfiguration, ImportConfiguration,
-                                       CheckConfiguration, VerifyConfiguration});
+                      BrenkarTransfers{ExportConfiguration, ImportConfiguration, ImportFileUsable,
+                                       CheckConfiguration, VerifyConfiguration,
+                                       ConfigFileReadable});
 }

@@ -3,18 +3,17 @@
 // when complete.
 #include "transfer/export.h"
 
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "client/kestro.h"
 #include "common/date_time_value.h"
+#include "platform/atomic_file.h"
 #include "transfer/check_result.h"
 #include "transfer/config_layout.h"
 #include "transfer/config_values.h"
 #include "transfer/config_writer.h"
-#include "transfer/replacement_file.h"
 #include "transfer/version_only.h"
 
 namespace layout = config_layout;
@@ -35,6 +34,14 @@ constexpr std::int32_t kPortItself = -1;
 
 void ReportFileFailure(const char* file, int error) {
     std::printf("Cannot write the file %s - %s.\n", file, std::strerror(error));
+}
+
+void ReportFileFailure(const char* file, const AtomicFile& replacement) {
+    if (replacement.GetFailure() == AtomicFile::Failure::kBusy) {
+        std::printf("Cannot write the file %s - another export is writing it.\n", file);
+    } else {
+        std::printf("Cannot write the file %s - %s.\n", file, replacement.FailureText().c_str());
+    }
 }
 
 // One export run over an open writer. Every step returns false when the export must stop:
@@ -87,8 +94,8 @@ class Exporter {
         return Written(writer_.WriteKey(key, text));
     }
 
-    bool WriteText(const char* key, const OwnedBstr& text) {
-        return Written(writer_.WriteKey(key, text.ToCounterString(), ValueKind::kText));
+    bool WriteText(const char* key, const Bstr& text) {
+        return Written(writer_.WriteKey(key, TextOf(text), ValueKind::kText));
     }
 
     // ---- Version information and service sections --------------------------------------
@@ -102,12 +109,12 @@ class Exporter {
             !WriteText(layout::kDateGeneratedKey, now.Format(nullptr, nullptr))) {
             return false;
         }
-        OwnedBstr clientVersion;
+        Bstr clientVersion;
         if (!CheckResult("DllVersion failed.", DllVersion(clientVersion.Out())) ||
             !WriteText(layout::kClientVersionKey, clientVersion)) {
             return false;
         }
-        OwnedBstr serverVersion;
+        Bstr serverVersion;
         return CheckResult("ServerVersion failed.", ServerVersion(serverVersion.Out())) &&
                WriteText(layout::kServerVersionKey, serverVersion);
     }
@@ -537,9 +544,9 @@ class Exporter {
 }  // namespace
 
 std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bool gsc, bool ipt) {
-    ReplacementFile file(iniFile);
+    AtomicFile file(iniFile);
     if (!file.Create()) {
-        ReportFileFailure(iniFile, errno);
+        ReportFileFailure(iniFile, file);
         return -1;
     }
     std::int64_t expectedSize = 0;
@@ -553,7 +560,7 @@ std::int32_t ExportConfiguration(const char* iniFile, bool pam, bool company, bo
         expectedSize = writer.ExpectedSize();
     }
     if (!file.Commit(expectedSize)) {
-        ReportFileFailure(iniFile, errno);
+        ReportFileFailure(iniFile, file);
         return -1;
     }
     std::printf("\nAll done.\n");

@@ -1,6 +1,10 @@
 // Brenkar's import: the scan of each record kind's identifiers and the console report.
 #include "transfer/import.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,24 +19,22 @@ namespace {
 // A gap of this many absent identifiers in a row ends a kind.
 constexpr int kMissLimit = 7;
 
+// The result of an import that went on past records it could not write, so that a script
+// tells a restore that lost records from a whole one.
+constexpr std::int32_t kRecordsSkipped = 3;
+
 struct KindScan {
     ImportKind kind;
     std::int32_t alwaysProbedUpTo;  // the miss limit applies only above this identifier
     RecordImport (*import)(ImportRun& run, std::int32_t id);
 };
 
-// Ports, grades and tanks go on after a failed setter: it counts like an absent record.
-template <bool (*Import)(ImportRun&, std::int32_t)>
-RecordImport ScanOn(ImportRun& run, std::int32_t id) {
-    return Import(run, id) ? RecordImport::kImported : RecordImport::kAbsent;
-}
-
 using namespace config_layout;
 
 constexpr KindScan kKinds[] = {
-    {{"ports", kPortSection, 1, 100}, 13, ScanOn<ImportPort>},
-    {{"grades", kGradeSection, 1, 100}, 0, ScanOn<ImportGrade>},
-    {{"tanks", kTankSection, 1, 100}, 0, ScanOn<ImportTank>},
+    {{"ports", kPortSection, 1, 100}, 13, ImportPort},
+    {{"grades", kGradeSection, 1, 100}, 0, ImportGrade},
+    {{"tanks", kTankSection, 1, 100}, 0, ImportTank},
     {{"ZigBee devices", kZigBeeSection, 5, 100}, 0, ImportZigBee},
     {{"pumps", kPumpSection, 1, 100}, 0, ImportPump},
     {{"sensors", kSensorSection, 1, 10000}, 0, ImportSensor},
@@ -42,7 +44,8 @@ constexpr KindScan kKinds[] = {
 };
 
 // Imports the records of one kind and prints its count line; false when the import must end.
-bool ScanKind(ImportRun& run, const KindScan& kind) {
+// `skipped` is set when a record of the kind was not written.
+bool ScanKind(ImportRun& run, const KindScan& kind, bool& skipped) {
     int count = 0;
     int misses = 0;
     for (std::int32_t id = kind.kind.first; id < kind.kind.bound; ++id) {
@@ -53,6 +56,10 @@ bool ScanKind(ImportRun& run, const KindScan& kind) {
             case RecordImport::kImported:
                 ++count;
                 misses = 0;
+                break;
+            case RecordImport::kSkipped:
+                skipped = true;
+                ++misses;
                 break;
             case RecordImport::kAbsent:
                 ++misses;
@@ -67,16 +74,25 @@ bool ScanKind(ImportRun& run, const KindScan& kind) {
     return true;
 }
 
+}  // namespace
+
 // The document would create a missing file and read an unopenable one as empty, so that a
-// mistyped name imported nothing and reported success; the file is checked first instead.
-bool FileOpensForUpdate(const char* iniFile) {
-    std::FILE* file = std::fopen(iniFile, "rbe");
-    if (file == nullptr) {
+// mistyped name imported nothing and reported success; a device or a FIFO would be read
+// forever or block the open. The file is checked first instead, without blocking on it.
+bool ImportFileUsable(const char* iniFile) {
+    const int descriptor = open(iniFile, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) {
         std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(errno));
         return false;
     }
-    std::fclose(file);
-    file = std::fopen(iniFile, "r+be");
+    struct stat status {};
+    const bool regular = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    close(descriptor);
+    if (!regular) {
+        std::printf("Cannot read the file %s - not a regular file.\n", iniFile);
+        return false;
+    }
+    std::FILE* file = std::fopen(iniFile, "r+be");
     if (file == nullptr) {
         std::printf("Cannot open the file %s for update - %s.\n", iniFile, std::strerror(errno));
         return false;
@@ -84,8 +100,6 @@ bool FileOpensForUpdate(const char* iniFile) {
     std::fclose(file);
     return true;
 }
-
-}  // namespace
 
 std::vector<ImportKind> ImportKinds() {
     std::vector<ImportKind> kinds;
@@ -95,26 +109,28 @@ std::vector<ImportKind> ImportKinds() {
     return kinds;
 }
 
-bool ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer) {
+ImportOutcome ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer) {
     RecordReader reader(document, observer);
     ImportRun run{reader, target};
+    bool skipped = false;
     for (const KindScan& kind : kKinds) {
-        if (!ScanKind(run, kind)) {
-            return false;
+        if (!ScanKind(run, kind, skipped)) {
+            return ImportOutcome::kEnded;
         }
     }
-    return true;
+    return skipped ? ImportOutcome::kRecordsSkipped : ImportOutcome::kComplete;
 }
 
 std::int32_t ImportConfiguration(const char* iniFile) {
-    if (!FileOpensForUpdate(iniFile)) {
+    if (!ImportFileUsable(iniFile)) {
         return -1;
     }
     IniDocument document(iniFile, true);
     KestroImportTarget controller;
-    if (!ImportRecords(document, controller, nullptr)) {
+    const ImportOutcome outcome = ImportRecords(document, controller, nullptr);
+    if (outcome == ImportOutcome::kEnded) {
         return -1;
     }
     std::printf("\nAll done.\n");
-    return 0;
+    return outcome == ImportOutcome::kRecordsSkipped ? kRecordsSkipped : 0;
 }

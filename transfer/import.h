@@ -10,11 +10,17 @@
 #include "transfer/import_target.h"
 #include "transfer/record_reader.h"
 
-// Imports the configuration file `iniFile` (non-null). The file must exist and open for
-// reading and writing, as the import opens it for update (it writes nothing to it);
-// otherwise one line is printed ("Cannot read the file <iniFile> - <reason>.\n", or "Cannot
-// open the file <iniFile> for update - <reason>.\n" for a file that can be read only), no
-// file is created and the result is -1.
+// True when `iniFile` (non-null) can be imported: it exists, is a regular file (not a device,
+// FIFO, socket or folder, which would be read forever or block) and opens for reading and
+// writing, as the import opens it for update (it writes nothing to it). Otherwise one line is
+// printed ("Cannot read the file <iniFile> - <reason>.\n", the reason "not a regular file"
+// for the other kinds of file, or "Cannot open the file <iniFile> for update - <reason>.\n"
+// for a file that can be read only), nothing is created, and the result is false. Nothing
+// blocks on a FIFO.
+bool ImportFileUsable(const char* iniFile);
+
+// Imports the configuration file `iniFile` (non-null). A file that ImportFileUsable refuses
+// gives -1 after its line.
 //
 // Kind by kind (ports, grades, tanks, ZigBee devices, pumps with their hoses, sensors,
 // attendants, card clients, products) the record identifiers are probed from the kind's
@@ -24,16 +30,24 @@
 // After each kind with records "%3d <kind> imported successfully.\n" is printed, and
 // "\nAll done.\n" at the end; the result is then 0.
 //
-// A failed port, grade or tank setter is printed and counts as an absent record; the scan
-// goes on. A failed setter of any other kind, or a hose whose tank cannot be imported, is
-// printed and ends the import at once with -1 (no count line for that kind, no "All done").
+// A failed port, grade or tank setter, or a tank whose grade cannot be imported, is printed
+// and counts as an absent record; the scan goes on, and after "All done." the result is 3
+// instead of 0, so that a restore that lost records is told from a whole one. A failed setter
+// of any other kind, or a hose whose tank cannot be imported, is printed and ends the import
+// at once with -1 (no count line for that kind, no "All done").
 // Settings already written stay written.
 std::int32_t ImportConfiguration(const char* iniFile);
 
+enum class ImportOutcome {
+    kComplete,        // every record found was written
+    kRecordsSkipped,  // a port, grade or tank was not written; the scan went on
+    kEnded,           // a record's failure ended the import
+};
+
 // The import's scan of every kind over `document` (opened as the import opens it), handing
 // each record found to `target` and telling `observer` (null: nobody) every read. Prints the
-// count line of each kind with records. False when a record's failure ended the import.
-bool ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer);
+// count line of each kind with records.
+ImportOutcome ImportRecords(IniDocument& document, ImportTarget& target, ReadObserver* observer);
 
 // One kind of record as the import scans it.
 struct ImportKind {

@@ -21,35 +21,36 @@ RecordImport Outcome(bool written) {
     return written ? RecordImport::kImported : RecordImport::kEndImport;
 }
 
-// A 32-bit value the setter takes as a 16-bit one widened again (40000 gives -25536).
-std::int32_t ShortWidened(std::int32_t value) {
-    return static_cast<std::int16_t>(value);
+// The outcome of a port's, grade's or tank's setter: a failure skips the record.
+RecordImport Written(bool written) {
+    return written ? RecordImport::kImported : RecordImport::kSkipped;
 }
 
 }  // namespace
 
-bool ImportPort(ImportRun& run, std::int32_t id) {
+// The protocol and the probe serial number once passed as 16-bit values widened again, so
+// that 40000 came back as -25536: the full 32-bit value of the file is passed instead.
+RecordImport ImportPort(ImportRun& run, std::int32_t id) {
     if (!run.reader.SelectRecord(kPortSection, id)) {
-        return false;
+        return RecordImport::kAbsent;
     }
     PortValues port;
     run.reader.ReadKeys(kPortKeys, port);
-    port.protocolId = ShortWidened(port.protocolId);
     port.deviceType = run.reader.ReadInt16(kPortDeviceTypeKey);
-    return run.target.SetPort(id, port);
+    return Written(run.target.SetPort(id, port));
 }
 
-bool ImportGrade(ImportRun& run, std::int32_t id) {
+RecordImport ImportGrade(ImportRun& run, std::int32_t id) {
     if (ImportedGrades().Contains(id)) {
-        return true;
+        return RecordImport::kImported;
     }
     if (!run.reader.SelectRecord(kGradeSection, id)) {
-        return false;
+        return RecordImport::kAbsent;
     }
     GradeValues grade;
     run.reader.ReadKeys(kGradeKeys, grade);
     if (!run.target.SetGrade(id, grade)) {
-        return false;
+        return RecordImport::kSkipped;
     }
     // The levels end at the first one without a positive price, even when later levels
     // have one (the export leaves out a zero price and goes on).
@@ -59,31 +60,32 @@ bool ImportGrade(ImportRun& run, std::int32_t id) {
             break;
         }
         if (!run.target.SetGradePrice(id, level, price)) {
-            return false;
+            return RecordImport::kSkipped;
         }
     }
     ImportedGrades().Record(id);
-    return true;
+    return RecordImport::kImported;
 }
 
-bool ImportTank(ImportRun& run, std::int32_t id) {
+RecordImport ImportTank(ImportRun& run, std::int32_t id) {
     if (ImportedTanks().Contains(id)) {
-        return true;
+        return RecordImport::kImported;
     }
     if (!run.reader.SelectRecord(kTankSection, id)) {
-        return false;
+        return RecordImport::kAbsent;
     }
     TankValues tank;
     run.reader.ReadKeys(kTankKeys, tank);
-    tank.probeSerialNo = ShortWidened(tank.probeSerialNo);
-    if (!ImportGrade(run, tank.gradeId)) {
-        return false;
+    // A tank left out without a word made a restore that lost it look whole.
+    if (ImportGrade(run, tank.gradeId) != RecordImport::kImported) {
+        run.target.TankGradeMissing(id, tank.gradeId);
+        return RecordImport::kSkipped;
     }
     if (!run.target.SetTank(id, tank)) {
-        return false;
+        return RecordImport::kSkipped;
     }
     ImportedTanks().Record(id);
-    return true;
+    return RecordImport::kImported;
 }
 
 RecordImport ImportZigBee(ImportRun& run, std::int32_t id) {
@@ -113,7 +115,7 @@ RecordImport ImportPump(ImportRun& run, std::int32_t id) {
         if (hose.id < 1) {
             break;
         }
-        if (!ImportTank(run, hose.tankId)) {
+        if (ImportTank(run, hose.tankId) != RecordImport::kImported) {
             run.target.HoseTankMissing(id, position, hose.tankId);
             return RecordImport::kEndImport;
         }

@@ -19,30 +19,31 @@ struct ImportRun {
 // absent record is read no further and nothing is written or printed for it. A failed
 // setter has been reported by the target.
 
-// Port `id` through SetPort. False when the port is absent or its setter failed. The
-// protocol passes as a 16-bit value widened to 32 bits; the device type comes from the key
-// DeviceType, which exported files lack (0).
-bool ImportPort(ImportRun& run, std::int32_t id);
-
-// Grade `id` through SetGrade, then SetGradePrice for the levels 1, 2, ... up to the first
-// level without a positive price. True at once, reading nothing, when the grade is in
-// ImportedGrades; otherwise it is recorded there once written. False when the grade is
-// absent or a setter failed (its properties and earlier prices stay written).
-bool ImportGrade(ImportRun& run, std::int32_t id);
-
-// Tank `id`: imports the grade it names first (ImportGrade: normally already done), then
-// SetTank; the probe serial number passes as a 16-bit value widened. True at once when the
-// tank is in ImportedTanks; recorded there once written. False when the tank is absent, its
-// grade cannot be imported (the tank is not written, nothing is printed for it) or its setter
-// failed.
-bool ImportTank(ImportRun& run, std::int32_t id);
-
-// How the import of one record of the other kinds ended.
+// How the import of one record ended.
 enum class RecordImport {
     kImported,
     kAbsent,
+    kSkipped,    // a port, grade or tank not written; its failure was reported. The scan goes
+                 // on (the record counts as absent) and the import ends with status 3
     kEndImport,  // a failure was reported; the whole import ends with -1
 };
+
+// Port `id` through SetPort, the protocol as the 32-bit value the file holds; the device type
+// comes from the key DeviceType, which exported files lack (0). kSkipped when its setter
+// failed.
+RecordImport ImportPort(ImportRun& run, std::int32_t id);
+
+// Grade `id` through SetGrade, then SetGradePrice for the levels 1, 2, ... up to the first
+// level without a positive price. kImported at once, reading nothing, when the grade is in
+// ImportedGrades; otherwise it is recorded there once written. kSkipped when a setter failed
+// (its properties and earlier prices stay written).
+RecordImport ImportGrade(ImportRun& run, std::int32_t id);
+
+// Tank `id`: imports the grade it names first (ImportGrade: normally already done), then
+// SetTank, the probe serial number as the 32-bit value the file holds. kImported at once when
+// the tank is in ImportedTanks; recorded there once written. kSkipped when its grade cannot be
+// imported (ImportTarget::TankGradeMissing; the tank is not written) or its setter failed.
+RecordImport ImportTank(ImportRun& run, std::int32_t id);
 
 // ZigBee device `id` through SetZigBee.
 RecordImport ImportZigBee(ImportRun& run, std::int32_t id);

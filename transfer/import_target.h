@@ -27,6 +27,8 @@ class ImportTarget {
     virtual bool SetCardClient(std::int32_t id, const CardClientValues& client) = 0;
     virtual bool SetProduct(std::int32_t id, const ProductValues& product) = 0;
 
+    // Tank `tankId` names grade `gradeId`, which cannot be imported; the tank is skipped.
+    virtual void TankGradeMissing(std::int32_t tankId, std::int32_t gradeId) = 0;
     // The hose at `position` of pump `pumpId` names tank `tankId`, which cannot be imported;
     // the import ends here.
     virtual void HoseTankMissing(std::int32_t pumpId, int position, std::int32_t tankId) = 0;

@@ -103,6 +103,10 @@ bool KestroImportTarget::SetProduct(std::int32_t id, const ProductValues& produc
                                             product.price1, product.price2, product.productGroup));
 }
 
+void KestroImportTarget::TankGradeMissing(std::int32_t tankId, std::int32_t gradeId) {
+    std::printf("Tank %d: grade %d could not be imported.\n", tankId, gradeId);
+}
+
 void KestroImportTarget::HoseTankMissing(std::int32_t pumpId, int position, std::int32_t tankId) {
     std::printf("Pump %d hose %d: tank %d could not be imported.\n", pumpId, position, tankId);
 }

@@ -19,6 +19,8 @@ class KestroImportTarget : public ImportTarget {
     bool SetAttendant(std::int32_t id, const AttendantValues& attendant) override;
     bool SetCardClient(std::int32_t id, const CardClientValues& client) override;
     bool SetProduct(std::int32_t id, const ProductValues& product) override;
+    // Prints "Tank <tank>: grade <grade> could not be imported.\n".
+    void TankGradeMissing(std::int32_t tankId, std::int32_t gradeId) override;
     // Prints "Pump <pump> hose <position>: tank <tank> could not be imported.\n".
     void HoseTankMissing(std::int32_t pumpId, int position, std::int32_t tankId) override;
 };

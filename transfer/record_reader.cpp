@@ -74,7 +74,7 @@ void RecordReader::Observe(const std::string& key, ValueKind kind) {
     }
 }
 
-void RecordReader::ReadText(const std::string& key, OwnedBstr& out) {
+void RecordReader::ReadText(const std::string& key, Bstr& out) {
     Observe(key, ValueKind::kText);
     CounterString text;
     document_.GetString(key.c_str(), text);
@@ -84,7 +84,7 @@ void RecordReader::ReadText(const std::string& key, OwnedBstr& out) {
     for (char16_t& unit : characters) {
         unit &= 0xFF;
     }
-    *out.Out() = SysAllocStringLen(characters.data(), static_cast<UINT>(characters.size()));
+    out = Bstr::FromUtf16(characters);
 }
 
 std::string RecordReader::ReadString(const std::string& key, ValueKind kind) {

@@ -12,7 +12,7 @@
 
 #include "ini/ini_document.h"
 #include "transfer/config_layout.h"
-#include "transfer/owned_bstr.h"
+#include "platform/bstr.h"
 #include "transfer/value_kind.h"
 
 // Told of every section the reader selects and every key it reads, in reading order.
@@ -43,7 +43,7 @@ class RecordReader {
     // becomes the character of that value (0xE9 gives U+00E9), the inverse of the export,
     // which writes the low byte of each character; CounterString's own widening would make
     // 0xFFE9.
-    void ReadText(const std::string& key, OwnedBstr& out);
+    void ReadText(const std::string& key, Bstr& out);
     // The value's bytes as the document reads them (trimmed, one pair of enclosing quotes
     // removed), before any conversion.
     std::string ReadString(const std::string& key, ValueKind kind);
@@ -68,7 +68,7 @@ class RecordReader {
                 [&](auto field) {
                     auto& target = values.*field;
                     using Field = std::remove_reference_t<decltype(target)>;
-                    if constexpr (std::is_same_v<Field, OwnedBstr>) {
+                    if constexpr (std::is_same_v<Field, Bstr>) {
                         ReadText(key, target);
                     } else if constexpr (std::is_same_v<Field, double>) {
                         target = ReadAmount(key);

@@ -18,6 +18,8 @@
 //   unload                  unload modules that allow it; prints modules=N
 //   echo TEXT               print TEXT
 //   help                    list the commands
+// The window commands (show, paint, click, dblclick, key, wait, beeps, ambient, window, run)
+// are described in host_window.h.
 // Failures print "error: TEXT" and the script goes on. New commands (attaching a client
 // object, painting, input, the clock) are added to the command table in control_host.cpp.
 #pragma once
@@ -28,11 +30,11 @@
 #include <string>
 #include <vector>
 
+#include "apps/control-host/host_window.h"
 #include "apps/control-host/value_text.h"
-#include "platform/com.h"
+#include "platform/com_property_bag.h"
+#include "platform/com_ptr.h"
 #include "platform/typeinfo.h"
-
-class MemoryPropertyBag;
 
 class ControlHost {
   public:
@@ -46,6 +48,8 @@ class ControlHost {
 
     // Shows the property pages of the current control (the site's ShowPropertyFrame).
     HRESULT ShowPropertyFrame();
+    // The site's window-side interfaces (in-place site, ambient properties).
+    HRESULT QueryWindowSite(REFIID riid, void** ppv) { return window_.QuerySite(riid, ppv); }
 
   private:
     using Words = std::vector<ScriptWord>;
@@ -66,6 +70,7 @@ class ControlHost {
     bool Release(const Words& args);
     bool Unload(const Words& args);
     bool Help(const Words& args);
+    void AddWindowCommands();
 
     bool Error(const std::string& text);
     bool NeedControl();
@@ -75,12 +80,13 @@ class ControlHost {
 
     std::ostream& out_;
     std::map<std::string, Command> commands_;
-    IDispatch* control_ = nullptr;
-    ITypeInfo* typeInfo_ = nullptr;   // the dispinterface
-    ITypeInfo* classInfo_ = nullptr;  // the coclass (events), when the control offers it
-    IConnectionPoint* connection_ = nullptr;
+    ComPtr<IDispatch> control_;
+    ComPtr<ITypeInfo> typeInfo_;   // the dispinterface
+    ComPtr<ITypeInfo> classInfo_;  // the coclass (events), when the control offers it
+    ComPtr<IConnectionPoint> connection_;
     DWORD cookie_ = 0;
-    IDispatch* sink_ = nullptr;
-    IUnknown* site_ = nullptr;
-    MemoryPropertyBag* bag_ = nullptr;
+    ComPtr<IDispatch> sink_;
+    ComPtr<IUnknown> site_;
+    ComPtr<MemoryPropertyBag> bag_;
+    HostWindow window_{out_};
 };

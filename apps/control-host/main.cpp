@@ -1,8 +1,12 @@
 // control-host: a scriptable control test container. Creates registered controls through COM
 // and runs commands from a script file or standard input (see control_host.h).
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "apps/control-host/control_host.h"
 
@@ -14,6 +18,46 @@ int Usage() {
                  "  -x  print each command, prefixed with \"> \", before its output.\n"
                  "  The registry file is $FORECOURT_REGISTRY (see regsvr).\n";
     return 2;
+}
+
+// A script line longer than this is refused: a script that is a device (/dev/zero) or a file
+// without line ends would otherwise be read into memory without end.
+constexpr std::size_t kMaxLineBytes = 1024 * 1024;
+
+enum class LineRead { kLine, kEnd, kTooLong };
+
+// Reads one line (without its LF) of at most kMaxLineBytes bytes.
+LineRead ReadLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            return line.empty() ? LineRead::kEnd : LineRead::kLine;
+        }
+        if (c == '\n') {
+            return LineRead::kLine;
+        }
+        if (line.size() == kMaxLineBytes) {
+            return LineRead::kTooLong;
+        }
+        line.push_back(static_cast<char>(c));
+    }
+}
+
+// Why `script` cannot be read as a script: "" when it is a regular file or a pipe.
+std::string ScriptProblem(const char* script) {
+    struct stat status {};
+    if (stat(script, &status) != 0) {
+        return std::strerror(errno);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return std::strerror(EISDIR);
+    }
+    if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode)) {
+        return "not a regular file or a pipe";
+    }
+    return "";
 }
 
 }  // namespace
@@ -33,19 +77,27 @@ int main(int argc, char** argv) {
     }
     std::ifstream file;
     if (script != nullptr && std::strcmp(script, "-") != 0) {
-        file.open(script);
-        if (!file) {
-            std::cerr << "control-host: cannot open " << script << ": " << std::strerror(errno)
-                      << '\n';
+        std::string problem = ScriptProblem(script);
+        if (problem.empty()) {
+            file.open(script, std::ios::binary);
+            if (!file) {
+                problem = std::strerror(errno);
+            }
+        }
+        if (!problem.empty()) {
+            std::cerr << "control-host: cannot open " << script << " - " << problem << '\n';
             return 2;
         }
     }
     std::istream& in = file.is_open() ? static_cast<std::istream&>(file) : std::cin;
     int failures = 0;
+    int lineNumber = 0;
+    LineRead read = LineRead::kEnd;
     {
         ControlHost host(std::cout);
         std::string line;
-        while (std::getline(in, line)) {
+        while ((read = ReadLine(in, line)) == LineRead::kLine) {
+            ++lineNumber;
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
@@ -57,6 +109,11 @@ int main(int argc, char** argv) {
             }
             std::cout.flush();
         }
+    }
+    if (read == LineRead::kTooLong) {
+        std::cerr << "control-host: line " << lineNumber + 1 << " is too long (more than "
+                  << kMaxLineBytes << " bytes); the script is not read further\n";
+        return 2;
     }
     // Failed commands are part of a script's normal output; the exit status only says
     // whether every command succeeded.

@@ -84,6 +84,10 @@ int main(int argc, char** argv) {
     if (FAILED(hr)) {
         std::cerr << "regsvr: " << entry << " in " << resolved << " failed: " << HResultText(hr)
                   << '\n';
+        // The module tells only its code; the registry tells why it could not be changed.
+        if (const std::string why = RegistryGetLastErrorText(); !why.empty()) {
+            std::cerr << "regsvr: " << why << '\n';
+        }
         return kCallFailed;
     }
     std::cout << entry << " in " << resolved << " succeeded (registry " << RegistryFilePath()

@@ -6,7 +6,9 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -67,6 +69,17 @@ std::string RefusalText(const wire::DispatchResult& result) {
     }
 }
 
+// "5 s", "0.3 s": a time-out for the log.
+std::string Seconds(std::chrono::milliseconds time) {
+    const long long ms = time.count();
+    if (ms % 1000 == 0) {
+        return std::to_string(ms / 1000) + " s";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g s", static_cast<double>(ms) / 1000);
+    return text;
+}
+
 std::string Requests(unsigned long count) {
     return std::to_string(count) + (count == 1 ? " request" : " requests");
 }
@@ -104,6 +117,12 @@ std::uint16_t ControllerServer::callPort() const {
 
 std::uint16_t ControllerServer::eventsPort() const {
     return wire::LocalPort(eventsListener_);
+}
+
+void ControllerServer::SetTimeouts(std::chrono::milliseconds logon,
+                                   std::chrono::milliseconds idle) {
+    logonTimeout_ = logon;
+    idleTimeout_ = idle;
 }
 
 void ControllerServer::Run(const std::atomic<bool>& stop) {
@@ -184,12 +203,23 @@ void ControllerServer::ServeCalls(Connection& connection, const std::atomic<bool
     std::string end;
     std::vector<std::uint8_t> request;
     std::vector<std::uint8_t> response;
+    auto lastRequest = std::chrono::steady_clock::now();
     for (;;) {
         if (stop) {
             end = "closed at shutdown";
             break;
         }
-        wire::IoResult waited = wire::WaitReadable(socket, kStopCheckMs);
+        const std::chrono::milliseconds allowed = session.LoggedOn() ? idleTimeout_ : logonTimeout_;
+        const auto silent = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - lastRequest);
+        if (silent >= allowed) {
+            end = session.LoggedOn() ? "closed: idle for " + Seconds(allowed)
+                                     : "closed: no logon within " + Seconds(allowed);
+            break;
+        }
+        const int wait = static_cast<int>(std::min<std::int64_t>(
+            kStopCheckMs, std::max<std::int64_t>(1, (allowed - silent).count())));
+        wire::IoResult waited = wire::WaitReadable(socket, wait);
         if (waited.status == wire::IoStatus::kTimeOut) {
             continue;
         }
@@ -234,6 +264,7 @@ void ControllerServer::ServeCalls(Connection& connection, const std::atomic<bool
             break;
         }
         ++served;
+        lastRequest = std::chrono::steady_clock::now();
     }
     LogLine(connection.name + " " + end + " (" + Requests(served) + " served)");
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -22,6 +23,10 @@ inline constexpr int kFrameTimeoutMs = 5000;  // rest of a frame once its first 
                                               // sending an answer
 // Connections served at once; further ones are closed as soon as they are accepted.
 inline constexpr int kMaxConnections = 64;
+// A call connection must log on within this time, and a logged-on one that sends nothing for
+// the idle time-out is closed, so that idle clients cannot hold every place.
+inline constexpr std::chrono::milliseconds kLogonTimeout{5000};
+inline constexpr std::chrono::milliseconds kDefaultIdleTimeout{10 * 60 * 1000};
 
 class ControllerServer {
   public:
@@ -39,6 +44,10 @@ class ControllerServer {
     // The ports listened on, once Listen succeeded.
     std::uint16_t callPort() const;
     std::uint16_t eventsPort() const;
+
+    // Replaces the time-outs of call connections (before Run): the time to log on after
+    // connecting, and the time a logged-on connection may stay silent.
+    void SetTimeouts(std::chrono::milliseconds logon, std::chrono::milliseconds idle);
 
     // Accepts and serves connections until `stop` becomes true (looked at every
     // kStopCheckMs), then closes the listeners, lets every connection finish the request it
@@ -60,6 +69,8 @@ class ControllerServer {
     wire::Socket eventsListener_;
     std::list<std::unique_ptr<Connection>> connections_;
     unsigned long connectionCount_ = 0;
+    std::chrono::milliseconds logonTimeout_ = kLogonTimeout;
+    std::chrono::milliseconds idleTimeout_ = kDefaultIdleTimeout;
 };
 
 }  // namespace kestro::server

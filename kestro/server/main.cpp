@@ -80,9 +80,14 @@ int Serve(const ServerOptions& options) {
 
     HandleSignals();
     ControllerServer server(served, ServerCallTable());
+    server.SetTimeouts(kLogonTimeout, options.idleTimeout);
     std::string error;
     if (!server.Listen(options.address, options.callPort, options.eventsPort, error)) {
         LogLine(error);
+        // A server that cannot serve leaves no new database behind.
+        if (store.RemoveCreated()) {
+            LogLine("removed " + options.database + ", created for this start");
+        }
         return 1;
     }
     std::printf("kestrod listening on %s, call port %u, events port %u\n", options.address.c_str(),

@@ -5,7 +5,10 @@
 #include <arpa/inet.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
+#include <string>
 #include <optional>
 
 #include "kestro/wire/calls.h"
@@ -24,7 +27,10 @@ const char kServerUsage[] =
     "                      or max\n"
     "  --fail CALL[:RECORD]=CODE\n"
     "                      the call CALL answers the result code CODE instead of running,\n"
-    "                      only for the record RECORD when given (its first argument)\n";
+    "                      only for the record RECORD when given (its first argument)\n"
+    "  --idle-timeout SECONDS\n"
+    "                      a logged-on connection that sends nothing for this long is\n"
+    "                      closed (default 600; a connection must log on within 5)\n";
 
 namespace {
 
@@ -114,7 +120,7 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
         }
         const bool known = option == "--listen" || option == "--call-port" ||
                            option == "--events-port" || option == "--db" || option == "--station" ||
-                           option == "--fail";
+                           option == "--fail" || option == "--idle-timeout";
         if (!known) {
             error = "unknown option '" + arguments[i] + "'";
             return false;
@@ -154,6 +160,18 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
             }
             options.station = *value;
             options.stationGiven = true;
+        } else if (option == "--idle-timeout") {
+            char* end = nullptr;
+            errno = 0;
+            const double seconds = std::strtod(value->c_str(), &end);
+            // Up to a day: longer would hold a place for no client that still lives.
+            if (value->empty() || *end != '\0' || errno != 0 || !(seconds > 0) ||
+                seconds > 86400) {
+                error = "--idle-timeout needs seconds between 0 and 86400, not '" + *value + "'";
+                return false;
+            }
+            options.idleTimeout = std::chrono::milliseconds(
+                std::max<std::int64_t>(1, static_cast<std::int64_t>(seconds * 1000 + 0.5)));
         } else {
             Fault fault;
             if (!ReadFault(*value, fault, error)) {

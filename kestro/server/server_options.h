@@ -2,6 +2,7 @@
 // starts with, and the faults to inject for tests.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@ struct ServerOptions {
     std::string station = "sample";  // generator of a new database: empty, sample or max
     bool stationGiven = false;       // --station was on the command line
     std::vector<Fault> faults;       // in command-line order
+    // A logged-on call connection silent this long is closed.
+    std::chrono::milliseconds idleTimeout{10 * 60 * 1000};
     bool help = false;
 };
 
@@ -26,7 +29,8 @@ extern const char kServerUsage[];
 
 // Parses the arguments after the program name into `options` (which starts with the
 // defaults above): --listen ADDRESS, --call-port N, --events-port N, --db FILE,
-// --station empty|sample|max, --fail CALL[:RECORD]=CODE (repeatable), --help; each option
+// --station empty|sample|max, --fail CALL[:RECORD]=CODE (repeatable), --idle-timeout SECONDS
+// (more than 0, at most a day, fractions allowed), --help; each option
 // also in the form --option=VALUE. On a bad argument returns false with `error` set to one
 // line naming it; `options` is then not to be used.
 bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options,

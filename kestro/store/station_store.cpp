@@ -4,8 +4,13 @@
 // UTF-16LE units, so that every text comes back unit for unit.
 #include "kestro/store/station_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <utility>
@@ -223,7 +228,23 @@ struct StationStore::Database {
         sqlite3_close(handle);
     }
 
-    std::string Error() const { return sqlite3_errmsg(handle); }
+    // SQLite's text, with the system's reason where one lies behind it ("disk I/O error" alone
+    // does not tell a full disk from a missing permission).
+    // `callErrno`: errno as the failed call left it, for the errors SQLite keeps no system
+    // reason of (a short write is one).
+    std::string Error(int callErrno = 0) const {
+        std::string text = sqlite3_errmsg(handle);
+        int system = sqlite3_system_errno(handle);
+        const int code = sqlite3_errcode(handle);
+        if (system == 0 && (code == SQLITE_IOERR || code == SQLITE_FULL ||
+                            code == SQLITE_CANTOPEN || code == SQLITE_READONLY)) {
+            system = callErrno;
+        }
+        if (system != 0) {
+            text += std::string(" (") + std::strerror(system) + ")";
+        }
+        return text;
+    }
 
     bool Execute(const std::string& sql, std::string& error) {
         char* message = nullptr;
@@ -271,10 +292,11 @@ struct StationStore::Database {
             }
         }
         if (rc == SQLITE_OK) {
+            errno = 0;
             rc = sqlite3_step(insert);
         }
         if (rc != SQLITE_DONE) {
-            error = Error();
+            error = Error(errno);
         }
         sqlite3_reset(insert);
         sqlite3_clear_bindings(insert);
@@ -334,12 +356,47 @@ struct StationStore::Database {
     }
 };
 
+namespace {
+
+// True when the database file may be written (or created) and its folder receives the log
+// files; otherwise false with `error` naming the file and the reason.
+bool Writable(const std::string& path, std::string& error) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0) {
+        if (!S_ISREG(status.st_mode)) {
+            error = path + ": not a regular file";
+            return false;
+        }
+        if (faccessat(AT_FDCWD, path.c_str(), R_OK | W_OK, AT_EACCESS) != 0) {
+            error = path + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+        error = path + ": the folder " + folder + " cannot be written (" + std::strerror(errno) +
+                ")";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 StationStore::StationStore() = default;
 StationStore::~StationStore() = default;
 
 bool StationStore::Open(const std::string& path, const std::function<Configuration()>& seed) {
     auto database = std::make_unique<Database>();
     created_ = false;
+    path_ = path;
+    // SQLite reports a file it may not write as busy or as a bare I/O error: the file and the
+    // folder that receives its log files are checked first, so that the reason is told.
+    if (!Writable(path, error_)) {
+        return false;
+    }
     if (sqlite3_open_v2(path.c_str(), &database->handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr) != SQLITE_OK) {
         error_ = path + ": " + (database->handle != nullptr ? database->Error() : "out of memory");
@@ -408,7 +465,23 @@ bool StationStore::Save(const Record& record) {
         error_ = "no database is open";
         return false;
     }
-    return database_->Insert(record, error_);
+    if (!database_->Insert(record, error_)) {
+        error_ = path_ + ": " + error_;
+        return false;
+    }
+    return true;
+}
+
+bool StationStore::RemoveCreated() {
+    if (!created_ || !database_) {
+        return false;
+    }
+    database_.reset();
+    created_ = false;
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        unlink((path_ + suffix).c_str());
+    }
+    return true;
 }
 
 template bool StationStore::Save(const PortRecord&);

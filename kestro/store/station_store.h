@@ -40,13 +40,19 @@ class StationStore {
     template <typename Record>
     bool Save(const Record& record);
 
-    // The reason of the last failure, e.g. "database is locked".
+    // When Open created the database: closes it and removes its file (and the log files
+    // beside it), for a server that cannot start after all. True when it did.
+    bool RemoveCreated();
+
+    // The reason of the last failure, naming the file and, where the system gave one, its
+    // reason: "kestrod.db: disk I/O error (No space left on device)".
     const std::string& error() const { return error_; }
 
   private:
     struct Database;
     std::unique_ptr<Database> database_;
     bool created_ = false;
+    std::string path_;
     std::string error_;
 };
 

@@ -111,22 +111,48 @@ TEST_F(IniReaderTest, FindSectionAndFindKeyPositionTheFile) {
     EXPECT_TRUE(document.IsOpen());
 }
 
-TEST_F(IniReaderTest, LongLinesAreReadInPiecesOf1023Bytes) {
-    // The value line is 5 + 1,500 + 2 bytes: its first piece ends after 1,023 bytes, and the
-    // rest is a line of its own, where a key or a header can hide.
-    const std::string longValue(1500, 'a');
+TEST_F(IniReaderTest, LongLinesAreReadWholeAndHideNoKeyOrSection) {
+    // Each line is longer than the 1,023 bytes that were once read as one piece; a key or a
+    // header placed at such a boundary must stay part of its line's value.
+    const std::string longValue(5000, 'a');
     std::string bytes = "\r\n[Long]\r\nLong=" + longValue + "\r\n";
     bytes += "Pad=" + std::string(1019, 'p') + "Hidden=7\r\n";
     bytes += "Cut=" + std::string(1019, 'c') + "[Secret]\r\nInside=yes\r\n";
+    bytes += "Name=" + std::string(1018, 'n') + "Number=5\r\n";
     const std::string path = Write("long.ini", bytes);
     IniDocument document(path.c_str(), true);
     CounterString value;
     document.SelectSection("Long");
-    EXPECT_EQ(document.GetString("Long", value), 1018);
-    EXPECT_EQ(Narrow(value), std::string(1018, 'a'));
-    EXPECT_EQ(document.GetInt("Hidden"), 7);
+    EXPECT_EQ(document.GetString("Long", value), 5000);
+    EXPECT_EQ(Narrow(value), longValue);
+    EXPECT_EQ(document.GetInt("Hidden"), 0);
+    EXPECT_EQ(document.GetInt("Number"), 0);
+    EXPECT_EQ(document.GetString("Pad", value), 1019 + 8);
     document.SelectSection("Secret");
-    EXPECT_EQ(document.GetString("Inside", value), 3);
+    EXPECT_EQ(document.GetString("Inside", value), 0);
+    EXPECT_FALSE(document.FindSection(CounterString("Secret")));
+}
+
+TEST_F(IniReaderTest, AByteOrderMarkAtTheStartHidesNoSection) {
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Row {
+        const char* what;
+        std::string bytes;
+        int expected;
+    } rows[] = {
+        {"header on the first line", bom + "[Port01]\r\nNumber=1\r\n", 1},
+        {"indented header", bom + "  [Port01]\r\nNumber=2\r\n", 2},
+        {"empty first line", bom + "\r\n[Port01]\r\nNumber=3\r\n", 3},
+        // Only the very start of the file is a byte-order mark's place.
+        {"mark inside the file", "\r\n" + bom + "[Port01]\r\nNumber=4\r\n", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string path = Write("bom.ini", row.bytes);
+        IniDocument document(path.c_str(), true);
+        document.SelectSection("Port01");
+        EXPECT_EQ(document.GetInt("Number"), row.expected);
+    }
 }
 
 TEST_F(IniReaderTest, CarriageReturnAloneEndsNoLine) {

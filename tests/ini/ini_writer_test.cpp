@@ -29,6 +29,29 @@ TEST_F(IniWriterTest, WritesAHeaderOnlyWhenTheSectionChanges) {
     EXPECT_EQ(Read(path), DataFile("written_a_a_b_a.ini"));
 }
 
+TEST_F(IniWriterTest, LineBreaksAndNulsInsideAValueAreWrittenAsBlanks) {
+    // A name sent over the wire that tries to forge a port of its own.
+    const std::u16string forged = u"Bomba 7\r\n[Port08]\r\nNumber=8\r\nName=INJECTED PORT";
+    const std::u16string withNul(u"a\0b\u010Ac", 5);  // U+010A's low byte is LF
+    const std::string path = PathOf("forged.ini");
+    {
+        IniDocument document(path.c_str(), true);
+        document.SelectSection("Port07");
+        document.WriteKey("Name", CounterString(forged.c_str()));
+        CounterString other;
+        other.Assign(withNul.data(), 5);
+        document.WriteKey("Other", other);
+        document.SelectSection("Port07");
+        EXPECT_EQ(document.SetValue("Serial", CounterString(u"x\ry")), 3);
+    }
+    EXPECT_EQ(Read(path),
+              "\r\n[Port07]\r\nName=Bomba 7  [Port08]  Number=8  Name=INJECTED PORT\r\n"
+              "Other=a b c\r\nSerial=x y\r\n");
+    IniDocument reader(path.c_str(), true);
+    reader.SelectSection("Port08");
+    EXPECT_EQ(reader.GetInt("Number"), 0);
+}
+
 TEST_F(IniWriterTest, WriteKeyReportsAFileThatCannotBeOpened) {
     const std::string path = PathOf("no/such/directory/out.ini");
     IniDocument document(path.c_str(), true);
@@ -133,6 +156,8 @@ TEST_F(IniWriterTest, SetValueOnUnusualLines) {
         {withLongLine.c_str(), "Key", "[A]\r\nKey=new\r\nNext=1\r\n"},  // replaced whole
         {"[A]\r\nX=1\r\n\r\n\r\n[B]\r\n", "Key", "[A]\r\nX=1\r\nKey=new\r\n\r\n\r\n[B]\r\n"},
         {"", "Key", "\r\n[A]\r\nKey=new\r\n"},
+        // A byte-order mark before the first header neither hides the section nor moves.
+        {"\xEF\xBB\xBF[A]\r\nKey=1\r\n", "Key", "\xEF\xBB\xBF[A]\r\nKey=new\r\n"},
     };
     for (const Case& c : cases) {
         const std::string path = Write("unusual.ini", c.before);

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
 #include "tests/kestro_e2e/e2e_support.h"
 #include "tests/kestro_server/wire_client.h"
 
@@ -53,8 +58,9 @@ TEST(KestrodProgram, ADatabaseItCannotOpenEndsIt) {
     const std::string path = folder.File("missing/station.db");
     Ended run = RunKestrod(folder, {"--listen", "127.0.50.1", "--db", path});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors, "kestrod: cannot open the station database " + path +
-                              ": unable to open database file\n");
+    EXPECT_EQ(run.errors, "kestrod: cannot open the station database " + path + ": the folder " +
+                              folder.File("missing") +
+                              " cannot be written (No such file or directory)\n");
 }
 
 TEST(KestrodProgram, AnAddressOrADatabaseInUseEndsASecondServer) {
@@ -67,6 +73,12 @@ TEST(KestrodProgram, AnAddressOrADatabaseInUseEndsASecondServer) {
                                       " port 5123: system error: Address already in use\n"),
               std::string::npos)
         << sameAddress.errors;
+    // The database it created for this start is gone again.
+    EXPECT_NE(sameAddress.errors.find("kestrod: removed second.db, created for this start\n"),
+              std::string::npos)
+        << sameAddress.errors;
+    EXPECT_FALSE(Exists(folder.File("second.db")));
+    EXPECT_FALSE(Exists(folder.File("second.db-wal")));
 
     Ended sameDatabase = RunKestrod(folder, {"--listen", "127.0.52.1", "--db", "first.db"});
     EXPECT_EQ(sameDatabase.exitCode, 1);
@@ -74,6 +86,33 @@ TEST(KestrodProgram, AnAddressOrADatabaseInUseEndsASecondServer) {
               "kestrod: cannot open the station database first.db: the database is in use by "
               "another server\n");
     EXPECT_EQ(first.Stop(), 0);
+}
+
+TEST(KestrodProgram, IdleConnectionsLockNoOneOut) {
+    TempFolder folder("e2e_idle");
+    Kestrod server(folder, 56, "idle.db");
+    ASSERT_TRUE(server.ready());
+    // 100 connections that never log on: 64 take every place, the rest are closed at once.
+    std::vector<std::unique_ptr<server_test::WireClient>> idle;
+    for (int i = 0; i < 100; ++i) {
+        idle.push_back(std::make_unique<server_test::WireClient>(server.address(), 5123));
+    }
+    // Within the logon time-out of 5 s the places are free again and an export runs through.
+    const auto start = std::chrono::steady_clock::now();
+    e2e::Run run;
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(15)) {
+        run = e2e::RunBrenkar(folder, {"EXPORT", "station.ini", server.address()});
+        if (run.exitCode == 0) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_TRUE(run.output.ends_with("\nAll done.\n"));
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_NE(server.Log().find("closed: no logon within 5 s (0 requests served)"),
+              std::string::npos)
+        << server.Log();
 }
 
 TEST(KestrodProgram, SigtermAndSigintStopItCleanlyWithClientsConnected) {

@@ -17,6 +17,7 @@
 #include "kestro/server/session.h"
 #include "tests/kestro_server/wire_client.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/automation_values.h"
 
 namespace {
 
@@ -32,7 +33,9 @@ class ControllerServerTest : public ::testing::Test {
   protected:
     // Starts a server on the sample station; with `openStore` false its database is not
     // open, so that every save fails.
-    void Start(bool openStore = true) {
+    void Start(bool openStore = true, std::chrono::milliseconds logonTimeout =
+                                          kestro::server::kLogonTimeout,
+               std::chrono::milliseconds idleTimeout = kestro::server::kDefaultIdleTimeout) {
         store_ = std::make_unique<kestro::StationStore>();
         kestro::Configuration configuration = kestro::SampleStation();
         if (openStore) {
@@ -43,6 +46,7 @@ class ControllerServerTest : public ::testing::Test {
         served_ = std::make_unique<kestro::server::ServedStation>(*station_, *store_);
         server_ = std::make_unique<kestro::server::ControllerServer>(
             *served_, kestro::server::ServerCallTable());
+        server_->SetTimeouts(logonTimeout, idleTimeout);
         std::string error;
         ASSERT_TRUE(server_->Listen("127.0.0.1", 0, 0, error)) << error;
         thread_ = std::thread([this] { server_->Run(stop_); });
@@ -84,8 +88,11 @@ std::int32_t PortsCount(WireClient& client, std::int32_t& count) {
     return client.Call<CallCode::GetPortsCount>(&count);
 }
 
-std::u16string TextOf(BSTR text) {
-    return text == nullptr ? u"<null>" : std::u16string(text, SysStringLen(text));
+using test_variants::BstrUnits;
+
+bool PortsCountWorks(WireClient& client) {
+    std::int32_t count = -1;
+    return PortsCount(client, count) == 0 && count == 6;
 }
 
 TEST_F(ControllerServerTest, EachConnectionKeepsItsOwnLogon) {
@@ -107,12 +114,12 @@ TEST_F(ControllerServerTest, EachConnectionKeepsItsOwnLogon) {
     EXPECT_EQ(PortsCount(second, count), 0);
     BSTR version = nullptr;
     EXPECT_EQ(second.Call<CallCode::ServerVersion>(&version), 0);
-    EXPECT_EQ(TextOf(version), u"Kestro controller server 4.2.1 (kestrod 23.01)");
+    EXPECT_EQ(BstrUnits(version), u"Kestro controller server 4.2.1 (kestrod 23.01)");
     SysFreeString(version);
     // The texts of the station's codes are served too; a client library's version is not.
     BSTR text = nullptr;
     EXPECT_EQ(first.Call<CallCode::ResultString>(kestro::kRecordNotFound, &text), 0);
-    EXPECT_EQ(TextOf(text), u"record not found");
+    EXPECT_EQ(BstrUnits(text), u"record not found");
     SysFreeString(text);
     EXPECT_EQ(second.Call<CallCode::DllVersion>(&text), kestro::kCallNotServed);
 }
@@ -165,7 +172,7 @@ TEST_F(ControllerServerTest, AChangeThatCannotBeSavedIsAnsweredNotSavedAndUndone
     ASSERT_EQ(client->Call<CallCode::GetGradePropertiesEx>(std::int32_t{1}, &number, &stored,
                                                            &shortName, &code, &type),
               0);
-    EXPECT_EQ(TextOf(stored), u"Gasolina Comum");
+    EXPECT_EQ(BstrUnits(stored), u"Gasolina Comum");
     SysFreeString(stored);
     SysFreeString(shortName);
     SysFreeString(code);
@@ -294,6 +301,44 @@ TEST_F(ControllerServerTest, ConnectionsBeyondTheLimitAreClosedAtOnce) {
         served = next.LogOn() == 0;
     }
     EXPECT_TRUE(served) << "a closed connection never made room for a new one";
+}
+
+TEST_F(ControllerServerTest, ConnectionsThatNeverLogOnOrFallSilentMakeRoomAgain) {
+    using std::chrono::milliseconds;
+    Start(true, milliseconds(300), milliseconds(600));
+    // 100 connections that send nothing: 64 are served, the rest closed at once.
+    std::vector<std::unique_ptr<WireClient>> idle;
+    for (int i = 0; i < 100; ++i) {
+        idle.push_back(std::make_unique<WireClient>("127.0.0.1", port()));
+    }
+    WireClient refused("127.0.0.1", port());  // while the idle ones hold every place
+    EXPECT_TRUE(refused.ClosedByServer(2000));
+
+    // Once the logon time has passed the places are free: a client logs on and is served.
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    std::unique_ptr<WireClient> client;
+    while (Clock::now() < deadline) {
+        client = std::make_unique<WireClient>("127.0.0.1", port());
+        if (client->LogOn() == 0) {
+            break;
+        }
+        client.reset();
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    ASSERT_TRUE(client) << "idle connections kept every place";
+    EXPECT_TRUE(PortsCountWorks(*client));
+    for (const auto& connection : idle) {
+        EXPECT_TRUE(connection->ClosedByServer(1000));
+    }
+
+    // A logged-on client is served while it calls, and closed once silent past the idle time.
+    for (int i = 0; i < 4; ++i) {
+        std::this_thread::sleep_for(milliseconds(200));
+        EXPECT_TRUE(PortsCountWorks(*client));
+    }
+    const auto before = Clock::now();
+    EXPECT_TRUE(client->ClosedByServer(3000));
+    EXPECT_GE(Clock::now() - before, milliseconds(400));
 }
 
 TEST_F(ControllerServerTest, StoppingEndsTheServerWithConnectionsOpen) {

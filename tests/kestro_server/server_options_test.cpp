@@ -23,15 +23,17 @@ TEST(ServerOptionsTest, WithoutArgumentsTheDefaultsHold) {
     EXPECT_EQ(options.station, "sample");
     EXPECT_FALSE(options.stationGiven);
     EXPECT_TRUE(options.faults.empty());
+    EXPECT_EQ(options.idleTimeout, std::chrono::minutes(10));
     EXPECT_FALSE(options.help);
 }
 
 TEST(ServerOptionsTest, EveryOptionTakesItsValueInEitherForm) {
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--listen", "127.0.0.7", "--call-port", "6000", "--events-port",
-                                   "0", "--db", "/tmp/x.db", "--station", "max"},
+                                   "0", "--db", "/tmp/x.db", "--station", "max", "--idle-timeout",
+                                   "2.5"},
           std::vector<std::string>{"--listen=127.0.0.7", "--call-port=6000", "--events-port=0",
-                                   "--db=/tmp/x.db", "--station=max"}}) {
+                                   "--db=/tmp/x.db", "--station=max", "--idle-timeout=2.5"}}) {
         ServerOptions options;
         std::string error;
         ASSERT_TRUE(ParseServerOptions(arguments, options, error)) << error;
@@ -41,6 +43,7 @@ TEST(ServerOptionsTest, EveryOptionTakesItsValueInEitherForm) {
         EXPECT_EQ(options.database, "/tmp/x.db");
         EXPECT_EQ(options.station, "max");
         EXPECT_TRUE(options.stationGiven);
+        EXPECT_EQ(options.idleTimeout, std::chrono::milliseconds(2500));
     }
 }
 
@@ -86,6 +89,11 @@ TEST(ServerOptionsTest, BadArgumentsAreRefusedWithALineNamingThem) {
         {{"--call-port", "7000", "--events-port", "7000"},
          "the call port and the events port must differ"},
         {{"--station", "huge"}, "--station needs empty, sample or max, not 'huge'"},
+        {{"--idle-timeout", "0"}, "--idle-timeout needs seconds between 0 and 86400, not '0'"},
+        {{"--idle-timeout", "-5"}, "--idle-timeout needs seconds between 0 and 86400, not '-5'"},
+        {{"--idle-timeout", "10m"}, "--idle-timeout needs seconds between 0 and 86400, not '10m'"},
+        {{"--idle-timeout", "nan"}, "--idle-timeout needs seconds between 0 and 86400, not 'nan'"},
+        {{"--idle-timeout", "1e9"}, "--idle-timeout needs seconds between 0 and 86400, not '1e9'"},
         {{"--fail", "GetPortsCount"}, "--fail needs CALL[:RECORD]=CODE, not 'GetPortsCount'"},
         {{"--fail", "GetPortsCount=6:1"},
          "--fail needs CALL[:RECORD]=CODE, not 'GetPortsCount=6:1'"},

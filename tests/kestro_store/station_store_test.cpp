@@ -6,17 +6,22 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <string>
 
 #include "kestro/model/station_generators.h"
+#include "tests/support/captured_output.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/unprivileged_user.h"
 
 // Records are written as designated initializers that name only the values that matter.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -228,9 +233,64 @@ TEST(StationStoreTest, AMissingFolderIsReported) {
     StationStore store;
     const std::string path = folder.File("no/such/station.db");
     EXPECT_FALSE(store.Open(path, kestro::SampleStation));
-    EXPECT_EQ(store.error(), path + ": unable to open database file");
+    EXPECT_EQ(store.error(), path + ": the folder " + folder.File("no/such") +
+                                 " cannot be written (No such file or directory)");
     EXPECT_FALSE(store.Save(kestro::GradeRecord{.id = 1}));
     EXPECT_EQ(store.error(), "no database is open");
+}
+
+TEST(StationStoreTest, ADatabaseThatMayNotBeWrittenIsReportedWithItsReason) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs a second user: run as root, the test takes the part of nobody";
+    }
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    {
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::SampleStation)) << store.error();
+    }
+    // As an ordinary user: a database of another user, then a new one in a folder of another.
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all |
+                                                    std::filesystem::perms::group_exec |
+                                                    std::filesystem::perms::others_exec);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::others_read);
+    const std::string newPath = folder.File("new.db");
+    const std::string console = test_support::CaptureStdout([&] {
+        test_support::RunUnprivileged([&] {
+            for (const std::string& file : {path, newPath}) {
+                StationStore store;
+                store.Open(file, kestro::SampleStation);
+                std::printf("%s\n", store.error().c_str());
+            }
+            return 0;
+        });
+    });
+    EXPECT_EQ(console, path + ": Permission denied\n" + newPath + ": the folder " +
+                           folder.path() + " cannot be written (Permission denied)\n");
+    EXPECT_FALSE(std::filesystem::exists(newPath));
+}
+
+TEST(StationStoreTest, AChangeThatCannotBeSavedNamesTheFileAndTheSystemsReason) {
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    StationStore store;
+    ASSERT_TRUE(store.Open(path, [] { return Configuration(); })) << store.error();
+    // The file size limit makes the system refuse the write, as a full disk would.
+    rlimit normal{};
+    getrlimit(RLIMIT_FSIZE, &normal);
+    const rlimit limit{std::filesystem::file_size(path) + 1024, normal.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    void (*previous)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    kestro::ProductRecord product{.id = 1, .number = 1};
+    product.name = std::u16string(100000, u'x');
+    const bool saved = store.Save(product);
+    setrlimit(RLIMIT_FSIZE, &normal);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(store.error().starts_with(path + ": ")) << store.error();
+    EXPECT_NE(store.error().find("(File too large)"), std::string::npos) << store.error();
 }
 
 }  // namespace

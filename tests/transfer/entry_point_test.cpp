@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +17,8 @@
 #include "kestro/model/result_codes.h"
 #include "platform/oleauto.h"
 #include "tests/support/captured_output.h"
+#include "transfer/config_file_access.h"
+#include "transfer/import.h"
 #include "transfer/version_only.h"
 
 namespace {
@@ -70,8 +77,10 @@ class EntryPointTest : public testing::Test {
                 return transferResult;
             },
             [this](const char* iniFile) { return Record("import", iniFile); },
+            importFileCheck,
             [this](const char* iniFile) { return Record("check", iniFile); },
-            [this](const char* iniFile) { return Record("verify", iniFile); }};
+            [this](const char* iniFile) { return Record("verify", iniFile); },
+            verifyFileCheck};
         return test_support::CaptureStdout(
             [&] { exitCode = RunBrenkar(static_cast<int>(args.size()), argv.data(), doubles); });
     }
@@ -89,6 +98,8 @@ class EntryPointTest : public testing::Test {
     long baselineStrings = SysLiveStringCount();
     std::int32_t transferResult = 0;
     std::optional<TransferCall> transfer;
+    std::function<bool(const char*)> importFileCheck;  // none by default
+    std::function<bool(const char*)> verifyFileCheck;  // none by default
     int exitCode = 0;
 };
 
@@ -140,6 +151,37 @@ TEST_F(EntryPointTest, TheTransferResultIsTheExitCode) {
     Run({"IMPORT", "station.ini"});
     EXPECT_EQ(exitCode, 3);
     EXPECT_EQ(station.CallNames().back(), "ClientLogoff");
+}
+
+TEST_F(EntryPointTest, AnImportFileThatCannotBeReadIsRefusedBeforeTheLogon) {
+    char pattern[] = "/tmp/entry-point-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string fifo = std::string(pattern) + "/station.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    importFileCheck = ImportFileUsable;
+    verifyFileCheck = ConfigFileReadable;
+    struct Row {
+        std::string file;
+        std::string reason;
+    } rows[] = {
+        {"/dev/zero", "not a regular file"},  // would be read forever
+        {fifo, "not a regular file"},         // would block the open forever
+        {std::string(pattern) + "/missing.ini", "No such file or directory"},
+    };
+    for (const Row& row : rows) {
+        for (const char* mode : {"IMPORT", "VERIFY"}) {
+            SCOPED_TRACE(std::string(mode) + " " + row.file);
+            EXPECT_EQ(Run({mode, row.file}),
+                      kBanner + "Cannot read the file "s + row.file + " - " + row.reason + ".\n");
+            EXPECT_EQ(exitCode, -1);
+            EXPECT_TRUE(station.Calls().empty());
+            EXPECT_FALSE(transfer);
+        }
+    }
+    // An export is not checked this way: its file need not exist.
+    Run({"EXPORT", std::string(pattern) + "/missing.ini"});
+    EXPECT_TRUE(transfer);
+    std::filesystem::remove_all(pattern);
 }
 
 // One row per command line: what reaches the transfer and which server is logged on to.

@@ -227,17 +227,6 @@ TEST_F(ExportFailureTest, AFileInAMissingFolderIsReportedBeforeAnyCall) {
     EXPECT_FALSE(std::filesystem::exists(missing.parent_path()));
 }
 
-TEST_F(ExportFailureTest, ATargetThatCannotBeReplacedKeepsTheCompleteOutputBesideIt) {
-    std::filesystem::remove(target);
-    std::filesystem::create_directory(target);
-    const std::string done = "\nAll done.\n";
-    EXPECT_EQ(Export(), kFixtureConsole.substr(0, kFixtureConsole.size() - done.size()) +
-                            "Cannot write the file " + target.string() + " - Is a directory.\n");
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(std::filesystem::is_directory(target));
-    EXPECT_EQ(ReadFile(partial), Expected("fixture.ini"));
-}
-
 // The file size limit makes the system refuse writes past it, as a full disk would.
 class FileSizeLimit {
   public:

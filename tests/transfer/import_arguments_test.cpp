@@ -34,22 +34,22 @@ TEST_F(ImportTest, EverySetterGetsItsArgumentsInOrderWithTheirConversions) {
     EXPECT_EQ(result, 0);
 
     const std::vector<RecordedCall> expected = {
-        // ProtocolID 40000 short-widened; DeviceType 70000 cut to 16 bits; PanID and the
-        // other radio keys are not read.
-        {"SetPortProperties", {1, 11, u"Bombas ilha 1"s, -25536, S{4464}, u"KP-0001"s}},
+        // ProtocolID 40000 as it stands; DeviceType 70000 cut to 16 bits; PanID and the other
+        // radio keys are not read.
+        {"SetPortProperties", {1, 11, u"Bombas ilha 1"s, 40000, S{4464}, u"KP-0001"s}},
         {"SetGradePropertiesEx", {1, 21, u"Gasolina aditivada"s, u"GA"s, u"G01"s, S{-1}}},
         // 5.19949 and 6.12346 to four decimals; level 3 has no price, so level 4 is not read.
         {"SetGradePrice", {1, S{1}, 5.1995}},
         {"SetGradePrice", {1, S{2}, 6.1235}},
         // Diameter to four decimals, eight doubles 0.0, Probe 65537 cut to 1, ProbeSerialNo
-        // 40000 short-widened.
+        // 70000 as it stands.
         {"SetTankPropertiesEx2", {1,      31,   u"Tanque \u00fanico"s,
                                   1,      S{2}, 15000.5,
                                   2.5432, 0.0,  0.0,
                                   0.0,    0.0,  0.0,
                                   0.0,    0.0,  0.0,
                                   5,      S{1}, 255,
-                                  6,      S{3}, -25536}},
+                                  6,      S{3}, 70000}},
         {"SetZigBeeProperties", {5, 41, u"R\u00e1dio 5"s, S{2}, u"ZB-0005"s, u"NODE-05"s, 1}},
         {"SetPumpPropertiesEx",
          {1,     51, u"Bomba 1"s, S{1},  S{2},  S{3}, S{5}, S{6}, S{7}, S{8},  S{9},

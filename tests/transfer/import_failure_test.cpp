@@ -1,7 +1,9 @@
-// The import's failures: a failed port, grade or tank setter is printed and scanned past; any
-// other failed setter, and a hose whose tank cannot be imported, ends the import with -1; a
-// file that does not exist or cannot be opened is reported by name and never created.
+// The import's failures: a failed port, grade or tank setter is printed and scanned past (the
+// import then ends with 3); any other failed setter, and a hose whose tank cannot be imported,
+// ends the import with -1; a file that does not exist, is no regular file or cannot be opened
+// is reported by name and never created.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "kestro/model/fault_plan.h"
+#include "tests/support/unprivileged_user.h"
 #include "tests/transfer/import_harness.h"
 
 namespace {
@@ -31,7 +34,7 @@ TEST_F(ImportTest, AFailedPortSetterIsPrintedAndCountsAsAMiss) {
               "  1 ports imported successfully.\n"
               "  1 pumps imported successfully.\n"
               "\nAll done.\n");
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, 3);  // the import went on, but a record was lost
     EXPECT_EQ(IdsSetBy("SetPortProperties"), (std::vector<std::int32_t>{13, 14}));
 }
 
@@ -44,9 +47,10 @@ TEST_F(ImportTest, AFailedGradeIsRetriedForATankThatNamesIt) {
               "SetGradePrice failed. - time-out.\n"
               "  1 grades imported successfully.\n"
               "SetGradePrice failed. - time-out.\n"
+              "Tank 1: grade 2 could not be imported.\n"
               "  1 tanks imported successfully.\n"
               "\nAll done.\n");
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, 3);
     EXPECT_EQ(IdsSetBy("SetGradePropertiesEx"), (std::vector<std::int32_t>{1, 2, 2}));
     EXPECT_EQ(IdsSetBy("SetTankPropertiesEx2"), (std::vector<std::int32_t>{2}));
 }
@@ -62,7 +66,7 @@ TEST_F(ImportTest, FailedGradeAndTankSettersArePrintedAndTheScanGoesOn) {
               "SetTankPropertiesEx2 failed. - time-out.\n"
               "  1 tanks imported successfully.\n"
               "\nAll done.\n");
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, 3);
 }
 
 TEST_F(ImportTest, AFailedSetterOfTheOtherKindsEndsTheImport) {
@@ -164,7 +168,8 @@ TEST_F(ImportTest, AHoseWhoseTankCannotBeImportedIsReportedAndEndsTheImport) {
          counts + "Pump 3 hose 2: tank 0 could not be imported.\n"},
         {"tank whose grade has no section",
          stationFile + pump3 + "Hose2Tank=20\n[Tank20]\nNumber=1\nGrade=9\n" + later, nullptr,
-         counts + "Pump 3 hose 2: tank 20 could not be imported.\n"},
+         counts + "Tank 20: grade 9 could not be imported.\n"
+                  "Pump 3 hose 2: tank 20 could not be imported.\n"},
         {"tank setter failing",
          stationFile + pump3 + "Hose2Tank=20\n[Tank20]\nNumber=1\nGrade=1\n" + later,
          "SetTankPropertiesEx2",
@@ -198,26 +203,42 @@ TEST_F(ImportTest, AMissingFileIsReportedByNameAndNotCreated) {
     EXPECT_TRUE(station.Calls().empty());
 }
 
-TEST_F(ImportTest, AFileThatCannotBeOpenedForUpdateIsReportedByName) {
-    // A folder opens for reading but not for update.
-    EXPECT_EQ(ImportFile(folder),
-              "Cannot open the file " + folder.string() + " for update - Is a directory.\n");
-    EXPECT_EQ(result, -1);
-    EXPECT_TRUE(station.Calls().empty());
+TEST_F(ImportTest, AFileThatIsNoRegularFileIsRefusedWithoutReadingIt) {
+    const std::filesystem::path fifo = folder / "fifo.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::filesystem::path rows[] = {"/dev/zero", fifo, folder};
+    for (const std::filesystem::path& path : rows) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(ImportFile(path),
+                  "Cannot read the file " + path.string() + " - not a regular file.\n");
+        EXPECT_EQ(result, -1);
+        EXPECT_TRUE(station.Calls().empty());
+    }
 }
 
 TEST_F(ImportTest, AFileWithoutPermissionsIsReportedByName) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    }
     std::ofstream(file) << Present("Pump01");
-    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-    EXPECT_EQ(ImportFile(file),
-              "Cannot open the file " + file.string() + " for update - Permission denied.\n");
-    std::filesystem::permissions(file, std::filesystem::perms::none);
-    EXPECT_EQ(ImportFile(file),
-              "Cannot read the file " + file.string() + " - Permission denied.\n");
-    EXPECT_EQ(result, -1);
+    test_support::GiveToUnprivilegedUser(file);
+    test_support::OpenFolderToEveryone(folder);
+    struct Row {
+        std::filesystem::perms permissions;
+        std::string console;
+    } rows[] = {
+        {std::filesystem::perms::owner_read,
+         "Cannot open the file " + file.string() + " for update - Permission denied.\n"},
+        {std::filesystem::perms::none,
+         "Cannot read the file " + file.string() + " - Permission denied.\n"},
+    };
+    for (const Row& row : rows) {
+        std::filesystem::permissions(file, row.permissions);
+        int status = 0;
+        const std::string console = test_support::CaptureStdout([&] {
+            status = test_support::RunUnprivileged(
+                [&] { return ImportConfiguration(file.string().c_str()); });
+        });
+        EXPECT_EQ(console, row.console);
+        EXPECT_EQ(status, 255);
+    }
     EXPECT_TRUE(station.Calls().empty());
 }
 

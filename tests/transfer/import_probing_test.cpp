@@ -117,13 +117,15 @@ TEST_F(ImportTest, AGapOfSevenEndsTheGradeScanButATankStillImportsItsGrade) {
     EXPECT_EQ(IdsSetBy("SetGradePropertiesEx"), (std::vector<std::int32_t>{1, 2, 3, 11}));
 }
 
-TEST_F(ImportTest, ATankNamingAGradeWithoutSectionIsNotWrittenAndCountsAsAMiss) {
+TEST_F(ImportTest, ATankNamingAGradeWithoutSectionIsReportedAndCountsAsAMiss) {
     // Tank 1 names grade 9 (no section); tanks 2..7 absent make seven misses, so tank 8 is
     // never probed.
     EXPECT_EQ(Import(Present("Grade01") + "[Tank01]\nNumber=1\nGrade=9\n" +
                      "[Tank08]\nNumber=1\nGrade=1\n"),
-              "  1 grades imported successfully.\n\nAll done.\n");
-    EXPECT_EQ(result, 0);
+              "  1 grades imported successfully.\n"
+              "Tank 1: grade 9 could not be imported.\n"
+              "\nAll done.\n");
+    EXPECT_EQ(result, 3);
     EXPECT_TRUE(IdsSetBy("SetTankPropertiesEx2").empty());
     EXPECT_EQ(IdsSetBy("SetGradePropertiesEx"), (std::vector<std::int32_t>{1}));
 }
