@@ -312,3 +312,7 @@ bool IniDocument::FileEndsWithLineFeed() {
 std::string IniDocument::SectionHeader() const {
     return "[" + ini_line::ValueText(currentSection_) + "]";
 }
+
+std::string IniDocument::ValueBytes(const CounterString& value) {
+    return ini_line::ValueText(value);
+}

@@ -74,6 +74,10 @@ class IniDocument {
     // fails (nothing is written through a missing stream), or for a null key.
     int WriteKey(const char* key, const CounterString& value);
 
+    // The bytes WriteKey and SetValue write for `value`: the low byte of each unit, CR, LF and
+    // NUL as a blank (one value is always one line).
+    static std::string ValueBytes(const CounterString& value);
+
     // Replaces the key's line in the selected section, or inserts "key=value" at the end of
     // the section (before the empty lines that precede the next header), or appends the
     // section with the key at the end of the file; every other byte of the file is kept and

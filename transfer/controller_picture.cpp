@@ -1,6 +1,7 @@
 // The controller's picture: the export's keys gathered by section.
 #include "transfer/controller_picture.h"
 
+#include "ini/ini_document.h"
 #include "transfer/section_kinds.h"
 
 void ControllerPicture::SelectSection(const std::string& name) {
@@ -15,12 +16,7 @@ bool ControllerPicture::WriteKey(const char* key, const CounterString& value, Va
     if (sections_.empty()) {
         return false;  // no section selected: the export always selects one first
     }
-    // The bytes IniDocument would write: the low byte of each unit, up to the first 0 unit.
-    std::string bytes;
-    for (int i = 1; i <= value.Length() && *value.At(i) != 0; ++i) {
-        bytes += static_cast<char>(*value.At(i) & 0xFF);
-    }
-    sections_[current_].keys.push_back({key, std::move(bytes), kind});
+    sections_[current_].keys.push_back({key, IniDocument::ValueBytes(value), kind});
     return true;
 }
 

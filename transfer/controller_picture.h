@@ -11,7 +11,7 @@
 
 struct PictureKey {
     std::string key;
-    std::string value;  // the bytes the export writes (the low byte of each character)
+    std::string value;  // the bytes the export writes (IniDocument::ValueBytes)
     ValueKind kind;
 };
 

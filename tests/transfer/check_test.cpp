@@ -169,6 +169,16 @@ TEST_F(CheckTest, GapsBoundsAndMissingNumbersNameWhyASectionIsNotImported) {
     }
 }
 
+TEST_F(CheckTest, ItReadsWhatTheImportReadsAByteOrderMarkSkippedAndLongLinesWhole) {
+    const std::string longName(5000, 'x');
+    const std::string text = "\xEF\xBB\xBF[Port01]\r\nNumber=1\r\nName=" + longName +
+                             "[Port02]\r\nNumber=2\r\n";
+    const std::string output = CheckText(text);
+    EXPECT_EQ(checkResult, 0) << output;
+    EXPECT_EQ(CountLines(output), (std::vector<std::string>{"  1 ports imported successfully."}));
+    ExpectImportAgrees(file.string());
+}
+
 TEST_F(CheckTest, CommentsAndDesignKeysAreInformationNotFindings) {
     const std::string output =
         CheckText("; saved by hand\n[Application]\nName=x\n[Port05]\nNumber=5\nPanID=0x1\n"
