@@ -1,16 +1,11 @@
 // Brenkar's import: the scan of each record kind's identifiers and the console report.
 #include "transfer/import.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "ini/ini_document.h"
+#include "transfer/config_file_access.h"
 #include "transfer/import_records.h"
 #include "transfer/kestro_import_target.h"
 
@@ -80,24 +75,14 @@ bool ScanKind(ImportRun& run, const KindScan& kind, bool& skipped) {
 // mistyped name imported nothing and reported success; a device or a FIFO would be read
 // forever or block the open. The file is checked first instead, without blocking on it.
 bool ImportFileUsable(const char* iniFile) {
-    const int descriptor = open(iniFile, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0) {
-        std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(errno));
+    if (!ConfigFileReadable(iniFile)) {
         return false;
     }
-    struct stat status {};
-    const bool regular = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    close(descriptor);
-    if (!regular) {
-        std::printf("Cannot read the file %s - not a regular file.\n", iniFile);
+    const std::string updateError = ConfigFileUpdateError(iniFile);
+    if (!updateError.empty()) {
+        std::printf("Cannot open the file %s for update - %s.\n", iniFile, updateError.c_str());
         return false;
     }
-    std::FILE* file = std::fopen(iniFile, "r+be");
-    if (file == nullptr) {
-        std::printf("Cannot open the file %s for update - %s.\n", iniFile, std::strerror(errno));
-        return false;
-    }
-    std::fclose(file);
     return true;
 }
 
