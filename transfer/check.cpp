@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -306,7 +307,7 @@ class Checker {
 
     int PumpGroup() const {
         for (std::size_t group = 0; group < kinds_.size(); ++group) {
-            if (kinds_[group].section.prefix == kPumpSection.prefix) {
+            if (std::string_view(kinds_[group].section.prefix) == kPumpSection.prefix) {
                 return static_cast<int>(group);
             }
         }
@@ -370,7 +371,8 @@ class Checker {
         }
         if (reads != nullptr && reads->present) {
             CheckKeys(block, kind, *reads);
-            if (importKind.section.prefix == kTankSection.prefix && !target_.TankWritten(kind.id)) {
+            if (std::string_view(importKind.section.prefix) == kTankSection.prefix &&
+                !target_.TankWritten(kind.id)) {
                 const IniKeyLine* grade = KeyLine(block, "Grade");
                 Add(kind.group, grade != nullptr ? grade->line : block.line,
                     Where(block, "Grade", grade != nullptr ? grade->line : 0) + ": grade " +
@@ -393,7 +395,8 @@ class Checker {
                 Where(block, "Number", number != nullptr ? number->line : 0) + ": " + why);
             return;
         }
-        if (importKind.section.prefix == kZigBeeSection.prefix && kind.id < importKind.first) {
+        if (std::string_view(importKind.section.prefix) == kZigBeeSection.prefix &&
+            kind.id < importKind.first) {
             why = "ZigBee devices 1 to 4 are never imported";
         } else if (kind.id < importKind.first) {
             why = "identifier " + std::to_string(kind.id) + " is never probed";
