@@ -18,6 +18,10 @@ struct ServerOptions {
     std::string station = "sample";  // generator of a new database: empty, sample or max
     bool stationGiven = false;       // --station was on the command line
     std::vector<Fault> faults;       // in command-line order
+    bool manualClock = false;        // --clock manual: the forecourt moves only on ClockTick
+    bool demo = false;               // --demo: simulated customers use the pumps
+    std::uint32_t seed = 1;          // --seed N: the demo's customers
+    double flowRate = 0.5;           // --flow-rate L: litres per second of every pump
     bool help = false;
 };
 
@@ -26,8 +30,9 @@ extern const char kServerUsage[];
 
 // Parses the arguments after the program name into `options` (which starts with the
 // defaults above): --listen ADDRESS, --call-port N, --events-port N, --db FILE,
-// --station empty|sample|max, --fail CALL[:RECORD]=CODE (repeatable), --help; each option
-// also in the form --option=VALUE. On a bad argument returns false with `error` set to one
+// --station empty|sample|max, --fail CALL[:RECORD]=CODE (repeatable), --clock real|manual,
+// --demo, --seed N, --flow-rate L, --help; each option with a value also in the form
+// --option=VALUE. On a bad argument returns false with `error` set to one
 // line naming it; `options` is then not to be used.
 bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions& options,
                         std::string& error);
