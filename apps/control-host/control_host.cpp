@@ -119,6 +119,8 @@ ControlHost::ControlHost(std::ostream& out) : out_(out) {
     add("release", &ControlHost::Release, "release");
     add("unload", &ControlHost::Unload, "unload");
     add("help", &ControlHost::Help, "help");
+    add("client", &ControlHost::Client, "client SERVER [CALLPORT [EVENTSPORT]]");
+    add("wait", &ControlHost::Wait, "wait MS");
     commands_["echo"] = {nullptr, "echo TEXT"};
 }
 

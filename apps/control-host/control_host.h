@@ -16,6 +16,12 @@
 //                           page {CLSID} "CAPTION" WxH
 //   release                 release the control; prints released
 //   unload                  unload modules that allow it; prints modules=N
+//   client SERVER [CALLPORT [EVENTSPORT]]
+//                           create the client automation object Kestro.Client.1, log it on
+//                           to the kestrod at SERVER and hand it to the control (SetKestro);
+//                           prints client SERVER
+//   wait MS                 let the client object's events reach the control for MS
+//                           milliseconds (they print as events)
 //   echo TEXT               print TEXT
 //   help                    list the commands
 // Failures print "error: TEXT" and the script goes on. New commands (attaching a client
@@ -28,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/control-host/client_attachment.h"
 #include "apps/control-host/value_text.h"
 #include "platform/com.h"
 #include "platform/typeinfo.h"
@@ -66,6 +73,8 @@ class ControlHost {
     bool Release(const Words& args);
     bool Unload(const Words& args);
     bool Help(const Words& args);
+    bool Client(const Words& args);
+    bool Wait(const Words& args);
 
     bool Error(const std::string& text);
     bool NeedControl();
@@ -83,4 +92,5 @@ class ControlHost {
     IDispatch* sink_ = nullptr;
     IUnknown* site_ = nullptr;
     MemoryPropertyBag* bag_ = nullptr;
+    ClientAttachment client_{out_};  // declared last: released after the control
 };

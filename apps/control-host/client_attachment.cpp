@@ -1,0 +1,192 @@
+// Creating, logging on and releasing control-host's client object, and printing its event.
+#include "apps/control-host/client_attachment.h"
+
+#include "apps/control-host/value_text.h"
+#include "kestro/automation/thread_queue.h"
+#include "platform/typeinfo.h"
+
+namespace {
+
+constexpr char16_t kProgId[] = u"Kestro.Client.1";
+
+// Prints the client object's events by their names in its type information.
+class ClientEventPrinter final : public IDispatch {
+  public:
+    ClientEventPrinter(std::ostream& out, ITypeInfo* classInfo) : out_(out), classInfo_(classInfo) {}
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_IDispatch) {
+            *ppv = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                   UINT*) override {
+        const DispInterfaceInfo* events = classInfo_->GetCoClassInfo()->defaultSource;
+        const MemberInfo* event = events != nullptr ? FindMemberById(*events, dispid) : nullptr;
+        std::string line = "event ";
+        line += event != nullptr ? event->name : "DISPID " + std::to_string(dispid);
+        line += '(';
+        for (UINT i = 0; params != nullptr && i < params->cArgs; ++i) {
+            line += (i > 0 ? ", " : "") + FormatValue(params->rgvarg[params->cArgs - 1 - i]);
+        }
+        out_ << line << ")\n";
+        return S_OK;
+    }
+
+  private:
+    ~ClientEventPrinter() { classInfo_->Release(); }
+
+    std::ostream& out_;
+    ITypeInfo* classInfo_;
+    ULONG refs_ = 1;
+};
+
+// Puts the property `name` of `object` to the long `value`.
+HRESULT PutLong(IDispatch* object, const char16_t* name, long value) {
+    DISPID dispid = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_I4;
+    arg.lVal = static_cast<LONG>(value);
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&arg, &named, 1, 1};
+    return object->Invoke(dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                          nullptr);
+}
+
+// Calls the method `name` of `object` with `args` (in order); its long result in `result`.
+HRESULT CallLong(IDispatch* object, const char16_t* name, std::vector<VARIANT> args,
+                 long& result) {
+    DISPID dispid = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    VARIANT value;
+    VariantInit(&value);
+    hr = object->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &value, nullptr, nullptr);
+    result = value.vt == VT_I4 ? value.lVal : 0;
+    VariantClear(&value);
+    return hr;
+}
+
+}  // namespace
+
+ClientAttachment::~ClientAttachment() {
+    Release();
+}
+
+bool ClientAttachment::Attach(const std::string& server, long callPort, long eventsPort,
+                              long timeoutMs, std::string& error) {
+    Release();
+    CLSID clsid{};
+    HRESULT hr = CLSIDFromProgID(kProgId, &clsid);
+    if (SUCCEEDED(hr)) {
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                              reinterpret_cast<void**>(&client_));
+    }
+    if (FAILED(hr)) {
+        error = "cannot create Kestro.Client.1: " + CoGetLastErrorText() + " (" +
+                HResultText(hr) + ")";
+        return false;
+    }
+    IProvideClassInfo* provider = nullptr;
+    ITypeInfo* classInfo = nullptr;
+    IConnectionPointContainer* container = nullptr;
+    if (SUCCEEDED(client_->QueryInterface(IID_IProvideClassInfo,
+                                          reinterpret_cast<void**>(&provider))) &&
+        SUCCEEDED(provider->GetClassInfo(&classInfo)) &&
+        classInfo->GetCoClassInfo()->defaultSource != nullptr &&
+        SUCCEEDED(client_->QueryInterface(IID_IConnectionPointContainer,
+                                          reinterpret_cast<void**>(&container))) &&
+        SUCCEEDED(container->FindConnectionPoint(classInfo->GetCoClassInfo()->defaultSource->iid,
+                                                 &connection_))) {
+        sink_ = new ClientEventPrinter(out_, classInfo);
+        classInfo = nullptr;
+        if (FAILED(connection_->Advise(sink_, &cookie_))) {
+            connection_->Release();
+            connection_ = nullptr;
+        }
+    }
+    for (IUnknown* unknown : {static_cast<IUnknown*>(provider), static_cast<IUnknown*>(classInfo),
+                              static_cast<IUnknown*>(container)}) {
+        if (unknown != nullptr) {
+            unknown->Release();
+        }
+    }
+    hr = PutLong(client_, u"CallPort", callPort);
+    if (SUCCEEDED(hr)) {
+        hr = PutLong(client_, u"EventsPort", eventsPort);
+    }
+    long result = 0;
+    if (SUCCEEDED(hr)) {
+        VARIANT name;
+        VariantInit(&name);
+        name.vt = VT_BSTR;
+        name.bstrVal = BstrFromUtf8(server);
+        VARIANT timeout;
+        VariantInit(&timeout);
+        timeout.vt = VT_I4;
+        timeout.lVal = static_cast<LONG>(timeoutMs);
+        hr = CallLong(client_, u"Logon", {name, timeout}, result);
+        VariantClear(&name);
+    }
+    if (FAILED(hr) || result != 0) {
+        error = FAILED(hr) ? "the client object refused its logon (" + HResultText(hr) + ")"
+                           : "Logon to " + server + " failed with result " +
+                                 std::to_string(result);
+        Release();
+        return false;
+    }
+    return true;
+}
+
+void ClientAttachment::Wait(int ms) {
+    kestro::automation::ThreadQueue::OfCurrentThread()->DispatchFor(ms);
+}
+
+void ClientAttachment::Release() {
+    if (connection_ != nullptr) {
+        connection_->Unadvise(cookie_);
+        connection_->Release();
+        connection_ = nullptr;
+    }
+    if (sink_ != nullptr) {
+        sink_->Release();
+        sink_ = nullptr;
+    }
+    if (client_ != nullptr) {
+        long ignored = 0;
+        CallLong(client_, u"Logoff", {}, ignored);
+        client_->Release();
+        client_ = nullptr;
+    }
+}
