@@ -87,7 +87,7 @@ int Serve(const ServerOptions& options) {
         LogLine("fault injected: " + Describe(fault));
     }
 
-    EventHub events;
+    EventHub events(options.eventsQueue);
     LiveForecourt forecourt(served, events,
                             options.manualClock ? ClockMode::kManual : ClockMode::kReal,
                             options.demo ? std::optional<std::uint32_t>(options.seed)

@@ -16,6 +16,7 @@ const char kServerUsage[] =
     "Usage: kestrod [--listen ADDRESS] [--call-port N] [--events-port N] [--db FILE]\n"
     "               [--station empty|sample|max] [--fail CALL[:RECORD]=CODE]...\n"
     "               [--clock real|manual] [--demo] [--seed N] [--flow-rate L]\n"
+    "               [--events-queue N]\n"
     "The Kestro controller server: serves a station's configuration and its live pumps to\n"
     "Kestro clients.\n"
     "  --listen ADDRESS    IPv4 address to listen on (default 127.0.0.1)\n"
@@ -31,7 +32,9 @@ const char kServerUsage[] =
     "                      'kestroctl tick MS' (for tests)\n"
     "  --demo              simulated customers use the pumps\n"
     "  --seed N            the demo's customers for a seed (default 1)\n"
-    "  --flow-rate L       litres per second of every pump (default 0.5)\n";
+    "  --flow-rate L       litres per second of every pump (default 0.5)\n"
+    "  --events-queue N    events a subscriber may fall behind before it is dropped\n"
+    "                      (default 4096)\n";
 
 namespace {
 
@@ -126,7 +129,7 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
         const bool known = option == "--listen" || option == "--call-port" ||
                            option == "--events-port" || option == "--db" || option == "--station" ||
                            option == "--fail" || option == "--clock" || option == "--seed" ||
-                           option == "--flow-rate";
+                           option == "--flow-rate" || option == "--events-queue";
         if (!known) {
             error = "unknown option '" + arguments[i] + "'";
             return false;
@@ -179,6 +182,13 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
                 return false;
             }
             options.seed = *seed;
+        } else if (option == "--events-queue") {
+            std::optional<std::uint32_t> frames = ReadNumber<std::uint32_t>(*value);
+            if (!frames || *frames == 0) {
+                error = "--events-queue needs a number of events above 0, not '" + *value + "'";
+                return false;
+            }
+            options.eventsQueue = *frames;
         } else if (option == "--flow-rate") {
             std::optional<double> rate = ReadNumber<double>(*value);
             if (!rate || !(*rate > 0 && *rate <= 100)) {
