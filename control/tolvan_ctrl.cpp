@@ -6,24 +6,11 @@
 #include "control/tolvan_type_library.h"
 #include "control/version_info.h"
 #include "platform/afx/ole_registration.h"
+#include "platform/bstr.h"
 
 namespace tolvan {
 
 namespace {
-
-// A BSTR that the client object fills through a reference; freed when it goes out of scope.
-class TempBstr {
-  public:
-    TempBstr() = default;
-    ~TempBstr() { SysFreeString(text_); }
-    TempBstr(const TempBstr&) = delete;
-    TempBstr& operator=(const TempBstr&) = delete;
-    BSTR* Out() { return &text_; }
-    std::string Utf8() const { return BstrToUtf8(text_); }
-
-  private:
-    BSTR text_ = nullptr;
-};
 
 // The text behind a by-reference BSTR argument; a null pointer reads as empty.
 std::string Utf8Of(const BSTR* text) {
@@ -196,7 +183,7 @@ bool CTolvanCtrl::LoadFromClient() {
     IDispatch* self = static_cast<IDispatch*>(this);
     Client.RegisterPumpControl(Pump.ID, &self);
 
-    TempBstr name;
+    Bstr name;
     SHORT priceFormat = 0;
     SHORT volumeFormat = 0;
     SHORT valueFormat = 0;
@@ -214,8 +201,8 @@ bool CTolvanCtrl::LoadFromClient() {
 
     SHORT state = 0;
     SHORT reservedFor = 0;
-    TempBstr gradeName;
-    TempBstr shortGradeName;
+    Bstr gradeName;
+    Bstr shortGradeName;
     double price = 0.0;
     double volume = 0.0;
     double value = 0.0;

@@ -13,7 +13,9 @@
 
 #include <unistd.h>
 
+#include "platform/com_ptr.h"
 #include "platform/registry.h"
+#include "platform/text_conversion.h"
 
 namespace {
 
@@ -46,14 +48,6 @@ std::map<std::string, LoadedModule>& Modules() {
     return modules;
 }
 
-std::string Narrow(LPCOLESTR text) {
-    std::string out;
-    for (; text != nullptr && *text != 0; ++text) {
-        out += *text < 0x80 ? static_cast<char>(*text) : '?';
-    }
-    return out;
-}
-
 bool ReadClassKey(REFCLSID clsid, std::string_view sub, std::string_view name,
                   std::optional<std::string>* value, HRESULT* hr) {
     RegistryDocument doc;
@@ -76,12 +70,10 @@ int StringFromGUID2(REFGUID guid, LPOLESTR text, int cchMax) {
     if (text == nullptr || cchMax < 39) {
         return 0;
     }
-    const std::string narrow = GuidToString(guid);
-    for (std::size_t i = 0; i < narrow.size(); ++i) {
-        text[i] = static_cast<OLECHAR>(narrow[i]);
-    }
-    text[narrow.size()] = 0;
-    return static_cast<int>(narrow.size() + 1);
+    const std::u16string wide = Utf8ToUtf16(GuidToString(guid));
+    wide.copy(text, wide.size());
+    text[wide.size()] = 0;
+    return static_cast<int>(wide.size() + 1);
 }
 
 std::string GuidToString(REFGUID g) {
@@ -137,14 +129,8 @@ HRESULT CLSIDFromString(LPCOLESTR text, CLSID* clsid) {
     if (text == nullptr || clsid == nullptr) {
         return E_INVALIDARG;
     }
-    std::string narrow;
-    for (LPCOLESTR p = text; *p != 0; ++p) {
-        if (*p >= 0x80 || narrow.size() > 38) {
-            return CO_E_CLASSSTRING;
-        }
-        narrow += static_cast<char>(*p);
-    }
-    return GuidFromString(narrow, clsid) ? S_OK : CO_E_CLASSSTRING;
+    // Anything but 38 units of the braced form fails in GuidFromString, non-ASCII included.
+    return GuidFromString(Utf16ToUtf8(Utf16View(text)), clsid) ? S_OK : CO_E_CLASSSTRING;
 }
 
 void* CoTaskMemAlloc(std::size_t bytes) {
@@ -199,7 +185,7 @@ HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid) {
     if (progId == nullptr || clsid == nullptr) {
         return E_INVALIDARG;
     }
-    const std::string name = Narrow(progId);
+    const std::string name = Utf16ToUtf8(Utf16View(progId));
     RegistryDocument doc;
     std::string error;
     if (!LoadRegistry(&doc, &error)) {
@@ -229,14 +215,13 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR* progId) {
     if (!value) {
         return Fail(REGDB_E_CLASSNOTREG, "the class " + GuidToString(clsid) + " has no ProgID");
     }
-    auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc((value->size() + 1) * sizeof(OLECHAR)));
+    const std::u16string wide = Utf8ToUtf16(*value);
+    auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc((wide.size() + 1) * sizeof(OLECHAR)));
     if (text == nullptr) {
         return E_OUTOFMEMORY;
     }
-    for (std::size_t i = 0; i < value->size(); ++i) {
-        text[i] = static_cast<OLECHAR>(static_cast<unsigned char>((*value)[i]));
-    }
-    text[value->size()] = 0;
+    wide.copy(text, wide.size());
+    text[wide.size()] = 0;
     *progId = text;
     return Succeed();
 }
@@ -303,14 +288,12 @@ HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* pUnkOuter, DWORD clsContext, 
         return E_POINTER;
     }
     *ppv = nullptr;
-    IClassFactory* factory = nullptr;
-    HRESULT hr = CoGetClassObject(clsid, clsContext, nullptr, IID_IClassFactory,
-                                  reinterpret_cast<void**>(&factory));
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = CoGetClassObject(clsid, clsContext, nullptr, IID_IClassFactory, factory.OutVoid());
     if (FAILED(hr)) {
         return hr;
     }
     hr = factory->CreateInstance(pUnkOuter, riid, ppv);
-    factory->Release();
     if (FAILED(hr)) {
         *ppv = nullptr;
         return Fail(hr, "the class factory of " + GuidToString(clsid) +

@@ -1,20 +1,7 @@
 // The in-memory property bag.
 #include "platform/com_property_bag.h"
 
-namespace {
-
-std::string NameOf(LPCOLESTR name) {
-    std::u16string units;
-    for (; name != nullptr && *name != 0; ++name) {
-        units += *name;
-    }
-    BSTR text = SysAllocStringLen(units.data(), static_cast<UINT>(units.size()));
-    std::string out = BstrToUtf8(text);
-    SysFreeString(text);
-    return out;
-}
-
-}  // namespace
+#include "platform/text_conversion.h"
 
 MemoryPropertyBag::~MemoryPropertyBag() {
     for (auto& entry : values_) {
@@ -51,7 +38,7 @@ HRESULT MemoryPropertyBag::Read(LPCOLESTR pszPropName, VARIANT* pVar, void*) {
     if (pszPropName == nullptr || pVar == nullptr) {
         return E_POINTER;
     }
-    auto found = values_.find(NameOf(pszPropName));
+    auto found = values_.find(Utf16ToUtf8(Utf16View(pszPropName)));
     if (found == values_.end()) {
         return E_INVALIDARG;
     }
@@ -79,7 +66,7 @@ HRESULT MemoryPropertyBag::Write(LPCOLESTR pszPropName, VARIANT* pVar) {
     if (FAILED(hr)) {
         return hr;
     }
-    VARIANT& slot = values_[NameOf(pszPropName)];
+    VARIANT& slot = values_[Utf16ToUtf8(Utf16View(pszPropName))];
     VariantClear(&slot);
     slot = copy;
     return S_OK;

@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+#include "platform/text_conversion.h"
+
 namespace {
 
 std::atomic<long> liveStrings{0};
@@ -68,75 +70,10 @@ void SysFreeString(BSTR text) {
 long SysLiveStringCount() { return liveStrings.load(); }
 
 std::string BstrToUtf8(BSTR text) {
-    std::string out;
-    const UINT len = SysStringLen(text);
-    out.reserve(len);
-    for (UINT i = 0; i < len; ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < len && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return Utf16ToUtf8(std::u16string_view(text, SysStringLen(text)));
 }
 
 BSTR BstrFromUtf8(std::string_view text) {
-    std::u16string units;
-    units.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        // Bytes 0x80-0xC1 and 0xF5-0xFF never start a character.
-        const int extra = lead < 0x80                   ? 0
-                          : lead >= 0xF0 && lead < 0xF5 ? 3
-                          : lead >= 0xE0 && lead < 0xF0 ? 2
-                          : lead >= 0xC2 && lead < 0xE0 ? 1
-                                                        : -1;
-        char32_t c = extra == 0   ? lead
-                     : extra == 1 ? lead & 0x1F
-                     : extra == 2 ? lead & 0x0F
-                                  : lead & 0x07;
-        bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
-        for (int k = 1; valid && k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not characters.
-        valid = valid && !(extra == 2 && c < 0x800) && !(extra == 3 && c < 0x10000) &&
-                !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF;
-        if (!valid) {
-            units += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            units += static_cast<char16_t>(0xD800 + (c >> 10));
-            units += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            units += static_cast<char16_t>(c);
-        }
-    }
+    const std::u16string units = Utf8ToUtf16(text);
     return SysAllocStringLen(units.data(), static_cast<UINT>(units.size()));
 }

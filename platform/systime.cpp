@@ -9,52 +9,16 @@
 #include <mutex>
 #include <optional>
 
+#include "platform/civil_calendar.h"
 #include "platform/last_error.h"
 
 namespace {
 
 constexpr std::int64_t kTicksPerMillisecond = 10'000;
 constexpr std::int64_t kTicksPerDay = 86'400LL * 1000 * kTicksPerMillisecond;
-// Days from 1601-01-01 to 1970-01-01.
-constexpr std::int64_t kDaysFrom1601To1970 = 134'774;
-
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// Days since 1970-01-01 of a civil date (H. Hinnant's days_from_civil).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-struct CivilDate {
-    std::int64_t year;
-    unsigned month;
-    unsigned day;
-};
-
-// Inverse of DaysFromCivil.
-CivilDate CivilFromDays(std::int64_t z) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
-}
+// Days from 1601-01-01, the FILETIME epoch, to 1970-01-01.
+constexpr std::int64_t kDaysFrom1601To1970 = -DaysFromCivil(1601, 1, 1);
+static_assert(kDaysFrom1601To1970 == 134'774);
 
 std::mutex hookMutex;
 std::optional<SYSTEMTIME> frozenLocalTime;

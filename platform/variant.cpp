@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/civil_calendar.h"
 #include "platform/com.h"
 
 namespace {
@@ -39,41 +40,8 @@ bool IsAutomationType(VARTYPE vt) {
     }
 }
 
-// Days from 1970-01-01 to the given civil date (proleptic Gregorian).
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void CivilFromDays(long long z, int* year, int* month, int* day) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long y = static_cast<long long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    *year = static_cast<int>(y + (m <= 2));
-    *month = static_cast<int>(m);
-    *day = static_cast<int>(d);
-}
-
-const long long kEpochDays = DaysFromCivil(1899, 12, 30);
-
-bool IsLeap(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int DaysInMonth(int y, int m) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeap(y) ? 29 : kDays[m - 1];
-}
+// Day 0 of the automation DATE.
+constexpr std::int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
 std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
@@ -231,8 +199,30 @@ bool NumericValue(const VARIANT& v, double* out) {
     }
 }
 
-HRESULT ToInteger(double value, double low, double high, double* out) {
-    const double rounded = std::nearbyint(value);  // half to even in the default mode
+// The number a source stands for: its value, or its text read as a number. Sources without
+// a value (null, error, objects) do not convert; other types are not served.
+HRESULT SourceNumber(const VARIANT& src, double* number) {
+    switch (src.vt) {
+        case VT_BSTR:
+            return ParseNumber(BstrToUtf8(src.bstrVal), number) ? S_OK : DISP_E_TYPEMISMATCH;
+        case VT_NULL:
+        case VT_ERROR:
+        case VT_UNKNOWN:
+        case VT_DISPATCH:
+            return DISP_E_TYPEMISMATCH;
+        default:
+            return NumericValue(src, number) ? S_OK : DISP_E_BADVARTYPE;
+    }
+}
+
+// The source rounded half to even into [low, high]; DISP_E_OVERFLOW outside.
+HRESULT SourceInteger(const VARIANT& src, double low, double high, double* out) {
+    double number = 0;
+    const HRESULT hr = SourceNumber(src, &number);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    const double rounded = std::nearbyint(number);  // half to even in the default mode
     if (!(rounded >= low && rounded <= high)) {
         return DISP_E_OVERFLOW;
     }
@@ -240,120 +230,141 @@ HRESULT ToInteger(double value, double low, double high, double* out) {
     return S_OK;
 }
 
-// Converts a non-BYREF `src` into a fresh `out` (which holds nothing yet).
-HRESULT Convert(const VARIANT& src, USHORT flags, VARTYPE vt, VARIANT* out) {
-    if (vt == src.vt) {
-        return VariantCopy(out, &src);
-    }
-    if (vt == VT_EMPTY) {
-        return S_OK;
-    }
-    if (src.vt == VT_NULL || src.vt == VT_ERROR || src.vt == VT_UNKNOWN || src.vt == VT_DISPATCH) {
-        if (vt == VT_DISPATCH && src.vt == VT_UNKNOWN && src.punkVal != nullptr) {
-            IDispatch* dispatch = nullptr;
-            const HRESULT hr =
-                src.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
-            if (FAILED(hr)) {
-                return DISP_E_TYPEMISMATCH;
-            }
-            out->vt = VT_DISPATCH;
-            out->pdispVal = dispatch;
-            return S_OK;
-        }
-        return DISP_E_TYPEMISMATCH;
-    }
-    if (vt == VT_DISPATCH) {
-        return DISP_E_TYPEMISMATCH;
-    }
+// Each converter below turns a non-BYREF source of another type into a fresh `out` of its
+// own type.
 
+HRESULT ToI2(const VARIANT& src, USHORT, VARIANT* out) {
+    double value = 0;
+    const HRESULT hr = SourceInteger(src, -32768, 32767, &value);
+    if (SUCCEEDED(hr)) {
+        out->vt = VT_I2;
+        out->iVal = static_cast<SHORT>(value);
+    }
+    return hr;
+}
+
+HRESULT ToI4(const VARIANT& src, USHORT, VARIANT* out) {
+    double value = 0;
+    const HRESULT hr = SourceInteger(src, -2147483648.0, 2147483647.0, &value);
+    if (SUCCEEDED(hr)) {
+        out->vt = VT_I4;
+        out->lVal = static_cast<LONG>(value);
+    }
+    return hr;
+}
+
+HRESULT ToR8(const VARIANT& src, USHORT, VARIANT* out) {
     double number = 0;
+    const HRESULT hr = SourceNumber(src, &number);
+    if (SUCCEEDED(hr)) {
+        out->vt = VT_R8;
+        out->dblVal = number;
+    }
+    return hr;
+}
+
+// Text is read as a date ("2024-03-01 14:30:00", "14:30"), numbers as day counts.
+HRESULT ToDate(const VARIANT& src, USHORT, VARIANT* out) {
+    DATE date = 0;
     if (src.vt == VT_BSTR) {
-        const std::string text = BstrToUtf8(src.bstrVal);
-        if (vt == VT_BSTR) {
-            return VariantCopy(out, &src);
-        }
-        if (vt == VT_DATE) {
-            DATE date = 0;
-            if (!ParseDateText(text, &date)) {
-                return DISP_E_TYPEMISMATCH;
-            }
-            out->vt = VT_DATE;
-            out->date = date;
-            return S_OK;
-        }
-        if (vt == VT_BOOL &&
-            (EqualsIgnoreCase(Trimmed(text), "true") || EqualsIgnoreCase(Trimmed(text), "false"))) {
-            out->vt = VT_BOOL;
-            out->boolVal = EqualsIgnoreCase(Trimmed(text), "true") ? VARIANT_TRUE : VARIANT_FALSE;
-            return S_OK;
-        }
-        if (!ParseNumber(text, &number)) {
+        if (!ParseDateText(BstrToUtf8(src.bstrVal), &date)) {
             return DISP_E_TYPEMISMATCH;
         }
-    } else if (!NumericValue(src, &number)) {
-        return DISP_E_BADVARTYPE;
+    } else {
+        const HRESULT hr = SourceNumber(src, &date);
+        if (FAILED(hr)) {
+            return hr;
+        }
+        if (!(date >= kMinDate && date < kMaxDateExclusive)) {
+            return DISP_E_OVERFLOW;
+        }
     }
+    out->vt = VT_DATE;
+    out->date = date;
+    return S_OK;
+}
 
-    switch (vt) {
-        case VT_I2: {
-            double value = 0;
-            const HRESULT hr = ToInteger(number, -32768, 32767, &value);
-            if (FAILED(hr)) {
-                return hr;
-            }
-            out->vt = VT_I2;
-            out->iVal = static_cast<SHORT>(value);
-            return S_OK;
-        }
-        case VT_I4: {
-            double value = 0;
-            const HRESULT hr = ToInteger(number, -2147483648.0, 2147483647.0, &value);
-            if (FAILED(hr)) {
-                return hr;
-            }
-            out->vt = VT_I4;
-            out->lVal = static_cast<LONG>(value);
-            return S_OK;
-        }
-        case VT_R8:
-            out->vt = VT_R8;
-            out->dblVal = number;
-            return S_OK;
-        case VT_DATE:
-            if (!(number >= kMinDate && number < kMaxDateExclusive)) {
-                return DISP_E_OVERFLOW;
-            }
-            out->vt = VT_DATE;
-            out->date = number;
-            return S_OK;
-        case VT_BOOL:
+// "True" and "False" in any case, else any number (non-zero is true).
+HRESULT ToBool(const VARIANT& src, USHORT, VARIANT* out) {
+    if (src.vt == VT_BSTR) {
+        const std::string text = BstrToUtf8(src.bstrVal);
+        const std::string_view word = Trimmed(text);
+        if (EqualsIgnoreCase(word, "true") || EqualsIgnoreCase(word, "false")) {
             out->vt = VT_BOOL;
-            out->boolVal = number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
-            return S_OK;
-        case VT_BSTR: {
-            std::string text;
-            if (src.vt == VT_DATE) {
-                if (!(number >= kMinDate && number < kMaxDateExclusive)) {
-                    return DISP_E_OVERFLOW;
-                }
-                text = DateText(number);
-            } else if (src.vt == VT_BOOL && (flags & VARIANT_ALPHABOOL) != 0) {
-                text = src.boolVal != 0 ? "True" : "False";
-            } else if (src.vt == VT_EMPTY) {
-                text.clear();
-            } else {
-                text = NumberText(number);
-            }
-            BSTR bstr = BstrFromUtf8(text);
-            if (bstr == nullptr) {
-                return E_OUTOFMEMORY;
-            }
-            out->vt = VT_BSTR;
-            out->bstrVal = bstr;
+            out->boolVal = EqualsIgnoreCase(word, "true") ? VARIANT_TRUE : VARIANT_FALSE;
             return S_OK;
         }
+    }
+    double number = 0;
+    const HRESULT hr = SourceNumber(src, &number);
+    if (SUCCEEDED(hr)) {
+        out->vt = VT_BOOL;
+        out->boolVal = number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+    }
+    return hr;
+}
+
+HRESULT ToBstr(const VARIANT& src, USHORT flags, VARIANT* out) {
+    double number = 0;
+    const HRESULT hr = SourceNumber(src, &number);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::string text;
+    if (src.vt == VT_DATE) {
+        if (!(number >= kMinDate && number < kMaxDateExclusive)) {
+            return DISP_E_OVERFLOW;
+        }
+        text = DateText(number);
+    } else if (src.vt == VT_BOOL && (flags & VARIANT_ALPHABOOL) != 0) {
+        text = src.boolVal != 0 ? "True" : "False";
+    } else if (src.vt != VT_EMPTY) {
+        text = NumberText(number);
+    }
+    BSTR bstr = BstrFromUtf8(text);
+    if (bstr == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    out->vt = VT_BSTR;
+    out->bstrVal = bstr;
+    return S_OK;
+}
+
+// Only an object converts to IDispatch: the one it answers for IID_IDispatch.
+HRESULT ToDispatch(const VARIANT& src, USHORT, VARIANT* out) {
+    if (src.vt != VT_UNKNOWN || src.punkVal == nullptr) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    IDispatch* dispatch = nullptr;
+    if (FAILED(src.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    out->vt = VT_DISPATCH;
+    out->pdispVal = dispatch;
+    return S_OK;
+}
+
+using Converter = HRESULT (*)(const VARIANT& src, USHORT flags, VARIANT* out);
+
+// The converter to `vt`, or null for a type VariantChangeType does not serve.
+Converter ConverterTo(VARTYPE vt) {
+    switch (vt) {
+        case VT_I2:
+            return ToI2;
+        case VT_I4:
+            return ToI4;
+        case VT_R8:
+            return ToR8;
+        case VT_DATE:
+            return ToDate;
+        case VT_BOOL:
+            return ToBool;
+        case VT_BSTR:
+            return ToBstr;
+        case VT_DISPATCH:
+            return ToDispatch;
         default:
-            return DISP_E_BADVARTYPE;
+            return nullptr;
     }
 }
 
@@ -497,18 +508,9 @@ HRESULT VariantChangeType(VARIANTARG* dest, const VARIANTARG* src, USHORT flags,
     if (dest == nullptr || src == nullptr) {
         return E_INVALIDARG;
     }
-    switch (vt) {
-        case VT_EMPTY:
-        case VT_I2:
-        case VT_I4:
-        case VT_R8:
-        case VT_DATE:
-        case VT_BSTR:
-        case VT_BOOL:
-        case VT_DISPATCH:
-            break;
-        default:
-            return DISP_E_BADVARTYPE;
+    const Converter convert = ConverterTo(vt);
+    if (convert == nullptr && vt != VT_EMPTY) {
+        return DISP_E_BADVARTYPE;
     }
     VARIANT source;
     VariantInit(&source);
@@ -518,7 +520,11 @@ HRESULT VariantChangeType(VARIANTARG* dest, const VARIANTARG* src, USHORT flags,
     }
     VARIANT result;
     VariantInit(&result);
-    hr = Convert(source, flags, vt, &result);
+    if (vt == source.vt) {
+        hr = VariantCopy(&result, &source);
+    } else if (vt != VT_EMPTY) {
+        hr = convert(source, flags, &result);
+    }
     VariantClear(&source);
     if (FAILED(hr)) {
         VariantClear(&result);
@@ -531,7 +537,7 @@ HRESULT VariantChangeType(VARIANTARG* dest, const VARIANTARG* src, USHORT flags,
 
 bool DateFromParts(const DateParts& p, DATE* date) {
     if (p.year < 100 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
-        p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
+        p.day > static_cast<int>(DaysInMonth(p.year, static_cast<unsigned>(p.month))) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
         p.minute > 59 || p.second < 0 || p.second > 59) {
         return false;
     }
@@ -554,11 +560,14 @@ bool PartsFromDate(DATE date, DateParts* parts) {
         seconds -= 86400;
         day += 1;
     }
-    DateParts p;
-    CivilFromDays(day + kEpochDays, &p.year, &p.month, &p.day);
-    if (p.year < 100 || p.year > 9999) {
+    const CivilDate civil = CivilFromDays(day + kEpochDays);
+    if (civil.year < 100 || civil.year > 9999) {
         return false;
     }
+    DateParts p;
+    p.year = static_cast<int>(civil.year);
+    p.month = static_cast<int>(civil.month);
+    p.day = static_cast<int>(civil.day);
     p.hour = static_cast<int>(seconds / 3600);
     p.minute = static_cast<int>(seconds / 60 % 60);
     p.second = static_cast<int>(seconds % 60);

@@ -3,6 +3,8 @@
 // blocks of IDispatch::Invoke (DISPPARAMS, EXCEPINFO).
 #pragma once
 
+#include <vector>
+
 #include "platform/com_errors.h"
 #include "platform/oleauto.h"
 
@@ -123,6 +125,32 @@ HRESULT VariantCopyInd(VARIANT* dest, const VARIANTARG* src);
 //   to nothing but themselves and VT_EMPTY (DISP_E_TYPEMISMATCH), and text that is not a
 //   number gives DISP_E_TYPEMISMATCH.
 HRESULT VariantChangeType(VARIANTARG* dest, const VARIANTARG* src, USHORT flags, VARTYPE vt);
+
+// VARIANTs that clear themselves: `count` of them, each VariantInit'ed now and VariantClear'ed
+// when the guard goes, on every way out (a VT_BYREF one only forgets its target). They lie
+// side by side, so data() can serve as a DISPPARAMS rgvarg.
+class ScopedVariants {
+  public:
+    explicit ScopedVariants(std::size_t count = 1) : values_(count) {
+        for (VARIANT& value : values_) {
+            VariantInit(&value);
+        }
+    }
+    ~ScopedVariants() {
+        for (VARIANT& value : values_) {
+            VariantClear(&value);
+        }
+    }
+    ScopedVariants(const ScopedVariants&) = delete;
+    ScopedVariants& operator=(const ScopedVariants&) = delete;
+
+    VARIANT& operator[](std::size_t index) { return values_[index]; }
+    VARIANT* data() { return values_.data(); }
+    std::size_t size() const { return values_.size(); }
+
+  private:
+    std::vector<VARIANT> values_;
+};
 
 // A civil date and time as automation DATE holds it (local time, whole seconds).
 struct DateParts {

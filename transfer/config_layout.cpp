@@ -147,8 +147,8 @@ void FormatField(CounterString& out, ValueFormat format, double value) {
     }
 }
 
-void FormatField(CounterString& out, ValueFormat, const OwnedBstr& value) {
-    out = value.ToCounterString();
+void FormatField(CounterString& out, ValueFormat, const Bstr& value) {
+    out = TextOf(value);
 }
 
 }  // namespace config_layout

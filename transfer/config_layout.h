@@ -97,7 +97,7 @@ enum class KeyCondition {
 // A field of the values struct `Values`, by its type.
 template <typename Values>
 using FieldOf = std::variant<std::int16_t Values::*, std::int32_t Values::*, std::int64_t Values::*,
-                             double Values::*, OwnedBstr Values::*>;
+                             double Values::*, Bstr Values::*>;
 
 // One key of a section: its name, the field it carries and how the value is written.
 template <typename Values>
@@ -113,7 +113,7 @@ void FormatField(CounterString& out, ValueFormat format, std::int16_t value);
 void FormatField(CounterString& out, ValueFormat format, std::int32_t value);
 void FormatField(CounterString& out, ValueFormat format, std::int64_t value);
 void FormatField(CounterString& out, ValueFormat format, double value);
-void FormatField(CounterString& out, ValueFormat format, const OwnedBstr& value);
+void FormatField(CounterString& out, ValueFormat format, const Bstr& value);
 
 // The `Channels` text of a channel mask: for each set bit b of bits 11 to 26, lowest first,
 // the number b, the first preceded by one blank and each later one by a comma (bits 11, 15

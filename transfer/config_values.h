@@ -5,7 +5,16 @@
 
 #include <cstdint>
 
-#include "transfer/owned_bstr.h"
+#include "common/counter_string.h"
+#include "platform/bstr.h"
+
+// The units of a text a getter handed out, embedded zeros kept; a null BSTR gives the empty
+// text (not the no-buffer state).
+inline CounterString TextOf(const Bstr& text) {
+    CounterString units;
+    units.Assign(text.IsNull() ? u"" : text.Get(), static_cast<int>(text.Length()));
+    return units;
+}
 
 // Every field starts as the export presets it before a call: 0, or -1 for the hose
 // identifier and for some references to other records (ports, grades, tank gauges, ZigBee
@@ -14,10 +23,10 @@
 // GetPortProperties / SetPortProperties.
 struct PortValues {
     std::int32_t number = 0;
-    OwnedBstr name;
+    Bstr name;
     std::int32_t protocolId = -1;
     std::int16_t deviceType = 0;
-    OwnedBstr serialNo;
+    Bstr serialNo;
 };
 
 // GetZB2GConfig: the port's ZigBee-to-gateway radio settings.
@@ -30,24 +39,24 @@ struct ZB2GValues {
 
 // GetDeviceDetails, for a port's own device or a ZigBee device.
 struct DeviceDetailsValues {
-    OwnedBstr model;
-    OwnedBstr hardwareVersion;
-    OwnedBstr firmwareVersion;
+    Bstr model;
+    Bstr hardwareVersion;
+    Bstr firmwareVersion;
 };
 
 // GetGradePropertiesEx / SetGradePropertiesEx (prices go level by level: GetGradePrice).
 struct GradeValues {
     std::int32_t number = 0;
-    OwnedBstr name;
-    OwnedBstr shortName;
-    OwnedBstr code;
+    Bstr name;
+    Bstr shortName;
+    Bstr code;
     std::int16_t gradeType = 0;
 };
 
 // GetTankPropertiesEx2 / SetTankPropertiesEx2.
 struct TankValues {
     std::int32_t number = 0;
-    OwnedBstr name;
+    Bstr name;
     std::int32_t gradeId = -1;
     std::int16_t type = 0;
     double capacity = 0;
@@ -71,17 +80,17 @@ struct TankValues {
 // GetZigBeeProperties / SetZigBeeProperties.
 struct ZigBeeValues {
     std::int32_t number = 0;
-    OwnedBstr name;
+    Bstr name;
     std::int16_t deviceType = 0;
-    OwnedBstr serialNumber;
-    OwnedBstr nodeIdentifier;
+    Bstr serialNumber;
+    Bstr nodeIdentifier;
     std::int32_t portId = -1;
 };
 
 // GetPumpPropertiesEx / SetPumpPropertiesEx.
 struct PumpValues {
     std::int32_t number = 0;
-    OwnedBstr name;
+    Bstr name;
     std::int16_t physicalNumber = 0;
     std::int16_t side = 0;
     std::int16_t address = 0;
@@ -124,7 +133,7 @@ struct HoseValues {
 // GetSensorPropertiesEx / SetSensorPropertiesEx.
 struct SensorValues {
     std::int32_t number = 0;
-    OwnedBstr name;
+    Bstr name;
     std::int32_t portId = -1;
     std::int16_t type = 0;
     std::int16_t address = 0;
@@ -136,11 +145,11 @@ struct SensorValues {
 // GetAttendantPropertiesEx2 / SetAttendantPropertiesEx2.
 struct AttendantValues {
     std::int32_t number = 0;
-    OwnedBstr name;
-    OwnedBstr shortName;
-    OwnedBstr password;
-    OwnedBstr tag;
-    OwnedBstr idNumber;
+    Bstr name;
+    Bstr shortName;
+    Bstr password;
+    Bstr tag;
+    Bstr idNumber;
     std::int16_t shiftAStart = 0;
     std::int16_t shiftAEnd = 0;
     std::int16_t shiftBStart = 0;
@@ -151,14 +160,14 @@ struct AttendantValues {
 // GetCardClientPropertiesEx4 / SetCardClientPropertiesEx4.
 struct CardClientValues {
     std::int32_t number = 0;
-    OwnedBstr name;
-    OwnedBstr tag;
+    Bstr name;
+    Bstr tag;
     std::int16_t enabled = 0;
     std::int16_t priceLevel = 0;
-    OwnedBstr plate;
-    OwnedBstr idNumber;
-    OwnedBstr shortName;
-    OwnedBstr password;
+    Bstr plate;
+    Bstr idNumber;
+    Bstr shortName;
+    Bstr password;
     std::int16_t gradeType = 0;
     std::int16_t cardType = 0;
     std::int16_t limitType = 0;
@@ -166,7 +175,7 @@ struct CardClientValues {
     std::int16_t entryType = 0;
     double expirationDate = 0;  // OLE automation date
     std::int32_t parentId = -1;
-    OwnedBstr vimoSerialNo;
+    Bstr vimoSerialNo;
     double odometer = 0;
     std::int32_t factor = 0;
 };
@@ -174,11 +183,11 @@ struct CardClientValues {
 // GetProductProperties / SetProductProperties.
 struct ProductValues {
     std::int32_t number = 0;
-    OwnedBstr name;
-    OwnedBstr tag;
+    Bstr name;
+    Bstr tag;
     std::int16_t enabled = 0;
-    OwnedBstr shortName;
-    OwnedBstr barcode;
+    Bstr shortName;
+    Bstr barcode;
     double price1 = 0;
     double price2 = 0;
     std::int32_t productGroup = 0;

@@ -71,8 +71,8 @@ class Exporter {
         return Written(writer_.WriteKey(key, text));
     }
 
-    bool WriteText(const char* key, const OwnedBstr& text) {
-        return Written(writer_.WriteKey(key, text.ToCounterString()));
+    bool WriteText(const char* key, const Bstr& text) {
+        return Written(writer_.WriteKey(key, TextOf(text)));
     }
 
     // ---- Version information and service sections --------------------------------------
@@ -86,12 +86,12 @@ class Exporter {
             !WriteText(layout::kDateGeneratedKey, now.Format(nullptr, nullptr))) {
             return false;
         }
-        OwnedBstr clientVersion;
+        Bstr clientVersion;
         if (!CheckResult("DllVersion failed.", DllVersion(clientVersion.Out())) ||
             !WriteText(layout::kClientVersionKey, clientVersion)) {
             return false;
         }
-        OwnedBstr serverVersion;
+        Bstr serverVersion;
         return CheckResult("ServerVersion failed.", ServerVersion(serverVersion.Out())) &&
                WriteText(layout::kServerVersionKey, serverVersion);
     }

@@ -5,7 +5,7 @@
 
 namespace record_reader {
 
-void ReadText(IniDocument& document, const char* key, OwnedBstr& out) {
+void ReadText(IniDocument& document, const char* key, Bstr& out) {
     CounterString text;
     document.GetString(key, text);
     // Sign-extended bytes would reach the controller as U+FF80..U+FFFF: keep the byte only.
@@ -14,7 +14,7 @@ void ReadText(IniDocument& document, const char* key, OwnedBstr& out) {
     for (char16_t& unit : characters) {
         unit &= 0xFF;
     }
-    *out.Out() = SysAllocStringLen(characters.data(), static_cast<UINT>(characters.size()));
+    out = Bstr::FromUtf16(characters);
 }
 
 std::int32_t ReadInt32(IniDocument& document, const char* key) {

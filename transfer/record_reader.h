@@ -11,7 +11,7 @@
 
 #include "ini/ini_document.h"
 #include "transfer/config_layout.h"
-#include "transfer/owned_bstr.h"
+#include "platform/bstr.h"
 
 namespace record_reader {
 
@@ -21,7 +21,7 @@ namespace record_reader {
 // The value as a new BSTR, held by `out` (which frees any text it held before). Each byte
 // becomes the character of that value (0xE9 gives U+00E9), the inverse of the export, which
 // writes the low byte of each character; CounterString's own widening would make 0xFFE9.
-void ReadText(IniDocument& document, const char* key, OwnedBstr& out);
+void ReadText(IniDocument& document, const char* key, Bstr& out);
 // The value as a 32-bit integer (IniDocument::GetInt).
 std::int32_t ReadInt32(IniDocument& document, const char* key);
 // The low 16 bits of the 32-bit value.
@@ -43,7 +43,7 @@ void ReadKeys(IniDocument& document, const config_layout::KeyLayout<Values> (&ke
             [&](auto field) {
                 auto& target = values.*field;
                 using Field = std::remove_reference_t<decltype(target)>;
-                if constexpr (std::is_same_v<Field, OwnedBstr>) {
+                if constexpr (std::is_same_v<Field, Bstr>) {
                     ReadText(document, key.c_str(), target);
                 } else if constexpr (std::is_same_v<Field, double>) {
                     target = ReadAmount(document, key.c_str());

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/com_property_bag.h"
+#include "platform/text_conversion.h"
 
 namespace {
 
@@ -12,13 +12,6 @@ std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-std::u16string Wide(const std::string& text) {
-    BSTR wide = BstrFromUtf8(text);
-    std::u16string out(wide, SysStringLen(wide));
-    SysFreeString(wide);
-    return out;
 }
 
 // Base of the host's own COM objects: counted, deleted on the last release.
@@ -126,9 +119,7 @@ ControlHost::ControlHost(std::ostream& out) : out_(out) {
 
 ControlHost::~ControlHost() {
     ReleaseControl();
-    if (bag_ != nullptr) {
-        bag_->Release();
-    }
+    bag_.Reset();
     CoFreeUnusedLibraries();
 }
 
@@ -162,41 +153,22 @@ bool ControlHost::Error(const std::string& text) {
 }
 
 bool ControlHost::NeedControl() {
-    return control_ != nullptr || Error("no control (use create)");
+    return control_ || Error("no control (use create)");
 }
 
 void ControlHost::ReleaseControl() {
-    if (connection_ != nullptr) {
+    if (connection_) {
         connection_->Unadvise(cookie_);
-        connection_->Release();
-        connection_ = nullptr;
+        connection_.Reset();
     }
-    if (sink_ != nullptr) {
-        sink_->Release();
-        sink_ = nullptr;
+    sink_.Reset();
+    if (const auto object = control_.As<IOleObject>()) {
+        object->SetClientSite(nullptr);
     }
-    if (control_ != nullptr) {
-        IOleObject* object = nullptr;
-        if (SUCCEEDED(
-                control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
-            object->SetClientSite(nullptr);
-            object->Release();
-        }
-    }
-    if (site_ != nullptr) {
-        site_->Release();
-        site_ = nullptr;
-    }
-    for (ITypeInfo** info : {&typeInfo_, &classInfo_}) {
-        if (*info != nullptr) {
-            (*info)->Release();
-            *info = nullptr;
-        }
-    }
-    if (control_ != nullptr) {
-        control_->Release();
-        control_ = nullptr;
-    }
+    site_.Reset();
+    typeInfo_.Reset();
+    classInfo_.Reset();
+    control_.Reset();
 }
 
 bool ControlHost::Create(const Words& args) {
@@ -204,7 +176,7 @@ bool ControlHost::Create(const Words& args) {
         return Error("usage: create PROGID|{CLSID}");
     }
     ReleaseControl();
-    const std::u16string name = Wide(args[0].text);
+    const std::u16string name = Utf8ToUtf16(args[0].text);
     CLSID clsid{};
     HRESULT hr = args[0].text.starts_with("{") ? CLSIDFromString(name.c_str(), &clsid)
                                                : CLSIDFromProgID(name.c_str(), &clsid);
@@ -214,51 +186,37 @@ bool ControlHost::Create(const Words& args) {
                          ? "\"" + args[0].text + "\" is not a class (" + HResultText(hr) + ")"
                          : detail + " (" + HResultText(hr) + ")");
     }
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                          reinterpret_cast<void**>(&control_));
-    if (FAILED(hr)) {
+    control_ = CreateInstance<IDispatch>(clsid, &hr);
+    if (!control_) {
         return Error(CoGetLastErrorText() + " (" + HResultText(hr) + ")");
     }
-    if (FAILED(control_->GetTypeInfo(0, 0, &typeInfo_)) ||
+    if (FAILED(control_->GetTypeInfo(0, 0, typeInfo_.Out())) ||
         typeInfo_->GetDispInterfaceInfo() == nullptr) {
         ReleaseControl();
         return Error("the object has no type information");
     }
     // Events: the coclass names the source interface; the sink joins its connection point.
-    IProvideClassInfo* provider = nullptr;
-    if (SUCCEEDED(
-            control_->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&provider)))) {
-        provider->GetClassInfo(&classInfo_);
-        provider->Release();
+    if (const auto provider = control_.As<IProvideClassInfo>()) {
+        provider->GetClassInfo(classInfo_.Out());
     }
     const DispInterfaceInfo* events =
-        classInfo_ != nullptr ? classInfo_->GetCoClassInfo()->defaultSource : nullptr;
-    IConnectionPointContainer* container = nullptr;
-    if (events != nullptr &&
-        SUCCEEDED(control_->QueryInterface(IID_IConnectionPointContainer,
-                                           reinterpret_cast<void**>(&container)))) {
-        if (SUCCEEDED(container->FindConnectionPoint(events->iid, &connection_))) {
-            sink_ = new EventSink(out_, events);
-            if (FAILED(connection_->Advise(sink_, &cookie_))) {
-                connection_->Release();
-                connection_ = nullptr;
-            }
+        classInfo_ ? classInfo_->GetCoClassInfo()->defaultSource : nullptr;
+    const auto container =
+        events != nullptr ? control_.As<IConnectionPointContainer>() : nullptr;
+    if (container && SUCCEEDED(container->FindConnectionPoint(events->iid, connection_.Out()))) {
+        sink_ = ComPtr<IDispatch>::Adopt(new EventSink(out_, events));
+        if (FAILED(connection_->Advise(sink_.Get(), &cookie_))) {
+            connection_.Reset();
         }
-        container->Release();
     }
-    IOleObject* object = nullptr;
-    if (SUCCEEDED(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
-        site_ = new ControlSite(*this);
-        object->SetClientSite(site_);
-        object->Release();
+    if (const auto object = control_.As<IOleObject>()) {
+        site_ = ComPtr<IUnknown>::Adopt(new ControlSite(*this));
+        object->SetClientSite(site_.Get());
     }
     LPOLESTR progId = nullptr;
     std::string shown = args[0].text;
     if (SUCCEEDED(ProgIDFromCLSID(clsid, &progId))) {
-        shown.clear();
-        for (LPOLESTR p = progId; *p != 0; ++p) {
-            shown += static_cast<char>(*p);
-        }
+        shown = Utf16ToUtf8(Utf16View(progId));
         CoTaskMemFree(progId);
     }
     out_ << "created " << shown << ' ' << GuidToString(clsid) << '\n';
@@ -282,7 +240,7 @@ bool ControlHost::Members(const Words&) {
 
 const MemberInfo* ControlHost::FindMember(const std::string& name) {
     // The DISPID comes from the object (GetIDsOfNames); the types from its type information.
-    std::u16string wide = Wide(name);
+    std::u16string wide = Utf8ToUtf16(name);
     LPOLESTR names[] = {wide.data()};
     DISPID dispid = DISPID_UNKNOWN;
     if (FAILED(control_->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid))) {
@@ -474,13 +432,12 @@ bool ControlHost::Size(const Words&) {
     if (!NeedControl()) {
         return false;
     }
-    IOleObject* object = nullptr;
-    if (FAILED(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+    const auto object = control_.As<IOleObject>();
+    if (!object) {
         return Error("the control has no extent (no IOleObject)");
     }
     SIZEL extent{};
     const HRESULT hr = object->GetExtent(DVASPECT_CONTENT, &extent);
-    object->Release();
     if (FAILED(hr)) {
         return Error(HResultText(hr));
     }
@@ -495,17 +452,12 @@ bool ControlHost::Save(const Words&) {
     if (!NeedControl()) {
         return false;
     }
-    IPersistPropertyBag* persist = nullptr;
-    if (FAILED(control_->QueryInterface(IID_IPersistPropertyBag,
-                                        reinterpret_cast<void**>(&persist)))) {
+    const auto persist = control_.As<IPersistPropertyBag>();
+    if (!persist) {
         return Error("the control cannot be saved (no IPersistPropertyBag)");
     }
-    if (bag_ != nullptr) {
-        bag_->Release();
-    }
-    bag_ = new MemoryPropertyBag;
-    const HRESULT hr = persist->Save(bag_, TRUE, TRUE);
-    persist->Release();
+    bag_ = ComPtr<MemoryPropertyBag>::Adopt(new MemoryPropertyBag);
+    const HRESULT hr = persist->Save(bag_.Get(), TRUE, TRUE);
     if (FAILED(hr)) {
         return Error("save failed: " + HResultText(hr));
     }
@@ -517,16 +469,14 @@ bool ControlHost::Load(const Words&) {
     if (!NeedControl()) {
         return false;
     }
-    if (bag_ == nullptr) {
+    if (!bag_) {
         return Error("nothing saved yet (use save)");
     }
-    IPersistPropertyBag* persist = nullptr;
-    if (FAILED(control_->QueryInterface(IID_IPersistPropertyBag,
-                                        reinterpret_cast<void**>(&persist)))) {
+    const auto persist = control_.As<IPersistPropertyBag>();
+    if (!persist) {
         return Error("the control cannot be loaded (no IPersistPropertyBag)");
     }
-    const HRESULT hr = persist->Load(bag_, nullptr);
-    persist->Release();
+    const HRESULT hr = persist->Load(bag_.Get(), nullptr);
     if (FAILED(hr)) {
         return Error("load failed: " + HResultText(hr));
     }
@@ -541,53 +491,40 @@ bool ControlHost::Verb(const Words& args) {
     if (args.size() != 1 || Lower(args[0].text) != "properties") {
         return Error("usage: verb properties");
     }
-    IOleObject* object = nullptr;
-    if (FAILED(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+    const auto object = control_.As<IOleObject>();
+    if (!object) {
         return Error("the control has no verbs (no IOleObject)");
     }
     const HRESULT hr = object->DoVerb(OLEIVERB_PROPERTIES);
-    object->Release();
     return SUCCEEDED(hr) || Error("the properties verb failed: " + HResultText(hr));
 }
 
 HRESULT ControlHost::ShowPropertyFrame() {
-    ISpecifyPropertyPages* specify = nullptr;
-    if (control_ == nullptr ||
-        FAILED(control_->QueryInterface(IID_ISpecifyPropertyPages,
-                                        reinterpret_cast<void**>(&specify)))) {
+    const auto specify = control_.As<ISpecifyPropertyPages>();
+    if (!specify) {
         return E_NOINTERFACE;
     }
     CAUUID pages{};
     HRESULT hr = specify->GetPages(&pages);
-    specify->Release();
     if (FAILED(hr)) {
         return hr;
     }
     for (ULONG i = 0; i < pages.cElems; ++i) {
         const std::string clsid = GuidToString(pages.pElems[i]);
-        IPropertyPage* page = nullptr;
-        hr = CoCreateInstance(pages.pElems[i], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                              reinterpret_cast<void**>(&page));
-        if (FAILED(hr)) {
+        const auto page = CreateInstance<IPropertyPage>(pages.pElems[i]);
+        if (!page) {
             out_ << "page " << clsid << " cannot be created: " << CoGetLastErrorText() << '\n';
             continue;
         }
-        IUnknown* objects[] = {control_};
+        IUnknown* objects[] = {control_.Get()};
         page->SetObjects(1, objects);
         PROPPAGEINFO info{};
         if (SUCCEEDED(page->GetPageInfo(&info))) {
-            std::u16string title;
-            for (LPOLESTR p = info.pszTitle; p != nullptr && *p != 0; ++p) {
-                title += *p;
-            }
-            BSTR text = SysAllocStringLen(title.data(), static_cast<UINT>(title.size()));
-            out_ << "page " << clsid << " \"" << BstrToUtf8(text) << "\" " << info.size.cx << 'x'
-                 << info.size.cy << '\n';
-            SysFreeString(text);
+            out_ << "page " << clsid << " \"" << Utf16ToUtf8(Utf16View(info.pszTitle)) << "\" "
+                 << info.size.cx << 'x' << info.size.cy << '\n';
             CoTaskMemFree(info.pszTitle);
         }
         page->SetObjects(0, nullptr);
-        page->Release();
     }
     CoTaskMemFree(pages.pElems);
     return S_OK;

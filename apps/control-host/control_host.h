@@ -36,10 +36,9 @@
 
 #include "apps/control-host/client_attachment.h"
 #include "apps/control-host/value_text.h"
-#include "platform/com.h"
+#include "platform/com_property_bag.h"
+#include "platform/com_ptr.h"
 #include "platform/typeinfo.h"
-
-class MemoryPropertyBag;
 
 class ControlHost {
   public:
@@ -84,13 +83,13 @@ class ControlHost {
 
     std::ostream& out_;
     std::map<std::string, Command> commands_;
-    IDispatch* control_ = nullptr;
-    ITypeInfo* typeInfo_ = nullptr;   // the dispinterface
-    ITypeInfo* classInfo_ = nullptr;  // the coclass (events), when the control offers it
-    IConnectionPoint* connection_ = nullptr;
+    ComPtr<IDispatch> control_;
+    ComPtr<ITypeInfo> typeInfo_;   // the dispinterface
+    ComPtr<ITypeInfo> classInfo_;  // the coclass (events), when the control offers it
+    ComPtr<IConnectionPoint> connection_;
     DWORD cookie_ = 0;
-    IDispatch* sink_ = nullptr;
-    IUnknown* site_ = nullptr;
-    MemoryPropertyBag* bag_ = nullptr;
+    ComPtr<IDispatch> sink_;
+    ComPtr<IUnknown> site_;
+    ComPtr<MemoryPropertyBag> bag_;
     ClientAttachment client_{out_};  // declared last: released after the control
 };

@@ -3,15 +3,6 @@
 
 namespace kestro::wire {
 
-WireError OwnedBstr::Assign(const std::optional<std::u16string>& text) {
-    SysFreeString(std::exchange(text_, nullptr));
-    if (!text) {
-        return WireError::kNone;
-    }
-    text_ = SysAllocStringLen(text->data(), static_cast<UINT>(text->size()));
-    return text_ != nullptr ? WireError::kNone : WireError::kOutOfMemory;
-}
-
 std::vector<std::uint8_t> EncodeBareResponse(std::uint16_t call, std::uint32_t sequence,
                                              std::int32_t result) {
     std::vector<std::uint8_t> frame;
@@ -30,10 +21,15 @@ void Put(FrameWriter& writer, BSTR text) {
     }
 }
 
-WireError Get(FrameReader& reader, OwnedBstr& text) {
+WireError Get(FrameReader& reader, Bstr& text) {
     std::optional<std::u16string> units;
-    WireError error = reader.ReadString(units);
-    return error != WireError::kNone ? error : text.Assign(units);
+    const WireError error = reader.ReadString(units);
+    text.Reset();
+    if (error != WireError::kNone || !units) {
+        return error;
+    }
+    text = Bstr::FromUtf16(*units);
+    return text.IsNull() ? WireError::kOutOfMemory : WireError::kNone;
 }
 
 }  // namespace marshal_detail

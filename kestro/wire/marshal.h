@@ -21,30 +21,9 @@
 
 #include "kestro/wire/calls.h"
 #include "kestro/wire/frame.h"
-#include "platform/oleauto.h"
+#include "platform/bstr.h"
 
 namespace kestro::wire {
-
-// A BSTR that the marshalling code holds: freed with the holder unless released.
-class OwnedBstr {
-  public:
-    OwnedBstr() = default;
-    OwnedBstr(const OwnedBstr&) = delete;
-    OwnedBstr& operator=(const OwnedBstr&) = delete;
-    ~OwnedBstr() { SysFreeString(text_); }
-
-    BSTR get() const { return text_; }
-    // Where an implementation writes the BSTR it hands out (the holder then owns it).
-    BSTR* slot() { return &text_; }
-    // Gives up ownership; the caller frees the BSTR.
-    BSTR release() { return std::exchange(text_, nullptr); }
-    // Replaces the held BSTR by a new one with the units of `text`, or by null for the null
-    // string. kOutOfMemory when the allocation fails (the holder is then empty).
-    WireError Assign(const std::optional<std::u16string>& text);
-
-  private:
-    BSTR text_ = nullptr;
-};
 
 // What became of one request on the server side.
 enum class DispatchOutcome {
@@ -107,16 +86,16 @@ struct Param<double*> : ScalarOut<double> {};
 template <>
 struct Param<BSTR> {
     static constexpr bool kOut = false;
-    using Slot = OwnedBstr;
-    static BSTR Argument(Slot& slot) { return slot.get(); }
+    using Slot = Bstr;
+    static BSTR Argument(Slot& slot) { return slot.Get(); }
 };
 
 template <>
 struct Param<BSTR*> {
     static constexpr bool kOut = true;
-    using Slot = OwnedBstr;
-    static BSTR* Argument(Slot& slot) { return slot.slot(); }
-    static void Commit(Slot& slot, BSTR* out) { *out = slot.release(); }
+    using Slot = Bstr;
+    static BSTR* Argument(Slot& slot) { return slot.Out(); }
+    static void Commit(Slot& slot, BSTR* out) { *out = slot.Detach(); }
 };
 
 inline void Put(FrameWriter& writer, std::int16_t value) {
@@ -132,8 +111,8 @@ inline void Put(FrameWriter& writer, double value) {
     writer.AddDouble(value);
 }
 void Put(FrameWriter& writer, BSTR text);
-inline void Put(FrameWriter& writer, const OwnedBstr& text) {
-    Put(writer, text.get());
+inline void Put(FrameWriter& writer, const Bstr& text) {
+    Put(writer, text.Get());
 }
 
 inline WireError Get(FrameReader& reader, std::int16_t& value) {
@@ -148,7 +127,9 @@ inline WireError Get(FrameReader& reader, std::int64_t& value) {
 inline WireError Get(FrameReader& reader, double& value) {
     return reader.ReadDouble(value);
 }
-WireError Get(FrameReader& reader, OwnedBstr& text);
+// Reads a string into `text` (the null string as null). kOutOfMemory when the copy cannot be
+// allocated (`text` is then null).
+WireError Get(FrameReader& reader, Bstr& text);
 
 }  // namespace marshal_detail
 

@@ -48,14 +48,16 @@ class COleControl::ConnectionPoint final : public IConnectionPoint {
             return E_POINTER;
         }
         *pdwCookie = 0;
-        IDispatch* sink = nullptr;
-        if (FAILED(
-                pUnkSink->QueryInterface(control_.m_piidEvents, reinterpret_cast<void**>(&sink))) &&
-            FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink)))) {
+        const ComPtr<IUnknown> unknown(pUnkSink);
+        ComPtr<IDispatch> sink = unknown.As<IDispatch>(control_.m_piidEvents);
+        if (!sink) {
+            sink = unknown.As<IDispatch>();
+        }
+        if (!sink) {
             return CONNECT_E_CANNOTCONNECT;
         }
         const DWORD cookie = control_.m_nextCookie++;
-        control_.m_sinks.push_back({cookie, sink});
+        control_.m_sinks.push_back({cookie, std::move(sink)});
         *pdwCookie = cookie;
         return S_OK;
     }
@@ -63,9 +65,9 @@ class COleControl::ConnectionPoint final : public IConnectionPoint {
         AFX_MANAGE_STATE(control_.m_pModuleState);
         for (auto it = control_.m_sinks.begin(); it != control_.m_sinks.end(); ++it) {
             if (it->cookie == dwCookie) {
-                IDispatch* sink = it->dispatch;
+                // The sink may call back while it is released: take it out of the list first.
+                const ComPtr<IDispatch> sink = std::move(it->dispatch);
                 control_.m_sinks.erase(it);
-                sink->Release();
                 return S_OK;
             }
         }
@@ -87,12 +89,6 @@ int AfxHimetricToPixels(LONG himetric) {
 COleControl::COleControl() : m_pConnectionPoint(new ConnectionPoint(*this)) {}
 
 COleControl::~COleControl() {
-    for (const Sink& sink : m_sinks) {
-        sink.dispatch->Release();
-    }
-    if (m_pClientSite != nullptr) {
-        m_pClientSite->Release();
-    }
     delete m_pConnectionPoint;
 }
 
@@ -194,66 +190,103 @@ HRESULT COleControl::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags,
     return hr;
 }
 
+namespace {
+
+// The control's dispatch map and its type information disagree: a fault of the control.
+[[noreturn]] void ThrowMapMismatch(const MemberInfo& member) {
+    throw std::logic_error(std::string("the dispatch map of ") + member.name +
+                           " does not match its type information");
+}
+
+// Makes `given` the argument of a by-reference parameter of type `vt` (VT_BYREF set): the
+// same by-reference type, or a VT_BYREF|VT_VARIANT holding that type, whose value it then
+// points into.
+HRESULT ByRefArgument(const VARIANT& given, VARTYPE vt, VARIANT* arg) {
+    if (given.vt == vt) {
+        *arg = given;
+        return S_OK;
+    }
+    if (given.vt == (VT_BYREF | VT_VARIANT) && given.pvarVal != nullptr &&
+        given.pvarVal->vt == (vt & ~VT_BYREF)) {
+        arg->vt = vt;
+        arg->byref = &given.pvarVal->llVal;
+        return S_OK;
+    }
+    return DISP_E_TYPEMISMATCH;
+}
+
+// Converts `given` for a parameter of type `vt`, as Invoke reports a failure.
+HRESULT ArgumentFor(const VARIANT& given, VARTYPE vt, VARIANT* arg) {
+    if ((vt & VT_BYREF) != 0) {
+        return ByRefArgument(given, vt, arg);
+    }
+    if (vt == VT_VARIANT) {
+        return VariantCopyInd(arg, &given);
+    }
+    const HRESULT hr = VariantChangeType(arg, &given, 0, vt);
+    return FAILED(hr) && hr != DISP_E_OVERFLOW ? DISP_E_TYPEMISMATCH : hr;
+}
+
+}  // namespace
+
 HRESULT COleControl::InvokeMember(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
                                   WORD wFlags, DISPPARAMS* params, VARIANT* result,
                                   UINT* puArgErr) {
-    VARIANT scratch;
-    VariantInit(&scratch);
-    VARIANT* out = result != nullptr ? result : &scratch;
-    auto mismatch = [&]() {
-        const std::string text = std::string("the dispatch map of ") + member.name +
-                                 " does not match its type information";
-        throw std::logic_error(text);
-    };
-
-    if (entry.isProperty) {
-        const bool put = (wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
-        if (put) {
-            if (params->cNamedArgs != 1 || params->rgdispidNamedArgs == nullptr ||
-                params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
-                return DISP_E_PARAMNOTFOUND;
-            }
-            if (params->cArgs != 1) {
-                return DISP_E_BADPARAMCOUNT;
-            }
-            if (entry.pfnSet == nullptr) {
-                SetNotSupported();
-            }
-            if (!afx_detail::Fits(entry.result, member.vt)) {
-                mismatch();
-            }
-            VARIANT value;
-            VariantInit(&value);
-            const HRESULT hr = VariantChangeType(&value, &params->rgvarg[0], 0, member.vt);
-            if (FAILED(hr)) {
-                if (puArgErr != nullptr) {
-                    *puArgErr = 0;
-                }
-                return hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH;
-            }
-            try {
-                entry.pfnSet(this, &value, &scratch, VT_VOID);
-            } catch (...) {
-                VariantClear(&value);
-                throw;
-            }
-            VariantClear(&value);
-            return S_OK;
-        }
-        if (params->cNamedArgs != 0) {
-            return DISP_E_NONAMEDARGS;
-        }
-        if (params->cArgs != 0) {
-            return DISP_E_BADPARAMCOUNT;
-        }
-        if (!afx_detail::Fits(entry.result, member.vt)) {
-            mismatch();
-        }
-        entry.pfnGet(this, nullptr, out, member.vt);
-        VariantClear(&scratch);
-        return S_OK;
+    if (!entry.isProperty) {
+        return InvokeMethod(entry, member, params, result, puArgErr);
     }
+    if ((wFlags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
+        return InvokePut(entry, member, params, puArgErr);
+    }
+    return InvokeGet(entry, member, params, result);
+}
 
+HRESULT COleControl::InvokePut(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
+                               DISPPARAMS* params, UINT* puArgErr) {
+    if (params->cNamedArgs != 1 || params->rgdispidNamedArgs == nullptr ||
+        params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+        return DISP_E_PARAMNOTFOUND;
+    }
+    if (params->cArgs != 1) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    if (entry.pfnSet == nullptr) {
+        SetNotSupported();
+    }
+    if (!afx_detail::Fits(entry.result, member.vt)) {
+        ThrowMapMismatch(member);
+    }
+    ScopedVariants value;
+    ScopedVariants unused;  // a setter's result
+    const HRESULT hr = VariantChangeType(&value[0], &params->rgvarg[0], 0, member.vt);
+    if (FAILED(hr)) {
+        if (puArgErr != nullptr) {
+            *puArgErr = 0;
+        }
+        return hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH;
+    }
+    entry.pfnSet(this, &value[0], &unused[0], VT_VOID);
+    return S_OK;
+}
+
+HRESULT COleControl::InvokeGet(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
+                               DISPPARAMS* params, VARIANT* result) {
+    if (params->cNamedArgs != 0) {
+        return DISP_E_NONAMEDARGS;
+    }
+    if (params->cArgs != 0) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    if (!afx_detail::Fits(entry.result, member.vt)) {
+        ThrowMapMismatch(member);
+    }
+    ScopedVariants scratch;  // the value when the caller wants none
+    entry.pfnGet(this, nullptr, result != nullptr ? result : &scratch[0], member.vt);
+    return S_OK;
+}
+
+HRESULT COleControl::InvokeMethod(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
+                                  DISPPARAMS* params, VARIANT* result, UINT* puArgErr) {
     if (params->cNamedArgs != 0) {
         return DISP_E_NONAMEDARGS;
     }
@@ -262,63 +295,25 @@ HRESULT COleControl::InvokeMember(const AFX_DISPMAP_ENTRY& entry, const MemberIn
         return DISP_E_BADPARAMCOUNT;
     }
     if (entry.params.size() != count || !afx_detail::Fits(entry.result, member.vt)) {
-        mismatch();
+        ThrowMapMismatch(member);
     }
-    std::vector<VARIANT> args(count);
-    for (VARIANT& arg : args) {
-        VariantInit(&arg);
-    }
-    auto clearArgs = [&]() {
-        for (std::size_t i = 0; i < count; ++i) {
-            if ((args[i].vt & VT_BYREF) == 0) {
-                VariantClear(&args[i]);
-            }
-        }
-    };
+    ScopedVariants args(count);  // in declaration order
     for (std::size_t i = 0; i < count; ++i) {
         const VARTYPE vt = member.params[i].vt;
         if (!afx_detail::Fits(entry.params[i], vt)) {
-            clearArgs();
-            mismatch();
+            ThrowMapMismatch(member);
         }
-        const UINT reverse = static_cast<UINT>(count - 1 - i);
-        const VARIANT& given = params->rgvarg[reverse];
-        HRESULT hr = S_OK;
-        if ((vt & VT_BYREF) != 0) {
-            if (given.vt == vt) {
-                args[i] = given;
-            } else if (given.vt == (VT_BYREF | VT_VARIANT) && given.pvarVal != nullptr &&
-                       given.pvarVal->vt == (vt & ~VT_BYREF)) {
-                // A by-reference VARIANT holding the right type: point into its value.
-                args[i].vt = vt;
-                args[i].byref = &given.pvarVal->llVal;
-            } else {
-                hr = DISP_E_TYPEMISMATCH;
-            }
-        } else if (vt == VT_VARIANT) {
-            hr = VariantCopyInd(&args[i], &given);
-        } else {
-            hr = VariantChangeType(&args[i], &given, 0, vt);
-            if (FAILED(hr) && hr != DISP_E_OVERFLOW) {
-                hr = DISP_E_TYPEMISMATCH;
-            }
-        }
+        const auto reverse = static_cast<UINT>(count - 1 - i);
+        const HRESULT hr = ArgumentFor(params->rgvarg[reverse], vt, &args[i]);
         if (FAILED(hr)) {
             if (puArgErr != nullptr) {
                 *puArgErr = reverse;
             }
-            clearArgs();
             return hr;
         }
     }
-    try {
-        entry.pfnMethod(this, args.data(), out, member.vt);
-    } catch (...) {
-        clearArgs();
-        throw;
-    }
-    clearArgs();
-    VariantClear(&scratch);
+    ScopedVariants scratch;  // the result when the caller wants none
+    entry.pfnMethod(this, args.data(), result != nullptr ? result : &scratch[0], member.vt);
     return S_OK;
 }
 
@@ -348,12 +343,11 @@ const MemberInfo& COleControl::FindEvent(DISPID dispid, std::size_t argCount) co
 
 void COleControl::FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count) {
     // A sink may unadvise (or advise another) while being called: call a counted copy.
-    std::vector<IDispatch*> sinks;
+    std::vector<ComPtr<IDispatch>> sinks;
     for (const Sink& sink : m_sinks) {
-        sink.dispatch->AddRef();
         sinks.push_back(sink.dispatch);
     }
-    for (IDispatch* sink : sinks) {
+    for (const ComPtr<IDispatch>& sink : sinks) {
         DISPPARAMS params{reversedArgs, nullptr, count, 0};
         VARIANT result;
         VariantInit(&result);
@@ -364,7 +358,6 @@ void COleControl::FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count
             ClearExcepInfo(&info);
         }
         VariantClear(&result);
-        sink->Release();
     }
 }
 
@@ -464,13 +457,7 @@ BOOL COleControl::ExchangeExtent(CPropExchange* pPX) {
 // ---- IOleObject and property pages --------------------------------------------------------
 
 HRESULT COleControl::SetClientSite(IUnknown* pClientSite) {
-    if (pClientSite != nullptr) {
-        pClientSite->AddRef();
-    }
-    if (m_pClientSite != nullptr) {
-        m_pClientSite->Release();
-    }
-    m_pClientSite = pClientSite;
+    m_pClientSite = ComPtr<IUnknown>(pClientSite);
     return S_OK;
 }
 
@@ -488,17 +475,8 @@ HRESULT COleControl::DoVerb(LONG iVerb) {
 }
 
 HRESULT COleControl::OnProperties() {
-    if (m_pClientSite == nullptr) {
-        return E_NOTIMPL;
-    }
-    IOleControlSite* site = nullptr;
-    if (FAILED(
-            m_pClientSite->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&site)))) {
-        return E_NOTIMPL;
-    }
-    const HRESULT hr = site->ShowPropertyFrame();
-    site->Release();
-    return hr;
+    const ComPtr<IOleControlSite> site = m_pClientSite.As<IOleControlSite>();
+    return site ? site->ShowPropertyFrame() : E_NOTIMPL;
 }
 
 HRESULT COleControl::GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) {

@@ -19,6 +19,7 @@
 #include "platform/afx/cmd_target.h"
 #include "platform/afx/dispatch_map.h"
 #include "platform/afx/prop_exchange.h"
+#include "platform/com_ptr.h"
 
 class CDC;  // the window layer's device context
 
@@ -169,7 +170,7 @@ class COleControl : public CCmdTarget,
     }
 
     // The container's site (as given to SetClientSite), or null.
-    IUnknown* GetClientSite() const { return m_pClientSite; }
+    IUnknown* GetClientSite() const { return m_pClientSite.Get(); }
 
     // Number of sinks connected to the event connection point.
     std::size_t GetConnectionCount() const { return m_sinks.size(); }
@@ -182,7 +183,16 @@ class COleControl : public CCmdTarget,
 
     const MemberInfo& FindEvent(DISPID dispid, std::size_t argCount) const;
     void FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count);
+    // Invoke of one member, by kind: a property put, a property get, a method call. Each
+    // checks the arguments against the type information, converts them into VARIANTs that it
+    // clears on every way out, and calls the dispatch map's function.
     HRESULT InvokeMember(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member, WORD wFlags,
+                         DISPPARAMS* params, VARIANT* result, UINT* puArgErr);
+    HRESULT InvokePut(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
+                      DISPPARAMS* params, UINT* puArgErr);
+    HRESULT InvokeGet(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
+                      DISPPARAMS* params, VARIANT* result);
+    HRESULT InvokeMethod(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
                          DISPPARAMS* params, VARIANT* result, UINT* puArgErr);
     HRESULT Persist(CPropExchange::Mode mode, IPropertyBag* bag);
 
@@ -190,12 +200,12 @@ class COleControl : public CCmdTarget,
     IID m_piidEvents{};
     struct Sink {
         DWORD cookie;
-        IDispatch* dispatch;
+        ComPtr<IDispatch> dispatch;
     };
     std::vector<Sink> m_sinks;
     DWORD m_nextCookie = 1;
     ConnectionPoint* m_pConnectionPoint;
-    IUnknown* m_pClientSite = nullptr;
+    ComPtr<IUnknown> m_pClientSite;
     std::vector<Invalidation> m_invalidations;
     int m_cxExtent = 0;  // pixels
     int m_cyExtent = 0;

@@ -1,6 +1,9 @@
 // Outgoing automation calls by DISPID.
 #include "platform/afx/ole_dispatch_driver.h"
 
+#include "platform/com_ptr.h"
+#include "platform/text_conversion.h"
+
 COleDispatchDriver::COleDispatchDriver(IDispatch* dispatch, BOOL bAutoRelease)
     : m_lpDispatch(dispatch), m_bAutoRelease(bAutoRelease) {}
 
@@ -28,21 +31,17 @@ void COleDispatchDriver::ReleaseDispatch() {
 }
 
 BOOL COleDispatchDriver::CreateDispatch(LPCSTR progIdOrClsid) {
-    std::u16string wide;
-    for (const char* p = progIdOrClsid; *p != 0; ++p) {
-        wide += static_cast<char16_t>(static_cast<unsigned char>(*p));
-    }
+    const std::u16string wide = Utf8ToUtf16(progIdOrClsid);
     CLSID clsid{};
     if (FAILED(CLSIDFromString(wide.c_str(), &clsid)) &&
         FAILED(CLSIDFromProgID(wide.c_str(), &clsid))) {
         return FALSE;
     }
-    IDispatch* dispatch = nullptr;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(&dispatch)))) {
+    ComPtr<IDispatch> dispatch = CreateInstance<IDispatch>(clsid);
+    if (!dispatch) {
         return FALSE;
     }
-    AttachDispatch(dispatch, TRUE);
+    AttachDispatch(dispatch.Detach(), TRUE);
     return TRUE;
 }
 

@@ -1,15 +1,9 @@
 // Property exchange over an IPropertyBag.
 #include "platform/afx/prop_exchange.h"
 
-namespace {
+#include "platform/text_conversion.h"
 
-std::u16string Wide(LPCSTR name) {
-    std::u16string out;
-    for (; *name != 0; ++name) {
-        out += static_cast<char16_t>(static_cast<unsigned char>(*name));
-    }
-    return out;
-}
+namespace {
 
 template <class T, class Get, class Set>
 BOOL Exchange(CPropExchange* pPX, LPCSTR name, VARTYPE vt, T& value, T defaultValue, Get get,
@@ -42,7 +36,7 @@ BOOL CPropExchange::ExchangeVersion(DWORD& versionLoaded, DWORD versionDefault, 
 
 BOOL CPropExchange::ExchangeProp(LPCSTR name, VARTYPE vt, VARIANT* value,
                                  const VARIANT& defaultValue) {
-    const std::u16string wide = Wide(name);
+    const std::u16string wide = Utf8ToUtf16(name);
     switch (mode_) {
         case Mode::Reset:
             return SUCCEEDED(VariantCopy(value, &defaultValue));

@@ -1,5 +1,5 @@
 // Helpers of the COM tests: a temporary registry file per test, a recording IDispatch that
-// stands for a partner object or an event sink, and small VARIANT builders.
+// stands for a partner object or an event sink, and the shared VARIANT builders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "platform/com.h"
+#include "platform/text_conversion.h"
+#include "tests/support/automation_values.h"
 
 namespace com_test {
 
@@ -116,28 +118,7 @@ class RecordingDispatch final : public IDispatch {
     std::string description;
 };
 
-inline VARIANT Long(LONG value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
-inline VARIANT Text(const char* text) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = BstrFromUtf8(text);
-    return v;
-}
-
-inline std::u16string Wide(const char* text) {
-    std::u16string out;
-    for (; *text != 0; ++text) {
-        out += static_cast<char16_t>(*text);
-    }
-    return out;
-}
+using test_variants::I4;
+using test_variants::Text;
 
 }  // namespace com_test

@@ -93,7 +93,7 @@ TEST(ModuleTest, RegisterCreateCallAndUnloadThroughTheRegistry) {
               "_DTestCtlEvents");
 
     // Create by ProgID and call by name.
-    const std::u16string progId = com_test::Wide("forecourt.testctrl.1");
+    const std::u16string progId = Utf8ToUtf16("forecourt.testctrl.1");
     CLSID found{};
     ASSERT_EQ(CLSIDFromProgID(progId.c_str(), &found), S_OK);
     EXPECT_EQ(found, test_control::kControlClsid);
@@ -103,13 +103,13 @@ TEST(ModuleTest, RegisterCreateCallAndUnloadThroughTheRegistry) {
               S_OK)
         << CoGetLastErrorText();
     EXPECT_TRUE(ModuleLoaded());
-    std::u16string name = com_test::Wide("ADD");
+    std::u16string name = Utf8ToUtf16("ADD");
     LPOLESTR names[] = {name.data()};
     DISPID dispid = 0;
     ASSERT_EQ(control->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid), S_OK);
     VARIANT args[3];
-    args[2] = com_test::Long(1);
-    args[1] = com_test::Long(2);
+    args[2] = com_test::I4(1);
+    args[1] = com_test::I4(2);
     args[0] = com_test::Text("0.5");
     DISPPARAMS params{args, nullptr, 3, 0};
     VARIANT result;
@@ -185,7 +185,7 @@ TEST(ModuleTest, CreationErrorsSayWhatIsMissing) {
               REGDB_E_CLASSNOTREG);
     EXPECT_EQ(object, nullptr);
 
-    const std::u16string unknown = com_test::Wide("No.Such.1");
+    const std::u16string unknown = Utf8ToUtf16("No.Such.1");
     CLSID untouched = test_control::kLibId;
     EXPECT_EQ(CLSIDFromProgID(unknown.c_str(), &untouched), CO_E_CLASSSTRING);
     EXPECT_EQ(untouched, test_control::kLibId);

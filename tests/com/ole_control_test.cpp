@@ -11,7 +11,7 @@
 namespace {
 
 using namespace test_control;
-using com_test::Long;
+using com_test::I4;
 using com_test::RecordingDispatch;
 using com_test::Text;
 
@@ -106,12 +106,12 @@ TEST_F(OleControlTest, PropertiesOfEveryTypeRoundTripWithCoercion) {
     EXPECT_EQ(BstrToUtf8(v.bstrVal), "Diesel");
     VariantClear(&v);
 
-    EXPECT_EQ(Put(kLevel, Long(-7)), S_OK);
+    EXPECT_EQ(Put(kLevel, I4(-7)), S_OK);
     v = Get(kLevel);
     EXPECT_EQ(v.vt, VT_I2);
     EXPECT_EQ(v.iVal, -7);
 
-    EXPECT_EQ(Put(kRatio, Long(3)), S_OK);
+    EXPECT_EQ(Put(kRatio, I4(3)), S_OK);
     v = Get(kRatio);
     EXPECT_EQ(v.vt, VT_R8);
     EXPECT_EQ(v.dblVal, 3.0);
@@ -121,7 +121,7 @@ TEST_F(OleControlTest, PropertiesOfEveryTypeRoundTripWithCoercion) {
     EXPECT_EQ(v.vt, VT_DATE);
     EXPECT_NEAR(v.date, 41339.487014, 1e-6);
 
-    EXPECT_EQ(Put(kEnabled, Long(5)), S_OK);
+    EXPECT_EQ(Put(kEnabled, I4(5)), S_OK);
     v = Get(kEnabled);
     EXPECT_EQ(v.vt, VT_BOOL);
     EXPECT_EQ(v.boolVal, VARIANT_TRUE);
@@ -150,14 +150,14 @@ TEST_F(OleControlTest, PropertiesOfEveryTypeRoundTripWithCoercion) {
 
 TEST_F(OleControlTest, ReadOnlyPutRaisesTheErrorAndChangesNothing) {
     EXCEPINFO info{};
-    EXPECT_EQ(Put(kSerial, Long(1), &info), DISP_E_EXCEPTION);
+    EXPECT_EQ(Put(kSerial, I4(1), &info), DISP_E_EXCEPTION);
     EXPECT_EQ(info.scode, CTL_E_SETNOTSUPPORTED);
     EXPECT_EQ(info.wCode, 0);
     EXPECT_EQ(BstrToUtf8(info.bstrDescription), "Property is read-only");
     ClearExcepInfo(&info);
     VARIANT v = Get(kSerial);
     EXPECT_EQ(v.lVal, 4711);
-    EXPECT_EQ(Put(kSerial, Long(1)), DISP_E_EXCEPTION);  // a null EXCEPINFO is fine
+    EXPECT_EQ(Put(kSerial, I4(1)), DISP_E_EXCEPTION);  // a null EXCEPINFO is fine
 }
 
 TEST_F(OleControlTest, InvokeRejectsMalformedCalls) {
@@ -173,15 +173,15 @@ TEST_F(OleControlTest, InvokeRejectsMalformedCalls) {
         {"unknown DISPID", 99, DISPATCH_METHOD, {}, 0, DISP_E_MEMBERNOTFOUND},
         {"method called as property get", kAdd, DISPATCH_PROPERTYGET, {}, 0, DISP_E_MEMBERNOTFOUND},
         {"property called as method", kCount, DISPATCH_METHOD, {}, 0, DISP_E_MEMBERNOTFOUND},
-        {"too few arguments", kAdd, DISPATCH_METHOD, {Long(1)}, 0, DISP_E_BADPARAMCOUNT},
-        {"get with an argument", kCount, DISPATCH_PROPERTYGET, {Long(1)}, 0, DISP_E_BADPARAMCOUNT},
+        {"too few arguments", kAdd, DISPATCH_METHOD, {I4(1)}, 0, DISP_E_BADPARAMCOUNT},
+        {"get with an argument", kCount, DISPATCH_PROPERTYGET, {I4(1)}, 0, DISP_E_BADPARAMCOUNT},
         {"put without DISPID_PROPERTYPUT",
          kCount,
          DISPATCH_PROPERTYPUT,
-         {Long(1)},
+         {I4(1)},
          0,
          DISP_E_PARAMNOTFOUND},
-        {"named arguments of a method", kFail, DISPATCH_METHOD, {Long(1)}, 1, DISP_E_NONAMEDARGS},
+        {"named arguments of a method", kFail, DISPATCH_METHOD, {I4(1)}, 1, DISP_E_NONAMEDARGS},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -207,14 +207,14 @@ TEST_F(OleControlTest, ArgumentThatDoesNotConvertNamesItsReversedIndex) {
     VariantInit(&result);
     UINT argErr = 77;
     // Add(A short, B long, C double): B is rgvarg[1].
-    EXPECT_EQ(Call(kAdd, DISPATCH_METHOD, {Long(1), Text("x"), Long(2)}, &result, nullptr, &argErr),
+    EXPECT_EQ(Call(kAdd, DISPATCH_METHOD, {I4(1), Text("x"), I4(2)}, &result, nullptr, &argErr),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 1u);
     EXPECT_EQ(
-        Call(kAdd, DISPATCH_METHOD, {Long(70000), Long(1), Long(2)}, &result, nullptr, &argErr),
+        Call(kAdd, DISPATCH_METHOD, {I4(70000), I4(1), I4(2)}, &result, nullptr, &argErr),
         DISP_E_OVERFLOW);
     EXPECT_EQ(argErr, 2u);
-    EXPECT_EQ(Call(kAdd, DISPATCH_METHOD, {Text("2"), Long(3), Text("0.25")}, &result), S_OK);
+    EXPECT_EQ(Call(kAdd, DISPATCH_METHOD, {Text("2"), I4(3), Text("0.25")}, &result), S_OK);
     EXPECT_EQ(result.vt, VT_R8);
     EXPECT_EQ(result.dblVal, 5.25);
 }
@@ -240,11 +240,11 @@ TEST_F(OleControlTest, ByReferenceStringIsReadAndReplaced) {
 }
 
 TEST_F(OleControlTest, OutValuesOfEveryTypeAndByRefVariant) {
-    EXPECT_EQ(Put(kCount, Long(12)), S_OK);
+    EXPECT_EQ(Put(kCount, I4(12)), S_OK);
     EXPECT_EQ(Put(kLabel, Text("Super")), S_OK);
     EXPECT_EQ(Put(kRatio, Text("1.5")), S_OK);
-    EXPECT_EQ(Put(kLevel, Long(3)), S_OK);
-    EXPECT_EQ(Put(kEnabled, Long(-1)), S_OK);
+    EXPECT_EQ(Put(kLevel, I4(3)), S_OK);
+    EXPECT_EQ(Put(kEnabled, I4(-1)), S_OK);
     EXPECT_EQ(Put(kStamp, Text("2000-01-01")), S_OK);
 
     LONG count = 0;
@@ -288,9 +288,9 @@ TEST_F(OleControlTest, OutValuesOfEveryTypeAndByRefVariant) {
 }
 
 TEST_F(OleControlTest, GetIDsOfNamesIgnoresCaseAndNamesParameters) {
-    std::u16string member = com_test::Wide("gEtVaLuEs");
-    std::u16string param = com_test::Wide("PLABEL");
-    std::u16string unknown = com_test::Wide("Nope");
+    std::u16string member = Utf8ToUtf16("gEtVaLuEs");
+    std::u16string param = Utf8ToUtf16("PLABEL");
+    std::u16string unknown = Utf8ToUtf16("Nope");
     LPOLESTR names[] = {member.data(), param.data(), unknown.data()};
     DISPID ids[3] = {0, 0, 0};
     EXPECT_EQ(control_->GetIDsOfNames(IID_NULL, names, 2, 0, ids), S_OK);
@@ -321,7 +321,7 @@ TEST_F(OleControlTest, EventsReachEveryAdvisedSinkUntilUnadvised) {
 
     VARIANT result;
     VariantInit(&result);
-    ASSERT_EQ(Call(kRaise, DISPATCH_METHOD, {Long(7), Text("nozzle up")}, &result), S_OK);
+    ASSERT_EQ(Call(kRaise, DISPATCH_METHOD, {I4(7), Text("nozzle up")}, &result), S_OK);
     ASSERT_EQ(first.calls.size(), 1u);
     const com_test::RecordedCall& call = first.calls[0];
     EXPECT_EQ(call.dispid, kEventRaised);
@@ -335,7 +335,7 @@ TEST_F(OleControlTest, EventsReachEveryAdvisedSinkUntilUnadvised) {
 
     EXPECT_EQ(point->Unadvise(firstCookie), S_OK);
     EXPECT_EQ(point->Unadvise(firstCookie), CONNECT_E_NOCONNECTION);
-    EXPECT_EQ(Put(kCount, Long(2)), S_OK);  // fires Changed(Count, Stamp, Ratio)
+    EXPECT_EQ(Put(kCount, I4(2)), S_OK);  // fires Changed(Count, Stamp, Ratio)
     EXPECT_EQ(first.calls.size(), 1u);
     ASSERT_EQ(second.calls.size(), 2u);
     EXPECT_EQ(second.calls[1].dispid, kEventChanged);
@@ -358,7 +358,7 @@ TEST_F(OleControlTest, MemberExceptionBecomesExcepInfo) {
     EXCEPINFO info{};
     VARIANT result;
     VariantInit(&result);
-    EXPECT_EQ(Call(kFail, DISPATCH_METHOD, {Long(E_ACCESSDENIED)}, &result, &info),
+    EXPECT_EQ(Call(kFail, DISPATCH_METHOD, {I4(E_ACCESSDENIED)}, &result, &info),
               DISP_E_EXCEPTION);
     EXPECT_EQ(info.scode, E_ACCESSDENIED);
     EXPECT_EQ(BstrToUtf8(info.bstrDescription), "Failure requested by the caller");
@@ -381,10 +381,10 @@ TEST_F(OleControlTest, DriverFailureInsideAMethodReachesTheContainer) {
     VARIANT result;
     VariantInit(&result);
     ASSERT_EQ(Call(kSetPartnerRef, DISPATCH_METHOD, {ref}, &result), S_OK);
-    ASSERT_EQ(Put(kCount, Long(3)), S_OK);
+    ASSERT_EQ(Put(kCount, I4(3)), S_OK);
     ASSERT_EQ(Put(kLabel, Text("A")), S_OK);
     EXCEPINFO info{};
-    EXPECT_EQ(Call(kCallPartner, DISPATCH_METHOD, {Long(22)}, &result, &info), DISP_E_EXCEPTION);
+    EXPECT_EQ(Call(kCallPartner, DISPATCH_METHOD, {I4(22)}, &result, &info), DISP_E_EXCEPTION);
     EXPECT_EQ(BstrToUtf8(info.bstrDescription), "pump offline");
     EXPECT_EQ(BstrToUtf8(info.bstrSource), "Recorder");
     EXPECT_EQ(info.scode, E_FAIL);
@@ -398,7 +398,7 @@ TEST_F(OleControlTest, DriverFailureInsideAMethodReachesTheContainer) {
 
     partner.failure = S_OK;
     partner.result = 25;
-    ASSERT_EQ(Call(kCallPartner, DISPATCH_METHOD, {Long(23)}, &result), S_OK);
+    ASSERT_EQ(Call(kCallPartner, DISPATCH_METHOD, {I4(23)}, &result), S_OK);
     EXPECT_EQ(result.lVal, 25);
     control_->Release();
     control_ = nullptr;
@@ -413,7 +413,7 @@ TEST_F(OleControlTest, EveryEntryPointRunsInTheModuleStateAndRestoresTheCaller) 
     ASSERT_EQ(Call(kModuleStateIsCurrent, DISPATCH_METHOD, {}, &result), S_OK);
     EXPECT_EQ(result.iVal, 1);
     EXPECT_EQ(AfxGetModuleState(), &callerState);
-    EXPECT_EQ(Call(kFail, DISPATCH_METHOD, {Long(E_FAIL)}, &result), DISP_E_EXCEPTION);
+    EXPECT_EQ(Call(kFail, DISPATCH_METHOD, {I4(E_FAIL)}, &result), DISP_E_EXCEPTION);
     EXPECT_EQ(AfxGetModuleState(), &callerState);  // restored after the exception too
 }
 
@@ -445,7 +445,7 @@ TEST_F(OleControlTest, PersistenceKeepsVersionExtentAndModifiedFlag) {
     ASSERT_EQ(control_->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&persist)),
               S_OK);
     EXPECT_FALSE(ctrl_->IsModified());
-    ASSERT_EQ(Put(kCount, Long(8)), S_OK);
+    ASSERT_EQ(Put(kCount, I4(8)), S_OK);
     EXPECT_TRUE(ctrl_->IsModified());
     ASSERT_TRUE(ctrl_->SetControlSize(100, 40));
 
@@ -454,7 +454,7 @@ TEST_F(OleControlTest, PersistenceKeepsVersionExtentAndModifiedFlag) {
     EXPECT_FALSE(ctrl_->IsModified());
     EXPECT_EQ(bag->Format(), "Count=8 _ExtentX=2646 _ExtentY=1058 _Version=65536");
 
-    ASSERT_EQ(Put(kCount, Long(1)), S_OK);
+    ASSERT_EQ(Put(kCount, I4(1)), S_OK);
     ASSERT_TRUE(ctrl_->SetControlSize(10, 10));
     ASSERT_EQ(persist->Load(bag, nullptr), S_OK);
     int cx = 0;

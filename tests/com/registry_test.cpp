@@ -159,7 +159,7 @@ TEST(RegistryTest, GuidTextForms) {
           "{F9B424D451A1-40E0-8EB1-1B9097AF98111}", "{G9B424D4-51A1-40E0-8EB1-1B9097AF9811}"}) {
         EXPECT_FALSE(GuidFromString(bad, &parsed)) << bad;
     }
-    const std::u16string progId = com_test::Wide("TOLVAN.TolvanCtrl.1");
+    const std::u16string progId = Utf8ToUtf16("TOLVAN.TolvanCtrl.1");
     EXPECT_EQ(CLSIDFromString(progId.c_str(), &back), CO_E_CLASSSTRING);
 }
 

@@ -6,24 +6,13 @@
 
 #include "platform/com.h"
 #include "platform/variant.h"
+#include "tests/support/automation_values.h"
 
 namespace {
 
-VARIANT Text(const char* text) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = BstrFromUtf8(text);
-    return v;
-}
-
-VARIANT Double(double value, VARTYPE vt = VT_R8) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = vt;
-    v.dblVal = value;
-    return v;
-}
+using test_variants::Date;
+using test_variants::R8;
+using test_variants::Text;
 
 TEST(VariantTest, LayoutIsTheWindowsOne) {
     EXPECT_EQ(sizeof(VARIANT), 24u);
@@ -58,7 +47,7 @@ TEST(VariantTest, CopyDuplicatesStringsWithEmbeddedZeros) {
     VariantInit(&src);
     src.vt = VT_BSTR;
     src.bstrVal = SysAllocStringLen(units, 3);
-    VARIANT dest = Double(1.0);
+    VARIANT dest = R8(1.0);
     ASSERT_EQ(VariantCopy(&dest, &src), S_OK);
     EXPECT_NE(dest.bstrVal, src.bstrVal);
     EXPECT_EQ(SysStringLen(dest.bstrVal), 3u);
@@ -101,33 +90,33 @@ struct ChangeCase {
 };
 
 const ChangeCase kChangeCases[] = {
-    {"R8 2.5 to I2 rounds to even", [] { return Double(2.5); }, VT_I2, S_OK, "2"},
-    {"R8 3.5 to I4 rounds to even", [] { return Double(3.5); }, VT_I4, S_OK, "4"},
-    {"R8 -2.5 to I4 rounds to even", [] { return Double(-2.5); }, VT_I4, S_OK, "-2"},
-    {"R8 32767.5 to I2 overflows", [] { return Double(32767.5); }, VT_I2, DISP_E_OVERFLOW, ""},
-    {"R8 -32768 to I2 fits", [] { return Double(-32768); }, VT_I2, S_OK, "-32768"},
-    {"R8 2^31 to I4 overflows", [] { return Double(2147483648.0); }, VT_I4, DISP_E_OVERFLOW, ""},
+    {"R8 2.5 to I2 rounds to even", [] { return R8(2.5); }, VT_I2, S_OK, "2"},
+    {"R8 3.5 to I4 rounds to even", [] { return R8(3.5); }, VT_I4, S_OK, "4"},
+    {"R8 -2.5 to I4 rounds to even", [] { return R8(-2.5); }, VT_I4, S_OK, "-2"},
+    {"R8 32767.5 to I2 overflows", [] { return R8(32767.5); }, VT_I2, DISP_E_OVERFLOW, ""},
+    {"R8 -32768 to I2 fits", [] { return R8(-32768); }, VT_I2, S_OK, "-32768"},
+    {"R8 2^31 to I4 overflows", [] { return R8(2147483648.0); }, VT_I4, DISP_E_OVERFLOW, ""},
     {"text with blanks to I4", [] { return Text("  -17 "); }, VT_I4, S_OK, "-17"},
     {"text 1e3 to I2", [] { return Text("1e3"); }, VT_I2, S_OK, "1000"},
     {"text abc to I4 mismatches", [] { return Text("abc"); }, VT_I4, DISP_E_TYPEMISMATCH, ""},
     {"empty text to R8 mismatches", [] { return Text(""); }, VT_R8, DISP_E_TYPEMISMATCH, ""},
     {"text 0.1 to R8 and back", [] { return Text("0.1"); }, VT_R8, S_OK, "0.1"},
-    {"R8 1/3 prints 15 digits", [] { return Double(1.0 / 3.0); }, VT_R8, S_OK, "0.333333333333333"},
+    {"R8 1/3 prints 15 digits", [] { return R8(1.0 / 3.0); }, VT_R8, S_OK, "0.333333333333333"},
     {"text True to BOOL", [] { return Text("true"); }, VT_BOOL, S_OK, "-1"},
     {"text 0 to BOOL", [] { return Text("0"); }, VT_BOOL, S_OK, "0"},
-    {"R8 0.5 to BOOL is true", [] { return Double(0.5); }, VT_BOOL, S_OK, "-1"},
+    {"R8 0.5 to BOOL is true", [] { return R8(0.5); }, VT_BOOL, S_OK, "-1"},
     {"text date to DATE", [] { return Text("2013-03-06 11:41:18"); }, VT_DATE, S_OK,
      "2013-03-06 11:41:18"},
     {"text date only", [] { return Text("1900-01-01"); }, VT_DATE, S_OK, "1900-01-01"},
     {"text time only", [] { return Text("06:00"); }, VT_DATE, S_OK, "06:00:00"},
     {"text Feb 30 mismatches", [] { return Text("2013-02-30"); }, VT_DATE, DISP_E_TYPEMISMATCH, ""},
-    {"R8 beyond 9999 to DATE overflows", [] { return Double(2958466.0); }, VT_DATE, DISP_E_OVERFLOW,
+    {"R8 beyond 9999 to DATE overflows", [] { return R8(2958466.0); }, VT_DATE, DISP_E_OVERFLOW,
      ""},
-    {"DATE -1.25 is 1899-12-29 06:00", [] { return Double(-1.25, VT_DATE); }, VT_BSTR, S_OK,
+    {"DATE -1.25 is 1899-12-29 06:00", [] { return Date(-1.25); }, VT_BSTR, S_OK,
      "1899-12-29 06:00:00"},
-    {"DATE 2.25 is 1900-01-01 06:00", [] { return Double(2.25, VT_DATE); }, VT_BSTR, S_OK,
+    {"DATE 2.25 is 1900-01-01 06:00", [] { return Date(2.25); }, VT_BSTR, S_OK,
      "1900-01-01 06:00:00"},
-    {"DATE -0.5 and 0.5 are both noon", [] { return Double(-0.5, VT_DATE); }, VT_BSTR, S_OK,
+    {"DATE -0.5 and 0.5 are both noon", [] { return Date(-0.5); }, VT_BSTR, S_OK,
      "12:00:00"},
     {"EMPTY to I4 is 0",
      [] {
@@ -152,14 +141,14 @@ const ChangeCase kChangeCases[] = {
          return v;
      },
      VT_DISPATCH, DISP_E_TYPEMISMATCH, ""},
-    {"to an unsupported type", [] { return Double(1); }, VT_R4, DISP_E_BADVARTYPE, ""},
+    {"to an unsupported type", [] { return R8(1); }, VT_R4, DISP_E_BADVARTYPE, ""},
 };
 
 TEST(VariantTest, ChangeTypeTable) {
     for (const ChangeCase& c : kChangeCases) {
         SCOPED_TRACE(c.name);
         VARIANT src = c.make();
-        VARIANT dest = Double(99.0);  // a failure leaves it untouched
+        VARIANT dest = R8(99.0);  // a failure leaves it untouched
         const HRESULT hr = VariantChangeType(&dest, &src, 0, c.to);
         EXPECT_EQ(hr, c.hr);
         if (SUCCEEDED(hr)) {

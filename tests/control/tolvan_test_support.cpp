@@ -261,47 +261,4 @@ void TolvanTest::SetKestro(IDispatch* client) {
     EXPECT_EQ(CallLong(56, {ByRef(VT_DISPATCH, &handle)}), 0);
 }
 
-// ---- VARIANT builders ----------------------------------------------------------------------
-
-VARIANT I2(SHORT value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
-    v.iVal = value;
-    return v;
-}
-
-VARIANT I4(LONG value) {
-    return com_test::Long(value);
-}
-
-VARIANT R8(double value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_R8;
-    v.dblVal = value;
-    return v;
-}
-
-VARIANT Date(double value) {
-    VARIANT v = R8(value);
-    v.vt = VT_DATE;
-    return v;
-}
-
-VARIANT Text(const char* text) {
-    return com_test::Text(text);
-}
-
-VARIANT Dispatch(IDispatch* value) {
-    if (value != nullptr) {
-        value->AddRef();  // the VARIANT's own reference, released when it is cleared
-    }
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_DISPATCH;
-    v.pdispVal = value;
-    return v;
-}
-
 }  // namespace tolvan_test

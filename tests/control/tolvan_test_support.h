@@ -135,21 +135,12 @@ class TolvanTest : public ::testing::Test {
     long liveStrings_ = 0;
 };
 
-// VARIANT builders.
-VARIANT I2(SHORT value);
-VARIANT I4(LONG value);
-VARIANT R8(double value);
-VARIANT Date(double value);
-VARIANT Text(const char* text);
-// Holds a reference of its own on `value`.
-VARIANT Dispatch(IDispatch* value);
-template <class T>
-VARIANT ByRef(VARTYPE vt, T* pointer) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = static_cast<VARTYPE>(vt | VT_BYREF);
-    v.byref = pointer;
-    return v;
-}
+using test_variants::ByRef;
+using test_variants::Date;
+using test_variants::Dispatch;
+using test_variants::I2;
+using test_variants::I4;
+using test_variants::R8;
+using test_variants::Text;
 
 }  // namespace tolvan_test

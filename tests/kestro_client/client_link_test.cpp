@@ -13,6 +13,7 @@
 #include "kestro/model/result_codes.h"
 #include "kestro/wire/marshal.h"
 #include "tests/kestro_client/fake_server.h"
+#include "tests/support/automation_values.h"
 
 namespace {
 
@@ -31,9 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::int32_t kSentinel = -12345;
 
-std::u16string TextOf(BSTR text) {
-    return text == nullptr ? u"<null>" : std::u16string(text, SysStringLen(text));
-}
+using test_variants::BstrUnits;
 
 std::int32_t LogOn(std::int32_t port, std::int32_t timeoutMs = 2000,
                    const char16_t* server = u"127.0.0.1") {
@@ -77,7 +76,7 @@ TEST_F(ClientLinkTest, ResultStringHasATextForEveryCodeTheLibraryAnswers) {
     for (const Row& row : rows) {
         BSTR text = nullptr;
         EXPECT_EQ(ResultString(row.code, &text), 0);
-        EXPECT_EQ(TextOf(text), row.text) << row.code;
+        EXPECT_EQ(BstrUnits(text), row.text) << row.code;
         SysFreeString(text);
     }
     EXPECT_EQ(ResultString(0, nullptr), kestro::kInvalidArgument);
@@ -86,7 +85,7 @@ TEST_F(ClientLinkTest, ResultStringHasATextForEveryCodeTheLibraryAnswers) {
 TEST_F(ClientLinkTest, WithoutALogonOnlyTheLibrarysOwnCallsAnswer) {
     BSTR version = nullptr;
     ASSERT_EQ(DllVersion(&version), 0);
-    EXPECT_EQ(TextOf(version), u"Kestro client library 4.2.1 (libkestro, protocol 1)");
+    EXPECT_EQ(BstrUnits(version), u"Kestro client library 4.2.1 (libkestro, protocol 1)");
     SysFreeString(version);
     EXPECT_EQ(DllVersion(nullptr), kestro::kInvalidArgument);
 
@@ -355,12 +354,12 @@ TEST_F(ClientLinkTest, OutValuesAreWrittenOnlyOnSuccessAndBadArgumentsAreNeverSe
               kestro::kRecordNotFound);
     EXPECT_EQ(number, kSentinel);
     EXPECT_EQ(name, nullptr);
-    EXPECT_EQ(TextOf(serial), u"kept");
+    EXPECT_EQ(BstrUnits(serial), u"kept");
     SysFreeString(serial);
 
     EXPECT_EQ(GetPortProperties(2, &number, &name, &protocol, &deviceType, &serial), 0);
     EXPECT_EQ(number, 2);
-    EXPECT_EQ(TextOf(name), u"Bombas ilha 2");
+    EXPECT_EQ(BstrUnits(name), u"Bombas ilha 2");
     EXPECT_EQ(protocol, 7);
     EXPECT_EQ(deviceType, -3);
     EXPECT_EQ(serial, nullptr);
@@ -392,7 +391,7 @@ std::int32_t RecordLogon(std::int32_t clientId, std::int32_t clientKind, BSTR se
                          std::int32_t callPort, std::int32_t eventsPort, std::int32_t callTimeout,
                          std::int32_t options, std::int32_t eventMask, std::int32_t bufferSize) {
     logonSeen = {clientId, clientKind, callPort,   eventsPort,        callTimeout,
-                 options,  eventMask,  bufferSize, TextOf(serverName)};
+                 options,  eventMask,  bufferSize, BstrUnits(serverName)};
     return 0;
 }
 

@@ -76,7 +76,7 @@ struct Arg<BSTR*> {
     void Init(std::size_t) {}
     BSTR* Get() { return &value; }
     bool Holds(std::size_t position) const {
-        return wire_test::UnitsOf(value) == TextAt(position, true);
+        return wire_test::BstrUnits(value) == TextAt(position, true);
     }
 };
 

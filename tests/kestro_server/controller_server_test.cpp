@@ -17,6 +17,7 @@
 #include "kestro/server/session.h"
 #include "tests/kestro_server/wire_client.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/automation_values.h"
 
 namespace {
 
@@ -84,9 +85,7 @@ std::int32_t PortsCount(WireClient& client, std::int32_t& count) {
     return client.Call<CallCode::GetPortsCount>(&count);
 }
 
-std::u16string TextOf(BSTR text) {
-    return text == nullptr ? u"<null>" : std::u16string(text, SysStringLen(text));
-}
+using test_variants::BstrUnits;
 
 TEST_F(ControllerServerTest, EachConnectionKeepsItsOwnLogon) {
     Start();
@@ -107,12 +106,12 @@ TEST_F(ControllerServerTest, EachConnectionKeepsItsOwnLogon) {
     EXPECT_EQ(PortsCount(second, count), 0);
     BSTR version = nullptr;
     EXPECT_EQ(second.Call<CallCode::ServerVersion>(&version), 0);
-    EXPECT_EQ(TextOf(version), u"Kestro controller server 4.2.1 (kestrod 23.01)");
+    EXPECT_EQ(BstrUnits(version), u"Kestro controller server 4.2.1 (kestrod 23.01)");
     SysFreeString(version);
     // The texts of the station's codes are served too; a client library's version is not.
     BSTR text = nullptr;
     EXPECT_EQ(first.Call<CallCode::ResultString>(kestro::kRecordNotFound, &text), 0);
-    EXPECT_EQ(TextOf(text), u"record not found");
+    EXPECT_EQ(BstrUnits(text), u"record not found");
     SysFreeString(text);
     EXPECT_EQ(second.Call<CallCode::DllVersion>(&text), kestro::kCallNotServed);
 }
@@ -165,7 +164,7 @@ TEST_F(ControllerServerTest, AChangeThatCannotBeSavedIsAnsweredNotSavedAndUndone
     ASSERT_EQ(client->Call<CallCode::GetGradePropertiesEx>(std::int32_t{1}, &number, &stored,
                                                            &shortName, &code, &type),
               0);
-    EXPECT_EQ(TextOf(stored), u"Gasolina Comum");
+    EXPECT_EQ(BstrUnits(stored), u"Gasolina Comum");
     SysFreeString(stored);
     SysFreeString(shortName);
     SysFreeString(code);

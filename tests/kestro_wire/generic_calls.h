@@ -13,6 +13,7 @@
 
 #include "kestro/wire/call_dispatcher.h"
 #include "platform/oleauto.h"
+#include "tests/support/automation_values.h"
 
 namespace wire_test {
 
@@ -40,9 +41,7 @@ inline std::u16string TextAt(std::size_t position, bool out) {
     return text;
 }
 
-inline std::u16string UnitsOf(BSTR text) {
-    return text == nullptr ? std::u16string(u"<null>") : std::u16string(text, SysStringLen(text));
-}
+using test_variants::BstrUnits;
 
 inline bool InMatches(std::size_t position, std::int16_t v) {
     return v == ValueAt<std::int16_t>(position, false);
@@ -57,7 +56,7 @@ inline bool InMatches(std::size_t position, double v) {
     return v == ValueAt<double>(position, false);
 }
 inline bool InMatches(std::size_t position, BSTR v) {
-    return UnitsOf(v) == TextAt(position, false);
+    return BstrUnits(v) == TextAt(position, false);
 }
 template <typename Out>
 bool InMatches(std::size_t, Out*) {

@@ -35,7 +35,7 @@ using kestro::wire::kResultMalformedRequest;
 using kestro::wire::Marshal;
 using kestro::wire::WireError;
 using wire_test::TextAt;
-using wire_test::UnitsOf;
+using wire_test::BstrUnits;
 using wire_test::ValueAt;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -93,7 +93,7 @@ struct ClientBstrOut {
     ~ClientBstrOut() { SysFreeString(value); }
     void Init(std::size_t) {}
     BSTR* Get() { return &value; }
-    bool Holds(std::size_t position) const { return UnitsOf(value) == TextAt(position, true); }
+    bool Holds(std::size_t position) const { return BstrUnits(value) == TextAt(position, true); }
 };
 
 template <>
@@ -329,7 +329,7 @@ TEST_F(MarshalCalls, GetPortPropertiesHandsOutNewBstrsAndKeepsNullApartFromEmpty
     EXPECT_EQ(protocolId, -1);
     EXPECT_EQ(deviceType, INT16_MIN);
     ASSERT_NE(name, nullptr);
-    EXPECT_EQ(UnitsOf(name), Units(u"Porta \u00c9\0\u20ac", 9));
+    EXPECT_EQ(BstrUnits(name), Units(u"Porta \u00c9\0\u20ac", 9));
     EXPECT_EQ(name[SysStringLen(name)], u'\0');  // a real BSTR with its terminator
     EXPECT_EQ(serialNo, nullptr);
     SysFreeString(name);

@@ -1,0 +1,58 @@
+// Bstr: the owning BSTR holder frees on every way out and fills from out-parameters.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "platform/bstr.h"
+
+namespace {
+
+BSTR MakeText(const char16_t* text) {
+    return SysAllocString(text);
+}
+
+TEST(BstrTest, EveryHeldTextIsFreedOnce) {
+    const long live = SysLiveStringCount();
+    {
+        Bstr text(MakeText(u"pump"));
+        EXPECT_EQ(SysLiveStringCount(), live + 1);
+        *text.Out() = MakeText(u"hose");  // Out freed "pump" first
+        EXPECT_EQ(SysLiveStringCount(), live + 1);
+        EXPECT_EQ(text.Utf8(), "hose");
+        Bstr moved = std::move(text);
+        EXPECT_TRUE(text.IsNull());  // NOLINT(bugprone-use-after-move): moved-from is null
+        moved = Bstr::FromUtf8("grade");
+        EXPECT_EQ(SysLiveStringCount(), live + 1);
+    }
+    EXPECT_EQ(SysLiveStringCount(), live);
+}
+
+TEST(BstrTest, DetachHandsTheTextOver) {
+    const long live = SysLiveStringCount();
+    Bstr text = Bstr::FromUtf8("tank");
+    BSTR raw = text.Detach();
+    EXPECT_TRUE(text.IsNull());
+    EXPECT_EQ(SysLiveStringCount(), live + 1);
+    SysFreeString(raw);
+    EXPECT_EQ(SysLiveStringCount(), live);
+}
+
+TEST(BstrTest, ViewKeepsEmbeddedZerosAndNullReadsEmpty) {
+    const Bstr text = Bstr::FromUtf16(std::u16string_view(u"a\0b", 3));
+    EXPECT_EQ(text.Length(), 3u);
+    EXPECT_EQ(text.View(), std::u16string_view(u"a\0b", 3));
+    EXPECT_EQ(text.Utf8(), std::string("a\0b", 3));
+
+    const Bstr none;
+    EXPECT_TRUE(none.IsNull());
+    EXPECT_EQ(none.Length(), 0u);
+    EXPECT_TRUE(none.View().empty());
+    EXPECT_EQ(none.Utf8(), "");
+
+    const Bstr empty = Bstr::FromUtf16(u"");
+    EXPECT_FALSE(empty.IsNull());  // the empty text is not the null BSTR
+    EXPECT_EQ(empty.Length(), 0u);
+}
+
+}  // namespace
