@@ -111,40 +111,28 @@ bool ClientAttachment::Attach(const std::string& server, long callPort, long eve
     HRESULT hr = CLSIDFromProgID(kProgId, &clsid);
     if (SUCCEEDED(hr)) {
         hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                              reinterpret_cast<void**>(&client_));
+                              client_.OutVoid());
     }
     if (FAILED(hr)) {
         error = "cannot create Kestro.Client.1: " + CoGetLastErrorText() + " (" +
                 HResultText(hr) + ")";
         return false;
     }
-    IProvideClassInfo* provider = nullptr;
+    ComPtr<IProvideClassInfo> provider = client_.As<IProvideClassInfo>();
+    ComPtr<IConnectionPointContainer> container = client_.As<IConnectionPointContainer>();
     ITypeInfo* classInfo = nullptr;
-    IConnectionPointContainer* container = nullptr;
-    if (SUCCEEDED(client_->QueryInterface(IID_IProvideClassInfo,
-                                          reinterpret_cast<void**>(&provider))) &&
-        SUCCEEDED(provider->GetClassInfo(&classInfo)) &&
-        classInfo->GetCoClassInfo()->defaultSource != nullptr &&
-        SUCCEEDED(client_->QueryInterface(IID_IConnectionPointContainer,
-                                          reinterpret_cast<void**>(&container))) &&
-        SUCCEEDED(container->FindConnectionPoint(classInfo->GetCoClassInfo()->defaultSource->iid,
-                                                 &connection_))) {
-        sink_ = new ClientEventPrinter(out_, classInfo);
-        classInfo = nullptr;
-        if (FAILED(connection_->Advise(sink_, &cookie_))) {
-            connection_->Release();
+    if (provider && container && SUCCEEDED(provider->GetClassInfo(&classInfo))) {
+        const DispInterfaceInfo* events = classInfo->GetCoClassInfo()->defaultSource;
+        // The printer keeps the class information's reference.
+        sink_ = ComPtr<IDispatch>::Adopt(new ClientEventPrinter(out_, classInfo));
+        if (events == nullptr || FAILED(container->FindConnectionPoint(events->iid, connection_.Out())) ||
+            FAILED(connection_->Advise(sink_.Get(), &cookie_))) {
             connection_ = nullptr;
         }
     }
-    for (IUnknown* unknown : {static_cast<IUnknown*>(provider), static_cast<IUnknown*>(classInfo),
-                              static_cast<IUnknown*>(container)}) {
-        if (unknown != nullptr) {
-            unknown->Release();
-        }
-    }
-    hr = PutLong(client_, u"CallPort", callPort);
+    hr = PutLong(client_.Get(), u"CallPort", callPort);
     if (SUCCEEDED(hr)) {
-        hr = PutLong(client_, u"EventsPort", eventsPort);
+        hr = PutLong(client_.Get(), u"EventsPort", eventsPort);
     }
     long result = 0;
     if (SUCCEEDED(hr)) {
@@ -156,7 +144,7 @@ bool ClientAttachment::Attach(const std::string& server, long callPort, long eve
         VariantInit(&timeout);
         timeout.vt = VT_I4;
         timeout.lVal = static_cast<LONG>(timeoutMs);
-        hr = CallLong(client_, u"Logon", {name, timeout}, result);
+        hr = CallLong(client_.Get(), u"Logon", {name, timeout}, result);
         VariantClear(&name);
     }
     if (FAILED(hr) || result != 0) {
@@ -174,19 +162,14 @@ void ClientAttachment::Wait(int ms) {
 }
 
 void ClientAttachment::Release() {
-    if (connection_ != nullptr) {
+    if (connection_) {
         connection_->Unadvise(cookie_);
-        connection_->Release();
         connection_ = nullptr;
     }
-    if (sink_ != nullptr) {
-        sink_->Release();
-        sink_ = nullptr;
-    }
-    if (client_ != nullptr) {
+    sink_ = nullptr;
+    if (client_) {
         long ignored = 0;
-        CallLong(client_, u"Logoff", {}, ignored);
-        client_->Release();
+        CallLong(client_.Get(), u"Logoff", {}, ignored);
         client_ = nullptr;
     }
 }

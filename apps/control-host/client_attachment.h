@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/com.h"
+#include "platform/com_ptr.h"
 
 class ClientAttachment {
   public:
@@ -23,7 +24,7 @@ class ClientAttachment {
     bool Attach(const std::string& server, long callPort, long eventsPort, long timeoutMs,
                 std::string& error);
     // The attached client object (no reference added), or null.
-    IDispatch* client() const { return client_; }
+    IDispatch* client() const { return client_.Get(); }
     // Dispatches the events that arrive within `ms` milliseconds.
     void Wait(int ms);
     // Logs off and releases the client object.
@@ -31,8 +32,8 @@ class ClientAttachment {
 
   private:
     std::ostream& out_;
-    IDispatch* client_ = nullptr;
-    IConnectionPoint* connection_ = nullptr;
-    IDispatch* sink_ = nullptr;
+    ComPtr<IDispatch> client_;
+    ComPtr<IConnectionPoint> connection_;
+    ComPtr<IDispatch> sink_;
     DWORD cookie_ = 0;
 };

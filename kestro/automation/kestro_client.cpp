@@ -7,6 +7,7 @@
 #include "kestro/automation/client_type_library.h"
 #include "kestro/model/result_codes.h"
 #include "kestro/wire/pump_calls.h"
+#include "platform/bstr.h"
 
 namespace kestro::automation {
 namespace {
@@ -45,10 +46,6 @@ VARIANT BstrRef(BSTR* text) {
     return v;
 }
 
-BSTR NewBstr(const std::u16string& text) {
-    return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-}
-
 // Calls `dispid` on `target` as a method with `forward` (the arguments in their order).
 void InvokeMethod(IDispatch* target, DISPID dispid, std::vector<VARIANT> forward) {
     std::vector<VARIANT> reversed(forward.rbegin(), forward.rend());
@@ -70,11 +67,6 @@ void InvokeMethod(IDispatch* target, DISPID dispid, std::vector<VARIANT> forward
 class CKestroClient::EventsPoint final : public IConnectionPoint {
   public:
     explicit EventsPoint(CKestroClient& owner) : owner_(owner) {}
-    ~EventsPoint() {
-        for (auto& [cookie, sink] : sinks_) {
-            sink->Release();
-        }
-    }
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (ppv == nullptr) {
@@ -111,41 +103,32 @@ class CKestroClient::EventsPoint final : public IConnectionPoint {
         if (pUnkSink == nullptr || pdwCookie == nullptr) {
             return E_POINTER;
         }
-        IDispatch* sink = nullptr;
-        if (FAILED(pUnkSink->QueryInterface(kClientEventsIid, reinterpret_cast<void**>(&sink))) &&
-            FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink)))) {
+        ComPtr<IDispatch> sink;
+        if (FAILED(pUnkSink->QueryInterface(kClientEventsIid, sink.OutVoid())) &&
+            FAILED(pUnkSink->QueryInterface(IID_IDispatch, sink.OutVoid()))) {
             return CONNECT_E_CANNOTCONNECT;
         }
         *pdwCookie = ++lastCookie_;
-        sinks_[*pdwCookie] = sink;
+        sinks_[*pdwCookie] = std::move(sink);
         return S_OK;
     }
     HRESULT Unadvise(DWORD dwCookie) override {
-        auto it = sinks_.find(dwCookie);
-        if (it == sinks_.end()) {
-            return CONNECT_E_NOCONNECTION;
-        }
-        IDispatch* sink = it->second;
-        sinks_.erase(it);
-        sink->Release();
-        return S_OK;
+        return sinks_.erase(dwCookie) == 1 ? S_OK : CONNECT_E_NOCONNECTION;
     }
 
     void FireConnectionLost(std::int32_t result) {
-        std::vector<IDispatch*> sinks;
+        std::vector<ComPtr<IDispatch>> sinks;  // a sink may unadvise while it is called
         for (auto& [cookie, sink] : sinks_) {
-            sink->AddRef();
             sinks.push_back(sink);
         }
-        for (IDispatch* sink : sinks) {
-            InvokeMethod(sink, kConnectionLostEvent, {I4(result)});
-            sink->Release();
+        for (const ComPtr<IDispatch>& sink : sinks) {
+            InvokeMethod(sink.Get(), kConnectionLostEvent, {I4(result)});
         }
     }
 
   private:
     CKestroClient& owner_;
-    std::map<DWORD, IDispatch*> sinks_;
+    std::map<DWORD, ComPtr<IDispatch>> sinks_;
     DWORD lastCookie_ = 0;
 };
 
@@ -186,9 +169,7 @@ CKestroClient::~CKestroClient() {
     if (loggedOn_) {
         Logoff();
     }
-    for (auto& [pumpId, control] : controls_) {
-        control->Release();
-    }
+    controls_.clear();
     delete point_;
 }
 
@@ -397,20 +378,20 @@ HRESULT CKestroClient::Call(DISPID dispid, Arguments& args, std::int32_t& result
     const std::int32_t pump = args.Long(0);
     switch (dispid) {
         case kReadPumpProperties: {
-            BSTR name = nullptr;
+            Bstr name;
             std::int32_t slot = 0;
             std::int32_t muxSlot = 0;
             std::int16_t priceControl = 0;
             std::int16_t hasPreset = 0;
             result = link_.Forward<wire::CallCode::GetPumpPropertiesEx>(
-                pump, args.RefLong(1), &name, args.RefShort(3), args.RefShort(4),
+                pump, args.RefLong(1), name.Out(), args.RefShort(3), args.RefShort(4),
                 args.RefShort(5), args.RefShort(6), args.RefShort(7), args.RefShort(8),
                 args.RefShort(9), args.RefShort(10), args.RefShort(11), args.RefLong(12),
                 args.RefLong(13), args.RefShort(14), args.RefShort(15), args.RefShort(16),
                 args.RefShort(17), &slot, &muxSlot, &priceControl, &hasPreset);
             if (result == kSuccess) {
                 SysFreeString(*args.RefText(2));
-                *args.RefText(2) = name;
+                *args.RefText(2) = name.Detach();
             }
             break;
         }
@@ -422,38 +403,38 @@ HRESULT CKestroClient::Call(DISPID dispid, Arguments& args, std::int32_t& result
                                                                         args.RefLong(2));
             break;
         case kReadPumpStatus: {
-            BSTR name = nullptr;
-            BSTR shortName = nullptr;
+            Bstr name;
+            Bstr shortName;
             result = link_.Forward<calls::ReadPumpStatus>(
                 pump, args.RefShort(1), args.RefShort(2), args.RefLong(3), args.RefLong(4),
-                args.RefShort(5), args.RefLong(6), &name, &shortName, args.RefShort(9),
+                args.RefShort(5), args.RefLong(6), name.Out(), shortName.Out(), args.RefShort(9),
                 args.RefDouble(10), args.RefDouble(11), args.RefDouble(12), args.RefShort(13));
             if (result == kSuccess) {
                 SysFreeString(*args.RefText(7));
-                *args.RefText(7) = name;
+                *args.RefText(7) = name.Detach();
                 SysFreeString(*args.RefText(8));
-                *args.RefText(8) = shortName;
+                *args.RefText(8) = shortName.Detach();
             }
             break;
         }
         case kReadPumpDelivery:
         case kReadPumpDeliveryEx: {
-            BSTR name = nullptr;
-            BSTR shortName = nullptr;
+            Bstr name;
+            Bstr shortName;
             double totals[3] = {};
             const bool ex = dispid == kReadPumpDeliveryEx;
             result = link_.Forward<calls::ReadPumpDelivery>(
                 pump, args.Short(1), args.RefLong(2), args.RefShort(3), args.RefShort(4),
-                args.RefLong(5), args.RefShort(6), args.RefLong(7), &name, &shortName,
+                args.RefLong(5), args.RefShort(6), args.RefLong(7), name.Out(), shortName.Out(),
                 args.RefShort(10), args.RefDouble(11), args.RefDouble(12), args.RefDouble(13),
                 args.RefLong(14), args.RefLong(15), args.RefLong(16), args.RefDate(17),
                 args.RefLong(18), ex ? args.RefDouble(19) : &totals[0],
                 ex ? args.RefDouble(20) : &totals[1], ex ? args.RefDouble(21) : &totals[2]);
             if (result == kSuccess) {
                 SysFreeString(*args.RefText(8));
-                *args.RefText(8) = name;
+                *args.RefText(8) = name.Detach();
                 SysFreeString(*args.RefText(9));
-                *args.RefText(9) = shortName;
+                *args.RefText(9) = shortName.Detach();
             }
             break;
         }
@@ -551,19 +532,10 @@ std::int32_t CKestroClient::Logoff() {
 }
 
 std::int32_t CKestroClient::RegisterPumpControl(std::int32_t pumpId, IDispatch* control) {
-    auto it = controls_.find(pumpId);
-    IDispatch* previous = it != controls_.end() ? it->second : nullptr;
     if (control == nullptr) {
-        if (previous != nullptr) {
-            controls_.erase(it);
-            previous->Release();
-        }
-        return kSuccess;
-    }
-    control->AddRef();
-    controls_[pumpId] = control;
-    if (previous != nullptr) {
-        previous->Release();
+        controls_.erase(pumpId);
+    } else {
+        controls_[pumpId] = ComPtr<IDispatch>(control);
     }
     return kSuccess;
 }
@@ -625,67 +597,55 @@ void CKestroClient::Deliver(const wire::ReceivedEvent& received, bool gap) {
     if (it == controls_.end()) {
         return;
     }
-    IDispatch* control = it->second;
-    control->AddRef();  // a sink may withdraw its own registration
+    const ComPtr<IDispatch> control = it->second;  // a sink may withdraw its own registration
     if (received.event.kind == PumpEvent::Kind::kStatus) {
-        CallStatusSink(control, received.event.status);
+        CallStatusSink(control.Get(), received.event.status);
     } else {
-        CallDeliverySink(control, received.event.delivery);
+        CallDeliverySink(control.Get(), received.event.delivery);
     }
-    control->Release();
     if (observer_) {
         observer_(received.emittedUs);
     }
 }
 
 void CKestroClient::Resynchronise() {
-    std::vector<std::pair<std::int32_t, IDispatch*>> registered(controls_.begin(),
-                                                                controls_.end());
-    for (auto& [pumpId, control] : registered) {
-        control->AddRef();
-    }
-    for (auto& [pumpId, control] : registered) {
+    const std::vector<std::pair<std::int32_t, ComPtr<IDispatch>>> registered(controls_.begin(),
+                                                                             controls_.end());
+    for (const auto& [pumpId, control] : registered) {
         PumpStatus status;
-        BSTR name = nullptr;
-        BSTR shortName = nullptr;
+        Bstr name;
+        Bstr shortName;
         if (link_.Forward<calls::ReadPumpStatus>(
                 pumpId, &status.state, &status.reservedFor, &status.reservedBy, &status.hoseId,
-                &status.hoseNumber, &status.gradeId, &name, &shortName, &status.priceLevel,
-                &status.price, &status.volume, &status.value, &status.stackSize) == kSuccess) {
-            status.gradeName = std::u16string(name, SysStringLen(name));
-            status.shortGradeName = std::u16string(shortName, SysStringLen(shortName));
-            SysFreeString(name);
-            SysFreeString(shortName);
-            CallStatusSink(control, status);
+                &status.hoseNumber, &status.gradeId, name.Out(), shortName.Out(),
+                &status.priceLevel, &status.price, &status.volume, &status.value,
+                &status.stackSize) == kSuccess) {
+            status.gradeName = name.View();
+            status.shortGradeName = shortName.View();
+            CallStatusSink(control.Get(), status);
         }
         std::int32_t count = 0;
         link_.Forward<calls::ReadPumpDeliveryCount>(pumpId, &count);
         for (std::int32_t index = 1; index <= count; ++index) {
             PumpDelivery d;
-            name = nullptr;
-            shortName = nullptr;
             if (link_.Forward<calls::ReadPumpDelivery>(
                     pumpId, static_cast<std::int16_t>(index), &d.id, &d.type, &d.state,
-                    &d.hoseId, &d.hoseNumber, &d.gradeId, &name, &shortName, &d.priceLevel,
+                    &d.hoseId, &d.hoseNumber, &d.gradeId, name.Out(), shortName.Out(), &d.priceLevel,
                     &d.price, &d.volume, &d.value, &d.lockedBy, &d.reservedBy, &d.age,
                     &d.completedDate, &d.attendantId, &d.volumeTotal, &d.volume2Total,
                     &d.valueTotal) == kSuccess) {
-                d.gradeName = std::u16string(name, SysStringLen(name));
-                d.shortGradeName = std::u16string(shortName, SysStringLen(shortName));
-                SysFreeString(name);
-                SysFreeString(shortName);
-                CallDeliverySink(control, d);
+                d.gradeName = name.View();
+                d.shortGradeName = shortName.View();
+                CallDeliverySink(control.Get(), d);
             }
         }
-    }
-    for (auto& [pumpId, control] : registered) {
-        control->Release();
     }
 }
 
 void CKestroClient::CallStatusSink(IDispatch* control, const PumpStatus& s) {
-    BSTR name = NewBstr(s.gradeName);
-    BSTR shortName = NewBstr(s.shortGradeName);
+    // The names travel by reference: the sink may replace them, the last text is freed here.
+    BSTR name = Bstr::FromUtf16(s.gradeName).Detach();
+    BSTR shortName = Bstr::FromUtf16(s.shortGradeName).Detach();
     InvokeMethod(control, 49,
                  {I2(s.state), I2(s.reservedFor), I4(s.reservedBy), I4(s.hoseId),
                   I2(s.hoseNumber), I4(s.gradeId), BstrRef(&name), BstrRef(&shortName),
@@ -695,8 +655,8 @@ void CKestroClient::CallStatusSink(IDispatch* control, const PumpStatus& s) {
 }
 
 void CKestroClient::CallDeliverySink(IDispatch* control, const PumpDelivery& d) {
-    BSTR name = NewBstr(d.gradeName);
-    BSTR shortName = NewBstr(d.shortGradeName);
+    BSTR name = Bstr::FromUtf16(d.gradeName).Detach();
+    BSTR shortName = Bstr::FromUtf16(d.shortGradeName).Detach();
     InvokeMethod(control, 63,
                  {I4(d.id), I4(d.hoseId), I2(d.hoseNumber), I4(d.gradeId), BstrRef(&name),
                   BstrRef(&shortName), I2(d.priceLevel), R8(d.price), R8(d.volume), R8(d.value),

@@ -21,6 +21,7 @@
 #include "kestro/client/client_link.h"
 #include "kestro/client/event_subscription.h"
 #include "platform/com.h"
+#include "platform/com_ptr.h"
 #include "platform/typeinfo.h"
 
 namespace kestro::automation {
@@ -99,7 +100,7 @@ class CKestroClient final : public IDispatch,
     std::int32_t eventsPort_ = 5124;
     std::int32_t clientId_ = 1;
     std::int32_t currentPump_ = -1;
-    std::map<std::int32_t, IDispatch*> controls_;  // each with a reference of ours
+    std::map<std::int32_t, ComPtr<IDispatch>> controls_;
     EventsPoint* point_;
     std::function<void(std::int64_t)> observer_;
 };

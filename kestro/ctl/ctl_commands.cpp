@@ -12,6 +12,8 @@
 #include "kestro/model/pump_simulator.h"
 #include "kestro/model/result_codes.h"
 #include "kestro/wire/pump_calls.h"
+#include "platform/bstr.h"
+#include "platform/text_conversion.h"
 
 namespace kestro::ctl {
 
@@ -50,33 +52,6 @@ std::optional<Number> Read(const std::string& text) {
         return std::nullopt;
     }
     return value;
-}
-
-std::string Utf8(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 const char* StateName(std::int16_t state) {
@@ -124,7 +99,7 @@ void PrintStatus(std::FILE* out, std::int32_t pumpId, const PumpStatus& s) {
                  "pump %d: state %d %s, reserved for %d by %d, hose %d (id %d), grade %d %s (%s), "
                  "level %d, price %.3f, volume %.3f, value %.2f, stack %d\n",
                  pumpId, s.state, StateName(s.state), s.reservedFor, s.reservedBy, s.hoseNumber,
-                 s.hoseId, s.gradeId, Utf8(s.gradeName).c_str(), Utf8(s.shortGradeName).c_str(),
+                 s.hoseId, s.gradeId, Utf16ToUtf8(s.gradeName).c_str(), Utf16ToUtf8(s.shortGradeName).c_str(),
                  s.priceLevel, s.price, s.volume, s.value, s.stackSize);
 }
 
@@ -134,7 +109,7 @@ void PrintDelivery(std::FILE* out, std::int32_t pumpId, const PumpDelivery& d) {
                  "level %d, price %.3f, volume %.3f, value %.2f, age %d s, attendant %d, "
                  "totals %.3f %.3f %.2f\n",
                  pumpId, d.id, d.state, DeliveryStateName(d.state), d.type, d.hoseNumber,
-                 d.hoseId, d.gradeId, Utf8(d.gradeName).c_str(), d.priceLevel, d.price,
+                 d.hoseId, d.gradeId, Utf16ToUtf8(d.gradeName).c_str(), d.priceLevel, d.price,
                  d.volume, d.value, d.age, d.attendantId, d.volumeTotal, d.volume2Total,
                  d.valueTotal);
 }
@@ -166,7 +141,7 @@ int Ctl::Check(std::int32_t rc, const std::string& what) {
         return 0;
     }
     std::fprintf(err_, "kestroctl: %s failed - %s.\n", what.c_str(),
-                 Utf8(ResultText(rc)).c_str());
+                 Utf16ToUtf8(ResultText(rc)).c_str());
     return 1;
 }
 
@@ -184,17 +159,14 @@ std::optional<std::int32_t> Ctl::Number(std::size_t index) {
 
 int Ctl::Status(std::int32_t pumpId) {
     PumpStatus s;
-    BSTR name = nullptr;
-    BSTR shortName = nullptr;
+    Bstr name;
+    Bstr shortName;
     std::int32_t rc = link().Forward<wire::pump_calls::ReadPumpStatus>(
         pumpId, &s.state, &s.reservedFor, &s.reservedBy, &s.hoseId, &s.hoseNumber, &s.gradeId,
-        &name, &shortName, &s.priceLevel, &s.price, &s.volume, &s.value, &s.stackSize);
+        name.Out(), shortName.Out(), &s.priceLevel, &s.price, &s.volume, &s.value, &s.stackSize);
     if (rc == kSuccess) {
-        s.gradeName = name != nullptr ? std::u16string(name, SysStringLen(name)) : u"";
-        s.shortGradeName =
-            shortName != nullptr ? std::u16string(shortName, SysStringLen(shortName)) : u"";
-        SysFreeString(name);
-        SysFreeString(shortName);
+        s.gradeName = name.View();
+        s.shortGradeName = shortName.View();
         PrintStatus(out_, pumpId, s);
     }
     return Check(rc, "status " + std::to_string(pumpId));
@@ -211,19 +183,17 @@ int Ctl::Deliveries(std::int32_t pumpId) {
     }
     for (std::int32_t index = 1; index <= count; ++index) {
         PumpDelivery d;
-        BSTR name = nullptr;
-        BSTR shortName = nullptr;
+        Bstr name;
+        Bstr shortName;
         std::int32_t rc = link().Forward<wire::pump_calls::ReadPumpDelivery>(
             pumpId, static_cast<std::int16_t>(index), &d.id, &d.type, &d.state, &d.hoseId,
-            &d.hoseNumber, &d.gradeId, &name, &shortName, &d.priceLevel, &d.price, &d.volume,
+            &d.hoseNumber, &d.gradeId, name.Out(), shortName.Out(), &d.priceLevel, &d.price, &d.volume,
             &d.value, &d.lockedBy, &d.reservedBy, &d.age, &d.completedDate, &d.attendantId,
             &d.volumeTotal, &d.volume2Total, &d.valueTotal);
         if (rc != kSuccess) {
             return Check(rc, "deliveries " + std::to_string(pumpId));
         }
-        d.gradeName = name != nullptr ? std::u16string(name, SysStringLen(name)) : u"";
-        SysFreeString(name);
-        SysFreeString(shortName);
+        d.gradeName = name.View();
         PrintDelivery(out_, pumpId, d);
     }
     return 0;
@@ -302,13 +272,9 @@ int Ctl::Run() {
         }
     }
 
-    BSTR server = SysAllocStringLen(nullptr, static_cast<UINT>(options_.server.size()));
-    for (std::size_t i = 0; i < options_.server.size(); ++i) {
-        server[i] = static_cast<unsigned char>(options_.server[i]);
-    }
-    std::int32_t rc = ClientLogonEx(0, 0, server, options_.callPort, options_.eventsPort, 5000, 0,
-                                    0, 0);
-    SysFreeString(server);
+    Bstr server = Bstr::FromUtf8(options_.server);
+    std::int32_t rc = ClientLogonEx(0, 0, server.Get(), options_.callPort, options_.eventsPort,
+                                    5000, 0, 0, 0);
     if (rc != kSuccess) {
         return Check(rc, "logon to " + options_.server);
     }

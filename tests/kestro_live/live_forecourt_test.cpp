@@ -11,6 +11,7 @@
 #include "kestro/client/event_subscription.h"
 #include "kestro/wire/pump_calls.h"
 #include "tests/kestro_live/live_support.h"
+#include "tests/support/automation_values.h"
 
 namespace {
 
@@ -18,7 +19,6 @@ using live::DispatchUntil;
 using live::Invoke;
 using live::RecordingSink;
 using live::RunCtl;
-using live::Short;
 using namespace kestro_automation;
 
 constexpr IID kTolvanEvents = MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A");
@@ -40,7 +40,7 @@ enum : DISPID { kStatusEvent = 1, kDeliveryEventEx = 4 };
 enum : DISPID { kLogon = 1, kLogoff = 2 };
 
 VARIANT Long(LONG value) {
-    return com_test::Long(value);
+    return test_variants::I4(value);
 }
 
 VARIANT Get(IDispatch* object, DISPID dispid) {
@@ -276,7 +276,7 @@ TEST_F(LiveForecourtTest, TheClientObjectRefusesBadArgumentsWithoutCalling) {
     wrongRef.piVal = &out;
     Row rows[] = {
         {"too few arguments", kPumpAuthorise, {}, DISP_E_BADPARAMCOUNT},
-        {"a text that is no number", kPumpAuthorise, {com_test::Text("three")},
+        {"a text that is no number", kPumpAuthorise, {test_variants::Text("three")},
          DISP_E_TYPEMISMATCH},
         {"an output of another type", kReadPumpHosesCount, {Long(3), wrongRef},
          DISP_E_TYPEMISMATCH},
@@ -286,7 +286,7 @@ TEST_F(LiveForecourtTest, TheClientObjectRefusesBadArgumentsWithoutCalling) {
         EXPECT_EQ(Invoke(client_, row.dispid, row.args, &rc), row.expected) << row.what;
     }
     // A number given as text is converted, as automation does.
-    ASSERT_EQ(Invoke(client_, kPumpCancelAuthorise, {com_test::Text("3")}, &rc), S_OK);
+    ASSERT_EQ(Invoke(client_, kPumpCancelAuthorise, {test_variants::Text("3")}, &rc), S_OK);
     EXPECT_EQ(rc, 20);  // the idle pump cannot take it
     LONG count = 0;
     VARIANT countRef;

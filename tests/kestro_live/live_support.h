@@ -137,12 +137,4 @@ inline HRESULT Invoke(IDispatch* object, DISPID dispid, std::vector<VARIANT> arg
     return hr;
 }
 
-inline VARIANT Short(SHORT value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
-    v.iVal = value;
-    return v;
-}
-
 }  // namespace live
