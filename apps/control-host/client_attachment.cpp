@@ -1,65 +1,13 @@
 // Creating, logging on and releasing control-host's client object, and printing its event.
 #include "apps/control-host/client_attachment.h"
 
-#include "apps/control-host/value_text.h"
+#include "apps/control-host/host_objects.h"
 #include "kestro/automation/thread_queue.h"
 #include "platform/typeinfo.h"
 
 namespace {
 
 constexpr char16_t kProgId[] = u"Kestro.Client.1";
-
-// Prints the client object's events by their names in its type information.
-class ClientEventPrinter final : public IDispatch {
-  public:
-    ClientEventPrinter(std::ostream& out, ITypeInfo* classInfo) : out_(out), classInfo_(classInfo) {}
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                   UINT*) override {
-        const DispInterfaceInfo* events = classInfo_->GetCoClassInfo()->defaultSource;
-        const MemberInfo* event = events != nullptr ? FindMemberById(*events, dispid) : nullptr;
-        std::string line = "event ";
-        line += event != nullptr ? event->name : "DISPID " + std::to_string(dispid);
-        line += '(';
-        for (UINT i = 0; params != nullptr && i < params->cArgs; ++i) {
-            line += (i > 0 ? ", " : "") + FormatValue(params->rgvarg[params->cArgs - 1 - i]);
-        }
-        out_ << line << ")\n";
-        return S_OK;
-    }
-
-  private:
-    ~ClientEventPrinter() { classInfo_->Release(); }
-
-    std::ostream& out_;
-    ITypeInfo* classInfo_;
-    ULONG refs_ = 1;
-};
 
 // Puts the property `name` of `object` to the long `value`.
 HRESULT PutLong(IDispatch* object, const char16_t* name, long value) {
@@ -122,10 +70,12 @@ bool ClientAttachment::Attach(const std::string& server, long callPort, long eve
     ComPtr<IConnectionPointContainer> container = client_.As<IConnectionPointContainer>();
     ITypeInfo* classInfo = nullptr;
     if (provider && container && SUCCEEDED(provider->GetClassInfo(&classInfo))) {
+        // The tables stay with the module, which the client object keeps loaded.
         const DispInterfaceInfo* events = classInfo->GetCoClassInfo()->defaultSource;
-        // The printer keeps the class information's reference.
-        sink_ = ComPtr<IDispatch>::Adopt(new ClientEventPrinter(out_, classInfo));
-        if (events == nullptr || FAILED(container->FindConnectionPoint(events->iid, connection_.Out())) ||
+        classInfo->Release();
+        sink_ = ComPtr<IDispatch>::Adopt(new host_objects::EventSink(out_, events));
+        if (events == nullptr ||
+            FAILED(container->FindConnectionPoint(events->iid, connection_.Out())) ||
             FAILED(connection_->Advise(sink_.Get(), &cookie_))) {
             connection_ = nullptr;
         }

@@ -169,6 +169,7 @@ CKestroClient::~CKestroClient() {
     if (loggedOn_) {
         Logoff();
     }
+    queue_->Cancel(this);  // the tasks' code is this module's, which may be unloaded next
     controls_.clear();
     delete point_;
 }
@@ -552,7 +553,7 @@ void CKestroClient::StartReader() {
             }
             if (next == client::EventSubscription::Next::kLost) {
                 if (!stopReader_) {
-                    queue->Post([this, alive] {
+                    queue->Post(this, [this, alive] {
                         if (alive.lock()) {
                             ConnectionLost();
                         }
@@ -560,7 +561,7 @@ void CKestroClient::StartReader() {
                 }
                 return;
             }
-            queue->Post([this, alive, received = std::move(received), gap] {
+            queue->Post(this, [this, alive, received = std::move(received), gap] {
                 if (alive.lock()) {
                     Deliver(received, gap);
                 }

@@ -10,12 +10,27 @@ std::shared_ptr<ThreadQueue> ThreadQueue::OfCurrentThread() {
     return queue;
 }
 
-void ThreadQueue::Post(std::function<void()> task) {
+void ThreadQueue::Post(const void* owner, std::function<void()> task) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        tasks_.push_back(std::move(task));
+        tasks_.emplace_back(owner, std::move(task));
     }
     posted_.notify_one();
+}
+
+void ThreadQueue::Cancel(const void* owner) {
+    std::deque<std::pair<const void*, std::function<void()>>> dropped;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto it = tasks_.begin(); it != tasks_.end();) {
+            if (it->first == owner) {
+                dropped.push_back(std::move(*it));
+                it = tasks_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
 }
 
 std::size_t ThreadQueue::Queued() {
@@ -27,12 +42,12 @@ int ThreadQueue::DispatchPending() {
     if (!IsOwnerThread()) {
         return 0;
     }
-    std::deque<std::function<void()>> ready;
+    std::deque<std::pair<const void*, std::function<void()>>> ready;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         ready.swap(tasks_);
     }
-    for (std::function<void()>& task : ready) {
+    for (auto& [owner, task] : ready) {
         task();  // a task may post further tasks; they run in the next round
     }
     return static_cast<int>(ready.size());

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace kestro::automation {
 
@@ -21,8 +22,12 @@ class ThreadQueue {
     // The queue of the calling thread, made on first use; it lives while anyone holds it.
     static std::shared_ptr<ThreadQueue> OfCurrentThread();
 
-    // Queues `task` to run on the owning thread. Safe from any thread; never blocks for long.
-    void Post(std::function<void()> task);
+    // Queues `task` of `owner` to run on the owning thread. Safe from any thread; never
+    // blocks for long.
+    void Post(const void* owner, std::function<void()> task);
+    // Drops the tasks of `owner` not run yet. An object whose module may be unloaded calls
+    // it as it goes, so that no task of its code outlives it.
+    void Cancel(const void* owner);
 
     // On the owning thread only (elsewhere they run nothing and return 0):
     // runs the tasks queued so far, in order; returns how many ran.
@@ -39,7 +44,7 @@ class ThreadQueue {
     std::thread::id owner_ = std::this_thread::get_id();
     std::mutex mutex_;
     std::condition_variable posted_;
-    std::deque<std::function<void()>> tasks_;
+    std::deque<std::pair<const void*, std::function<void()>>> tasks_;
 };
 
 }  // namespace kestro::automation

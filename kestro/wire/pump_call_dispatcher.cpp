@@ -1,6 +1,8 @@
 // Routing of pump call request frames to their handlers.
 #include "kestro/wire/pump_calls.h"
 
+#include "kestro/wire/call_dispatcher.h"
+
 namespace kestro::wire {
 
 bool IsPumpCall(std::uint16_t code) {
@@ -11,21 +13,6 @@ bool IsPumpCall(std::uint16_t code) {
     }
     return false;
 }
-
-namespace {
-
-template <CallCode code>
-DispatchResult ServePump(CallFunction<code>* implementation, FrameReader& request,
-                         std::vector<std::uint8_t>& response) {
-    if (implementation == nullptr) {
-        const FrameHeader& header = request.header();
-        response = EncodeBareResponse(header.call, header.sequence, kResultCallNotServed);
-        return {DispatchOutcome::kCallNotServed, WireError::kNone};
-    }
-    return Marshal<code>::Serve(request, implementation, response);
-}
-
-}  // namespace
 
 DispatchResult DispatchPumpRequest(const PumpCallTable& table,
                                    std::span<const std::uint8_t> request,
@@ -41,7 +28,7 @@ DispatchResult DispatchPumpRequest(const PumpCallTable& table,
     }
 #define KESTRO_WIRE_PUMP_CASE(code, name, signature) \
     if (header.call == code) {                       \
-        return ServePump<pump_calls::name>(table.name, reader, response); \
+        return ServeCall<pump_calls::name>(table.name, reader, response); \
     }
     KESTRO_WIRE_PUMP_CALLS(KESTRO_WIRE_PUMP_CASE)
 #undef KESTRO_WIRE_PUMP_CASE
