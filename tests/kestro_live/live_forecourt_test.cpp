@@ -345,6 +345,7 @@ TEST_F(LiveForecourtTest, AStuckSubscriberIsDroppedAndTheOthersMissNothing) {
         ASSERT_TRUE(e2e::WaitUntil([&] { return pump8Volume == expected; }, std::chrono::seconds(20)))
             << "chunk " << chunk;
     }
+    e2e::WaitUntil([&] { return received == 8u * (2 + 1 + 5990); }, std::chrono::seconds(10));
     stop = true;
     reading.join();
     EXPECT_FALSE(gapSeen);
