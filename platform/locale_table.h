@@ -1,5 +1,6 @@
 // Private to the NLS stand-in: the built-in locale table, one record of Windows default values
-// per locale. nls.cpp answers GetLocaleInfoW and the date and time pictures from it.
+// per locale. nls.cpp answers GetLocaleInfoW and the date and time pictures from it, and
+// number_format.cpp the default number and currency formats.
 #pragma once
 
 #include <array>
@@ -10,14 +11,19 @@
 struct LocaleData {
     DWORD lcid;
     const char* name;  // "en-US"; also matched against POSIX names such as en_US.UTF-8
-    // Numbers and currency (all items are text, the numeric ones too).
+    // Numbers (all items are text, the numeric ones too).
     const char16_t* decimal;
     const char16_t* thousand;
-    const char16_t* grouping;
+    const char16_t* grouping;  // LOCALE_SGROUPING form: "3;0"
     const char16_t* digits;
     const char16_t* leadingZero;
     const char16_t* negativeNumber;
+    const char16_t* negativeSign;
+    // Currency.
     const char16_t* currency;
+    const char16_t* monetaryDecimal;
+    const char16_t* monetaryThousand;
+    const char16_t* monetaryGrouping;
     const char16_t* currencyDigits;
     const char16_t* positiveCurrency;
     const char16_t* negativeCurrency;

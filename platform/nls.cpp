@@ -9,13 +9,15 @@
 #include <string_view>
 
 #include "platform/locale_table.h"
+#include "platform/nls_internal.h"
+
+namespace nls_detail {
 
 namespace {
 
 constexpr LCID kEnglishUnitedStates = 0x0409;
 
-// Which POSIX variable, besides LC_ALL and LANG, decides the user's locale for an item.
-enum class Category { General, Time, Numeric, Monetary };
+}  // namespace
 
 const LocaleData& UserLocale(Category category) {
     const char* categoryVariable = category == Category::Time       ? "LC_TIME"
@@ -34,7 +36,6 @@ const LocaleData& UserLocale(Category category) {
     return *FindLocaleData(kEnglishUnitedStates);
 }
 
-// The table record an LCID stands for; null (ERROR_INVALID_PARAMETER set) for unknown ones.
 const LocaleData* ResolveLocale(LCID lcid, Category category) {
     if (lcid == LOCALE_USER_DEFAULT || lcid == LOCALE_SYSTEM_DEFAULT || lcid == 0) {
         return &UserLocale(category);
@@ -45,6 +46,38 @@ const LocaleData* ResolveLocale(LCID lcid, Category category) {
     }
     return locale;
 }
+
+bool ValidOutput(LPWSTR out, int cch) {
+    if (cch < 0 || (out == nullptr && cch > 0)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    return true;
+}
+
+int CopyOut(std::u16string_view text, LPWSTR out, int cch) {
+    const int needed = static_cast<int>(text.size()) + 1;
+    if (cch == 0) {
+        return needed;
+    }
+    if (needed > cch) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    text.copy(out, text.size());
+    out[text.size()] = 0;
+    return needed;
+}
+
+}  // namespace nls_detail
+
+namespace {
+
+using nls_detail::Category;
+using nls_detail::CopyOut;
+using nls_detail::ResolveLocale;
+using nls_detail::UserLocale;
+using nls_detail::ValidOutput;
 
 bool IsNumericItem(LCTYPE type) {
     switch (type) {
@@ -122,16 +155,22 @@ bool LocaleItem(const LocaleData& locale, LCTYPE type, std::u16string& text) {
             text = fromAscii(locale.name);
             return true;
         case LOCALE_SDECIMAL:
-        case LOCALE_SMONDECIMALSEP:
             text = locale.decimal;
             return true;
         case LOCALE_STHOUSAND:
-        case LOCALE_SMONTHOUSANDSEP:
             text = locale.thousand;
             return true;
         case LOCALE_SGROUPING:
-        case LOCALE_SMONGROUPING:
             text = locale.grouping;
+            return true;
+        case LOCALE_SMONDECIMALSEP:
+            text = locale.monetaryDecimal;
+            return true;
+        case LOCALE_SMONTHOUSANDSEP:
+            text = locale.monetaryThousand;
+            return true;
+        case LOCALE_SMONGROUPING:
+            text = locale.monetaryGrouping;
             return true;
         case LOCALE_IDIGITS:
             text = locale.digits;
@@ -158,7 +197,7 @@ bool LocaleItem(const LocaleData& locale, LCTYPE type, std::u16string& text) {
             text = u"";
             return true;
         case LOCALE_SNEGATIVESIGN:
-            text = u"-";
+            text = locale.negativeSign;
             return true;
         case LOCALE_SSHORTDATE:
             text = locale.shortDate;
@@ -188,29 +227,6 @@ bool LocaleItem(const LocaleData& locale, LCTYPE type, std::u16string& text) {
         default:
             return false;
     }
-}
-
-bool ValidOutput(LPWSTR out, int cch) {
-    if (cch < 0 || (out == nullptr && cch > 0)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return false;
-    }
-    return true;
-}
-
-// The common result rule: WCHARs including the terminator; `cch` 0 asks for the size.
-int CopyOut(std::u16string_view text, LPWSTR out, int cch) {
-    const int needed = static_cast<int>(text.size()) + 1;
-    if (cch == 0) {
-        return needed;
-    }
-    if (needed > cch) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return 0;
-    }
-    text.copy(out, text.size());
-    out[text.size()] = 0;
-    return needed;
 }
 
 std::u16string Digits(unsigned value, int minimumWidth) {

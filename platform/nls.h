@@ -1,6 +1,7 @@
-// National-language support of the platform layer: locale data (GetLocaleInfoW) and date and
-// time formatting (GetDateFormatW, GetTimeFormatW). Locale data is a built-in table of
-// Windows default values; LOCALE_USER_DEFAULT is taken from the environment.
+// National-language support of the platform layer: locale data (GetLocaleInfoW), date and
+// time formatting (GetDateFormatW, GetTimeFormatW), and number and currency formatting
+// (GetNumberFormatW, GetCurrencyFormatW). Locale data is a built-in table of Windows default
+// values; LOCALE_USER_DEFAULT is taken from the environment.
 #pragma once
 
 #include "platform/last_error.h"
@@ -14,8 +15,8 @@ using LCTYPE = DWORD;
 // user's locale: LC_ALL, else the category that fits the item (LC_TIME for dates, times and
 // their names, LC_NUMERIC for numbers, LC_MONETARY for currency), else LANG; a value such as
 // "en_NZ.UTF-8" or "pt_BR" selects that locale; unknown names, "C" and "POSIX" mean en-US.
-// Built-in: en-US 1033, en-NZ 5129, en-GB 2057, en-AU 3081, pt-BR 1046, and the invariant
-// locale. Any other LCID fails with ERROR_INVALID_PARAMETER.
+// Built-in: en-US 1033, en-NZ 5129, en-GB 2057, en-AU 3081, pt-BR 1046, es-ES 3082, de-DE
+// 1031, and the invariant locale. Any other LCID fails with ERROR_INVALID_PARAMETER.
 constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
 constexpr LCID LOCALE_SYSTEM_DEFAULT = 0x0800;
 constexpr LCID LOCALE_INVARIANT = 0x007F;
@@ -103,3 +104,57 @@ int GetDateFormatW(LCID lcid, DWORD flags, const SYSTEMTIME* st, LPCWSTR format,
 // it along.
 int GetTimeFormatW(LCID lcid, DWORD flags, const SYSTEMTIME* st, LPCWSTR format, LPWSTR out,
                    int cch);
+
+// A number format for GetNumberFormatW; the fields are those of LOCALE_IDIGITS, ILZERO,
+// SGROUPING, SDECIMAL, STHOUSAND and INEGNUMBER. Grouping is read by its decimal digits from
+// the most significant one: the first is the size of the group next to the decimal point,
+// each further one the size of the next group to the left; the last size repeats unless the
+// number ends in 0 (3 gives 1,234,567; 32 gives 12,34,567; 30 gives 1234,567; 0 none).
+struct NUMBERFMTW {
+    UINT NumDigits;    // fraction digits, at most 9
+    UINT LeadingZero;  // not 0: "0.5", 0: ".5"
+    UINT Grouping;
+    LPWSTR lpDecimalSep;   // any text, not null
+    LPWSTR lpThousandSep;  // any text (empty joins the groups), not null
+    UINT NegativeOrder;    // 0 "(1.1)", 1 "-1.1", 2 "- 1.1", 3 "1.1-", 4 "1.1 -"
+};
+
+// A currency format for GetCurrencyFormatW; the fields are those of LOCALE_ICURRDIGITS,
+// ILZERO, SMONGROUPING, SMONDECIMALSEP, SMONTHOUSANDSEP, INEGCURR, ICURRENCY and SCURRENCY.
+struct CURRENCYFMTW {
+    UINT NumDigits;
+    UINT LeadingZero;
+    UINT Grouping;
+    LPWSTR lpDecimalSep;
+    LPWSTR lpThousandSep;
+    // With $ the symbol and n the number: 0 ($n), 1 -$n, 2 $-n, 3 $n-, 4 (n$), 5 -n$, 6 n-$,
+    // 7 n$-, 8 -n $, 9 -$ n, 10 n $-, 11 $ n-, 12 $ -n, 13 n- $, 14 ($ n), 15 (n $).
+    UINT NegativeOrder;
+    UINT PositiveOrder;       // 0 $n, 1 n$, 2 $ n, 3 n $
+    LPWSTR lpCurrencySymbol;  // any text, not null
+};
+
+using NUMBERFMT = NUMBERFMTW;
+using CURRENCYFMT = CURRENCYFMTW;
+
+// Formats the decimal text `value` as a number of `lcid`: with `format`, by its fields (and
+// `flags` must be 0), else by the locale's own items (`flags` 0 or LOCALE_NOUSEROVERRIDE).
+// `value` is an optional leading '-', ASCII digits and at most one '.', with at least one
+// digit; leading zeros are dropped. Fraction digits beyond NumDigits are rounded half away
+// from zero, carrying into the integer part; missing ones are written as zeros; a value that
+// rounds to zero loses its sign. The sign in the negative patterns is the locale's
+// LOCALE_SNEGATIVESIGN, even with a format. Returns the WCHARs written including the
+// terminator; `cch` 0 returns the size needed and writes nothing. Failures return 0 and set
+// the last error: ERROR_INVALID_PARAMETER for a bad `value`, an unknown LCID, a null `out`
+// with `cch` > 0, a negative `cch`, a format with a null separator, NumDigits above 9 or an
+// order out of range; ERROR_INVALID_FLAGS for flags with a format or unknown flags;
+// ERROR_INSUFFICIENT_BUFFER when `cch` is too small (the contents of `out` are then
+// undefined).
+int GetNumberFormatW(LCID lcid, DWORD flags, LPCWSTR value, const NUMBERFMTW* format, LPWSTR out,
+                     int cch);
+
+// The same as a money amount: the number is formatted as above with the currency fields (or
+// the locale's currency items), then placed with the currency symbol by PositiveOrder or, for
+// a negative value, NegativeOrder.
+int GetCurrencyFormatW(LCID lcid, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format,
+                       LPWSTR out, int cch);

@@ -3,35 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "platform/nls.h"
+#include "tests/platform/nls_test_support.h"
+#include "tests/support/locale_variables.h"
 
 namespace {
 
-constexpr LCID kEnUs = 1033, kEnNz = 5129, kEnGb = 2057, kEnAu = 3081, kPtBr = 1046;
+constexpr LCID kEnUs = 1033, kEnNz = 5129, kEnGb = 2057, kEnAu = 3081, kPtBr = 1046, kEsEs = 3082,
+               kDeDe = 1031;
 const SYSTEMTIME kAfternoon{2024, 3, 0, 5, 14, 7, 9, 0};  // a Tuesday; wDayOfWeek left wrong
 const SYSTEMTIME kMorning{2002, 5, 6, 4, 8, 56, 13, 0};   // a Saturday
 const SYSTEMTIME kMidnight{2005, 1, 6, 1, 0, 5, 3, 0};
 
-// The formatted text, or "#<last error>" on failure, so that one comparison checks both.
-template <typename Call>
-std::u16string Run(Call call) {
-    WCHAR out[100];
-    for (WCHAR& c : out) {
-        c = u'~';
-    }
-    SetLastError(0);
-    const int written = call(out, 100);
-    if (written == 0) {
-        const std::string code = "#" + std::to_string(GetLastError());
-        return std::u16string(code.begin(), code.end());
-    }
-    const std::u16string text(out);
-    EXPECT_EQ(written, static_cast<int>(text.size()) + 1) << "result counts the terminator";
-    return text;
-}
+using nls_test::Run;
 
 std::u16string Date(LCID lcid, DWORD flags, const SYSTEMTIME& st, const char16_t* format) {
     return Run(
@@ -58,6 +44,7 @@ TEST(DateTimeFormat, NullFormatGivesShortDateAndTimeWithSeconds) {
         {kEnUs, u"3/5/2024", u"2:07:09 PM"}, {kEnNz, u"5/03/2024", u"2:07:09 p.m."},
         {kEnGb, u"05/03/2024", u"14:07:09"}, {kEnAu, u"5/03/2024", u"2:07:09 PM"},
         {kPtBr, u"05/03/2024", u"14:07:09"}, {LOCALE_INVARIANT, u"03/05/2024", u"14:07:09"},
+        {kEsEs, u"05/03/2024", u"14:07:09"}, {kDeDe, u"05.03.2024", u"14:07:09"},
     };
     for (const DefaultsCase& c : cases) {
         EXPECT_EQ(Date(c.lcid, 0, kAfternoon, nullptr), c.date) << c.lcid;
@@ -83,6 +70,10 @@ TEST(GetDateFormatW, Pictures) {
         {kEnUs, 0, &kAfternoon, u"d dd ddd dddd ddddd", u"5 05 Tue Tuesday Tuesday"},
         {kEnUs, 0, &kAfternoon, u"M MM MMM MMMM", u"3 03 Mar March"},
         {kPtBr, 0, &kAfternoon, u"ddd MMM g", u"ter mar d.C."},
+        {kDeDe, DATE_LONGDATE, &kAfternoon, nullptr, u"Dienstag, 5. M\u00e4rz 2024"},
+        {kDeDe, 0, &kAfternoon, u"ddd MMM g", u"Di Mrz n. Chr."},
+        {kEsEs, DATE_LONGDATE, &kMorning, nullptr, u"s\u00e1bado, 4 de mayo de 2002"},
+        {kEsEs, 0, &kAfternoon, u"ddd MMM", u"mar mar"},
         {kEnUs, 0, &kMidnight, u"y yy yyy yyyy yyyyy", u"5 05 2005 2005 2005"},
         {kEnUs, 0, &kAfternoon, u"D m h s t H", u"D m h s t H"},  // time letters are literal
         {kEnUs, 0, &kAfternoon, u"'dd' d 'it''s' ''", u"dd 5 it's "},
@@ -146,7 +137,7 @@ TEST(DateTimeFormat, Failures) {
     EXPECT_EQ(Date(kEnUs, DATE_SHORTDATE, kAfternoon, u"d"), u"#1004");
     EXPECT_EQ(Date(kEnUs, DATE_SHORTDATE | DATE_LONGDATE, kAfternoon, nullptr), u"#1004");
     EXPECT_EQ(Date(kEnUs, 0x4, kAfternoon, nullptr), u"#1004");  // alternate calendar
-    EXPECT_EQ(Date(1031, 0, kAfternoon, nullptr), u"#87");       // no such locale here
+    EXPECT_EQ(Date(1036, 0, kAfternoon, nullptr), u"#87");       // no such locale here
     EXPECT_EQ(Time(kEnUs, 0, hour24, nullptr), u"#87");
     EXPECT_EQ(Time(kEnUs, 0, minute60, nullptr), u"#87");
     EXPECT_EQ(Time(kEnUs, 0x10, kAfternoon, nullptr), u"#1004");
@@ -216,6 +207,40 @@ TEST(GetLocaleInfoW, TableValues) {
     }
 }
 
+// The items that amount formatting reads, for every locale of the table.
+struct FormatItemsRow {
+    LCID lcid;
+    const char16_t* items[13];
+};
+
+TEST(GetLocaleInfoW, NumberAndCurrencyItemsOfEveryLocale) {
+    const LCTYPE types[13] = {LOCALE_IDIGITS,         LOCALE_ILZERO,       LOCALE_SGROUPING,
+                              LOCALE_SDECIMAL,        LOCALE_STHOUSAND,    LOCALE_INEGNUMBER,
+                              LOCALE_ICURRDIGITS,     LOCALE_SMONGROUPING, LOCALE_SMONDECIMALSEP,
+                              LOCALE_SMONTHOUSANDSEP, LOCALE_INEGCURR,     LOCALE_ICURRENCY,
+                              LOCALE_SCURRENCY};
+    const FormatItemsRow rows[] = {
+        {kEnUs, {u"2", u"1", u"3;0", u".", u",", u"1", u"2", u"3;0", u".", u",", u"0", u"0", u"$"}},
+        {kEnNz, {u"2", u"1", u"3;0", u".", u",", u"1", u"2", u"3;0", u".", u",", u"1", u"0", u"$"}},
+        {kEnGb,
+         {u"2", u"1", u"3;0", u".", u",", u"1", u"2", u"3;0", u".", u",", u"1", u"0", u"\u00a3"}},
+        {kEnAu, {u"2", u"1", u"3;0", u".", u",", u"1", u"2", u"3;0", u".", u",", u"1", u"0", u"$"}},
+        {kPtBr,
+         {u"2", u"1", u"3;0", u",", u".", u"1", u"2", u"3;0", u",", u".", u"9", u"2", u"R$"}},
+        {kEsEs,
+         {u"2", u"1", u"3;0", u",", u".", u"1", u"2", u"3;0", u",", u".", u"8", u"3", u"\u20ac"}},
+        {kDeDe,
+         {u"2", u"1", u"3;0", u",", u".", u"1", u"2", u"3;0", u",", u".", u"8", u"3", u"\u20ac"}},
+        {LOCALE_INVARIANT,
+         {u"2", u"1", u"3;0", u".", u",", u"1", u"2", u"3;0", u".", u",", u"0", u"0", u"\u00a4"}},
+    };
+    for (const FormatItemsRow& row : rows) {
+        for (int i = 0; i < 13; ++i) {
+            EXPECT_EQ(Info(row.lcid, types[i]), row.items[i]) << row.lcid << " item " << types[i];
+        }
+    }
+}
+
 TEST(GetLocaleInfoW, ReturnNumberAndSizeRules) {
     DWORD number = 0;
     auto* units = reinterpret_cast<LPWSTR>(&number);
@@ -231,28 +256,10 @@ TEST(GetLocaleInfoW, ReturnNumberAndSizeRules) {
     EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
 }
 
-// Sets the locale variables for one test and puts the previous values back afterwards.
+// Clears the locale variables for one test and puts the previous values back afterwards.
 class UserLocaleTest : public ::testing::Test {
-  protected:
-    static constexpr const char* kVariables[] = {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MONETARY",
-                                                 "LANG"};
-    void SetUp() override {
-        for (const char* name : kVariables) {
-            const char* value = std::getenv(name);
-            saved_.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-            unsetenv(name);
-        }
-    }
-    void TearDown() override {
-        for (std::size_t i = 0; i < saved_.size(); ++i) {
-            if (saved_[i]) {
-                setenv(kVariables[i], saved_[i]->c_str(), 1);
-            } else {
-                unsetenv(kVariables[i]);
-            }
-        }
-    }
-    std::vector<std::optional<std::string>> saved_;
+  private:
+    test_support::LocaleVariables variables_;
 };
 
 struct EnvironmentCase {
@@ -272,9 +279,11 @@ TEST_F(UserLocaleTest, DefaultLocaleComesFromTheEnvironment) {
         {nullptr, nullptr, nullptr, "en_gb.utf8@euro", u"05/03/2024", u"."},
         {nullptr, nullptr, nullptr, "C", u"3/5/2024", u"."},
         {nullptr, nullptr, nullptr, "POSIX", u"3/5/2024", u"."},
-        {nullptr, nullptr, nullptr, "de_DE.UTF-8", u"3/5/2024", u"."},  // not in the table
-        {"C", nullptr, nullptr, "pt_BR.UTF-8", u"3/5/2024", u"."},      // LC_ALL wins
-        {"", nullptr, nullptr, "pt_BR.UTF-8", u"05/03/2024", u","},     // empty = unset
+        {nullptr, nullptr, nullptr, "fr_FR.UTF-8", u"3/5/2024", u"."},  // not in the table
+        {nullptr, nullptr, nullptr, "de_DE.UTF-8", u"05.03.2024", u","},
+        {nullptr, nullptr, nullptr, "es_ES.UTF-8", u"05/03/2024", u","},
+        {"C", nullptr, nullptr, "pt_BR.UTF-8", u"3/5/2024", u"."},   // LC_ALL wins
+        {"", nullptr, nullptr, "pt_BR.UTF-8", u"05/03/2024", u","},  // empty = unset
         {nullptr, "pt_BR.UTF-8", nullptr, "en_GB.UTF-8", u"05/03/2024", u"."},
         {nullptr, nullptr, "pt_BR.UTF-8", "en_NZ.UTF-8", u"5/03/2024", u","},
     };
