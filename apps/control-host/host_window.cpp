@@ -1,0 +1,494 @@
+// control-host's window, its in-place site with the ambient properties, and the window
+// commands.
+#include "apps/control-host/host_window.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/gdi.h"
+#include "platform/oleauto.h"
+#include "platform/std_font.h"
+#include "platform/systime.h"
+
+namespace {
+
+constexpr int kDefaultWidth = 160;
+constexpr int kDefaultHeight = 120;
+constexpr COLORREF kHostBackground = 0x00F0F0F0;  // the dialog face of Windows 10
+
+LRESULT HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        ShowWindow(hwnd, SW_HIDE);  // the host keeps its window; `run` ends when it is hidden
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+struct AmbientName {
+    const char* name;
+    DISPID dispid;
+};
+constexpr AmbientName kAmbients[] = {
+    {"backcolor", DISPID_AMBIENT_BACKCOLOR}, {"displayname", DISPID_AMBIENT_DISPLAYNAME},
+    {"font", DISPID_AMBIENT_FONT},           {"forecolor", DISPID_AMBIENT_FORECOLOR},
+    {"localeid", DISPID_AMBIENT_LOCALEID},   {"usermode", DISPID_AMBIENT_USERMODE}};
+
+LONG HimetricToPixels(LONG himetric) {
+    return static_cast<LONG>(std::lround(himetric * 96.0 / 2540.0));
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool ParseInt(const std::string& text, long long* value) {
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 0);
+    if (errno != 0 || end == nullptr || *end != '\0') {
+        return false;
+    }
+    *value = v;
+    return true;
+}
+
+}  // namespace
+
+// The container's in-place site and ambient dispatch: the window the control goes into and
+// the ambient values the host was given (none by default: the control falls back to Windows'
+// defaults).
+class WindowSite final : public IOleInPlaceSite, public IDispatch {
+  public:
+    explicit WindowSite(HostWindow& host) : host_(host) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
+            *ppv = static_cast<IOleInPlaceSite*>(this);
+        } else if (riid == IID_IDispatch) {
+            *ppv = static_cast<IDispatch*>(this);
+        } else {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+    // IOleInPlaceSite.
+    HRESULT GetWindow(HWND* phwnd) override {
+        if (phwnd == nullptr) {
+            return E_POINTER;
+        }
+        *phwnd = host_.Handle();
+        return *phwnd != nullptr ? S_OK : E_FAIL;
+    }
+    HRESULT CanInPlaceActivate() override { return host_.Handle() != nullptr ? S_OK : S_FALSE; }
+    HRESULT OnInPlaceActivate() override { return S_OK; }
+    HRESULT OnInPlaceDeactivate() override { return S_OK; }
+    HRESULT OnPosRectChange(LPCRECT) override { return S_OK; }
+
+    // IDispatch: property gets of the ambient values set so far.
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) {
+            return E_POINTER;
+        }
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
+                   EXCEPINFO*, UINT*) override {
+        auto it = ambients_.find(dispid);
+        if ((flags & DISPATCH_PROPERTYGET) == 0 || it == ambients_.end()) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        if (result == nullptr) {
+            return S_OK;
+        }
+        VariantInit(result);
+        return VariantCopy(result, &it->second);
+    }
+
+    // Takes `value` over.
+    void Set(DISPID dispid, VARIANT value) {
+        auto it = ambients_.find(dispid);
+        if (it != ambients_.end()) {
+            VariantClear(&it->second);
+            it->second = value;
+        } else {
+            ambients_.emplace(dispid, value);
+        }
+    }
+    void Clear() {
+        for (auto& [dispid, value] : ambients_) {
+            VariantClear(&value);
+        }
+        ambients_.clear();
+    }
+
+  private:
+    ~WindowSite() { Clear(); }
+
+    HostWindow& host_;
+    std::atomic<ULONG> refs_{1};
+    std::map<DISPID, VARIANT> ambients_;
+};
+
+HostWindow::HostWindow(std::ostream& out) : out_(out), site_(new WindowSite(*this)) {}
+
+HostWindow::~HostWindow() {
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+    site_->Release();
+}
+
+HRESULT HostWindow::QuerySite(REFIID riid, void** ppv) {
+    if (riid == IID_IUnknown) {
+        *ppv = nullptr;
+        return E_NOINTERFACE;  // the control site answers its own identity
+    }
+    return site_->QueryInterface(riid, ppv);
+}
+
+bool HostWindow::Error(const std::string& text) {
+    out_ << "error: " << text << '\n';
+    return false;
+}
+
+bool HostWindow::EnsureWindow() {
+    if (hwnd_ != nullptr) {
+        return true;
+    }
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &HostProc;
+        wc.hbrBackground = CreateSolidBrush(kHostBackground);
+        wc.lpszClassName = u"ControlHostWindow";
+        return RegisterClassW(&wc) != 0;
+    }();
+    if (platform::CurrentDisplay() == platform::Display::Headless) {
+        platform_test::SetTickCount(0);  // the same output every run
+    }
+    hwnd_ = registered
+                ? CreateWindowExW(0, u"ControlHostWindow", u"control-host", WS_VISIBLE, 100, 100,
+                                  kDefaultWidth, kDefaultHeight, nullptr, nullptr, nullptr, nullptr)
+                : nullptr;
+    if (hwnd_ == nullptr) {
+        return Error("the host window cannot be created");
+    }
+    Pump();
+    return true;
+}
+
+void HostWindow::Pump() {
+    platform_test::DispatchPending();
+}
+
+HWND HostWindow::ControlWindow(IDispatch* control) {
+    if (control == nullptr) {
+        return nullptr;
+    }
+    IOleInPlaceObject* inplace = nullptr;
+    if (FAILED(
+            control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inplace)))) {
+        return nullptr;
+    }
+    HWND hwnd = nullptr;
+    if (FAILED(inplace->GetWindow(&hwnd))) {
+        hwnd = nullptr;
+    }
+    inplace->Release();
+    return hwnd;
+}
+
+bool HostWindow::Point(const Words& args, POINT* pt) {
+    long long x = 0;
+    long long y = 0;
+    if (args.size() != 2 || !ParseInt(args[0].text, &x) || !ParseInt(args[1].text, &y) ||
+        x < -32768 || x > 32767 || y < -32768 || y > 32767) {
+        return false;
+    }
+    *pt = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+    return true;
+}
+
+bool HostWindow::Show(IDispatch* control, const Words& args) {
+    POINT at{0, 0};
+    if (!args.empty() && !Point(args, &at)) {
+        return Error("usage: show [X Y]");
+    }
+    if (control == nullptr) {
+        return Error("no control (use create)");
+    }
+    if (!EnsureWindow()) {
+        return false;
+    }
+    IOleObject* object = nullptr;
+    if (FAILED(control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+        return Error("the control cannot be shown (no IOleObject)");
+    }
+    SIZEL extent{};
+    object->GetExtent(DVASPECT_CONTENT, &extent);
+    SIZE size{HimetricToPixels(extent.cx), HimetricToPixels(extent.cy)};
+    // The host window grows to hold the control.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    if (at.x + size.cx > client.right || at.y + size.cy > client.bottom) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, std::max<LONG>(client.right, at.x + size.cx),
+                     std::max<LONG>(client.bottom, at.y + size.cy), SWP_NOMOVE | SWP_NOZORDER);
+    }
+    const RECT position{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    const HRESULT hr =
+        object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, hwnd_, &position);
+    object->Release();
+    if (FAILED(hr)) {
+        return Error("the control cannot be activated in place: " + HResultText(hr));
+    }
+    Pump();
+    return Window(control, {});
+}
+
+bool HostWindow::Paint(const Words& args) {
+    if (args.size() != 1) {
+        return Error("usage: paint FILE.png");
+    }
+    if (!EnsureWindow()) {
+        return false;
+    }
+    Pump();
+    platform::PixelSurface frame;
+    if (!platform::ReadPresentedFrame(hwnd_, &frame)) {
+        return Error("the host window shows no frame");
+    }
+    if (!WritePng(frame, args[0].text.c_str())) {
+        return Error("cannot write " + args[0].text);
+    }
+    out_ << "painted=" << args[0].text << ' ' << frame.width << 'x' << frame.height << '\n';
+    return true;
+}
+
+bool HostWindow::Click(const Words& args, bool twice) {
+    POINT pt;
+    if (!Point(args, &pt)) {
+        return Error(twice ? "usage: dblclick X Y" : "usage: click X Y");
+    }
+    if (!EnsureWindow()) {
+        return false;
+    }
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        platform::QueueMouseInput(hwnd_, WM_LBUTTONDOWN, pt);
+        platform::QueueMouseInput(hwnd_, WM_LBUTTONUP, pt);
+    }
+    Pump();
+    return true;
+}
+
+bool HostWindow::Key(const Words& args) {
+    const UINT vk = args.size() == 1 ? platform::VirtualKeyFromName(args[0].text) : 0;
+    if (vk == 0) {
+        return Error(args.size() == 1 ? "unknown key \"" + args[0].text + "\"" : "usage: key NAME");
+    }
+    if (!EnsureWindow()) {
+        return false;
+    }
+    platform::QueueKeyInput(vk, true);
+    platform::QueueKeyInput(vk, false);
+    Pump();
+    return true;
+}
+
+bool HostWindow::Wait(const Words& args) {
+    long long ms = 0;
+    if (args.size() != 1 || !ParseInt(args[0].text, &ms) || ms < 0 || ms > 86400000) {
+        return Error("usage: wait MS (0 to 86400000)");
+    }
+    if (!EnsureWindow()) {
+        return false;
+    }
+    if (platform::CurrentDisplay() == platform::Display::Headless) {
+        platform_test::AdvanceClockAndDispatch(static_cast<DWORD>(ms));
+        return true;
+    }
+    // A real display: run the loop for that long in real time.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(std::max<long long>(ms, 10)), nullptr);
+    MSG msg{};
+    while (std::chrono::steady_clock::now() < end && GetMessageW(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    KillTimer(nullptr, timer);
+    if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+    }
+    return true;
+}
+
+bool HostWindow::Run(const Words& args) {
+    if (!args.empty()) {
+        return Error("usage: run");
+    }
+    if (!EnsureWindow()) {
+        return false;
+    }
+    if (platform::CurrentDisplay() == platform::Display::Headless) {
+        Pump();  // nobody can close a headless window: nothing to wait for
+        return true;
+    }
+    MSG msg;
+    while (IsWindowVisible(hwnd_) && GetMessageW(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+bool HostWindow::Beeps(const Words& args) {
+    if (!args.empty()) {
+        return Error("usage: beeps");
+    }
+    out_ << "beeps=" << platform::GetMessageBeepCount() << '\n';
+    return true;
+}
+
+bool HostWindow::Ambient(IDispatch* control, const Words& args) {
+    if (args.size() != 2) {
+        return Error("usage: ambient NAME VALUE");
+    }
+    const std::string name = Lower(args[0].text);
+    const AmbientName* ambient = nullptr;
+    for (const AmbientName& a : kAmbients) {
+        if (name == a.name) {
+            ambient = &a;
+        }
+    }
+    if (ambient == nullptr) {
+        return Error("unknown ambient property \"" + args[0].text +
+                     "\" (BackColor, DisplayName, Font, ForeColor, LocaleID, UserMode)");
+    }
+    VARIANT value;
+    VariantInit(&value);
+    const std::string& text = args[1].text;
+    long long number = 0;
+    switch (ambient->dispid) {
+        case DISPID_AMBIENT_BACKCOLOR:
+        case DISPID_AMBIENT_FORECOLOR:
+        case DISPID_AMBIENT_LOCALEID:
+            if (!ParseInt(text, &number) || number < 0 || number > 0xFFFFFFFFll) {
+                return Error("\"" + text + "\" is no colour or number (0x00BBGGRR, decimal)");
+            }
+            value.vt = VT_I4;
+            value.lVal = static_cast<LONG>(static_cast<DWORD>(number));
+            break;
+        case DISPID_AMBIENT_USERMODE:
+            if (Lower(text) != "true" && Lower(text) != "false") {
+                return Error("UserMode is true or false");
+            }
+            value.vt = VT_BOOL;
+            value.boolVal = Lower(text) == "true" ? VARIANT_TRUE : VARIANT_FALSE;
+            break;
+        case DISPID_AMBIENT_DISPLAYNAME:
+            value.vt = VT_BSTR;
+            value.bstrVal = BstrFromUtf8(text);
+            break;
+        default: {  // the font: FACE,SIZE[,bold][,italic]
+            std::vector<std::string> parts;
+            std::size_t start = 0;
+            for (std::size_t comma; (comma = text.find(',', start)) != std::string::npos;
+                 start = comma + 1) {
+                parts.push_back(text.substr(start, comma - start));
+            }
+            parts.push_back(text.substr(start));
+            char* end = nullptr;
+            const double points = parts.size() >= 2 ? std::strtod(parts[1].c_str(), &end) : 0;
+            if (parts.size() < 2 || parts[0].empty() || end == nullptr || *end != '\0' ||
+                !(points > 0 && points < 1000)) {
+                return Error("usage: ambient Font \"FACE,SIZE[,bold][,italic]\"");
+            }
+            BSTR face = BstrFromUtf8(parts[0]);
+            FONTDESC desc{sizeof(FONTDESC),
+                          face,
+                          CY{static_cast<LONGLONG>(points * 10000 + 0.5)},
+                          FW_NORMAL,
+                          0,
+                          FALSE,
+                          FALSE,
+                          FALSE};
+            for (std::size_t i = 2; i < parts.size(); ++i) {
+                if (Lower(parts[i]) == "bold") {
+                    desc.sWeight = FW_BOLD;
+                } else if (Lower(parts[i]) == "italic") {
+                    desc.fItalic = TRUE;
+                }
+            }
+            IDispatch* font = nullptr;
+            OleCreateFontIndirect(&desc, IID_IDispatch, reinterpret_cast<void**>(&font));
+            SysFreeString(face);
+            value.vt = VT_DISPATCH;
+            value.pdispVal = font;
+            break;
+        }
+    }
+    site_->Set(ambient->dispid, value);
+    // The control reads ambients when it paints: show it again with the new value.
+    if (HWND window = ControlWindow(control)) {
+        InvalidateRect(window, nullptr, TRUE);
+        Pump();
+    }
+    out_ << "ok\n";
+    return true;
+}
+
+bool HostWindow::Window(IDispatch* control, const Words& args) {
+    if (!args.empty()) {
+        return Error("usage: window");
+    }
+    HWND window = ControlWindow(control);
+    if (window == nullptr) {
+        out_ << "window=none\n";
+        return true;
+    }
+    RECT rect;
+    GetWindowRect(window, &rect);
+    POINT origin{rect.left, rect.top};
+    ScreenToClient(hwnd_, &origin);
+    out_ << "window=" << origin.x << ',' << origin.y << ' ' << (rect.right - rect.left) << 'x'
+         << (rect.bottom - rect.top) << ' ' << (IsWindowVisible(window) ? "visible" : "hidden")
+         << '\n';
+    return true;
+}
+
+void HostWindow::Deactivate(IDispatch* control) {
+    if (control == nullptr) {
+        return;
+    }
+    IOleInPlaceObject* inplace = nullptr;
+    if (SUCCEEDED(
+            control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inplace)))) {
+        inplace->InPlaceDeactivate();
+        inplace->Release();
+    }
+    Pump();
+}

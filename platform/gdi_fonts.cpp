@@ -1,0 +1,293 @@
+// Fonts: LOGFONT requests resolved through fontconfig, sized as Windows maps lfHeight, glyphs
+// rasterised by FreeType in grey scale; CreateFontIndirectW, GetTextMetricsW and
+// GetTextExtentPoint32W.
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_OUTLINE_H
+
+#include <cmath>
+#include <map>
+#include <tuple>
+
+#include "platform/gdi_font_face.h"
+#include "platform/gdi_internal.h"
+
+namespace platform::gdi {
+
+namespace {
+
+// FreeType objects are not thread-safe; every use of the library and of faces holds this.
+std::mutex& FontLock() {
+    static auto* lock = new std::mutex();
+    return *lock;
+}
+
+FT_Library Library() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        return FT_Init_FreeType(&lib) == 0 ? lib : nullptr;
+    }();
+    return library;
+}
+
+// Windows' own face names that no Linux font carries and no fontconfig alias names.
+std::string FamilyToAsk(const std::string& requested) {
+    static const char* const kSansNames[] = {"", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
+                                             "System", "Microsoft Sans Serif"};
+    for (const char* name : kSansNames) {
+        if (requested == name) {
+            return "sans-serif";
+        }
+    }
+    return requested;
+}
+
+struct Match {
+    std::string file;
+    int index = 0;
+    std::string family;
+    int weight = FC_WEIGHT_REGULAR;
+};
+
+bool MatchFont(const std::string& family, LONG weight, bool italic, Match* out) {
+    static FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr) {
+        return false;
+    }
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    // An unknown face falls back to a sans face, as Windows' mapper does for a missing one.
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+    FcPatternAddInteger(pattern, FC_WEIGHT,
+                        FcWeightFromOpenType(weight == FW_DONTCARE ? FW_NORMAL : weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) {
+        return false;
+    }
+    FcChar8* file = nullptr;
+    FcChar8* name = nullptr;
+    bool found = FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch;
+    if (found) {
+        out->file = reinterpret_cast<const char*>(file);
+        FcPatternGetInteger(match, FC_INDEX, 0, &out->index);
+        if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
+            out->family = reinterpret_cast<const char*>(name);
+        }
+        FcPatternGetInteger(match, FC_WEIGHT, 0, &out->weight);
+    }
+    FcPatternDestroy(match);
+    return found;
+}
+
+// The face's vertical extent in font units, as Windows measures the cell: the OS/2 table's
+// Windows ascent and descent when there is one.
+void CellUnits(FT_Face face, double* ascent, double* descent, double* lineGap, double* avgWidth) {
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const auto* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
+    if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+        *ascent = os2->usWinAscent;
+        *descent = os2->usWinDescent;
+        *avgWidth = os2->xAvgCharWidth;
+    } else {
+        *ascent = face->ascender;
+        *descent = -face->descender;
+        *avgWidth = 0;
+    }
+    *lineGap = 0;
+    if (hhea != nullptr) {
+        const double hheaHeight = hhea->Ascender - hhea->Descender + hhea->Line_Gap;
+        *lineGap = std::max(0.0, hheaHeight - (*ascent + *descent));
+    }
+}
+
+using FaceKey = std::tuple<std::string, int, long, bool>;
+
+std::map<FaceKey, std::shared_ptr<FontFace>>& FaceCache() {
+    static auto* cache = new std::map<FaceKey, std::shared_ptr<FontFace>>();
+    return *cache;
+}
+
+}  // namespace
+
+struct FontFace::Impl {
+    FT_Face face = nullptr;
+    bool embolden = false;
+};
+
+FontFace::~FontFace() {
+    if (impl_ && impl_->face != nullptr) {
+        FT_Done_Face(impl_->face);
+    }
+}
+
+std::shared_ptr<FontFace> FontFace::Resolve(const LOGFONTW& lf, const std::string& requested) {
+    std::lock_guard guard(FontLock());
+    Match match;
+    if (Library() == nullptr ||
+        !MatchFont(FamilyToAsk(requested), lf.lfWeight, lf.lfItalic != 0, &match)) {
+        return nullptr;
+    }
+    FT_Face face = nullptr;
+    if (FT_New_Face(Library(), match.file.c_str(), match.index, &face) != 0) {
+        return nullptr;
+    }
+    double ascentUnits, descentUnits, gapUnits, avgUnits;
+    CellUnits(face, &ascentUnits, &descentUnits, &gapUnits, &avgUnits);
+    const double upem = face->units_per_EM > 0 ? face->units_per_EM : 1000.0;
+    const double cellUnits = ascentUnits + descentUnits;
+    // Negative: the em (character) height; positive: the cell height, the largest size whose
+    // cell does not exceed it; zero: Windows' default cell of 16 pixels.
+    const LONG cellRequest = lf.lfHeight == 0 ? 16 : lf.lfHeight;
+    double em = cellRequest < 0 ? -static_cast<double>(cellRequest)
+                                : cellRequest * upem / cellUnits;
+    const long em26 = std::max(1L, std::lround(em * 64));
+    em = em26 / 64.0;
+    const bool embolden = lf.lfWeight >= FW_SEMIBOLD && match.weight < FC_WEIGHT_DEMIBOLD;
+    const FaceKey key{match.file, match.index, em26, embolden};
+    if (auto it = FaceCache().find(key); it != FaceCache().end()) {
+        FT_Done_Face(face);
+        return it->second;
+    }
+    if (FT_Set_Char_Size(face, 0, em26, 72, 72) != 0) {
+        FT_Done_Face(face);
+        return nullptr;
+    }
+    std::shared_ptr<FontFace> result(new FontFace());
+    result->impl_ = std::make_unique<Impl>();
+    result->impl_->face = face;
+    result->impl_->embolden = embolden;
+    result->family_ = match.family;
+    const double scale = em / upem;
+    TEXTMETRICW& tm = result->metrics_;
+    tm.tmAscent = static_cast<LONG>(std::lround(ascentUnits * scale));
+    tm.tmDescent = static_cast<LONG>(std::lround(descentUnits * scale));
+    if (cellRequest > 0 && tm.tmAscent + tm.tmDescent > cellRequest) {
+        tm.tmAscent = cellRequest - tm.tmDescent;
+    }
+    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    tm.tmInternalLeading = std::max(0L, static_cast<long>(tm.tmHeight - std::lround(em)));
+    tm.tmExternalLeading = static_cast<LONG>(std::lround(gapUnits * scale));
+    tm.tmMaxCharWidth = static_cast<LONG>(std::lround(face->max_advance_width * scale));
+    tm.tmWeight = lf.lfWeight == FW_DONTCARE ? FW_NORMAL : lf.lfWeight;
+    tm.tmDigitizedAspectX = 96;
+    tm.tmDigitizedAspectY = 96;
+    tm.tmFirstChar = 0x20;
+    tm.tmLastChar = 0xFFFC;
+    tm.tmDefaultChar = 0x1F;
+    tm.tmBreakChar = 0x20;
+    tm.tmItalic = lf.lfItalic;
+    tm.tmUnderlined = lf.lfUnderline;
+    tm.tmStruckOut = lf.lfStrikeOut;
+    tm.tmPitchAndFamily = lf.lfPitchAndFamily;
+    tm.tmCharSet = lf.lfCharSet;
+    // The average width: the OS/2 figure, else the advance of 'x' (as Windows falls back).
+    if (avgUnits > 0) {
+        tm.tmAveCharWidth = static_cast<LONG>(std::lround(avgUnits * scale));
+    } else if (FT_Load_Char(face, 'x', FT_LOAD_DEFAULT) == 0) {
+        tm.tmAveCharWidth = static_cast<LONG>((face->glyph->advance.x + 32) >> 6);
+    }
+    FaceCache()[key] = result;
+    return result;
+}
+
+const Glyph& FontFace::GlyphFor(char32_t cp) {
+    std::lock_guard guard(FontLock());
+    if (auto it = glyphs_.find(cp); it != glyphs_.end()) {
+        return it->second;
+    }
+    Glyph glyph;
+    FT_Face face = impl_->face;
+    const FT_UInt index = FT_Get_Char_Index(face, cp);
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) == 0) {
+        if (impl_->embolden && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+            FT_Outline_Embolden(&face->glyph->outline, face->size->metrics.x_ppem * 2);
+            face->glyph->advance.x += face->size->metrics.x_ppem * 2;
+        }
+        if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
+            const FT_Bitmap& bm = face->glyph->bitmap;
+            glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+            glyph.left = face->glyph->bitmap_left;
+            glyph.top = face->glyph->bitmap_top;
+            glyph.width = static_cast<int>(bm.width);
+            glyph.height = static_cast<int>(bm.rows);
+            glyph.coverage.resize(static_cast<std::size_t>(glyph.width) * glyph.height);
+            for (int y = 0; y < glyph.height; ++y) {
+                const unsigned char* row = bm.buffer + static_cast<long>(y) * bm.pitch;
+                for (int x = 0; x < glyph.width; ++x) {
+                    glyph.coverage[static_cast<std::size_t>(y) * glyph.width + x] =
+                        bm.pixel_mode == FT_PIXEL_MODE_MONO
+                            ? ((row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0)
+                            : row[x];
+                }
+            }
+        }
+    }
+    return glyphs_.emplace(cp, std::move(glyph)).first->second;
+}
+
+}  // namespace platform::gdi
+
+using namespace platform::gdi;
+
+HFONT CreateFontIndirectW(const LOGFONTW* logfont) {
+    if (logfont == nullptr) {
+        return nullptr;
+    }
+    std::size_t length = 0;
+    while (length < LF_FACESIZE && logfont->lfFaceName[length] != 0) {
+        ++length;
+    }
+    const std::string requested = Utf16ToUtf8(logfont->lfFaceName, length);
+    std::shared_ptr<FontFace> face = FontFace::Resolve(*logfont, requested);
+    if (!face) {
+        return nullptr;
+    }
+    auto* font = new Font();
+    font->logfont = *logfont;
+    font->requestedFace = requested;
+    font->face = std::move(face);
+    Register(font);
+    return reinterpret_cast<HFONT>(static_cast<GdiObject*>(font));
+}
+
+std::string FontResolvedFace(HFONT handle) {
+    auto* font = static_cast<Font*>(Lookup(handle, ObjectKind::Font));
+    return font != nullptr ? font->face->Family() : std::string();
+}
+
+BOOL GetTextMetricsW(HDC hdc, TEXTMETRICW* metrics) {
+    DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr || metrics == nullptr || dc->font == nullptr) {
+        return FALSE;
+    }
+    *metrics = dc->font->face->Metrics();
+    return TRUE;
+}
+
+BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR text, int count, LPSIZE size) {
+    DeviceContext* dc = LookupDC(hdc);
+    if (dc == nullptr || size == nullptr || dc->font == nullptr || count < 0 ||
+        (text == nullptr && count > 0)) {
+        return FALSE;
+    }
+    LONG width = 0;
+    for (int i = 0; i < count; ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < count && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        width += dc->font->face->GlyphFor(cp).advance;
+    }
+    *size = SIZE{width, dc->font->face->Metrics().tmHeight};
+    return TRUE;
+}
