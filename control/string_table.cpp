@@ -1,7 +1,14 @@
-// The two string tables and the choice between them.
+// The two string tables (the source of control/res/tolvan.rc, which a test keeps equal) and
+// the strings the module serves from its compiled resources.
 #include "control/string_table.h"
 
+#include <mutex>
+#include <set>
+#include <string>
+
 #include "control/tolvan_ids.h"
+#include "platform/afx/afx_resources.h"
+#include "platform/text_conversion.h"
 
 namespace tolvan {
 
@@ -32,12 +39,19 @@ std::span<const StringResource> StringTableFor(LCID lcid) {
 }
 
 const char* LoadTolvanString(UINT id) {
-    for (const StringResource& entry : StringTableFor(GetUserDefaultLCID())) {
-        if (entry.id == id) {
-            return entry.text;
-        }
+    const WCHAR* text = nullptr;
+    const int length =
+        LoadStringW(AfxFindResourceHandle(MAKEINTRESOURCEW((id >> 4) + 1), RT_STRING), id,
+                    reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0) {
+        return nullptr;
     }
-    return nullptr;
+    // The framework wants UTF-8 that lives as long as the module: each text is converted once.
+    static std::mutex lock;
+    static std::set<std::string, std::less<>> texts;
+    std::lock_guard guard(lock);
+    return texts.insert(Utf16ToUtf8(std::u16string_view(text, static_cast<std::size_t>(length))))
+        .first->c_str();
 }
 
 }  // namespace tolvan

@@ -20,8 +20,9 @@ inline constexpr LCID kLcidPortugueseBrazil = 1046;
 // The table of language `lcid`: Portuguese for any Portuguese LCID, else English.
 std::span<const StringResource> StringTableFor(LCID lcid);
 
-// The text of string `id` in the user's language (GetUserDefaultLCID), or null when there is
-// no such string. The module's string loader (AfxSetModuleResources).
+// The text of string `id` in the user's language (GetUserDefaultLCID), read from the module's
+// compiled string resources (LoadStringW), or null when there is no such string. The module's
+// string loader (AfxSetModuleResources).
 const char* LoadTolvanString(UINT id);
 
 }  // namespace tolvan

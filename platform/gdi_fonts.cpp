@@ -13,6 +13,7 @@
 
 #include "platform/gdi_font_face.h"
 #include "platform/gdi_internal.h"
+#include "platform/text_conversion.h"
 
 namespace platform::gdi {
 
@@ -245,7 +246,7 @@ HFONT CreateFontIndirectW(const LOGFONTW* logfont) {
     while (length < LF_FACESIZE && logfont->lfFaceName[length] != 0) {
         ++length;
     }
-    const std::string requested = Utf16ToUtf8(logfont->lfFaceName, length);
+    const std::string requested = Utf16ToUtf8(std::u16string_view(logfont->lfFaceName, length));
     std::shared_ptr<FontFace> face = FontFace::Resolve(*logfont, requested);
     if (!face) {
         return nullptr;

@@ -102,9 +102,4 @@ bool InClip(const DeviceContext& dc, LONG x, LONG y);
 // Appends `record` to the DC's log when it records.
 void Record(DeviceContext& dc, DrawingRecord record);
 
-// The UTF-8 form of UTF-16 text, and code points from UTF-16 (unpaired surrogates become
-// U+FFFD).
-std::string Utf16ToUtf8(const WCHAR* text, std::size_t count);
-std::u16string Utf8ToUtf16(const char* text, std::size_t count);
-
 }  // namespace platform::gdi

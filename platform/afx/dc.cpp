@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/gdi_internal.h"
+#include "platform/text_conversion.h"
 
 CDC::~CDC() {
     // Temporary wrappers never own their handles.
@@ -136,7 +136,7 @@ CSize CDC::GetTextExtent(LPCSTR text, int count) const {
 }
 
 CSize CDC::GetTextExtent(const std::string& text) const {
-    const std::u16string wide = platform::gdi::Utf8ToUtf16(text.data(), text.size());
+    const std::u16string wide = Utf8ToUtf16(text);
     SIZE size{0, 0};
     ::GetTextExtentPoint32W(m_hDC, wide.data(), static_cast<int>(wide.size()), &size);
     return CSize(size);

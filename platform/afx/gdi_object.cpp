@@ -6,7 +6,7 @@
 
 #include "platform/afx/dc.h"
 #include "platform/afx/afx_resources.h"
-#include "platform/gdi_internal.h"
+#include "platform/text_conversion.h"
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 
@@ -56,7 +56,7 @@ BOOL CFont::CreatePointFont(int pointTenths, const char* face) {
     // -MulDiv(points, dpi, 72) with tenths of a point, rounded half away from zero.
     lf.lfHeight = -((pointTenths * kDotsPerInch + 360) / 720);
     lf.lfWeight = FW_NORMAL;
-    const std::u16string name = face != nullptr ? platform::gdi::Utf8ToUtf16(face, std::strlen(face))
+    const std::u16string name = face != nullptr ? Utf8ToUtf16(face)
                                                 : std::u16string();
     std::memcpy(lf.lfFaceName, name.data(),
                 std::min<std::size_t>(name.size(), LF_FACESIZE - 1) * sizeof(WCHAR));

@@ -2,10 +2,19 @@
 // and the ink bounds of a colour.
 #pragma once
 
+#include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/gdi.h"
+
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* os) {
+    *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace gdi_test {
 
