@@ -123,6 +123,8 @@ struct IConnectionPointContainer;
 
 // Every object counts references; the last Release destroys it. QueryInterface gives
 // E_NOINTERFACE (and a null `*ppv`) for an interface the object lacks, E_POINTER for null ppv.
+struct MSG;  // platform/user.h
+
 struct IUnknown {
     virtual HRESULT QueryInterface(REFIID riid, void** ppv) = 0;
     virtual ULONG AddRef() = 0;
@@ -222,7 +224,11 @@ constexpr DWORD DVASPECT_CONTENT = 1;
 // OLEMISC status bits and the extent in HIMETRIC units.
 struct IOleObject : IUnknown {
     virtual HRESULT SetClientSite(IUnknown* pClientSite) = 0;
-    virtual HRESULT DoVerb(LONG iVerb) = 0;
+    // iVerb: OLEIVERB_*; lpmsg and lindex are not used (pass null and 0). pActiveSite (or the
+    // site given before) and hwndParent, lprcPosRect place the control in place
+    // (platform/ole_inplace.h).
+    virtual HRESULT DoVerb(LONG iVerb, MSG* lpmsg, IUnknown* pActiveSite, LONG lindex,
+                           HWND hwndParent, LPCRECT lprcPosRect) = 0;
     virtual HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) = 0;
     virtual HRESULT SetExtent(DWORD dwDrawAspect, SIZEL* psizel) = 0;
     virtual HRESULT GetExtent(DWORD dwDrawAspect, SIZEL* psizel) = 0;

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "platform/com.h"
+#include "platform/com_ptr.h"
 
 constexpr LONG OLEIVERB_HIDE = -3;
 constexpr LONG OLEIVERB_UIACTIVATE = -4;
@@ -89,3 +90,10 @@ struct IViewObject : IUnknown {
   protected:
     ~IViewObject() = default;
 };
+
+template <>
+inline constexpr const IID* kIidOf<IOleInPlaceSite> = &IID_IOleInPlaceSite;
+template <>
+inline constexpr const IID* kIidOf<IOleInPlaceObject> = &IID_IOleInPlaceObject;
+template <>
+inline constexpr const IID* kIidOf<IViewObject> = &IID_IViewObject;

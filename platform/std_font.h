@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/com.h"
+#include "platform/gdi.h"  // FW_NORMAL, FW_BOLD
 #include "platform/variant.h"
 
 // A font size in points as a currency value: points times 10,000.
@@ -21,9 +22,6 @@ struct FONTDESC {
     BOOL fUnderline;
     BOOL fStrikethrough;
 };
-
-constexpr SHORT FW_NORMAL = 400;
-constexpr SHORT FW_BOLD = 700;
 
 // Creates a font object for `desc` and answers its `riid` (IID_IDispatch or IID_IUnknown).
 // The object's property gets answer Name (VT_BSTR), Size (VT_CY in llVal), Bold and Italic

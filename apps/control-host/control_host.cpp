@@ -86,6 +86,10 @@ class ControlSite final : public HostObject<IOleControlSite> {
   public:
     explicit ControlSite(ControlHost& host) : host_(host) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        // The window side of the site lives with the host's window.
+        if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow || riid == IID_IDispatch) {
+            return host_.QueryWindowSite(riid, ppv);
+        }
         return Answer(riid, IID_IOleControlSite, ppv);
     }
     HRESULT ShowPropertyFrame() override { return host_.ShowPropertyFrame(); }
@@ -112,6 +116,7 @@ ControlHost::ControlHost(std::ostream& out) : out_(out) {
     add("release", &ControlHost::Release, "release");
     add("unload", &ControlHost::Unload, "unload");
     add("help", &ControlHost::Help, "help");
+    AddWindowCommands();
     commands_["echo"] = {nullptr, "echo TEXT"};
 }
 
@@ -145,6 +150,34 @@ bool ControlHost::RunLine(const std::string& line) {
     return found->second.run(words);
 }
 
+void ControlHost::AddWindowCommands() {
+    using Run = std::function<bool(const Words&)>;
+    auto add = [this](const char* name, Run run, const char* usage) {
+        commands_[name] = {std::move(run), usage};
+    };
+    add(
+        "show", [this](const Words& a) { return window_.Show(control_.Get(), a); }, "show [X Y]");
+    add(
+        "paint", [this](const Words& a) { return window_.Paint(a); }, "paint FILE.png");
+    add(
+        "click", [this](const Words& a) { return window_.Click(a, false); }, "click X Y");
+    add(
+        "dblclick", [this](const Words& a) { return window_.Click(a, true); }, "dblclick X Y");
+    add(
+        "key", [this](const Words& a) { return window_.Key(a); }, "key NAME");
+    add(
+        "wait", [this](const Words& a) { return window_.Wait(a); }, "wait MS");
+    add(
+        "beeps", [this](const Words& a) { return window_.Beeps(a); }, "beeps");
+    add(
+        "ambient", [this](const Words& a) { return window_.Ambient(control_.Get(), a); },
+        "ambient NAME VALUE");
+    add(
+        "window", [this](const Words& a) { return window_.Window(control_.Get(), a); }, "window");
+    add(
+        "run", [this](const Words& a) { return window_.Run(a); }, "run");
+}
+
 bool ControlHost::Error(const std::string& text) {
     out_ << "error: " << text << '\n';
     return false;
@@ -160,6 +193,7 @@ void ControlHost::ReleaseControl() {
         connection_.Reset();
     }
     sink_.Reset();
+    window_.Deactivate(control_.Get());
     if (const auto object = control_.As<IOleObject>()) {
         object->SetClientSite(nullptr);
     }
@@ -199,8 +233,7 @@ bool ControlHost::Create(const Words& args) {
     }
     const DispInterfaceInfo* events =
         classInfo_ ? classInfo_->GetCoClassInfo()->defaultSource : nullptr;
-    const auto container =
-        events != nullptr ? control_.As<IConnectionPointContainer>() : nullptr;
+    const auto container = events != nullptr ? control_.As<IConnectionPointContainer>() : nullptr;
     if (container && SUCCEEDED(container->FindConnectionPoint(events->iid, connection_.Out()))) {
         sink_ = ComPtr<IDispatch>::Adopt(new EventSink(out_, events));
         if (FAILED(connection_->Advise(sink_.Get(), &cookie_))) {
@@ -493,7 +526,7 @@ bool ControlHost::Verb(const Words& args) {
     if (!object) {
         return Error("the control has no verbs (no IOleObject)");
     }
-    const HRESULT hr = object->DoVerb(OLEIVERB_PROPERTIES);
+    const HRESULT hr = object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, nullptr);
     return SUCCEEDED(hr) || Error("the properties verb failed: " + HResultText(hr));
 }
 

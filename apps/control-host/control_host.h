@@ -18,6 +18,8 @@
 //   unload                  unload modules that allow it; prints modules=N
 //   echo TEXT               print TEXT
 //   help                    list the commands
+// The window commands (show, paint, click, dblclick, key, wait, beeps, ambient, window, run)
+// are described in host_window.h.
 // Failures print "error: TEXT" and the script goes on. New commands (attaching a client
 // object, painting, input, the clock) are added to the command table in control_host.cpp.
 #pragma once
@@ -28,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/control-host/host_window.h"
 #include "apps/control-host/value_text.h"
 #include "platform/com_property_bag.h"
 #include "platform/com_ptr.h"
@@ -45,6 +48,8 @@ class ControlHost {
 
     // Shows the property pages of the current control (the site's ShowPropertyFrame).
     HRESULT ShowPropertyFrame();
+    // The site's window-side interfaces (in-place site, ambient properties).
+    HRESULT QueryWindowSite(REFIID riid, void** ppv) { return window_.QuerySite(riid, ppv); }
 
   private:
     using Words = std::vector<ScriptWord>;
@@ -65,6 +70,7 @@ class ControlHost {
     bool Release(const Words& args);
     bool Unload(const Words& args);
     bool Help(const Words& args);
+    void AddWindowCommands();
 
     bool Error(const std::string& text);
     bool NeedControl();
@@ -82,4 +88,5 @@ class ControlHost {
     ComPtr<IDispatch> sink_;
     ComPtr<IUnknown> site_;
     ComPtr<MemoryPropertyBag> bag_;
+    HostWindow window_{out_};
 };

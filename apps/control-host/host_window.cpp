@@ -245,8 +245,8 @@ bool HostWindow::Show(IDispatch* control, const Words& args) {
     if (!EnsureWindow()) {
         return false;
     }
-    IOleObject* object = nullptr;
-    if (FAILED(control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)))) {
+    const auto object = ComPtr<IDispatch>(control).As<IOleObject>();
+    if (!object) {
         return Error("the control cannot be shown (no IOleObject)");
     }
     SIZEL extent{};
@@ -262,7 +262,6 @@ bool HostWindow::Show(IDispatch* control, const Words& args) {
     const RECT position{at.x, at.y, at.x + size.cx, at.y + size.cy};
     const HRESULT hr =
         object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, hwnd_, &position);
-    object->Release();
     if (FAILED(hr)) {
         return Error("the control cannot be activated in place: " + HResultText(hr));
     }
@@ -445,7 +444,7 @@ bool HostWindow::Ambient(IDispatch* control, const Words& args) {
             }
             IDispatch* font = nullptr;
             OleCreateFontIndirect(&desc, IID_IDispatch, reinterpret_cast<void**>(&font));
-            SysFreeString(face);
+            SysFreeString(face);  // the font object keeps a copy
             value.vt = VT_DISPATCH;
             value.pdispVal = font;
             break;
@@ -484,11 +483,8 @@ void HostWindow::Deactivate(IDispatch* control) {
     if (control == nullptr) {
         return;
     }
-    IOleInPlaceObject* inplace = nullptr;
-    if (SUCCEEDED(
-            control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inplace)))) {
+    if (const auto inplace = ComPtr<IDispatch>(control).As<IOleInPlaceObject>()) {
         inplace->InPlaceDeactivate();
-        inplace->Release();
     }
     Pump();
 }

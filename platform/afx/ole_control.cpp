@@ -111,6 +111,12 @@ void* COleControl::GetInterface(REFIID riid) {
     if (riid == IID_ISpecifyPropertyPages) {
         return static_cast<ISpecifyPropertyPages*>(this);
     }
+    if (riid == IID_IOleInPlaceObject || riid == IID_IOleWindow) {
+        return static_cast<IOleInPlaceObject*>(this);
+    }
+    if (riid == IID_IViewObject) {
+        return static_cast<IViewObject*>(this);
+    }
     return CCmdTarget::GetInterface(riid);
 }
 
@@ -457,21 +463,12 @@ BOOL COleControl::ExchangeExtent(CPropExchange* pPX) {
 // ---- IOleObject and property pages --------------------------------------------------------
 
 HRESULT COleControl::SetClientSite(IUnknown* pClientSite) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (pClientSite == nullptr && m_hWnd != nullptr) {
+        InPlaceDeactivate();  // the site, and the window the control lives in, go away
+    }
     m_pClientSite = ComPtr<IUnknown>(pClientSite);
     return S_OK;
-}
-
-HRESULT COleControl::DoVerb(LONG iVerb) {
-    AFX_MANAGE_STATE(m_pModuleState);
-    switch (iVerb) {
-        case OLEIVERB_PROPERTIES:
-            return OnProperties();
-        case OLEIVERB_PRIMARY:
-        case OLEIVERB_SHOW:
-            return S_OK;  // the control is shown by its window, which the container owns
-        default:
-            return E_NOTIMPL;
-    }
 }
 
 HRESULT COleControl::OnProperties() {
@@ -541,14 +538,25 @@ std::span<const CLSID> COleControl::GetPropPageIDs() {
 // ---- Window seam, size and errors ---------------------------------------------------------
 
 void COleControl::OnDraw(CDC*, const CRect&, const CRect&) {}
-void COleControl::OnLButtonDown(UINT, CPoint) {}
-void COleControl::OnLButtonUp(UINT, CPoint) {}
-void COleControl::OnTimer(UINT_PTR) {}
-void COleControl::OnDestroy() {}
+void COleControl::OnLButtonDown(UINT nFlags, CPoint point) {
+    CWnd::OnLButtonDown(nFlags, point);
+}
+void COleControl::OnLButtonUp(UINT nFlags, CPoint point) {
+    CWnd::OnLButtonUp(nFlags, point);
+}
+void COleControl::OnTimer(UINT_PTR nIDEvent) {
+    CWnd::OnTimer(nIDEvent);
+}
+void COleControl::OnDestroy() {
+    CWnd::OnDestroy();
+}
 
 void COleControl::InvalidateControl(LPCRECT lpRect, BOOL bErase) {
     const CRect rect = lpRect != nullptr ? CRect(*lpRect) : CRect(0, 0, m_cxExtent, m_cyExtent);
     m_invalidations.push_back({rect, bErase});
+    if (m_hWnd != nullptr) {
+        ::InvalidateRect(m_hWnd, lpRect, bErase);
+    }
 }
 
 std::vector<COleControl::Invalidation> COleControl::TakeInvalidations() {
@@ -577,6 +585,16 @@ BOOL COleControl::SetControlSize(int cx, int cy) {
         m_cxExtent = cx;
         m_cyExtent = cy;
         SetModifiedFlag();
+        if (m_hWnd != nullptr) {
+            SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (m_pInPlaceSite) {
+                RECT position;
+                ::GetWindowRect(m_hWnd, &position);
+                ::MapWindowPoints(nullptr, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&position),
+                                  2);
+                m_pInPlaceSite->OnPosRectChange(&position);
+            }
+        }
     }
     return TRUE;
 }

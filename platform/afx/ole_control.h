@@ -4,10 +4,14 @@
 // a container's verbs, status and extent (IOleObject), names its property pages
 // (ISpecifyPropertyPages), and keeps the modified flag and the control's size.
 //
-// Windows, painting and input belong to the window layer: it calls the message handlers
-// below (OnLButtonDown, OnLButtonUp, OnTimer, OnDestroy) and OnDraw, and takes the
-// invalidation requests that InvalidateControl records. Every COM entry point switches to the
-// control's module state for its duration.
+// It is a CWnd: a container activates it in place (IOleObject::DoVerb with the parent window
+// and a position, see platform/ole_inplace.h) and it creates its child window there. WM_PAINT
+// calls OnDraw with the window's device context; mouse, timer and destroy messages reach the
+// handlers of its message map (OnLButtonDown, OnLButtonUp, OnTimer, OnDestroy), which
+// controls override. IViewObject::Draw paints into a given device context without a window.
+// Ambient properties come from the client site's IDispatch, with Windows' defaults when the
+// container has none. Every COM entry point switches to the control's module state for its
+// duration.
 #pragma once
 
 #include <span>
@@ -19,22 +23,27 @@
 #include "platform/afx/cmd_target.h"
 #include "platform/afx/dispatch_map.h"
 #include "platform/afx/prop_exchange.h"
+#include "platform/afx/wnd.h"
 #include "platform/com_ptr.h"
+#include "platform/gdi.h"
+#include "platform/ole_inplace.h"
 
-class CDC;  // the window layer's device context
+class CDC;
 
 // The events of a control: its source dispinterface (names, DISPIDs, parameter types).
 struct AFX_EVENTMAP {
     const DispInterfaceInfo* iface;
 };
 
-class COleControl : public CCmdTarget,
+class COleControl : public CWnd,
                     public IDispatch,
                     public IConnectionPointContainer,
                     public IProvideClassInfo,
                     public IPersistPropertyBag,
                     public IOleObject,
-                    public ISpecifyPropertyPages {
+                    public ISpecifyPropertyPages,
+                    public IOleInPlaceObject,
+                    public IViewObject {
   public:
     COleControl();
     ~COleControl() override;
@@ -72,13 +81,33 @@ class COleControl : public CCmdTarget,
 
     // IOleObject.
     HRESULT SetClientSite(IUnknown* pClientSite) override;
-    HRESULT DoVerb(LONG iVerb) override;
+    // OLEIVERB_PRIMARY, SHOW, INPLACEACTIVATE and UIACTIVATE activate the control in place:
+    // its window is created in hwndParent (else the in-place site's window) at lprcPosRect
+    // (else at 0, 0 with the control's size), which becomes the control's size. E_FAIL when
+    // the site refuses (CanInPlaceActivate) or the window cannot be made, E_INVALIDARG with
+    // no window to go into. An active control only moves (when given a rectangle) and shows.
+    // OLEIVERB_HIDE hides the window; OLEIVERB_PROPERTIES runs OnProperties.
+    HRESULT DoVerb(LONG iVerb, MSG* lpmsg, IUnknown* pActiveSite, LONG lindex, HWND hwndParent,
+                   LPCRECT lprcPosRect) override;
     HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) override;
     HRESULT SetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
     HRESULT GetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
 
     // ISpecifyPropertyPages: GetPropPageIDs in task memory.
     HRESULT GetPages(CAUUID* pPages) override;
+
+    // IOleInPlaceObject. SetObjectRects moves and sizes the window (the control's size
+    // follows; OLE_E_NOT_INPLACEACTIVE without a window); InPlaceDeactivate destroys it.
+    HRESULT GetWindow(HWND* phwnd) override;
+    HRESULT InPlaceDeactivate() override;
+    HRESULT SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) override;
+
+    // IViewObject: OnDraw into hdcDraw with rcBounds = rcInvalid = *lprcBounds.
+    // DV_E_DVASPECT for an aspect other than DVASPECT_CONTENT, E_INVALIDARG for null hdcDraw or
+    // bounds.
+    HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, void* ptd, HDC hdcTargetDev,
+                 HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
+                 BOOL (*pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) override;
 
     // ---- What a control class provides --------------------------------------------------
 
@@ -102,12 +131,30 @@ class COleControl : public CCmdTarget,
     // Paints the control. The base paints nothing.
     virtual void OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid);
 
-    // Window messages, called by the window layer. The bases do nothing (the default
-    // handling); OnDestroy is called when the control's window goes away.
-    virtual void OnLButtonDown(UINT nFlags, CPoint point);
-    virtual void OnLButtonUp(UINT nFlags, CPoint point);
-    virtual void OnTimer(UINT_PTR nIDEvent);
-    virtual void OnDestroy();
+    // Window messages from the message map. The bases give the default handling; OnDestroy
+    // is called when the control's window goes away. OnPaint calls OnDraw with the window's
+    // device context, the client rectangle and the rectangle to paint.
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
+    void OnDestroy() override;
+    void OnPaint() override;
+    // The window goes (with WM_DESTROY reaching the control) before the object is deleted.
+    void OnFinalRelease() override;
+
+    // Ambient properties of the container (its client site's IDispatch). GetAmbientProperty
+    // converts the value to vtProp (VT_I4 into a LONG, VT_I2 a SHORT, VT_BOOL a BOOL, VT_BSTR a
+    // BSTR the caller frees, VT_DISPATCH an interface the caller releases); FALSE when the
+    // container has no such property or it does not convert.
+    BOOL GetAmbientProperty(DISPID dispid, VARTYPE vtProp, void* pvProp);
+    // The container's background and text colours, else the window colours of the system.
+    OLE_COLOR AmbientBackColor();
+    OLE_COLOR AmbientForeColor();
+    // The container's font object, else a new one for "MS Sans Serif" at 8.25 points (the
+    // common containers' default); the caller releases it.
+    LPFONTDISP AmbientFont();
+    // An OLE_COLOR as a COLORREF (system colours resolved); the palette is not used.
+    COLORREF TranslateColor(OLE_COLOR clrColor, HPALETTE hpal = nullptr);
 
     // The properties verb: asks the container's IOleControlSite to show the property frame.
     // E_NOTIMPL when the container has no such site.
@@ -122,7 +169,7 @@ class COleControl : public CCmdTarget,
     BOOL IsModified() const { return m_bModified; }
 
     // Asks for a repaint of `lpRect` (null: the whole control) with or without erasing the
-    // background first. The request is recorded for the window layer.
+    // background first: the control's window is invalidated, and the request is recorded.
     void InvalidateControl(LPCRECT lpRect = nullptr, BOOL bErase = TRUE);
 
     struct Invalidation {
@@ -134,7 +181,8 @@ class COleControl : public CCmdTarget,
     std::vector<Invalidation> TakeInvalidations();
 
     // Size in pixels. SetInitialSize sets the size a new control has; SetControlSize changes
-    // it (FALSE for a negative size).
+    // it (FALSE for a negative size) and resizes the window of an active control, telling the
+    // in-place site (OnPosRectChange).
     void SetInitialSize(int cx, int cy);
     void GetControlSize(int* pcx, int* pcy) const;
     BOOL SetControlSize(int cx, int cy);
@@ -175,6 +223,8 @@ class COleControl : public CCmdTarget,
     // Number of sinks connected to the event connection point.
     std::size_t GetConnectionCount() const { return m_sinks.size(); }
 
+    DECLARE_MESSAGE_MAP()
+
   protected:
     BOOL m_bModified = FALSE;
 
@@ -188,10 +238,10 @@ class COleControl : public CCmdTarget,
     // clears on every way out, and calls the dispatch map's function.
     HRESULT InvokeMember(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member, WORD wFlags,
                          DISPPARAMS* params, VARIANT* result, UINT* puArgErr);
-    HRESULT InvokePut(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
-                      DISPPARAMS* params, UINT* puArgErr);
-    HRESULT InvokeGet(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
-                      DISPPARAMS* params, VARIANT* result);
+    HRESULT InvokePut(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member, DISPPARAMS* params,
+                      UINT* puArgErr);
+    HRESULT InvokeGet(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member, DISPPARAMS* params,
+                      VARIANT* result);
     HRESULT InvokeMethod(const AFX_DISPMAP_ENTRY& entry, const MemberInfo& member,
                          DISPPARAMS* params, VARIANT* result, UINT* puArgErr);
     HRESULT Persist(CPropExchange::Mode mode, IPropertyBag* bag);
@@ -205,7 +255,10 @@ class COleControl : public CCmdTarget,
     std::vector<Sink> m_sinks;
     DWORD m_nextCookie = 1;
     ConnectionPoint* m_pConnectionPoint;
+    HRESULT InPlaceActivate(IUnknown* pActiveSite, HWND hwndParent, LPCRECT lprcPosRect);
+
     ComPtr<IUnknown> m_pClientSite;
+    ComPtr<IOleInPlaceSite> m_pInPlaceSite;  // while active in place
     std::vector<Invalidation> m_invalidations;
     int m_cxExtent = 0;  // pixels
     int m_cyExtent = 0;

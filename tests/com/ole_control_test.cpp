@@ -498,7 +498,7 @@ TEST_F(OleControlTest, ExtentMiscStatusAndPropertyPages) {
     DWORD status = 0;
     ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
     EXPECT_EQ(status, 131473u);
-    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES), E_NOTIMPL);  // no site to show a frame
+    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, nullptr), E_NOTIMPL);  // no site to show a frame
     object->Release();
 
     ISpecifyPropertyPages* specify = nullptr;

@@ -12,6 +12,7 @@ trap 'rm -rf "$work"' EXIT
 export FORECOURT_REGISTRY=$work/registry
 "$regsvr" "$module" >/dev/null
 status=0
+cd "$work"  # pictures that scripts paint land in the temporary folder
 for script in "$data"/*.script; do
     expected=${script%.script}.expected
     "$host" -x "$script" >"$work/out" 2>&1 || true

@@ -1,17 +1,57 @@
 // The test control, its property page, their factories and the module's string table.
 #include "tests/com/test_control/test_control.h"
 
+#include <array>
 #include <cstdlib>
+#include <string>
 
+#include "platform/afx/dc.h"
 #include "platform/afx/ole_registration.h"
+#include "platform/resources.h"
 
 namespace test_control {
 
 namespace {
 
+// The face bitmap as a packed 4-bit DIB: a yellow diamond on dark red, 8 by 8, bottom-up.
+constexpr int kFaceSide = 8;
+const std::array<unsigned char, 40 + 16 * 4 + kFaceSide* 4> kFaceDib = [] {
+    std::array<unsigned char, 40 + 16 * 4 + kFaceSide * 4> dib{};
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            dib[at + i] = static_cast<unsigned char>(v >> (8 * i));
+        }
+    };
+    put32(0, 40);         // biSize
+    put32(4, kFaceSide);  // biWidth
+    put32(8, kFaceSide);  // biHeight: bottom-up
+    dib[12] = 1;          // biPlanes
+    dib[14] = 4;          // biBitCount
+    // biClrUsed 0: the full table of 16 colours. RGBQUADs are blue, green, red, 0.
+    put32(40, 0x00800000);  // colour 0: dark red
+    put32(44, 0x00FFFF00);  // colour 1: yellow
+    for (int row = 0; row < kFaceSide; ++row) {
+        for (int x = 0; x < kFaceSide; ++x) {
+            const int dx = x < 4 ? 3 - x : x - 4;
+            const int dy = row < 4 ? 3 - row : row - 4;
+            if (dx + dy < 4) {
+                dib[104 + row * 4 + x / 2] |= static_cast<unsigned char>(x % 2 == 0 ? 0x10 : 0x01);
+            }
+        }
+    }
+    return dib;
+}();
+
+const CompiledResource kResources[] = {
+    {2, nullptr, static_cast<WORD>(kIdbFace), nullptr, 0x0409, kFaceDib.data(),
+     static_cast<DWORD>(kFaceDib.size())},
+};
+
 // Declares the module's resources while the module loads.
 [[maybe_unused]] const bool resourcesSet = [] {
     AfxSetModuleResources(&kTypeLib, &LoadTestString);
+    platform::RegisterModuleResources(AfxGetStaticModuleState()->m_hCurrentInstanceHandle,
+                                      kResources, std::size(kResources));
     return true;
 }();
 
@@ -64,6 +104,8 @@ HRESULT CTestPropPage::GetClassID(CLSID* pClassID) {
 CTestCtrl::CTestCtrl() {
     InitializeIIDs(&kDispatchIid, &kEventsIid);
     SetInitialSize(80, 80);
+    face_.LoadBitmap(kIdbFace);
+    font_.CreatePointFont(90, "Arial");
 }
 
 CTestCtrl::~CTestCtrl() = default;
@@ -86,6 +128,9 @@ const AFX_DISPMAP& CTestCtrl::GetDispatchMap() const {
         DispFunction<&CTestCtrl::CallPartner>(kCallPartner),
         DispFunction<&CTestCtrl::ModuleStateIsCurrent>(kModuleStateIsCurrent),
         DispFunction<&CTestCtrl::SetPartnerRef>(kSetPartnerRef),
+        DispFunction<&CTestCtrl::StartTimer>(kStartTimer),
+        DispFunction<&CTestCtrl::StopTimer>(kStopTimer),
+        DispFunction<&CTestCtrl::Beep>(kBeep),
         DispFunction<&CTestCtrl::AboutBox>(DISPID_ABOUTBOX),
     };
     static constexpr AFX_DISPMAP map{&kDispatchInfo, entries};
@@ -119,6 +164,43 @@ void CTestCtrl::DoPropExchange(CPropExchange* pPX) {
 void CTestCtrl::OnTimer(UINT_PTR nIDEvent) {
     // Each tick counts up, so tests can see the window layer's calls arrive.
     SetCount(count_ + static_cast<LONG>(nIDEvent));
+}
+
+void CTestCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
+    COleControl::OnLButtonDown(nFlags, point);
+    FireEvent(kEventClicked, static_cast<SHORT>(point.x), static_cast<SHORT>(point.y));
+}
+
+void CTestCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect&) {
+    // The container's background, a filled bar, the face bitmap and the count as text.
+    pdc->FillSolidRect(&rcBounds, TranslateColor(AmbientBackColor()));
+    pdc->FillSolidRect(rcBounds.left + 4, rcBounds.top + 4, rcBounds.Width() - 8, 12,
+                       RGB(0x20, 0x60, 0xA0));
+    CDC memory;
+    memory.CreateCompatibleDC(pdc);
+    CBitmap* old = memory.SelectObject(&face_);
+    pdc->BitBlt(rcBounds.left + 4, rcBounds.top + 22, kFaceSide, kFaceSide, &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(old);
+    CFont* oldFont = pdc->SelectObject(&font_);
+    const int oldMode = pdc->SetBkMode(TRANSPARENT);
+    const COLORREF oldColour = pdc->SetTextColor(RGB(0, 0, 0));
+    CRect text(rcBounds.left + 4, rcBounds.top + 34, rcBounds.right - 4, rcBounds.bottom - 4);
+    pdc->DrawText("Count " + std::to_string(count_), &text, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    pdc->SetTextColor(oldColour);
+    pdc->SetBkMode(oldMode);
+    pdc->SelectObject(oldFont);
+}
+
+LONG CTestCtrl::StartTimer(LONG period) {
+    return m_hWnd != nullptr ? static_cast<LONG>(SetTimer(1, static_cast<UINT>(period))) : 0;
+}
+
+LONG CTestCtrl::StopTimer() {
+    return m_hWnd != nullptr ? KillTimer(1) : FALSE;
+}
+
+void CTestCtrl::Beep() {
+    MessageBeep(0xFFFFFFFF);
 }
 
 void CTestCtrl::SetCount(LONG value) {

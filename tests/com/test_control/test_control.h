@@ -1,11 +1,14 @@
 // The test control and its property page: a COleControl exercising every framework path
 // (properties of each type, a read-only one, by-reference and out parameters, events, an
-// automation exception, calls to a partner object through COleDispatchDriver). Built into the
+// automation exception, calls to a partner object through COleDispatchDriver) and the window
+// layer (a face drawn from a filled rectangle, a bitmap resource and a line of text; a click
+// event; a window timer; a beep). Built into the
 // module TestCtl.OCX and also linked directly into the framework's unit tests.
 #pragma once
 
 #include <string>
 
+#include "platform/afx/gdi_object.h"
 #include "platform/afx/ole_control.h"
 #include "platform/afx/ole_dispatch_driver.h"
 #include "platform/afx/ole_object_factory.h"
@@ -28,6 +31,8 @@ class CTestCtrl : public COleControl {
     std::span<const CLSID> GetPropPageIDs() override;
     void DoPropExchange(CPropExchange* pPX) override;
     void OnTimer(UINT_PTR nIDEvent) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid) override;
 
     LONG GetCount() const { return count_; }
     void SetCount(LONG value);
@@ -55,6 +60,10 @@ class CTestCtrl : public COleControl {
     SHORT ModuleStateIsCurrent() const;
     LONG SetPartnerRef(IDispatch** partner);
     void AboutBox() {}
+    // Window timer 1 with `period` (the id, or 0 without a window); StopTimer kills it.
+    LONG StartTimer(LONG period);
+    LONG StopTimer();
+    void Beep();
 
     class CTestCtrlFactory : public COleObjectFactory {
       public:
@@ -64,6 +73,8 @@ class CTestCtrl : public COleControl {
     static CTestCtrlFactory factory;
 
   private:
+    CBitmap face_;  // loaded once, as controls keep their drawing resources
+    CFont font_;
     LONG count_ = 0;
     std::string label_;
     SHORT level_ = 0;

@@ -1,5 +1,6 @@
 // The type library of the test control: a small control with one property or method per
-// automation type and direction the framework carries, two events, and a property page.
+// automation type and direction the framework carries, a window timer and a beep, three
+// events, and a property page.
 // Shared by the test control module and the tests that drive it.
 #pragma once
 
@@ -21,6 +22,7 @@ inline constexpr UINT kIdsPageTypeName = 2;
 inline constexpr UINT kIdsPageCaption = 100;
 inline constexpr UINT kIdbToolbox = 1;
 inline constexpr UINT kIddPage = 100;
+inline constexpr UINT kIdbFace = 2;  // an 8 by 8 bitmap the control draws
 inline constexpr DWORD kMiscStatus = 0x20191;
 
 // DISPIDs.
@@ -41,8 +43,12 @@ enum : DISPID {
     kCallPartner = 15,
     kModuleStateIsCurrent = 16,
     kSetPartnerRef = 17,
+    kStartTimer = 18,
+    kStopTimer = 19,
+    kBeep = 20,
     kEventRaised = 1,
     kEventChanged = 2,
+    kEventClicked = 3,
 };
 
 inline constexpr ParamInfo kAddParams[] = {{"A", VT_I2}, {"B", VT_I4}, {"C", VT_R8}};
@@ -56,6 +62,7 @@ inline constexpr ParamInfo kRaiseParams[] = {{"Code", VT_I2}, {"Text", VT_BSTR}}
 inline constexpr ParamInfo kFailParams[] = {{"Code", VT_I4}};
 inline constexpr ParamInfo kCallPartnerParams[] = {{"DispId", VT_I4}};
 inline constexpr ParamInfo kSetPartnerRefParams[] = {{"Partner", VT_BYREF | VT_DISPATCH}};
+inline constexpr ParamInfo kStartTimerParams[] = {{"Period", VT_I4}};
 
 inline constexpr MemberInfo kDispatchMembers[] = {
     {kCount, "Count", MemberKind::Property, VT_I4, {}, "property Count"},
@@ -81,6 +88,9 @@ inline constexpr MemberInfo kDispatchMembers[] = {
      "method ModuleStateIsCurrent"},
     {kSetPartnerRef, "SetPartnerRef", MemberKind::Method, VT_I4, kSetPartnerRefParams,
      "method SetPartnerRef"},
+    {kStartTimer, "StartTimer", MemberKind::Method, VT_I4, kStartTimerParams, "method StartTimer"},
+    {kStopTimer, "StopTimer", MemberKind::Method, VT_I4, {}, "method StopTimer"},
+    {kBeep, "Beep", MemberKind::Method, VT_VOID, {}, "method Beep"},
     {DISPID_ABOUTBOX, "AboutBox", MemberKind::Method, VT_VOID},
 };
 
@@ -89,9 +99,12 @@ inline constexpr ParamInfo kRaisedParams[] = {{"Code", VT_I2},
 inline constexpr ParamInfo kChangedParams[] = {
     {"Count", VT_I4}, {"Stamp", VT_DATE}, {"Ratio", VT_R8}};
 
+inline constexpr ParamInfo kClickedParams[] = {{"X", VT_I2}, {"Y", VT_I2}};
+
 inline constexpr MemberInfo kEventMembers[] = {
     {kEventRaised, "Raised", MemberKind::Method, VT_VOID, kRaisedParams},
     {kEventChanged, "Changed", MemberKind::Method, VT_VOID, kChangedParams},
+    {kEventClicked, "Clicked", MemberKind::Method, VT_VOID, kClickedParams},
 };
 
 inline constexpr DispInterfaceInfo kDispatchInfo{
