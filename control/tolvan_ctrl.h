@@ -232,6 +232,7 @@ class CTolvanCtrl : public COleControl {
     void StoreClient(IDispatch* client);
     bool LoadFromClient();
     void HandleDeliveryChange(bool withTotals, const DeliveryChange& change);
+    void ActOnClick();
 
     PumpProperties Pump;
     CClientLink Client;

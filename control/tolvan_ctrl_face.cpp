@@ -3,6 +3,7 @@
 #include "control/face_click.h"
 #include "control/face_painter.h"
 #include "control/tolvan_ctrl.h"
+#include "platform/afx/ole_exception.h"
 #include "platform/bstr.h"
 #include "platform/user.h"
 
@@ -37,6 +38,16 @@ void CTolvanCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid
 
 void CTolvanCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
     COleControl::OnLButtonDown(nFlags, point);
+    // A click has no caller to hand an automation exception to (a failing client call, or
+    // DoPopup without a popup): it ends the click instead of escaping the window procedure.
+    try {
+        ActOnClick();
+    } catch (const COleDispatchException&) {
+    } catch (const COleException&) {
+    }
+}
+
+void CTolvanCtrl::ActOnClick() {
     if (Pump.IsCurrentPump == 0) {
         Client.PutCurrentPumpID(Pump.ID);
     }

@@ -281,11 +281,12 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
         VariantInit(&handle);
         handle.vt = VT_BYREF | VT_DISPATCH;
         handle.ppdispVal = &clientDispatch;
-        ok = SUCCEEDED(hr = Call(control, kIsCurrentPump, {Short(face.isCurrentPump ? 1 : 0)},
-                                 true)) &&
-             SUCCEEDED(hr = Call(control, kID, {Long(1)}, true)) &&
+        // IsCurrentPump last: loading a pump resets it.
+        ok = SUCCEEDED(hr = Call(control, kID, {Long(1)}, true)) &&
              SUCCEEDED(hr = Call(control, kSetKestro, {handle})) &&
-             SUCCEEDED(hr = FeedDeliveries(control, face));
+             SUCCEEDED(hr = FeedDeliveries(control, face)) &&
+             SUCCEEDED(hr = Call(control, kIsCurrentPump, {Short(face.isCurrentPump ? 1 : 0)},
+                                 true));
         if (!ok) *error = Describe("feeding the pump to the control", hr);
     }
     if (ok) {

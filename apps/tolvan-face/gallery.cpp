@@ -43,7 +43,7 @@ FaceCase Stacked(const char* caption, int count) {
 }
 
 FaceCase Current(const char* caption, CurrentDelivery kind) {
-    FaceCase face = WithAmounts(Case(caption, 3), 21.48, 53.70, 2.5);
+    FaceCase face = WithAmounts(Case(caption, kind == CurrentDelivery::Plain ? 3 : 5), 21.48, 53.70, 2.5);
     face.current = kind;
     return face;
 }
