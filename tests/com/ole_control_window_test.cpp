@@ -1,0 +1,282 @@
+// COleControl's window as a container meets it: in-place activation in the site's window,
+// painting through OnDraw into the container's frame, clicks and window timers reaching the
+// control, InvalidateControl and the size on the window, ambient properties with their
+// defaults, IViewObject::Draw and deactivation.
+#include <gtest/gtest.h>
+
+#include "platform/afx/ole_object_factory.h"
+#include "platform/ole_inplace.h"
+#include "platform/std_font.h"
+#include "platform/systime.h"
+#include "tests/com/test_control/test_control.h"
+
+namespace {
+
+using namespace test_control;
+
+constexpr COLORREF kBar = RGB(0x20, 0x60, 0xA0);
+
+// The container's site: its window, the calls it received, and an ambient BackColor when set.
+class FakeSite final : public IOleInPlaceSite, public IDispatch {
+  public:
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite) {
+            *ppv = static_cast<IOleInPlaceSite*>(this);
+        } else if (riid == IID_IDispatch && hasAmbients) {
+            *ppv = static_cast<IDispatch*>(this);
+        } else {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG AddRef() override { return ++refs; }
+    ULONG Release() override { return --refs; }  // lives on the test's stack
+    HRESULT GetWindow(HWND* phwnd) override {
+        *phwnd = window;
+        return S_OK;
+    }
+    HRESULT CanInPlaceActivate() override { return allow ? S_OK : S_FALSE; }
+    HRESULT OnInPlaceActivate() override {
+        calls.push_back("activate");
+        return S_OK;
+    }
+    HRESULT OnInPlaceDeactivate() override {
+        calls.push_back("deactivate");
+        return S_OK;
+    }
+    HRESULT OnPosRectChange(LPCRECT r) override {
+        calls.push_back("position " + std::to_string(r->left) + "," + std::to_string(r->top) + " " +
+                        std::to_string(r->right - r->left) + "x" +
+                        std::to_string(r->bottom - r->top));
+        return S_OK;
+    }
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                   UINT*) override {
+        if (dispid != DISPID_AMBIENT_BACKCOLOR) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        result->vt = VT_I4;
+        result->lVal = static_cast<LONG>(backColor);
+        return S_OK;
+    }
+
+    ULONG refs = 1;
+    HWND window = nullptr;
+    bool allow = true;
+    bool hasAmbients = true;
+    OLE_COLOR backColor = RGB(0xC0, 0xFF, 0xC0);
+    std::vector<std::string> calls;
+};
+
+class OleControlWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform_test::SetTickCount(1000);
+        static const bool registered = [] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = &DefWindowProcW;
+            wc.hbrBackground = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));
+            wc.lpszClassName = u"OleControlWindowTestHost";
+            return RegisterClassW(&wc) != 0;
+        }();
+        ASSERT_TRUE(registered);
+        host_ = CreateWindowExW(0, u"OleControlWindowTestHost", u"", WS_VISIBLE, 0, 0, 200, 150,
+                                nullptr, nullptr, nullptr, nullptr);
+        site_.window = host_;
+        IClassFactory* factory = nullptr;
+        ASSERT_EQ(AfxDllGetClassObject(kControlClsid, IID_IClassFactory,
+                                       reinterpret_cast<void**>(&factory)),
+                  S_OK);
+        ASSERT_EQ(
+            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
+            S_OK);
+        factory->Release();
+        ctrl_ = static_cast<CTestCtrl*>(control_);
+        ctrl_->SetClientSite(static_cast<IOleInPlaceSite*>(&site_));
+    }
+    void TearDown() override {
+        if (control_ != nullptr) {
+            ctrl_->SetClientSite(nullptr);
+            EXPECT_EQ(control_->Release(), 0u);
+        }
+        DestroyWindow(host_);
+        platform_test::DispatchPending();
+        platform_test::ClearTickCount();
+    }
+
+    HRESULT Activate(const RECT* position, HWND parent = nullptr) {
+        return ctrl_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, parent, position);
+    }
+    std::uint32_t HostPixel(int x, int y) { return platform::GetWindowSurface(host_)->at(x, y); }
+
+    HWND host_ = nullptr;
+    FakeSite site_;
+    IDispatch* control_ = nullptr;
+    CTestCtrl* ctrl_ = nullptr;
+};
+
+// COLORREF 0x00BBGGRR as the surface's 0x00RRGGBB.
+std::uint32_t Rgb(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+TEST_F(OleControlWindowTest, ActivatesInTheSitesWindowAndPaintsThere) {
+    const RECT position{20, 30, 100, 110};
+    ASSERT_EQ(Activate(&position), S_OK);
+    EXPECT_EQ(site_.calls, (std::vector<std::string>{"activate"}));
+    HWND window = nullptr;
+    ASSERT_EQ(ctrl_->GetWindow(&window), S_OK);
+    EXPECT_EQ(GetParent(window), host_);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 20);
+    EXPECT_EQ(rect.top, 30);
+    EXPECT_EQ(rect.right - rect.left, 80);
+    platform_test::DispatchPending();
+    EXPECT_EQ(HostPixel(21, 31), Rgb(site_.backColor));  // OnDraw with the ambient colour
+    EXPECT_EQ(HostPixel(30, 40), Rgb(kBar));             // the bar at (4, 4) of the control
+    EXPECT_EQ(HostPixel(10, 10), 0xF0F0F0u);             // the host around it
+    // Activating again only moves it.
+    const RECT moved{0, 0, 80, 80};
+    ASSERT_EQ(Activate(&moved), S_OK);
+    HWND same = nullptr;
+    ctrl_->GetWindow(&same);
+    EXPECT_EQ(same, window);
+    EXPECT_EQ(site_.calls.size(), 1u);
+}
+
+TEST_F(OleControlWindowTest, RefusedOrWithoutAWindowItStaysInactive) {
+    site_.allow = false;
+    const RECT position{0, 0, 80, 80};
+    EXPECT_EQ(Activate(&position), E_FAIL);
+    site_.allow = true;
+    site_.window = nullptr;
+    EXPECT_EQ(Activate(&position), E_INVALIDARG);  // the site has no window to give
+    ctrl_->SetClientSite(nullptr);
+    EXPECT_EQ(Activate(&position), E_INVALIDARG);
+    HWND window = reinterpret_cast<HWND>(1);
+    EXPECT_EQ(ctrl_->GetWindow(&window), E_FAIL);
+    EXPECT_EQ(window, nullptr);
+    EXPECT_NE(ctrl_->SetObjectRects(&position, nullptr), S_OK);
+}
+
+TEST_F(OleControlWindowTest, ClicksAndTimersReachTheControl) {
+    const RECT position{10, 10, 90, 90};
+    ASSERT_EQ(Activate(&position), S_OK);
+    platform_test::DispatchPending();
+    EXPECT_EQ(ctrl_->StartTimer(100), 1);
+    platform_test::AdvanceClockAndDispatch(250);
+    EXPECT_EQ(ctrl_->GetCount(), 2);  // each tick adds the timer id
+    ctrl_->StopTimer();
+    platform_test::AdvanceClockAndDispatch(500);
+    EXPECT_EQ(ctrl_->GetCount(), 2);
+    // The count is drawn: a repaint was asked and done.
+    RECT update;
+    HWND window = nullptr;
+    ctrl_->GetWindow(&window);
+    EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
+    ctrl_->InvalidateControl(nullptr, FALSE);
+    ASSERT_TRUE(GetUpdateRect(window, &update, FALSE));
+    EXPECT_EQ(update.right, 80);
+    platform_test::DispatchPending();
+    // A click becomes OnLButtonDown in the control's coordinates (the test control raises
+    // Clicked; here it is enough that the message arrives without a sink).
+    platform::QueueMouseInput(host_, WM_LBUTTONDOWN, POINT{15, 17});
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, window);
+    EXPECT_EQ(GET_X_LPARAM(msg.lParam), 5);
+    EXPECT_EQ(GET_Y_LPARAM(msg.lParam), 7);
+}
+
+TEST_F(OleControlWindowTest, SizeAndPositionFollowTheWindow) {
+    const RECT position{10, 10, 90, 90};
+    ASSERT_EQ(Activate(&position), S_OK);
+    HWND window = nullptr;
+    ctrl_->GetWindow(&window);
+    ASSERT_TRUE(ctrl_->SetControlSize(60, 40));
+    RECT rect;
+    GetClientRect(window, &rect);
+    EXPECT_EQ(rect.right, 60);
+    EXPECT_EQ(rect.bottom, 40);
+    EXPECT_EQ(site_.calls.back(), "position 10,10 60x40");
+    const RECT elsewhere{50, 60, 130, 140};
+    ASSERT_EQ(ctrl_->SetObjectRects(&elsewhere, nullptr), S_OK);
+    int cx = 0;
+    int cy = 0;
+    ctrl_->GetControlSize(&cx, &cy);
+    EXPECT_EQ(cx, 80);
+    EXPECT_EQ(cy, 80);
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.left, 50);
+    EXPECT_EQ(rect.top, 60);
+    ctrl_->DoVerb(OLEIVERB_HIDE, nullptr, nullptr, 0, nullptr, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window));
+    ASSERT_EQ(ctrl_->InPlaceDeactivate(), S_OK);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(site_.calls.back(), "deactivate");
+}
+
+TEST_F(OleControlWindowTest, AmbientPropertiesAndTheirDefaults) {
+    EXPECT_EQ(ctrl_->AmbientBackColor(), site_.backColor);
+    site_.hasAmbients = false;
+    EXPECT_EQ(ctrl_->AmbientBackColor(), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(ctrl_->AmbientForeColor(), GetSysColor(COLOR_WINDOWTEXT));
+    IDispatch* font = ctrl_->AmbientFont();
+    ASSERT_NE(font, nullptr);
+    FONTDESC desc{};
+    ASSERT_TRUE(ReadFontDesc(font, &desc));
+    EXPECT_EQ(std::u16string(desc.lpstrName), u"MS Sans Serif");
+    EXPECT_EQ(desc.cySize.int64, 82500);
+    SysFreeString(desc.lpstrName);
+    font->Release();
+    EXPECT_EQ(ctrl_->TranslateColor(0x80000005), GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(OleControlWindowTest, ViewObjectDrawsIntoAGivenContext) {
+    IViewObject* view = nullptr;
+    ASSERT_EQ(control_->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(memory, 100, 100);
+    HGDIOBJ old = SelectObject(memory, reinterpret_cast<HGDIOBJ>(bitmap));
+    const RECTL bounds{10, 10, 90, 90};
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr,
+                         nullptr, 0),
+              S_OK);
+    EXPECT_EQ(GetPixel(memory, 20, 20), kBar);
+    EXPECT_EQ(GetPixel(memory, 11, 11), site_.backColor);
+    EXPECT_NE(view->Draw(2, -1, nullptr, nullptr, nullptr, memory, &bounds, nullptr, nullptr, 0),
+              S_OK);
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr,
+                         nullptr, 0),
+              E_INVALIDARG);
+    SelectObject(memory, old);
+    DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
+    DeleteDC(memory);
+    view->Release();
+}
+
+TEST_F(OleControlWindowTest, ReleasingAnActiveControlTakesItsWindowAway) {
+    const RECT position{0, 0, 80, 80};
+    ASSERT_EQ(Activate(&position), S_OK);
+    HWND window = nullptr;
+    ctrl_->GetWindow(&window);
+    ctrl_->SetClientSite(nullptr);  // the container leaves: the control deactivates
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(site_.calls.back(), "deactivate");
+    ASSERT_EQ(Activate(&position, host_), S_OK);  // a parent window given directly
+    ctrl_->GetWindow(&window);
+    EXPECT_EQ(control_->Release(), 0u);
+    control_ = nullptr;
+    EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
