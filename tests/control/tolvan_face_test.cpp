@@ -155,6 +155,19 @@ class TolvanFaceTest : public TolvanTest {
         return log;
     }
 
+    // The connection point of the control's events (the caller releases it), or null.
+    IConnectionPoint* EventPoint() {
+        IConnectionPointContainer* container = nullptr;
+        IConnectionPoint* point = nullptr;
+        if (control_->QueryInterface(IID_IConnectionPointContainer,
+                                     reinterpret_cast<void**>(&container)) == S_OK) {
+            container->FindConnectionPoint(MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A"),
+                                           &point);
+            container->Release();
+        }
+        return point;
+    }
+
     tolvan::CTolvanCtrl& Control() { return static_cast<tolvan::CTolvanCtrl&>(Object()); }
 
     RecordingClient client_;
@@ -275,15 +288,8 @@ TEST_F(TolvanFaceTest, ClicksFollowThePopupMode) {
         {"mode 2, two deliveries", 2, 3, 1, {1, 2}, 0, {}, false},
         {"mode 3", 3, 6, 1, {}, 0, {}, false},
     };
-    IConnectionPointContainer* container = nullptr;
-    ASSERT_EQ(control_->QueryInterface(IID_IConnectionPointContainer,
-                                       reinterpret_cast<void**>(&container)),
-              S_OK);
-    IConnectionPoint* point = nullptr;
-    ASSERT_EQ(container->FindConnectionPoint(MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A"),
-                                             &point),
-              S_OK);
-    container->Release();
+    IConnectionPoint* point = EventPoint();
+    ASSERT_NE(point, nullptr);
     for (const ClickCase& c : cases) {
         EventRecorder sink;
         DWORD cookie = 0;
@@ -326,13 +332,8 @@ TEST_F(TolvanFaceTest, ClicksFollowThePopupMode) {
 // The client-link cases the face depends on.
 TEST_F(TolvanFaceTest, ARepeatedStatusRaisesItsEventWithoutARepaint) {
     LoadPump(8);
-    IConnectionPointContainer* container = nullptr;
-    ASSERT_EQ(control_->QueryInterface(IID_IConnectionPointContainer,
-                                       reinterpret_cast<void**>(&container)),
-              S_OK);
-    IConnectionPoint* point = nullptr;
-    container->FindConnectionPoint(MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A"), &point);
-    container->Release();
+    IConnectionPoint* point = EventPoint();
+    ASSERT_NE(point, nullptr);
     EventRecorder sink;
     DWORD cookie = 0;
     ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
@@ -369,13 +370,8 @@ TEST_F(TolvanFaceTest, IdMinusOneResetsWhatARefreshFilledAndSetKestroNullKeepsTh
 
 TEST_F(TolvanFaceTest, AnUnknownDeliveryInStateThreeStillRaisesItsEvent) {
     LoadPump(3);
-    IConnectionPointContainer* container = nullptr;
-    ASSERT_EQ(control_->QueryInterface(IID_IConnectionPointContainer,
-                                       reinterpret_cast<void**>(&container)),
-              S_OK);
-    IConnectionPoint* point = nullptr;
-    container->FindConnectionPoint(MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A"), &point);
-    container->Release();
+    IConnectionPoint* point = EventPoint();
+    ASSERT_NE(point, nullptr);
     EventRecorder sink;
     DWORD cookie = 0;
     ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
