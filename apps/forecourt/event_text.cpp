@@ -96,7 +96,9 @@ std::string StatusLine(const std::string& pump, const StatusFacts& facts, Langua
             line += ' ' + facts.gradeName;
         }
     }
-    if (facts.volume > 0 || facts.value > 0) {
+    // Amounts belong to a sale under way or stopped, not to an idle or calling pump.
+    const bool selling = facts.state >= 8 && facts.state <= 15 && facts.state != 11;
+    if (selling && (facts.volume > 0 || facts.value > 0)) {
         line += ", " + VolumeText(facts.volume, language) + ", " +
                 MoneyText(facts.value, language);
     }

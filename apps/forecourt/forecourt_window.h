@@ -34,7 +34,7 @@ struct Layout {
     int Rows() const { return (pumps + columns - 1) / columns; }
     int Width() const;
     int GridHeight() const { return Rows() * kCellHeight; }
-    int Height() const { return GridHeight() + kStripLines * kLineHeight + 12; }
+    int Height() const { return GridHeight() + kStripLines * kLineHeight + 20; }
     // The face of the pump at `index` (0 first in pump-number order).
     RECT FaceRect(int index) const;
     RECT NameRect(int index) const;
