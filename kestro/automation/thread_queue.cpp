@@ -11,11 +11,21 @@ std::shared_ptr<ThreadQueue> ThreadQueue::OfCurrentThread() {
 }
 
 void ThreadQueue::Post(const void* owner, std::function<void()> task) {
+    std::function<void()> wake;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         tasks_.emplace_back(owner, std::move(task));
+        wake = wake_;
     }
     posted_.notify_one();
+    if (wake) {
+        wake();
+    }
+}
+
+void ThreadQueue::SetWake(std::function<void()> wake) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wake_ = std::move(wake);
 }
 
 void ThreadQueue::Cancel(const void* owner) {

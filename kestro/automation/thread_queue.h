@@ -28,6 +28,10 @@ class ThreadQueue {
     // Drops the tasks of `owner` not run yet. An object whose module may be unloaded calls
     // it as it goes, so that no task of its code outlives it.
     void Cancel(const void* owner);
+    // `wake` runs (on the posting thread) after every Post, so that a container whose loop
+    // sleeps in its window message queue can post itself a message and dispatch this queue
+    // when it wakes. Null removes it. It must be safe from any thread and must not block.
+    void SetWake(std::function<void()> wake);
 
     // On the owning thread only (elsewhere they run nothing and return 0):
     // runs the tasks queued so far, in order; returns how many ran.
@@ -45,6 +49,7 @@ class ThreadQueue {
     std::mutex mutex_;
     std::condition_variable posted_;
     std::deque<std::pair<const void*, std::function<void()>>> tasks_;
+    std::function<void()> wake_;
 };
 
 }  // namespace kestro::automation
