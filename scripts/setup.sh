@@ -7,6 +7,7 @@ forecourt_packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libsqlite3-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
+    clang
 )
 
 forecourt_missing=()

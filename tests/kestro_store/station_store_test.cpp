@@ -18,9 +18,6 @@
 #include "kestro/model/station_generators.h"
 #include "tests/support/temp_folder.h"
 
-// Records are written as designated initializers that name only the values that matter.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace {
 
 using kestro::Configuration;
