@@ -28,6 +28,47 @@ inline constexpr UINT IDS_TOLVAN_PPG = 2;            // the property page's type
 inline constexpr UINT IDS_TOLVAN_PPG_CAPTION = 200;  // the property page's caption
 inline constexpr UINT IDD_PROPPAGE_TOLVAN = 200;     // the property page's dialog
 inline constexpr UINT IDB_TOLVAN = 1;                // the toolbox bitmap
+inline constexpr UINT IDI_TOLVAN = 1;                // the module's icon (32 and 16 pixels)
+
+// Bitmaps of the face (80 by 80 pixels) and of the popup: 4 bits per pixel, transparent
+// where they hold red 128, green 0, blue 128. Their files are named in control/res/tolvan.rc.
+inline constexpr UINT IDB_FACE_PADLOCK = 201;           // status: state 3
+inline constexpr UINT IDB_FACE_NOZZLE_OUT = 202;        // nozzle: empty holder (state 8)
+inline constexpr UINT IDB_FACE_NOZZLE_RETURN = 203;     // nozzle: lifted, arrow (state 13)
+inline constexpr UINT IDB_FACE_NOZZLE_LIFTED = 204;     // nozzle: hose in use
+inline constexpr UINT IDB_FACE_CARD = 205;              // status: preauthorised
+inline constexpr UINT IDB_FACE_CARD_PADLOCK = 206;      // status: preauth reserved
+inline constexpr UINT IDB_FACE_BANKNOTE = 207;          // status: prepaid
+inline constexpr UINT IDB_FACE_BANKNOTE_PADLOCK = 208;  // status: prepay reserved
+inline constexpr UINT IDB_FACE_PUMP = 209;              // body, plain display window
+inline constexpr UINT IDB_FACE_STACK_1 = 210;           // stack indicator, 1 to 4
+inline constexpr UINT IDB_FACE_STACK_2 = 211;
+inline constexpr UINT IDB_FACE_STACK_3 = 212;
+inline constexpr UINT IDB_FACE_STACK_4 = 213;
+inline constexpr UINT IDB_FACE_NO_ENTRY = 214;        // status: states 9 and 15
+inline constexpr UINT IDB_FACE_QUESTION = 215;        // status: state 6, blinking
+inline constexpr UINT IDB_FACE_NOZZLE_RESTING = 216;  // nozzle: no hose in use
+inline constexpr UINT IDB_FACE_STACK_0 = 217;         // stack indicator, empty
+inline constexpr UINT IDB_FACE_CROSS = 218;           // status: states 1, 2, 16, 17
+inline constexpr UINT IDB_FACE_STACK_MORE = 219;      // stack indicator, 5 or more
+inline constexpr UINT IDB_POPUP_FRAME = 221;          // popup background
+inline constexpr UINT IDB_POPUP_STOP = 222;
+inline constexpr UINT IDB_POPUP_STOP_DISABLED = 223;
+inline constexpr UINT IDB_POPUP_STOP_PRESSED = 224;
+inline constexpr UINT IDB_POPUP_STACK_PRESSED = 225;
+inline constexpr UINT IDB_POPUP_AUTHORISE_DISABLED = 226;
+inline constexpr UINT IDB_POPUP_AUTHORISE = 227;
+inline constexpr UINT IDB_POPUP_AUTHORISE_PRESSED = 228;
+inline constexpr UINT IDB_POPUP_CANCEL = 229;  // also focused and disabled
+inline constexpr UINT IDB_POPUP_CANCEL_PRESSED = 230;
+inline constexpr UINT IDB_POPUP_STACK_DISABLED = 231;
+inline constexpr UINT IDB_POPUP_STACK = 232;
+inline constexpr UINT IDB_ROW_PADLOCK = 233;             // row icon: locked delivery
+inline constexpr UINT IDB_ROW_PUMP = 234;                // row icon: current delivery
+inline constexpr UINT IDB_ROW_DRIVE_OFF = 235;           // row icon: delivery of type 3
+inline constexpr UINT IDB_ROW_OVERDUE = 236;             // row icon: negative age
+inline constexpr UINT IDB_FACE_BANKNOTE_NO_ENTRY = 237;  // status: state 14
+inline constexpr UINT IDB_FACE_PUMP_OFFLINE = 238;       // body, hatched: state 0
 
 // The result of every forwarding method while no client object is stored.
 inline constexpr LONG kNoClientObject = -21;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "control/picture_resources.h"
 #include "control/string_table.h"
 #include "control/tolvan_ctrl.h"
 #include "control/tolvan_ids.h"
@@ -141,6 +142,14 @@ std::string Version(const WORD (&v)[4], const char* separator) {
            std::to_string(v[2]) + separator + std::to_string(v[3]);
 }
 
+std::string RenderPictures() {
+    std::string text = "// Pictures, built from their pixel maps in control/res/art/ by tolvan-art.\n";
+    for (const PictureResource& p : PictureResources()) {
+        text += std::to_string(p.id) + (p.icon ? " ICON " : " BITMAP ") + RcString(p.file) + "\n";
+    }
+    return text + "\n";
+}
+
 // The resource script as the tables describe it.
 std::string RenderRc() {
     std::ostringstream text;
@@ -149,7 +158,8 @@ std::string RenderRc() {
             "Portuguese (Brazil). The\n// module carries the same resources as tables "
             "(control/string_table.cpp,\n// control/tolvan_prop_page.cpp, "
             "control/version_info.cpp); a test keeps them equal.\n\n"
-         << "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_NZ\n\n1 TYPELIB \"tolvan.tlb\"\n\n";
+         << "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_NZ\n\n1 TYPELIB \"tolvan.tlb\"\n\n"
+         << RenderPictures();
     const DialogResource& dialog = kPropPageDialog;
     text << dialog.id << " DIALOG 0, 0, " << dialog.cx << ", " << dialog.cy << "\nSTYLE "
          << dialog.style << "\nFONT " << dialog.fontPoints << ", " << RcString(dialog.fontName)
