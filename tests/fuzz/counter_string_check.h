@@ -61,44 +61,38 @@ inline std::string CheckFormat(std::uint8_t choice, std::int32_t number, std::in
                                double real, const std::string& argument) {
     char expected[4096];
     CounterString formatted;
+    const auto both = [&](const char* format, auto... arguments) {
+        std::snprintf(expected, sizeof expected, format, arguments...);
+        formatted.Format(format, arguments...);
+    };
+    const char* text = argument.c_str();
     switch (choice % 9) {
         case 0:
-            std::snprintf(expected, sizeof expected, "%d", number);
-            formatted.Format("%d", number);
+            both("%d", number);
             break;
         case 1:
-            std::snprintf(expected, sizeof expected, "Port%02d", number);
-            formatted.Format("Port%02d", number);
+            both("Port%02d", number);
             break;
         case 2:
-            std::snprintf(expected, sizeof expected, "Client%03d", number);
-            formatted.Format("Client%03d", number);
+            both("Client%03d", number);
             break;
         case 3:
-            std::snprintf(expected, sizeof expected, "%.4f", real);
-            formatted.Format("%.4f", real);
+            both("%.4f", real);
             break;
         case 4:
-            std::snprintf(expected, sizeof expected, "%f", real);
-            formatted.Format("%f", real);
+            both("%f", real);
             break;
         case 5:
-            std::snprintf(expected, sizeof expected, "%s", argument.c_str());
-            formatted.Format("%s", argument.c_str());
+            both("%s", text);
             break;
         case 6:
-            std::snprintf(expected, sizeof expected, "%s=%s", argument.c_str(), argument.c_str());
-            formatted.Format("%s=%s", argument.c_str(), argument.c_str());
+            both("%s=%s", text, text);
             break;
         case 7:
-            std::snprintf(expected, sizeof expected, "%016llX",
-                          static_cast<unsigned long long>(wide));
-            formatted.Format("%016llX", static_cast<unsigned long long>(wide));
+            both("%016llX", static_cast<unsigned long long>(wide));
             break;
         default:
-            std::snprintf(expected, sizeof expected, "%*d|%-.*s", number % 5000, number,
-                          number % 5000, argument.c_str());
-            formatted.Format("%*d|%-.*s", number % 5000, number, number % 5000, argument.c_str());
+            both("%*d|%-.*s", number % 5000, number, number % 5000, text);
             break;
     }
     if (formatted.Length() > 4095) {
