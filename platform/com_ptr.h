@@ -9,10 +9,11 @@
 
 #include "platform/com.h"
 
-// The IID of an interface type, for ComPtr::As<U>() and CreateInstance. Interfaces whose IID
-// is only known at run time (a control's event dispinterface) use the As(REFIID) form.
+// The IID of an interface type, for ComPtr::As<U>() and CreateInstance<T>; an interface
+// without one does not compile there. Interfaces whose IID is only known at run time (a
+// control's event dispinterface) use the As<U>(iid) form.
 template <class T>
-struct IidOf {};  // no `value`: the IID of T is not known
+struct IidOf;
 template <>
 struct IidOf<IUnknown> {
     static constexpr const IID& value = IID_IUnknown;

@@ -5,7 +5,7 @@
 # Tolvan and the client object are registered into a registry file of the temporary folder.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-build=$repo/build
+build=${FORECOURT_BUILD:-$repo/build}
 work=$(mktemp -d)
 server_pid=
 cleanup() {
