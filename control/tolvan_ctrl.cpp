@@ -457,8 +457,15 @@ LONG CTolvanCtrl::AttendantLogon(LONG ID) {
 
 // ---- Other methods -------------------------------------------------------------------------
 
-LONG CTolvanCtrl::DoPopup() {
-    ThrowError(E_NOTIMPL, "The delivery popup is not part of this build of Tolvan");
+void CTolvanCtrl::RaiseDeliverySelected(const CDelivery& d) {
+    BSTR gradeName = BstrFromUtf8(d.GradeName);
+    BSTR shortGradeName = BstrFromUtf8(d.ShortGradeName);
+    FireDeliverySelectedEvent(d.DeliveryID, d.HoseID, d.HoseNumber, d.GradeID, &gradeName,
+                              &shortGradeName, d.PriceLevel, d.Price, d.Volume, d.Value,
+                              d.DeliveryState, d.DeliveryType, d.LockedBy, d.ReservedBy, d.Age,
+                              d.CompletedDT, d.AttendantID);
+    ::SysFreeString(gradeName);
+    ::SysFreeString(shortGradeName);
 }
 
 LONG CTolvanCtrl::GetOCXVersion(BSTR* pVersionStr) {

@@ -20,6 +20,8 @@
 
 namespace tolvan {
 
+class CPopup;
+
 class CTolvanCtrl : public COleControl {
   public:
     // The pump fields at their defaults, the interfaces named, 80 by 80 pixels.
@@ -191,6 +193,13 @@ class CTolvanCtrl : public COleControl {
 
     // The pump's deliveries in arrival order (the face and the popup walk it).
     CElementList<CDelivery>& GetDeliveries() { return Deliveries; }
+    // The pump's Name as the control keeps it (UTF-8).
+    const std::string& GetPumpNameText() const { return Pump.Name; }
+    // Raises DeliverySelectedEvent with the fields of `delivery`.
+    void RaiseDeliverySelected(const CDelivery& delivery);
+
+    // The delivery popup while one is open (DoPopup), else null: a control opens one at most.
+    CPopup* Popup = nullptr;
 
     class CTolvanCtrlFactory : public COleObjectFactory {
       public:

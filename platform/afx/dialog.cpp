@@ -218,12 +218,19 @@ void CDialog::CreateItems(const platform::DialogTemplate& tpl) {
                               static_cast<UINT>(item.id & 0xFFFF))) {
             continue;
         }
-        if (item.title.isOrdinal) {
-            if (auto* picture = dynamic_cast<CStatic*>(object.get())) {
-                picture->SetBitmapResource(item.title.ordinal);
-            }
+        if (auto* picture = dynamic_cast<CStatic*>(object.get())) {
+            if (item.title.isOrdinal) picture->SetBitmapResource(item.title.ordinal);
         }
         m_items.push_back(std::move(object));
+    }
+    // A picture lets the mouse through to the items it lies under, as a static does in
+    // Windows: once all are made, pictures go behind the other items.
+    for (const auto& object : m_items) {
+        if (dynamic_cast<CStatic*>(object.get()) != nullptr &&
+            (::GetWindowLongPtrW(object->m_hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
+            ::SetWindowPos(object->m_hWnd, HWND_BOTTOM, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
     }
 }
 
