@@ -2,6 +2,7 @@
 // choosing by digit, Enter, click and double click, the arrows, Escape, the button rules, the
 // actions taken after the dialog has closed, the rows' icons and colours, deliveries removed
 // and added while it is open, and DoPopup guarding re-entry.
+#include <cstdlib>
 #include <deque>
 #include <functional>
 
@@ -479,6 +480,42 @@ TEST_F(TolvanPopupTest, ThePopupOpensAtTheOwnersOriginWithItsPixelLayout) {
     Key(VK_ESCAPE);
     RunPopup();
     EXPECT_TRUE(host_.IsWindowEnabled());
+}
+
+}  // namespace
+}  // namespace tolvan_test
+
+namespace tolvan_test {
+namespace {
+
+// The popup as the screen shows it: the frame behind, the selected top row grey, the list's
+// white below the rows. With FORECOURT_POPUP_PNG set the frame is written there to be looked at.
+TEST_F(TolvanPopupTest, ThePopupShowsItsRowsOverTheFrame) {
+    SendStatus(6);
+    SendDelivery({1501, 2, 12.5, 0, 3, 0, 18.75});
+    SendDelivery({1502, 2, 8, 0, -1, 3, 12});
+    SendDelivery({1503, 2, 5, -40, -1, 0, 7.5});
+    SendDelivery({1504, 1, 21.346, 0, -1, 0, 32.02});
+    Then([&] {
+        platform_test::DispatchPending();
+        const platform::PixelSurface* frame = platform::GetWindowSurface(Popup().m_hWnd);
+        ASSERT_NE(frame, nullptr);
+        if (const char* path = std::getenv("FORECOURT_POPUP_PNG")) {
+            EXPECT_TRUE(WritePng(*frame, path));
+        }
+        // The selected row (list at 9, 29) is grey beside its texts; below the four rows the
+        // list is white.
+        EXPECT_EQ(frame->at(9 + 30, 29 + 2) & 0xFFFFFFu, 0x808080u);
+        EXPECT_EQ(frame->at(9 + 100, 29 + 4 * 34 + 10) & 0xFFFFFFu, 0xFFFFFFu);
+        // The second row's text is red (0x0000C0 as COLORREF) somewhere along its middle.
+        bool red = false;
+        for (int x = 9 + 20; x < 9 + 240; ++x) {
+            red = red || (frame->at(x, 29 + 34 + 17) & 0xFFFFFFu) == 0xC00000u;
+        }
+        EXPECT_TRUE(red);
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
 }
 
 }  // namespace
