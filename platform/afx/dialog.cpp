@@ -186,8 +186,14 @@ bool CDialog::CreateFromTemplate(HWND owner) {
     if (owner != nullptr) ::ClientToScreen(owner, &origin);
     ::OffsetRect(&rect, origin.x - rect.left, origin.y - rect.top);
     const DWORD style = (tpl.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
-    if (!CreateEx(tpl.exStyle, AfxFrameworkWindowClass(CS_DBLCLKS), tpl.title.c_str(), style,
-                  rect, CWnd::FromHandle(owner), 0)) {
+    // The owner only lends its handle: no temporary object is made for it, which would
+    // outlive the dialog in this module's handle map.
+    CWnd ownerWnd;
+    ownerWnd.m_hWnd = owner;
+    const BOOL created = CreateEx(tpl.exStyle, AfxFrameworkWindowClass(CS_DBLCLKS),
+                                  tpl.title.c_str(), style, rect, &ownerWnd, 0);
+    ownerWnd.m_hWnd = nullptr;
+    if (!created) {
         return false;
     }
     CreateItems(tpl);
