@@ -164,4 +164,10 @@ LONG CClientLink::PumpAttendantLogon(LONG attendantId, LONG pumpId) {
     return Call(kPumpAttendantLogon, VTS_I4 VTS_I4, attendantId, pumpId);
 }
 
+void CClientLink::PutCurrentPumpID(LONG pumpId) {
+    if (IsAttached()) {
+        driver_.SetProperty(kCurrentPumpID, VT_I4, pumpId);
+    }
+}
+
 }  // namespace tolvan

@@ -73,6 +73,10 @@ class CClientLink {
     // The attendant's ID comes first, the pump's second.
     LONG PumpAttendantLogon(LONG attendantId, LONG pumpId);
 
+    // Makes `pumpId` the client's current pump (the property put of CurrentPumpID). Nothing
+    // without a client object.
+    void PutCurrentPumpID(LONG pumpId);
+
   private:
     template <class... Args>
     LONG Call(DISPID dispid, const char* types, Args... args);

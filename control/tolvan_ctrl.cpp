@@ -7,6 +7,7 @@
 #include "control/version_info.h"
 #include "platform/afx/ole_registration.h"
 #include "platform/bstr.h"
+#include "platform/user.h"
 
 namespace tolvan {
 
@@ -22,6 +23,9 @@ std::string Utf8Of(const BSTR* text) {
 constexpr CRect kAmountsWithPrice{8, 20, 54, 55};
 constexpr CRect kVolumeAndValue{8, 20, 54, 43};
 constexpr CRect kStackIndicator{28, 0, 79, 12};
+
+// MessageBeep's simple beep.
+constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
 constexpr SHORT kCurrentDelivery = 1;
 constexpr SHORT kStackedDelivery = 2;
@@ -54,10 +58,11 @@ struct CTolvanCtrl::DeliveryChange {
 
 CTolvanCtrl::CTolvanCtrl() {
     InitializeIIDs(&IID_DTolvan, &IID_DTolvanEvents);
+    Face = std::make_unique<FaceResources>();
     SetInitialSize(80, 80);
 }
 
-// Members go in reverse order: the deliveries first, then the client link (which lets the
+// Members go in reverse order: the face's fonts and bitmaps, the deliveries, then the client link (which lets the
 // client object go without releasing it), then the pump's state.
 CTolvanCtrl::~CTolvanCtrl() = default;
 
@@ -212,6 +217,7 @@ bool CTolvanCtrl::LoadFromClient() {
                               &Pump.StackSize) != 0) {
         return false;
     }
+    TrackBlinkState(state);
     Pump.PumpState = state;
     Pump.ReservedFor = reservedFor;
     Pump.CurGradeName = TrimTrailingBlanks(gradeName.Utf8());
@@ -243,6 +249,7 @@ LONG CTolvanCtrl::StatusEventSink(SHORT State, SHORT ReservedFor, LONG ReservedB
     } else if (volume != Pump.CurVolume || value != Pump.CurValue) {
         InvalidateControl(&kVolumeAndValue, FALSE);
     }
+    TrackBlinkState(State);
 
     Pump.ReservedFor = ReservedFor;
     Pump.CurHoseID = HoseID;
@@ -339,6 +346,9 @@ void CTolvanCtrl::HandleDeliveryChange(bool withTotals, const DeliveryChange& c)
             }
             Deliveries.Add(added);
             wholeFace = c.DeliveryState == kCurrentDelivery;
+            if (wholeFace && Settings.BeepEnabled) {
+                MessageBeep(kSimpleBeep);
+            }
         }
     }
     if (wholeFace) {
@@ -456,17 +466,6 @@ LONG CTolvanCtrl::AttendantLogon(LONG ID) {
 }
 
 // ---- Other methods -------------------------------------------------------------------------
-
-void CTolvanCtrl::RaiseDeliverySelected(const CDelivery& d) {
-    BSTR gradeName = BstrFromUtf8(d.GradeName);
-    BSTR shortGradeName = BstrFromUtf8(d.ShortGradeName);
-    FireDeliverySelectedEvent(d.DeliveryID, d.HoseID, d.HoseNumber, d.GradeID, &gradeName,
-                              &shortGradeName, d.PriceLevel, d.Price, d.Volume, d.Value,
-                              d.DeliveryState, d.DeliveryType, d.LockedBy, d.ReservedBy, d.Age,
-                              d.CompletedDT, d.AttendantID);
-    ::SysFreeString(gradeName);
-    ::SysFreeString(shortGradeName);
-}
 
 LONG CTolvanCtrl::GetOCXVersion(BSTR* pVersionStr) {
     if (pVersionStr != nullptr) {

@@ -9,11 +9,13 @@
 // user-interface thread, one at a time; nothing is locked.
 #pragma once
 
+#include <memory>
 #include <span>
 
 #include "control/client_link.h"
 #include "control/delivery.h"
 #include "control/element_list.h"
+#include "control/face_resources.h"
 #include "control/pump_properties.h"
 #include "platform/afx/ole_control.h"
 #include "platform/afx/ole_object_factory.h"
@@ -24,7 +26,8 @@ class CPopup;
 
 class CTolvanCtrl : public COleControl {
   public:
-    // The pump fields at their defaults, the interfaces named, 80 by 80 pixels.
+    // The pump fields at their defaults, the interfaces named, the face's bitmaps and fonts
+    // loaded, 80 by 80 pixels.
     CTolvanCtrl();
     // Deletes the deliveries and gives up the client object without releasing it.
     ~CTolvanCtrl() override;
@@ -39,6 +42,15 @@ class CTolvanCtrl : public COleControl {
     std::span<const CLSID> GetPropPageIDs() override;
     // The version stamp 1.0 and the base's data (the extent); no property of _DTolvan.
     void DoPropExchange(CPropExchange* pPX) override;
+    // Paints the face (face_painter.h) when the control's window is visible. A size other than
+    // 80 by 80 is set back to it with a repaint of the whole control and nothing drawn.
+    void OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid) override;
+    // A click on the face: after the base, moves the client's current pump here (CurrentPumpID)
+    // when IsCurrentPump is 0, then acts by PopupMode (face_click.h): a pump command, the
+    // DeliverySelectedEvent of the one current delivery, DoPopup, or nothing.
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    // WM_TIMER: OnBlinkTimer.
+    void OnTimer(UINT_PTR nIDEvent) override;
     // After the base: drops the client object without releasing or calling it (the
     // registration is not withdrawn) and sets ID to -1 without refresh, repaint or event.
     void OnDestroy() override;
@@ -191,12 +203,22 @@ class CTolvanCtrl : public COleControl {
     // list stays as it is.
     void RefreshFromClient();
 
+    // Blink and beep of state 6, called with a new state before PumpState takes it: leaving
+    // (or not being in) state 6 kills the blink timer; entering it beeps once when BeepEnabled,
+    // starts the one-second timer 1 on the control's window and sets BlinkOn.
+    void TrackBlinkState(SHORT newState);
+    // The blink timer's tick: in state 6, beeps when BeepEnabled, inverts BlinkOn and repaints
+    // the whole face with erase; after state 6 kills the timer. Other timers get the default.
+    void OnBlinkTimer(UINT_PTR timerID);
+    // Raises DeliverySelectedEvent for `delivery` with its CurrentAge (not its stored Age).
+    void RaiseDeliverySelected(CDelivery& delivery);
+    // Whether the state-6 picture shows now (it alternates every second).
+    bool GetBlinkOn() const { return BlinkOn; }
+
     // The pump's deliveries in arrival order (the face and the popup walk it).
     CElementList<CDelivery>& GetDeliveries() { return Deliveries; }
     // The pump's Name as the control keeps it (UTF-8).
     const std::string& GetPumpNameText() const { return Pump.Name; }
-    // Raises DeliverySelectedEvent with the fields of `delivery`.
-    void RaiseDeliverySelected(const CDelivery& delivery);
 
     // The delivery popup while one is open (DoPopup), else null: a control opens one at most.
     CPopup* Popup = nullptr;
@@ -215,11 +237,16 @@ class CTolvanCtrl : public COleControl {
     void StoreClient(IDispatch* client);
     bool LoadFromClient();
     void HandleDeliveryChange(bool withTotals, const DeliveryChange& change);
+    void ActOnClick();
 
     PumpProperties Pump;
     CClientLink Client;
     ControlSettings Settings;
     CElementList<CDelivery> Deliveries;
+    std::unique_ptr<FaceResources> Face;  // loaded in the constructor, released with the control
+    CBitmap* FaceOldBitmap = nullptr;     // the memory DC's own bitmap during a paint
+    UINT_PTR BlinkTimerID = 0;            // the identifier SetTimer answered, 0 before any
+    bool BlinkOn = false;                 // the state-6 picture shows
 };
 
 }  // namespace tolvan

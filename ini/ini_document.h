@@ -91,7 +91,8 @@ class IniDocument {
     void SwitchTo(LastIo next);
     bool WriteText(const std::string& text);
     bool FileEndsWithLineFeed();
-    std::string SectionHeader() const;
+    // CR LF "[section]" CR LF for the selected section: what precedes its first key written.
+    std::string SectionHeaderLines() const;
 
     std::FILE* file_ = nullptr;
     std::string line_;

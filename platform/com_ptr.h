@@ -9,40 +9,59 @@
 
 #include "platform/com.h"
 
-// The IID of an interface type, for ComPtr::As<U>() and CreateInstance. Interfaces whose IID
-// is only known at run time (a control's event dispinterface) use the As(REFIID) form.
+// The IID of an interface type, for ComPtr::As<U>() and CreateInstance<T>; an interface
+// without one does not compile there. Interfaces whose IID is only known at run time (a
+// control's event dispinterface) use the As<U>(iid) form.
 template <class T>
-inline constexpr const IID* kIidOf = nullptr;
+struct IidOf;
 template <>
-inline constexpr const IID* kIidOf<IUnknown> = &IID_IUnknown;
+struct IidOf<IUnknown> {
+    static constexpr const IID& value = IID_IUnknown;
+};
 template <>
-inline constexpr const IID* kIidOf<IDispatch> = &IID_IDispatch;
+struct IidOf<IDispatch> {
+    static constexpr const IID& value = IID_IDispatch;
+};
 template <>
-inline constexpr const IID* kIidOf<IClassFactory> = &IID_IClassFactory;
+struct IidOf<IClassFactory> {
+    static constexpr const IID& value = IID_IClassFactory;
+};
 template <>
-inline constexpr const IID* kIidOf<IConnectionPoint> = &IID_IConnectionPoint;
+struct IidOf<IConnectionPoint> {
+    static constexpr const IID& value = IID_IConnectionPoint;
+};
 template <>
-inline constexpr const IID* kIidOf<IConnectionPointContainer> = &IID_IConnectionPointContainer;
+struct IidOf<IConnectionPointContainer> {
+    static constexpr const IID& value = IID_IConnectionPointContainer;
+};
 template <>
-inline constexpr const IID* kIidOf<IProvideClassInfo> = &IID_IProvideClassInfo;
+struct IidOf<IProvideClassInfo> {
+    static constexpr const IID& value = IID_IProvideClassInfo;
+};
 template <>
-inline constexpr const IID* kIidOf<IPropertyBag> = &IID_IPropertyBag;
+struct IidOf<IPropertyBag> {
+    static constexpr const IID& value = IID_IPropertyBag;
+};
 template <>
-inline constexpr const IID* kIidOf<IPersistPropertyBag> = &IID_IPersistPropertyBag;
+struct IidOf<IPersistPropertyBag> {
+    static constexpr const IID& value = IID_IPersistPropertyBag;
+};
 template <>
-inline constexpr const IID* kIidOf<IOleObject> = &IID_IOleObject;
+struct IidOf<IOleObject> {
+    static constexpr const IID& value = IID_IOleObject;
+};
 template <>
-inline constexpr const IID* kIidOf<IOleControlSite> = &IID_IOleControlSite;
+struct IidOf<IOleControlSite> {
+    static constexpr const IID& value = IID_IOleControlSite;
+};
 template <>
-inline constexpr const IID* kIidOf<ISpecifyPropertyPages> = &IID_ISpecifyPropertyPages;
+struct IidOf<ISpecifyPropertyPages> {
+    static constexpr const IID& value = IID_ISpecifyPropertyPages;
+};
 template <>
-inline constexpr const IID* kIidOf<IPropertyPage> = &IID_IPropertyPage;
-
-// GCC's sanitizers make comparing a global's address with null no constant expression, so
-// sanitizer builds leave the compile-time IID checks below to the normal build.
-#ifdef __SANITIZE_ADDRESS__
-#define FORECOURT_IID_CHECK_OFF
-#endif
+struct IidOf<IPropertyPage> {
+    static constexpr const IID& value = IID_IPropertyPage;
+};
 
 template <class T>
 class ComPtr {
@@ -97,10 +116,7 @@ class ComPtr {
     // pointer is null).
     template <class U>
     ComPtr<U> As() const {
-#ifndef FORECOURT_IID_CHECK_OFF
-        static_assert(kIidOf<U> != nullptr, "the IID of U is not known; use As<U>(iid)");
-#endif
-        return As<U>(*kIidOf<U>);
+        return As<U>(IidOf<U>::value);  // an unknown U does not compile: use As<U>(iid)
     }
     template <class U>
     ComPtr<U> As(REFIID iid) const {
@@ -134,12 +150,9 @@ class ComPtr {
 // HRESULT in `*hr` when given (CoGetLastErrorText says why).
 template <class T>
 ComPtr<T> CreateInstance(REFCLSID clsid, HRESULT* hr = nullptr) {
-#ifndef FORECOURT_IID_CHECK_OFF
-    static_assert(kIidOf<T> != nullptr, "the IID of T is not known");
-#endif
     ComPtr<T> object;
     const HRESULT result =
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, *kIidOf<T>, object.OutVoid());
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IidOf<T>::value, object.OutVoid());
     if (hr != nullptr) {
         *hr = result;
     }

@@ -92,8 +92,14 @@ struct IViewObject : IUnknown {
 };
 
 template <>
-inline constexpr const IID* kIidOf<IOleInPlaceSite> = &IID_IOleInPlaceSite;
+struct IidOf<IOleInPlaceSite> {
+    static constexpr const IID& value = IID_IOleInPlaceSite;
+};
 template <>
-inline constexpr const IID* kIidOf<IOleInPlaceObject> = &IID_IOleInPlaceObject;
+struct IidOf<IOleInPlaceObject> {
+    static constexpr const IID& value = IID_IOleInPlaceObject;
+};
 template <>
-inline constexpr const IID* kIidOf<IViewObject> = &IID_IViewObject;
+struct IidOf<IViewObject> {
+    static constexpr const IID& value = IID_IViewObject;
+};

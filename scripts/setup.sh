@@ -8,6 +8,7 @@ forecourt_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsqlite3-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
     libsdl2-dev xvfb xauth
+    clang
 )
 
 forecourt_missing=()

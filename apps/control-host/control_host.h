@@ -16,6 +16,12 @@
 //                           page {CLSID} "CAPTION" WxH
 //   release                 release the control; prints released
 //   unload                  unload modules that allow it; prints modules=N
+//   client SERVER [CALLPORT [EVENTSPORT]]
+//                           create the client automation object Kestro.Client.1, log it on
+//                           to the kestrod at SERVER and hand it to the control (SetKestro);
+//                           prints client SERVER
+//   wait MS                 let the client object's events reach the control for MS
+//                           milliseconds (they print as events)
 //   echo TEXT               print TEXT
 //   help                    list the commands
 // The window commands (show, paint, click, dblclick, key, wait, beeps, ambient, window, run)
@@ -31,6 +37,7 @@
 #include <vector>
 
 #include "apps/control-host/host_window.h"
+#include "apps/control-host/client_attachment.h"
 #include "apps/control-host/value_text.h"
 #include "platform/com_property_bag.h"
 #include "platform/com_ptr.h"
@@ -71,6 +78,8 @@ class ControlHost {
     bool Unload(const Words& args);
     bool Help(const Words& args);
     void AddWindowCommands();
+    bool Client(const Words& args);
+    bool Wait(const Words& args);
 
     bool Error(const std::string& text);
     bool NeedControl();
@@ -89,4 +98,5 @@ class ControlHost {
     ComPtr<IUnknown> site_;
     ComPtr<MemoryPropertyBag> bag_;
     HostWindow window_{out_};
+    ClientAttachment client_{out_};  // declared last: released after the control
 };

@@ -49,6 +49,8 @@ class HostWindow {
     bool Click(const Words& args, bool twice);
     bool Key(const Words& args);
     bool Wait(const Words& args);
+    // Whether a command has made the host window yet.
+    bool HasWindow() const { return hwnd_ != nullptr; }
     bool Beeps(const Words& args);
     bool Ambient(IDispatch* control, const Words& args);
     bool Window(IDispatch* control, const Words& args);

@@ -65,7 +65,11 @@ std::string FormatValue(const VARIANT& given) {
     VARIANT value;
     VariantInit(&value);
     if (FAILED(VariantCopyInd(&value, &given))) {
-        return "(" + std::to_string(given.vt) + ")";
+        // Appended: GCC 12 at -O3 reports a false -Wrestrict for "literal" + std::string.
+        std::string unknown = "(";
+        unknown += std::to_string(given.vt);
+        unknown += ')';
+        return unknown;
     }
     std::string text;
     switch (value.vt) {

@@ -21,8 +21,14 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 class ClientLink {
   public:
-    // The link of this process; calls from several threads are served one after another.
+    // The link of this process's flat interface; calls from several threads are served one
+    // after another.
     static ClientLink& Instance();
+    // A link of its own, apart from the flat interface's (a client automation object keeps
+    // one per object).
+    ClientLink() = default;
+    ClientLink(const ClientLink&) = delete;
+    ClientLink& operator=(const ClientLink&) = delete;
 
     // ClientLogonEx: connects to `serverName` on `callPort` and logs on. The whole logon,
     // connecting included, and every later call waits at most `callTimeout` milliseconds.
@@ -59,8 +65,6 @@ class ClientLink {
 
   private:
     enum class State { kLoggedOff, kOpen, kLost };
-
-    ClientLink() = default;
 
     Deadline DeadlineFromNow() const;
 

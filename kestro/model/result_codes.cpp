@@ -31,6 +31,20 @@ std::u16string ResultText(std::int32_t code) {
             return u"change not saved by the server";
         case kInvalidAnswer:
             return u"invalid answer from the server";
+        case kWrongPumpState:
+            return u"the pump's state does not allow this command";
+        case kNotAllowedByModes:
+            return u"not allowed by the pump's modes";
+        case kLimitOutOfRange:
+            return u"limit out of range";
+        case kPumpReserved:
+            return u"the pump is reserved by another client";
+        case kStackFull:
+            return u"the delivery stack is full";
+        case kDeliveryStarted:
+            return u"a delivery has already started";
+        case kNoCurrentDelivery:
+            return u"the pump has no current delivery";
         case kMalformedRequest:
             return u"request does not fit the call";
         case kCallNotServed:

@@ -22,6 +22,14 @@ inline constexpr std::int32_t kCallNotSupported = 8;  // the stand-in does not s
 inline constexpr std::int32_t kNoDeviceDetails = 9;   // the device has reported no details
 inline constexpr std::int32_t kNotSaved = 10;         // the server could not store the change
 inline constexpr std::int32_t kInvalidAnswer = 11;    // the server's answer made no sense
+// Refusals of the pump commands (the pump simulator, kestro/model/pump_simulator.h).
+inline constexpr std::int32_t kWrongPumpState = 20;     // the pump's state does not allow it
+inline constexpr std::int32_t kNotAllowedByModes = 21;  // the pump's modes do not allow it
+inline constexpr std::int32_t kLimitOutOfRange = 22;    // a limit type or value out of range
+inline constexpr std::int32_t kPumpReserved = 23;       // reserved by another client
+inline constexpr std::int32_t kStackFull = 24;          // no room for another stacked delivery
+inline constexpr std::int32_t kDeliveryStarted = 25;    // a delivery has already started
+inline constexpr std::int32_t kNoCurrentDelivery = 26;  // the pump has no current delivery
 // Codes that the wire protocol answers with (kestro/wire/frame.h keeps the same numbers).
 inline constexpr std::int32_t kMalformedRequest = 100;  // the values do not fit the call
 inline constexpr std::int32_t kCallNotServed = 101;     // the server serves no such call

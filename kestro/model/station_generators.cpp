@@ -5,10 +5,6 @@
 #include <string>
 #include <vector>
 
-// Records are written as designated initializers that name only the values that matter;
-// every other field keeps its default on purpose, which GCC 12 would otherwise warn about.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace kestro {
 namespace {
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "kestro/model/result_codes.h"
+#include "kestro/server/event_hub.h"
 #include "kestro/server/server_log.h"
 #include "kestro/server/session.h"
 
@@ -50,7 +51,7 @@ bool ClosedCleanly(const wire::Socket& socket) {
 }
 
 std::string CallName(std::uint16_t code) {
-    const wire::CallInfo* call = wire::FindCall(code);
+    const wire::CallInfo* call = wire::FindAnyCall(code);
     return call != nullptr ? call->name : "call " + std::to_string(code);
 }
 
@@ -86,8 +87,9 @@ std::string Requests(unsigned long count) {
 
 }  // namespace
 
-ControllerServer::ControllerServer(ServedStation& served, wire::CallTable table)
-    : served_(served), table_(table) {}
+ControllerServer::ControllerServer(ServedStation& served, wire::CallTable table,
+                                   wire::PumpCallTable pumpTable)
+    : served_(served), table_(table), pumpTable_(pumpTable) {}
 
 ControllerServer::~ControllerServer() {
     for (auto& connection : connections_) {
@@ -243,7 +245,9 @@ void ControllerServer::ServeCalls(Connection& connection, const std::atomic<bool
             response = wire::EncodeBareResponse(header.call, header.sequence, kNotLoggedOn);
         } else {
             std::lock_guard<std::mutex> lock(served_.mutex);
-            result = wire::DispatchRequest(table_, request, response);
+            result = wire::IsPumpCall(header.call)
+                         ? wire::DispatchPumpRequest(pumpTable_, request, response)
+                         : wire::DispatchRequest(table_, request, response);
             // The station's call record only serves tests of the model; a server must not
             // let it grow with every request.
             served_.station.ClearCalls();
@@ -270,6 +274,10 @@ void ControllerServer::ServeCalls(Connection& connection, const std::atomic<bool
 }
 
 void ControllerServer::HoldEvents(Connection& connection, const std::atomic<bool>& stop) {
+    if (served_.events != nullptr) {
+        ServeEventsConnection(*served_.events, connection.socket, connection.name, stop);
+        return;
+    }
     std::string end = "closed at shutdown";
     while (!stop) {
         wire::IoResult waited = wire::WaitReadable(connection.socket, kStopCheckMs);

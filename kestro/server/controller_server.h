@@ -13,6 +13,7 @@
 
 #include "kestro/server/served_station.h"
 #include "kestro/wire/call_dispatcher.h"
+#include "kestro/wire/pump_calls.h"
 #include "kestro/wire/socket_io.h"
 
 namespace kestro::server {
@@ -30,9 +31,11 @@ inline constexpr std::chrono::milliseconds kDefaultIdleTimeout{10 * 60 * 1000};
 
 class ControllerServer {
   public:
-    // Serves `served` with the calls of `table`. The served station must be the one the
-    // table's functions act on.
-    ControllerServer(ServedStation& served, wire::CallTable table);
+    // Serves `served` with the calls of `table` and the pump calls of `pumpTable`. The served
+    // station must be the one the tables' functions act on. With an event hub in `served`,
+    // events connections subscribe to it; without one they are held open and get nothing.
+    ControllerServer(ServedStation& served, wire::CallTable table,
+                     wire::PumpCallTable pumpTable = {});
     ~ControllerServer();
     ControllerServer(const ControllerServer&) = delete;
     ControllerServer& operator=(const ControllerServer&) = delete;
@@ -65,6 +68,7 @@ class ControllerServer {
 
     ServedStation& served_;
     wire::CallTable table_;
+    wire::PumpCallTable pumpTable_;
     wire::Socket callListener_;
     wire::Socket eventsListener_;
     std::list<std::unique_ptr<Connection>> connections_;

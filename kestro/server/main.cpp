@@ -9,9 +9,12 @@
 
 #include "kestro/model/station_generators.h"
 #include "kestro/server/controller_server.h"
+#include "kestro/server/event_hub.h"
+#include "kestro/server/live_forecourt.h"
 #include "kestro/server/server_calls.h"
 #include "kestro/server/server_log.h"
 #include "kestro/server/server_options.h"
+#include "kestro/server/server_pump_calls.h"
 
 namespace {
 
@@ -52,6 +55,12 @@ std::string Describe(const Fault& fault) {
            " answers " + std::to_string(fault.code);
 }
 
+std::string FlowText(double litresPerSecond) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", litresPerSecond);
+    return text;
+}
+
 int Serve(const ServerOptions& options) {
     StationStore store;
     if (!store.Open(options.database, [&] { return *GenerateStation(options.station); })) {
@@ -78,8 +87,20 @@ int Serve(const ServerOptions& options) {
         LogLine("fault injected: " + Describe(fault));
     }
 
+    EventHub events(options.eventsQueue);
+    LiveForecourt forecourt(served, events,
+                            options.manualClock ? ClockMode::kManual : ClockMode::kReal,
+                            options.demo ? std::optional<std::uint32_t>(options.seed)
+                                         : std::nullopt);
+    forecourt.pumps().SetFlowRate(options.flowRate);
+    served.forecourt = &forecourt;
+    served.events = &events;
+    LogLine(std::string("forecourt: ") + (options.manualClock ? "manual" : "real-time") +
+            " clock, flow " + FlowText(options.flowRate) + " L/s" +
+            (options.demo ? ", demo customers (seed " + std::to_string(options.seed) + ")" : ""));
+
     HandleSignals();
-    ControllerServer server(served, ServerCallTable());
+    ControllerServer server(served, ServerCallTable(), ServerPumpCallTable());
     server.SetTimeouts(kLogonTimeout, options.idleTimeout);
     std::string error;
     if (!server.Listen(options.address, options.callPort, options.eventsPort, error)) {
@@ -93,7 +114,11 @@ int Serve(const ServerOptions& options) {
     std::printf("kestrod listening on %s, call port %u, events port %u\n", options.address.c_str(),
                 server.callPort(), server.eventsPort());
     std::fflush(stdout);
+    forecourt.Start();
     server.Run(stopRequested);
+    forecourt.Stop();
+    served.forecourt = nullptr;
+    served.events = nullptr;
     LogLine("stopped");
     return 0;
 }

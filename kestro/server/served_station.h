@@ -13,6 +13,9 @@
 
 namespace kestro::server {
 
+class EventHub;
+class LiveForecourt;
+
 struct ServedStation {
     // Makes `station` the current station of the flat binding (kestro/inproc) for this
     // object's lifetime, so one ServedStation lives at a time, and logs it on for good: the
@@ -29,6 +32,9 @@ struct ServedStation {
     StationStore& store;
     FaultPlan logonFaults;
     std::mutex mutex;
+    // The live forecourt and the events port's hub, when the server runs them (else null).
+    LiveForecourt* forecourt = nullptr;
+    EventHub* events = nullptr;
 
   private:
     ScopedStation current_;

@@ -18,7 +18,10 @@ namespace kestro::server {
 const char kServerUsage[] =
     "Usage: kestrod [--listen ADDRESS] [--call-port N] [--events-port N] [--db FILE]\n"
     "               [--station empty|sample|max] [--fail CALL[:RECORD]=CODE]...\n"
-    "The Kestro controller server: serves a station's configuration to Kestro clients.\n"
+    "               [--clock real|manual] [--demo] [--seed N] [--flow-rate L]\n"
+    "               [--events-queue N]\n"
+    "The Kestro controller server: serves a station's configuration and its live pumps to\n"
+    "Kestro clients.\n"
     "  --listen ADDRESS    IPv4 address to listen on (default 127.0.0.1)\n"
     "  --call-port N       port of the calls (default 5123; 0 picks a free port)\n"
     "  --events-port N     port of the events (default 5124; 0 picks a free port)\n"
@@ -30,7 +33,14 @@ const char kServerUsage[] =
     "                      only for the record RECORD when given (its first argument)\n"
     "  --idle-timeout SECONDS\n"
     "                      a logged-on connection that sends nothing for this long is\n"
-    "                      closed (default 600; a connection must log on within 5)\n";
+    "                      closed (default 600; a connection must log on within 5)\n"
+    "  --clock real|manual the pumps' clock: real time (default), or manual, moved only by\n"
+    "                      'kestroctl tick MS' (for tests)\n"
+    "  --demo              simulated customers use the pumps\n"
+    "  --seed N            the demo's customers for a seed (default 1)\n"
+    "  --flow-rate L       litres per second of every pump (default 0.5)\n"
+    "  --events-queue N    events a subscriber may fall behind before it is dropped\n"
+    "                      (default 4096)\n";
 
 namespace {
 
@@ -118,9 +128,15 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
             options.help = true;
             continue;
         }
+        if (option == "--demo" && !value) {
+            options.demo = true;
+            continue;
+        }
         const bool known = option == "--listen" || option == "--call-port" ||
                            option == "--events-port" || option == "--db" || option == "--station" ||
-                           option == "--fail" || option == "--idle-timeout";
+                           option == "--fail" || option == "--idle-timeout" ||
+                           option == "--clock" || option == "--seed" ||
+                           option == "--flow-rate" || option == "--events-queue";
         if (!known) {
             error = "unknown option '" + arguments[i] + "'";
             return false;
@@ -172,6 +188,34 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
             }
             options.idleTimeout = std::chrono::milliseconds(
                 std::max<std::int64_t>(1, static_cast<std::int64_t>(seconds * 1000 + 0.5)));
+        } else if (option == "--clock") {
+            if (*value != "real" && *value != "manual") {
+                error = "--clock needs real or manual, not '" + *value + "'";
+                return false;
+            }
+            options.manualClock = *value == "manual";
+        } else if (option == "--seed") {
+            std::optional<std::uint32_t> seed = ReadNumber<std::uint32_t>(*value);
+            if (!seed) {
+                error = "--seed needs a number from 0 to 4294967295, not '" + *value + "'";
+                return false;
+            }
+            options.seed = *seed;
+        } else if (option == "--events-queue") {
+            std::optional<std::uint32_t> frames = ReadNumber<std::uint32_t>(*value);
+            if (!frames || *frames == 0) {
+                error = "--events-queue needs a number of events above 0, not '" + *value + "'";
+                return false;
+            }
+            options.eventsQueue = *frames;
+        } else if (option == "--flow-rate") {
+            std::optional<double> rate = ReadNumber<double>(*value);
+            if (!rate || !(*rate > 0 && *rate <= 100)) {
+                error = "--flow-rate needs litres per second above 0 and up to 100, not '" +
+                        *value + "'";
+                return false;
+            }
+            options.flowRate = *rate;
         } else {
             Fault fault;
             if (!ReadFault(*value, fault, error)) {

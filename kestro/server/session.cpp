@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "kestro/model/result_codes.h"
-#include "kestro/wire/calls.h"
+#include "kestro/wire/pump_calls.h"
 
 namespace kestro::server {
 namespace {
@@ -20,7 +20,7 @@ Session::Session(ServedStation& served, std::string name)
 
 bool Session::NeedsLogon(std::uint16_t call) {
     using wire::CallCode;
-    const wire::CallInfo* info = wire::FindCall(call);
+    const wire::CallInfo* info = wire::FindAnyCall(call);
     return info != nullptr && info->code != CallCode::ClientLogonEx &&
            info->code != CallCode::ResultString && info->code != CallCode::DllVersion;
 }

@@ -24,10 +24,15 @@ class Session {
     const std::string& name() const { return name_; }
     bool LoggedOn() const { return logon_.LoggedOn(); }
     std::optional<std::int32_t> ClientType() const { return logon_.ClientType(); }
+    // The client identifier of the logon (what ReservedBy names); 0 without one.
+    std::int32_t ClientId() const {
+        const LogonSettings* settings = logon_.Settings();
+        return settings != nullptr ? settings->clientId : 0;
+    }
 
     // True when the call with wire code `call` is refused with kNotLoggedOn outside a logon:
-    // every call but ClientLogonEx, ResultString and DllVersion (and codes of no call, which
-    // the dispatcher answers).
+    // every call but ClientLogonEx, ResultString and DllVersion, the pump calls included (and
+    // codes of no call, which the dispatcher answers).
     static bool NeedsLogon(std::uint16_t call);
 
     // The logon family for this connection. Each answers, in this order: an injected fault

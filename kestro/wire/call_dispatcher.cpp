@@ -3,21 +3,6 @@
 
 namespace kestro::wire {
 
-namespace {
-
-template <CallCode code>
-DispatchResult ServeWith(CallFunction<code>* implementation, FrameReader& request,
-                         std::vector<std::uint8_t>& response) {
-    if (implementation == nullptr) {
-        const FrameHeader& header = request.header();
-        response = EncodeBareResponse(header.call, header.sequence, kResultCallNotServed);
-        return {DispatchOutcome::kCallNotServed, WireError::kNone};
-    }
-    return Marshal<code>::Serve(request, implementation, response);
-}
-
-}  // namespace
-
 DispatchResult DispatchRequest(const CallTable& table, std::span<const std::uint8_t> request,
                                std::vector<std::uint8_t>& response) {
     FrameReader reader;
@@ -32,7 +17,7 @@ DispatchResult DispatchRequest(const CallTable& table, std::span<const std::uint
     switch (static_cast<CallCode>(header.call)) {
 #define KESTRO_WIRE_CALL_CASE(code, name) \
     case CallCode::name:                  \
-        return ServeWith<CallCode::name>(table.name, reader, response);
+        return ServeCall<CallCode::name>(table.name, reader, response);
         KESTRO_WIRE_CALLS(KESTRO_WIRE_CALL_CASE)
 #undef KESTRO_WIRE_CALL_CASE
     }

@@ -20,6 +20,19 @@ struct CallTable {
 #undef KESTRO_WIRE_CALL_SLOT
 };
 
+// Serves the opened request `request` with `implementation` of the call `code`, or answers
+// kResultCallNotServed when there is none. The one step every dispatcher takes per call.
+template <CallCode code>
+DispatchResult ServeCall(CallFunction<code>* implementation, FrameReader& request,
+                         std::vector<std::uint8_t>& response) {
+    if (implementation == nullptr) {
+        const FrameHeader& header = request.header();
+        response = EncodeBareResponse(header.call, header.sequence, kResultCallNotServed);
+        return {DispatchOutcome::kCallNotServed, WireError::kNone};
+    }
+    return Marshal<code>::Serve(request, implementation, response);
+}
+
 // Answers the request frame `request` into `response` with the implementation of its call
 // in `table`. A frame that is not one well-formed request gets no answer (kMalformedFrame,
 // `response` untouched): the server closes that connection. An unknown call code or a

@@ -20,9 +20,11 @@ struct HandleMap {
     std::map<HWND, std::unique_ptr<CWnd>> temporary;
 };
 
+// An object of the module, not a leaked pointer: a module that is unloaded frees its map with
+// it (every window of the module is gone by then), and leak checkers see nothing left over.
 HandleMap& Handles() {
-    static HandleMap* map = new HandleMap;
-    return *map;
+    static HandleMap map;
+    return map;
 }
 
 // The object whose window is being created on this thread: attached at its first message.

@@ -7,7 +7,7 @@
 
 namespace gdi_test {
 
-struct BmpSpec {
+struct BmpLayout {
     int width = 0;
     int height = 0;       // rows given top-down; written bottom-up unless topDown
     bool topDown = false;
@@ -25,38 +25,38 @@ inline void Put16(std::vector<unsigned char>& out, std::uint16_t v) {
 }
 
 // A packed DIB: BITMAPINFOHEADER, colour table, rows padded to four bytes.
-inline std::vector<unsigned char> PackedDib(const BmpSpec& spec) {
+inline std::vector<unsigned char> PackedDib(const BmpLayout& layout) {
     std::vector<unsigned char> out;
     Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(spec.width));
-    Put32(out, static_cast<std::uint32_t>(spec.topDown ? -spec.height : spec.height));
+    Put32(out, static_cast<std::uint32_t>(layout.width));
+    Put32(out, static_cast<std::uint32_t>(layout.topDown ? -layout.height : layout.height));
     Put16(out, 1);
-    Put16(out, static_cast<std::uint16_t>(spec.bits));
+    Put16(out, static_cast<std::uint16_t>(layout.bits));
     Put32(out, 0);  // BI_RGB
     Put32(out, 0);
     Put32(out, 2835);
     Put32(out, 2835);
-    Put32(out, static_cast<std::uint32_t>(spec.palette.size()));
+    Put32(out, static_cast<std::uint32_t>(layout.palette.size()));
     Put32(out, 0);
-    for (std::uint32_t c : spec.palette) {
+    for (std::uint32_t c : layout.palette) {
         out.push_back(static_cast<unsigned char>(c));
         out.push_back(static_cast<unsigned char>(c >> 8));
         out.push_back(static_cast<unsigned char>(c >> 16));
         out.push_back(0);
     }
-    const std::size_t stride = ((static_cast<std::size_t>(spec.width) * spec.bits + 31) / 32) * 4;
-    for (int i = 0; i < spec.height; ++i) {
-        const auto& row = spec.rows[static_cast<std::size_t>(spec.topDown ? i : spec.height - 1 - i)];
+    const std::size_t stride = ((static_cast<std::size_t>(layout.width) * layout.bits + 31) / 32) * 4;
+    for (int i = 0; i < layout.height; ++i) {
+        const auto& row = layout.rows[static_cast<std::size_t>(layout.topDown ? i : layout.height - 1 - i)];
         std::vector<unsigned char> line(stride, 0);
-        for (int x = 0; x < spec.width; ++x) {
+        for (int x = 0; x < layout.width; ++x) {
             const std::uint32_t v = row[static_cast<std::size_t>(x)];
-            if (spec.bits == 24) {
+            if (layout.bits == 24) {
                 line[static_cast<std::size_t>(x) * 3] = static_cast<unsigned char>(v);
                 line[static_cast<std::size_t>(x) * 3 + 1] = static_cast<unsigned char>(v >> 8);
                 line[static_cast<std::size_t>(x) * 3 + 2] = static_cast<unsigned char>(v >> 16);
             } else {
-                const std::size_t bit = static_cast<std::size_t>(x) * spec.bits;
-                line[bit / 8] |= static_cast<unsigned char>(v << (8 - spec.bits - bit % 8));
+                const std::size_t bit = static_cast<std::size_t>(x) * layout.bits;
+                line[bit / 8] |= static_cast<unsigned char>(v << (8 - layout.bits - bit % 8));
             }
         }
         out.insert(out.end(), line.begin(), line.end());
@@ -65,12 +65,12 @@ inline std::vector<unsigned char> PackedDib(const BmpSpec& spec) {
 }
 
 // The same with a BITMAPFILEHEADER in front.
-inline std::vector<unsigned char> BmpFile(const BmpSpec& spec) {
-    const std::vector<unsigned char> dib = PackedDib(spec);
+inline std::vector<unsigned char> BmpFile(const BmpLayout& layout) {
+    const std::vector<unsigned char> dib = PackedDib(layout);
     std::vector<unsigned char> out{'B', 'M'};
     Put32(out, static_cast<std::uint32_t>(14 + dib.size()));
     Put32(out, 0);
-    Put32(out, static_cast<std::uint32_t>(14 + 40 + spec.palette.size() * 4));
+    Put32(out, static_cast<std::uint32_t>(14 + 40 + layout.palette.size() * 4));
     out.insert(out.end(), dib.begin(), dib.end());
     return out;
 }

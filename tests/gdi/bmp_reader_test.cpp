@@ -5,7 +5,7 @@
 #include "platform/bmp_reader.h"
 #include "tests/gdi/bmp_builder.h"
 
-using gdi_test::BmpSpec;
+using gdi_test::BmpLayout;
 using gdi_test::PackedDib;
 using gdi_test::Poke32;
 
@@ -17,8 +17,8 @@ const std::vector<std::uint32_t> kSixteen = {
 
 TEST(BmpReader, ReadsFourBitDibsWithTheirPaletteInBothRowOrders) {
     for (bool topDown : {false, true}) {
-        BmpSpec spec{5, 3, topDown, 4, kSixteen, {{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}, {15, 14, 13, 12, 11}}};
-        const auto dib = PackedDib(spec);
+        BmpLayout layout{5, 3, topDown, 4, kSixteen, {{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}, {15, 14, 13, 12, 11}}};
+        const auto dib = PackedDib(layout);
         platform::DibImage image;
         std::string error;
         ASSERT_TRUE(platform::ReadPackedDib(dib.data(), dib.size(), &image, &error)) << error;
@@ -35,7 +35,7 @@ TEST(BmpReader, ReadsFourBitDibsWithTheirPaletteInBothRowOrders) {
 TEST(BmpReader, ReadsOneEightAndTwentyFourBitDibs) {
     struct Case {
         const char* name;
-        BmpSpec spec;
+        BmpLayout layout;
         std::vector<std::uint32_t> expected;
     };
     const Case cases[] = {
@@ -54,7 +54,7 @@ TEST(BmpReader, ReadsOneEightAndTwentyFourBitDibs) {
          {0x808080, 0x000000}},
     };
     for (const Case& c : cases) {
-        const auto dib = PackedDib(c.spec);
+        const auto dib = PackedDib(c.layout);
         platform::DibImage image;
         std::string error;
         ASSERT_TRUE(platform::ReadPackedDib(dib.data(), dib.size(), &image, &error)) << c.name << ": " << error;
@@ -63,7 +63,7 @@ TEST(BmpReader, ReadsOneEightAndTwentyFourBitDibs) {
 }
 
 TEST(BmpReader, RefusesMalformedDataAndLeavesTheOutputAlone) {
-    const BmpSpec good{4, 2, false, 4, kSixteen, {{1, 2, 3, 4}, {5, 6, 7, 8}}};
+    const BmpLayout good{4, 2, false, 4, kSixteen, {{1, 2, 3, 4}, {5, 6, 7, 8}}};
     const auto base = PackedDib(good);
     struct Case {
         const char* name;
@@ -114,8 +114,8 @@ TEST(BmpReader, RefusesMalformedDataAndLeavesTheOutputAlone) {
 }
 
 TEST(BmpReader, ReadsFilesAndChecksTheirPixelOffset) {
-    const BmpSpec spec{2, 2, true, 4, kSixteen, {{1, 2}, {3, 4}}};
-    auto file = gdi_test::BmpFile(spec);
+    const BmpLayout layout{2, 2, true, 4, kSixteen, {{1, 2}, {3, 4}}};
+    auto file = gdi_test::BmpFile(layout);
     platform::DibImage image;
     std::string error;
     ASSERT_TRUE(platform::ReadBmpFile(file.data(), file.size(), &image, &error)) << error;

@@ -11,9 +11,6 @@
 #include "kestro/inproc/current_station.h"
 #include "kestro/model/result_codes.h"
 
-// Records name only the values that matter; GCC 12 would warn about the defaulted rest.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace {
 
 using namespace kestro;

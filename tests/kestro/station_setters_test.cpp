@@ -10,9 +10,6 @@
 #include "kestro/model/result_codes.h"
 #include "kestro/model/station.h"
 
-// Records name only the values that matter; GCC 12 would warn about the defaulted rest.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace {
 
 using namespace kestro;

@@ -120,3 +120,48 @@ TEST(ServerOptionsTest, BadArgumentsAreRefusedWithALineNamingThem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ServerOptionsTest, TheLiveForecourtsOptions) {
+    ServerOptions defaults;
+    EXPECT_FALSE(defaults.manualClock);
+    EXPECT_FALSE(defaults.demo);
+    EXPECT_EQ(defaults.seed, 1u);
+    EXPECT_EQ(defaults.flowRate, 0.5);
+    EXPECT_EQ(defaults.eventsQueue, 4096u);
+
+    ServerOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseServerOptions({"--clock", "manual", "--demo", "--seed=42", "--flow-rate",
+                                    "1.25", "--events-queue", "64"},
+                                   options, error))
+        << error;
+    EXPECT_TRUE(options.manualClock);
+    EXPECT_TRUE(options.demo);
+    EXPECT_EQ(options.seed, 42u);
+    EXPECT_EQ(options.flowRate, 1.25);
+    EXPECT_EQ(options.eventsQueue, 64u);
+
+    struct Row {
+        std::vector<std::string> arguments;
+        const char* error;
+    };
+    const Row refused[] = {
+        {{"--clock", "fast"}, "--clock needs real or manual, not 'fast'"},
+        {{"--seed", "-1"}, "--seed needs a number from 0 to 4294967295, not '-1'"},
+        {{"--flow-rate", "0"}, "--flow-rate needs litres per second above 0 and up to 100, not '0'"},
+        {{"--flow-rate=101"},
+         "--flow-rate needs litres per second above 0 and up to 100, not '101'"},
+        {{"--events-queue", "0"}, "--events-queue needs a number of events above 0, not '0'"},
+        {{"--demo=yes"}, "unknown option '--demo=yes'"},
+    };
+    for (const Row& row : refused) {
+        ServerOptions parsed;
+        std::string message;
+        EXPECT_FALSE(ParseServerOptions(row.arguments, parsed, message)) << row.arguments[0];
+        EXPECT_EQ(message, row.error);
+    }
+}
+
+}  // namespace

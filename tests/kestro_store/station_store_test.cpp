@@ -23,9 +23,6 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/unprivileged_user.h"
 
-// Records are written as designated initializers that name only the values that matter.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace {
 
 using kestro::Configuration;

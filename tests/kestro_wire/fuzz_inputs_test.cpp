@@ -3,45 +3,24 @@
 // with or without clang.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
-
+#include "tests/fuzz/kept_inputs.h"
 #include "tests/fuzz/wire_frame_check.h"
 
 namespace {
 
-std::vector<std::uint8_t> ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(WireFuzzInputs, EveryKeptInputPassesTheFuzzChecks) {
-    const std::filesystem::path fuzz = std::filesystem::path(FORECOURT_TEST_DATA) / ".." / "fuzz";
-    int replayed = 0;
-    for (const char* folder : {"wire_frame_seeds", "wire_frame_regressions"}) {
-        if (!std::filesystem::is_directory(fuzz / folder)) {
-            continue;
-        }
-        for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
-            std::vector<std::uint8_t> bytes = ReadFile(entry.path());
-            EXPECT_EQ(wire_fuzz::CheckWireFrame(bytes), "") << entry.path();
-            ++replayed;
-        }
-    }
-    EXPECT_GE(replayed, 8);  // the seeds at least
+    EXPECT_GE(fuzz_input::ReplayKeptInputs("wire_frame", wire_fuzz::CheckWireFrame), 8);
 }
 
 TEST(WireFuzzInputs, TheSeedsAreWellFormedFrames) {
     // Seeds that the decoder refuses would leave the fuzzer to find the format by chance.
-    const std::filesystem::path seeds =
-        std::filesystem::path(FORECOURT_TEST_DATA) / ".." / "fuzz" / "wire_frame_seeds";
-    for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
-        std::vector<std::uint8_t> bytes = ReadFile(entry.path());
+    for (const auto& path : fuzz_input::KeptInputs("wire_frame")) {
+        if (path.parent_path().filename() != "wire_frame_seeds") {
+            continue;
+        }
+        const std::vector<std::uint8_t> bytes = fuzz_input::ReadBytes(path);
         kestro::wire::FrameReader reader;
-        EXPECT_EQ(reader.Open(bytes), kestro::wire::WireError::kNone) << entry.path();
+        EXPECT_EQ(reader.Open(bytes), kestro::wire::WireError::kNone) << path;
     }
 }
 

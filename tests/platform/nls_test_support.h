@@ -20,7 +20,8 @@ std::u16string Run(Call call) {
     SetLastError(0);
     const int written = call(out, 100);
     if (written == 0) {
-        const std::string code = "#" + std::to_string(GetLastError());
+        std::string code = "#";
+        code += std::to_string(GetLastError());
         return std::u16string(code.begin(), code.end());
     }
     const std::u16string text(out);

@@ -1,9 +1,6 @@
 // The export tests' station, record by record.
 #include "tests/transfer/export_fixture_station.h"
 
-// Records name only the values that matter; GCC 12 would warn about the defaulted rest.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace export_fixture {
 
 using namespace kestro;

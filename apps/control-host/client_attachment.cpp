@@ -1,0 +1,125 @@
+// Creating, logging on and releasing control-host's client object, and printing its event.
+#include "apps/control-host/client_attachment.h"
+
+#include "apps/control-host/host_objects.h"
+#include "kestro/automation/thread_queue.h"
+#include "platform/typeinfo.h"
+
+namespace {
+
+constexpr char16_t kProgId[] = u"Kestro.Client.1";
+
+// Puts the property `name` of `object` to the long `value`.
+HRESULT PutLong(IDispatch* object, const char16_t* name, long value) {
+    DISPID dispid = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_I4;
+    arg.lVal = static_cast<LONG>(value);
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&arg, &named, 1, 1};
+    return object->Invoke(dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                          nullptr);
+}
+
+// Calls the method `name` of `object` with `args` (in order); its long result in `result`.
+HRESULT CallLong(IDispatch* object, const char16_t* name, std::vector<VARIANT> args,
+                 long& result) {
+    DISPID dispid = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    VARIANT value;
+    VariantInit(&value);
+    hr = object->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &value, nullptr, nullptr);
+    result = value.vt == VT_I4 ? value.lVal : 0;
+    VariantClear(&value);
+    return hr;
+}
+
+}  // namespace
+
+ClientAttachment::~ClientAttachment() {
+    Release();
+}
+
+bool ClientAttachment::Attach(const std::string& server, long callPort, long eventsPort,
+                              long timeoutMs, std::string& error) {
+    Release();
+    CLSID clsid{};
+    HRESULT hr = CLSIDFromProgID(kProgId, &clsid);
+    if (SUCCEEDED(hr)) {
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                              client_.OutVoid());
+    }
+    if (FAILED(hr)) {
+        error = "cannot create Kestro.Client.1: " + CoGetLastErrorText() + " (" +
+                HResultText(hr) + ")";
+        return false;
+    }
+    ComPtr<IProvideClassInfo> provider = client_.As<IProvideClassInfo>();
+    ComPtr<IConnectionPointContainer> container = client_.As<IConnectionPointContainer>();
+    ITypeInfo* classInfo = nullptr;
+    if (provider && container && SUCCEEDED(provider->GetClassInfo(&classInfo))) {
+        // The tables stay with the module, which the client object keeps loaded.
+        const DispInterfaceInfo* events = classInfo->GetCoClassInfo()->defaultSource;
+        classInfo->Release();
+        sink_ = ComPtr<IDispatch>::Adopt(new host_objects::EventSink(out_, events));
+        if (events == nullptr ||
+            FAILED(container->FindConnectionPoint(events->iid, connection_.Out())) ||
+            FAILED(connection_->Advise(sink_.Get(), &cookie_))) {
+            connection_ = nullptr;
+        }
+    }
+    hr = PutLong(client_.Get(), u"CallPort", callPort);
+    if (SUCCEEDED(hr)) {
+        hr = PutLong(client_.Get(), u"EventsPort", eventsPort);
+    }
+    long result = 0;
+    if (SUCCEEDED(hr)) {
+        VARIANT name;
+        VariantInit(&name);
+        name.vt = VT_BSTR;
+        name.bstrVal = BstrFromUtf8(server);
+        VARIANT timeout;
+        VariantInit(&timeout);
+        timeout.vt = VT_I4;
+        timeout.lVal = static_cast<LONG>(timeoutMs);
+        hr = CallLong(client_.Get(), u"Logon", {name, timeout}, result);
+        VariantClear(&name);
+    }
+    if (FAILED(hr) || result != 0) {
+        error = FAILED(hr) ? "the client object refused its logon (" + HResultText(hr) + ")"
+                           : "Logon to " + server + " failed with result " +
+                                 std::to_string(result);
+        Release();
+        return false;
+    }
+    return true;
+}
+
+void ClientAttachment::Wait(int ms) {
+    kestro::automation::ThreadQueue::OfCurrentThread()->DispatchFor(ms);
+}
+
+void ClientAttachment::Release() {
+    if (connection_) {
+        connection_->Unadvise(cookie_);
+        connection_ = nullptr;
+    }
+    sink_ = nullptr;
+    if (client_) {
+        long ignored = 0;
+        CallLong(client_.Get(), u"Logoff", {}, ignored);
+        client_ = nullptr;
+    }
+}

@@ -1,0 +1,75 @@
+// control-host's client and wait commands (see client_attachment.h).
+#include <charconv>
+#include <optional>
+
+#include "apps/control-host/control_host.h"
+
+namespace {
+
+std::optional<long> Number(const std::string& text) {
+    long value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+constexpr long kCallTimeoutMs = 5000;
+
+}  // namespace
+
+bool ControlHost::Client(const Words& args) {
+    if (args.empty() || args.size() > 3) {
+        return Error("usage: client SERVER [CALLPORT [EVENTSPORT]]");
+    }
+    const std::optional<long> callPort = args.size() > 1 ? Number(args[1].text) : 5123L;
+    const std::optional<long> eventsPort = args.size() > 2 ? Number(args[2].text) : 5124L;
+    if (!callPort || !eventsPort) {
+        return Error("the ports must be numbers");
+    }
+    std::string error;
+    if (!client_.Attach(args[0].text, *callPort, *eventsPort, kCallTimeoutMs, error)) {
+        return Error(error);
+    }
+    if (control_ != nullptr) {
+        const MemberInfo* setKestro = FindMember("SetKestro");
+        if (setKestro == nullptr) {
+            return false;
+        }
+        IDispatch* client = client_.client();
+        VARIANT arg;
+        VariantInit(&arg);
+        arg.vt = VT_BYREF | VT_DISPATCH;
+        arg.ppdispVal = &client;
+        DISPPARAMS params{&arg, nullptr, 1, 0};
+        VARIANT result;
+        VariantInit(&result);
+        EXCEPINFO info{};
+        UINT argErr = 0;
+        const HRESULT hr = control_->Invoke(setKestro->dispid, IID_NULL, 0, DISPATCH_METHOD,
+                                            &params, &result, &info, &argErr);
+        VariantClear(&result);
+        if (FAILED(hr)) {
+            return InvokeFailed(hr, info, argErr, setKestro);
+        }
+    }
+    out_ << "client " << args[0].text << '\n';
+    return true;
+}
+
+bool ControlHost::Wait(const Words& args) {
+    const std::optional<long> ms = args.size() == 1 ? Number(args[0].text) : std::nullopt;
+    if (!ms || *ms < 0 || *ms > 600000) {
+        return Error("usage: wait MS (0 to 600000)");
+    }
+    // Client events arrive in real time; window timers run on the host's clock (the test clock
+    // when headless). A script with both waits for both.
+    if (client_.client() != nullptr) {
+        client_.Wait(static_cast<int>(*ms));
+        if (!window_.HasWindow()) {
+            return true;
+        }
+    }
+    return window_.Wait(args);
+}

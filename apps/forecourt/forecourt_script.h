@@ -1,0 +1,27 @@
+// forecourt's scenarios: one command a line, `#` starts a comment.
+//
+//   click PUMP          a click in the middle of the pump's face
+//   click X Y           a click at X, Y of the (zoomed) frame
+//   key NAME            a key press and release (RETURN, ESCAPE, 1 to 9, ...)
+//   wait MS             serve events and timers for MS milliseconds
+//   screenshot FILE     the whole frame as a PNG
+//   strip               prints the strip's lines
+//   current             prints current=ID, the pump the client follows
+//   kestroctl ARG...    runs kestroctl (beside kestrod in this build tree) against the server
+//                       (lift, hang, tick, ...), and waits for it
+//
+// Each failing command prints "error: ..." and the script goes on; the exit status is then 1.
+#pragma once
+
+#include <istream>
+#include <ostream>
+
+#include "apps/forecourt/forecourt_window.h"
+
+namespace forecourt {
+
+// Plays `script` on `forecourt`; true when every command succeeded.
+bool PlayScript(Forecourt& forecourt, const Options& options, std::istream& script,
+                std::ostream& out);
+
+}  // namespace forecourt

@@ -1,0 +1,562 @@
+// The forecourt window.
+#include "apps/forecourt/forecourt_window.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include "client/kestro_automation.h"
+#include "control/tolvan_ids.h"
+#include "kestro/automation/thread_queue.h"
+#include "platform/oleauto.h"
+#include "platform/systime.h"
+#include "platform/text_conversion.h"
+
+namespace forecourt {
+
+namespace {
+
+constexpr char16_t kWindowClass[] = u"ForecourtWindow";
+constexpr char16_t kClientProgId[] = u"Kestro.Client.1";
+constexpr UINT kClientEvents = WM_APP + 1;  // the client object posted events: dispatch them
+constexpr UINT_PTR kEndTimer = 1;
+constexpr UINT_PTR kShotTimer = 2;
+constexpr COLORREF kBackground = 0x00F0F0F0;  // the dialog face of Windows 10
+constexpr COLORREF kStripBackground = 0x00FFFFFF;
+constexpr COLORREF kCurrentBand = 0x00803000;  // dark blue band under the current pump
+constexpr int kMaxPumpId = 99;
+constexpr long kCallTimeoutMs = 5000;
+
+Forecourt* g_forecourt = nullptr;
+
+template <class Handle>
+HGDIOBJ Obj(Handle handle) {
+    return reinterpret_cast<HGDIOBJ>(handle);
+}  // the one forecourt of the process, for its procedure
+
+VARIANT Long(long value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = static_cast<LONG>(value);
+    return v;
+}
+
+// The arguments of an event in their natural order.
+const VARIANT& Arg(const DISPPARAMS& args, UINT index) {
+    static VARIANT empty{};
+    return index < args.cArgs ? args.rgvarg[args.cArgs - 1 - index] : empty;
+}
+
+// The pumps of the station in number order: each ID from 1 to 99 whose properties read.
+std::vector<long> StationPumps(IDispatch* client) {
+    std::vector<long> pumps;
+    for (long id = 1; id <= kMaxPumpId; ++id) {
+        LONG number = 0;
+        BSTR name = nullptr;
+        SHORT shorts[13] = {};
+        LONG port = 0;
+        LONG attendant = 0;
+        std::vector<VARIANT> args(18);
+        for (VARIANT& v : args) {
+            VariantInit(&v);
+        }
+        args[0] = Long(id);
+        args[1].vt = VT_BYREF | VT_I4;
+        args[1].plVal = &number;
+        args[2].vt = VT_BYREF | VT_BSTR;
+        args[2].pbstrVal = &name;
+        for (int i = 3; i <= 11; ++i) {
+            args[i].vt = VT_BYREF | VT_I2;
+            args[i].piVal = &shorts[i - 3];
+        }
+        args[12].vt = VT_BYREF | VT_I4;
+        args[12].plVal = &port;
+        args[13].vt = VT_BYREF | VT_I4;
+        args[13].plVal = &attendant;
+        for (int i = 14; i <= 17; ++i) {
+            args[i].vt = VT_BYREF | VT_I2;
+            args[i].piVal = &shorts[i - 14 + 9];
+        }
+        std::reverse(args.begin(), args.end());
+        DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+        VARIANT result;
+        VariantInit(&result);
+        const HRESULT hr = client->Invoke(kestro_automation::kReadPumpProperties, IID_NULL, 0,
+                                          DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+        SysFreeString(name);
+        if (SUCCEEDED(hr) && result.vt == VT_I4 && result.lVal == 0) {
+            pumps.push_back(id);
+        }
+        VariantClear(&result);
+    }
+    return pumps;
+}
+
+HFONT MakeFont(int height, bool bold) {
+    LOGFONTW font{};
+    font.lfHeight = -height;
+    font.lfWeight = bold ? FW_BOLD : 400;
+    const std::u16string face = u"Arial";
+    std::copy(face.begin(), face.end(), font.lfFaceName);
+    return CreateFontIndirectW(&font);
+}
+
+void DrawUtf8(HDC dc, const std::string& text, RECT rect, UINT format) {
+    const std::u16string wide = Utf8ToUtf16(text);
+    DrawTextW(dc, reinterpret_cast<LPCWSTR>(wide.c_str()), static_cast<int>(wide.size()), &rect,
+              format | DT_NOPREFIX | DT_SINGLELINE);
+}
+
+}  // namespace
+
+int Layout::Width() const {
+    return std::max(kMinWidth, std::min(columns, std::max(pumps, 1)) * kCellWidth);
+}
+
+RECT Layout::FaceRect(int index) const {
+    const int left = (index % columns) * kCellWidth + kFaceLeft;
+    const int top = (index / columns) * kCellHeight + kFaceTop;
+    return RECT{left, top, left + kFace, top + kFace};
+}
+
+RECT Layout::NameRect(int index) const {
+    const RECT face = FaceRect(index);
+    return RECT{face.left - kFaceLeft + 2, face.bottom + 3,
+                face.left - kFaceLeft + kCellWidth - 2, face.bottom + 3 + kLineHeight + 2};
+}
+
+RECT Layout::StripRect() const {
+    return RECT{0, GridHeight(), Width(), Height()};
+}
+
+bool EnsureRegistered(const char16_t* progId, const std::string& module, std::string* error) {
+    CLSID clsid{};
+    if (SUCCEEDED(CLSIDFromProgID(progId, &clsid))) {
+        return true;
+    }
+    const std::string name = Utf16ToUtf8(progId);
+    if (module.empty() || !std::filesystem::exists(module)) {
+        *error = name + " is not registered and its module was not found (register it with "
+                        "regsvr)";
+        return false;
+    }
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        *error = "cannot load " + module + ": " + dlerror();
+        return false;
+    }
+    auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(handle, "DllRegisterServer"));
+    const HRESULT hr = registerServer != nullptr ? registerServer() : E_FAIL;
+    dlclose(handle);
+    if (FAILED(hr)) {
+        *error = "cannot register " + module + ": " + HResultText(hr);
+        return false;
+    }
+    return true;
+}
+
+std::string BuiltPath(const std::string& relative) {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return "";
+    }
+    // The program is build/apps/forecourt; the modules are in the same build tree.
+    return (self.parent_path() / ".." / relative).lexically_normal().string();
+}
+
+Forecourt::Forecourt(const Options& options, std::ostream& log)
+    : options_(options), log_(log), language_(LanguageFromEnvironment()) {
+    layout_.columns = options.columns;
+    g_forecourt = this;
+}
+
+Forecourt::~Forecourt() {
+    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake(nullptr);
+    faces_.clear();  // each withdraws from the client object and leaves the window
+    if (client_) {
+        InvokeMember(client_.Get(), 2 /* Logoff */, DISPATCH_METHOD, {}, nullptr);
+        client_ = nullptr;
+    }
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+    DeleteObject(Obj(font_));
+    DeleteObject(Obj(bold_));
+    g_forecourt = nullptr;
+}
+
+bool Forecourt::Start(std::string* error) {
+    if (!EnsureRegistered(kClientProgId, BuiltPath("kestro/automation/KestroClient.so"), error) ||
+        !EnsureRegistered(u"TOLVAN.TolvanCtrl.1", BuiltPath("control/Tolvan.OCX"), error)) {
+        return false;
+    }
+    CLSID clsid{};
+    HRESULT hr = CLSIDFromProgID(kClientProgId, &clsid);
+    if (SUCCEEDED(hr)) {
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                              client_.OutVoid());
+    }
+    if (FAILED(hr)) {
+        *error = "cannot create Kestro.Client.1: " + HResultText(hr);
+        return false;
+    }
+    // CallPort (3), EventsPort (4), then Logon(ServerName, CallTimeout) (1).
+    InvokeMember(client_.Get(), 3, DISPATCH_PROPERTYPUT, {Long(options_.callPort)}, nullptr);
+    InvokeMember(client_.Get(), 4, DISPATCH_PROPERTYPUT, {Long(options_.eventsPort)}, nullptr);
+    VARIANT server;
+    VariantInit(&server);
+    server.vt = VT_BSTR;
+    server.bstrVal = BstrFromUtf8(options_.server);
+    VARIANT result;
+    VariantInit(&result);
+    hr = InvokeMember(client_.Get(), 1, DISPATCH_METHOD, {server, Long(kCallTimeoutMs)}, &result);
+    VariantClear(&server);
+    const long code = result.vt == VT_I4 ? result.lVal : -1;
+    if (FAILED(hr) || code != 0) {
+        *error = "cannot log on to " + options_.server + " (call port " +
+                 std::to_string(options_.callPort) + "): " +
+                 (FAILED(hr) ? HResultText(hr) : "result " + std::to_string(code));
+        return false;
+    }
+    const std::vector<long> pumps = StationPumps(client_.Get());
+    if (pumps.empty()) {
+        *error = "the station at " + options_.server + " has no pumps";
+        return false;
+    }
+    layout_.pumps = static_cast<int>(pumps.size());
+
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &Forecourt::Proc;
+        wc.hbrBackground = CreateSolidBrush(kBackground);
+        wc.lpszClassName = reinterpret_cast<LPCWSTR>(kWindowClass);
+        return RegisterClassW(&wc) != 0;
+    }();
+    if (platform::CurrentDisplay() == platform::Display::Headless) {
+        platform_test::SetTickCount(0);  // a script gives the same pictures every run
+    }
+    hwnd_ = registered ? CreateWindowExW(0, reinterpret_cast<LPCWSTR>(kWindowClass),
+                                         reinterpret_cast<LPCWSTR>(u"Forecourt"), WS_VISIBLE,
+                                         60, 60, layout_.Width(), layout_.Height(), nullptr,
+                                         nullptr, nullptr, nullptr)
+                       : nullptr;
+    if (hwnd_ == nullptr) {
+        *error = "cannot create the forecourt window";
+        return false;
+    }
+    font_ = MakeFont(12, false);
+    bold_ = MakeFont(12, true);
+    // The client object's reader thread posts to this thread's queue; a posted message wakes
+    // the window loop, which then dispatches them.
+    HWND hwnd = hwnd_;
+    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake(
+        [hwnd] { PostMessageW(hwnd, kClientEvents, 0, 0); });
+
+    for (std::size_t i = 0; i < pumps.size(); ++i) {
+        auto face = PumpFace::Create(
+            pumps[i], client_.Get(),
+            [this](long pumpId, DISPID event, const DISPPARAMS& args) {
+                OnFaceEvent(pumpId, event, args);
+            },
+            error);
+        if (!face) {
+            return false;
+        }
+        face->Configure(options_.popupMode, options_.beep);
+        face->SetCurrent(false);
+        if (!face->Place(hwnd_, layout_.FaceRect(static_cast<int>(i)), error)) {
+            return false;
+        }
+        names_.push_back(face->Name());
+        lastState_.push_back(-1);
+        faces_.push_back(std::move(face));
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    platform_test::DispatchPending();
+    log_ << "forecourt: " << faces_.size() << " pumps of " << options_.server << '\n';
+    return true;
+}
+
+std::string Forecourt::PumpName(long pumpId) const {
+    for (std::size_t i = 0; i < faces_.size(); ++i) {
+        if (faces_[i]->PumpId() == pumpId) {
+            return names_[i].empty() ? "Pump " + std::to_string(pumpId) : names_[i];
+        }
+    }
+    return "Pump " + std::to_string(pumpId);
+}
+
+void Forecourt::OnFaceEvent(long pumpId, DISPID event, const DISPPARAMS& args) {
+    const std::string pump = PumpName(pumpId);
+    if (event == tolvan::eventidStatusEvent) {
+        // A delivering pump reports ten times a second; the strip tells only its changes.
+        const int state = static_cast<int>(NumberOf(Arg(args, 0)));
+        for (std::size_t i = 0; i < faces_.size(); ++i) {
+            if (faces_[i]->PumpId() == pumpId) {
+                if (lastState_[i] == state) {
+                    return;
+                }
+                lastState_[i] = state;
+            }
+        }
+        StatusFacts facts;
+        facts.state = state;
+        facts.hoseNumber = static_cast<int>(NumberOf(Arg(args, 4)));
+        facts.gradeName = TextOf(Arg(args, 6));
+        facts.volume = NumberOf(Arg(args, 10));
+        facts.value = NumberOf(Arg(args, 11));
+        AddLine(StatusLine(pump, facts, language_));
+        return;
+    }
+    if (event == tolvan::eventidDeliveryEvent || event == tolvan::eventidDeliveryEventEx ||
+        event == tolvan::eventidDeliverySelectedEvent) {
+        DeliveryFacts facts;
+        facts.id = static_cast<long>(NumberOf(Arg(args, 0)));
+        facts.gradeName = TextOf(Arg(args, 4));
+        facts.volume = NumberOf(Arg(args, 8));
+        facts.value = NumberOf(Arg(args, 9));
+        facts.state = static_cast<int>(NumberOf(Arg(args, 10)));
+        facts.type = static_cast<int>(NumberOf(Arg(args, 11)));
+        AddLine(DeliveryLine(pump,
+                             event == tolvan::eventidDeliverySelectedEvent
+                                 ? DeliveryKind::Selected
+                                 : DeliveryKind::Changed,
+                             facts, language_));
+    }
+}
+
+void Forecourt::AddLine(std::string line) {
+    // DeliveryEvent and DeliveryEventEx tell the same change: one line for both.
+    if (!strip_.empty() && strip_.back() == line) {
+        return;
+    }
+    log_ << line << '\n';
+    strip_.push_back(std::move(line));
+    while (strip_.size() > static_cast<std::size_t>(Layout::kStripLines)) {
+        strip_.pop_front();
+    }
+    if (hwnd_ != nullptr) {
+        const RECT strip = layout_.StripRect();
+        InvalidateRect(hwnd_, &strip, TRUE);
+    }
+}
+
+void Forecourt::FollowCurrentPump() {
+    VARIANT value;
+    VariantInit(&value);
+    long current = -1;
+    if (SUCCEEDED(InvokeMember(client_.Get(), kestro_automation::kCurrentPumpID,
+                               DISPATCH_PROPERTYGET, {}, &value))) {
+        current = static_cast<long>(NumberOf(value));
+    }
+    VariantClear(&value);
+    if (current == currentPump_) {
+        return;
+    }
+    currentPump_ = current;
+    for (std::size_t i = 0; i < faces_.size(); ++i) {
+        faces_[i]->SetCurrent(faces_[i]->PumpId() == current);
+        const RECT name = layout_.NameRect(static_cast<int>(i));
+        InvalidateRect(hwnd_, &name, TRUE);
+    }
+}
+
+LRESULT Forecourt::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Forecourt* self = g_forecourt;
+    switch (message) {
+        case kClientEvents:
+            kestro::automation::ThreadQueue::OfCurrentThread()->DispatchPending();
+            return 0;
+        case WM_PAINT:
+            if (self != nullptr && self->hwnd_ == hwnd) {
+                self->Paint();
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            if (self != nullptr && wParam == kShotTimer) {
+                KillTimer(hwnd, kShotTimer);
+                std::string error;
+                if (!self->Screenshot(self->options_.screenshot, &error)) {
+                    self->log_ << "forecourt: " << error << '\n';
+                }
+                return 0;
+            }
+            if (wParam == kEndTimer) {
+                PostQuitMessage(0);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Forecourt::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (dc == nullptr) {
+        return;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    for (std::size_t i = 0; i < faces_.size(); ++i) {
+        const RECT name = layout_.NameRect(static_cast<int>(i));
+        const bool current = faces_[i]->PumpId() == currentPump_;
+        if (current) {
+            HBRUSH band = CreateSolidBrush(kCurrentBand);
+            FillRect(dc, &name, band);
+            DeleteObject(Obj(band));
+        }
+        SelectObject(dc, Obj(current ? bold_ : font_));
+        SetTextColor(dc, current ? 0x00FFFFFF : 0x00000000);
+        DrawUtf8(dc, PumpName(faces_[i]->PumpId()), name, DT_CENTER | DT_VCENTER);
+    }
+    RECT strip = layout_.StripRect();
+    HBRUSH white = CreateSolidBrush(kStripBackground);
+    FillRect(dc, &strip, white);
+    DeleteObject(Obj(white));
+    HBRUSH rule = CreateSolidBrush(0x00A0A0A0);
+    RECT line{strip.left, strip.top, strip.right, strip.top + 1};
+    FillRect(dc, &line, rule);
+    DeleteObject(Obj(rule));
+    SelectObject(dc, Obj(font_));
+    SetTextColor(dc, 0x00000000);
+    int y = strip.top + 6;
+    int index = 0;
+    for (const std::string& text : strip_) {
+        // The newest line is bold, at the bottom.
+        const bool newest = ++index == static_cast<int>(strip_.size());
+        SelectObject(dc, Obj(newest ? bold_ : font_));
+        DrawUtf8(dc, text, RECT{8, y, strip.right - 8, y + Layout::kLineHeight}, DT_LEFT);
+        y += Layout::kLineHeight;
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+bool Forecourt::Screenshot(const std::string& path, std::string* error) {
+    platform_test::DispatchPending();
+    platform::PixelSurface frame;
+    if (hwnd_ == nullptr || !platform::ReadPresentedFrame(hwnd_, &frame)) {
+        *error = "the forecourt window shows no frame";
+        return false;
+    }
+    const int zoom = options_.zoom;
+    if (zoom > 1) {
+        platform::PixelSurface zoomed;
+        zoomed.Reset(frame.width * zoom, frame.height * zoom, 0);
+        for (int y = 0; y < zoomed.height; ++y) {
+            for (int x = 0; x < zoomed.width; ++x) {
+                zoomed.at(x, y) = frame.at(x / zoom, y / zoom);
+            }
+        }
+        frame = std::move(zoomed);
+    }
+    if (!WritePng(frame, path.c_str())) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    log_ << "forecourt: wrote " << path << " (" << frame.width << 'x' << frame.height << ")\n";
+    return true;
+}
+
+void Forecourt::Click(int x, int y) {
+    // Positions of the zoomed frame map back to the window's own pixels.
+    const POINT pt{x / options_.zoom, y / options_.zoom};
+    platform::QueueMouseInput(hwnd_, WM_LBUTTONDOWN, pt);
+    platform::QueueMouseInput(hwnd_, WM_LBUTTONUP, pt);
+    platform_test::DispatchPending();
+    FollowCurrentPump();
+    platform_test::DispatchPending();
+}
+
+bool Forecourt::ClickPump(long pumpId) {
+    for (std::size_t i = 0; i < faces_.size(); ++i) {
+        if (faces_[i]->PumpId() == pumpId) {
+            const RECT face = layout_.FaceRect(static_cast<int>(i));
+            Click((face.left + face.right) / 2 * options_.zoom,
+                  (face.top + face.bottom) / 2 * options_.zoom);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Forecourt::Key(const std::string& name) {
+    const UINT vk = platform::VirtualKeyFromName(name);
+    if (vk == 0) {
+        return false;
+    }
+    platform::QueueKeyInput(vk, true);
+    platform::QueueKeyInput(vk, false);
+    platform_test::DispatchPending();
+    FollowCurrentPump();
+    platform_test::DispatchPending();
+    return true;
+}
+
+void Forecourt::Wait(int ms) {
+    auto queue = kestro::automation::ThreadQueue::OfCurrentThread();
+    if (platform::CurrentDisplay() == platform::Display::Headless) {
+        // Events come in real time; the windows' timers run on the test clock, moved on by
+        // the same time.
+        queue->DispatchFor(ms);
+        platform_test::AdvanceClockAndDispatch(static_cast<DWORD>(ms));
+        FollowCurrentPump();
+        platform_test::DispatchPending();
+        return;
+    }
+    const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(std::max(ms, 10)), nullptr);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    MSG msg{};
+    while (std::chrono::steady_clock::now() < end && GetMessageW(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        FollowCurrentPump();
+    }
+    KillTimer(nullptr, timer);
+    if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+    }
+}
+
+void Forecourt::Run(double seconds) {
+    if (!options_.screenshot.empty()) {
+        SetTimer(hwnd_, kShotTimer, static_cast<UINT>(std::max(10.0, options_.after * 1000)),
+                 nullptr);
+    }
+    if (platform::CurrentDisplay() == platform::Display::Headless) {
+        // Nobody can close a headless window: it runs for its seconds (or until its
+        // screenshot is written), sleeping on the client's events.
+        const double span = seconds > 0 ? seconds : options_.after + 0.01;
+        const auto end = std::chrono::steady_clock::now() +
+                         std::chrono::milliseconds(static_cast<long>(span * 1000));
+        while (std::chrono::steady_clock::now() < end) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            Wait(static_cast<int>(std::clamp<long>(left.count(), 1, 250)));
+        }
+        return;
+    }
+    if (seconds > 0) {
+        SetTimer(hwnd_, kEndTimer, static_cast<UINT>(seconds * 1000), nullptr);
+    }
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (msg.message >= WM_KEYDOWN && msg.message <= WM_LBUTTONDBLCLK) {
+            FollowCurrentPump();
+        }
+    }
+}
+
+}  // namespace forecourt

@@ -1,0 +1,240 @@
+// One Tolvan control of the forecourt.
+#include "apps/forecourt/pump_face.h"
+
+#include <vector>
+
+#include "control/tolvan_ids.h"
+#include "platform/oleauto.h"
+#include "platform/ole_inplace.h"
+#include "platform/text_conversion.h"
+
+namespace forecourt {
+
+namespace {
+
+constexpr char16_t kProgId[] = u"TOLVAN.TolvanCtrl.1";
+
+VARIANT Short(short value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I2;
+    v.iVal = value;
+    return v;
+}
+
+VARIANT Long(long value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = static_cast<LONG>(value);
+    return v;
+}
+
+// Forwards the control's events to the forecourt's handler.
+class FaceSink final : public IDispatch {
+  public:
+    FaceSink(long pumpId, FaceEventHandler handler)
+        : pumpId_(pumpId), handler_(std::move(handler)) {}
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv == nullptr) {
+            return E_POINTER;
+        }
+        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == tolvan::IID_DTolvanEvents) {
+            *ppv = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                   UINT*) override {
+        if (params != nullptr && handler_) {
+            handler_(pumpId_, dispid, *params);
+        }
+        return S_OK;
+    }
+
+  private:
+    ~FaceSink() = default;
+    long pumpId_;
+    FaceEventHandler handler_;
+    ULONG refs_ = 1;
+};
+
+}  // namespace
+
+HRESULT InvokeMember(IDispatch* object, DISPID dispid, WORD flags,
+                     std::initializer_list<VARIANT> args, VARIANT* result) {
+    std::vector<VARIANT> reversed(std::rbegin(args), std::rend(args));
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    if ((flags & DISPATCH_PROPERTYPUT) != 0) {
+        params.rgdispidNamedArgs = &named;
+        params.cNamedArgs = 1;
+    }
+    VARIANT ignored;
+    VariantInit(&ignored);
+    EXCEPINFO info{};
+    UINT argErr = 0;
+    const HRESULT hr = object->Invoke(dispid, IID_NULL, 0, flags, &params,
+                                      result != nullptr ? result : &ignored, &info, &argErr);
+    VariantClear(&ignored);
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    return hr;
+}
+
+double NumberOf(const VARIANT& value) {
+    VARIANT copy;
+    VariantInit(&copy);
+    double number = 0;
+    if (SUCCEEDED(VariantChangeType(&copy, const_cast<VARIANT*>(&value), 0, VT_R8))) {
+        number = copy.dblVal;
+    }
+    VariantClear(&copy);
+    return number;
+}
+
+std::string TextOf(const VARIANT& value) {
+    const VARIANT* v = &value;
+    if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal != nullptr) {
+        v = v->pvarVal;
+    }
+    BSTR text = nullptr;
+    if (v->vt == VT_BSTR) {
+        text = v->bstrVal;
+    } else if (v->vt == (VT_BYREF | VT_BSTR) && v->pbstrVal != nullptr) {
+        text = *v->pbstrVal;
+    }
+    return text != nullptr ? Utf16ToUtf8(std::u16string(text, SysStringLen(text))) : "";
+}
+
+PumpFace::PumpFace(long pumpId, FaceEventHandler handler)
+    : pumpId_(pumpId), handler_(std::move(handler)) {}
+
+std::unique_ptr<PumpFace> PumpFace::Create(long pumpId, IDispatch* client,
+                                           FaceEventHandler handler, std::string* error) {
+    std::unique_ptr<PumpFace> face(new PumpFace(pumpId, handler));
+    CLSID clsid{};
+    HRESULT hr = CLSIDFromProgID(kProgId, &clsid);
+    if (SUCCEEDED(hr)) {
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                              face->control_.OutVoid());
+    }
+    if (FAILED(hr)) {
+        *error = "cannot create TOLVAN.TolvanCtrl.1 for pump " + std::to_string(pumpId) + ": " +
+                 HResultText(hr);
+        return nullptr;
+    }
+    if (auto container = face->control_.As<IConnectionPointContainer>()) {
+        if (SUCCEEDED(container->FindConnectionPoint(tolvan::IID_DTolvanEvents,
+                                                     face->connection_.Out()))) {
+            auto sink = ComPtr<IDispatch>::Adopt(new FaceSink(pumpId, std::move(handler)));
+            if (FAILED(face->connection_->Advise(sink.Get(), &face->cookie_))) {
+                face->connection_ = nullptr;
+            }
+        }
+    }
+    IDispatch* borrowed = client;
+    VARIANT kestro;
+    VariantInit(&kestro);
+    kestro.vt = VT_BYREF | VT_DISPATCH;
+    kestro.ppdispVal = &borrowed;
+    hr = InvokeMember(face->control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD, {kestro},
+                      nullptr);
+    if (SUCCEEDED(hr)) {
+        hr = InvokeMember(face->control_.Get(), tolvan::dispidID, DISPATCH_PROPERTYPUT,
+                          {Long(pumpId)}, nullptr);
+    }
+    if (FAILED(hr)) {
+        *error = "pump " + std::to_string(pumpId) + " cannot be loaded: " + HResultText(hr);
+        return nullptr;
+    }
+    return face;
+}
+
+PumpFace::~PumpFace() {
+    if (connection_) {
+        connection_->Unadvise(cookie_);
+    }
+    if (control_) {
+        if (auto inplace = control_.As<IOleInPlaceObject>()) {
+            inplace->InPlaceDeactivate();
+        }
+        // Withdraws the control from the client object, which would otherwise keep it.
+        IDispatch* none = nullptr;
+        VARIANT kestro;
+        VariantInit(&kestro);
+        kestro.vt = VT_BYREF | VT_DISPATCH;
+        kestro.ppdispVal = &none;
+        InvokeMember(control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD, {kestro}, nullptr);
+    }
+}
+
+std::string PumpFace::Name() {
+    VARIANT name;
+    VariantInit(&name);
+    std::string text;
+    if (SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidName, DISPATCH_PROPERTYGET, {},
+                               &name))) {
+        text = TextOf(name);
+    }
+    VariantClear(&name);
+    return text;
+}
+
+bool PumpFace::Configure(int popupMode, bool beep) {
+    return SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidPopupMode, DISPATCH_PROPERTYPUT,
+                                  {Short(static_cast<short>(popupMode))}, nullptr)) &&
+           SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidBeepEnabled,
+                                  DISPATCH_PROPERTYPUT, {Short(beep ? 1 : 0)}, nullptr));
+}
+
+void PumpFace::SetCurrent(bool current) {
+    if (current_ == static_cast<int>(current)) {
+        return;
+    }
+    current_ = current ? 1 : 0;
+    InvokeMember(control_.Get(), tolvan::dispidIsCurrentPump, DISPATCH_PROPERTYPUT,
+                 {Short(current ? 1 : 0)}, nullptr);
+}
+
+bool PumpFace::Place(HWND parent, const RECT& at, std::string* error) {
+    auto object = control_.As<IOleObject>();
+    const HRESULT hr = object ? object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0,
+                                               parent, &at)
+                              : E_NOINTERFACE;
+    if (FAILED(hr)) {
+        *error = "pump " + std::to_string(pumpId_) + " cannot be shown: " + HResultText(hr);
+        return false;
+    }
+    return true;
+}
+
+HWND PumpFace::Window() {
+    HWND hwnd = nullptr;
+    if (auto inplace = control_.As<IOleInPlaceObject>()) {
+        if (FAILED(inplace->GetWindow(&hwnd))) {
+            hwnd = nullptr;
+        }
+    }
+    return hwnd;
+}
+
+}  // namespace forecourt

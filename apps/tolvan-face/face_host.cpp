@@ -1,0 +1,332 @@
+// tolvan-face's container: registration, the in-place site, and one face rendered per control.
+#include "apps/tolvan-face/face_host.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/com.h"
+#include "platform/gdi.h"
+#include "platform/ole_inplace.h"
+#include "platform/oleauto.h"
+#include "platform/systime.h"
+#include "platform/variant.h"
+
+namespace tolvan_face {
+
+namespace {
+
+constexpr const char16_t* kProgId = u"TOLVAN.TolvanCtrl.1";
+constexpr const char16_t* kWindowClass = u"TolvanFaceHost";
+constexpr int kFace = 80;
+// The ambient background: the button face colour a point-of-sale form usually has.
+constexpr OLE_COLOR kAmbientBackColor = 0x80000000 | COLOR_BTNFACE;
+
+// DISPIDs of the control's members that tolvan-face uses.
+constexpr DISPID kID = 1;
+constexpr DISPID kDeliveryEventSink = 50;
+constexpr DISPID kIsCurrentPump = 52;
+constexpr DISPID kSetKestro = 56;
+
+// The site a control is placed through: its window and the ambient properties.
+class FaceSite final : public IOleInPlaceSite, public IDispatch {
+  public:
+    explicit FaceSite(HWND window) : window_(window) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv == nullptr) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
+            *ppv = static_cast<IOleInPlaceSite*>(this);
+        } else if (riid == IID_IDispatch) {
+            *ppv = static_cast<IDispatch*>(this);
+        } else {
+            *ppv = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG AddRef() override { return ++refs_; }
+    ULONG Release() override { return --refs_; }  // lives on the renderer's stack
+
+    HRESULT GetWindow(HWND* phwnd) override {
+        if (phwnd == nullptr) return E_POINTER;
+        *phwnd = window_;
+        return S_OK;
+    }
+    HRESULT CanInPlaceActivate() override { return S_OK; }
+    HRESULT OnInPlaceActivate() override { return S_OK; }
+    HRESULT OnInPlaceDeactivate() override { return S_OK; }
+    HRESULT OnPosRectChange(LPCRECT) override { return S_OK; }
+
+    HRESULT GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                   UINT*) override {
+        if (result == nullptr) return E_POINTER;
+        VariantInit(result);
+        switch (dispid) {
+            case DISPID_AMBIENT_BACKCOLOR:
+                result->vt = VT_I4;
+                result->lVal = static_cast<LONG>(kAmbientBackColor);
+                return S_OK;
+            case DISPID_AMBIENT_USERMODE:
+                result->vt = VT_BOOL;
+                result->boolVal = VARIANT_TRUE;
+                return S_OK;
+            default:
+                return DISP_E_MEMBERNOTFOUND;
+        }
+    }
+
+  private:
+    HWND window_;
+    ULONG refs_ = 1;
+};
+
+// Calls `dispid` of `control` with the arguments first to last (as a put when `put`).
+HRESULT Call(IDispatch* control, DISPID dispid, std::vector<VARIANT> args, bool put = false) {
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), put ? &named : nullptr, static_cast<UINT>(reversed.size()),
+                      put ? 1u : 0u};
+    VARIANT result;
+    VariantInit(&result);
+    const HRESULT hr = control->Invoke(dispid, IID_NULL, 0,
+                                       put ? DISPATCH_PROPERTYPUT : DISPATCH_METHOD, &params,
+                                       put ? nullptr : &result, nullptr, nullptr);
+    VariantClear(&result);
+    return hr;
+}
+
+VARIANT Long(LONG value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = value;
+    return v;
+}
+VARIANT Short(SHORT value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I2;
+    v.iVal = value;
+    return v;
+}
+VARIANT Real(double value, VARTYPE type = VT_R8) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = type;
+    v.dblVal = value;
+    return v;
+}
+VARIANT TextRef(BSTR* text) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_BYREF | VT_BSTR;
+    v.pbstrVal = text;
+    return v;
+}
+
+// One delivery change through the control's DeliveryEventSink.
+HRESULT SendDelivery(IDispatch* control, LONG id, SHORT state, double price, double volume,
+                     double value, LONG lockedBy, LONG age, const std::u16string& grade) {
+    BSTR gradeName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
+    BSTR shortName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
+    const HRESULT hr = Call(control, kDeliveryEventSink,
+                            {Long(id), Long(1), Short(1), Long(1), TextRef(&gradeName),
+                             TextRef(&shortName), Short(1), Real(price), Real(volume), Real(value),
+                             Short(state), Short(1), Long(lockedBy), Long(-1), Long(age),
+                             Real(46000.5, VT_DATE), Long(-1)});
+    SysFreeString(gradeName);
+    SysFreeString(shortName);
+    return hr;
+}
+
+HRESULT FeedDeliveries(IDispatch* control, const FaceCase& face) {
+    const ScriptedPump& pump = face.pump;
+    for (int i = 0; i < face.stacked; ++i) {
+        const HRESULT hr =
+            SendDelivery(control, 100 + i, 2, 2.0, 5.0 + i, 10.0 + 2 * i, -1, 30, u"U91");
+        if (FAILED(hr)) return hr;
+    }
+    if (face.current == CurrentDelivery::None) return S_OK;
+    const double value = face.current == CurrentDelivery::Negative ? -std::abs(pump.value)
+                                                                   : pump.value;
+    const LONG lockedBy = face.current == CurrentDelivery::Locked ? 7 : -1;
+    const LONG age = face.current == CurrentDelivery::Overdue ? -45 : 20;
+    return SendDelivery(control, 99, 1, pump.price, pump.volume, value, lockedBy, age,
+                        pump.shortGradeName);
+}
+
+bool RegisterClassOnce() {
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_BTNFACE + 1));
+        wc.lpszClassName = reinterpret_cast<LPCWSTR>(kWindowClass);
+        return RegisterClassW(&wc) != 0;
+    }();
+    return registered;
+}
+
+std::string Describe(const char* what, HRESULT hr) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+    return std::string(what) + " failed (" + code + ")";
+}
+
+}  // namespace
+
+std::string BuiltModulePath() {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) return {};
+    self[length] = 0;
+    const std::filesystem::path module =
+        std::filesystem::path(self).parent_path().parent_path().parent_path() / "control" /
+        "Tolvan.OCX";
+    std::error_code ignored;
+    return std::filesystem::exists(module, ignored) ? module.string() : std::string();
+}
+
+FaceHost::~FaceHost() {
+    if (!temporaryDir_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(temporaryDir_, ignored);
+    }
+}
+
+bool FaceHost::EnsureRegistered(const std::string& module, std::string* error) {
+    CLSID clsid{};
+    if (SUCCEEDED(CLSIDFromProgID(reinterpret_cast<LPCOLESTR>(kProgId), &clsid))) {
+        return true;
+    }
+    if (module.empty()) {
+        *error = "TOLVAN.TolvanCtrl.1 is not registered and no built Tolvan.OCX was found "
+                 "(give it with --module PATH)";
+        return false;
+    }
+    char pattern[] = "/tmp/tolvan-face.XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        *error = "cannot make a temporary registry folder";
+        return false;
+    }
+    temporaryDir_ = pattern;
+    setenv("FORECOURT_REGISTRY", (temporaryDir_ + "/registry").c_str(), 1);
+    const std::string absolute = std::filesystem::absolute(module).string();
+    void* handle = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        *error = "cannot load " + module + ": " + dlerror();
+        return false;
+    }
+    auto registerServer = reinterpret_cast<HRESULT (*)()>(dlsym(handle, "DllRegisterServer"));
+    const HRESULT hr = registerServer != nullptr ? registerServer() : E_FAIL;
+    if (FAILED(hr)) {
+        *error = Describe(("DllRegisterServer of " + module).c_str(), hr);
+        return false;
+    }
+    return true;
+}
+
+bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* error) {
+    platform_test::SetTickCount(0);
+    if (!RegisterClassOnce()) {
+        *error = "cannot register the host window class";
+        return false;
+    }
+    HWND window = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(kWindowClass), nullptr,
+                                  WS_POPUP | WS_VISIBLE, 0, 0, kFace, kFace, nullptr, nullptr,
+                                  nullptr, nullptr);
+    if (window == nullptr) {
+        *error = "cannot create the host window";
+        return false;
+    }
+    CLSID clsid{};
+    IDispatch* control = nullptr;
+    HRESULT hr = CLSIDFromProgID(reinterpret_cast<LPCOLESTR>(kProgId), &clsid);
+    if (SUCCEEDED(hr)) {
+        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                              reinterpret_cast<void**>(&control));
+    }
+    if (FAILED(hr)) {
+        *error = Describe("creating TOLVAN.TolvanCtrl.1", hr);
+        DestroyWindow(window);
+        return false;
+    }
+
+    FaceSite site(window);
+    ScriptedClient client(face.pump);
+    IOleObject* object = nullptr;
+    bool ok = SUCCEEDED(control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)));
+    const RECT position{0, 0, kFace, kFace};
+    if (ok) {
+        ok = SUCCEEDED(object->SetClientSite(static_cast<IOleInPlaceSite*>(&site))) &&
+             SUCCEEDED(hr = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr,
+                                           static_cast<IOleInPlaceSite*>(&site), 0, window,
+                                           &position));
+        if (!ok) *error = Describe("in-place activation", hr);
+    }
+    if (ok) {
+        IDispatch* clientDispatch = &client;
+        VARIANT handle;
+        VariantInit(&handle);
+        handle.vt = VT_BYREF | VT_DISPATCH;
+        handle.ppdispVal = &clientDispatch;
+        // IsCurrentPump last: loading a pump resets it.
+        ok = SUCCEEDED(hr = Call(control, kID, {Long(1)}, true)) &&
+             SUCCEEDED(hr = Call(control, kSetKestro, {handle})) &&
+             SUCCEEDED(hr = FeedDeliveries(control, face)) &&
+             SUCCEEDED(hr = Call(control, kIsCurrentPump, {Short(face.isCurrentPump ? 1 : 0)},
+                                 true));
+        if (!ok) *error = Describe("feeding the pump to the control", hr);
+    }
+    if (ok) {
+        platform_test::DispatchPending();
+        if (!face.blinkOn) {
+            platform_test::AdvanceClockAndDispatch(1000);
+        }
+        platform_test::DispatchPending();
+        const platform::PixelSurface* surface = platform::GetWindowSurface(window);
+        ok = surface != nullptr && surface->width >= kFace && surface->height >= kFace;
+        if (ok) {
+            pixels->width = kFace;
+            pixels->height = kFace;
+            pixels->pixels.resize(kFace * kFace);
+            for (int y = 0; y < kFace; ++y) {
+                for (int x = 0; x < kFace; ++x) {
+                    pixels->pixels[y * kFace + x] = surface->at(x, y);
+                }
+            }
+        } else {
+            *error = "the host window has no frame";
+        }
+    }
+    if (object != nullptr) {
+        IOleInPlaceObject* inPlace = nullptr;
+        if (SUCCEEDED(object->QueryInterface(IID_IOleInPlaceObject,
+                                             reinterpret_cast<void**>(&inPlace)))) {
+            inPlace->InPlaceDeactivate();
+            inPlace->Release();
+        }
+        object->SetClientSite(nullptr);
+        object->Release();
+    }
+    control->Release();
+    DestroyWindow(window);
+    return ok;
+}
+
+HMODULE FaceHost::Module() const {
+    return GetModuleHandleW(reinterpret_cast<LPCWSTR>(u"Tolvan.OCX"));
+}
+
+}  // namespace tolvan_face

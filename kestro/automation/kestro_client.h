@@ -1,0 +1,108 @@
+// The Kestro client automation object: one logon to kestrod of its own (call connection and
+// events subscription), the pump members a control calls by DISPID, and the registered pump
+// controls whose sinks it calls with the events of their pumps.
+//
+// Threads: the object belongs to the thread that created it (apartment). Its events are read
+// on a reader thread of its own and posted to the creating thread's ThreadQueue; the sinks
+// of the registered controls and the container's ConnectionLost event are called only there,
+// when that thread dispatches. A lost connection is reported once, as the event
+// ConnectionLost(3), and every later call answers kConnectionLost (3) until Logoff.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kestro/automation/thread_queue.h"
+#include "kestro/client/client_link.h"
+#include "kestro/client/event_subscription.h"
+#include "platform/com.h"
+#include "platform/com_ptr.h"
+#include "platform/typeinfo.h"
+
+namespace kestro::automation {
+
+class CKestroClient final : public IDispatch,
+                            public IConnectionPointContainer,
+                            public IProvideClassInfo {
+  public:
+    // A new object with one reference, bound to the calling thread's queue. `onLastRelease`
+    // runs when the last reference goes (the module counts its objects with it).
+    explicit CKestroClient(std::function<void()> onLastRelease = {});
+    CKestroClient(const CKestroClient&) = delete;
+    CKestroClient& operator=(const CKestroClient&) = delete;
+
+    // IUnknown
+    HRESULT QueryInterface(REFIID riid, void** ppv) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    // IDispatch: the members of ClientInterface(). By-value arguments are converted to their
+    // types (DISP_E_TYPEMISMATCH when they cannot be); by-reference ones must carry exactly
+    // their type. A by-reference BSTR output frees the BSTR it replaces.
+    HRESULT GetTypeInfoCount(UINT* pctinfo) override;
+    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
+    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
+                          DISPID* rgDispId) override;
+    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+                   DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
+                   UINT* puArgErr) override;
+
+    // IConnectionPointContainer: the one point of _DKestroClientEvents.
+    HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
+    // IProvideClassInfo
+    HRESULT GetClassInfo(ITypeInfo** ppTI) override;
+
+    // For measurements: called on the owning thread after each sink call with the server's
+    // time stamp of the event (MonotonicMicroseconds of kestrod's host).
+    void SetSinkObserver(std::function<void(std::int64_t emittedUs)> observer) {
+        observer_ = std::move(observer);
+    }
+    std::size_t RegisteredControls() const { return controls_.size(); }
+
+  private:
+    class EventsPoint;
+    struct Arguments;
+
+    ~CKestroClient();
+
+    std::int32_t Logon(BSTR serverName, std::int32_t callTimeout);
+    std::int32_t Logoff();
+    std::int32_t RegisterPumpControl(std::int32_t pumpId, IDispatch* control);
+    HRESULT Call(DISPID dispid, Arguments& args, std::int32_t& result);
+
+    void StartReader();
+    void StopReader();
+    // On the owning thread, from the queue:
+    void Deliver(const wire::ReceivedEvent& received, bool gap);
+    void ConnectionLost();
+    // Reads every registered pump's status and deliveries afresh and hands them to its
+    // control, after events were missed.
+    void Resynchronise();
+    void CallStatusSink(IDispatch* control, const PumpStatus& status);
+    void CallDeliverySink(IDispatch* control, const PumpDelivery& delivery);
+
+    std::atomic<ULONG> refs_ = 1;
+    std::function<void()> onLastRelease_;
+    std::shared_ptr<ThreadQueue> queue_;
+    std::shared_ptr<char> alive_;  // posted work runs only while it lives
+    client::ClientLink link_;
+    client::EventSubscription events_;
+    std::thread reader_;
+    std::atomic<bool> stopReader_ = false;
+    bool loggedOn_ = false;
+    bool lost_ = false;
+    std::int32_t callPort_ = 5123;
+    std::int32_t eventsPort_ = 5124;
+    std::int32_t clientId_ = 1;
+    std::int32_t currentPump_ = -1;
+    std::map<std::int32_t, ComPtr<IDispatch>> controls_;
+    EventsPoint* point_;
+    std::function<void(std::int64_t)> observer_;
+};
+
+}  // namespace kestro::automation

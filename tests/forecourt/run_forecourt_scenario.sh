@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The forecourt end to end: kestrod on a manual clock with the sample station on a free
+# address 127.0.167.N, forecourt in PopupMode 2 with a fresh registry (it registers the client
+# object and Tolvan itself) playing tests/data/forecourt/stacked_sale.script, headless; the
+# output must show the current pump, the stacked sale and the strip's lines, and a second
+# headless run must paint the same pictures. With "sdl" as 4th argument (under xvfb-run) the
+# same scenario runs on the SDL display and its pictures must equal the headless ones.
+# usage: run_forecourt_scenario.sh FORECOURT KESTROD DATA_DIR [sdl]
+set -euo pipefail
+forecourt=$1 kestrod=$2 data=$3 mode=${4:-headless}
+work=$(mktemp -d)
+server_pid=
+stop_server() {
+    [ -z "$server_pid" ] || { kill -TERM "$server_pid" 2>/dev/null; wait "$server_pid" || true; }
+    server_pid=
+}
+trap 'stop_server; rm -rf "$work"' EXIT
+export FORECOURT_REGISTRY=$work/registry LANG=C LC_ALL= TZ=UTC
+
+start_server() {
+    rm -f "$work"/station.db*
+    for n in $(seq 1 20); do
+        address=127.0.167.$n
+        "$kestrod" --listen "$address" --call-port 0 --events-port 0 --db "$work/station.db" \
+            --clock manual >"$work/kestrod.out" 2>"$work/kestrod.log" &
+        server_pid=$!
+        for _ in $(seq 300); do
+            grep -q listening "$work/kestrod.out" && return 0
+            kill -0 "$server_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        wait "$server_pid" 2>/dev/null || true
+        server_pid=
+    done
+    echo "kestrod did not start:"; cat "$work/kestrod.log"; exit 1
+}
+
+# Plays the scenario into folder $1 with display $2.
+play() {
+    mkdir -p "$work/$1"
+    start_server
+    read -r call events < <(sed 's/.*call port \([0-9]*\), events port \([0-9]*\)/\1 \2/' \
+        "$work/kestrod.out")
+    local options=(--server "$address" --call-port "$call" --events-port "$events"
+                   --popup-mode 2 --script "$data/stacked_sale.script")
+    if [ "$2" = sdl ]; then
+        (cd "$work/$1" && FORECOURT_DISPLAY=sdl "$forecourt" "${options[@]}") \
+            >"$work/$1/out" 2>"$work/$1/err" || { cat "$work/$1/out" "$work/$1/err"; exit 1; }
+    else
+        (cd "$work/$1" && "$forecourt" --headless "${options[@]}") \
+            >"$work/$1/out" 2>"$work/$1/err" || { cat "$work/$1/out" "$work/$1/err"; exit 1; }
+    fi
+    stop_server
+}
+
+expect() {  # expect FOLDER TEXT: the run's output holds the line TEXT
+    grep -qxF -- "$2" "$work/$1/out" || { echo "missing in $1: $2"; cat "$work/$1/out"; exit 1; }
+}
+
+play first headless
+expect first "current=3"
+expect first "strip: Bomba 3: sale 1 stacked, 1.000 L Gasolina Comum, \$5.90"
+expect first "strip: Bomba 3: sale 2 to be paid, 0.500 L Gasolina Comum, \$2.95"
+grep -q "pump 3 delivery 1: state 2 stacked" "$work/first/out" ||
+    { echo "sale 1 was not stacked"; cat "$work/first/out"; exit 1; }
+grep -q "forecourt: 8 pumps" "$work/first/err" || { cat "$work/first/err"; exit 1; }
+for shot in 01-start 02-calling 03-delivering 04-stacked 05-popup 06-selected; do
+    [ -s "$work/first/$shot.png" ] || { echo "no $shot.png"; exit 1; }
+done
+# The calling, delivering and stacked pictures differ from the start: the face is live.
+for shot in 02-calling 03-delivering 04-stacked; do
+    if cmp -s "$work/first/01-start.png" "$work/first/$shot.png"; then
+        echo "$shot.png shows nothing new"; exit 1
+    fi
+done
+
+if [ "$mode" = sdl ]; then
+    play sdl sdl
+    compare=sdl
+else
+    play second headless
+    compare=second
+fi
+# The pictures without a blinking face must match the headless run's.
+for shot in 01-start 03-delivering 04-stacked; do
+    cmp -s "$work/first/$shot.png" "$work/$compare/$shot.png" ||
+        { echo "$shot.png differs between the headless and the $compare run"; exit 1; }
+done
+echo "forecourt scenario passed ($mode)"

@@ -1,0 +1,14 @@
+// The check fuzz_bmp runs on every input; see gdi_readers_check.h.
+#pragma once
+
+#include <span>
+
+#include "tests/fuzz/gdi_readers_check.h"
+
+namespace gdi_fuzz {
+
+inline std::string CheckBitmapInput(std::span<const std::uint8_t> bytes) {
+    return CheckBitmapBytes(bytes.data(), bytes.size());
+}
+
+}  // namespace gdi_fuzz

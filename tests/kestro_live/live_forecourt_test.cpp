@@ -1,0 +1,419 @@
+// The live forecourt end to end with real processes: kestrod on a manual clock, kestroctl as
+// the customer, and in this test (the container) the client object Kestro.Client.1 and the
+// Tolvan control, both registered by regsvr and created through COM.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <thread>
+
+#include "client/kestro_automation.h"
+#include "kestro/client/event_subscription.h"
+#include "kestro/wire/pump_calls.h"
+#include "tests/kestro_live/live_support.h"
+#include "tests/support/automation_values.h"
+
+namespace {
+
+using live::DispatchUntil;
+using live::Invoke;
+using live::RecordingSink;
+using live::RunCtl;
+using namespace kestro_automation;
+
+constexpr IID kTolvanEvents = MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A");
+constexpr IID kClientEvents = MakeGuid("6E0B5C3A-2F41-4D8B-9A7E-3C15D2B8F403");
+
+// Tolvan's DISPIDs that the tests use.
+enum : DISPID {
+    kId = 1,
+    kNumber = 2,
+    kName = 3,
+    kPumpState = 22,
+    kCurVolume = 29,
+    kAuthorise = 43,
+    kCancelAuthorise = 44,
+    kStackCurrentDelivery = 48,
+    kSetKestro = 56,
+};
+enum : DISPID { kStatusEvent = 1, kDeliveryEventEx = 4 };
+enum : DISPID { kLogon = 1, kLogoff = 2 };
+
+VARIANT Long(LONG value) {
+    return test_variants::I4(value);
+}
+
+VARIANT Get(IDispatch* object, DISPID dispid) {
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT value;
+    VariantInit(&value);
+    EXPECT_EQ(object->Invoke(dispid, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr,
+                             nullptr),
+              S_OK);
+    return value;
+}
+
+IDispatch* Create(const char16_t* progId) {
+    CLSID clsid{};
+    IDispatch* object = nullptr;
+    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK) << CoGetLastErrorText();
+    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                               reinterpret_cast<void**>(&object)),
+              S_OK)
+        << CoGetLastErrorText();
+    return object;
+}
+
+// Joins `sink` to the connection point `iid` of `object`; the point, for Unadvise.
+IConnectionPoint* Connect(IDispatch* object, REFIID iid, IDispatch* sink, DWORD* cookie) {
+    IConnectionPointContainer* container = nullptr;
+    IConnectionPoint* point = nullptr;
+    EXPECT_EQ(object->QueryInterface(IID_IConnectionPointContainer,
+                                     reinterpret_cast<void**>(&container)),
+              S_OK);
+    EXPECT_EQ(container->FindConnectionPoint(iid, &point), S_OK);
+    EXPECT_EQ(point->Advise(sink, cookie), S_OK);
+    container->Release();
+    return point;
+}
+
+std::vector<const live::SinkCall*> CallsOf(const RecordingSink& sink, DISPID dispid) {
+    std::vector<const live::SinkCall*> calls;
+    for (const live::SinkCall& call : sink.calls) {
+        if (call.dispid == dispid) {
+            calls.push_back(&call);
+        }
+    }
+    return calls;
+}
+
+class LiveForecourtTest : public testing::Test {
+  protected:
+    void Start(int block, std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {"--clock", "manual"});
+        server_ = std::make_unique<e2e::Kestrod>(folder_, block, "live.db", options);
+        ASSERT_TRUE(server_->ready());
+        live::Register(folder_, live::kClientModule);
+        live::Register(folder_, live::kTolvanModule);
+        client_ = Create(u"Kestro.Client.1");
+        ASSERT_NE(client_, nullptr);
+        LONG rc = -1;
+        VARIANT server;
+        VariantInit(&server);
+        server.vt = VT_BSTR;
+        server.bstrVal = BstrFromUtf8(server_->address());
+        ASSERT_EQ(Invoke(client_, kLogon, {server, Long(5000)}, &rc), S_OK);
+        ASSERT_EQ(rc, 0);
+        point_ = Connect(client_, kClientEvents, &containerSink_, &cookie_);
+    }
+    void TearDown() override {
+        if (point_ != nullptr) {
+            point_->Unadvise(cookie_);
+            point_->Release();
+        }
+        if (client_ != nullptr) {
+            client_->Release();
+        }
+        CoFreeUnusedLibraries();
+    }
+    e2e::Run Ctl(const std::vector<std::string>& arguments) {
+        return RunCtl(folder_, *server_, arguments);
+    }
+    LONG Register(LONG pumpId, IDispatch* control) {
+        VARIANT ref;
+        VariantInit(&ref);
+        ref.vt = VT_BYREF | VT_DISPATCH;
+        ref.ppdispVal = &control;
+        LONG rc = -1;
+        EXPECT_EQ(Invoke(client_, kRegisterPumpControl, {Long(pumpId), ref}, &rc), S_OK);
+        return rc;
+    }
+
+    test_support::TempFolder folder_;
+    com_test::TempRegistry registry_;
+    std::unique_ptr<e2e::Kestrod> server_;
+    IDispatch* client_ = nullptr;
+    RecordingSink containerSink_;
+    IConnectionPoint* point_ = nullptr;
+    DWORD cookie_ = 0;
+};
+
+TEST_F(LiveForecourtTest, ATolvanControlFollowsPump3ThroughADeliveryAndItsPayment) {
+    Start(160);
+    IDispatch* control = Create(u"TOLVAN.TolvanCtrl.1");
+    ASSERT_NE(control, nullptr);
+    RecordingSink events;
+    DWORD cookie = 0;
+    IConnectionPoint* point = Connect(control, kTolvanEvents, &events, &cookie);
+    VARIANT handle;
+    VariantInit(&handle);
+    handle.vt = VT_BYREF | VT_DISPATCH;
+    handle.ppdispVal = &client_;
+    LONG rc = -1;
+    ASSERT_EQ(Invoke(control, kSetKestro, {handle}, &rc), S_OK);
+    ASSERT_EQ(Invoke(control, kId, {Long(3)}, nullptr, DISPATCH_PROPERTYPUT), S_OK);
+
+    VARIANT name = Get(control, kName);
+    EXPECT_EQ(BstrToUtf8(name.bstrVal), "Bomba 3");
+    VariantClear(&name);
+    EXPECT_EQ(Get(control, kNumber).lVal, 3);
+    EXPECT_EQ(Get(control, kPumpState).iVal, 3);
+
+    auto lastStatus = [&](int field) {
+        std::vector<const live::SinkCall*> statuses = CallsOf(events, kStatusEvent);
+        return statuses.empty() ? -1 : statuses.back()->args[field].iVal;
+    };
+    ASSERT_EQ(Ctl({"lift", "3", "1"}).exitCode, 0);
+    ASSERT_TRUE(DispatchUntil([&] { return lastStatus(0) == 6; }));
+    EXPECT_EQ(Get(control, kPumpState).iVal, 6);
+
+    ASSERT_EQ(Invoke(control, kAuthorise, {}, &rc), S_OK);
+    EXPECT_EQ(rc, 0);
+    ASSERT_TRUE(DispatchUntil([&] { return lastStatus(0) == 7; }));
+    ASSERT_EQ(Ctl({"tick", "3000"}).exitCode, 0);  // 1 s starting, then 2 s at 0.5 L/s
+    ASSERT_TRUE(DispatchUntil([&] { return Get(control, kCurVolume).dblVal == 1.0; }))
+        << Get(control, kCurVolume).dblVal << " " << lastStatus(0) << " " << events.calls.size();
+    EXPECT_EQ(Get(control, kPumpState).iVal, 8);
+    // The amounts counted up step by step: a status per 100 ms of flow.
+    EXPECT_GE(CallsOf(events, kStatusEvent).size(), 2u + 20u);
+
+    ASSERT_EQ(Invoke(control, kCancelAuthorise, {}, &rc), S_OK);
+    EXPECT_EQ(rc, 25);
+
+    ASSERT_EQ(Ctl({"hang", "3"}).exitCode, 0);
+    auto deliveryStates = [&] {
+        std::vector<int> states;
+        for (const live::SinkCall* call : CallsOf(events, kDeliveryEventEx)) {
+            states.push_back(call->args[10].iVal);
+        }
+        return states;
+    };
+    ASSERT_TRUE(DispatchUntil([&] { return deliveryStates().size() == 1; }));
+    const live::SinkCall& completed = *CallsOf(events, kDeliveryEventEx)[0];
+    EXPECT_EQ(completed.args[0].lVal, 1);         // DeliveryID
+    EXPECT_EQ(completed.args[10].iVal, 1);        // DeliveryState: current
+    EXPECT_EQ(completed.args[8].dblVal, 1.0);     // Volume
+    EXPECT_EQ(BstrToUtf8(completed.args[4].bstrVal), "Gasolina Comum");
+
+    ASSERT_EQ(Invoke(control, kStackCurrentDelivery, {}, &rc), S_OK);
+    EXPECT_EQ(rc, 0);
+    ASSERT_TRUE(DispatchUntil([&] { return deliveryStates().size() == 2; }));
+    EXPECT_EQ(deliveryStates()[1], 2);
+
+    ASSERT_EQ(Ctl({"pay", "3", "1"}).exitCode, 0);
+    ASSERT_TRUE(DispatchUntil([&] { return deliveryStates().size() == 3; }));
+    EXPECT_EQ(deliveryStates()[2], 3);
+    ASSERT_TRUE(DispatchUntil([&] { return lastStatus(12) == 0; })) << "stack size back to 0";
+
+    // Withdrawn: no further sink call reaches the control.
+    ASSERT_EQ(Invoke(control, kId, {Long(-1)}, nullptr, DISPATCH_PROPERTYPUT), S_OK);
+    const std::size_t seen = events.calls.size();
+    ASSERT_EQ(Ctl({"lift", "3", "2"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"tick", "500"}).exitCode, 0);
+    kestro::automation::ThreadQueue::OfCurrentThread()->DispatchFor(300);
+    EXPECT_EQ(events.calls.size(), seen);
+
+    point->Unadvise(cookie);
+    point->Release();
+    control->Release();
+}
+
+TEST_F(LiveForecourtTest, SinksAreCalledOnlyOnTheCreatingThreadWhenItDispatches) {
+    Start(161);
+    RecordingSink control;
+    ASSERT_EQ(Register(2, &control), 0);
+    EXPECT_EQ(control.refs, 2u) << "the client object keeps a reference";
+    ASSERT_EQ(Ctl({"lift", "2", "1"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"authorise", "2"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"tick", "2000"}).exitCode, 0);
+    // The events have arrived on the reader thread, but nothing reaches the control until
+    // this thread dispatches.
+    auto queue = kestro::automation::ThreadQueue::OfCurrentThread();
+    ASSERT_TRUE(e2e::WaitUntil([&] { return queue->Queued() >= 3; }, std::chrono::seconds(10)));
+    EXPECT_TRUE(control.calls.empty());
+    ASSERT_TRUE(DispatchUntil([&] { return control.calls.size() >= 13; }));
+    for (const live::SinkCall& call : control.calls) {
+        EXPECT_EQ(call.thread, std::this_thread::get_id());
+        EXPECT_EQ(call.dispid, 49);
+        EXPECT_EQ(call.args.size(), 13u);
+    }
+    EXPECT_EQ(control.calls.front().args[0].iVal, 6);
+    ASSERT_EQ(Register(2, nullptr), 0);
+    EXPECT_EQ(control.refs, 1u) << "a withdrawn control is released";
+}
+
+TEST_F(LiveForecourtTest, AKilledServerGivesTheContainerALostConnectionAndEveryCall3) {
+    Start(162);
+    RecordingSink control;
+    ASSERT_EQ(Register(4, &control), 0);
+    server_->Stop(SIGKILL);
+    ASSERT_TRUE(DispatchUntil([&] { return !containerSink_.calls.empty(); }));
+    ASSERT_EQ(containerSink_.calls.size(), 1u);
+    EXPECT_EQ(containerSink_.calls[0].dispid, 1);  // ConnectionLost
+    EXPECT_EQ(containerSink_.calls[0].args[0].lVal, 3);
+    LONG rc = -1;
+    ASSERT_EQ(Invoke(client_, kPumpAuthorise, {Long(4)}, &rc), S_OK);
+    EXPECT_EQ(rc, 3);
+    EXPECT_EQ(Get(client_, 6).iVal, 0);  // Connected
+    ASSERT_EQ(Invoke(client_, kLogoff, {}, &rc), S_OK);
+    EXPECT_TRUE(control.calls.empty());
+    ASSERT_EQ(Register(4, nullptr), 0);
+}
+
+TEST_F(LiveForecourtTest, TheClientObjectRefusesBadArgumentsWithoutCalling) {
+    Start(163);
+    LONG rc = -1;
+    struct Row {
+        const char* what;
+        DISPID dispid;
+        std::vector<VARIANT> args;
+        HRESULT expected;
+    };
+    SHORT out = 0;
+    VARIANT wrongRef;
+    VariantInit(&wrongRef);
+    wrongRef.vt = VT_BYREF | VT_I2;  // the count is a long
+    wrongRef.piVal = &out;
+    Row rows[] = {
+        {"too few arguments", kPumpAuthorise, {}, DISP_E_BADPARAMCOUNT},
+        {"a text that is no number", kPumpAuthorise, {test_variants::Text("three")},
+         DISP_E_TYPEMISMATCH},
+        {"an output of another type", kReadPumpHosesCount, {Long(3), wrongRef},
+         DISP_E_TYPEMISMATCH},
+        {"an unknown member", 500, {}, DISP_E_MEMBERNOTFOUND},
+    };
+    for (Row& row : rows) {
+        EXPECT_EQ(Invoke(client_, row.dispid, row.args, &rc), row.expected) << row.what;
+    }
+    // A number given as text is converted, as automation does.
+    ASSERT_EQ(Invoke(client_, kPumpCancelAuthorise, {test_variants::Text("3")}, &rc), S_OK);
+    EXPECT_EQ(rc, 20);  // the idle pump cannot take it
+    LONG count = 0;
+    VARIANT countRef;
+    VariantInit(&countRef);
+    countRef.vt = VT_BYREF | VT_I4;
+    countRef.plVal = &count;
+    ASSERT_EQ(Invoke(client_, kReadPumpHosesCount, {Long(3), countRef}, &rc), S_OK);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(count, 2);
+    ASSERT_EQ(Invoke(client_, kReadPumpHosesCount, {Long(77), countRef}, &rc), S_OK);
+    EXPECT_EQ(rc, 6);
+}
+
+TEST_F(LiveForecourtTest, AStuckSubscriberIsDroppedAndTheOthersMissNothing) {
+    Start(164, {"--events-queue", "1024"});
+    kestro::client::ClientLink stuckLink;
+    kestro::client::ClientLink readerLink;
+    BSTR address = BstrFromUtf8(server_->address());
+    ASSERT_EQ(stuckLink.LogOn(7, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
+    ASSERT_EQ(readerLink.LogOn(8, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
+    SysFreeString(address);
+    kestro::client::EventSubscription stuck;
+    kestro::client::EventSubscription reader;
+    ASSERT_EQ(stuck.Open(stuckLink, server_->address(), 5124, 5000), 0);
+    ASSERT_EQ(reader.Open(readerLink, server_->address(), 5124, 5000), 0);
+
+    std::atomic<std::uint32_t> received = 0;
+    std::atomic<bool> gapSeen = false;
+    std::atomic<double> pump8Volume = -1;
+    std::atomic<bool> stop = false;
+    std::thread reading([&] {
+        while (!stop) {
+            kestro::wire::ReceivedEvent event;
+            bool gap = false;
+            if (reader.Read(100, event, gap) == kestro::client::EventSubscription::Next::kEvent) {
+                gapSeen = gapSeen || gap;
+                if (event.event.pumpId == 8) {
+                    pump8Volume = event.event.status.volume;
+                }
+                ++received;
+            }
+        }
+    });
+    // A failed assertion below must not leave the reading thread running.
+    struct StopReading {
+        std::atomic<bool>& stop;
+        std::thread& reading;
+        ~StopReading() {
+            stop = true;
+            if (reading.joinable()) {
+                reading.join();
+            }
+        }
+    } stopReading{stop, reading};
+    namespace calls = kestro::wire::pump_calls;
+    for (std::int32_t pump = 1; pump <= 8; ++pump) {
+        ASSERT_EQ(readerLink.Forward<calls::CustomerLift>(pump, 1), 0);
+        ASSERT_EQ(readerLink.Forward<calls::PumpAuthorise>(pump), 0);
+    }
+    // Eight pumps delivering for ten minutes, a status per pump every 100 ms: 6 MB of events,
+    // far more than the stuck subscriber's queue and socket buffers hold. The reader keeps up
+    // chunk by chunk, never more than 400 events behind (well inside its queue of 1,024 even
+    // when the machine is busy).
+    for (int chunk = 1; chunk <= 120; ++chunk) {
+        std::int64_t now = 0;
+        ASSERT_EQ(readerLink.Forward<calls::ClockTick>(5000, &now), 0);
+        const double expected = static_cast<double>(now - 1000) * 0.0005;
+        ASSERT_TRUE(e2e::WaitUntil([&] { return pump8Volume == expected; }, std::chrono::seconds(20)))
+            << "chunk " << chunk;
+    }
+    e2e::WaitUntil([&] { return received == 8u * (2 + 1 + 5990); }, std::chrono::seconds(10));
+    stop = true;
+    reading.join();
+    EXPECT_FALSE(gapSeen);
+    EXPECT_EQ(received, 8u * (2 + 1 + 5990));
+    EXPECT_EQ(pump8Volume, 299.5);
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] { return server_->Log().find("(events) dropped") != std::string::npos; },
+        std::chrono::seconds(10)))
+        << server_->Log();
+    // What the stuck one still finds are the events its buffers held, then the end.
+    kestro::wire::ReceivedEvent event;
+    bool gap = false;
+    kestro::client::EventSubscription::Next next;
+    while ((next = stuck.Read(5000, event, gap)) == kestro::client::EventSubscription::Next::kEvent) {
+    }
+    EXPECT_EQ(next, kestro::client::EventSubscription::Next::kLost);
+    stuckLink.LogOff();
+    readerLink.LogOff();
+}
+
+TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
+    Start(165);
+    struct Row {
+        std::vector<std::string> arguments;
+        int exitCode;
+        const char* output;  // a part of the output
+    };
+    const Row rows[] = {
+        {{"status", "3"}, 0, "pump 3: state 3 idle, reserved for 0 by -1, hose 0 (id -1)"},
+        {{"lift", "3", "9"}, 1, "kestroctl: lift 3 9 failed - invalid argument."},
+        {{"lift", "3", "1"}, 0, ""},
+        {{"lift", "3", "1"}, 1,
+         "kestroctl: lift 3 1 failed - the pump's state does not allow this command."},
+        {{"status"}, 0, "pump 3: state 6 calling, reserved for 0 by -1, hose 1 (id 31), grade 1 "
+                        "Gasolina Comum (GC), level 1, price 5.899"},
+        {{"authorise", "3"}, 0, ""},
+        {{"tick", "1500"}, 0, "clock at 1.500 s"},
+        {{"hang", "3"}, 0, ""},
+        {{"deliveries", "3"}, 0,
+         "pump 3 delivery 1: state 1 current, type 1, hose 1 (id 31), grade 1 Gasolina Comum, "
+         "level 1, price 5.899, volume 0.250, value 1.47"},
+        {{"pay", "3", "2"}, 1, "kestroctl: pay 3 2 failed - record not found."},
+        {{"driveoff", "3", "1"}, 0, ""},
+        {{"fault", "3", "0"}, 0, ""},
+        {{"status", "3"}, 0, "pump 3: state 0 not responding"},
+        {{"flow", "2.5"}, 0, ""},
+        {{"lift", "3"}, 2, "kestroctl: lift takes 2 arguments"},
+        {{"jump", "3"}, 2, "kestroctl: unknown command 'jump'"},
+        {{"tick", "x"}, 2, "kestroctl: tick: 'x' is no number"},
+    };
+    for (const Row& row : rows) {
+        e2e::Run run = Ctl(row.arguments);
+        EXPECT_EQ(run.exitCode, row.exitCode) << row.arguments[0] << "\n" << run.output;
+        EXPECT_NE(run.output.find(row.output), std::string::npos)
+            << row.arguments[0] << "\n" << run.output;
+    }
+}
+
+}  // namespace
