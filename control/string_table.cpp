@@ -17,12 +17,24 @@ namespace {
 constexpr StringResource kEnglish[] = {
     {IDS_TOLVAN, "Tolvan Control"},
     {IDS_TOLVAN_PPG, "Tolvan Property Page"},
+    {IDS_VOLUME, "Volume"},
+    {IDS_VALUE, "Value"},
+    {IDS_STOP, "Stop"},
+    {IDS_AUTHORIZE, "Authorize"},
+    {IDS_STACKS, "Stacks"},
+    {IDS_CANCEL, "Cancel"},
     {IDS_TOLVAN_PPG_CAPTION, "General"},
 };
 
 constexpr StringResource kPortuguese[] = {
     {IDS_TOLVAN, "Tolvan Control"},
     {IDS_TOLVAN_PPG, "Tolvan Property Page"},
+    {IDS_VOLUME, "Volume"},
+    {IDS_VALUE, "Valor"},
+    {IDS_STOP, "Parar"},
+    {IDS_AUTHORIZE, "Autorizar"},
+    {IDS_STACKS, "Memória"},
+    {IDS_CANCEL, "Cancelar"},
     {IDS_TOLVAN_PPG_CAPTION, "Geral"},
 };
 

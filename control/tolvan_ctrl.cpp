@@ -467,10 +467,6 @@ LONG CTolvanCtrl::AttendantLogon(LONG ID) {
 
 // ---- Other methods -------------------------------------------------------------------------
 
-LONG CTolvanCtrl::DoPopup() {
-    ThrowError(E_NOTIMPL, "The delivery popup is not part of this build of Tolvan");
-}
-
 LONG CTolvanCtrl::GetOCXVersion(BSTR* pVersionStr) {
     if (pVersionStr != nullptr) {
         *pVersionStr = BstrFromUtf8(OcxVersionText());

@@ -217,6 +217,11 @@ class CTolvanCtrl : public COleControl {
 
     // The pump's deliveries in arrival order (the face and the popup walk it).
     CElementList<CDelivery>& GetDeliveries() { return Deliveries; }
+    // The pump's Name as the control keeps it (UTF-8).
+    const std::string& GetPumpNameText() const { return Pump.Name; }
+
+    // The delivery popup while one is open (DoPopup), else null: a control opens one at most.
+    CPopup* Popup = nullptr;
 
     class CTolvanCtrlFactory : public COleObjectFactory {
       public:
@@ -242,7 +247,6 @@ class CTolvanCtrl : public COleControl {
     CBitmap* FaceOldBitmap = nullptr;     // the memory DC's own bitmap during a paint
     UINT_PTR BlinkTimerID = 0;            // the identifier SetTimer answered, 0 before any
     bool BlinkOn = false;                 // the state-6 picture shows
-    CPopup* Popup = nullptr;              // the delivery popup while it is open
 };
 
 }  // namespace tolvan

@@ -151,6 +151,26 @@ std::string RenderPictures() {
 }
 
 // The resource script as the tables describe it.
+// The popup's dialog has no table in the module: the script alone holds it, as written here.
+const char kPopupDialogScript[] =
+    "// The delivery popup: a frame picture, four picture buttons, the delivery list and three\n"
+    "// headers. The buttons and the list are placed in pixels when the popup starts.\n"
+    "220 DIALOGEX 0, 0, 187, 163\n"
+    "STYLE DS_SETFONT | DS_SHELLFONT | DS_CONTROL | WS_POPUP\n"
+    "FONT 8, \"MS Shell Dlg\", 400, 0, 1\n"
+    "BEGIN\n"
+    "    CONTROL 221, 207, \"Static\", SS_BITMAP | WS_VISIBLE, 0, 0, 191, 163\n"
+    "    CONTROL \"*Stop\", 202, \"Button\", BS_OWNERDRAW | NOT WS_VISIBLE, 6, 128, 40, 30\n"
+    "    CONTROL \"*Authorise\", 203, \"Button\", BS_OWNERDRAW | NOT WS_VISIBLE, 51, 128, 40, 30\n"
+    "    CONTROL \"*Stack\", 204, \"Button\", BS_OWNERDRAW | NOT WS_VISIBLE, 96, 128, 40, 30\n"
+    "    CONTROL \"*Cancel\", 208, \"Button\", BS_OWNERDRAW | NOT WS_VISIBLE, 142, 128, 40, 30\n"
+    "    CONTROL \"\", 201, \"ListBox\", NOT WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT | LBS_DISABLENOSCROLL, 6, 18, 175, 106\n"
+    "    CONTROL \"\", 209, \"Static\", SS_CENTER | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | WS_BORDER, 4, 3, 80, 11, WS_EX_CLIENTEDGE\n"
+    "    CONTROL \"*Volume\", 210, \"Static\", SS_RIGHT | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | WS_BORDER, 84, 3, 41, 11, WS_EX_CLIENTEDGE\n"
+    "    CONTROL \"*Value\", 211, \"Static\", SS_RIGHT | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | WS_BORDER, 125, 3, 44, 11, WS_EX_CLIENTEDGE\n"
+    "END\n"
+    "\n";
+
 std::string RenderRc() {
     std::ostringstream text;
     text << "// Resource script of Tolvan.OCX: the type library, the property page's dialog, "
@@ -169,7 +189,7 @@ std::string RenderRc() {
              << item.x << ", " << item.y << ", " << item.cx << ", " << item.cy << "\n";
     }
     const VersionInfo& v = kVersionInfo;
-    text << "END\n\nVS_VERSION_INFO VERSIONINFO\n FILEVERSION " << Version(v.fileVersion, ",")
+    text << "END\n\n" << kPopupDialogScript << "VS_VERSION_INFO VERSIONINFO\n FILEVERSION " << Version(v.fileVersion, ",")
          << "\n PRODUCTVERSION " << Version(v.productVersion, ",")
          << "\n FILEFLAGSMASK 0x3fL\n FILEFLAGS 0x0L\n FILEOS VOS__WINDOWS32\n FILETYPE "
             "VFT_DLL\n FILESUBTYPE VFT2_UNKNOWN\nBEGIN\n    BLOCK \"StringFileInfo\"\n    "
@@ -237,7 +257,10 @@ TEST(TolvanResourcesTest, TheUsersLanguageChoosesTheStringTable) {
         EXPECT_STREQ(caption, c.caption) << where;
         EXPECT_STREQ(LoadTolvanString(IDS_TOLVAN), "Tolvan Control") << where;
         EXPECT_STREQ(LoadTolvanString(IDS_TOLVAN_PPG), "Tolvan Property Page") << where;
-        EXPECT_EQ(LoadTolvanString(3), nullptr) << where;
+        EXPECT_STREQ(LoadTolvanString(IDS_VALUE),
+                     std::string_view(c.caption) == "Geral" ? "Valor" : "Value")
+            << where;
+        EXPECT_EQ(LoadTolvanString(9), nullptr) << where;
     }
     setenv("LC_ALL", "", 1);
     setenv("LANG", "C", 1);

@@ -1,0 +1,99 @@
+// CDialog: a dialog built from a DIALOGEX resource of the module. Its items are created as
+// child windows of the framework's control classes (CStatic, CButton, CListBox; CWnd for any
+// other class), placed in pixels from the template's dialog units, and handed to the fields of
+// a derived class by DDX_Control in DoDataExchange. DoModal disables the owner and runs a
+// modal loop that keeps dispatching every message of the thread, passing keys through
+// IsDialogMessage first, until EndDialog.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/afx/gdi_object.h"
+#include "platform/afx/wnd.h"
+#include "platform/dialog_template.h"
+
+using INT_PTR = std::intptr_t;
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_GETDLGCODE = 0x0087;
+
+// WM_GETDLGCODE answers: what keys a control keeps from the dialog keyboard.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001;
+constexpr LRESULT DLGC_WANTTAB = 0x0002;
+constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
+constexpr LRESULT DLGC_WANTCHARS = 0x0080;
+
+// The dialog keyboard of `dialog` for a message taken from the queue: Enter sends IDOK,
+// Escape IDCANCEL, Tab moves the focus to the next (Shift: previous) enabled visible item with
+// WS_TABSTOP; any other message of the dialog or its items is translated and dispatched here.
+// FALSE (nothing done) for a message of another window.
+BOOL IsDialogMessageW(HWND dialog, MSG* msg);
+
+class CDialog;
+
+// DoDataExchange's context: the dialog whose items are bound.
+class CDataExchange {
+  public:
+    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
+        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
+    CDialog* m_pDlgWnd;
+    BOOL m_bSaveAndValidate;
+};
+
+// Binds dialog item `nIDC` to `rControl`: the object takes over the item's window (and so its
+// messages). Nothing happens when the item is missing or the object has a window already.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+
+class CDialog : public CWnd {
+  public:
+    // A dialog of template `nIDTemplate` (found with AfxFindResourceHandle) whose parent is
+    // `pParentWnd`.
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    ~CDialog() override;
+
+    // Creates the dialog, runs it modally and destroys it. Returns what EndDialog was given,
+    // -1 when the template cannot be read or the window cannot be created.
+    virtual INT_PTR DoModal();
+    // Ends the modal loop with `nResult` after the message being handled.
+    void EndDialog(int nResult);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange* pDX);
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    // Dialog units to pixels from the template font's average character size.
+    void MapDialogRect(LPRECT rect) const;
+    // The template font's base units (average character width, height), in pixels.
+    SIZE GetBaseUnits() const { return m_baseUnits; }
+    // The owner a modal dialog of `parent` gets: the nearest window from `parent` up that is
+    // not a child window.
+    static HWND ModalOwner(HWND parent);
+
+    // For DDX_Control: the placeholder object holding item `hwnd`'s window, released to the
+    // caller's field.
+    void ReleaseItemObject(HWND item);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    DECLARE_MESSAGE_MAP()
+
+  protected:
+    UINT m_nIDHelp;
+    CWnd* m_pParentWnd;
+
+  private:
+    bool CreateFromTemplate(HWND owner);
+    void CreateItems(const platform::DialogTemplate& tpl);
+
+    CFont m_font;
+    SIZE m_baseUnits{4, 8};
+    std::vector<std::unique_ptr<CWnd>> m_items;  // item objects no field has taken over
+};

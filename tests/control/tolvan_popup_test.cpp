@@ -1,0 +1,522 @@
+// The delivery popup through the real dialog with injected input: the rows and their order,
+// choosing by digit, Enter, click and double click, the arrows, Escape, the button rules, the
+// actions taken after the dialog has closed, the rows' icons and colours, deliveries removed
+// and added while it is open, and DoPopup guarding re-entry.
+#include <cstdlib>
+#include <deque>
+#include <functional>
+
+#include "control/amount_format.h"
+#include "control/popup.h"
+#include "control/tolvan_ctrl.h"
+#include "control/tolvan_ids.h"
+#include "platform/gdi.h"
+#include "platform/user.h"
+#include "tests/control/tolvan_test_support.h"
+
+namespace tolvan_test {
+namespace {
+
+using tolvan::CPopup;
+using tolvan::CTolvanCtrl;
+using namespace tolvan;  // the resource and item ids
+
+struct Delivery {
+    LONG id;
+    SHORT state = 2;
+    double volume = 20;
+    LONG age = 0;
+    LONG lockedBy = -1;
+    SHORT type = 0;
+    double value = 30;
+};
+
+constexpr DISPID kPumpAuthorise = 22;
+constexpr DISPID kPumpCancelAuthorise = 23;
+constexpr DISPID kPumpTempStop = 24;
+constexpr DISPID kPumpReAuthorise = 25;
+constexpr DISPID kPumpTerminateDelivery = 26;
+constexpr DISPID kPumpStackCurrentDelivery = 27;
+
+class TolvanPopupTest : public TolvanTest {
+  protected:
+    void SetUp() override {
+        TolvanTest::SetUp();
+        client_.Expect(72, 0);
+        client_.Expect(7, 0, [this](DISPPARAMS* p) {
+            *p->rgvarg[16].plVal = 1;
+            *p->rgvarg[2].piVal = stackMode_;
+            *p->rgvarg[15].pbstrVal = BstrFromUtf8("  Pump 1 ");
+        });
+        client_.Expect(12, 0);
+        SetKestro(&client_);
+        PutOk(1, I4(1));
+        client_.ClearCalls();
+        // The control sits in a container window, as a point-of-sale screen places it.
+        ASSERT_TRUE(host_.CreateEx(0, nullptr, u"POS", WS_POPUP | WS_VISIBLE,
+                                   RECT{100, 50, 500, 450}, nullptr, 0));
+        ASSERT_TRUE(Ctrl().CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE,
+                                    RECT{20, 20, 100, 100}, &host_, 1));
+        platform_test::SetIdleHook([this] { return NextStep(); });
+    }
+    void TearDown() override {
+        platform_test::SetIdleHook(nullptr);
+        StopListening();
+        for (ClientCall& e : sink_.events) {
+            for (VARIANT& v : e.values) VariantClear(&v);
+        }
+        sink_.events.clear();
+        if (Ctrl().m_hWnd != nullptr) Ctrl().DestroyWindow();
+        host_.DestroyWindow();
+        client_.ClearCalls();
+        TolvanTest::TearDown();
+    }
+
+    // Loads the pump again with `stackMode`.
+    void LoadStackMode(SHORT stackMode) {
+        stackMode_ = stackMode;
+        PutOk(1, I4(++pumpId_));
+        client_.ClearCalls();
+    }
+
+    CTolvanCtrl& Ctrl() { return static_cast<CTolvanCtrl&>(Object()); }
+    CPopup& Popup() { return *Ctrl().Popup; }
+
+    // Runs one step of the script each time the modal loop waits. When the script is done and
+    // the popup is still open, the test has failed: the popup is closed so that it ends.
+    bool NextStep() {
+        if (!steps_.empty()) {
+            auto step = std::move(steps_.front());
+            steps_.pop_front();
+            step();
+            return true;
+        }
+        if (Ctrl().Popup != nullptr && Ctrl().Popup->m_hWnd != nullptr && !gaveUp_) {
+            ADD_FAILURE() << "the popup is still open after the script";
+            gaveUp_ = true;
+            Ctrl().Popup->EndDialog(IDCANCEL);
+            ::PostMessageW(nullptr, WM_NULL, 0, 0);
+            return true;
+        }
+        return false;
+    }
+    void Then(std::function<void()> step) { steps_.push_back(std::move(step)); }
+    void Key(UINT vk) {
+        Then([vk] {
+            platform::QueueKeyInput(vk, true);
+            platform::QueueKeyInput(vk, false);
+        });
+    }
+    // A click in the middle of row `row` of the list (rows are 34 pixels high).
+    void ClickRow(int row, bool twice = false) {
+        Then([this, row, twice] {
+            const POINT pt{100, row * 34 + 17};
+            const HWND list = Popup().DeliveryList.m_hWnd;
+            for (int i = 0; i < (twice ? 2 : 1); ++i) {
+                platform::QueueMouseInput(list, WM_LBUTTONDOWN, pt);
+                platform::QueueMouseInput(list, WM_LBUTTONUP, pt);
+            }
+        });
+    }
+    void ClickButton(int id) {
+        Then([this, id] {
+            const HWND button = ::GetDlgItem(Popup().m_hWnd, id);
+            platform::QueueMouseInput(button, WM_LBUTTONDOWN, POINT{30, 24});
+            platform::QueueMouseInput(button, WM_LBUTTONUP, POINT{30, 24});
+        });
+    }
+
+    void SendStatus(SHORT state, LONG hoseId = 11) {
+        BSTR grade = BstrFromUtf8("Unleaded");
+        BSTR shortGrade = BstrFromUtf8("ULP");
+        EXPECT_EQ(CallLong(49, {I2(state), I2(0), I4(-1), I4(hoseId), I2(1), I4(5),
+                                ByRef(VT_BSTR, &grade), ByRef(VT_BSTR, &shortGrade), I2(1),
+                                R8(1.5), R8(10), R8(15), I2(0)}),
+                  0);
+        SysFreeString(grade);
+        SysFreeString(shortGrade);
+    }
+    void SendDelivery(const Delivery& d) {
+        BSTR grade = BstrFromUtf8("Diesel");
+        BSTR shortGrade = BstrFromUtf8("DSL");
+        EXPECT_EQ(CallLong(50, {I4(d.id), I4(11), I2(1), I4(5), ByRef(VT_BSTR, &grade),
+                                ByRef(VT_BSTR, &shortGrade), I2(1), R8(1.5), R8(d.volume),
+                                R8(d.value), I2(d.state), I2(d.type), I4(d.lockedBy), I4(-1),
+                                I4(d.age), Date(41339.5), I4(7)}),
+                  0);
+        SysFreeString(grade);
+        SysFreeString(shortGrade);
+    }
+
+    // Listens to the control's events.
+    void Listen() {
+        IConnectionPointContainer* container = nullptr;
+        ASSERT_EQ(control_->QueryInterface(IID_IConnectionPointContainer,
+                                           reinterpret_cast<void**>(&container)),
+                  S_OK);
+        ASSERT_EQ(container->FindConnectionPoint(
+                      MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A"), &point_),
+                  S_OK);
+        container->Release();
+        ASSERT_EQ(point_->Advise(&sink_, &cookie_), S_OK);
+    }
+    void StopListening() {
+        if (point_ != nullptr) {
+            point_->Unadvise(cookie_);
+            point_->Release();
+            point_ = nullptr;
+        }
+    }
+    // The DeliveryIDs of the DeliverySelectedEvents raised.
+    std::vector<LONG> Selected() const {
+        std::vector<LONG> ids;
+        for (const ClientCall& e : sink_.events) {
+            if (e.dispid == 3) ids.push_back(e.values[0].lVal);
+        }
+        return ids;
+    }
+
+    // Opens the popup, runs the script inside it and returns DoPopup's result.
+    LONG RunPopup() { return CallLong(55); }
+
+    CWnd host_;
+    RecordingClient client_;
+    EventRecorder sink_;
+    IConnectionPoint* point_ = nullptr;
+    DWORD cookie_ = 0;
+    std::deque<std::function<void()>> steps_;
+    bool gaveUp_ = false;
+    SHORT stackMode_ = 1;
+    LONG pumpId_ = 1;
+};
+
+// Three deliveries, 01 the newest: a digit chooses its row, a missing one nothing.
+TEST_F(TolvanPopupTest, DigitsChooseTheRowNumberedWithThemNewestFirst) {
+    SendDelivery({501});
+    SendDelivery({502});
+    SendDelivery({503});
+    Listen();
+    std::vector<LONG> rows;
+    Then([&] {
+        for (int i = 0; i < Popup().DeliveryList.GetCount(); ++i) {
+            LONG id = 0;
+            ASSERT_TRUE(tolvan::DeliveryOfRowData(Popup().DeliveryList.GetItemData(i), &id));
+            rows.push_back(id);
+        }
+    });
+    Key('4');
+    Then([&] { EXPECT_NE(Ctrl().Popup->m_hWnd, nullptr) << "4 of three rows chose something"; });
+    Key('2');
+    EXPECT_EQ(RunPopup(), 0);
+    EXPECT_EQ(rows, (std::vector<LONG>{503, 502, 501}));
+    EXPECT_EQ(Selected(), std::vector<LONG>{502});
+    EXPECT_EQ(Ctrl().Popup, nullptr);
+    StopListening();
+}
+
+TEST_F(TolvanPopupTest, TheFirstRowIsSelectedOnOpenAndEnterChoosesIt) {
+    SendDelivery({601});
+    SendDelivery({602});
+    Listen();
+    Then([&] {
+        EXPECT_EQ(Popup().DeliveryList.GetCurSel(), 0);
+        EXPECT_EQ(::GetFocus(), Popup().DeliveryList.m_hWnd);
+    });
+    Key(VK_RETURN);
+    RunPopup();
+    EXPECT_EQ(Selected(), std::vector<LONG>{602});
+    StopListening();
+}
+
+TEST_F(TolvanPopupTest, AClickOnTheSelectedRowChoosesNothingWhileAClickOnAnotherChoosesIt) {
+    SendDelivery({701});
+    SendDelivery({702});
+    Listen();
+    ClickRow(0);
+    Then([&] { EXPECT_NE(Ctrl().Popup->m_hWnd, nullptr) << "a click on the selected row chose"; });
+    Then([&] {});  // lets the double-click time pass between the two clicks
+    Then([] { platform_test::AdvanceClockAndDispatch(1000); });
+    ClickRow(1);
+    RunPopup();
+    EXPECT_EQ(Selected(), std::vector<LONG>{701});
+    StopListening();
+}
+
+TEST_F(TolvanPopupTest, ADoubleClickOnTheSelectedRowChoosesIt) {
+    SendDelivery({801});
+    Listen();
+    ClickRow(0, true);
+    RunPopup();
+    EXPECT_EQ(Selected(), std::vector<LONG>{801});
+    StopListening();
+}
+
+TEST_F(TolvanPopupTest, ArrowsStopAtBothEndsAndEscapeCancels) {
+    SendDelivery({901});
+    SendDelivery({902});
+    Listen();
+    Key(VK_UP);
+    Then([&] { EXPECT_EQ(Popup().DeliveryList.GetCurSel(), 0); });
+    Key(VK_DOWN);
+    Then([&] { EXPECT_EQ(Popup().DeliveryList.GetCurSel(), 1); });
+    Key(VK_DOWN);
+    Then([&] { EXPECT_EQ(Popup().DeliveryList.GetCurSel(), 1); });
+    Key(VK_UP);
+    Then([&] { EXPECT_EQ(Popup().DeliveryList.GetCurSel(), 0); });
+    Key(VK_ESCAPE);
+    EXPECT_EQ(RunPopup(), 0);
+    EXPECT_TRUE(Selected().empty());  // the arrows only move the highlight
+    EXPECT_TRUE(client_.calls.empty());
+    StopListening();
+}
+
+TEST_F(TolvanPopupTest, EnterOnAnEmptyListCancels) {
+    Key(VK_RETURN);
+    EXPECT_EQ(RunPopup(), 0);
+    EXPECT_TRUE(client_.calls.empty());
+}
+
+TEST(PopupButtonRules, FollowThePumpStateTheHoseAndTheStackMode) {
+    struct Case {
+        LONG state, hose, stackMode;
+        bool current;
+        bool stop, authorise, stack;
+    };
+    const Case kCases[] = {
+        {6, 11, 1, false, true, true, false},  {6, 11, 1, true, true, false, false},
+        {6, 11, 2, true, true, false, true},   {6, 11, 3, true, true, false, true},
+        {6, 11, 2, false, true, true, false},  {3, 11, 0, false, true, true, false},
+        {9, 11, 0, false, true, true, false},  {9, -1, 0, true, false, true, false},
+        {5, 11, 0, false, true, false, false}, {10, 11, 0, false, true, false, false},
+        {1, 11, 3, true, false, false, true},  {4, 11, 0, false, false, false, false},
+    };
+    for (const Case& c : kCases) {
+        const tolvan::PopupButtons b =
+            tolvan::PopupButtonRules(c.state, c.hose, c.stackMode, c.current);
+        EXPECT_EQ(b.stop, c.stop) << c.state << " " << c.hose << " " << c.stackMode;
+        EXPECT_EQ(b.authorise, c.authorise) << c.state << " " << c.hose << " " << c.stackMode;
+        EXPECT_EQ(b.stack, c.stack) << c.state << " " << c.hose << " " << c.stackMode;
+    }
+}
+
+TEST_F(TolvanPopupTest, TheButtonsOpenByTheStateWhenThePopupStarts) {
+    LoadStackMode(2);
+    SendStatus(6);
+    SendDelivery({1001, 1});
+    Then([&] {
+        EXPECT_TRUE(Popup().StopButton.IsWindowEnabled());
+        EXPECT_FALSE(Popup().AuthoriseButton.IsWindowEnabled());
+        EXPECT_TRUE(Popup().StackButton.IsWindowEnabled());
+        EXPECT_TRUE(Popup().CancelButton.IsWindowEnabled());
+        EXPECT_TRUE(Popup().StopButton.IsWindowVisible());
+    });
+    // A disabled button takes no click.
+    ClickButton(IDC_AUTHORISE);
+    Then([&] { EXPECT_NE(Ctrl().Popup->m_hWnd, nullptr); });
+    ClickButton(IDC_CANCEL);
+    RunPopup();
+    EXPECT_TRUE(client_.calls.empty());
+}
+
+// What a button does is read from the pump's state after the dialog has closed.
+TEST_F(TolvanPopupTest, TheButtonsActOnTheStateAfterTheDialogHasClosed) {
+    struct Case {
+        const char* what;
+        SHORT stateOnOpen;
+        SHORT stateOnClose;
+        int button;
+        std::vector<std::pair<DISPID, LONG>> answers;
+        std::vector<DISPID> sent;
+    };
+    const Case kCases[] = {
+        {"stop in 6", 6, 6, IDC_STOP, {{kPumpCancelAuthorise, 0}}, {kPumpCancelAuthorise}},
+        {"stop once a delivery started", 6, 6, IDC_STOP,
+         {{kPumpCancelAuthorise, 25}, {kPumpTempStop, 0}}, {kPumpCancelAuthorise, kPumpTempStop}},
+        {"stop in 9", 9, 9, IDC_STOP, {{kPumpTerminateDelivery, 0}},
+         {kPumpTerminateDelivery}},
+        {"authorise in 6", 6, 6, IDC_AUTHORISE, {{kPumpAuthorise, 0}}, {kPumpAuthorise}},
+        {"authorise in 9", 9, 9, IDC_AUTHORISE, {{kPumpReAuthorise, 0}},
+         {kPumpReAuthorise}},
+        {"authorise once the state became 8", 6, 8, IDC_AUTHORISE, {}, {}},
+        {"stop once the state became 9", 6, 9, IDC_STOP, {{kPumpTerminateDelivery, 0}},
+         {kPumpTerminateDelivery}},
+    };
+    for (const Case& c : kCases) {
+        SendStatus(c.stateOnOpen);
+        client_.ClearCalls();
+        for (const auto& [dispid, result] : c.answers) client_.Expect(dispid, result);
+        const SHORT closing = c.stateOnClose;
+        if (closing != c.stateOnOpen) Then([this, closing] { SendStatus(closing); });
+        Then([this] { client_.ClearCalls(); });
+        ClickButton(c.button);
+        EXPECT_EQ(RunPopup(), 0) << c.what;
+        std::vector<DISPID> sent;
+        for (const ClientCall& call : client_.calls) sent.push_back(call.dispid);
+        EXPECT_EQ(sent, c.sent) << c.what;
+    }
+}
+
+TEST_F(TolvanPopupTest, StackSendsTheCurrentDeliveryToTheStack) {
+    LoadStackMode(3);
+    SendStatus(6);
+    SendDelivery({1101, 1});
+    client_.ClearCalls();
+    client_.Expect(kPumpStackCurrentDelivery, 0);
+    ClickButton(IDC_STACK);
+    RunPopup();
+    ASSERT_EQ(client_.calls.size(), 1u);
+    EXPECT_EQ(client_.calls[0].dispid, kPumpStackCurrentDelivery);
+}
+
+// The rows' icons and colours, drawn into a logging context.
+TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
+    SendDelivery({1201, 1, 20, 0, 4});             // locked and current: padlock, grey
+    SendDelivery({1202, 2, 20, -3, 5});            // locked and overdue: padlock, grey
+    SendDelivery({1203, 2, 20, -3});               // overdue: exclamation, red
+    SendDelivery({1204, 1});                       // current: pump, black
+    SendDelivery({1205, 2, 20, 0, -1, 3});         // drive-off: bar, red
+    SendDelivery({1206, 2, -12345.678, 0, -1, 0, -98765.43});  // plain, black
+    struct Row {
+        UINT icon;
+        COLORREF text;
+    };
+    std::vector<Row> rows;
+    std::vector<std::string> texts;
+    Then([&] {
+        tolvan::CDelListBox& list = Popup().DeliveryList;
+        HDC dc = ::GetDC(list.m_hWnd);
+        ASSERT_TRUE(StartDrawingLog(dc));
+        for (int i = 0; i < list.GetCount(); ++i) {
+            DRAWITEMSTRUCT dis{ODT_LISTBOX, 201, static_cast<UINT>(i), ODA_DRAWENTIRE, 0,
+                               list.m_hWnd, dc, RECT{0, 0, 246, 34}, list.GetItemData(i)};
+            list.DrawItem(&dis);
+            Row row{0, 0};
+            for (const DrawingRecord& r : TakeDrawingLog(dc)) {
+                if (r.operation == "TransparentBlt") {
+                    row.icon = r.bitmapId;
+                    EXPECT_EQ(r.keyColour, 0x800080u);
+                }
+                if (r.operation == "DrawText") {
+                    row.text = r.textColour;
+                    if (i == 0) texts.push_back(r.text);
+                }
+            }
+            rows.push_back(row);
+            StartDrawingLog(dc);
+        }
+        ::ReleaseDC(list.m_hWnd, dc);
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0].icon, 0u);
+    EXPECT_EQ(rows[0].text, 0x000000u);
+    EXPECT_EQ(rows[1].icon, IDB_ROW_DRIVE_OFF);
+    EXPECT_EQ(rows[1].text, 0x0000C0u);
+    EXPECT_EQ(rows[2].icon, IDB_ROW_PUMP);
+    EXPECT_EQ(rows[2].text, 0x000000u);
+    EXPECT_EQ(rows[3].icon, IDB_ROW_OVERDUE);
+    EXPECT_EQ(rows[3].text, 0x0000C0u);
+    EXPECT_EQ(rows[4].icon, IDB_ROW_PADLOCK);
+    EXPECT_EQ(rows[4].text, 0xC0C0C0u);
+    EXPECT_EQ(rows[5].icon, IDB_ROW_PADLOCK);
+    EXPECT_EQ(rows[5].text, 0xC0C0C0u);
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[0], "DSL");
+    EXPECT_EQ(texts[1], "01");
+    EXPECT_EQ(texts[2], "-12345.678");
+    // The value in the locale's money format, negative and whole.
+    EXPECT_EQ(texts[3], FormatAmount(FixedAmount::FromDouble(-98765.43), true, -1, false));
+    EXPECT_NE(texts[3], FormatAmount(FixedAmount::FromDouble(98765.43), true, -1, false));
+    EXPECT_NE(texts[3].find("98765"), std::string::npos) << texts[3];
+}
+
+// A delivery removed by the client while the popup is open: its row stays, empty, and
+// choosing it ends the popup with nothing raised; one added meanwhile is not listed.
+TEST_F(TolvanPopupTest, ADeliveryRemovedWhileOpenIsNeverTouchedAndCannotBeChosen) {
+    SendDelivery({1301});
+    SendDelivery({1302});
+    Listen();
+    Then([&] {
+        SendDelivery({1302, 3});  // cleared: the top row's delivery is freed
+        SendDelivery({1303});
+        ::UpdateWindow(Popup().DeliveryList.m_hWnd);
+        Popup().DeliveryList.Invalidate();
+        EXPECT_EQ(Popup().DeliveryList.GetCount(), 2);
+    });
+    Key(VK_RETURN);
+    EXPECT_EQ(RunPopup(), 0);
+    EXPECT_TRUE(Selected().empty());
+    StopListening();
+}
+
+TEST_F(TolvanPopupTest, DoPopupWhileOneIsOpenReturnsAtOnce) {
+    SendDelivery({1401});
+    Then([&] {
+        CPopup* open = Ctrl().Popup;
+        EXPECT_EQ(CallLong(55), 0);
+        EXPECT_EQ(Ctrl().Popup, open);
+    });
+    Key(VK_ESCAPE);
+    EXPECT_EQ(RunPopup(), 0);
+    EXPECT_EQ(Ctrl().Popup, nullptr);
+}
+
+TEST_F(TolvanPopupTest, ThePopupOpensAtTheOwnersOriginWithItsPixelLayout) {
+    Then([&] {
+        RECT r;
+        Popup().GetWindowRect(&r);
+        EXPECT_EQ(r.left, 100);
+        EXPECT_EQ(r.top, 50);
+        EXPECT_EQ(r.right - r.left, 281);
+        EXPECT_EQ(r.bottom - r.top, 265);
+        EXPECT_FALSE(host_.IsWindowEnabled());  // the owner is disabled while it is open
+        RECT list;
+        Popup().DeliveryList.GetWindowRect(&list);
+        EXPECT_EQ(list.left - r.left, 9);
+        EXPECT_EQ(list.right - list.left, 263);
+        EXPECT_EQ(Popup().VolumeHeader.GetWindowText(), u"Volume");
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
+    EXPECT_TRUE(host_.IsWindowEnabled());
+}
+
+}  // namespace
+}  // namespace tolvan_test
+
+namespace tolvan_test {
+namespace {
+
+// The popup as the screen shows it: the frame behind, the selected top row grey, the list's
+// white below the rows. With FORECOURT_POPUP_PNG set the frame is written there to be looked at.
+TEST_F(TolvanPopupTest, ThePopupShowsItsRowsOverTheFrame) {
+    SendStatus(6);
+    SendDelivery({1501, 2, 12.5, 0, 3, 0, 18.75});
+    SendDelivery({1502, 2, 8, 0, -1, 3, 12});
+    SendDelivery({1503, 2, 5, -40, -1, 0, 7.5});
+    SendDelivery({1504, 1, 21.346, 0, -1, 0, 32.02});
+    Then([&] {
+        platform_test::DispatchPending();
+        const platform::PixelSurface* frame = platform::GetWindowSurface(Popup().m_hWnd);
+        ASSERT_NE(frame, nullptr);
+        if (const char* path = std::getenv("FORECOURT_POPUP_PNG")) {
+            EXPECT_TRUE(WritePng(*frame, path));
+        }
+        // The selected row (list at 9, 29) is grey beside its texts; below the four rows the
+        // list is white.
+        EXPECT_EQ(frame->at(9 + 30, 29 + 2) & 0xFFFFFFu, 0x808080u);
+        EXPECT_EQ(frame->at(9 + 100, 29 + 4 * 34 + 10) & 0xFFFFFFu, 0xFFFFFFu);
+        // The second row's text is red (0x0000C0 as COLORREF) somewhere along its middle.
+        bool red = false;
+        for (int x = 9 + 20; x < 9 + 240; ++x) {
+            red = red || (frame->at(x, 29 + 34 + 17) & 0xFFFFFFu) == 0xC00000u;
+        }
+        EXPECT_TRUE(red);
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
+}
+
+}  // namespace
+}  // namespace tolvan_test
