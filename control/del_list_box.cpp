@@ -61,6 +61,25 @@ CDelListBox::CDelListBox() {
 
 CDelListBox::~CDelListBox() = default;
 
+CFont* CDelListBox::FittingBoldFont(CDC& dc, const std::string& text, int width) {
+    dc.SelectObject(&BoldFont);
+    if (dc.GetTextExtent(text).cx <= width) return &BoldFont;
+    constexpr LONG kBoldHeight = 19;
+    constexpr LONG kSmallestHeight = 9;
+    CFont* font = &BoldFont;
+    for (LONG height = kBoldHeight - 1; height >= kSmallestHeight; --height) {
+        std::unique_ptr<CFont>& smaller = SmallerBoldFonts[height];
+        if (!smaller) {
+            smaller = std::make_unique<CFont>();
+            CreateFont(*smaller, height, 700, u"Arial");
+        }
+        font = smaller.get();
+        dc.SelectObject(font);
+        if (dc.GetTextExtent(text).cx <= width) break;
+    }
+    return font;
+}
+
 void CDelListBox::MeasureItem(LPMEASUREITEMSTRUCT mis) {
     mis->itemHeight = kRowHeight;
 }
@@ -139,13 +158,17 @@ void CDelListBox::DrawItem(LPDRAWITEMSTRUCT dis) {
         dc.SelectObject(&BoldFont);
         RECT numberRect{L + 20, T, L + 46, B};
         dc.DrawText(numberText, -1, &numberRect, kFormat | DT_CENTER);
-        // Signed and whole: the list shows what the face shortens.
+        // Signed and whole: the list shows what the face shortens, smaller when it is long.
         RECT volume{L + 117, T, L + 178, B};
-        dc.DrawText(FormatAmount(FixedAmount::FromDouble(d->Volume), false, 3, false), &volume,
-                    kFormat | DT_RIGHT);
+        const std::string volumeText =
+            FormatAmount(FixedAmount::FromDouble(d->Volume), false, 3, false);
+        dc.SelectObject(FittingBoldFont(dc, volumeText, volume.right - volume.left));
+        dc.DrawText(volumeText, &volume, kFormat | DT_RIGHT);
         RECT value{L + 180, T, R - 1, B};
-        dc.DrawText(FormatAmount(FixedAmount::FromDouble(d->Value), true, -1, false), &value,
-                    kFormat | DT_RIGHT);
+        const std::string valueText =
+            FormatAmount(FixedAmount::FromDouble(d->Value), true, -1, false);
+        dc.SelectObject(FittingBoldFont(dc, valueText, value.right - value.left));
+        dc.DrawText(valueText, &value, kFormat | DT_RIGHT);
         if (oldFont != nullptr) dc.SelectObject(oldFont);
     } else if (dis->itemData != 0) {
         // The delivery is gone: an empty grey row that cannot be chosen.

@@ -4,6 +4,10 @@
 // or chosen: a delivery removed while the popup is open shows as an empty row.
 #pragma once
 
+#include <map>
+#include <memory>
+#include <string>
+
 #include "control/delivery.h"
 #include "platform/afx/controls.h"
 #include "platform/afx/gdi_object.h"
@@ -36,12 +40,18 @@ class CDelListBox : public CListBox {
     static constexpr int kRowHeight = 34;
 
   private:
+    // BoldFont, or when `text` is wider than `width` with it, the largest smaller bold Arial
+    // that fits (made once per size and kept with the list), so that an amount of any length
+    // stays whole in its column instead of running into the next.
+    CFont* FittingBoldFont(CDC& dc, const std::string& text, int width);
+
     CFont BoldFont;
     CFont GradeFont;
     CBitmap ExclamationIcon;
     CBitmap PumpIcon;
     CBitmap PadlockIcon;
     CBitmap BarIcon;
+    std::map<LONG, std::unique_ptr<CFont>> SmallerBoldFonts;  // by cell height
 };
 
 }  // namespace tolvan

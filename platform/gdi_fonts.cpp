@@ -7,6 +7,7 @@
 #include FT_TRUETYPE_TABLES_H
 #include FT_OUTLINE_H
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -33,13 +34,17 @@ FT_Library Library() {
     return library;
 }
 
-// Windows' own face names that no Linux font carries and no fontconfig alias names.
+// Windows' own face names that no Linux font carries and no fontconfig alias names. Windows
+// draws them with Microsoft Sans Serif, whose widths are close to Arial's; "Arial" finds the
+// metric-compatible Liberation Sans, so that dialogs get Windows' base units (6 by 13 for 8
+// points) and texts their widths. The caller's fallback to sans-serif covers a machine
+// without it.
 std::string FamilyToAsk(const std::string& requested) {
     static const char* const kSansNames[] = {"", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
                                              "System", "Microsoft Sans Serif"};
     for (const char* name : kSansNames) {
         if (requested == name) {
-            return "sans-serif";
+            return "Arial";
         }
     }
     return requested;
@@ -168,12 +173,16 @@ std::shared_ptr<FontFace> FontFace::Resolve(const LOGFONTW& lf, const std::strin
     result->family_ = match.family;
     const double scale = em / upem;
     TEXTMETRICW& tm = result->metrics_;
-    tm.tmAscent = static_cast<LONG>(std::lround(ascentUnits * scale));
-    tm.tmDescent = static_cast<LONG>(std::lround(descentUnits * scale));
-    if (cellRequest > 0 && tm.tmAscent + tm.tmDescent > cellRequest) {
-        tm.tmAscent = cellRequest - tm.tmDescent;
+    // The cell is the scaled height rounded up, as Windows' cells come out (13 pixels for the
+    // 8-point dialog faces, Arial's included; 16 for 9-point Segoe UI); a requested cell
+    // height is never exceeded.
+    LONG cell = static_cast<LONG>(std::ceil(cellUnits * scale - 1e-6));
+    if (cellRequest > 0) {
+        cell = std::min(cell, cellRequest);
     }
-    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    tm.tmAscent = std::min(cell, static_cast<LONG>(std::lround(ascentUnits * scale)));
+    tm.tmDescent = cell - tm.tmAscent;
+    tm.tmHeight = cell;
     tm.tmInternalLeading = std::max(0L, static_cast<long>(tm.tmHeight - std::lround(em)));
     tm.tmExternalLeading = static_cast<LONG>(std::lround(gapUnits * scale));
     tm.tmMaxCharWidth = static_cast<LONG>(std::lround(face->max_advance_width * scale));

@@ -230,6 +230,10 @@ HWND GetWindow(HWND hwnd, UINT cmd);
 // The child of `dialog` whose control id is `id`, else null.
 HWND GetDlgItem(HWND dialog, int id);
 int GetDlgCtrlID(HWND hwnd);
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+// Calls `proc` for each top-level window of the calling thread, the newest (topmost) first,
+// until it returns FALSE. Top-level windows stack in the order they were made.
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam);
 
 // Text: GetWindowTextW copies at most count-1 units and a terminator, returns the units copied.
 BOOL SetWindowTextW(HWND hwnd, LPCWSTR text);
@@ -423,6 +427,15 @@ std::uint32_t GetDisplayWindowId(HWND topLevel);
 // The number of MessageBeep calls in this process.
 unsigned long GetMessageBeepCount();
 
+// Called when a message loop of this thread is about to wait: GetMessageW has found nothing
+// to take (no posted message, input, paint or due timer). It is where a program that feeds its
+// windows from a script (or a test) acts while a modal loop, such as a dialog's DoModal, holds
+// the thread: it may queue input, post messages, move the test clock or dispatch. It returns
+// true when the loop should look again, false when it has nothing to give (the loop then waits
+// as usual). It is not called again while it runs: a loop inside it waits as usual. Returns
+// the hook it replaces, for the caller to put back; null removes the hook.
+std::function<bool()> SetIdleHook(std::function<bool()> hook);
+
 // Queues mouse input at `pt` in the client coordinates of `window` (a press, release or move
 // of the left button: WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEMOVE). When taken from the queue
 // it goes to the capture window or the deepest enabled visible window under the point, in its
@@ -441,9 +454,7 @@ UINT VirtualKeyFromName(const std::string& name);
 
 namespace platform_test {
 
-// Called when a message loop of this thread would block (nothing to take, no timer due): a
-// test feeds input or moves the clock there. Returns false when it has nothing more to give,
-// and the loop then blocks as usual. Null removes the hook.
+// platform::SetIdleHook, for the tests that use it by this name.
 void SetIdleHook(std::function<bool()> hook);
 
 // Moves the test clock (platform_test::SetTickCount must be in force) on by `ms`, stopping at

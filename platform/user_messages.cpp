@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "platform/gdi.h"
 #include "platform/last_error.h"
@@ -15,6 +16,7 @@ namespace platform::user {
 namespace {
 
 thread_local std::function<bool()> idleHook;
+thread_local bool inIdleHook = false;
 
 // Whether `hwnd` is `filter` or one of its descendants (a null filter takes every message).
 bool MatchesWindow(HWND hwnd, HWND filter) {
@@ -176,8 +178,15 @@ void PresentChangedFrames() {
 
 void WaitForMessage() {
     PresentChangedFrames();
-    if (idleHook && idleHook()) {
-        return;
+    if (idleHook && !inIdleHook) {
+        // A copy: the hook may replace itself while it runs.
+        const std::function<bool()> hook = idleHook;
+        inIdleHook = true;
+        const bool gave = hook();
+        inIdleHook = false;
+        if (gave) {
+            return;
+        }
     }
     ThreadQueue& q = CurrentQueue();
     Backend().Wait(q, NextTimerTimeout(q));
@@ -355,10 +364,18 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     return removed != 0 ? TRUE : FALSE;
 }
 
+namespace platform {
+
+std::function<bool()> SetIdleHook(std::function<bool()> hook) {
+    return std::exchange(platform::user::idleHook, std::move(hook));
+}
+
+}  // namespace platform
+
 namespace platform_test {
 
 void SetIdleHook(std::function<bool()> hook) {
-    platform::user::idleHook = std::move(hook);
+    platform::SetIdleHook(std::move(hook));
 }
 
 int DispatchPending(int limit) {

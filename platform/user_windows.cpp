@@ -808,6 +808,20 @@ HWND GetWindow(HWND hwnd, UINT cmd) {
     }
 }
 
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lParam) {
+    if (proc == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const std::vector<HWND> windows = TopLevelWindows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        if (Find(*it) != nullptr && !proc(*it, lParam)) {
+            break;
+        }
+    }
+    return TRUE;
+}
+
 HWND GetDlgItem(HWND dialog, int id) {
     const Window* w = Find(dialog);
     if (w == nullptr) {

@@ -66,7 +66,17 @@ ControlHost::~ControlHost() {
     CoFreeUnusedLibraries();
 }
 
-bool ControlHost::RunLine(const std::string& line) {
+bool ControlHost::RunLine(const std::string& line, bool inModalLoop) {
+    const bool outer = inModalLoop_;
+    inModalLoop_ = outer || inModalLoop;
+    window_.SetQueueInputOnly(inModalLoop_);
+    const bool ran = RunCommand(line);
+    inModalLoop_ = outer;
+    window_.SetQueueInputOnly(outer);
+    return ran;
+}
+
+bool ControlHost::RunCommand(const std::string& line) {
     std::size_t start = line.find_first_not_of(" \t");
     if (start == std::string::npos || line[start] == '#') {
         return true;
@@ -85,6 +95,9 @@ bool ControlHost::RunLine(const std::string& line) {
     auto found = commands_.find(name);
     if (found == commands_.end()) {
         return Error("unknown command \"" + words[0].text + "\" (help lists the commands)");
+    }
+    if (inModalLoop_ && (name == "create" || name == "release")) {
+        return Error("a dialog of the control is open: close it before " + name);
     }
     words.erase(words.begin());
     return found->second.run(words);

@@ -26,7 +26,8 @@
 //   help                    list the commands
 // The window commands (show, paint, click, dblclick, key, wait, beeps, ambient, window, run)
 // are described in host_window.h.
-// Failures print "error: TEXT" and the script goes on. New commands (attaching a client
+// Failures print "error: TEXT" and the script goes on. While a command holds the thread in a
+// dialog's modal loop, the script's following lines go to that dialog (script_runner.h). New commands (attaching a client
 // object, painting, input, the clock) are added to the command table in control_host.cpp.
 #pragma once
 
@@ -51,7 +52,11 @@ class ControlHost {
     ControlHost& operator=(const ControlHost&) = delete;
 
     // Runs one script line; prints its result lines. Returns false when the line failed.
-    bool RunLine(const std::string& line);
+    // `inModalLoop`: the line runs while a modal loop (a dialog of the control) waits for
+    // input. Input commands then only queue their input, for the loop to take through the
+    // dialog's keyboard, and commands that would destroy the control under its dialog
+    // (create, release) are refused.
+    bool RunLine(const std::string& line, bool inModalLoop = false);
 
     // Shows the property pages of the current control (the site's ShowPropertyFrame).
     HRESULT ShowPropertyFrame();
@@ -65,6 +70,7 @@ class ControlHost {
         std::string usage;
     };
 
+    bool RunCommand(const std::string& line);
     bool Create(const Words& args);
     bool Members(const Words& args);
     bool Get(const Words& args);
@@ -99,4 +105,5 @@ class ControlHost {
     ComPtr<MemoryPropertyBag> bag_;
     HostWindow window_{out_};
     ClientAttachment client_{out_};  // declared last: released after the control
+    bool inModalLoop_ = false;
 };

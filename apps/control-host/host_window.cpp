@@ -278,13 +278,87 @@ bool HostWindow::Paint(const Words& args) {
     }
     Pump();
     platform::PixelSurface frame;
-    if (!platform::ReadPresentedFrame(hwnd_, &frame)) {
+    if (!ReadScreen(&frame)) {
         return Error("the host window shows no frame");
     }
     if (!WritePng(frame, args[0].text.c_str())) {
         return Error("cannot write " + args[0].text);
     }
     out_ << "painted=" << args[0].text << ' ' << frame.width << 'x' << frame.height << '\n';
+    return true;
+}
+
+namespace {
+
+// Whether top-level window `hwnd` is owned by `owner`, directly or through other windows.
+bool OwnedBy(HWND hwnd, HWND owner) {
+    for (HWND h = GetWindow(hwnd, GW_OWNER); h != nullptr; h = GetWindow(h, GW_OWNER)) {
+        if (h == owner) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct OwnedWindows {
+    HWND owner;
+    std::vector<HWND> found;  // topmost first
+};
+
+BOOL CollectOwned(HWND hwnd, LPARAM lParam) {
+    auto* owned = reinterpret_cast<OwnedWindows*>(lParam);
+    if (IsWindowVisible(hwnd) && OwnedBy(hwnd, owned->owner)) {
+        owned->found.push_back(hwnd);
+    }
+    return TRUE;
+}
+
+constexpr std::uint32_t kScreenBackground = 0x00404040;  // 0x00RRGGBB, around the windows
+
+void Blit(const platform::PixelSurface& from, int x, int y, platform::PixelSurface* to) {
+    for (int row = 0; row < from.height; ++row) {
+        for (int col = 0; col < from.width; ++col) {
+            const int tx = x + col;
+            const int ty = y + row;
+            if (tx >= 0 && ty >= 0 && tx < to->width && ty < to->height) {
+                to->at(tx, ty) = from.at(col, row);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool HostWindow::ReadScreen(platform::PixelSurface* screen) {
+    if (!platform::ReadPresentedFrame(hwnd_, screen)) {
+        return false;
+    }
+    OwnedWindows owned{hwnd_, {}};
+    EnumWindows(&CollectOwned, reinterpret_cast<LPARAM>(&owned));
+    if (owned.found.empty()) {
+        return true;
+    }
+    // The host and the windows it owns, as the screen shows them: the box around them all.
+    RECT box;
+    GetWindowRect(hwnd_, &box);
+    const RECT host = box;
+    for (HWND h : owned.found) {
+        RECT r;
+        GetWindowRect(h, &r);
+        UnionRect(&box, &box, &r);
+    }
+    platform::PixelSurface composed;
+    composed.Reset(box.right - box.left, box.bottom - box.top, kScreenBackground);
+    Blit(*screen, host.left - box.left, host.top - box.top, &composed);
+    for (auto it = owned.found.rbegin(); it != owned.found.rend(); ++it) {
+        platform::PixelSurface frame;
+        RECT r;
+        GetWindowRect(*it, &r);
+        if (platform::ReadPresentedFrame(*it, &frame)) {
+            Blit(frame, r.left - box.left, r.top - box.top, &composed);
+        }
+    }
+    *screen = std::move(composed);
     return true;
 }
 
@@ -300,7 +374,9 @@ bool HostWindow::Click(const Words& args, bool twice) {
         platform::QueueMouseInput(hwnd_, WM_LBUTTONDOWN, pt);
         platform::QueueMouseInput(hwnd_, WM_LBUTTONUP, pt);
     }
-    Pump();
+    if (!queueInputOnly_) {
+        Pump();
+    }
     return true;
 }
 
@@ -314,7 +390,9 @@ bool HostWindow::Key(const Words& args) {
     }
     platform::QueueKeyInput(vk, true);
     platform::QueueKeyInput(vk, false);
-    Pump();
+    if (!queueInputOnly_) {
+        Pump();
+    }
     return true;
 }
 
@@ -330,7 +408,9 @@ bool HostWindow::Wait(const Words& args) {
         platform_test::AdvanceClockAndDispatch(static_cast<DWORD>(ms));
         return true;
     }
-    // A real display: run the loop for that long in real time.
+    // A real display: run the loop for that long in real time. The script waits meanwhile:
+    // its lines are not fed to the loop.
+    const auto suspended = platform::SetIdleHook(nullptr);
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(std::max<long long>(ms, 10)), nullptr);
     MSG msg{};
@@ -339,6 +419,7 @@ bool HostWindow::Wait(const Words& args) {
         DispatchMessageW(&msg);
     }
     KillTimer(nullptr, timer);
+    platform::SetIdleHook(suspended);
     if (msg.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(msg.wParam));
     }
@@ -356,11 +437,14 @@ bool HostWindow::Run(const Words& args) {
         Pump();  // nobody can close a headless window: nothing to wait for
         return true;
     }
+    // The user plays: the script's lines are not fed to the loops meanwhile.
+    const auto suspended = platform::SetIdleHook(nullptr);
     MSG msg;
     while (IsWindowVisible(hwnd_) && GetMessageW(&msg, nullptr, 0, 0)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    platform::SetIdleHook(suspended);
     return true;
 }
 

@@ -3,7 +3,8 @@
 //
 //   show [X Y]        in-place activate the control at X, Y (default 0 0) of the host window
 //                     (which grows to hold it); prints the control window's rectangle
-//   paint FILE.png    the host window's frame as a PNG: painted=FILE WxH
+//   paint FILE.png    the host window's frame as a PNG, with the windows it owns (an open
+//                     dialog) over it where they stand: painted=FILE WxH
 //   click X Y         a left click at X, Y of the host window; dblclick X Y a double click
 //   key NAME          a key press and release (RETURN, ESCAPE, UP, DOWN, 1 to 9, ...)
 //   wait MS           the clock moves on by MS, dispatching what falls due on the way
@@ -56,6 +57,10 @@ class HostWindow {
     bool Window(IDispatch* control, const Words& args);
     bool Run(const Words& args);
 
+    // While a dialog's modal loop waits for the script: click, dblclick and key only queue
+    // their input, which the loop then takes (through the dialog's keyboard).
+    void SetQueueInputOnly(bool queueOnly) { queueInputOnly_ = queueOnly; }
+
     // Takes the control out of the window (before it is released).
     void Deactivate(IDispatch* control);
 
@@ -67,10 +72,13 @@ class HostWindow {
   private:
     bool Error(const std::string& text);
     bool EnsureWindow();
+    // The host window's frame with the visible windows it owns composed over it.
+    bool ReadScreen(platform::PixelSurface* screen);
     bool Point(const Words& args, POINT* pt);
     HWND ControlWindow(IDispatch* control);
 
     std::ostream& out_;
     HWND hwnd_ = nullptr;
     WindowSite* site_;
+    bool queueInputOnly_ = false;
 };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "apps/control-host/control_host.h"
+#include "apps/control-host/script_runner.h"
 
 namespace {
 
@@ -18,31 +19,6 @@ int Usage() {
                  "  -x  print each command, prefixed with \"> \", before its output.\n"
                  "  The registry file is $FORECOURT_REGISTRY (see regsvr).\n";
     return 2;
-}
-
-// A script line longer than this is refused: a script that is a device (/dev/zero) or a file
-// without line ends would otherwise be read into memory without end.
-constexpr std::size_t kMaxLineBytes = 1024 * 1024;
-
-enum class LineRead { kLine, kEnd, kTooLong };
-
-// Reads one line (without its LF) of at most kMaxLineBytes bytes.
-LineRead ReadLine(std::istream& in, std::string& line) {
-    line.clear();
-    std::streambuf* buffer = in.rdbuf();
-    for (;;) {
-        const int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            return line.empty() ? LineRead::kEnd : LineRead::kLine;
-        }
-        if (c == '\n') {
-            return LineRead::kLine;
-        }
-        if (line.size() == kMaxLineBytes) {
-            return LineRead::kTooLong;
-        }
-        line.push_back(static_cast<char>(c));
-    }
 }
 
 // Why `script` cannot be read as a script: "" when it is a regular file or a pipe.
@@ -90,29 +66,19 @@ int main(int argc, char** argv) {
         }
     }
     std::istream& in = file.is_open() ? static_cast<std::istream&>(file) : std::cin;
+    ScriptRunner::Status status = ScriptRunner::Status::kEnd;
     int failures = 0;
-    int lineNumber = 0;
-    LineRead read = LineRead::kEnd;
+    int lines = 0;
     {
         ControlHost host(std::cout);
-        std::string line;
-        while ((read = ReadLine(in, line)) == LineRead::kLine) {
-            ++lineNumber;
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            if (echo) {
-                std::cout << "> " << line << '\n';
-            }
-            if (!host.RunLine(line)) {
-                ++failures;
-            }
-            std::cout.flush();
-        }
+        ScriptRunner runner(host, in, std::cout, echo);
+        status = runner.Run();
+        failures = runner.failures();
+        lines = runner.lines();
     }
-    if (read == LineRead::kTooLong) {
-        std::cerr << "control-host: line " << lineNumber + 1 << " is too long (more than "
-                  << kMaxLineBytes << " bytes); the script is not read further\n";
+    if (status == ScriptRunner::Status::kLineTooLong) {
+        std::cerr << "control-host: line " << lines + 1 << " is too long (more than "
+                  << ScriptRunner::kMaxLineBytes << " bytes); the script is not read further\n";
         return 2;
     }
     // Failed commands are part of a script's normal output; the exit status only says

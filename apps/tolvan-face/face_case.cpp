@@ -70,6 +70,17 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
             error = shortOption(&stacked, 0, 99);
             face->stacked = stacked;
             face->pump.stackSize = stacked;
+        } else if (option == "--stack-mode") {
+            error = shortOption(&face->pump.stackMode, -32768, 32767);
+        } else if (option == "--popup") {
+            face->popup = true;
+        } else if (option == "--name") {
+            const std::string* text = value();
+            if (text == nullptr) {
+                error = "--name needs the pump's name";
+            } else {
+                face->pump.name = Utf8ToUtf16(*text);
+            }
         } else if (option == "--number") {
             const std::string* text = value();
             if (text == nullptr || !ToLong(*text, -99999, 99999, &number)) {

@@ -19,12 +19,15 @@ struct FaceCase {
     CurrentDelivery current = CurrentDelivery::None;
     bool isCurrentPump = false;
     bool blinkOn = true;  // false: one second of blinking has passed
+    // The delivery popup instead of the face: a current, an overdue, a locked and a drive-off
+    // delivery, the buttons as the pump's state and stack mode allow them.
+    bool popup = false;
     std::string caption;
 };
 
 // The options of one face: --state S --reserved R --hose N --volume V --value V --price P
 // --stack N --current-delivery plain|locked|overdue|negative --number N --grade NAME
-// --current-pump --blink on|off. Parses args[first..] that it knows; returns an error text for
+// --current-pump --blink on|off --popup --stack-mode N --name TEXT. Parses args[first..] that it knows; returns an error text for
 // a bad value, nothing when all went well. Unknown options are left to the caller in `rest`.
 std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args, FaceCase* face,
                                             std::vector<std::string>* rest);

@@ -30,6 +30,7 @@ constexpr DISPID kID = 1;
 constexpr DISPID kDeliveryEventSink = 50;
 constexpr DISPID kIsCurrentPump = 52;
 constexpr DISPID kSetKestro = 56;
+constexpr DISPID kDoPopup = 55;
 
 // The site a control is placed through: its window and the ambient properties.
 class FaceSite final : public IOleInPlaceSite, public IDispatch {
@@ -138,13 +139,14 @@ VARIANT TextRef(BSTR* text) {
 
 // One delivery change through the control's DeliveryEventSink.
 HRESULT SendDelivery(IDispatch* control, LONG id, SHORT state, double price, double volume,
-                     double value, LONG lockedBy, LONG age, const std::u16string& grade) {
+                     double value, LONG lockedBy, LONG age, const std::u16string& grade,
+                     SHORT type = 1) {
     BSTR gradeName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
     BSTR shortName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
     const HRESULT hr = Call(control, kDeliveryEventSink,
                             {Long(id), Long(1), Short(1), Long(1), TextRef(&gradeName),
                              TextRef(&shortName), Short(1), Real(price), Real(volume), Real(value),
-                             Short(state), Short(1), Long(lockedBy), Long(-1), Long(age),
+                             Short(state), Short(type), Long(lockedBy), Long(-1), Long(age),
                              Real(46000.5, VT_DATE), Long(-1)});
     SysFreeString(gradeName);
     SysFreeString(shortName);
@@ -167,6 +169,78 @@ HRESULT FeedDeliveries(IDispatch* control, const FaceCase& face) {
                         pump.shortGradeName);
 }
 
+std::string Describe(const char* what, HRESULT hr) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+    return std::string(what) + " failed (" + code + ")";
+}
+
+// The popup's rows, oldest first (the popup lists them newest first): a drive-off, a locked
+// and an overdue stacked delivery, then the current one with the pump's amounts.
+HRESULT FeedPopupDeliveries(IDispatch* control, const FaceCase& face) {
+    const ScriptedPump& pump = face.pump;
+    const double price = pump.price != 0 ? pump.price : 1.999;
+    HRESULT hr = SendDelivery(control, 601, 2, price, 8.0, 15.99, -1, 30, u"U91", 3);
+    if (SUCCEEDED(hr)) hr = SendDelivery(control, 602, 2, price, 20.0, 39.98, 7, 40, u"U91");
+    if (SUCCEEDED(hr)) hr = SendDelivery(control, 603, 2, price, 5.5, 10.99, -1, -45, u"U91");
+    if (SUCCEEDED(hr)) {
+        hr = SendDelivery(control, 604, 1, price, pump.volume != 0 ? pump.volume : 12.345,
+                          pump.value != 0 ? pump.value : 24.68, -1, 20, pump.shortGradeName);
+    }
+    return hr;
+}
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL FindOwned(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<OwnedSearch*>(lParam);
+    if (GetWindow(hwnd, GW_OWNER) == search->owner && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Runs DoPopup; when its modal loop first waits, the popup is painted and its pixels taken,
+// then Escape closes it. A loop that does not end after that is ended by WM_QUIT.
+bool CapturePopup(IDispatch* control, HWND owner, FacePixels* pixels, std::string* error) {
+    int turns = 0;
+    bool captured = false;
+    const auto previous = platform::SetIdleHook([&] {
+        ++turns;
+        if (turns == 1) {
+            platform_test::DispatchPending();
+            OwnedSearch search{owner, nullptr};
+            EnumWindows(&FindOwned, reinterpret_cast<LPARAM>(&search));
+            const platform::PixelSurface* surface =
+                search.found != nullptr ? platform::GetWindowSurface(search.found) : nullptr;
+            if (surface != nullptr) {
+                pixels->width = surface->width;
+                pixels->height = surface->height;
+                pixels->pixels = surface->pixels;
+                captured = true;
+            }
+            platform::QueueKeyInput(VK_ESCAPE, true);
+            platform::QueueKeyInput(VK_ESCAPE, false);
+        } else {
+            PostQuitMessage(0);
+        }
+        return true;
+    });
+    const HRESULT hr = Call(control, kDoPopup, {});
+    platform::SetIdleHook(previous);
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    if (FAILED(hr) || !captured) {
+        *error = FAILED(hr) ? Describe("DoPopup", hr) : "the popup did not open";
+        return false;
+    }
+    return true;
+}
+
 bool RegisterClassOnce() {
     static const bool registered = [] {
         WNDCLASSW wc{};
@@ -178,11 +252,6 @@ bool RegisterClassOnce() {
     return registered;
 }
 
-std::string Describe(const char* what, HRESULT hr) {
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
-    return std::string(what) + " failed (" + code + ")";
-}
 
 }  // namespace
 
@@ -284,12 +353,16 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
         // IsCurrentPump last: loading a pump resets it.
         ok = SUCCEEDED(hr = Call(control, kID, {Long(1)}, true)) &&
              SUCCEEDED(hr = Call(control, kSetKestro, {handle})) &&
-             SUCCEEDED(hr = FeedDeliveries(control, face)) &&
+             SUCCEEDED(hr = face.popup ? FeedPopupDeliveries(control, face)
+                                       : FeedDeliveries(control, face)) &&
              SUCCEEDED(hr = Call(control, kIsCurrentPump, {Short(face.isCurrentPump ? 1 : 0)},
                                  true));
         if (!ok) *error = Describe("feeding the pump to the control", hr);
     }
-    if (ok) {
+    if (ok && face.popup) {
+        platform_test::DispatchPending();
+        ok = CapturePopup(control, window, pixels, error);
+    } else if (ok) {
         platform_test::DispatchPending();
         if (!face.blinkOn) {
             platform_test::AdvanceClockAndDispatch(1000);

@@ -32,8 +32,9 @@ class FaceHost {
     // built Tolvan.OCX) into a temporary registry. False with `error` set when neither works.
     bool EnsureRegistered(const std::string& module, std::string* error);
 
-    // Shows `face` in a new control and returns what it painted; false with `error` set when the
-    // control cannot be created, placed or fed.
+    // Shows `face` in a new control and returns what it painted (with `face.popup`, the popup
+    // that DoPopup opens, 281 by 265, which is then closed with Escape); false with `error` set
+    // when the control cannot be created, placed or fed.
     bool Render(const FaceCase& face, FacePixels* pixels, std::string* error);
 
     // The module's instance handle once a control was created (for its bitmaps).

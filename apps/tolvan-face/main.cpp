@@ -2,6 +2,7 @@
 // fed by a scripted client object, as a PNG; or a gallery of faces; or the module's bitmaps.
 //
 //   tolvan-face [FACE OPTIONS] [--locale L] [--scale N] [--module PATH] -o FACE.png
+//   tolvan-face --popup [FACE OPTIONS] [--locale L] [--scale N] [--module PATH] -o POPUP.png
 //   tolvan-face --gallery FILE.png [--locale L] [--module PATH]
 //   tolvan-face --sheet FILE.png [--module PATH]
 #include <cstdlib>
@@ -34,6 +35,9 @@ int Usage(const std::string& problem = {}) {
         "                        a current delivery (state 1) with the amounts above\n"
         "  --grade NAME          short grade name (U91)     --current-pump  IsCurrentPump 1\n"
         "  --blink on|off        the state-6 phase (off: one second later)\n"
+        "  --popup               the delivery popup instead (DoPopup): a current, an overdue,\n"
+        "                        a locked and a drive-off delivery, 281 by 265\n"
+        "  --stack-mode N        the pump's StackMode (2 or 3 enable Stack)  --name TEXT  its name\n"
         "  --locale L            the user's locale, e.g. pt_BR.UTF-8 (sets LC_ALL)\n"
         "  --scale N             enlarge the face PNG N times (1)\n"
         "  --module PATH         Tolvan.OCX to register when TOLVAN.TolvanCtrl.1 is not registered\n"
@@ -106,7 +110,7 @@ int main(int argc, char** argv) {
         tolvan_face::FacePixels pixels;
         ok = host.Render(face, &pixels, &error) &&
              tolvan_face::WriteFacePng(pixels, scale, output, &error);
-        if (ok) std::cout << "face=" << output << "\n";
+        if (ok) std::cout << (face.popup ? "popup=" : "face=") << output << "\n";
     }
     if (!ok) {
         std::cerr << "tolvan-face: " << error << "\n";

@@ -74,6 +74,7 @@ HRESULT ScriptedClient::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARA
         Fill(params, 10, pump_.valueFormat);
         Fill(params, 12, LONG{1});   // port
         Fill(params, 13, LONG{-1});  // attendant
+        Fill(params, 15, pump_.stackMode);
     } else if (dispid == kReadPumpStatus && params->cArgs == 14) {
         Fill(params, 1, pump_.state);
         Fill(params, 2, pump_.reservedFor);

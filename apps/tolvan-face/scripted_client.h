@@ -28,6 +28,7 @@ struct ScriptedPump {
     double volume = 0;
     double value = 0;
     SHORT stackSize = 0;
+    SHORT stackMode = 0;
 };
 
 class ScriptedClient final : public IDispatch {

@@ -401,6 +401,9 @@ int CWnd::RunModalLoop() {
 void CWnd::EndModalLoop(int nResult) {
     m_nModalResult = nResult;
     m_bContinueModal = FALSE;
+    // A loop waiting for a message must wake up to see that it is done: EndDialog may come
+    // from outside any message of the dialog (a timer procedure, an idle hook).
+    ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
 void CWnd::OnPaint() {

@@ -133,8 +133,8 @@ class CWnd : public CCmdTarget {
     // A modal loop, as dialogs run one: dispatches every message of the thread (timers,
     // posted messages, input to any window) until EndModalLoop is called, the window is
     // destroyed or WM_QUIT arrives (which is posted again for the outer loop). Returns the
-    // result given to EndModalLoop, -1 otherwise. EndModalLoop only sets the flag: the loop
-    // ends after the message being handled.
+    // result given to EndModalLoop, -1 otherwise. EndModalLoop sets the flag and posts WM_NULL
+    // to the window: the loop ends after the message being handled, or wakes up to end.
     virtual int RunModalLoop();
     virtual void EndModalLoop(int nResult);
     BOOL ContinueModal() const { return m_bContinueModal; }

@@ -462,6 +462,58 @@ TEST_F(TolvanPopupTest, DoPopupWhileOneIsOpenReturnsAtOnce) {
     EXPECT_EQ(Ctrl().Popup, nullptr);
 }
 
+// A click that reaches the face while its popup is open moves the client's current pump and
+// does nothing more: no second popup, no pump command.
+TEST_F(TolvanPopupTest, AClickOnTheFaceWhileOpenOnlyMovesTheCurrentPump) {
+    PutOk(52, I2(0));  // IsCurrentPump 0
+    PutOk(54, I2(3));  // PopupMode 3: a click would open the popup
+    SendStatus(6);
+    SendDelivery({1601});
+    client_.ClearCalls();
+    client_.Expect(74, 0);
+    Then([&] {
+        CPopup* open = Ctrl().Popup;
+        Ctrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+        Ctrl().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        EXPECT_EQ(Ctrl().Popup, open);
+        ASSERT_EQ(client_.calls.size(), 1u);
+        EXPECT_EQ(client_.calls[0].dispid, 74);
+    });
+    Key(VK_ESCAPE);
+    EXPECT_EQ(RunPopup(), 0);
+    EXPECT_EQ(client_.calls.size(), 1u);  // Escape sends nothing
+}
+
+// The template's dialog units become pixels with the base units Windows gives "MS Shell Dlg"
+// at 8 points on a 96-DPI screen, 6 by 13: the 187 by 163 template is 281 by 265 pixels, the
+// size the popup's frame picture has.
+TEST_F(TolvanPopupTest, TheTemplateFontGivesWindowsDialogBaseUnits) {
+    Then([&] {
+        EXPECT_EQ(Popup().GetBaseUnits().cx, 6);
+        EXPECT_EQ(Popup().GetBaseUnits().cy, 13);
+        RECT dialog{0, 0, 187, 163};
+        Popup().MapDialogRect(&dialog);
+        EXPECT_EQ(dialog.right, 281);
+        EXPECT_EQ(dialog.bottom, 265);
+        // The frame picture (191 by 163 units) covers the whole popup; the headers keep their
+        // template places: 209 at (4, 3), 80 by 11 units.
+        RECT picture;
+        ::GetWindowRect(::GetDlgItem(Popup().m_hWnd, 207), &picture);
+        EXPECT_GE(picture.bottom - picture.top, 265);
+        EXPECT_GE(picture.right - picture.left, 281);
+        RECT title;
+        Popup().TitleText.GetWindowRect(&title);
+        RECT popup;
+        Popup().GetWindowRect(&popup);
+        EXPECT_EQ(title.left - popup.left, 6);
+        EXPECT_EQ(title.top - popup.top, 5);
+        EXPECT_EQ(title.right - title.left, 120);
+        EXPECT_EQ(title.bottom - title.top, 18);
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
+}
+
 TEST_F(TolvanPopupTest, ThePopupOpensAtTheOwnersOriginWithItsPixelLayout) {
     Then([&] {
         RECT r;
