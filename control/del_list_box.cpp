@@ -167,7 +167,10 @@ void CDelListBox::DrawItem(LPDRAWITEMSTRUCT dis) {
         RECT value{L + 180, T, R - 1, B};
         const std::string valueText =
             FormatAmount(FixedAmount::FromDouble(d->Value), true, -1, false);
-        dc.SelectObject(FittingBoldFont(dc, valueText, value.right - value.left));
+        // The value keeps a few pixels from the volume, whose column ends 2 pixels before it.
+        constexpr int kValueClearance = 4;
+        dc.SelectObject(
+            FittingBoldFont(dc, valueText, value.right - value.left - kValueClearance));
         dc.DrawText(valueText, &value, kFormat | DT_RIGHT);
         if (oldFont != nullptr) dc.SelectObject(oldFont);
     } else if (dis->itemData != 0) {

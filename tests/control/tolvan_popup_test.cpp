@@ -382,6 +382,8 @@ TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
     };
     std::vector<Row> rows;
     std::vector<std::string> texts;
+    std::vector<LONG> longHeights;
+    std::vector<LONG> shortHeights;
     Then([&] {
         tolvan::CDelListBox& list = Popup().DeliveryList;
         HDC dc = ::GetDC(list.m_hWnd);
@@ -399,6 +401,8 @@ TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
                 if (r.operation == "DrawText") {
                     row.text = r.textColour;
                     if (i == 0) texts.push_back(r.text);
+                    if (i == 0) longHeights.push_back(r.fontHeight);
+                    if (i == 2) shortHeights.push_back(r.fontHeight);
                 }
             }
             rows.push_back(row);
@@ -429,6 +433,14 @@ TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
     EXPECT_EQ(texts[3], FormatAmount(FixedAmount::FromDouble(-98765.43), true, -1, false));
     EXPECT_NE(texts[3], FormatAmount(FixedAmount::FromDouble(98765.43), true, -1, false));
     EXPECT_NE(texts[3].find("98765"), std::string::npos) << texts[3];
+    // Grade and number in their fonts; amounts that fit in bold 19, long ones in a smaller
+    // bold that keeps them inside their columns.
+    EXPECT_EQ(shortHeights, (std::vector<LONG>{19, 19, 19, 19}));
+    ASSERT_EQ(longHeights.size(), 4u);
+    EXPECT_EQ(longHeights[1], 19);
+    EXPECT_LT(longHeights[2], 19);
+    EXPECT_LT(longHeights[3], 19);
+    EXPECT_GE(longHeights[3], 9);
 }
 
 // A delivery removed by the client while the popup is open: its row stays, empty, and
