@@ -58,6 +58,13 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
             *field = amount;
             return std::nullopt;
         };
+        const auto textOption = [&](std::u16string* field,
+                                    const char* what) -> std::optional<std::string> {
+            const std::string* text = value();
+            if (text == nullptr) return option + " needs " + what;
+            *field = Utf8ToUtf16(*text);
+            return std::nullopt;
+        };
         std::optional<std::string> error;
         if (option == "--state") {
             error = shortOption(&face->pump.state, -32768, 32767);
@@ -75,12 +82,7 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
         } else if (option == "--popup") {
             face->popup = true;
         } else if (option == "--name") {
-            const std::string* text = value();
-            if (text == nullptr) {
-                error = "--name needs the pump's name";
-            } else {
-                face->pump.name = Utf8ToUtf16(*text);
-            }
+            error = textOption(&face->pump.name, "the pump's name");
         } else if (option == "--number") {
             const std::string* text = value();
             if (text == nullptr || !ToLong(*text, -99999, 99999, &number)) {
@@ -95,12 +97,7 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
         } else if (option == "--price") {
             error = amountOption(&face->pump.price);
         } else if (option == "--grade") {
-            const std::string* text = value();
-            if (text == nullptr) {
-                error = "--grade needs a short grade name";
-            } else {
-                face->pump.shortGradeName = Utf8ToUtf16(*text);
-            }
+            error = textOption(&face->pump.shortGradeName, "a short grade name");
         } else if (option == "--current-delivery") {
             const std::string* text = value();
             if (text == nullptr) {
