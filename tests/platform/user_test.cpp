@@ -3,6 +3,7 @@
 // loop, the beep count and GetModuleHandleW.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <thread>
@@ -617,6 +618,78 @@ TEST_F(UserTest, FramesComposeChildrenInZOrder) {
     MoveWindow(a, 20, 0, 10, 10, TRUE);
     platform_test::DispatchPending();
     check({{7, 7, 0x00FF00}, {25, 5, 0xFF0000}}, "a moved");
+}
+
+}  // namespace
+
+namespace {
+
+// The idle hook as a program that feeds a modal loop uses it: it runs only when the loop finds
+// nothing to take, is not called again from a loop inside it, and hands back the hook it
+// replaced so that a caller can put that one back.
+TEST(IdleHook, RunsWhenTheLoopWaitsNotInsideItselfAndReturnsTheOneItReplaced) {
+    int outerCalls = 0;
+    const auto original = platform::SetIdleHook([&outerCalls] {
+        ++outerCalls;
+        PostMessageW(nullptr, WM_USER + 7, 0, 0);
+        return true;
+    });
+    int calls = 0;
+    int nestedLoops = 0;
+    auto previous = platform::SetIdleHook([&] {
+        ++calls;
+        if (calls == 1) {
+            // A loop inside the hook waits as usual, here for a 10 ms timer on the real clock:
+            // the hook is not asked again meanwhile.
+            const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
+            MSG inner;
+            if (GetMessageW(&inner, nullptr, 0, 0) && inner.message == WM_TIMER && calls == 1) {
+                ++nestedLoops;
+            }
+            KillTimer(nullptr, timer);
+            return true;  // gave nothing: the outer loop looks again, finds nothing, asks again
+        }
+        PostMessageW(nullptr, WM_USER + 2, 0, 0);
+        return true;
+    });
+    ASSERT_TRUE(previous);
+    MSG msg;
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 2));
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(nestedLoops, 1);
+    // Putting the replaced hook back: it serves the next wait.
+    platform::SetIdleHook(std::move(previous));
+    ASSERT_TRUE(GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 7));
+    EXPECT_EQ(outerCalls, 1);
+    platform::SetIdleHook(original);
+}
+
+BOOL CollectWindows(HWND hwnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+TEST(EnumWindows, GivesTheThreadsTopLevelWindowsNewestFirst) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.lpszClassName = u"EnumWindowsTest";
+    RegisterClassW(&wc);
+    HWND first = CreateWindowExW(0, u"EnumWindowsTest", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                 nullptr, nullptr, nullptr);
+    HWND second = CreateWindowExW(0, u"EnumWindowsTest", nullptr, WS_POPUP, 0, 0, 10, 10, first,
+                                  nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExW(0, u"EnumWindowsTest", nullptr, WS_CHILD, 0, 0, 5, 5, first,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(child, nullptr);
+    std::vector<HWND> all;
+    EXPECT_TRUE(EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&all)));
+    const auto at = [&](HWND h) { return std::find(all.begin(), all.end(), h) - all.begin(); };
+    EXPECT_LT(at(second), at(first));
+    EXPECT_EQ(std::find(all.begin(), all.end(), child), all.end());  // children are not listed
+    EXPECT_FALSE(EnumWindows(nullptr, 0));
+    DestroyWindow(first);
 }
 
 }  // namespace
