@@ -328,9 +328,16 @@ void InvalidateInParent(Window& w, const RECT& rect) {
 }
 
 void FrameChanged(Window& w) {
-    if (Window* top = TopLevelOf(&w)) {
-        top->frameChanged = true;
+    FrameChanged(w, Region(WindowRectInSurface(w)));
+}
+
+void FrameChanged(Window& w, const Region& surfaceArea) {
+    Window* top = TopLevelOf(&w);
+    if (top == nullptr || surfaceArea.Empty()) {
+        return;
     }
+    top->frameChanged = true;
+    top->changedArea.Add(surfaceArea);
 }
 
 void DrawBorder(Window& w) {

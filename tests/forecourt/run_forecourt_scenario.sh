@@ -14,7 +14,10 @@ stop_server() {
     [ -z "$server_pid" ] || { kill -TERM "$server_pid" 2>/dev/null; wait "$server_pid" || true; }
     server_pid=
 }
-trap 'stop_server; rm -rf "$work"' EXIT
+keep_pictures() {  # FORECOURT_SHOTS=DIR keeps every run's pictures and output there
+    [ -z "${FORECOURT_SHOTS:-}" ] || { mkdir -p "$FORECOURT_SHOTS" && cp -r "$work"/*/ "$FORECOURT_SHOTS"/; }
+}
+trap 'stop_server; keep_pictures; rm -rf "$work"' EXIT
 export FORECOURT_REGISTRY=$work/registry LANG=C LC_ALL= TZ=UTC
 
 start_server() {
