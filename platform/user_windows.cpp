@@ -363,7 +363,10 @@ void DrawBorder(Window& w) {
         plot(r.left, y);
         plot(r.right - 1, y);
     }
-    FrameChanged(w);
+    Region frame(r);
+    frame.Subtract(RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
+    frame.Intersect(clip);
+    FrameChanged(w, frame);
 }
 
 LRESULT CallProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
