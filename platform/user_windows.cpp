@@ -467,6 +467,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     auto window = std::make_unique<Window>();
     Window& w = *window;
     w.thread = std::this_thread::get_id();
+    CurrentQueue();  // a window's thread has a queue from the start: others may post to it
     w.cls = cls;
     w.proc = cls->proc;
     w.style = style & ~WS_VISIBLE;  // shown below, after WM_CREATE

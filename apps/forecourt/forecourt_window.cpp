@@ -178,6 +178,10 @@ Forecourt::Forecourt(const Options& options, std::ostream& log)
 
 Forecourt::~Forecourt() {
     kestro::automation::ThreadQueue::OfCurrentThread()->SetWake(nullptr);
+    if (wakeGate_) {
+        std::lock_guard lock(wakeGate_->mutex);
+        wakeGate_->open = false;
+    }
     faces_.clear();  // each withdraws from the client object and leaves the window
     if (client_) {
         InvokeMember(client_.Get(), 2 /* Logoff */, DISPATCH_METHOD, {}, nullptr);
@@ -256,9 +260,16 @@ bool Forecourt::Start(std::string* error) {
     bold_ = MakeFont(12, true);
     // The client object's reader thread posts to this thread's queue; a posted message wakes
     // the window loop, which then dispatches them.
+    // The reader thread may still be calling a wake it took before the forecourt withdrew it:
+    // the gate makes sure none posts once the forecourt is going.
     HWND hwnd = hwnd_;
-    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake(
-        [hwnd] { PostMessageW(hwnd, kClientEvents, 0, 0); });
+    wakeGate_ = std::make_shared<WakeGate>();
+    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake([hwnd, gate = wakeGate_] {
+        std::lock_guard lock(gate->mutex);
+        if (gate->open) {
+            PostMessageW(hwnd, kClientEvents, 0, 0);
+        }
+    });
 
     for (std::size_t i = 0; i < pumps.size(); ++i) {
         auto face = PumpFace::Create(

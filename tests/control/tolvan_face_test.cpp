@@ -126,10 +126,23 @@ class TolvanFaceTest : public TolvanTest {
         SysFreeString(shortGrade);
     }
 
-    void Click() {
+    // A click on the face; a popup it opens waits in its own loop, which is closed with
+    // Escape (`popups` counts them).
+    void Click(int* popups = nullptr) {
+        int escapes = 0;
+        platform_test::SetIdleHook([&escapes] {
+            if (escapes++ > 0) {
+                return false;  // Escape did not close it: the loop blocks and the test times out
+            }
+            platform::QueueKeyInput(VK_ESCAPE, true);
+            platform::QueueKeyInput(VK_ESCAPE, false);
+            return true;
+        });
         platform::QueueMouseInput(window_, WM_LBUTTONDOWN, POINT{40, 40});
         platform::QueueMouseInput(window_, WM_LBUTTONUP, POINT{40, 40});
         platform_test::DispatchPending();
+        platform_test::SetIdleHook(nullptr);
+        if (popups != nullptr) *popups = escapes;
     }
 
     std::vector<DISPID> ClientCalls() const {
@@ -269,6 +282,7 @@ struct ClickCase {
     LONG cancelResult;
     std::vector<DISPID> calls;  // what reaches the client object, in order
     bool selected;              // DeliverySelectedEvent raised
+    bool popup = false;         // the popup opens
 };
 
 TEST_F(TolvanFaceTest, ClicksFollowThePopupMode) {
@@ -280,13 +294,13 @@ TEST_F(TolvanFaceTest, ClicksFollowThePopupMode) {
         {"mode 2, state 8: TempStop", 2, 8, 1, {}, 0, {24}, false},
         {"mode 2, state 12: TempStop", 2, 12, 1, {}, 0, {24}, false},
         {"mode 2, state 5, 25: TempStop follows", 2, 5, 1, {}, 25, {23, 24}, false},
-        {"mode 2, state 5, 0: the popup", 2, 5, 1, {}, 0, {23}, false},
+        {"mode 2, state 5, 0: the popup", 2, 5, 1, {}, 0, {23}, false, true},
         {"mode 2, state 3, one current delivery", 2, 3, 0, {1}, 0, {74}, true},
         {"mode 2, state 17, one current delivery", 2, 17, 1, {1}, 0, {}, true},
-        {"mode 2, state 3, one stacked delivery", 2, 3, 1, {2}, 0, {}, false},
-        {"mode 2, state 8, one current delivery", 2, 8, 1, {1}, 0, {}, false},
-        {"mode 2, two deliveries", 2, 3, 1, {1, 2}, 0, {}, false},
-        {"mode 3", 3, 6, 1, {}, 0, {}, false},
+        {"mode 2, state 3, one stacked delivery", 2, 3, 1, {2}, 0, {}, false, true},
+        {"mode 2, state 8, one current delivery", 2, 8, 1, {1}, 0, {}, false, true},
+        {"mode 2, two deliveries", 2, 3, 1, {1, 2}, 0, {}, false, true},
+        {"mode 3", 3, 6, 1, {}, 0, {}, false, true},
     };
     IConnectionPoint* point = EventPoint();
     ASSERT_NE(point, nullptr);
@@ -308,7 +322,9 @@ TEST_F(TolvanFaceTest, ClicksFollowThePopupMode) {
         client_.Expect(25, 0);
         client_.ClearCalls();
         platform_test::AdvanceTickCount(2000);
-        Click();
+        int popups = 0;
+        Click(&popups);
+        EXPECT_EQ(popups, c.popup ? 1 : 0) << c.name;
         EXPECT_EQ(ClientCalls(), c.calls) << c.name;
         if (!c.calls.empty() && c.calls[0] == 74) {
             ASSERT_EQ(client_.calls[0].values.size(), 1u);
