@@ -354,6 +354,10 @@ SdlBackend* sdlBackend = nullptr;
 }  // namespace
 
 std::unique_ptr<DisplayBackend> MakeSdlBackend() {
+    // The window system's own image transfer, which sends only the changed rectangles: an
+    // accelerated window surface draws the whole window as a texture for every present, and
+    // without a graphics card (a virtual X server, a thin client) that is software rendering.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL display not available: %s\n", SDL_GetError());
         return nullptr;
