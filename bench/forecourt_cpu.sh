@@ -16,35 +16,19 @@ zoom=${4:-1}
 warmup=${5:-8}
 kestrod=$build/kestro/server/kestrod
 work=$(mktemp -d)
-server_pid=
 window_pid=
+source "$(dirname "$0")/../scripts/kestrod_server.sh"
 cleanup() {
     [ -z "$window_pid" ] || { kill -TERM "$window_pid" 2>/dev/null; wait "$window_pid" || true; }
-    [ -z "$server_pid" ] || { kill -TERM "$server_pid" 2>/dev/null; wait "$server_pid" || true; }
+    stop_kestrod
     rm -rf "$work"
 }
 trap cleanup EXIT
 export FORECOURT_REGISTRY=$work/registry
 
 start_server() {  # start_server ARG...: kestrod with ARG on a free address 127.0.99.N
-    rm -f "$work"/station.db*
-    for n in $(seq 1 20); do
-        address=127.0.99.$n
-        "$kestrod" --listen "$address" --call-port 0 --events-port 0 --db "$work/station.db" \
-            "$@" >"$work/kestrod.out" 2>"$work/kestrod.log" &
-        server_pid=$!
-        for _ in $(seq 600); do
-            grep -q listening "$work/kestrod.out" && break 2
-            kill -0 "$server_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        wait "$server_pid" 2>/dev/null || true
-        server_pid=
-    done
-    [ -n "$server_pid" ] || { echo "kestrod did not start:"; cat "$work/kestrod.log"; exit 1; }
-    read -r call events < <(sed 's/.*call port \([0-9]*\), events port \([0-9]*\)/\1 \2/' \
-        "$work/kestrod.out")
-    ports=(--server "$address" --call-port "$call" --events-port "$events")
+    start_kestrod "$kestrod" 127.0.99 "$work" "$@"
+    ports=(--server "$address" --call-port "$call_port" --events-port "$events_port")
 }
 
 ticks() {  # user + system clock ticks of process $1
@@ -78,7 +62,7 @@ for pump in $(seq 1 32); do
     "$build/kestro/ctl/kestroctl" "${ports[@]}" authorise "$pump" >/dev/null
 done
 measure busy
-kill -TERM "$server_pid"; wait "$server_pid" || true; server_pid=
+stop_kestrod
 
 start_server --station sample --clock manual
 measure still

@@ -3,49 +3,27 @@
 # address 127.0.167.N, forecourt in PopupMode 2 with a fresh registry (it registers the client
 # object and Tolvan itself) playing tests/data/forecourt/stacked_sale.script, headless; the
 # output must show the current pump, the stacked sale, the popup over the window and the
-# stacked sale chosen in it, and a second headless run must paint the same pictures. With "sdl" as 4th argument (under xvfb-run) the
-# same scenario runs on the SDL display and its pictures must equal the headless ones.
+# stacked sale chosen in it, and a second headless run must paint the same pictures; a script
+# that ends with the popup open must fail and end. With "sdl" as 4th argument (under
+# xvfb-run) the same scenario runs on the SDL display and its pictures must equal the
+# headless ones.
 # usage: run_forecourt_scenario.sh FORECOURT KESTROD DATA_DIR [sdl]
 set -euo pipefail
 forecourt=$1 kestrod=$2 data=$3 mode=${4:-headless}
 work=$(mktemp -d)
-server_pid=
-stop_server() {
-    [ -z "$server_pid" ] || { kill -TERM "$server_pid" 2>/dev/null; wait "$server_pid" || true; }
-    server_pid=
-}
+source "$(dirname "$0")/../../scripts/kestrod_server.sh"
 keep_pictures() {  # FORECOURT_SHOTS=DIR keeps every run's pictures and output there
     [ -z "${FORECOURT_SHOTS:-}" ] || { mkdir -p "$FORECOURT_SHOTS" && cp -r "$work"/*/ "$FORECOURT_SHOTS"/; }
 }
-trap 'stop_server; keep_pictures; rm -rf "$work"' EXIT
+trap 'stop_kestrod; keep_pictures; rm -rf "$work"' EXIT
 export FORECOURT_REGISTRY=$work/registry LANG=C LC_ALL= TZ=UTC
-
-start_server() {
-    rm -f "$work"/station.db*
-    for n in $(seq 1 20); do
-        address=127.0.167.$n
-        "$kestrod" --listen "$address" --call-port 0 --events-port 0 --db "$work/station.db" \
-            --clock manual >"$work/kestrod.out" 2>"$work/kestrod.log" &
-        server_pid=$!
-        for _ in $(seq 300); do
-            grep -q listening "$work/kestrod.out" && return 0
-            kill -0 "$server_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        wait "$server_pid" 2>/dev/null || true
-        server_pid=
-    done
-    echo "kestrod did not start:"; cat "$work/kestrod.log"; exit 1
-}
 
 # Plays a scenario (${3:-stacked_sale}.script) into folder $1 with display $2; with a 4th
 # argument "fails" the run must end with status 1.
 play() {
     mkdir -p "$work/$1"
-    start_server
-    read -r call events < <(sed 's/.*call port \([0-9]*\), events port \([0-9]*\)/\1 \2/' \
-        "$work/kestrod.out")
-    local options=(--server "$address" --call-port "$call" --events-port "$events"
+    start_kestrod "$kestrod" 127.0.167 "$work" --clock manual
+    local options=(--server "$address" --call-port "$call_port" --events-port "$events_port"
                    --popup-mode 2 --script "$data/${3:-stacked_sale}.script")
     local display=()
     [ "$2" = sdl ] && display=(env FORECOURT_DISPLAY=sdl) || options+=(--headless)
@@ -55,7 +33,7 @@ play() {
     if [ "$status" != "$([ "${4:-}" = fails ] && echo 1 || echo 0)" ]; then
         echo "status $status"; cat "$work/$1/out" "$work/$1/err"; exit 1
     fi
-    stop_server
+    stop_kestrod
 }
 
 expect() {  # expect FOLDER TEXT: the run's output holds the line TEXT
