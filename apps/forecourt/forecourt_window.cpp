@@ -259,9 +259,8 @@ bool Forecourt::Start(std::string* error) {
     font_ = MakeFont(12, false);
     bold_ = MakeFont(12, true);
     // The client object's reader thread posts to this thread's queue; a posted message wakes
-    // the window loop, which then dispatches them.
-    // The reader thread may still be calling a wake it took before the forecourt withdrew it:
-    // the gate makes sure none posts once the forecourt is going.
+    // the window loop, which then dispatches them. The reader thread may still be calling a
+    // wake it took before the forecourt withdrew it: the gate lets none post once it is going.
     HWND hwnd = hwnd_;
     wakeGate_ = std::make_shared<WakeGate>();
     kestro::automation::ThreadQueue::OfCurrentThread()->SetWake([hwnd, gate = wakeGate_] {
@@ -494,17 +493,17 @@ bool Forecourt::Screenshot(const std::string& path, std::string* error) {
         *error = "the forecourt window shows no frame";
         return false;
     }
-    platform::PixelSurface over;
+    platform::PixelSurface popupFrame;
     const HWND popup = OpenPopup();
-    if (popup != nullptr && ZoomedFrame(popup, &over)) {
+    if (popup != nullptr && ZoomedFrame(popup, &popupFrame)) {
         // Both windows where they stand on the screen, on the desktop's grey.
         const int zoom = options_.zoom;
         RECT base{};
-        RECT top{};
+        RECT over{};
         GetWindowRect(hwnd_, &base);
-        GetWindowRect(popup, &top);
+        GetWindowRect(popup, &over);
         RECT all{};
-        UnionRect(&all, &base, &top);
+        UnionRect(&all, &base, &over);
         platform::PixelSurface both;
         both.Reset((all.right - all.left) * zoom, (all.bottom - all.top) * zoom, kDesktop);
         auto put = [&](const platform::PixelSurface& part, const RECT& at) {
@@ -517,11 +516,11 @@ bool Forecourt::Screenshot(const std::string& path, std::string* error) {
             }
         };
         put(frame, base);
-        put(over, top);
+        put(popupFrame, over);
         frame = std::move(both);
-        log_ << "forecourt: the popup stands at " << top.left - base.left << ','
-             << top.top - base.top << " of the window, " << top.right - top.left << 'x'
-             << top.bottom - top.top << '\n';
+        log_ << "forecourt: the popup stands at " << over.left - base.left << ','
+             << over.top - base.top << " of the window, " << over.right - over.left << 'x'
+             << over.bottom - over.top << '\n';
     }
     if (!WritePng(frame, path.c_str())) {
         *error = "cannot write " + path;
