@@ -1,6 +1,7 @@
 // The display backends: the choice between them, and the headless one, which keeps the
 // frames in memory (tests read them, control-host writes them as PNG) and waits on the
 // thread queue's condition variable.
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,7 +23,7 @@ class HeadlessBackend final : public DisplayBackend {
         }
     }
     void Wake(ThreadQueue& queue) override { queue.wake.notify_all(); }
-    void Present(HWND, const PixelSurface&, bool) override {}
+    void Present(HWND, const PixelSurface&, bool, const std::vector<RECT>&) override {}
     void WindowDestroyed(HWND) override {}
     void Beep() override {}
 };
@@ -32,6 +33,8 @@ struct Selection {
     std::unique_ptr<DisplayBackend> backend;
     Display display = Display::Headless;
 };
+
+std::atomic<int> zoom{1};
 
 Selection& TheSelection() {
     static Selection* selection = new Selection;
@@ -55,6 +58,10 @@ DisplayBackend& Select(Selection& s, Display wanted) {
 
 std::unique_ptr<DisplayBackend> MakeHeadlessBackend() {
     return std::make_unique<HeadlessBackend>();
+}
+
+int DisplayZoom() {
+    return zoom.load();
 }
 
 DisplayBackend& Backend() {
@@ -85,6 +92,20 @@ bool SelectDisplay(Display display) {
     }
     std::lock_guard lock(s.mutex);
     return &user::Select(s, display) != nullptr && s.display == display;
+}
+
+bool SetDisplayZoom(int factor) {
+    if (factor < 1 || factor > kMaxDisplayZoom) {
+        return false;
+    }
+    if (user::zoom.exchange(factor) != factor) {
+        for (HWND top : user::TopLevelWindows()) {
+            if (user::Window* w = user::Find(top)) {
+                user::FrameChanged(*w);  // shown again whole at the new size
+            }
+        }
+    }
+    return true;
 }
 
 Display CurrentDisplay() {

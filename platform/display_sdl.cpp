@@ -1,12 +1,18 @@
-// The SDL display backend: one real window per shown top-level window, its frame copied to the
-// window's surface when it changes, SDL's mouse and keyboard events queued as input, and the
-// message loop sleeping in SDL_WaitEventTimeout until the next timer or event.
+// The SDL display backend: one real window per shown top-level window, the changed rectangles
+// of its frame copied to the window's surface (enlarged by the display zoom) and sent to the
+// screen at most once per present interval, SDL's mouse and keyboard events queued as input
+// (their positions mapped back through the zoom), and the message loop sleeping in
+// SDL_WaitEventTimeout until the next timer or event.
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <map>
+#include <vector>
 
+#include "platform/gdi.h"
 #include "platform/user_internal.h"
 
 namespace platform::user {
@@ -69,6 +75,43 @@ UINT VirtualKeyFromSdl(SDL_Keycode key) {
     }
 }
 
+// A present of many small changes sends their bounds instead of each one.
+constexpr std::size_t kMaxRects = 32;
+// About one present per frame of a 60 Hz screen.
+constexpr int kPresentIntervalMs = 16;
+
+// The window pixel under display pixel (x, y) of a window shown `zoom` times enlarged.
+POINT WindowPointOfDisplay(int x, int y, int zoom) {
+    return POINT{x / zoom, y / zoom};
+}
+
+// Copies `r` (display pixels, inside the zoomed frame) of `frame` enlarged `zoom` times into
+// the locked `surface`.
+void CopyToSurface(const PixelSurface& frame, const SDL_Rect& r, int zoom, SDL_Surface* surface) {
+    auto* target = static_cast<std::uint8_t*>(surface->pixels) +
+                   static_cast<std::ptrdiff_t>(r.y) * surface->pitch +
+                   static_cast<std::ptrdiff_t>(r.x) * surface->format->BytesPerPixel;
+    if (r.x + r.w > surface->w || r.y + r.h > surface->h) {
+        return;  // the window has not taken its new size yet; the next present is whole
+    }
+    if (zoom == 1) {
+        SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888,
+                          &frame.pixels[static_cast<std::size_t>(r.y) * frame.width + r.x],
+                          frame.width * 4, surface->format->format, target, surface->pitch);
+        return;
+    }
+    std::vector<std::uint32_t> enlarged(static_cast<std::size_t>(r.w) * r.h);
+    for (int y = 0; y < r.h; ++y) {
+        const std::uint32_t* row = &frame.pixels[static_cast<std::size_t>((r.y + y) / zoom) *
+                                                 frame.width];
+        for (int x = 0; x < r.w; ++x) {
+            enlarged[static_cast<std::size_t>(y) * r.w + x] = row[(r.x + x) / zoom];
+        }
+    }
+    SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888, enlarged.data(), r.w * 4,
+                      surface->format->format, target, surface->pitch);
+}
+
 class SdlBackend final : public DisplayBackend {
   public:
     SdlBackend() : wakeEvent_(SDL_RegisterEvents(1)) {}
@@ -103,7 +146,8 @@ class SdlBackend final : public DisplayBackend {
         SDL_PushEvent(&event);
     }
 
-    void Present(HWND topLevel, const PixelSurface& frame, bool visible) override {
+    void Present(HWND topLevel, const PixelSurface& frame, bool visible,
+                 const std::vector<RECT>& changed) override {
         SDL_Window* window = WindowFor(topLevel, frame, visible);
         if (window == nullptr) {
             return;
@@ -112,24 +156,61 @@ class SdlBackend final : public DisplayBackend {
             SDL_HideWindow(window);
             return;
         }
-        SDL_ShowWindow(window);
+        if ((SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN) != 0) {
+            SDL_ShowWindow(window);
+        }
+        const int zoom = DisplayZoom();
         int w = 0;
         int h = 0;
         SDL_GetWindowSize(window, &w, &h);
-        if (w != frame.width || h != frame.height) {
-            SDL_SetWindowSize(window, frame.width, frame.height);
+        if (w != frame.width * zoom || h != frame.height * zoom) {
+            SDL_SetWindowSize(window, std::max(1, frame.width * zoom),
+                              std::max(1, frame.height * zoom));
         }
         SDL_Surface* surface = SDL_GetWindowSurface(window);
         if (surface == nullptr || frame.width == 0 || frame.height == 0) {
             return;
         }
+        // A new surface (a new or resized window, another zoom) gets the whole frame; else
+        // only the changed rectangles are copied and sent to the screen.
+        Shown& shown = shown_[topLevel];
+        const bool whole = shown.surface != surface || shown.zoom != zoom;
+        shown.surface = surface;
+        shown.zoom = zoom;
+        const RECT all{0, 0, frame.width, frame.height};
+        std::vector<SDL_Rect> rects;
+        auto add = [&](const RECT& r) {
+            const RECT c = RectIntersection(r, all);
+            if (!RectEmpty(c)) {
+                rects.push_back(SDL_Rect{c.left * zoom, c.top * zoom, (c.right - c.left) * zoom,
+                                         (c.bottom - c.top) * zoom});
+            }
+        };
+        if (whole) {
+            add(all);
+        } else if (changed.size() > kMaxRects) {
+            RECT bounds = changed.front();
+            for (const RECT& r : changed) {
+                UnionRect(&bounds, &bounds, &r);
+            }
+            add(bounds);
+        } else {
+            for (const RECT& r : changed) {
+                add(r);
+            }
+        }
+        if (rects.empty()) {
+            return;
+        }
         SDL_LockSurface(surface);
-        SDL_ConvertPixels(std::min(frame.width, surface->w), std::min(frame.height, surface->h),
-                          SDL_PIXELFORMAT_RGB888, frame.pixels.data(), frame.width * 4,
-                          surface->format->format, surface->pixels, surface->pitch);
+        for (const SDL_Rect& r : rects) {
+            CopyToSurface(frame, r, zoom, surface);
+        }
         SDL_UnlockSurface(surface);
-        SDL_UpdateWindowSurface(window);
+        SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size()));
     }
+
+    int PresentIntervalMs() const override { return kPresentIntervalMs; }
 
     void WindowDestroyed(HWND topLevel) override {
         auto it = windows_.find(topLevel);
@@ -137,6 +218,7 @@ class SdlBackend final : public DisplayBackend {
             SDL_DestroyWindow(it->second);
             windows_.erase(it);
         }
+        shown_.erase(topLevel);
     }
 
     void Beep() override {
@@ -189,8 +271,9 @@ class SdlBackend final : public DisplayBackend {
         RECT rect{};
         GetWindowRect(topLevel, &rect);
         SDL_Window* window =
-            SDL_CreateWindow(title.c_str(), rect.left, rect.top, std::max(1, frame.width),
-                             std::max(1, frame.height), SDL_WINDOW_SHOWN);
+            SDL_CreateWindow(title.c_str(), rect.left, rect.top,
+                             std::max(1, frame.width * DisplayZoom()),
+                             std::max(1, frame.height * DisplayZoom()), SDL_WINDOW_SHOWN);
         if (window != nullptr) {
             windows_[topLevel] = window;
         }
@@ -213,7 +296,8 @@ class SdlBackend final : public DisplayBackend {
             return;
         }
         const int b = BorderWidth(*w);
-        QueueMouseInput(top, message, POINT{x - b, y - b});
+        const POINT pt = WindowPointOfDisplay(x, y, DisplayZoom());
+        QueueMouseInput(top, message, POINT{pt.x - b, pt.y - b});
     }
 
     void Handle(const SDL_Event& event) {
@@ -241,7 +325,7 @@ class SdlBackend final : public DisplayBackend {
                         PostMessageW(top, WM_CLOSE, 0, 0);
                     } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
                         if (Window* w = Find(top)) {
-                            w->frameChanged = true;
+                            FrameChanged(*w);
                         }
                     }
                 }
@@ -254,8 +338,15 @@ class SdlBackend final : public DisplayBackend {
         }
     }
 
+    // What a window's surface last received: another surface or zoom needs the whole frame.
+    struct Shown {
+        SDL_Surface* surface = nullptr;
+        int zoom = 0;
+    };
+
     std::uint32_t wakeEvent_;
     std::map<HWND, SDL_Window*> windows_;
+    std::map<HWND, Shown> shown_;
 };
 
 SdlBackend* sdlBackend = nullptr;
@@ -263,6 +354,10 @@ SdlBackend* sdlBackend = nullptr;
 }  // namespace
 
 std::unique_ptr<DisplayBackend> MakeSdlBackend() {
+    // The window system's own image transfer, which sends only the changed rectangles: an
+    // accelerated window surface draws the whole window as a texture for every present, and
+    // without a graphics card (a virtual X server, a thin client) that is software rendering.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "SDL display not available: %s\n", SDL_GetError());
         return nullptr;
@@ -280,6 +375,7 @@ bool ReadPresentedFrame(HWND topLevel, PixelSurface* frame) {
     if (frame == nullptr) {
         return false;
     }
+    user::PresentChangedFrames(true);
     if (CurrentDisplay() == Display::Sdl && user::sdlBackend != nullptr) {
         return user::sdlBackend->ReadFrame(topLevel, frame);
     }

@@ -413,13 +413,21 @@ enum class Display { Headless, Sdl };
 bool SelectDisplay(Display display);
 Display CurrentDisplay();
 
+// The factor by which a real display shows every frame, for screens of many dots to the inch:
+// each window pixel becomes a square of `factor` by `factor` screen pixels, and positions of
+// the mouse map back to window pixels. Windows draw as before. False (and no change) outside
+// 1 to kMaxDisplayZoom. The headless display keeps its frames 1:1.
+constexpr int kMaxDisplayZoom = 8;
+bool SetDisplayZoom(int factor);
+
 // The frame of a top-level window (its children composed in), or null for no such window.
 const PixelSurface* GetWindowSurface(HWND topLevel);
 // The top-level window that `hwnd` lies in (itself for a top-level window).
 HWND GetTopLevelWindow(HWND hwnd);
 
 // The frame the display shows for a top-level window: the real window's pixels with the SDL
-// backend, the window's surface headless. False when it shows none.
+// backend (zoomed by the display's factor), the window's surface headless. Changes not yet
+// shown are shown first. False when it shows none.
 bool ReadPresentedFrame(HWND topLevel, PixelSurface* frame);
 // The SDL window id of a shown top-level window (0 headless), for feeding it SDL events.
 std::uint32_t GetDisplayWindowId(HWND topLevel);

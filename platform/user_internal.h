@@ -44,6 +44,7 @@ struct Window {
     bool destroying = false;
     std::unique_ptr<PixelSurface> surface;  // top-level windows only
     bool frameChanged = false;              // top-level: not yet shown by the backend
+    Region changedArea;                     // top-level: what is not yet shown (surface coordinates)
 };
 
 struct Timer {
@@ -114,8 +115,11 @@ void Invalidate(Window& w, const RECT* rect, bool erase, bool children);
 // Invalidates the area `rect` (parent client coordinates) in the parent of child `w`, or
 // nothing for a top-level window.
 void InvalidateInParent(Window& w, const RECT& rect);
-// Marks the frame of the top-level window of `w` changed, for the backend to show.
+// Marks the area of `w` (its window rectangle, border included) changed in the frame of its
+// top-level window, for the backend to show.
 void FrameChanged(Window& w);
+// Marks `surfaceArea` (the top-level surface's coordinates) of `w`'s frame changed.
+void FrameChanged(Window& w, const Region& surfaceArea);
 // Draws the one-pixel frame of a WS_BORDER window into its surface.
 void DrawBorder(Window& w);
 
@@ -139,7 +143,13 @@ class DisplayBackend {
     // Wakes `queue`'s thread from Wait; any thread may call it.
     virtual void Wake(ThreadQueue& queue) = 0;
     // A top-level window was shown, hidden, resized, or its frame changed: show the frame.
-    virtual void Present(HWND topLevel, const PixelSurface& frame, bool visible) = 0;
+    // `changed` are the parts that changed since the last call (surface coordinates); a
+    // backend may show more, and shows the whole frame when its window is new or resized.
+    virtual void Present(HWND topLevel, const PixelSurface& frame, bool visible,
+                         const std::vector<RECT>& changed) = 0;
+    // The shortest time between two presents of a thread's frames: a real display shows a few
+    // dozen frames a second, so changes that come faster are gathered into one present.
+    virtual int PresentIntervalMs() const { return 0; }
     virtual void WindowDestroyed(HWND topLevel) = 0;
     virtual void Beep() = 0;
 };
@@ -149,7 +159,12 @@ DisplayBackend& Backend();
 std::unique_ptr<DisplayBackend> MakeHeadlessBackend();
 std::unique_ptr<DisplayBackend> MakeSdlBackend();
 
-// Shows every changed frame; called when a loop is about to wait.
-void PresentChangedFrames();
+// Shows every changed frame; called when a loop is about to wait. Unless `now`, frames are
+// shown at most once per the backend's present interval: the result is then the milliseconds
+// until the held-back changes are due (-1 when nothing waits).
+int PresentChangedFrames(bool now);
+
+// The whole-number factor by which the display shows frames (platform::SetDisplayZoom).
+int DisplayZoom();
 
 }  // namespace platform::user

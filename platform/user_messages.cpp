@@ -2,6 +2,7 @@
 // input, quit, then paint and timers only when nothing else waits), dispatching, the default
 // window procedure and window timers on the platform clock.
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -166,18 +167,39 @@ int NextTimerTimeout(ThreadQueue& q) {
 
 }  // namespace
 
-void PresentChangedFrames() {
-    for (HWND top : TopLevelWindows()) {
+int PresentChangedFrames(bool now) {
+    using Clock = std::chrono::steady_clock;
+    static thread_local Clock::time_point lastPresent;
+    const std::vector<HWND> tops = TopLevelWindows();
+    const bool pending = std::any_of(tops.begin(), tops.end(), [](HWND top) {
+        const Window* w = Find(top);
+        return w != nullptr && w->frameChanged;
+    });
+    if (!pending) {
+        return -1;
+    }
+    DisplayBackend& backend = Backend();
+    const auto interval = std::chrono::milliseconds(backend.PresentIntervalMs());
+    const auto since = Clock::now() - lastPresent;
+    if (!now && since < interval) {
+        return static_cast<int>(
+            std::chrono::ceil<std::chrono::milliseconds>(interval - since).count());
+    }
+    for (HWND top : tops) {
         Window* w = Find(top);
         if (w != nullptr && w->frameChanged) {
             w->frameChanged = false;
-            Backend().Present(top, *w->surface, (w->style & WS_VISIBLE) != 0);
+            const std::vector<RECT> changed = w->changedArea.Rects();
+            w->changedArea.Clear();
+            backend.Present(top, *w->surface, (w->style & WS_VISIBLE) != 0, changed);
         }
     }
+    lastPresent = Clock::now();
+    return -1;
 }
 
 void WaitForMessage() {
-    PresentChangedFrames();
+    const int presentDue = PresentChangedFrames(false);
     if (idleHook && !inIdleHook) {
         // A copy: the hook may replace itself while it runs.
         const std::function<bool()> hook = idleHook;
@@ -189,7 +211,8 @@ void WaitForMessage() {
         }
     }
     ThreadQueue& q = CurrentQueue();
-    Backend().Wait(q, NextTimerTimeout(q));
+    const int timer = NextTimerTimeout(q);
+    Backend().Wait(q, presentDue < 0 ? timer : timer < 0 ? presentDue : std::min(timer, presentDue));
 }
 
 }  // namespace platform::user
@@ -390,7 +413,7 @@ int DispatchPending(int limit) {
         DispatchMessageW(&msg);
         ++count;
     }
-    platform::user::PresentChangedFrames();
+    platform::user::PresentChangedFrames(true);
     return count;
 }
 

@@ -97,8 +97,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
                          ? TRUE
                          : FALSE;
     }
+    // Only the update region can be drawn on: that much of the frame changes.
     if (Window* still = Find(hwnd)) {
-        FrameChanged(*still);
+        FrameChanged(*still, update);
     }
     return ps->hdc;
 }
@@ -109,7 +110,13 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
     }
     DeleteDC(ps->hdc);
     if (Window* w = Find(hwnd)) {
-        FrameChanged(*w);
+        // Again, in case the frame was shown while the painting went on.
+        const POINT origin = ClientOriginInSurface(*w);
+        RECT painted = ps->rcPaint;
+        OffsetRect(&painted, origin.x, origin.y);
+        Region area(painted);
+        area.Intersect(VisibleClientRegion(*w));
+        FrameChanged(*w, area);
     }
     return TRUE;
 }

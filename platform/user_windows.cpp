@@ -328,9 +328,16 @@ void InvalidateInParent(Window& w, const RECT& rect) {
 }
 
 void FrameChanged(Window& w) {
-    if (Window* top = TopLevelOf(&w)) {
-        top->frameChanged = true;
+    FrameChanged(w, Region(WindowRectInSurface(w)));
+}
+
+void FrameChanged(Window& w, const Region& surfaceArea) {
+    Window* top = TopLevelOf(&w);
+    if (top == nullptr || surfaceArea.Empty()) {
+        return;
     }
+    top->frameChanged = true;
+    top->changedArea.Add(surfaceArea);
 }
 
 void DrawBorder(Window& w) {
@@ -356,7 +363,10 @@ void DrawBorder(Window& w) {
         plot(r.left, y);
         plot(r.right - 1, y);
     }
-    FrameChanged(w);
+    Region frame(r);
+    frame.Subtract(RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
+    frame.Intersect(clip);
+    FrameChanged(w, frame);
 }
 
 LRESULT CallProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -457,6 +467,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     auto window = std::make_unique<Window>();
     Window& w = *window;
     w.thread = std::this_thread::get_id();
+    CurrentQueue();  // a window's thread has a queue from the start: others may post to it
     w.cls = cls;
     w.proc = cls->proc;
     w.style = style & ~WS_VISIBLE;  // shown below, after WM_CREATE

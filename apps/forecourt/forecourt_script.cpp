@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/user.h"
+
 extern char** environ;
 
 namespace forecourt {
@@ -51,15 +53,31 @@ int RunKestroctl(const Options& options, const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace
+// Plays the lines one after the other; a loop that a click or key starts (a popup's) plays
+// the following lines from the thread's idle hook.
+class ScriptPlayer {
+  public:
+    ScriptPlayer(Forecourt& forecourt, const Options& options, std::ostream& out)
+        : forecourt_(forecourt), options_(options), out_(out) {}
 
-bool PlayScript(Forecourt& forecourt, const Options& options, std::istream& script,
-                std::ostream& out) {
-    bool ok = true;
-    std::string line;
-    int number = 0;
-    while (std::getline(script, line)) {
-        ++number;
+    bool Play(std::istream& script) {
+        for (std::string line; std::getline(script, line);) {
+            lines_.push_back(std::move(line));
+        }
+        platform_test::SetIdleHook([this] { return OnIdle(); });
+        while (next_ < lines_.size()) {
+            Step(false);
+        }
+        platform_test::SetIdleHook(nullptr);
+        return ok_;
+    }
+
+  private:
+    // Runs the next line. `inLoop`: a loop started by an input command waits; input is only
+    // queued, for that loop to take as it takes a user's.
+    void Step(bool inLoop) {
+        const int number = static_cast<int>(++next_);
+        std::string line = lines_[next_ - 1];
         if (const std::size_t hash = line.find('#'); hash != std::string::npos) {
             line.erase(hash);
         }
@@ -69,36 +87,40 @@ bool PlayScript(Forecourt& forecourt, const Options& options, std::istream& scri
             args.push_back(word);
         }
         if (args.empty()) {
-            continue;
+            return;
         }
         const std::string command = args[0];
         args.erase(args.begin());
         std::string error;
         long a = 0;
         long b = 0;
+        bool input = false;
         if (command == "click" && args.size() == 1 && Number(args[0], 1, 99, &a)) {
-            if (!forecourt.ClickPump(a)) {
+            input = forecourt_.QueuePumpClick(a);
+            if (!input) {
                 error = "the station has no pump " + args[0];
             }
         } else if (command == "click" && args.size() == 2 && Number(args[0], 0, 32767, &a) &&
                    Number(args[1], 0, 32767, &b)) {
-            forecourt.Click(static_cast<int>(a), static_cast<int>(b));
+            forecourt_.QueueClick(static_cast<int>(a), static_cast<int>(b));
+            input = true;
         } else if (command == "key" && args.size() == 1) {
-            if (!forecourt.Key(args[0])) {
+            input = forecourt_.QueueKey(args[0]);
+            if (!input) {
                 error = "unknown key \"" + args[0] + "\"";
             }
         } else if (command == "wait" && args.size() == 1 && Number(args[0], 0, 600000, &a)) {
-            forecourt.Wait(static_cast<int>(a));
+            forecourt_.Wait(static_cast<int>(a));
         } else if (command == "screenshot" && args.size() == 1) {
-            forecourt.Screenshot(args[0], &error);
+            forecourt_.Screenshot(args[0], &error);
         } else if (command == "strip" && args.empty()) {
-            for (const std::string& text : forecourt.Strip()) {
-                out << "strip: " << text << '\n';
+            for (const std::string& text : forecourt_.Strip()) {
+                out_ << "strip: " << text << '\n';
             }
         } else if (command == "current" && args.empty()) {
-            out << "current=" << forecourt.CurrentPump() << '\n';
+            out_ << "current=" << forecourt_.CurrentPump() << '\n';
         } else if (command == "kestroctl" && !args.empty()) {
-            const int status = RunKestroctl(options, args);
+            const int status = RunKestroctl(options_, args);
             if (status != 0) {
                 error = "kestroctl " + line.substr(line.find("kestroctl") + 10) +
                         " ended with status " + std::to_string(status);
@@ -108,11 +130,60 @@ bool PlayScript(Forecourt& forecourt, const Options& options, std::istream& scri
                     command + "\" (click, key, wait, screenshot, strip, current, kestroctl)";
         }
         if (!error.empty()) {
-            out << "error: " << error << '\n';
-            ok = false;
+            out_ << "error: " << error << '\n';
+            ok_ = false;
+        }
+        if (input && !inLoop) {
+            // A loop that starts while the input is served plays the next lines.
+            ++handedOver_;
+            forecourt_.Settle();
+            --handedOver_;
         }
     }
-    return ok;
+
+    // Called when a message loop of the thread would block.
+    bool OnIdle() {
+        if (handedOver_ == 0 || playing_ || abandoned_) {
+            return false;  // the script's own waits, or a loop of no input command
+        }
+        if (next_ < lines_.size()) {
+            playing_ = true;
+            Step(true);
+            playing_ = false;
+            // The loop looks whether it is over only when it takes a message.
+            PostMessageW(nullptr, WM_NULL, 0, 0);
+            return true;
+        }
+        // The script has ended inside a loop it started: close the popup, or end the loop.
+        if (!closing_) {
+            closing_ = true;
+            out_ << "error: the script ended with a popup open (closed with ESCAPE)\n";
+            ok_ = false;
+            forecourt_.QueueKey("ESCAPE");
+        } else {
+            PostQuitMessage(1);
+            abandoned_ = true;
+        }
+        return true;
+    }
+
+    Forecourt& forecourt_;
+    const Options& options_;
+    std::ostream& out_;
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+    bool ok_ = true;
+    int handedOver_ = 0;  // input commands being served (their loops play the script)
+    bool playing_ = false;
+    bool closing_ = false;
+    bool abandoned_ = false;
+};
+
+}  // namespace
+
+bool PlayScript(Forecourt& forecourt, const Options& options, std::istream& script,
+                std::ostream& out) {
+    return ScriptPlayer(forecourt, options, out).Play(script);
 }
 
 }  // namespace forecourt

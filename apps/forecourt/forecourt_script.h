@@ -11,6 +11,12 @@
 //                       (lift, hang, tick, ...), and waits for it
 //
 // Each failing command prints "error: ..." and the script goes on; the exit status is then 1.
+//
+// A click or key that opens a popup starts the popup's own message loop, which returns only
+// when the popup closes: the lines after it are played from that loop whenever it waits,
+// their clicks and keys given to the loop as input (so the popup takes them as a cashier's),
+// until one closes the popup and the script goes on after the command that opened it. A
+// script that ends with a popup open fails, and the popup is closed with ESCAPE.
 #pragma once
 
 #include <istream>

@@ -27,6 +27,7 @@ constexpr UINT_PTR kShotTimer = 2;
 constexpr COLORREF kBackground = 0x00F0F0F0;  // the dialog face of Windows 10
 constexpr COLORREF kStripBackground = 0x00FFFFFF;
 constexpr COLORREF kCurrentBand = 0x00803000;  // dark blue band under the current pump
+constexpr std::uint32_t kDesktop = 0x00606060;  // around a popup standing out of the window
 constexpr int kMaxPumpId = 99;
 constexpr long kCallTimeoutMs = 5000;
 
@@ -177,6 +178,10 @@ Forecourt::Forecourt(const Options& options, std::ostream& log)
 
 Forecourt::~Forecourt() {
     kestro::automation::ThreadQueue::OfCurrentThread()->SetWake(nullptr);
+    if (wakeGate_) {
+        std::lock_guard lock(wakeGate_->mutex);
+        wakeGate_->open = false;
+    }
     faces_.clear();  // each withdraws from the client object and leaves the window
     if (client_) {
         InvokeMember(client_.Get(), 2 /* Logoff */, DISPATCH_METHOD, {}, nullptr);
@@ -239,6 +244,8 @@ bool Forecourt::Start(std::string* error) {
     }();
     if (platform::CurrentDisplay() == platform::Display::Headless) {
         platform_test::SetTickCount(0);  // a script gives the same pictures every run
+    } else {
+        platform::SetDisplayZoom(options_.zoom);  // the faces still draw 80 by 80
     }
     hwnd_ = registered ? CreateWindowExW(0, reinterpret_cast<LPCWSTR>(kWindowClass),
                                          reinterpret_cast<LPCWSTR>(u"Forecourt"), WS_VISIBLE,
@@ -252,10 +259,16 @@ bool Forecourt::Start(std::string* error) {
     font_ = MakeFont(12, false);
     bold_ = MakeFont(12, true);
     // The client object's reader thread posts to this thread's queue; a posted message wakes
-    // the window loop, which then dispatches them.
+    // the window loop, which then dispatches them. The reader thread may still be calling a
+    // wake it took before the forecourt withdrew it: the gate lets none post once it is going.
     HWND hwnd = hwnd_;
-    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake(
-        [hwnd] { PostMessageW(hwnd, kClientEvents, 0, 0); });
+    wakeGate_ = std::make_shared<WakeGate>();
+    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake([hwnd, gate = wakeGate_] {
+        std::lock_guard lock(gate->mutex);
+        if (gate->open) {
+            PostMessageW(hwnd, kClientEvents, 0, 0);
+        }
+    });
 
     for (std::size_t i = 0; i < pumps.size(); ++i) {
         auto face = PumpFace::Create(
@@ -442,23 +455,72 @@ void Forecourt::Paint() {
     EndPaint(hwnd_, &ps);
 }
 
+bool Forecourt::ZoomedFrame(HWND topLevel, platform::PixelSurface* frame) const {
+    if (!platform::ReadPresentedFrame(topLevel, frame)) {
+        return false;
+    }
+    RECT rect{};
+    GetWindowRect(topLevel, &rect);
+    const int zoom = options_.zoom;
+    if (zoom == 1 || frame->width != rect.right - rect.left) {
+        return true;  // the display has enlarged it already
+    }
+    platform::PixelSurface zoomed;
+    zoomed.Reset(frame->width * zoom, frame->height * zoom, 0);
+    for (int y = 0; y < zoomed.height; ++y) {
+        for (int x = 0; x < zoomed.width; ++x) {
+            zoomed.at(x, y) = frame->at(x / zoom, y / zoom);
+        }
+    }
+    *frame = std::move(zoomed);
+    return true;
+}
+
+HWND Forecourt::OpenPopup() const {
+    const HWND focus = GetFocus();
+    const HWND top = focus != nullptr ? platform::GetTopLevelWindow(focus) : nullptr;
+    if (top == nullptr || top == hwnd_ || !IsWindowVisible(top)) {
+        return nullptr;
+    }
+    const HWND owner = GetWindow(top, GW_OWNER);
+    return owner != nullptr && platform::GetTopLevelWindow(owner) == hwnd_ ? top : nullptr;
+}
+
 bool Forecourt::Screenshot(const std::string& path, std::string* error) {
     platform_test::DispatchPending();
     platform::PixelSurface frame;
-    if (hwnd_ == nullptr || !platform::ReadPresentedFrame(hwnd_, &frame)) {
+    if (hwnd_ == nullptr || !ZoomedFrame(hwnd_, &frame)) {
         *error = "the forecourt window shows no frame";
         return false;
     }
-    const int zoom = options_.zoom;
-    if (zoom > 1) {
-        platform::PixelSurface zoomed;
-        zoomed.Reset(frame.width * zoom, frame.height * zoom, 0);
-        for (int y = 0; y < zoomed.height; ++y) {
-            for (int x = 0; x < zoomed.width; ++x) {
-                zoomed.at(x, y) = frame.at(x / zoom, y / zoom);
+    platform::PixelSurface popupFrame;
+    const HWND popup = OpenPopup();
+    if (popup != nullptr && ZoomedFrame(popup, &popupFrame)) {
+        // Both windows where they stand on the screen, on the desktop's grey.
+        const int zoom = options_.zoom;
+        RECT base{};
+        RECT over{};
+        GetWindowRect(hwnd_, &base);
+        GetWindowRect(popup, &over);
+        RECT all{};
+        UnionRect(&all, &base, &over);
+        platform::PixelSurface both;
+        both.Reset((all.right - all.left) * zoom, (all.bottom - all.top) * zoom, kDesktop);
+        auto put = [&](const platform::PixelSurface& part, const RECT& at) {
+            const int left = (at.left - all.left) * zoom;
+            const int top = (at.top - all.top) * zoom;
+            for (int y = 0; y < part.height && top + y < both.height; ++y) {
+                for (int x = 0; x < part.width && left + x < both.width; ++x) {
+                    both.at(left + x, top + y) = part.at(x, y);
+                }
             }
-        }
-        frame = std::move(zoomed);
+        };
+        put(frame, base);
+        put(popupFrame, over);
+        frame = std::move(both);
+        log_ << "forecourt: the popup stands at " << over.left - base.left << ','
+             << over.top - base.top << " of the window, " << over.right - over.left << 'x'
+             << over.bottom - over.top << '\n';
     }
     if (!WritePng(frame, path.c_str())) {
         *error = "cannot write " + path;
@@ -468,39 +530,39 @@ bool Forecourt::Screenshot(const std::string& path, std::string* error) {
     return true;
 }
 
-void Forecourt::Click(int x, int y) {
+void Forecourt::QueueClick(int x, int y) {
     // Positions of the zoomed frame map back to the window's own pixels.
     const POINT pt{x / options_.zoom, y / options_.zoom};
     platform::QueueMouseInput(hwnd_, WM_LBUTTONDOWN, pt);
     platform::QueueMouseInput(hwnd_, WM_LBUTTONUP, pt);
-    platform_test::DispatchPending();
-    FollowCurrentPump();
-    platform_test::DispatchPending();
 }
 
-bool Forecourt::ClickPump(long pumpId) {
+bool Forecourt::QueuePumpClick(long pumpId) {
     for (std::size_t i = 0; i < faces_.size(); ++i) {
         if (faces_[i]->PumpId() == pumpId) {
             const RECT face = layout_.FaceRect(static_cast<int>(i));
-            Click((face.left + face.right) / 2 * options_.zoom,
-                  (face.top + face.bottom) / 2 * options_.zoom);
+            QueueClick((face.left + face.right) / 2 * options_.zoom,
+                       (face.top + face.bottom) / 2 * options_.zoom);
             return true;
         }
     }
     return false;
 }
 
-bool Forecourt::Key(const std::string& name) {
+bool Forecourt::QueueKey(const std::string& name) {
     const UINT vk = platform::VirtualKeyFromName(name);
     if (vk == 0) {
         return false;
     }
     platform::QueueKeyInput(vk, true);
     platform::QueueKeyInput(vk, false);
+    return true;
+}
+
+void Forecourt::Settle() {
     platform_test::DispatchPending();
     FollowCurrentPump();
     platform_test::DispatchPending();
-    return true;
 }
 
 void Forecourt::Wait(int ms) {

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -52,13 +53,18 @@ class Forecourt {
     // window. False with `error` set when any step fails.
     bool Start(std::string* error);
 
-    // The whole window, scaled by the zoom, as a PNG.
+    // The whole window, scaled by the zoom, as a PNG; a popup open over it is shown on it
+    // (the picture then spans both windows).
     bool Screenshot(const std::string& path, std::string* error);
-    // A click at X, Y of the zoomed frame.
-    void Click(int x, int y);
-    // A click in the middle of a pump's face; false when the station has no such pump.
-    bool ClickPump(long pumpId);
-    bool Key(const std::string& name);
+    // Queues a click at X, Y of the zoomed frame, as the display gives a user's.
+    void QueueClick(int x, int y);
+    // Queues a click in the middle of a pump's face; false when the station has no such pump.
+    bool QueuePumpClick(long pumpId);
+    // Queues a key press and release; false for an unknown key name.
+    bool QueueKey(const std::string& name);
+    // Serves the queued input and what it causes (a popup's loop runs in here), and follows
+    // the current pump.
+    void Settle();
     // Serves the client's events and the windows' timers for `ms` milliseconds.
     void Wait(int ms);
     // The message loop until the window is closed or `seconds` pass (0: until closed),
@@ -72,6 +78,10 @@ class Forecourt {
   private:
     static LRESULT Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Paint();
+    // The frame of a top-level window as the screenshot shows it, enlarged by the zoom.
+    bool ZoomedFrame(HWND topLevel, platform::PixelSurface* frame) const;
+    // A popup of the forecourt that shows now (the dialog holding the focus), or null.
+    HWND OpenPopup() const;
     void OnFaceEvent(long pumpId, DISPID event, const DISPPARAMS& args);
     void AddLine(std::string line);
     void FollowCurrentPump();
@@ -90,6 +100,11 @@ class Forecourt {
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     HFONT bold_ = nullptr;
+    struct WakeGate {
+        std::mutex mutex;
+        bool open = true;
+    };
+    std::shared_ptr<WakeGate> wakeGate_;
 };
 
 // Makes `progId` creatable: as registered, or by registering `module` into the registry.

@@ -1,6 +1,7 @@
 // The SDL display backend under a virtual X server (run by xvfb-run): a window opens and shows
 // its frame, a click given to SDL arrives as WM_LBUTTONDOWN, and the frame shown equals the
-// headless backend's frame of the same window pixel for pixel.
+// headless backend's frame of the same window pixel for pixel; a repaint sends only its
+// rectangle; a zoomed display shows every pixel as a square and maps clicks back.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -12,13 +13,14 @@
 namespace {
 
 std::vector<MSG> clicks;
+COLORREF field = RGB(0x20, 0x40, 0xC0);  // the blue field's colour, changed by a test
 
 // Paints a picture with some structure: a blue field, a red block and a border.
 LRESULT PictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(hwnd, &ps);
-        HBRUSH blue = CreateSolidBrush(RGB(0x20, 0x40, 0xC0));
+        HBRUSH blue = CreateSolidBrush(field);
         HBRUSH red = CreateSolidBrush(RGB(0xE0, 0x10, 0x10));
         RECT all{0, 0, 64, 48};
         RECT block{8, 6, 30, 20};
@@ -106,6 +108,89 @@ TEST(SdlDisplay, ShowsTheFrameTakesAClickAndMatchesHeadless) {
     ASSERT_EQ(headless->height, shown.height);
     EXPECT_TRUE(headless->pixels == shown.pixels);
     DestroyWindow(top);
+}
+
+// Queues a left-button press as SDL gives it at display pixel (x, y) of `top`'s window.
+void PushClick(HWND top, int x, int y) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.windowID = platform::GetDisplayWindowId(top);
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = SDL_PRESSED;
+    event.button.x = x;
+    event.button.y = y;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+}
+
+TEST(SdlDisplay, ARepaintSendsOnlyItsRectangle) {
+    ASSERT_TRUE(platform::SelectDisplay(platform::Display::Sdl)) << "no SDL display";
+    HWND top = MakeWindow();
+    platform_test::DispatchPending();
+    // A pixel of the frame changed behind the window system's back: only a present of the
+    // whole frame would show it.
+    auto* frame = const_cast<platform::PixelSurface*>(platform::GetWindowSurface(top));
+    ASSERT_NE(frame, nullptr);
+    frame->at(60, 40) = 0x00FF00;
+    field = RGB(0x10, 0x90, 0x10);
+    const RECT corner{50, 2, 60, 10};  // client coordinates of the top-level window
+    InvalidateRect(top, &corner, FALSE);
+    platform_test::DispatchPending();
+    platform::PixelSurface shown;
+    ASSERT_TRUE(platform::ReadPresentedFrame(top, &shown));
+    EXPECT_EQ(shown.at(55, 5), 0x109010u);   // repainted: shown
+    EXPECT_EQ(shown.at(45, 5), 0x2040C0u);   // outside the repaint: as before
+    EXPECT_EQ(shown.at(60, 40), 0x2040C0u);  // changed but not repainted: not sent
+    field = RGB(0x20, 0x40, 0xC0);
+    DestroyWindow(top);
+}
+
+TEST(SdlDisplay, AZoomedDisplayEnlargesTheFrameAndMapsClicksBack) {
+    ASSERT_TRUE(platform::SelectDisplay(platform::Display::Headless));
+    HWND top = MakeWindow();
+    platform_test::DispatchPending();
+    const platform::PixelSurface headless = *platform::GetWindowSurface(top);
+    DestroyWindow(top);
+
+    ASSERT_TRUE(platform::SelectDisplay(platform::Display::Sdl)) << "no SDL display";
+    EXPECT_FALSE(platform::SetDisplayZoom(0));
+    EXPECT_FALSE(platform::SetDisplayZoom(platform::kMaxDisplayZoom + 1));
+    ASSERT_TRUE(platform::SetDisplayZoom(3));
+    top = MakeWindow();
+    platform_test::DispatchPending();
+    platform::PixelSurface shown;
+    ASSERT_TRUE(platform::ReadPresentedFrame(top, &shown));
+    ASSERT_EQ(shown.width, 66 * 3);
+    ASSERT_EQ(shown.height, 50 * 3);
+    bool same = true;
+    for (int y = 0; y < shown.height && same; ++y) {
+        for (int x = 0; x < shown.width && same; ++x) {
+            same = shown.at(x, y) == headless.at(x / 3, y / 3);
+        }
+    }
+    EXPECT_TRUE(same) << "the zoomed frame is not the frame enlarged";
+
+    // Display pixels (123..125, 84..86) all lie on window pixel (41, 28), in the child's block;
+    // (89, 59) lies on window pixel (29, 19), just outside the child.
+    clicks.clear();
+    PushClick(top, 125, 84);
+    PushClick(top, 89, 59);
+    RunUntil([] { return clicks.size() == 2; });
+    ASSERT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(clicks[0].hwnd, GetWindow(top, GW_CHILD));
+    EXPECT_EQ(GET_X_LPARAM(clicks[0].lParam), 41 - 1 - 30);
+    EXPECT_EQ(GET_Y_LPARAM(clicks[0].lParam), 28 - 1 - 20);
+    EXPECT_EQ(clicks[1].hwnd, top);
+    EXPECT_EQ(GET_X_LPARAM(clicks[1].lParam), 29 - 1);
+    EXPECT_EQ(GET_Y_LPARAM(clicks[1].lParam), 19 - 1);
+
+    // Back to 1:1, the window shows its own size again.
+    ASSERT_TRUE(platform::SetDisplayZoom(1));
+    platform_test::DispatchPending();
+    ASSERT_TRUE(platform::ReadPresentedFrame(top, &shown));
+    EXPECT_EQ(shown.width, 66);
+    EXPECT_TRUE(shown.pixels == headless.pixels);
+    DestroyWindow(top);
+    clicks.clear();
 }
 
 }  // namespace

@@ -2,55 +2,38 @@
 # The forecourt end to end: kestrod on a manual clock with the sample station on a free
 # address 127.0.167.N, forecourt in PopupMode 2 with a fresh registry (it registers the client
 # object and Tolvan itself) playing tests/data/forecourt/stacked_sale.script, headless; the
-# output must show the current pump, the stacked sale and the strip's lines, and a second
-# headless run must paint the same pictures. With "sdl" as 4th argument (under xvfb-run) the
-# same scenario runs on the SDL display and its pictures must equal the headless ones.
+# output must show the current pump, the stacked sale, the popup over the window and the
+# stacked sale chosen in it, and a second headless run must paint the same pictures; a script
+# that ends with the popup open must fail and end. With "sdl" as 4th argument (under
+# xvfb-run) the same scenario runs on the SDL display and its pictures must equal the
+# headless ones.
 # usage: run_forecourt_scenario.sh FORECOURT KESTROD DATA_DIR [sdl]
 set -euo pipefail
 forecourt=$1 kestrod=$2 data=$3 mode=${4:-headless}
 work=$(mktemp -d)
-server_pid=
-stop_server() {
-    [ -z "$server_pid" ] || { kill -TERM "$server_pid" 2>/dev/null; wait "$server_pid" || true; }
-    server_pid=
+source "$(dirname "$0")/../../scripts/kestrod_server.sh"
+keep_pictures() {  # FORECOURT_SHOTS=DIR keeps every run's pictures and output there
+    [ -z "${FORECOURT_SHOTS:-}" ] || { mkdir -p "$FORECOURT_SHOTS" && cp -r "$work"/*/ "$FORECOURT_SHOTS"/; }
 }
-trap 'stop_server; rm -rf "$work"' EXIT
+trap 'stop_kestrod; keep_pictures; rm -rf "$work"' EXIT
 export FORECOURT_REGISTRY=$work/registry LANG=C LC_ALL= TZ=UTC
 
-start_server() {
-    rm -f "$work"/station.db*
-    for n in $(seq 1 20); do
-        address=127.0.167.$n
-        "$kestrod" --listen "$address" --call-port 0 --events-port 0 --db "$work/station.db" \
-            --clock manual >"$work/kestrod.out" 2>"$work/kestrod.log" &
-        server_pid=$!
-        for _ in $(seq 300); do
-            grep -q listening "$work/kestrod.out" && return 0
-            kill -0 "$server_pid" 2>/dev/null || break
-            sleep 0.1
-        done
-        wait "$server_pid" 2>/dev/null || true
-        server_pid=
-    done
-    echo "kestrod did not start:"; cat "$work/kestrod.log"; exit 1
-}
-
-# Plays the scenario into folder $1 with display $2.
+# Plays a scenario (${3:-stacked_sale}.script) into folder $1 with display $2; with a 4th
+# argument "fails" the run must end with status 1.
 play() {
     mkdir -p "$work/$1"
-    start_server
-    read -r call events < <(sed 's/.*call port \([0-9]*\), events port \([0-9]*\)/\1 \2/' \
-        "$work/kestrod.out")
-    local options=(--server "$address" --call-port "$call" --events-port "$events"
-                   --popup-mode 2 --script "$data/stacked_sale.script")
-    if [ "$2" = sdl ]; then
-        (cd "$work/$1" && FORECOURT_DISPLAY=sdl "$forecourt" "${options[@]}") \
-            >"$work/$1/out" 2>"$work/$1/err" || { cat "$work/$1/out" "$work/$1/err"; exit 1; }
-    else
-        (cd "$work/$1" && "$forecourt" --headless "${options[@]}") \
-            >"$work/$1/out" 2>"$work/$1/err" || { cat "$work/$1/out" "$work/$1/err"; exit 1; }
+    start_kestrod "$kestrod" 127.0.167 "$work" --clock manual
+    local options=(--server "$address" --call-port "$call_port" --events-port "$events_port"
+                   --popup-mode 2 --script "$data/${3:-stacked_sale}.script")
+    local display=()
+    [ "$2" = sdl ] && display=(env FORECOURT_DISPLAY=sdl) || options+=(--headless)
+    local status=0
+    (cd "$work/$1" && timeout 60 "${display[@]}" "$forecourt" "${options[@]}") \
+        >"$work/$1/out" 2>"$work/$1/err" || status=$?
+    if [ "$status" != "$([ "${4:-}" = fails ] && echo 1 || echo 0)" ]; then
+        echo "status $status"; cat "$work/$1/out" "$work/$1/err"; exit 1
     fi
-    stop_server
+    stop_kestrod
 }
 
 expect() {  # expect FOLDER TEXT: the run's output holds the line TEXT
@@ -61,6 +44,14 @@ play first headless
 expect first "current=3"
 expect first "strip: Bomba 3: sale 1 stacked, 1.000 L Gasolina Comum, \$5.90"
 expect first "strip: Bomba 3: sale 2 to be paid, 0.500 L Gasolina Comum, \$2.95"
+# The popup's row 2 is the stacked sale: DeliverySelectedEvent names it, as the strip's last line.
+expect first "strip: Bomba 3: sale 1 chosen for payment, 1.000 L Gasolina Comum, \$5.90"
+[ "$(grep '^strip:' "$work/first/out" | tail -1)" = \
+  "strip: Bomba 3: sale 1 chosen for payment, 1.000 L Gasolina Comum, \$5.90" ] ||
+    { echo "the selection is not the strip's last line"; cat "$work/first/out"; exit 1; }
+grep -q "forecourt: the popup stands at" "$work/first/err" ||
+    { echo "05-popup.png shows no popup"; cat "$work/first/err"; exit 1; }
+if grep -q "^error:" "$work/first/out"; then cat "$work/first/out"; exit 1; fi
 grep -q "pump 3 delivery 1: state 2 stacked" "$work/first/out" ||
     { echo "sale 1 was not stacked"; cat "$work/first/out"; exit 1; }
 grep -q "forecourt: 8 pumps" "$work/first/err" || { cat "$work/first/err"; exit 1; }
@@ -68,11 +59,18 @@ for shot in 01-start 02-calling 03-delivering 04-stacked 05-popup 06-selected; d
     [ -s "$work/first/$shot.png" ] || { echo "no $shot.png"; exit 1; }
 done
 # The calling, delivering and stacked pictures differ from the start: the face is live.
-for shot in 02-calling 03-delivering 04-stacked; do
-    if cmp -s "$work/first/01-start.png" "$work/first/$shot.png"; then
-        echo "$shot.png shows nothing new"; exit 1
+# The popup shows over the stacked picture, and is gone in the last one.
+for pair in 01-start:02-calling 01-start:03-delivering 01-start:04-stacked \
+            04-stacked:05-popup 05-popup:06-selected; do
+    if cmp -s "$work/first/${pair%:*}.png" "$work/first/${pair#*:}.png"; then
+        echo "${pair#*:}.png shows nothing new"; exit 1
     fi
 done
+
+# A script that ends with the popup open fails and closes it: the program ends by itself.
+play open headless popup_left_open fails
+expect open "error: the script ended with a popup open (closed with ESCAPE)"
+expect open "current=3"
 
 if [ "$mode" = sdl ]; then
     play sdl sdl
@@ -81,8 +79,8 @@ else
     play second headless
     compare=second
 fi
-# The pictures without a blinking face must match the headless run's.
-for shot in 01-start 03-delivering 04-stacked; do
+# Every picture matches the headless run's (the calling face blinks only after a second).
+for shot in 01-start 02-calling 03-delivering 04-stacked 05-popup 06-selected; do
     cmp -s "$work/first/$shot.png" "$work/$compare/$shot.png" ||
         { echo "$shot.png differs between the headless and the $compare run"; exit 1; }
 done

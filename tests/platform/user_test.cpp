@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
@@ -482,6 +484,33 @@ TEST_F(UserTest, PostingFromAnotherThreadWakesTheLoop) {
     poster.join();
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 5));
     EXPECT_EQ(msg.wParam, 42u);
+}
+
+TEST_F(UserTest, AWindowsThreadTakesPostsBeforeItFirstLooksAtItsQueue) {
+    // A thread that has only created its window (as a container does while it sets up) can
+    // be posted to at once, from another thread, and finds the message later.
+    std::atomic<HWND> created{nullptr};
+    std::atomic<bool> posted{false};
+    MSG got{};
+    std::thread owner([&] {
+        HWND hwnd = CreateWindowExW(0, u"UserTestWindow", u"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, nullptr, nullptr);
+        created = hwnd;
+        for (int i = 0; i < 2000 && !posted; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        PeekMessageW(&got, nullptr, WM_USER + 7, WM_USER + 7, PM_REMOVE);
+        DestroyWindow(hwnd);
+    });
+    for (int i = 0; i < 2000 && created == nullptr; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_NE(created.load(), nullptr);
+    EXPECT_TRUE(PostMessageW(created, WM_USER + 7, 7, 0));
+    posted = true;
+    owner.join();
+    EXPECT_EQ(got.message, static_cast<UINT>(WM_USER + 7));
+    EXPECT_EQ(got.wParam, 7u);
 }
 
 TEST_F(UserTest, DestroyGoesParentsFirstThenChildrenFirst) {
