@@ -19,8 +19,9 @@ namespace {
     return true;
 }();
 
-// The module object. It has no name of its own (the base names it after the file, "Tolvan"),
-// and its InitInstance and ExitInstance are the base's.
+// The module object. It passes no name, so the base keeps none: where a name is needed (an
+// error's source), AfxGetAppName takes the module file's, "Tolvan". Its InitInstance and
+// ExitInstance are the base's.
 class CTolvanApp : public COleControlModule {};
 
 CTolvanApp theApp;

@@ -91,7 +91,8 @@ bool SelectDisplay(Display display) {
         return false;
     }
     std::lock_guard lock(s.mutex);
-    return &user::Select(s, display) != nullptr && s.display == display;
+    user::Select(s, display);  // falls back to headless when the wanted display cannot open
+    return s.display == display;
 }
 
 bool SetDisplayZoom(int factor) {

@@ -4,7 +4,7 @@
 // defaults.
 #include "platform/locale_table.h"
 
-#include <cctype>
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -279,19 +279,6 @@ const LocaleData kLocales[] = {
      .monthNames = kEnglishMonths,
      .abbreviatedMonthNames = kEnglishAbbreviatedMonths},
 };
-
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -195,7 +195,7 @@ std::u16string NumberText(const DecimalText& number, const Rules& rules) {
     if (!number.integer.empty()) {
         text = GroupDigits(number.integer, rules.grouping, rules.thousand);
     } else if (rules.leadingZero || rules.digits == 0) {
-        text = u"0";
+        text.push_back(u'0');  // not = u"0": GCC 12 at -O3 reports a false -Wrestrict for it
     }
     if (rules.digits > 0) {
         text += rules.decimal;

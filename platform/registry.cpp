@@ -12,13 +12,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ascii_case.h"
 #include "platform/atomic_file.h"
 
 namespace {
-
-char Fold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
 
 bool HasControl(std::string_view s, bool allowNewline) {
     for (char c : s) {
@@ -127,8 +124,8 @@ std::string FolderOf(const std::string& path) {
 bool RegistryDocument::CaseLess::operator()(std::string_view a, std::string_view b) const {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const char x = Fold(a[i]);
-        const char y = Fold(b[i]);
+        const char x = FoldAscii(a[i]);
+        const char y = FoldAscii(b[i]);
         if (x != y) {
             return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
         }

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <new>
 
+#include "platform/ascii_case.h"
+
 namespace {
 
 bool SameNameIgnoringCase(std::string_view a, const OLECHAR* b) {
@@ -18,19 +20,6 @@ bool SameNameIgnoringCase(std::string_view a, const OLECHAR* b) {
         }
     }
     return b[i] == 0;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool KindFits(MemberKind kind, WORD flags) {
@@ -173,7 +162,7 @@ const MemberInfo* FindMemberById(const DispInterfaceInfo& iface, DISPID dispid, 
 
 const MemberInfo* FindMemberByName(const DispInterfaceInfo& iface, std::string_view name) {
     for (const MemberInfo& member : iface.members) {
-        if (SameNameIgnoringCase(member.name, name)) {
+        if (EqualsAsciiNoCase(member.name, name)) {
             return &member;
         }
     }

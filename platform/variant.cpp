@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii_case.h"
 #include "platform/civil_calendar.h"
 #include "platform/com.h"
 
@@ -68,19 +69,6 @@ bool ParseNumber(std::string_view text, double* out) {
         return false;
     }
     *out = value;
-    return true;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
     return true;
 }
 
@@ -289,9 +277,9 @@ HRESULT ToBool(const VARIANT& src, USHORT, VARIANT* out) {
     if (src.vt == VT_BSTR) {
         const std::string text = BstrToUtf8(src.bstrVal);
         const std::string_view word = Trimmed(text);
-        if (EqualsIgnoreCase(word, "true") || EqualsIgnoreCase(word, "false")) {
+        if (EqualsAsciiNoCase(word, "true") || EqualsAsciiNoCase(word, "false")) {
             out->vt = VT_BOOL;
-            out->boolVal = EqualsIgnoreCase(word, "true") ? VARIANT_TRUE : VARIANT_FALSE;
+            out->boolVal = EqualsAsciiNoCase(word, "true") ? VARIANT_TRUE : VARIANT_FALSE;
             return S_OK;
         }
     }

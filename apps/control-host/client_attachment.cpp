@@ -68,11 +68,10 @@ bool ClientAttachment::Attach(const std::string& server, long callPort, long eve
     }
     ComPtr<IProvideClassInfo> provider = client_.As<IProvideClassInfo>();
     ComPtr<IConnectionPointContainer> container = client_.As<IConnectionPointContainer>();
-    ITypeInfo* classInfo = nullptr;
-    if (provider && container && SUCCEEDED(provider->GetClassInfo(&classInfo))) {
+    ComPtr<ITypeInfo> classInfo;
+    if (provider && container && SUCCEEDED(provider->GetClassInfo(classInfo.Out()))) {
         // The tables stay with the module, which the client object keeps loaded.
         const DispInterfaceInfo* events = classInfo->GetCoClassInfo()->defaultSource;
-        classInfo->Release();
         sink_ = ComPtr<IDispatch>::Adopt(new host_objects::EventSink(out_, events));
         if (events == nullptr ||
             FAILED(container->FindConnectionPoint(events->iid, connection_.Out())) ||

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/com_ptr.h"
 #include "platform/gdi.h"
 #include "platform/oleauto.h"
 #include "platform/std_font.h"
@@ -210,16 +211,11 @@ HWND HostWindow::ControlWindow(IDispatch* control) {
     if (control == nullptr) {
         return nullptr;
     }
-    IOleInPlaceObject* inplace = nullptr;
-    if (FAILED(
-            control->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inplace)))) {
-        return nullptr;
-    }
+    const ComPtr<IOleInPlaceObject> inplace = ComPtr<IDispatch>(control).As<IOleInPlaceObject>();
     HWND hwnd = nullptr;
-    if (FAILED(inplace->GetWindow(&hwnd))) {
+    if (!inplace || FAILED(inplace->GetWindow(&hwnd))) {
         hwnd = nullptr;
     }
-    inplace->Release();
     return hwnd;
 }
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/text_conversion.h"
+
 namespace kestro {
 
 std::u16string ResultText(std::int32_t code) {
@@ -53,9 +55,7 @@ std::u16string ResultText(std::int32_t code) {
             return u"answer too large";
     }
     std::u16string text = u"unknown result code ";
-    for (char c : std::to_string(code)) {
-        text.push_back(static_cast<char16_t>(c));
-    }
+    text += Utf8ToUtf16(std::to_string(code));
     return text;
 }
 

@@ -1,24 +1,34 @@
 // What must hold for any file handed to IniDocument, checked by the ini_document fuzz target
 // and replayed by the unit tests: every section and key the file seems to name is read as
-// text, integer and amount; on a copy, a value set reads back and keys can be written.
+// text, integer and amount; then a value set in the file reads back and a key can be written.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/fixed_amount.h"
 #include "ini/ini_document.h"
 #include "tests/fuzz/scratch_file.h"
 
 namespace ini_fuzz {
 
 // The names a reader might ask for: what stands between "[" and "]" on a line, and the first
-// word of every other line; at most 8 of each, so that one input stays quick.
+// word of every other line; each once, at most 4 of each, so that one input stays quick (every
+// read is a seek and a read of the file).
 struct Names {
     std::vector<std::string> sections;
     std::vector<std::string> keys;
 };
+
+inline void AddName(std::vector<std::string>& names, std::string name) {
+    if (names.size() < 4 && std::find(names.begin(), names.end(), name) == names.end()) {
+        names.push_back(std::move(name));
+    }
+}
 
 inline Names NamesIn(const std::string& content) {
     Names names;
@@ -34,11 +44,11 @@ inline Names NamesIn(const std::string& content) {
         }
         if (line[0] == '[') {
             const std::size_t close = line.find(']');
-            if (names.sections.size() < 8 && close != std::string::npos) {
-                names.sections.push_back(line.substr(1, close - 1));
+            if (close != std::string::npos) {
+                AddName(names.sections, line.substr(1, close - 1));
             }
-        } else if (names.keys.size() < 8) {
-            names.keys.push_back(line.substr(0, line.find_first_of(" =\r")));
+        } else {
+            AddName(names.keys, line.substr(0, line.find_first_of(" =\r")));
         }
     }
     return names;
@@ -58,36 +68,59 @@ inline bool IsPlainName(const std::string& name) {
     return true;
 }
 
+// Reads every name of `names` from the document: every key of a section found as text,
+// integer and amount; a missing section with one key (it gives the empty text and closes the
+// file, which is how the check tells it from a section found). GetInt and GetFixed are
+// GetString and a conversion; they are called for the first key of the first section found
+// and must agree with the conversions of its text, which serve for the other keys.
+inline std::string ReadEveryName(IniDocument& document, const Names& names) {
+    bool convertersCalled = false;
+    for (const std::string& section : names.sections) {
+        document.SelectSection(section.c_str());
+        for (const std::string& key : names.keys) {
+            CounterString value;
+            const int length = document.GetString(key.c_str(), value);
+            if (length != value.Length()) {
+                return "GetString's length differs from the text it read";
+            }
+            if (!document.IsOpen()) {
+                if (length != 0) {
+                    return "a missing section gives a value: [" + section + "] " + key;
+                }
+                break;
+            }
+            const std::int32_t number = value.ToInt();
+            const FixedAmount amount = FixedAmount::FromDouble(value.ToDouble());
+            if (!convertersCalled &&
+                (document.GetInt(key.c_str()) != number || document.GetFixed(key.c_str()) != amount)) {
+                return "GetInt or GetFixed differs from its text's conversion: [" + section + "] " +
+                       key;
+            }
+            convertersCalled = true;
+        }
+    }
+    return {};
+}
+
+// One scratch file serves the whole input: the document reads it, then sets a value in it
+// and writes a key, so that each input costs one file write and two opens of the document.
 inline std::string CheckIniDocument(std::span<const std::uint8_t> bytes) {
-    static const fuzz_input::ScratchFile original("ini");
-    static const fuzz_input::ScratchFile copy("ini-copy");
+    static const fuzz_input::ScratchFile scratch("ini");
     const std::string content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (!original.Write(content) || !copy.Write(content)) {
+    if (!scratch.Write(content)) {
         return "the scratch file cannot be written";
     }
     Names names = NamesIn(content);
     names.sections.push_back("NoSuchSection");
     names.keys.push_back("NoSuchKey");
-    {
-        // Kept open between reads, as the import reads: reopening for each read would make
-        // the file system, not the reader, what the fuzzer spends its time on.
-        IniDocument document(original.Path(), true);
-        for (const std::string& section : names.sections) {
-            document.SelectSection(section.c_str());
-            for (const std::string& key : names.keys) {
-                CounterString value;
-                if (document.GetString(key.c_str(), value) != value.Length()) {
-                    return "GetString's length differs from the text it read";
-                }
-                document.GetInt(key.c_str());
-                document.GetFixed(key.c_str());
-            }
-        }
+    // Kept open between reads, as the import reads.
+    IniDocument document(scratch.Path(), true);
+    if (std::string failure = ReadEveryName(document, names); !failure.empty()) {
+        return failure;
     }
 
     const std::string section = IsPlainName(names.sections[0]) ? names.sections[0] : "Fuzz";
     const std::string key = IsPlainName(names.keys[0]) ? names.keys[0] : "Key";
-    IniDocument document(copy.Path(), true);
     document.SelectSection(section.c_str());
     if (document.SetValue(key.c_str(), CounterString("v42")) != 3) {
         return "SetValue failed on a writable file";
@@ -97,8 +130,7 @@ inline std::string CheckIniDocument(std::span<const std::uint8_t> bytes) {
     if (std::string(back.Narrow()) != "v42") {
         return "a value set does not read back: [" + section + "] " + key;
     }
-    const int written = document.WriteKey("Added", CounterString("x"));
-    if (written != 1) {
+    if (document.WriteKey("Added", CounterString("x")) != 1) {
         return "WriteKey failed on a writable file";
     }
     return {};

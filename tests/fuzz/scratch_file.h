@@ -1,13 +1,16 @@
 // A scratch file per process for the fuzz checks that need a file on disk: in /dev/shm when
 // the machine has it (no disk writes at fuzzing speed), else in the temporary folder; removed
-// when the process ends.
+// when the process ends. It stays open from creation to removal, so that giving it the next
+// input costs two system calls (truncate, write) and no open, close or sync: at fuzzing
+// speed, system calls are what a check spends its time on.
 #pragma once
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <string>
 
 namespace fuzz_input {
@@ -19,25 +22,39 @@ class ScratchFile {
                                                  ? std::filesystem::path("/dev/shm")
                                                  : std::filesystem::temp_directory_path();
         path_ = (folder / ("forecourt-fuzz-" + std::to_string(getpid()) + "-" + name)).string();
+        fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     }
-    ~ScratchFile() { std::remove(path_.c_str()); }
+    ~ScratchFile() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+        std::remove(path_.c_str());
+    }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
     // Replaces the file's content by `bytes`. False when it cannot be written.
-    bool Write(const std::string& bytes) const {
-        std::FILE* file = std::fopen(path_.c_str(), "wb");
-        if (file == nullptr) {
+    bool Write(std::span<const char> bytes) const {
+        if (fd_ < 0 || ftruncate(fd_, 0) != 0) {
             return false;
         }
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        return std::fclose(file) == 0 && written;
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t count = pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                         static_cast<off_t>(done));
+            if (count <= 0) {
+                return false;
+            }
+            done += static_cast<std::size_t>(count);
+        }
+        return true;
     }
 
     const char* Path() const { return path_.c_str(); }
 
   private:
     std::string path_;
+    int fd_ = -1;
 };
 
 }  // namespace fuzz_input
