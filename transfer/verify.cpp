@@ -58,8 +58,7 @@ struct FileRecord {
 class FileRecords {
   public:
     FileRecords(const char* iniFile, const IniOutline& outline)
-        : document_(iniFile, ConfigFileUpdateError(iniFile).empty()), reader_(document_) {
-        // Kept open between reads when it opens for update; it is only read either way.
+        : document_(iniFile, IniDocument::ReadOnlyCopy{}), reader_(document_) {
         const std::vector<ImportKind> kinds = ImportKinds();
         for (std::size_t i = 1; i < outline.blocks.size(); ++i) {
             const IniSectionBlock& block = outline.blocks[i];
