@@ -178,6 +178,11 @@ IniDocument::KeySearch IniDocument::SearchKey(const char* key) {
     std::int64_t position = Tell();
     keyLinePos_ = position;
     for (;;) {
+        if (copyOpen_ && PassOverKeyLine(name)) {
+            position = static_cast<std::int64_t>(copyPosition_);
+            keyLinePos_ = position;
+            continue;
+        }
         const std::int64_t lineStart = position;
         const std::size_t length = NextLine(line_);
         if (length == 0) {
@@ -318,6 +323,32 @@ std::int64_t IniDocument::Tell() {
 std::size_t IniDocument::NextLine(std::string& line) {
     return copyOpen_ ? ini_line::ReadLine(*copy_, copyPosition_, line)
                      : ini_line::ReadLine(file_, line);
+}
+
+// Most lines a key search meets are other keys. In the copy, a line that is certainly one is
+// passed over where it lies, without being copied: after a byte-order mark at the start of
+// the file and blanks, it begins with neither a line end, "[", NUL nor the first letter of
+// `key` (case aside). Every other line is read as from the file.
+bool IniDocument::PassOverKeyLine(std::string_view key) {
+    const std::string& copy = *copy_;
+    std::size_t at = copyPosition_;
+    if (at == 0 && copy.starts_with(ini_line::kByteOrderMark)) {
+        at = ini_line::kByteOrderMark.size();
+    }
+    while (at < copy.size() && copy[at] == ' ') {
+        ++at;
+    }
+    if (at >= copy.size()) {
+        return false;
+    }
+    const char first = copy[at];
+    if (first == '\r' || first == '\n' || first == '[' || first == '\0' ||
+        ini_line::Fold(first) == ini_line::Fold(key.front())) {
+        return false;
+    }
+    const std::size_t lineFeed = copy.find('\n', at);
+    copyPosition_ = lineFeed == std::string::npos ? copy.size() : lineFeed + 1;
+    return true;
 }
 
 void IniDocument::Seek(std::int64_t position, int origin) {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/counter_string.h"
 #include "common/fixed_amount.h"
@@ -103,6 +104,7 @@ class IniDocument {
     // The reading position and the next line, of the file or of the copy.
     std::int64_t Tell();
     std::size_t NextLine(std::string& line);
+    bool PassOverKeyLine(std::string_view key);
     void Seek(std::int64_t position, int origin = SEEK_SET);
     void SwitchTo(LastIo next);
     bool WriteText(const std::string& text);
