@@ -97,6 +97,7 @@ IniOutline ReadIniOutline(const char* path) {
             while (!block.closed && !block.name.empty() && IsBlankOrLineEnd(block.name.back())) {
                 block.name.pop_back();
             }
+            block.keys.reserve(outline.blocks.back().keys.size());  // sections come in kinds
             outline.blocks.push_back(std::move(block));
         } else if (*text == ';' || *text == '#') {
             ++outline.blocks.back().commentLines;
