@@ -31,6 +31,11 @@ IniDocument::IniDocument(const char* fileName, bool keepOpen)
     lastSection_.Assign("");
 }
 
+IniDocument::IniDocument(const char* fileName, ReadOnlyCopy)
+    : IniDocument(fileName, true) {
+    readOnlyCopy_ = true;
+}
+
 IniDocument::~IniDocument() {
     Close();
 }
@@ -45,6 +50,10 @@ void IniDocument::Open() {
         return;
     }
     const std::string path = ini_line::ValueText(fileName_);
+    if (readOnlyCopy_) {
+        OpenCopy(path);
+        return;
+    }
     // "e" is glibc's close-on-exec, the counterpart of the "N" (not inherited) mode letter.
     file_ = std::fopen(path.c_str(), keepOpen_ ? "r+be" : "rbe");
     if (file_ == nullptr && keepOpen_) {
@@ -60,7 +69,22 @@ void IniDocument::Open() {
     }
 }
 
+void IniDocument::OpenCopy(const std::string& path) {
+    if (!copy_) {
+        std::FILE* file = std::fopen(path.c_str(), "rbe");
+        if (file == nullptr) {
+            return;
+        }
+        copy_ = ReadToEnd(file);
+        std::fclose(file);
+    }
+    copyOpen_ = true;
+    copyPosition_ = 0;
+    lastIo_ = LastIo::None;
+}
+
 void IniDocument::Close() {
+    copyOpen_ = false;
     if (file_ != nullptr) {
         std::fclose(file_);
         file_ = nullptr;
@@ -114,7 +138,11 @@ bool IniDocument::FindSection(const CounterString& name) {
 std::optional<std::int64_t> IniDocument::LocateHeader(const std::string& name) {
     if (name.find(']') == std::string::npos) {
         if (!index_.IsBuilt()) {
-            index_.Build(file_);
+            if (copyOpen_) {
+                index_.Build(*copy_);
+            } else {
+                index_.Build(file_);
+            }
             lastIo_ = LastIo::Read;
         }
         return index_.Find(name);
@@ -124,7 +152,7 @@ std::optional<std::int64_t> IniDocument::LocateHeader(const std::string& name) {
     Seek(0);
     SwitchTo(LastIo::Read);
     std::int64_t position = 0;
-    while (const std::size_t length = ini_line::ReadLine(file_, line_)) {
+    while (const std::size_t length = NextLine(line_)) {
         const char* text = ini_line::WithoutByteOrderMark(line_, position);
         position += static_cast<std::int64_t>(length);
         if (ini_line::StartsWithNoCase(ini_line::SkipBlanks(text), header)) {
@@ -147,11 +175,16 @@ IniDocument::KeySearch IniDocument::SearchKey(const char* key) {
     }
     SwitchTo(LastIo::Read);
     const std::string_view name(key);
-    std::int64_t position = ftello(file_);
+    std::int64_t position = Tell();
     keyLinePos_ = position;
     for (;;) {
+        if (copyOpen_ && PassOverKeyLine(name)) {
+            position = static_cast<std::int64_t>(copyPosition_);
+            keyLinePos_ = position;
+            continue;
+        }
         const std::int64_t lineStart = position;
-        const std::size_t length = ini_line::ReadLine(file_, line_);
+        const std::size_t length = NextLine(line_);
         if (length == 0) {
             return KeySearch::EndOfFile;
         }
@@ -217,7 +250,7 @@ FixedAmount IniDocument::GetFixed(const char* key) {
 }
 
 int IniDocument::WriteKey(const char* key, const CounterString& value) {
-    if (key == nullptr) {
+    if (key == nullptr || readOnlyCopy_) {
         return -1;
     }
     if (!IsOpen()) {
@@ -247,6 +280,9 @@ int IniDocument::WriteKey(const char* key, const CounterString& value) {
 int IniDocument::SetValue(const char* key, const CounterString& value) {
     if (key == nullptr || *key == '\0') {
         return 0;
+    }
+    if (readOnlyCopy_) {
+        return -1;
     }
     const std::string keyLine = std::string(key) + "=" + ini_line::ValueText(value) + "\r\n";
     bool written = false;
@@ -280,9 +316,50 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
     return written ? value.Length() : -1;
 }
 
+std::int64_t IniDocument::Tell() {
+    return copyOpen_ ? static_cast<std::int64_t>(copyPosition_) : ftello(file_);
+}
+
+std::size_t IniDocument::NextLine(std::string& line) {
+    return copyOpen_ ? ini_line::ReadLine(*copy_, copyPosition_, line)
+                     : ini_line::ReadLine(file_, line);
+}
+
+// Most lines a key search meets are other keys. In the copy, a line that is certainly one is
+// passed over where it lies, without being copied: after a byte-order mark at the start of
+// the file and blanks, it begins with neither a line end, "[", NUL nor the first letter of
+// `key` (case aside). Every other line is read as from the file.
+bool IniDocument::PassOverKeyLine(std::string_view key) {
+    const std::string& copy = *copy_;
+    std::size_t at = copyPosition_;
+    if (at == 0 && copy.starts_with(ini_line::kByteOrderMark)) {
+        at = ini_line::kByteOrderMark.size();
+    }
+    while (at < copy.size() && copy[at] == ' ') {
+        ++at;
+    }
+    if (at >= copy.size()) {
+        return false;
+    }
+    const char first = copy[at];
+    if (first == '\r' || first == '\n' || first == '[' || first == '\0' ||
+        ini_line::Fold(first) == ini_line::Fold(key.front())) {
+        return false;
+    }
+    const std::size_t lineFeed = copy.find('\n', at);
+    copyPosition_ = lineFeed == std::string::npos ? copy.size() : lineFeed + 1;
+    return true;
+}
+
 void IniDocument::Seek(std::int64_t position, int origin) {
-    fseeko(file_, position, origin);
     lastIo_ = LastIo::None;
+    if (!copyOpen_) {
+        fseeko(file_, position, origin);
+        return;
+    }
+    const std::int64_t size = static_cast<std::int64_t>(copy_->size());
+    const std::int64_t base = origin == SEEK_END ? size : origin == SEEK_CUR ? Tell() : 0;
+    copyPosition_ = static_cast<std::size_t>(std::clamp<std::int64_t>(base + position, 0, size));
 }
 
 // The C library needs a positioning call between reading and writing an update stream; it is

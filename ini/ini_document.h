@@ -1,12 +1,15 @@
 // IniDocument: Brenkar's access to an INI file on disk. It reads and writes the open file line
 // by line with buffered C file calls and keeps no copy of it in memory, only the positions of
-// the section headers (built on first use, dropped whenever the document writes).
+// the section headers (built on first use, dropped whenever the document writes). A document
+// made only for reading can instead hold the whole file in memory (ReadOnlyCopy): the same
+// line syntax, read from the copy without a system call per read.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/counter_string.h"
 #include "common/fixed_amount.h"
@@ -29,6 +32,11 @@ class IniDocument {
     // update, created empty when missing, and left open after reads. A null file name never
     // opens.
     IniDocument(const char* fileName, bool keepOpen);
+    // Reads the file ("rb") whole at the first open and serves every read from that copy, as
+    // a document kept open would read the file: the file is read once, as it was then. Close
+    // and Open keep the copy. Writes fail (WriteKey and SetValue return -1) and touch no file.
+    struct ReadOnlyCopy {};
+    IniDocument(const char* fileName, ReadOnlyCopy);
     // Close: buffered output reaches the file.
     ~IniDocument();
     IniDocument(const IniDocument&) = delete;
@@ -42,7 +50,7 @@ class IniDocument {
     // handle is not inherited by child processes. Failure leaves the document closed.
     void Open();
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_ != nullptr || copyOpen_; }
 
     // Positions the file at the first line after the section's header (opening the file when
     // closed). False for an empty name, a file that cannot be opened or a missing section; in
@@ -71,7 +79,7 @@ class IniDocument {
     // selected section differs (case-insensitively) from the section of the last header
     // written. A value without characters is written as an empty value. Opens the file when
     // closed. Returns the value's length; -1 when the file cannot be opened or the write
-    // fails (nothing is written through a missing stream), or for a null key.
+    // fails (nothing is written through a missing stream), for a null key or a ReadOnlyCopy.
     int WriteKey(const char* key, const CounterString& value);
 
     // The bytes WriteKey and SetValue write for `value`: the low byte of each unit, CR, LF and
@@ -81,8 +89,9 @@ class IniDocument {
     // Replaces the key's line in the selected section, or inserts "key=value" at the end of
     // the section (before the empty lines that precede the next header), or appends the
     // section with the key at the end of the file; every other byte of the file is kept and
-    // the file is truncated after the rewritten rest. Closes the file afterwards. Returns the value's length; 0 when the file
-    // cannot be opened or the key is null or empty; -1 when a write fails.
+    // the file is truncated after the rewritten rest. Closes the file afterwards. Returns the
+    // value's length; 0 when the file cannot be opened or the key is null or empty; -1 when a
+    // write fails (always for a ReadOnlyCopy).
     int SetValue(const char* key, const CounterString& value);
 
   private:
@@ -91,6 +100,11 @@ class IniDocument {
 
     KeySearch SearchKey(const char* key);
     std::optional<std::int64_t> LocateHeader(const std::string& name);
+    void OpenCopy(const std::string& path);
+    // The reading position and the next line, of the file or of the copy.
+    std::int64_t Tell();
+    std::size_t NextLine(std::string& line);
+    bool PassOverKeyLine(std::string_view key);
     void Seek(std::int64_t position, int origin = SEEK_SET);
     void SwitchTo(LastIo next);
     bool WriteText(const std::string& text);
@@ -112,4 +126,11 @@ class IniDocument {
     std::int64_t keyLineEnd_ = 0;    // after a found key's line
     LastIo lastIo_ = LastIo::None;
     SectionIndex index_;
+
+    // ReadOnlyCopy: the file's bytes once read, whether the copy stands for an open file,
+    // and the reading position in it.
+    bool readOnlyCopy_ = false;
+    std::optional<std::string> copy_;
+    bool copyOpen_ = false;
+    std::size_t copyPosition_ = 0;
 };

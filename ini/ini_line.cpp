@@ -14,6 +14,18 @@ std::size_t ReadLine(std::FILE* file, std::string& line) {
     return line.size();
 }
 
+std::size_t ReadLine(std::string_view text, std::size_t& position, std::string& line) {
+    if (position >= text.size()) {
+        line.clear();
+        return 0;
+    }
+    const std::size_t lineFeed = text.find('\n', position);
+    const std::size_t end = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+    line.assign(text.data() + position, end - position);
+    position = end;
+    return line.size();
+}
+
 const char* WithoutByteOrderMark(const std::string& line, std::int64_t lineStart) {
     if (lineStart == 0 && line.starts_with(kByteOrderMark)) {
         return line.c_str() + kByteOrderMark.size();

@@ -16,6 +16,9 @@ namespace ini_line {
 // end it. The line is handled as 0-terminated text afterwards, as the byte-wise comparison of
 // the reader sees it.
 std::size_t ReadLine(std::FILE* file, std::string& line);
+// The same for a file's bytes held in memory: the line that starts at `position` in `text`,
+// which moves past it.
+std::size_t ReadLine(std::string_view text, std::size_t& position, std::string& line);
 
 // The UTF-8 byte-order mark that Windows editors put at the start of a file.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";

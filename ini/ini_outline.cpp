@@ -67,18 +67,24 @@ IniOutline ReadIniOutline(const char* path) {
     if (file == nullptr) {
         return outline;
     }
+    // Read whole first: a line at a time from memory costs no call into the C library a byte.
+    std::string contents;
+    char block[65536];
+    while (const std::size_t count = std::fread(block, 1, sizeof block, file.get())) {
+        contents.append(block, count);
+    }
     outline.opened = true;
     outline.blocks.emplace_back();
     std::string line;
-    std::int64_t position = 0;
+    std::size_t position = 0;
     int number = 0;
-    while (const std::size_t length = ini_line::ReadLine(file.get(), line)) {
+    for (std::size_t start = 0; ini_line::ReadLine(contents, position, line) > 0;
+         start = position) {
         ++number;
         // Like the reader, the line is taken as 0-terminated text, a byte-order mark at the
         // start of the file skipped.
-        const char* text =
-            ini_line::SkipBlanks(ini_line::WithoutByteOrderMark(line, position));
-        position += static_cast<std::int64_t>(length);
+        const char* text = ini_line::SkipBlanks(
+            ini_line::WithoutByteOrderMark(line, static_cast<std::int64_t>(start)));
         if (*text == '\r' || *text == '\n' || *text == '\0') {
             continue;
         }
@@ -91,6 +97,7 @@ IniOutline ReadIniOutline(const char* path) {
             while (!block.closed && !block.name.empty() && IsBlankOrLineEnd(block.name.back())) {
                 block.name.pop_back();
             }
+            block.keys.reserve(outline.blocks.back().keys.size());  // sections come in kinds
             outline.blocks.push_back(std::move(block));
         } else if (*text == ';' || *text == '#') {
             ++outline.blocks.back().commentLines;

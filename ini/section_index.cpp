@@ -27,19 +27,34 @@ void SectionIndex::Build(std::FILE* file) {
     std::string line;
     std::int64_t position = 0;
     while (const std::size_t length = ini_line::ReadLine(file, line)) {
-        const char* start =
-            ini_line::SkipBlanks(ini_line::WithoutByteOrderMark(line, position));
+        Note(line, position, position + static_cast<std::int64_t>(length));
         position += static_cast<std::int64_t>(length);
-        if (*start != '[') {
-            continue;
-        }
-        // The line is handled as 0-terminated text, as the byte-wise comparison would see it.
-        if (const char* close = std::strchr(start + 1, ']')) {
-            bodyStart_.emplace(FoldedKey(std::string_view(start + 1, close - start - 1)), position);
-        }
     }
     identity_ = *identity;
     built_ = true;
+}
+
+void SectionIndex::Build(std::string_view contents) {
+    Clear();
+    std::string line;
+    std::size_t position = 0;
+    for (std::size_t start = 0; ini_line::ReadLine(contents, position, line) > 0;
+         start = position) {
+        Note(line, static_cast<std::int64_t>(start), static_cast<std::int64_t>(position));
+    }
+    identity_ = Identity{};
+    built_ = true;
+}
+
+void SectionIndex::Note(const std::string& line, std::int64_t lineStart, std::int64_t bodyStart) {
+    const char* start = ini_line::SkipBlanks(ini_line::WithoutByteOrderMark(line, lineStart));
+    if (*start != '[') {
+        return;
+    }
+    // The line is handled as 0-terminated text, as the byte-wise comparison would see it.
+    if (const char* close = std::strchr(start + 1, ']')) {
+        bodyStart_.emplace(FoldedKey(std::string_view(start + 1, close - start - 1)), bodyStart);
+    }
 }
 
 void SectionIndex::Clear() {

@@ -18,6 +18,8 @@ class SectionIndex {
     // the line's first "]"; of several headers with one name (compared without regard to
     // case) the first is kept. Leaves the file position anywhere.
     void Build(std::FILE* file);
+    // The same for a file's bytes held in memory; the index has no file identity then.
+    void Build(std::string_view contents);
 
     // Forgets everything; the next use needs Build.
     void Clear();
@@ -39,6 +41,8 @@ class SectionIndex {
         timespec modified{};
     };
     static std::optional<Identity> IdentityOf(std::FILE* file);
+    // Records `line` (starting at `lineStart`, ending before `bodyStart`) when it is a header.
+    void Note(const std::string& line, std::int64_t lineStart, std::int64_t bodyStart);
 
     bool built_ = false;
     Identity identity_;

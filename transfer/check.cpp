@@ -607,7 +607,7 @@ std::int32_t CheckConfiguration(const char* iniFile) {
     ReadLog reads;
     DryRunTarget target;
     {
-        IniDocument document(iniFile, updateError.empty());
+        IniDocument document(iniFile, IniDocument::ReadOnlyCopy{});
         ImportRecords(document, target, &reads);
     }
     const IniOutline outline = ReadIniOutline(iniFile);

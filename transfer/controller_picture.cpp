@@ -7,7 +7,9 @@
 void ControllerPicture::SelectSection(const std::string& name) {
     const auto [found, added] = byName_.emplace(section_kinds::Folded(name), sections_.size());
     if (added) {
+        const std::size_t keys = sections_.empty() ? 0 : sections_.back().keys.size();
         sections_.push_back({name, {}});
+        sections_.back().keys.reserve(keys);  // records of a kind come one after another
     }
     current_ = found->second;
 }

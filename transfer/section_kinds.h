@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "transfer/import.h"
@@ -15,7 +16,7 @@ namespace section_kinds {
 
 // Section and key names compare without regard to case (A-Z only), as the reader compares.
 std::string Folded(std::string name);
-bool SameName(const std::string& a, const std::string& b);
+bool SameName(std::string_view a, std::string_view b);
 
 inline constexpr int kNoKind = -1;
 

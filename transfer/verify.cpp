@@ -8,7 +8,6 @@
 #include <string>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "ini/ini_document.h"
@@ -28,6 +27,7 @@ namespace {
 
 constexpr char kNone[] = "(none)";    // the key is not there
 constexpr char kEmpty[] = "(empty)";  // the key is there, without a value
+const std::string kNothing;
 
 // The keys of the Application section told apart as information.
 constexpr const char* kApplicationInformation[] = {
@@ -43,13 +43,17 @@ struct FileRecord {
     // The layout's keys the section holds, in file order, each with its value as read.
     std::vector<std::pair<const LayoutKey*, std::string>> values;
 
-    const std::string* Find(const std::string& key) const {
-        for (const auto& [layoutKey, value] : values) {
-            if (SameName(layoutKey->name, key)) {
-                return &value;
-            }
+    // The index of `key` in `values`, or values.size().
+    std::size_t IndexOf(const std::string& key) const {
+        std::size_t index = 0;
+        while (index < values.size() && !SameName(values[index].first->name, key)) {
+            ++index;
         }
-        return nullptr;
+        return index;
+    }
+    const std::string* Find(const std::string& key) const {
+        const std::size_t index = IndexOf(key);
+        return index < values.size() ? &values[index].second : nullptr;
     }
 };
 
@@ -58,8 +62,7 @@ struct FileRecord {
 class FileRecords {
   public:
     FileRecords(const char* iniFile, const IniOutline& outline)
-        : document_(iniFile, ConfigFileUpdateError(iniFile).empty()), reader_(document_) {
-        // Kept open between reads when it opens for update; it is only read either way.
+        : document_(iniFile, IniDocument::ReadOnlyCopy{}), reader_(document_) {
         const std::vector<ImportKind> kinds = ImportKinds();
         for (std::size_t i = 1; i < outline.blocks.size(); ++i) {
             const IniSectionBlock& block = outline.blocks[i];
@@ -114,6 +117,7 @@ class FileRecords {
         record.group = group;
         record.present = group == kNoKind ? true : reader_.SelectRecord(block.name);
         reader_.Select(block.name);
+        record.values.reserve(block.keys.size());
         for (const IniKeyLine& line : block.keys) {
             const auto key = known.find(Folded(line.key));
             if (key == known.end() || record.Find(line.key) != nullptr) {
@@ -204,10 +208,14 @@ class Verifier {
     void CompareRecord(const PictureSection& section, const SectionKind& kind,
                        const FileRecord& record) {
         const std::string prefix = kinds_[static_cast<std::size_t>(kind.group)].section.prefix;
-        std::unordered_set<std::string> compared;
+        std::vector<bool> compared(record.values.size());  // by index in record.values
         for (const PictureKey& key : section.keys) {
-            compared.insert(Folded(key.key));
-            const auto [file, present] = FileValue(&record, key.key);
+            const std::size_t index = record.IndexOf(key.key);
+            const bool present = index < record.values.size();
+            if (present) {
+                compared[index] = true;
+            }
+            const std::string& file = present ? record.values[index].second : kNothing;
             if (record_reader::SameValue(key.kind, file, ValueAsRead(key.value))) {
                 continue;
             }
@@ -218,9 +226,9 @@ class Verifier {
         // Keys of the layout that the file holds and the controller's export leaves out: a
         // zero grade price, a hose price of 0.1 or less, a hose the controller lacks, a
         // firmware version the device cannot report.
-        for (const auto& [key, file] : record.values) {
-            if (compared.count(Folded(key->name)) > 0 ||
-                record_reader::SameValue(key->kind, file, "")) {
+        for (std::size_t index = 0; index < record.values.size(); ++index) {
+            const auto& [key, file] = record.values[index];
+            if (compared[index] || record_reader::SameValue(key->kind, file, "")) {
                 continue;
             }
             Report(prefix, kind.group, key->name,
