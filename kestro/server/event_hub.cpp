@@ -95,18 +95,21 @@ void EventHub::Publish(const PumpEvent& event) {
 
 namespace {
 
-// Waits for the Subscribe request and answers it; true when the ticket was good.
-bool AcceptSubscription(EventHub& hub, const wire::Socket& socket, std::string& end,
-                        const std::atomic<bool>& stop) {
+// Waits for the Subscribe request and answers it; the subscriber when the ticket was good, else
+// null. The subscriber is in the hub before the answer leaves: an event published as soon as
+// the client has its answer is already queued for it.
+std::shared_ptr<EventHub::Subscriber> AcceptSubscription(EventHub& hub, const wire::Socket& socket,
+                                                         const std::string& name, std::string& end,
+                                                         const std::atomic<bool>& stop) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kSendTimeoutMs);
     for (;;) {
         if (stop) {
             end = "closed at shutdown";
-            return false;
+            return nullptr;
         }
         if (std::chrono::steady_clock::now() > deadline) {
             end = "closed: no subscription in time";
-            return false;
+            return nullptr;
         }
         if (wire::WaitReadable(socket, kStopCheckMs).status != wire::IoStatus::kTimeOut) {
             break;
@@ -116,7 +119,7 @@ bool AcceptSubscription(EventHub& hub, const wire::Socket& socket, std::string& 
     wire::IoResult received = wire::ReceiveFrame(socket, kSendTimeoutMs, request);
     if (!received.ok()) {
         end = "closed: " + wire::DescribeIo(received) + " instead of a subscription";
-        return false;
+        return nullptr;
     }
     wire::FrameReader reader;
     std::int32_t ticket = 0;
@@ -128,16 +131,20 @@ bool AcceptSubscription(EventHub& hub, const wire::Socket& socket, std::string& 
                             reader.remaining() == 0;
     if (!wellFormed) {
         end = "closed: a frame that is no subscription";
-        return false;
+        return nullptr;
     }
     const bool good = hub.RedeemTicket(ticket);
+    std::shared_ptr<EventHub::Subscriber> subscriber;
+    if (good) {
+        subscriber = hub.Subscribe(name, socket.descriptor());
+    }
     std::vector<std::uint8_t> response = wire::EncodeBareResponse(
         reader.header().call, reader.header().sequence, good ? kSuccess : kNotLoggedOn);
     wire::SendFrame(socket, response, kSendTimeoutMs);
     if (!good) {
         end = "closed: a subscription without a valid ticket";
     }
-    return good;
+    return subscriber;
 }
 
 // True when the peer has closed its end (it sends nothing after subscribing).
@@ -151,12 +158,13 @@ bool PeerClosed(const wire::Socket& socket) {
 void ServeEventsConnection(EventHub& hub, const wire::Socket& socket, const std::string& name,
                            const std::atomic<bool>& stop) {
     std::string end;
-    if (!AcceptSubscription(hub, socket, end, stop)) {
+    std::shared_ptr<EventHub::Subscriber> subscriber =
+        AcceptSubscription(hub, socket, name, end, stop);
+    if (subscriber == nullptr) {
         LogLine(name + " (events) " + end);
         return;
     }
     LogLine(name + " (events) subscribed");
-    std::shared_ptr<EventHub::Subscriber> subscriber = hub.Subscribe(name, socket.descriptor());
     std::uint64_t sent = 0;
     for (;;) {
         std::vector<std::uint8_t> frame;

@@ -378,6 +378,32 @@ TEST_F(LiveForecourtTest, AStuckSubscriberIsDroppedAndTheOthersMissNothing) {
     readerLink.LogOff();
 }
 
+// A subscriber is in the server's hub before its subscription is answered: the first change
+// after Open returns reaches it (it used to be answered first and could miss that change).
+TEST_F(LiveForecourtTest, TheFirstChangeAfterASubscriptionIsNeverMissed) {
+    Start(169);
+    kestro::client::ClientLink link;
+    BSTR address = BstrFromUtf8(server_->address());
+    ASSERT_EQ(link.LogOn(9, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
+    SysFreeString(address);
+    namespace calls = kestro::wire::pump_calls;
+    for (int round = 0; round < 20; ++round) {
+        kestro::client::EventSubscription events;
+        ASSERT_EQ(events.Open(link, server_->address(), 5124, 5000), 0);
+        const bool lift = round % 2 == 0;
+        ASSERT_EQ(lift ? link.Forward<calls::CustomerLift>(1, 1)
+                       : link.Forward<calls::CustomerHang>(1),
+                  0);
+        kestro::wire::ReceivedEvent event;
+        bool gap = false;
+        ASSERT_EQ(events.Read(5000, event, gap), kestro::client::EventSubscription::Next::kEvent)
+            << "round " << round;
+        EXPECT_EQ(event.event.pumpId, 1) << "round " << round;
+        EXPECT_FALSE(gap);
+    }
+    link.LogOff();
+}
+
 TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
     Start(165);
     struct Row {
