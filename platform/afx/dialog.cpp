@@ -144,7 +144,7 @@ void CDialog::ReleaseItemObject(HWND item) {
     }
 }
 
-bool CDialog::CreateFromTemplate(HWND owner) {
+bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
     LPCWSTR name = MAKEINTRESOURCEW(m_nIDHelp);
     const HINSTANCE instance = AfxFindResourceHandle(name, RT_DIALOG);
     HRSRC found = ::FindResourceW(instance, name, RT_DIALOG);
@@ -182,10 +182,13 @@ bool CDialog::CreateFromTemplate(HWND owner) {
 
     RECT rect{tpl.x, tpl.y, tpl.x + tpl.cx, tpl.y + tpl.cy};
     MapDialogRect(&rect);
-    POINT origin{rect.left, rect.top};
-    if (owner != nullptr) ::ClientToScreen(owner, &origin);
+    if (!asChild) {
+        origin = POINT{rect.left, rect.top};
+        if (owner != nullptr) ::ClientToScreen(owner, &origin);
+    }
     ::OffsetRect(&rect, origin.x - rect.left, origin.y - rect.top);
-    const DWORD style = (tpl.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
+    const DWORD style = asChild ? (tpl.style & ~(WS_VISIBLE | WS_POPUP)) | WS_CHILD
+                                : (tpl.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
     // The owner only lends its handle: no temporary object is made for it, which would
     // outlive the dialog in this module's handle map.
     CWnd ownerWnd;
@@ -279,6 +282,23 @@ INT_PTR CDialog::DoModal() {
     m_items.clear();
     m_font.DeleteObject();
     return m_nModalResult;
+}
+
+BOOL CDialog::CreateAsChild(HWND parent, POINT origin) {
+    if (parent == nullptr || m_hWnd != nullptr || !CreateFromTemplate(parent, true, origin)) {
+        m_items.clear();
+        if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
+        return FALSE;
+    }
+    const HWND self = m_hWnd;
+    HWND firstTab = NextTabItem(self, nullptr, false);
+    if (::SendMessageW(self, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
+        ::IsWindow(self)) {
+        if (HWND focus = NextTabItem(self, nullptr, false)) ::SetFocus(focus);
+    }
+    if (!::IsWindow(self)) return FALSE;
+    ::ShowWindow(self, SW_SHOW);
+    return TRUE;
 }
 
 void CDialog::EndDialog(int nResult) {
