@@ -518,7 +518,7 @@ HRESULT ControlHost::ShowPropertyFrame() {
                                                             out_, &outcome)
                                       : E_FAIL;
             if (FAILED(shown)) {
-                out_ << "page " << clsid << " cannot be shown: " << HResultText(shown) << '\n';
+                out_ << "page " << clsid << " cannot be shown as a dialog: " << HResultText(shown) << '\n';
                 hr = shown;
             }
         }
