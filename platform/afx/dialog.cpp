@@ -57,6 +57,16 @@ HWND NextTabItem(HWND dialog, HWND from, bool backwards) {
     return nullptr;
 }
 
+// Sends WM_INITDIALOG; when the dialog answers TRUE, the first item that takes Tab gets the
+// focus.
+void InitDialog(HWND dialog) {
+    HWND firstTab = NextTabItem(dialog, nullptr, false);
+    if (::SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
+        ::IsWindow(dialog)) {
+        if (HWND focus = NextTabItem(dialog, nullptr, false)) ::SetFocus(focus);
+    }
+}
+
 }  // namespace
 
 BOOL IsDialogMessageW(HWND dialog, MSG* msg) {
@@ -256,11 +266,7 @@ INT_PTR CDialog::DoModal() {
     const HWND self = m_hWnd;
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
-    HWND firstTab = NextTabItem(self, nullptr, false);
-    if (::SendMessageW(self, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
-        ::IsWindow(self)) {
-        if (HWND focus = NextTabItem(self, nullptr, false)) ::SetFocus(focus);
-    }
+    InitDialog(self);
     if (m_bContinueModal && ::IsWindow(self)) {
         ::ShowWindow(self, SW_SHOW);
         MSG msg;
@@ -291,11 +297,7 @@ BOOL CDialog::CreateAsChild(HWND parent, POINT origin) {
         return FALSE;
     }
     const HWND self = m_hWnd;
-    HWND firstTab = NextTabItem(self, nullptr, false);
-    if (::SendMessageW(self, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
-        ::IsWindow(self)) {
-        if (HWND focus = NextTabItem(self, nullptr, false)) ::SetFocus(focus);
-    }
+    InitDialog(self);
     if (!::IsWindow(self)) return FALSE;
     ::ShowWindow(self, SW_SHOW);
     return TRUE;

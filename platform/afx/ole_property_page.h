@@ -12,8 +12,6 @@
 #include "platform/afx/data_exchange.h"
 #include "platform/property_page_window.h"
 
-class CDialog;
-
 // The closing step of every DoDataExchange.
 void DDP_PostProcessing(CDataExchange* pDX);
 

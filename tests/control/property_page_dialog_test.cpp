@@ -9,6 +9,7 @@
 #include "platform/afx/dialog.h"
 #include "platform/afx/ole_property_page.h"
 #include "platform/user.h"
+#include "tests/control/tolvan_test_support.h"
 
 namespace {
 
@@ -38,21 +39,9 @@ class RecordingPage : public COlePropertyPage {
     }
 };
 
-HWND MakeFrame() {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &DefWindowProcW;
-        wc.lpszClassName = u"PropertyPageTestFrame";
-        return RegisterClassW(&wc) != 0;
-    }();
-    return registered ? CreateWindowExW(0, u"PropertyPageTestFrame", u"frame", WS_POPUP, 0, 0,
-                                        400, 300, nullptr, nullptr, nullptr, nullptr)
-                      : nullptr;
-}
-
 TEST(PropertyPageDialogTest, OneDataExchangeBindsItemsAndEndsWithPostProcessing) {
     auto* page = new RecordingPage;
-    HWND frame = MakeFrame();
+    HWND frame = tolvan_test::MakePageFrame(400, 300);
     ASSERT_NE(frame, nullptr);
     const RECT place{4, 4, 4, 4};
     IPropertyPageWindow* window = page;
@@ -91,7 +80,7 @@ TEST(PropertyPageDialogTest, AMissingTemplateFailsActivate) {
         HRESULT GetClassID(CLSID*) override { return S_OK; }
     };
     auto* page = new MissingPage;
-    HWND frame = MakeFrame();
+    HWND frame = tolvan_test::MakePageFrame(400, 300);
     ASSERT_NE(frame, nullptr);
     const RECT place{0, 0, 0, 0};
     EXPECT_EQ(static_cast<IPropertyPageWindow*>(page)->Activate(frame, &place, TRUE), E_FAIL);

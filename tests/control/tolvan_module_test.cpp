@@ -94,6 +94,15 @@ TEST_F(TolvanModuleRegistryTest,
     EXPECT_NE(unwritable.output.find("0x80040200"), std::string::npos) << unwritable.output;
 }
 
+// Tolvan's property page created through COM, or null.
+IPropertyPage* CreatePage() {
+    IPropertyPage* page = nullptr;
+    constexpr CLSID kPage = MakeGuid("24919A8D-2502-49CA-B37B-C348EE6E708C");
+    CoCreateInstance(kPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                     reinterpret_cast<void**>(&page));
+    return page;
+}
+
 TEST(TolvanModuleTest, ThePropertyPageIsCaptionedInTheUsersLanguageAndChangesNothing) {
     struct Case {
         const char* lang;
@@ -102,12 +111,8 @@ TEST(TolvanModuleTest, ThePropertyPageIsCaptionedInTheUsersLanguageAndChangesNot
     constexpr Case kCases[] = {{"C", "General"}, {"pt_BR.UTF-8", "Geral"}};
     for (const Case& c : kCases) {
         setenv("LANG", c.lang, 1);
-        IPropertyPage* page = nullptr;
-        constexpr CLSID kPage = MakeGuid("24919A8D-2502-49CA-B37B-C348EE6E708C");
-        ASSERT_EQ(CoCreateInstance(kPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                                   reinterpret_cast<void**>(&page)),
-                  S_OK)
-            << CoGetLastErrorText();
+        IPropertyPage* page = CreatePage();
+        ASSERT_NE(page, nullptr) << CoGetLastErrorText();
         PROPPAGEINFO info{};
         ASSERT_EQ(page->GetPageInfo(&info), S_OK);
         EXPECT_EQ(std::u16string(info.pszTitle),
@@ -139,13 +144,6 @@ TEST(TolvanModuleTest, ThePropertyPageIsCaptionedInTheUsersLanguageAndChangesNot
 // window, 250 by 62 dialog units at 6 by 13 pixels a base unit, with the static text drawn,
 // under the caption of the user's language.
 TEST(TolvanModuleTest, ThePropertyPageShowsItsDialogInAFrameWindow) {
-    static const bool registered = [] {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &DefWindowProcW;
-        wc.lpszClassName = u"TolvanTestFrame";
-        return RegisterClassW(&wc) != 0;
-    }();
-    ASSERT_TRUE(registered);
     struct Case {
         const char* lang;
         std::u16string caption;
@@ -154,12 +152,8 @@ TEST(TolvanModuleTest, ThePropertyPageShowsItsDialogInAFrameWindow) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.lang);
         setenv("LANG", c.lang, 1);
-        IPropertyPage* page = nullptr;
-        constexpr CLSID kPage = MakeGuid("24919A8D-2502-49CA-B37B-C348EE6E708C");
-        ASSERT_EQ(CoCreateInstance(kPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                                   reinterpret_cast<void**>(&page)),
-                  S_OK)
-            << CoGetLastErrorText();
+        IPropertyPage* page = CreatePage();
+        ASSERT_NE(page, nullptr) << CoGetLastErrorText();
         PROPPAGEINFO info{};
         ASSERT_EQ(page->GetPageInfo(&info), S_OK);
         EXPECT_EQ(std::u16string(info.pszTitle), c.caption);
@@ -168,8 +162,7 @@ TEST(TolvanModuleTest, ThePropertyPageShowsItsDialogInAFrameWindow) {
         IPropertyPageWindow* window = nullptr;
         ASSERT_EQ(page->QueryInterface(IID_IPropertyPageWindow, reinterpret_cast<void**>(&window)),
                   S_OK);
-        HWND frame = CreateWindowExW(0, u"TolvanTestFrame", c.caption.c_str(), WS_POPUP, 0, 0,
-                                     400, 130, nullptr, nullptr, nullptr, nullptr);
+        HWND frame = MakePageFrame(400, 130);
         ASSERT_NE(frame, nullptr);
         const RECT place{6, 24, 6, 24};
         EXPECT_EQ(window->Activate(frame, nullptr, TRUE), E_POINTER);
