@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "apps/control-host/host_objects.h"
+#include "apps/control-host/property_frame.h"
 
 #include "platform/text_conversion.h"
 
@@ -505,14 +506,26 @@ HRESULT ControlHost::ShowPropertyFrame() {
         page->SetObjects(1, objects);
         PROPPAGEINFO info{};
         if (SUCCEEDED(page->GetPageInfo(&info))) {
-            out_ << "page " << clsid << " \"" << Utf16ToUtf8(Utf16View(info.pszTitle)) << "\" "
-                 << info.size.cx << 'x' << info.size.cy << '\n';
+            const std::u16string caption(Utf16View(info.pszTitle));
             CoTaskMemFree(info.pszTitle);
+            out_ << "page " << clsid << " \"" << Utf16ToUtf8(caption) << "\" " << info.size.cx
+                 << 'x' << info.size.cy << '\n';
+            // The page as a dialog of its own, run modally: the script's following lines go
+            // to it until Enter or Escape closes it.
+            property_frame::Outcome outcome{};
+            const HRESULT shown = window_.EnsureWindow()
+                                      ? property_frame::Run(page.Get(), caption, window_.Handle(),
+                                                            out_, &outcome)
+                                      : E_FAIL;
+            if (FAILED(shown)) {
+                out_ << "page " << clsid << " cannot be shown as a dialog: " << HResultText(shown) << '\n';
+                hr = shown;
+            }
         }
         page->SetObjects(0, nullptr);
     }
     CoTaskMemFree(pages.pElems);
-    return S_OK;
+    return FAILED(hr) ? hr : S_OK;
 }
 
 bool ControlHost::Release(const Words&) {

@@ -12,8 +12,10 @@
 //   size                    the control's extent in pixels: size=WxH
 //   save / load             save the persistent properties to the host's property bag and
 //                           print them / load them back into the control
-//   verb properties         run the properties verb; the host shows each property page as
-//                           page {CLSID} "CAPTION" WxH
+//   verb properties         run the properties verb; the host prints each property page as
+//                           page {CLSID} "CAPTION" WxH and shows it as a dialog in a frame
+//                           captioned CAPTION (property_frame.h), run modally until Enter
+//                           (applied) or Escape closes it
 //   release                 release the control; prints released
 //   unload                  unload modules that allow it; prints modules=N
 //   client SERVER [CALLPORT [EVENTSPORT]]

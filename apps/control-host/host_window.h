@@ -68,10 +68,11 @@ class HostWindow {
     void Pump();
 
     HWND Handle() const { return hwnd_; }
+    // Makes the host window if no command has yet; false (after "error: ...") when it cannot.
+    bool EnsureWindow();
 
   private:
     bool Error(const std::string& text);
-    bool EnsureWindow();
     // The host window's frame with the visible windows it owns composed over it.
     bool ReadScreen(platform::PixelSurface* screen);
     bool Point(const Words& args, POINT* pt);

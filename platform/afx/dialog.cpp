@@ -57,6 +57,16 @@ HWND NextTabItem(HWND dialog, HWND from, bool backwards) {
     return nullptr;
 }
 
+// Sends WM_INITDIALOG; when the dialog answers TRUE, the first item that takes Tab gets the
+// focus.
+void InitDialog(HWND dialog) {
+    HWND firstTab = NextTabItem(dialog, nullptr, false);
+    if (::SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
+        ::IsWindow(dialog)) {
+        if (HWND focus = NextTabItem(dialog, nullptr, false)) ::SetFocus(focus);
+    }
+}
+
 }  // namespace
 
 BOOL IsDialogMessageW(HWND dialog, MSG* msg) {
@@ -144,7 +154,7 @@ void CDialog::ReleaseItemObject(HWND item) {
     }
 }
 
-bool CDialog::CreateFromTemplate(HWND owner) {
+bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
     LPCWSTR name = MAKEINTRESOURCEW(m_nIDHelp);
     const HINSTANCE instance = AfxFindResourceHandle(name, RT_DIALOG);
     HRSRC found = ::FindResourceW(instance, name, RT_DIALOG);
@@ -182,10 +192,13 @@ bool CDialog::CreateFromTemplate(HWND owner) {
 
     RECT rect{tpl.x, tpl.y, tpl.x + tpl.cx, tpl.y + tpl.cy};
     MapDialogRect(&rect);
-    POINT origin{rect.left, rect.top};
-    if (owner != nullptr) ::ClientToScreen(owner, &origin);
+    if (!asChild) {
+        origin = POINT{rect.left, rect.top};
+        if (owner != nullptr) ::ClientToScreen(owner, &origin);
+    }
     ::OffsetRect(&rect, origin.x - rect.left, origin.y - rect.top);
-    const DWORD style = (tpl.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
+    const DWORD style = asChild ? (tpl.style & ~(WS_VISIBLE | WS_POPUP)) | WS_CHILD
+                                : (tpl.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
     // The owner only lends its handle: no temporary object is made for it, which would
     // outlive the dialog in this module's handle map.
     CWnd ownerWnd;
@@ -253,11 +266,7 @@ INT_PTR CDialog::DoModal() {
     const HWND self = m_hWnd;
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
-    HWND firstTab = NextTabItem(self, nullptr, false);
-    if (::SendMessageW(self, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
-        ::IsWindow(self)) {
-        if (HWND focus = NextTabItem(self, nullptr, false)) ::SetFocus(focus);
-    }
+    InitDialog(self);
     if (m_bContinueModal && ::IsWindow(self)) {
         ::ShowWindow(self, SW_SHOW);
         MSG msg;
@@ -279,6 +288,19 @@ INT_PTR CDialog::DoModal() {
     m_items.clear();
     m_font.DeleteObject();
     return m_nModalResult;
+}
+
+BOOL CDialog::CreateAsChild(HWND parent, POINT origin) {
+    if (parent == nullptr || m_hWnd != nullptr || !CreateFromTemplate(parent, true, origin)) {
+        m_items.clear();
+        if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
+        return FALSE;
+    }
+    const HWND self = m_hWnd;
+    InitDialog(self);
+    if (!::IsWindow(self)) return FALSE;
+    ::ShowWindow(self, SW_SHOW);
+    return TRUE;
 }
 
 void CDialog::EndDialog(int nResult) {

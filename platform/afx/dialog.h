@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/afx/data_exchange.h"
 #include "platform/afx/gdi_object.h"
 #include "platform/afx/wnd.h"
 #include "platform/dialog_template.h"
@@ -34,17 +35,6 @@ constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 // FALSE (nothing done) for a message of another window.
 BOOL IsDialogMessageW(HWND dialog, MSG* msg);
 
-class CDialog;
-
-// DoDataExchange's context: the dialog whose items are bound.
-class CDataExchange {
-  public:
-    CDataExchange(CDialog* dialog, BOOL saveAndValidate)
-        : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate) {}
-    CDialog* m_pDlgWnd;
-    BOOL m_bSaveAndValidate;
-};
-
 // Binds dialog item `nIDC` to `rControl`: the object takes over the item's window (and so its
 // messages). Nothing happens when the item is missing or the object has a window already.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
@@ -61,6 +51,11 @@ class CDialog : public CWnd {
     virtual INT_PTR DoModal();
     // Ends the modal loop with `nResult` after the message being handled.
     void EndDialog(int nResult);
+    // Creates the dialog modelessly as a child window of `parent` with its top left at
+    // `origin` (in the parent's client area), sends WM_INITDIALOG and shows it: how a
+    // property page sits in its frame. False when the template cannot be read or the window
+    // cannot be created. The dialog lives until DestroyWindow (or this object goes).
+    BOOL CreateAsChild(HWND parent, POINT origin);
 
     virtual BOOL OnInitDialog();
     virtual void OnOK();
@@ -90,7 +85,9 @@ class CDialog : public CWnd {
     CWnd* m_pParentWnd;
 
   private:
-    bool CreateFromTemplate(HWND owner);
+    // A top-level dialog owned by `owner`, or (with `asChild`) a child window of it placed at
+    // `origin`.
+    bool CreateFromTemplate(HWND owner, bool asChild = false, POINT origin = {0, 0});
     void CreateItems(const platform::DialogTemplate& tpl);
 
     CFont m_font;

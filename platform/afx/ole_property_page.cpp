@@ -3,6 +3,18 @@
 
 #include <cstring>
 
+#include "platform/afx/dialog.h"
+
+// The page's dialog: its data exchange is the page's.
+class COlePropertyPage::PageDialog : public CDialog {
+  public:
+    PageDialog(COlePropertyPage& page, UINT idDlg) : CDialog(idDlg), page_(page) {}
+    void DoDataExchange(CDataExchange* pDX) override { page_.DoDataExchange(pDX); }
+
+  private:
+    COlePropertyPage& page_;
+};
+
 void DDP_PostProcessing(CDataExchange* pDX) {
     pDX->m_bPostProcessed = true;
 }
@@ -11,12 +23,19 @@ COlePropertyPage::COlePropertyPage(UINT idDlg, UINT idCaption)
     : m_idDlg(idDlg), m_idCaption(idCaption) {}
 
 COlePropertyPage::~COlePropertyPage() {
+    if (m_dialog) {
+        AFX_MANAGE_STATE(m_pModuleState);
+        m_dialog.reset();
+    }
     ReleaseObjects();
 }
 
 void* COlePropertyPage::GetInterface(REFIID riid) {
     if (riid == IID_IUnknown || riid == IID_IPropertyPage) {
         return static_cast<IPropertyPage*>(this);
+    }
+    if (riid == IID_IPropertyPageWindow) {
+        return static_cast<IPropertyPageWindow*>(this);
     }
     return CCmdTarget::GetInterface(riid);
 }
@@ -71,9 +90,31 @@ HRESULT COlePropertyPage::IsPageDirty() {
 
 HRESULT COlePropertyPage::Apply() {
     AFX_MANAGE_STATE(m_pModuleState);
-    CDataExchange dx(true);
+    CDataExchange dx(m_dialog.get(), TRUE);
     DoDataExchange(&dx);
     m_bDirty = FALSE;
+    return S_OK;
+}
+
+HRESULT COlePropertyPage::Activate(HWND hWndParent, LPCRECT pRect, BOOL) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (pRect == nullptr) {
+        return E_POINTER;
+    }
+    if (m_dialog) {
+        return E_UNEXPECTED;
+    }
+    m_dialog = std::make_unique<PageDialog>(*this, m_idDlg);
+    if (!m_dialog->CreateAsChild(hWndParent, POINT{pRect->left, pRect->top})) {
+        m_dialog.reset();
+        return E_FAIL;
+    }
+    return S_OK;
+}
+
+HRESULT COlePropertyPage::Deactivate() {
+    AFX_MANAGE_STATE(m_pModuleState);
+    m_dialog.reset();
     return S_OK;
 }
 

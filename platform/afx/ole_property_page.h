@@ -1,26 +1,21 @@
-// COlePropertyPage: a control's property page as a COM object (IPropertyPage). The page knows
-// its dialog template and caption string; the window layer builds the dialog from the
-// template. Data exchange between the page's controls and the objects' properties runs in
+// COlePropertyPage: a control's property page as a COM object (IPropertyPage, and
+// IPropertyPageWindow for the frame that shows it). The page knows its dialog template and
+// caption string; Activate builds the dialog from the template as a child of the frame's
+// window. Data exchange between the page's controls and the objects' properties runs in
 // DoDataExchange, which ends with DDP_PostProcessing.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/afx/cmd_target.h"
-
-// One data exchange pass: `m_bSaveAndValidate` is true when the page's values go to the
-// objects (Apply), false when the page is filled from them.
-class CDataExchange {
-  public:
-    explicit CDataExchange(bool saveAndValidate) : m_bSaveAndValidate(saveAndValidate) {}
-    bool m_bSaveAndValidate;
-    bool m_bPostProcessed = false;
-};
+#include "platform/afx/data_exchange.h"
+#include "platform/property_page_window.h"
 
 // The closing step of every DoDataExchange.
 void DDP_PostProcessing(CDataExchange* pDX);
 
-class COlePropertyPage : public CCmdTarget, public IPropertyPage {
+class COlePropertyPage : public CCmdTarget, public IPropertyPage, public IPropertyPageWindow {
   public:
     // `idDlg`: the dialog template; `idCaption`: the caption's string resource.
     COlePropertyPage(UINT idDlg, UINT idCaption);
@@ -38,6 +33,13 @@ class COlePropertyPage : public CCmdTarget, public IPropertyPage {
     HRESULT IsPageDirty() override;
     HRESULT Apply() override;
 
+    // IPropertyPageWindow. Activate creates the page's dialog (template idDlg, from the
+    // module's resources) as a child of `hWndParent` at the top left of `pRect`, filled from
+    // the objects and shown; E_POINTER for a null rectangle, E_UNEXPECTED when it is open
+    // already, E_FAIL when it cannot be made. Deactivate destroys it.
+    HRESULT Activate(HWND hWndParent, LPCRECT pRect, BOOL bModal) override;
+    HRESULT Deactivate() override;
+
     // The page's own class identifier.
     virtual HRESULT GetClassID(CLSID* pClassID) = 0;
 
@@ -52,7 +54,10 @@ class COlePropertyPage : public CCmdTarget, public IPropertyPage {
     virtual SIZE GetDialogSize() const { return {0, 0}; }
 
   private:
+    class PageDialog;
     void ReleaseObjects();
+
+    std::unique_ptr<PageDialog> m_dialog;  // while the page is active
 
     UINT m_idDlg;
     UINT m_idCaption;

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/property_page_window.h"
 #include "platform/registry.h"
+#include "platform/user.h"
 #include "tests/control/tolvan_test_support.h"
 
 namespace tolvan_test {
@@ -92,6 +94,15 @@ TEST_F(TolvanModuleRegistryTest,
     EXPECT_NE(unwritable.output.find("0x80040200"), std::string::npos) << unwritable.output;
 }
 
+// Tolvan's property page created through COM, or null.
+IPropertyPage* CreatePage() {
+    IPropertyPage* page = nullptr;
+    constexpr CLSID kPage = MakeGuid("24919A8D-2502-49CA-B37B-C348EE6E708C");
+    CoCreateInstance(kPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                     reinterpret_cast<void**>(&page));
+    return page;
+}
+
 TEST(TolvanModuleTest, ThePropertyPageIsCaptionedInTheUsersLanguageAndChangesNothing) {
     struct Case {
         const char* lang;
@@ -100,12 +111,8 @@ TEST(TolvanModuleTest, ThePropertyPageIsCaptionedInTheUsersLanguageAndChangesNot
     constexpr Case kCases[] = {{"C", "General"}, {"pt_BR.UTF-8", "Geral"}};
     for (const Case& c : kCases) {
         setenv("LANG", c.lang, 1);
-        IPropertyPage* page = nullptr;
-        constexpr CLSID kPage = MakeGuid("24919A8D-2502-49CA-B37B-C348EE6E708C");
-        ASSERT_EQ(CoCreateInstance(kPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
-                                   reinterpret_cast<void**>(&page)),
-                  S_OK)
-            << CoGetLastErrorText();
+        IPropertyPage* page = CreatePage();
+        ASSERT_NE(page, nullptr) << CoGetLastErrorText();
         PROPPAGEINFO info{};
         ASSERT_EQ(page->GetPageInfo(&info), S_OK);
         EXPECT_EQ(std::u16string(info.pszTitle),
@@ -129,6 +136,86 @@ TEST(TolvanModuleTest, ThePropertyPageIsCaptionedInTheUsersLanguageAndChangesNot
         ASSERT_EQ(page->SetObjects(0, nullptr), S_OK);
         EXPECT_EQ(page->Release(), 0u);
         EXPECT_EQ(control->Release(), 0u);
+    }
+    setenv("LANG", "C", 1);
+}
+
+// The page as a frame shows it: its dialog (template 200) made as a child of the frame's
+// window, 250 by 62 dialog units at 6 by 13 pixels a base unit, with the static text drawn,
+// under the caption of the user's language.
+TEST(TolvanModuleTest, ThePropertyPageShowsItsDialogInAFrameWindow) {
+    struct Case {
+        const char* lang;
+        std::u16string caption;
+    };
+    const Case kCases[] = {{"C", u"General"}, {"pt_BR.UTF-8", u"Geral"}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.lang);
+        setenv("LANG", c.lang, 1);
+        IPropertyPage* page = CreatePage();
+        ASSERT_NE(page, nullptr) << CoGetLastErrorText();
+        PROPPAGEINFO info{};
+        ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+        EXPECT_EQ(std::u16string(info.pszTitle), c.caption);
+        CoTaskMemFree(info.pszTitle);
+
+        IPropertyPageWindow* window = nullptr;
+        ASSERT_EQ(page->QueryInterface(IID_IPropertyPageWindow, reinterpret_cast<void**>(&window)),
+                  S_OK);
+        HWND frame = MakePageFrame(400, 130);
+        ASSERT_NE(frame, nullptr);
+        const RECT place{6, 24, 6, 24};
+        EXPECT_EQ(window->Activate(frame, nullptr, TRUE), E_POINTER);
+        ASSERT_EQ(window->Activate(frame, &place, TRUE), S_OK);
+        EXPECT_EQ(window->Activate(frame, &place, TRUE), E_UNEXPECTED);  // open already
+
+        HWND dialog = GetWindow(frame, GW_CHILD);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_NE(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CHILD, 0);
+        EXPECT_NE(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_VISIBLE, 0);  // shown with its frame
+        RECT rect{};
+        GetWindowRect(dialog, &rect);
+        RECT frameRect{};
+        GetWindowRect(frame, &frameRect);
+        EXPECT_EQ(rect.left - frameRect.left, 6);
+        EXPECT_EQ(rect.top - frameRect.top, 24);
+        EXPECT_EQ(rect.right - rect.left, 375);  // 250 units of 6 / 4 pixels
+        EXPECT_EQ(rect.bottom - rect.top, 101);  // 62 units of 13 / 8 pixels
+
+        HWND text = GetWindow(dialog, GW_CHILD);
+        ASSERT_NE(text, nullptr);
+        char16_t title[64] = {};
+        GetWindowTextW(text, title, 64);
+        EXPECT_EQ(std::u16string(title), u"No property pages available.");
+        RECT textRect{};
+        GetWindowRect(text, &textRect);
+        EXPECT_EQ(textRect.left - rect.left, 111);  // (74, 24), 97 by 16 units
+        EXPECT_EQ(textRect.top - rect.top, 39);
+        EXPECT_EQ(textRect.right - textRect.left, 146);
+        EXPECT_EQ(textRect.bottom - textRect.top, 26);
+
+        // The text is drawn: dark pixels in its rectangle, on the dialog face elsewhere.
+        ShowWindow(frame, SW_SHOW);
+        platform_test::DispatchPending();
+        const platform::PixelSurface* surface = platform::GetWindowSurface(frame);
+        ASSERT_NE(surface, nullptr);
+        int dark = 0;
+        for (int y = textRect.top - frameRect.top; y < textRect.bottom - frameRect.top; ++y) {
+            for (int x = textRect.left - frameRect.left; x < textRect.right - frameRect.left; ++x) {
+                dark += (surface->at(x, y) & 0xFFu) < 0x60 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(dark, 100);
+        EXPECT_EQ(surface->at(6 + 10, 24 + 10) & 0xFFFFFFu, GetSysColor(COLOR_BTNFACE) & 0xFFFFFFu);
+
+        EXPECT_EQ(window->Deactivate(), S_OK);
+        EXPECT_EQ(GetWindow(frame, GW_CHILD), nullptr);
+        // Open again and left open: releasing the page takes its dialog with it.
+        ASSERT_EQ(window->Activate(frame, &place, TRUE), S_OK);
+        window->Release();
+        EXPECT_EQ(page->Release(), 0u);
+        EXPECT_EQ(GetWindow(frame, GW_CHILD), nullptr);
+        DestroyWindow(frame);
     }
     setenv("LANG", "C", 1);
 }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/user.h"
+
 namespace tolvan_test {
 
 namespace {
@@ -54,6 +56,18 @@ const bool environmentAdded = [] {
 }();
 
 }  // namespace
+
+HWND MakePageFrame(int width, int height) {
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &DefWindowProcW;
+        wc.lpszClassName = u"TolvanTestPageFrame";
+        return RegisterClassW(&wc) != 0;
+    }();
+    return registered ? CreateWindowExW(0, u"TolvanTestPageFrame", u"frame", WS_POPUP, 0, 0,
+                                        width, height, nullptr, nullptr, nullptr, nullptr)
+                      : nullptr;
+}
 
 ProgramRun RunProgram(const std::string& command) {
     ProgramRun run{-1, ""};

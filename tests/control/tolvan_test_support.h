@@ -23,6 +23,10 @@ struct ProgramRun {
 };
 ProgramRun RunProgram(const std::string& command);
 
+// A hidden top-level window (DefWindowProc, `width` by `height` at 0, 0) for a property page's
+// dialog to be made in, as a property frame's window; null when it cannot be made.
+HWND MakePageFrame(int width, int height);
+
 // Registers Tolvan.OCX with regsvr in a fresh registry for the whole test program.
 class RegisteredModule : public ::testing::Environment {
   public:
