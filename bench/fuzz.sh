@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, address and undefined-behaviour sanitizers) in
 # build-fuzz/ and runs each for a while:
-#   bench/fuzz.sh [--jobs N] SECONDS     every target for SECONDS seconds
-#   bench/fuzz.sh [--jobs N] --runs N    every target for N inputs (./test uses this)
+#   bench/fuzz.sh [--jobs N] SECONDS [NAME...]    every target (or the named ones) for SECONDS seconds
+#   bench/fuzz.sh [--jobs N] --runs N [NAME...]   every target (or the named ones) for N inputs (./test uses this)
 # --jobs N runs N targets side by side (default 1: one after another); each target is one
 # fuzzing process, so N is the number of cores it takes.
 # Prints one line per target as it ends: the executions, the crashes found and where their
@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 usage() {
-    echo "usage: bench/fuzz.sh [--jobs N] SECONDS | [--jobs N] --runs N" >&2
+    echo "usage: bench/fuzz.sh [--jobs N] SECONDS [NAME...] | [--jobs N] --runs N [NAME...]" >&2
     exit 2
 }
 jobs=1
@@ -25,9 +25,10 @@ if [ "${1:-}" = --jobs ]; then
     shift 2
 fi
 case ${1:-} in
-    --runs) [[ ${2:-} =~ ^[0-9]+$ ]] || usage; limit=(-runs="$2"); optional=1 ;;
-    *) [[ ${1:-} =~ ^[0-9]+$ ]] || usage; limit=(-max_total_time="$1"); optional=0 ;;
+    --runs) [[ ${2:-} =~ ^[0-9]+$ ]] || usage; limit=(-runs="$2"); optional=1; shift 2 ;;
+    *) [[ ${1:-} =~ ^[0-9]+$ ]] || usage; limit=(-max_total_time="$1"); optional=0; shift ;;
 esac
+wanted=("$@")
 
 # clang must link a fuzzer, not only exist.
 probe=$(mktemp -d)
@@ -77,6 +78,12 @@ names=()
 for program in "$tree"/tests/fuzz/fuzz_*; do
     names+=("${program##*/fuzz_}")
 done
+if ((${#wanted[@]})); then
+    for name in "${wanted[@]}"; do
+        [ -x "$tree/tests/fuzz/fuzz_$name" ] || { echo "fuzz: no target $name (${names[*]})" >&2; exit 2; }
+    done
+    names=("${wanted[@]}")
+fi
 for name in "${names[@]}"; do
     rm -f "$tree/fuzz-$name.result"
     while (($(jobs -rp | wc -l) >= jobs)); do
