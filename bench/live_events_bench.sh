@@ -8,24 +8,12 @@ build=$(realpath "$1")
 seconds=${2:-10}
 kestrod=$build/kestro/server/kestrod
 work=$(mktemp -d)
-server_pid=
+source "$(dirname "$0")/../scripts/kestrod_server.sh"
 cleanup() {
-    [ -z "$server_pid" ] || { kill -TERM "$server_pid" 2>/dev/null; wait "$server_pid" || true; }
+    stop_kestrod
     rm -rf "$work"
 }
 trap cleanup EXIT
-for n in $(seq 1 20); do
-    address=127.0.98.$n
-    "$kestrod" --listen "$address" --db "$work/max.db" --station max \
-        >"$work/kestrod.out" 2>"$work/kestrod.log" &
-    server_pid=$!
-    for _ in $(seq 600); do
-        grep -q listening "$work/kestrod.out" && break 2
-        kill -0 "$server_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    wait "$server_pid" 2>/dev/null || true
-    server_pid=
-done
-[ -n "$server_pid" ] || { echo "kestrod did not start:"; cat "$work/kestrod.log"; exit 1; }
+# The benchmark calls the default ports.
+start_kestrod "$kestrod" 127.0.98 "$work" --call-port 5123 --events-port 5124 --station max
 "$build/bench/live-events-bench" "$address" "$seconds"

@@ -7,27 +7,15 @@
 set -euo pipefail
 host=$1 regsvr=$2 kestrod=$3 kestroctl=$4 client=$5 tolvan=$6 data=$7
 work=$(mktemp -d)
-server_pid=
+source "$(dirname "$0")/../../scripts/kestrod_server.sh"
 cleanup() {
-    [ -z "$server_pid" ] || { kill -TERM "$server_pid" 2>/dev/null; wait "$server_pid" || true; }
+    stop_kestrod
     rm -rf "$work"
 }
 trap cleanup EXIT
 export FORECOURT_REGISTRY=$work/registry LANG=C LC_ALL=
-for n in $(seq 1 20); do
-    address=127.0.166.$n
-    "$kestrod" --listen "$address" --db "$work/station.db" --clock manual \
-        >"$work/kestrod.out" 2>"$work/kestrod.log" &
-    server_pid=$!
-    for _ in $(seq 300); do
-        grep -q listening "$work/kestrod.out" && break 2
-        kill -0 "$server_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    wait "$server_pid" 2>/dev/null || true
-    server_pid=
-done
-[ -n "$server_pid" ] || { echo "kestrod did not start:"; cat "$work/kestrod.log"; exit 1; }
+# The script and kestroctl call the default ports.
+start_kestrod "$kestrod" 127.0.166 "$work" --call-port 5123 --events-port 5124 --clock manual
 "$regsvr" "$client" >/dev/null
 "$regsvr" "$tolvan" >/dev/null
 "$kestroctl" --server "$address" lift 3 1
