@@ -2,10 +2,13 @@
 // and writing keys sequentially or in place.
 #include "ini/ini_document.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -13,9 +16,27 @@ bool IsBlankOrLineEnd(char c) {
     return c == ' ' || c == '\r' || c == '\n';
 }
 
+// What ends a key's name on its line.
+bool EndsKey(char c) {
+    return c == '\0' || c == '=' || IsBlankOrLineEnd(c);
+}
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = ini_line::Fold(c);
+    }
+    return folded;
+}
+
 // Everything from the file position to the end.
 std::string ReadToEnd(std::FILE* file) {
     std::string rest;
+    struct stat status {};
+    const off_t position = ftello(file);
+    if (position >= 0 && fstat(fileno(file), &status) == 0 && status.st_size > position) {
+        rest.reserve(static_cast<std::size_t>(status.st_size - position));  // grown only if it grew
+    }
     char block[65536];
     while (const std::size_t count = std::fread(block, 1, sizeof block, file)) {
         rest.append(block, count);
@@ -201,20 +222,33 @@ IniDocument::KeySearch IniDocument::SearchKey(const char* key) {
              IsBlankOrLineEnd(text[name.size()]))) {
             keyLinePos_ = lineStart;
             keyLineEnd_ = position;
-            // The line is 0-terminated text from here on, as the value is read.
-            std::size_t end = std::strlen(line_.c_str());
-            while (end > 0 && IsBlankOrLineEnd(line_[end - 1])) {
-                --end;
-            }
-            const std::size_t valueOffset = static_cast<std::size_t>(text - line_.c_str());
-            line_.resize(end);
-            cursor_ = ini_line::SkipBlanks(line_.c_str() + std::min(valueOffset + name.size(), end));
-            if (*cursor_ == '=') {
-                cursor_ = ini_line::SkipBlanks(cursor_ + 1);
-            }
+            cursor_ = ValueOfKeyLine(text, name.size());
             return KeySearch::Found;
         }
         keyLinePos_ = position;
+    }
+}
+
+const char* IniDocument::ValueOfKeyLine(const char* text, std::size_t keyLength) {
+    // The line is 0-terminated text from here on, as the value is read.
+    std::size_t end = std::strlen(line_.c_str());
+    while (end > 0 && IsBlankOrLineEnd(line_[end - 1])) {
+        --end;
+    }
+    const std::size_t valueOffset = static_cast<std::size_t>(text - line_.c_str());
+    line_.resize(end);
+    const char* value = ini_line::SkipBlanks(line_.c_str() + std::min(valueOffset + keyLength, end));
+    if (*value == '=') {
+        value = ini_line::SkipBlanks(value + 1);
+    }
+    return value;
+}
+
+void IniDocument::AssignValue(const char* value, CounterString& out) {
+    out.Assign(value);
+    const int length = out.Length();
+    if (length > 0 && *out.At(1) == u'"' && *out.At(length) == u'"') {
+        out.Mid(2, length - 2);
     }
 }
 
@@ -224,17 +258,66 @@ int IniDocument::GetString(const char* key, CounterString& out) {
         Close();
         return 0;
     }
-    if (FindKey(key)) {
-        out.Assign(cursor_);
-    }
-    const int length = out.Length();
-    if (length > 0 && *out.At(1) == u'"' && *out.At(length) == u'"') {
-        out.Mid(2, length - 2);
-    }
+    AssignValue(FindKey(key) ? cursor_ : "", out);
     if (!keepOpen_) {
         Close();
     }
     return out.Length();
+}
+
+// The same line pieces as FindSection and SearchKey, in one pass: a line starting with "["
+// ends the section before it and starts the next one if it is the first header of its name
+// (the one the index finds); in a section, a key line answers for the key made of its text up
+// to the first blank, "=", CR, LF or NUL, and only the first line of each key is read.
+bool IniDocument::ReadInOrder(Visitor& visitor) {
+    if (!IsOpen()) {
+        Open();
+    }
+    if (!IsOpen()) {
+        return false;
+    }
+    Seek(0);
+    SwitchTo(LastIo::Read);
+    std::unordered_set<std::string> sections;  // folded names of the headers met
+    std::vector<std::string> keys;             // folded keys read in the current section
+    bool inSection = false;
+    std::string folded;
+    CounterString value;
+    std::int64_t position = 0;
+    while (const std::size_t length = NextLine(line_)) {
+        const std::int64_t lineStart = position;
+        position += static_cast<std::int64_t>(length);
+        const char* text = ini_line::SkipBlanks(ini_line::WithoutByteOrderMark(line_, lineStart));
+        if (*text == '\r' || *text == '\n') {
+            continue;
+        }
+        if (*text == '[') {
+            const char* close = std::strchr(text + 1, ']');
+            const std::string_view name(text + 1, close != nullptr ? close - text - 1 : 0);
+            inSection = !name.empty() && sections.insert(Folded(name)).second;
+            if (inSection) {
+                keys.clear();
+                visitor.Section(name);
+            }
+            continue;
+        }
+        std::size_t keyLength = 0;
+        while (!EndsKey(text[keyLength])) {
+            ++keyLength;
+        }
+        if (!inSection || keyLength == 0) {
+            continue;
+        }
+        const std::string_view key(text, keyLength);
+        folded = Folded(key);
+        if (std::find(keys.begin(), keys.end(), folded) != keys.end()) {
+            continue;  // a second line of the key: never read
+        }
+        keys.push_back(folded);
+        AssignValue(ValueOfKeyLine(text, keyLength), value);
+        visitor.Key(key, value);
+    }
+    return true;
 }
 
 std::int32_t IniDocument::GetInt(const char* key) {

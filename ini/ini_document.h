@@ -69,6 +69,21 @@ class IniDocument {
     // missing section or key gives the empty text and 0; a missing section also closes the
     // file. Without keepOpen the file is closed after every read.
     int GetString(const char* key, CounterString& out);
+    // Told, in file order, of what a whole reading of the document finds (ReadInOrder).
+    class Visitor {
+      public:
+        virtual ~Visitor() = default;
+        // The first header of a name that FindSection finds; the keys that follow are its own.
+        virtual void Section(std::string_view name) = 0;
+        // The key line that GetString reads for `key` in that section (its first line of
+        // that key), with the value GetString gives.
+        virtual void Key(std::string_view key, const CounterString& value) = 0;
+    };
+    // Reads the whole document once from the top, as GetString would read every key of every
+    // section it can find, without a search per key. Opens the file when closed; false when
+    // it cannot be opened. The file stays open.
+    bool ReadInOrder(Visitor& visitor);
+
     // GetString, then CounterString::ToInt: 0 when missing.
     std::int32_t GetInt(const char* key);
     // GetString, then CounterString::ToDouble and FixedAmount::FromDouble: 0 when missing.
@@ -105,6 +120,11 @@ class IniDocument {
     std::int64_t Tell();
     std::size_t NextLine(std::string& line);
     bool PassOverKeyLine(std::string_view key);
+    // Where the value of the key line `line_` starts, the key (of `keyLength` bytes) being at
+    // `text` within it; cuts the line's trailing CR, LF and blanks (and anything after a NUL).
+    const char* ValueOfKeyLine(const char* text, std::size_t keyLength);
+    // `value` as GetString gives it: one pair of enclosing double quotes removed.
+    static void AssignValue(const char* value, CounterString& out);
     void Seek(std::int64_t position, int origin = SEEK_SET);
     void SwitchTo(LastIo next);
     bool WriteText(const std::string& text);

@@ -7,12 +7,23 @@
 
 namespace {
 
-// The key that tells a record present: its real values are never below 1.
-constexpr char kNumberKey[] = "Number";
+// The value's bytes: the low byte of each character, the inverse of CounterString's widening.
+std::string BytesOf(const CounterString& text) {
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.Length()));
+    for (int i = 1; i <= text.Length(); ++i) {
+        bytes += static_cast<char>(*text.At(i) & 0xFF);
+    }
+    return bytes;
+}
 
 }  // namespace
 
 namespace record_reader {
+
+bool IsPresent(const std::string& number) {
+    return ToInt32(CounterString(number.c_str())) >= 1;
+}
 
 std::int32_t ToInt32(const CounterString& text) {
     return text.ToInt();
@@ -57,7 +68,8 @@ void RecordReader::Select(const std::string& section) {
 
 bool RecordReader::SelectRecord(const std::string& section) {
     Select(section);
-    const bool present = ReadInt32(kNumberKey) >= 1;
+    const bool present =
+        record_reader::IsPresent(ReadString(record_reader::kNumberKey, ValueKind::kInt32));
     if (observer_ != nullptr) {
         observer_->RecordProbed(section_, present);
     }
@@ -91,11 +103,27 @@ std::string RecordReader::ReadString(const std::string& key, ValueKind kind) {
     Observe(key, kind);
     CounterString text;
     document_.GetString(key.c_str(), text);
-    std::string bytes;
-    for (int i = 1; i <= text.Length(); ++i) {
-        bytes += static_cast<char>(*text.At(i) & 0xFF);
-    }
-    return bytes;
+    return BytesOf(text);
+}
+
+bool RecordReader::ReadAll(RecordVisitor& visitor) {
+    class Adapter : public IniDocument::Visitor {
+      public:
+        explicit Adapter(RecordVisitor& visitor) : visitor_(visitor) {}
+        void Section(std::string_view name) override {
+            section_.assign(name);
+            visitor_.Section(section_);
+        }
+        void Key(std::string_view key, const CounterString& value) override {
+            visitor_.Value(key, BytesOf(value));
+        }
+
+      private:
+        RecordVisitor& visitor_;
+        std::string section_;
+    };
+    Adapter adapter(visitor);
+    return document_.ReadInOrder(adapter);
 }
 
 std::int32_t RecordReader::ReadInt32(const std::string& key) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
@@ -23,6 +24,16 @@ class ReadObserver {
     virtual void RecordProbed(const std::string& section, bool present) = 0;
     // The reader read `key` of `section` (the selected one) as `kind`.
     virtual void KeyRead(const std::string& section, const std::string& key, ValueKind kind) = 0;
+};
+
+// Told of every section of a file and of the value of each key it holds, in file order.
+class RecordVisitor {
+  public:
+    virtual ~RecordVisitor() = default;
+    // `section` is found by Select: its first header.
+    virtual void Section(const std::string& section) = 0;
+    // ReadString of `key` in that section gives `value` (only keys the section holds).
+    virtual void Value(std::string_view key, std::string value) = 0;
 };
 
 class RecordReader {
@@ -47,6 +58,10 @@ class RecordReader {
     // The value's bytes as the document reads them (trimmed, one pair of enclosing quotes
     // removed), before any conversion.
     std::string ReadString(const std::string& key, ValueKind kind);
+    // Reads the whole file once, in file order, telling `visitor` of each section and key as
+    // Select and ReadString would read them, without a search per key. The observer is not
+    // told. False when the file cannot be read.
+    bool ReadAll(RecordVisitor& visitor);
     // The value as a 32-bit integer (IniDocument::GetInt).
     std::int32_t ReadInt32(const std::string& key);
     // The low 16 bits of the 32-bit value.
@@ -92,6 +107,10 @@ class RecordReader {
 
 // The conversions of the reader, for a value already read as text.
 namespace record_reader {
+// The key that tells a record present: its real values are never below 1.
+inline constexpr char kNumberKey[] = "Number";
+// True when a section whose Number reads as `number` (ReadString) holds a record.
+bool IsPresent(const std::string& number);
 std::int32_t ToInt32(const CounterString& text);
 std::int16_t ToInt16(const CounterString& text);
 double ToAmount(const CounterString& text);

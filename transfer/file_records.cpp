@@ -1,0 +1,109 @@
+// The file's records: one pass of the import's reader over the whole file.
+#include "transfer/file_records.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "ini/ini_document.h"
+
+using namespace section_kinds;
+
+FileRecords::FileRecords(const char* iniFile) {
+    for (const char* name : kApplicationKeys) {
+        applicationKeys_.Add(LayoutKey{name, ValueKind::kText});
+    }
+    // Room for a key on every eighth byte (a file of this layout has one on about every
+    // fifteenth), reserved and not touched, so that the list is never copied as it grows.
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(iniFile, error);
+    if (!error) {
+        values_.reserve(static_cast<std::size_t>(size / 8));
+        records_.reserve(static_cast<std::size_t>(size / 128));
+    }
+    // Read from the file as it is read, without a copy of it in memory.
+    IniDocument document(iniFile, false);
+    RecordReader(document).ReadAll(*this);
+    Finish();
+}
+
+const FileRecord* FileRecords::Find(const std::string& section) const {
+    const std::size_t index = IndexOf(section);
+    return index < records_.size() ? &records_[index] : nullptr;
+}
+
+std::size_t FileRecords::IndexOf(const std::string& section) const {
+    const auto found = index_.find(Folded(section));
+    return found == index_.end() ? records_.size() : found->second;
+}
+
+void FileRecords::KeyMap::Add(LayoutKey key) {
+    if (byName.emplace(Folded(key.name), keys.size()).second) {
+        keys.push_back(std::move(key));
+    }
+}
+
+const FileRecords::KeyMap& FileRecords::LayoutKeysOf(const std::string& prefix) {
+    auto [found, added] = layoutKeys_.try_emplace(prefix);
+    if (added) {
+        for (LayoutKey& key : LayoutKeys(prefix)) {
+            found->second.Add(std::move(key));
+        }
+    }
+    return found->second;
+}
+
+// A section of a kind's own name starts a record; any other section is passed over.
+void FileRecords::Section(const std::string& section) {
+    Finish();
+    if (SameName(section, config_layout::kApplicationSection)) {
+        Start(section, kNoKind, applicationKeys_);
+        return;
+    }
+    const SectionKind kind = KindOf(section, kinds_);
+    if (kind.group != kNoKind && kind.canonical) {
+        Start(section, kind.group,
+              LayoutKeysOf(kinds_[static_cast<std::size_t>(kind.group)].section.prefix));
+    }
+}
+
+// Keeps the value of a key the layout gives the kind (a key the section lacks reads as empty,
+// so only those it holds are kept).
+void FileRecords::Value(std::string_view key, std::string value) {
+    if (known_ == nullptr) {
+        return;
+    }
+    if (SameName(key, record_reader::kNumberKey)) {
+        number_ = value;
+    }
+    // A file written by the export holds a record's keys in layout order.
+    const std::vector<LayoutKey>& keys = known_->keys;
+    std::size_t index = nextKey_;
+    if (index >= keys.size() || !SameName(keys[index].name, key)) {
+        const auto found = known_->byName.find(Folded(std::string(key)));
+        if (found == known_->byName.end()) {
+            return;
+        }
+        index = found->second;
+    }
+    nextKey_ = index + 1;
+    values_.push_back({&keys[index], texts_.Keep(value)});
+}
+
+void FileRecords::Start(const std::string& section, int group, const KeyMap& known) {
+    record_ = FileRecord{section, group, false, values_.size(), 0};
+    number_.clear();
+    known_ = &known;
+    nextKey_ = 0;
+}
+
+// Keeps the record being read, if any: whether it is present is known at its end.
+void FileRecords::Finish() {
+    if (known_ == nullptr) {
+        return;
+    }
+    record_.present = record_.group == kNoKind || record_reader::IsPresent(number_);
+    record_.count = values_.size() - record_.first;
+    index_.emplace(Folded(record_.name), records_.size());
+    records_.push_back(std::move(record_));
+    known_ = nullptr;
+}

@@ -1,0 +1,87 @@
+// FileRecords: a configuration file's records as the import's reader reads them, kept in
+// memory for VERIFY: the first section of each name that is a record section of a kind (by
+// its kind's own name, "Pump07") or the Application section, whether its record is present,
+// and the value of each of its keys that the layout gives the kind.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "common/text_arena.h"
+#include "transfer/import.h"
+#include "transfer/record_reader.h"
+#include "transfer/section_kinds.h"
+
+// A key of a file record: one of the layout's keys of its kind, with its value as read.
+struct FileValue {
+    const section_kinds::LayoutKey* key;
+    std::string_view value;
+};
+
+struct FileRecord {
+    std::string name;
+    int group = section_kinds::kNoKind;  // kNoKind: the Application section
+    bool present = false;                // its Number reads 1 or more (always for Application)
+    // The layout's keys the section holds, in file order: `count` values from `first` on.
+    std::size_t first = 0;
+    std::size_t count = 0;
+};
+
+class FileRecords : private RecordVisitor {
+  public:
+    // The keys of the Application section kept: those VERIFY reports as information.
+    static constexpr const char* kApplicationKeys[] = {config_layout::kDateGeneratedKey,
+                                                       config_layout::kClientVersionKey,
+                                                       config_layout::kServerVersionKey};
+
+    // Reads `iniFile` once, from the top (a file that cannot be read gives no records).
+    explicit FileRecords(const char* iniFile);
+    FileRecords(const FileRecords&) = delete;
+    FileRecords& operator=(const FileRecords&) = delete;
+
+    // The records in file order.
+    const std::vector<FileRecord>& Records() const { return records_; }
+    // The record of the section named `section` (case aside), or null.
+    const FileRecord* Find(const std::string& section) const;
+    // Its index in Records(), or Records().size().
+    std::size_t IndexOf(const std::string& section) const;
+    std::span<const FileValue> Values(const FileRecord& record) const {
+        return std::span<const FileValue>(values_).subspan(record.first, record.count);
+    }
+    // The index of a value of Values(record) among all the values of the file.
+    std::size_t ValueIndex(const FileRecord& record, std::size_t index) const {
+        return record.first + index;
+    }
+    std::size_t ValueCount() const { return values_.size(); }
+
+  private:
+    // The keys a kind's sections may hold, in layout order, and their indexes by folded name.
+    struct KeyMap {
+        std::vector<section_kinds::LayoutKey> keys;
+        std::unordered_map<std::string, std::size_t> byName;
+        void Add(section_kinds::LayoutKey key);
+    };
+
+    const KeyMap& LayoutKeysOf(const std::string& prefix);
+    void Section(const std::string& section) override;
+    void Value(std::string_view key, std::string value) override;
+    void Start(const std::string& section, int group, const KeyMap& known);
+    void Finish();
+
+    const std::vector<ImportKind> kinds_ = ImportKinds();
+    KeyMap applicationKeys_;
+    std::unordered_map<std::string, KeyMap> layoutKeys_;  // values point into these
+    std::vector<FileRecord> records_;
+    std::vector<FileValue> values_;  // the values of every record, record after record
+    TextArena texts_;                // their texts
+    std::unordered_map<std::string, std::size_t> index_;  // folded name -> records_
+    FileRecord record_;                                   // the record being read
+    const KeyMap* known_ = nullptr;  // its kind's keys; null: no record being read
+    std::size_t nextKey_ = 0;        // where in known_ its next key is looked for first
+    std::string number_;             // its Number as read
+};
