@@ -32,6 +32,12 @@ const FileRecord* FileRecords::Find(const std::string& section) const {
 }
 
 std::size_t FileRecords::IndexOf(const std::string& section) const {
+    if (index_.empty() && !records_.empty()) {
+        index_.reserve(records_.size());
+        for (std::size_t index = 0; index < records_.size(); ++index) {
+            index_.emplace(Folded(records_[index].name), index);
+        }
+    }
     const auto found = index_.find(Folded(section));
     return found == index_.end() ? records_.size() : found->second;
 }
@@ -103,7 +109,6 @@ void FileRecords::Finish() {
     }
     record_.present = record_.group == kNoKind || record_reader::IsPresent(number_);
     record_.count = values_.size() - record_.first;
-    index_.emplace(Folded(record_.name), records_.size());
     records_.push_back(std::move(record_));
     known_ = nullptr;
 }

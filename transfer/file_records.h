@@ -48,7 +48,8 @@ class FileRecords : private RecordVisitor {
     const std::vector<FileRecord>& Records() const { return records_; }
     // The record of the section named `section` (case aside), or null.
     const FileRecord* Find(const std::string& section) const;
-    // Its index in Records(), or Records().size().
+    // Its index in Records(), or Records().size(). Not to be called while another thread
+    // calls it.
     std::size_t IndexOf(const std::string& section) const;
     std::span<const FileValue> Values(const FileRecord& record) const {
         return std::span<const FileValue>(values_).subspan(record.first, record.count);
@@ -79,7 +80,9 @@ class FileRecords : private RecordVisitor {
     std::vector<FileRecord> records_;
     std::vector<FileValue> values_;  // the values of every record, record after record
     TextArena texts_;                // their texts
-    std::unordered_map<std::string, std::size_t> index_;  // folded name -> records_
+    // Folded name -> index in records_, made when first asked for (a file in the export's
+    // order never needs it).
+    mutable std::unordered_map<std::string, std::size_t> index_;
     FileRecord record_;                                   // the record being read
     const KeyMap* known_ = nullptr;  // its kind's keys; null: no record being read
     std::size_t nextKey_ = 0;        // where in known_ its next key is looked for first

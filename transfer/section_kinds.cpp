@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 #include <type_traits>
 #include <variant>
 
@@ -90,7 +91,11 @@ SectionKind KindOf(const std::string& name, const std::vector<ImportKind>& kinds
         if (SameName(letters, kinds[group].section.prefix)) {
             result.group = static_cast<int>(group);
             result.id = std::stoi(digits);
-            result.canonical = SameName(name, SectionName(kinds[group].section, result.id));
+            // The kind's own name writes the id in at least the pattern's digits, zeros in
+            // front: the digits are those when there are no more of them than that takes.
+            const std::size_t written = std::to_string(result.id).size();
+            result.canonical = digits.size() ==
+                               std::max(written, static_cast<std::size_t>(kinds[group].section.digits));
             return result;
         }
     }

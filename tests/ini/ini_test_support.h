@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "common/counter_string.h"
 
@@ -40,6 +41,25 @@ class IniFileTest : public ::testing::Test {
 
     std::filesystem::path directory_;
 };
+
+// Files with each oddity of the line syntax the reader knows, beside the data files
+// "reader_cases.ini", "three_sections.ini" and "written_a_a_b_a.ini".
+inline std::vector<std::string> OddFiles() {
+    using namespace std::string_literals;
+    const std::string bom = "\xEF\xBB\xBF";
+    return {
+        bom + "[Port01]\r\nNumber=1\r\n",
+        bom + "  [Port01]\r\nNumber=2\r\n[Port01]\r\nNumber=9\r\n",
+        "\r\n" + bom + "[Port01]\r\nNumber=4\r\n",
+        "[A]\rKey=1\r[B]\rK=2\r",                         // CR ends no line
+        "[S]\nUnix=1\r\nDos=2\r\nLast=3",                  // no line end at the end
+        "Before=1\r\n[S]\r\nKey=a\0b\r\nNext=2\r\n[T\0]\r\n"s,  // NUL bytes inside lines
+        "\r\n[a]b]\r\nKey=bracket\r\n[" + std::string(300, 'S') + "]\r\nKey=long\r\n",
+        "[Long]\r\nPad=" + std::string(5000, 'p') + "Hidden=7\r\nAfter=8\r\n",
+        "  [Open\r\nKey=1\r\n[S]   \r\n   Spaced   =   X  \r\n\r\n\r\n[S2]\r\nKey\r\n",
+        "",
+    };
+}
 
 inline std::string Narrow(CounterString text) {
     return text.Narrow();
