@@ -480,3 +480,7 @@ std::string IniDocument::SectionHeaderLines() const {
 std::string IniDocument::ValueBytes(const CounterString& value) {
     return ini_line::ValueText(value);
 }
+
+void IniDocument::AssignValueBytes(const CounterString& value, std::string& bytes) {
+    ini_line::AssignValueText(value, bytes);
+}

@@ -100,6 +100,8 @@ class IniDocument {
     // The bytes WriteKey and SetValue write for `value`: the low byte of each unit, CR, LF and
     // NUL as a blank (one value is always one line).
     static std::string ValueBytes(const CounterString& value);
+    // The same bytes put in `bytes` in place of what it held.
+    static void AssignValueBytes(const CounterString& value, std::string& bytes);
 
     // Replaces the key's line in the selected section, or inserts "key=value" at the end of
     // the section (before the empty lines that precede the next header), or appends the

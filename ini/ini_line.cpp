@@ -35,16 +35,21 @@ const char* WithoutByteOrderMark(const std::string& line, std::int64_t lineStart
 
 std::string ValueText(const CounterString& value) {
     std::string text;
+    AssignValueText(value, text);
+    return text;
+}
+
+void AssignValueText(const CounterString& value, std::string& text) {
+    text.clear();
     const char16_t* units = value.Chars();
     if (units == nullptr) {
-        return text;
+        return;
     }
     text.reserve(static_cast<std::size_t>(value.Length()));
     for (int i = 0; i < value.Length(); ++i) {
         const char byte = static_cast<char>(units[i] & 0xFF);
         text += byte == '\r' || byte == '\n' || byte == '\0' ? ' ' : byte;
     }
-    return text;
 }
 
 bool StartsWithNoCase(const char* text, std::string_view prefix) {

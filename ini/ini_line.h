@@ -30,6 +30,8 @@ const char* WithoutByteOrderMark(const std::string& line, std::int64_t lineStart
 // blank so that one value is always one line (a value can never forge a key or a section).
 // A string without characters gives the empty text.
 std::string ValueText(const CounterString& value);
+// The same bytes put in `text` in place of what it held (its room kept for the next value).
+void AssignValueText(const CounterString& value, std::string& text);
 
 // Skips spaces (tabs are ordinary characters).
 inline const char* SkipBlanks(const char* text) {

@@ -80,7 +80,8 @@ bool VerifyComparison::WriteKey(const char* key, const CounterString& value, Val
     if (file_ == nullptr) {
         held_.push_back({false, key, IniDocument::ValueBytes(value), kind});
     } else {
-        Compare(key, IniDocument::ValueBytes(value), kind);
+        IniDocument::AssignValueBytes(value, bytes_);
+        Compare(key, bytes_, kind);
     }
     return true;
 }
@@ -90,6 +91,14 @@ std::size_t VerifyComparison::RecordOf(const std::string& name) const {
     const std::vector<FileRecord>& records = file_->Records();
     if (nextRecord_ < records.size() && SameName(records[nextRecord_].name, name)) {
         return nextRecord_;
+    }
+    // Only the Application section and the sections of a kind's own name can be records (a
+    // TankGauge section never is).
+    if (!SameName(name, config_layout::kApplicationSection)) {
+        const SectionKind kind = KindOf(name, kinds_);
+        if (kind.group == kNoKind || !kind.canonical) {
+            return kNotSelected;
+        }
     }
     const std::size_t index = file_->IndexOf(name);
     return index < records.size() ? index : kNotSelected;
@@ -134,8 +143,7 @@ void VerifyComparison::Select(const std::string& name) {
     sections_.push_back(std::move(section));
 }
 
-void VerifyComparison::Compare(const std::string& key, const std::string& value,
-                               ValueKind kind) {
+void VerifyComparison::Compare(std::string_view key, std::string_view value, ValueKind kind) {
     if (sections_.empty()) {
         return;  // the export always selects a section first
     }
@@ -147,8 +155,8 @@ void VerifyComparison::Compare(const std::string& key, const std::string& value,
     }
 }
 
-void VerifyComparison::CompareApplication(const Section& section, const std::string& key,
-                                          const std::string& value) {
+void VerifyComparison::CompareApplication(const Section& section, std::string_view key,
+                                          std::string_view value) {
     if (std::none_of(std::begin(FileRecords::kApplicationKeys),
                      std::end(FileRecords::kApplicationKeys),
                      [&](const char* information) { return SameName(key, information); })) {
@@ -165,15 +173,15 @@ void VerifyComparison::CompareApplication(const Section& section, const std::str
     if (SameName(key, config_layout::kDateGeneratedKey)) {
         information_.push_back(
             {kNoKind, current_, "The file was generated " + Shown(file, present) + "."});
-    } else if (file != ValueAsRead(value)) {
+    } else if (file != ValueAsRead(std::string(value))) {
         information_.push_back({kNoKind, current_,
-                                "[" + section.name + "] " + key + ": file " +
+                                "[" + section.name + "] " + std::string(key) + ": file " +
                                     Shown(file, present) + ", controller " + Shown(value) + "."});
     }
 }
 
-void VerifyComparison::CompareRecord(Section& section, const std::string& key,
-                                     const std::string& value, ValueKind kind) {
+void VerifyComparison::CompareRecord(Section& section, std::string_view key,
+                                     std::string_view value, ValueKind kind) {
     const std::span<const FileValue> values = file_->Values(*section.record);
     const std::size_t index = IndexOf(values, key, section.next);
     const bool present = index < values.size();
@@ -187,12 +195,12 @@ void VerifyComparison::CompareRecord(Section& section, const std::string& key,
         }
         file = values[index].value;
     }
-    if (record_reader::SameValue(kind, file, ValueAsRead(value))) {
+    if (record_reader::SameValue(kind, file, ValueAsRead(std::string(value)))) {
         return;
     }
-    Report(current_, key,
-           "[" + section.name + "] " + key + ": file " + Shown(file, present) + ", controller " +
-               Shown(value));
+    Report(current_, std::string(key),
+           "[" + section.name + "] " + std::string(key) + ": file " + Shown(file, present) +
+               ", controller " + Shown(value));
 }
 
 void VerifyComparison::Finish() {

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -68,10 +69,10 @@ class VerifyComparison : public ConfigSink {
     void Select(const std::string& name);
     // The index of the file's record of section `name`, or kNotSelected.
     std::size_t RecordOf(const std::string& name) const;
-    void Compare(const std::string& key, const std::string& value, ValueKind kind);
-    void CompareApplication(const Section& section, const std::string& key,
-                            const std::string& value);
-    void CompareRecord(Section& section, const std::string& key, const std::string& value,
+    void Compare(std::string_view key, std::string_view value, ValueKind kind);
+    void CompareApplication(const Section& section, std::string_view key,
+                            std::string_view value);
+    void CompareRecord(Section& section, std::string_view key, std::string_view value,
                        ValueKind kind);
     void FileKeysTheControllerLacks(std::size_t index);
     void FileOnlyRecord(const FileRecord& record);
@@ -83,6 +84,7 @@ class VerifyComparison : public ConfigSink {
     const FileRecords* file_ = nullptr;
     const std::vector<ImportKind> kinds_;
     std::vector<Held> held_;
+    std::string bytes_;  // the value being compared, as the export writes it
     std::vector<Section> sections_;
     // The section of each file record, by record index (kNotSelected: none yet), and of the
     // sections without a record, by folded name.
