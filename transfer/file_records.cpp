@@ -19,6 +19,7 @@ FileRecords::FileRecords(const char* iniFile) {
     if (!error) {
         values_.reserve(static_cast<std::size_t>(size / 8));
         records_.reserve(static_cast<std::size_t>(size / 128));
+        texts_.reserve(static_cast<std::size_t>(size));  // the values are parts of the file
     }
     // Read from the file as it is read, without a copy of it in memory.
     IniDocument document(iniFile, false);
@@ -92,11 +93,13 @@ void FileRecords::Value(std::string_view key, std::string value) {
         index = found->second;
     }
     nextKey_ = index + 1;
-    values_.push_back({&keys[index], texts_.Keep(value)});
+    values_.push_back({static_cast<std::uint32_t>(texts_.size() - record_.text),
+                       static_cast<std::uint16_t>(value.size()), static_cast<std::uint16_t>(index)});
+    texts_ += value;
 }
 
 void FileRecords::Start(const std::string& section, int group, const KeyMap& known) {
-    record_ = FileRecord{section, group, false, values_.size(), 0};
+    record_ = FileRecord{section, group, false, values_.size(), 0, texts_.size(), &known.keys};
     number_.clear();
     known_ = &known;
     nextKey_ = 0;

@@ -6,13 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "common/text_arena.h"
 #include "transfer/import.h"
 #include "transfer/record_reader.h"
 #include "transfer/section_kinds.h"
@@ -27,9 +25,12 @@ struct FileRecord {
     std::string name;
     int group = section_kinds::kNoKind;  // kNoKind: the Application section
     bool present = false;                // its Number reads 1 or more (always for Application)
-    // The layout's keys the section holds, in file order: `count` values from `first` on.
+    // The layout's keys the section holds, in file order: `count` values from `first` on,
+    // their texts from `text` on.
     std::size_t first = 0;
     std::size_t count = 0;
+    std::size_t text = 0;
+    const std::vector<section_kinds::LayoutKey>* keys = nullptr;  // its kind's keys
 };
 
 class FileRecords : private RecordVisitor {
@@ -46,21 +47,34 @@ class FileRecords : private RecordVisitor {
 
     // The records in file order.
     const std::vector<FileRecord>& Records() const { return records_; }
+    // Value `index` (below record.count) of a record.
+    FileValue Value(const FileRecord& record, std::size_t index) const {
+        const StoredValue& stored = values_[record.first + index];
+        return {&(*record.keys)[stored.key],
+                std::string_view(texts_).substr(record.text + stored.offset, stored.length)};
+    }
     // The record of the section named `section` (case aside), or null.
     const FileRecord* Find(const std::string& section) const;
     // Its index in Records(), or Records().size(). Not to be called while another thread
     // calls it.
     std::size_t IndexOf(const std::string& section) const;
-    std::span<const FileValue> Values(const FileRecord& record) const {
-        return std::span<const FileValue>(values_).subspan(record.first, record.count);
-    }
-    // The index of a value of Values(record) among all the values of the file.
+    // The index of a value of a record among all the values of the file.
     std::size_t ValueIndex(const FileRecord& record, std::size_t index) const {
         return record.first + index;
     }
     std::size_t ValueCount() const { return values_.size(); }
 
   private:
+    // A value as kept: a file holds hundreds of thousands, so each takes 8 bytes. Its text is
+    // `length` bytes (a value read is at most CounterString::kMaxLength long) from `offset`
+    // after its record's first, and its key the one at `key` in the kind's keys (a record's
+    // texts are at most its few dozen keys' values long, so the offset fits).
+    struct StoredValue {
+        std::uint32_t offset;
+        std::uint16_t length;
+        std::uint16_t key;
+    };
+
     // The keys a kind's sections may hold, in layout order, and their indexes by folded name.
     struct KeyMap {
         std::vector<section_kinds::LayoutKey> keys;
@@ -78,8 +92,8 @@ class FileRecords : private RecordVisitor {
     KeyMap applicationKeys_;
     std::unordered_map<std::string, KeyMap> layoutKeys_;  // values point into these
     std::vector<FileRecord> records_;
-    std::vector<FileValue> values_;  // the values of every record, record after record
-    TextArena texts_;                // their texts
+    std::vector<StoredValue> values_;  // the values of every record, record after record
+    std::string texts_;                // their texts, one after another
     // Folded name -> index in records_, made when first asked for (a file in the export's
     // order never needs it).
     mutable std::unordered_map<std::string, std::size_t> index_;

@@ -2,7 +2,6 @@
 #include "transfer/verify_comparison.h"
 
 #include <algorithm>
-#include <span>
 
 #include "ini/ini_document.h"
 #include "ini/ini_outline.h"
@@ -21,14 +20,15 @@ std::string Shown(std::string_view value, bool present = true) {
     return !present ? kNone : value.empty() ? kEmpty : std::string(value);
 }
 
-// The index of `key` in `values`, or values.size(). Both sides usually hold a record's keys in
-// the same order, so the one at `hint` is tried first.
-std::size_t IndexOf(std::span<const FileValue> values, std::string_view key, std::size_t hint) {
-    if (hint < values.size() && SameName(values[hint].key->name, key)) {
+// The index of `key` among the values of `record`, or record.count. Both sides usually hold
+// a record's keys in the same order, so the one at `hint` is tried first.
+std::size_t IndexOf(const FileRecords& file, const FileRecord& record, std::string_view key,
+                    std::size_t hint) {
+    if (hint < record.count && SameName(file.Value(record, hint).key->name, key)) {
         return hint;
     }
     std::size_t index = 0;
-    while (index < values.size() && !SameName(values[index].key->name, key)) {
+    while (index < record.count && !SameName(file.Value(record, index).key->name, key)) {
         ++index;
     }
     return index;
@@ -87,10 +87,13 @@ bool VerifyComparison::WriteKey(const char* key, const CounterString& value, Val
 }
 
 std::size_t VerifyComparison::RecordOf(const std::string& name) const {
-    // A file written by the export holds its records in the order the export reads them.
+    // A file written by the export holds its records in the order the export reads them: the
+    // section is the next record, or the last one selected again (a port's FirmwareVersion).
     const std::vector<FileRecord>& records = file_->Records();
-    if (nextRecord_ < records.size() && SameName(records[nextRecord_].name, name)) {
-        return nextRecord_;
+    for (const std::size_t index : {nextRecord_, nextRecord_ - 1}) {
+        if (index < records.size() && SameName(records[index].name, name)) {
+            return index;
+        }
     }
     // Only the Application section and the sections of a kind's own name can be records (a
     // TankGauge section never is).
@@ -165,10 +168,9 @@ void VerifyComparison::CompareApplication(const Section& section, std::string_vi
     std::string_view file;
     bool present = false;
     if (section.record != nullptr) {
-        const std::span<const FileValue> values = file_->Values(*section.record);
-        const std::size_t index = IndexOf(values, key, 0);
-        present = index < values.size();
-        file = present ? values[index].value : std::string_view();
+        const std::size_t index = IndexOf(*file_, *section.record, key, 0);
+        present = index < section.record->count;
+        file = present ? file_->Value(*section.record, index).value : std::string_view();
     }
     if (SameName(key, config_layout::kDateGeneratedKey)) {
         information_.push_back(
@@ -182,18 +184,18 @@ void VerifyComparison::CompareApplication(const Section& section, std::string_vi
 
 void VerifyComparison::CompareRecord(Section& section, std::string_view key,
                                      std::string_view value, ValueKind kind) {
-    const std::span<const FileValue> values = file_->Values(*section.record);
-    const std::size_t index = IndexOf(values, key, section.next);
-    const bool present = index < values.size();
+    const std::size_t index = IndexOf(*file_, *section.record, key, section.next);
+    const bool present = index < section.record->count;
     std::string file;
     if (present) {
         compared_[file_->ValueIndex(*section.record, index)] = true;
         section.next = index + 1;
+        const std::string_view read = file_->Value(*section.record, index).value;
         // Most values are the same bytes on both sides, and read back as written.
-        if (values[index].value == value && ReadsAsWritten(value)) {
+        if (read == value && ReadsAsWritten(value)) {
             return;
         }
-        file = values[index].value;
+        file = read;
     }
     if (record_reader::SameValue(kind, file, ValueAsRead(std::string(value)))) {
         return;
@@ -224,10 +226,10 @@ void VerifyComparison::FileKeysTheControllerLacks(std::size_t index) {
     if (section.application || section.record == nullptr) {
         return;
     }
-    const std::span<const FileValue> values = file_->Values(*section.record);
-    for (std::size_t key = 0; key < values.size(); ++key) {
-        const LayoutKey& layout = *values[key].key;
-        const std::string file(values[key].value);
+    for (std::size_t key = 0; key < section.record->count; ++key) {
+        const FileValue value = file_->Value(*section.record, key);
+        const LayoutKey& layout = *value.key;
+        const std::string file(value.value);
         if (compared_[file_->ValueIndex(*section.record, key)] ||
             record_reader::SameValue(layout.kind, file, "")) {
             continue;

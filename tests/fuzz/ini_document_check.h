@@ -1,12 +1,15 @@
 // What must hold for any file handed to IniDocument, checked by the ini_document fuzz target
 // and replayed by the unit tests: every section and key the file seems to name is read as
-// text, integer and amount; then a value set in the file reads back and a key can be written.
+// text, integer and amount, and one pass over the file tells the same values; then a value set
+// in the file reads back and a key can be written.
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -52,6 +55,13 @@ inline Names NamesIn(const std::string& content) {
         }
     }
     return names;
+}
+
+inline bool SameNameNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x) ==
+                      (y >= 'A' && y <= 'Z' ? y - 'A' + 'a' : y);
+           });
 }
 
 // A name that SetValue writes as it stands and the reader finds again: printable ASCII
@@ -102,6 +112,41 @@ inline std::string ReadEveryName(IniDocument& document, const Names& names) {
     return {};
 }
 
+// One pass over the file (ReadInOrder) tells each section once and each key with the value
+// GetString reads for it; at most 64 keys of an input are read back, so that it stays quick.
+inline std::string CheckReadInOrder(const char* path) {
+    struct Told : IniDocument::Visitor {
+        void Section(std::string_view name) override { sections.emplace_back(name); }
+        void Key(std::string_view key, const CounterString& value) override {
+            keys.push_back({sections.back(), std::string(key), value.Narrow()});
+        }
+        std::vector<std::string> sections;
+        std::vector<std::array<std::string, 3>> keys;  // section, key, value
+    } told;
+    IniDocument walk(path, false);
+    if (!walk.ReadInOrder(told)) {
+        return "ReadInOrder cannot open a file that exists";
+    }
+    for (std::size_t i = 0; i < told.sections.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (SameNameNoCase(told.sections[i], told.sections[j])) {
+                return "ReadInOrder tells a section twice: [" + told.sections[i] + "]";
+            }
+        }
+    }
+    IniDocument reader(path, true);
+    for (std::size_t i = 0; i < told.keys.size() && i < 64; ++i) {
+        const auto& [section, key, value] = told.keys[i];
+        reader.SelectSection(section.c_str());
+        CounterString read;
+        reader.GetString(key.c_str(), read);
+        if (std::string(read.Narrow()) != value) {
+            return "ReadInOrder tells another value than GetString: [" + section + "] " + key;
+        }
+    }
+    return {};
+}
+
 // One scratch file serves the whole input: the document reads it, then sets a value in it
 // and writes a key, so that each input costs one file write and two opens of the document.
 inline std::string CheckIniDocument(std::span<const std::uint8_t> bytes) {
@@ -116,6 +161,9 @@ inline std::string CheckIniDocument(std::span<const std::uint8_t> bytes) {
     // Kept open between reads, as the import reads.
     IniDocument document(scratch.Path(), true);
     if (std::string failure = ReadEveryName(document, names); !failure.empty()) {
+        return failure;
+    }
+    if (std::string failure = CheckReadInOrder(scratch.Path()); !failure.empty()) {
         return failure;
     }
 
