@@ -36,7 +36,7 @@ std::size_t FileRecords::IndexOf(const std::string& section) const {
     if (index_.empty() && !records_.empty()) {
         index_.reserve(records_.size());
         for (std::size_t index = 0; index < records_.size(); ++index) {
-            index_.emplace(Folded(records_[index].name), index);
+            index_.emplace(Folded(std::string(Name(records_[index]))), index);
         }
     }
     const auto found = index_.find(Folded(section));
@@ -99,7 +99,11 @@ void FileRecords::Value(std::string_view key, std::string value) {
 }
 
 void FileRecords::Start(const std::string& section, int group, const KeyMap& known) {
-    record_ = FileRecord{section, group, false, values_.size(), 0, texts_.size(), &known.keys};
+    // A record's name is Application or a kind's prefix with at most nine digits: short.
+    texts_ += section;
+    record_ = FileRecord{values_.size(), texts_.size(), &known.keys, 0,
+                         static_cast<std::uint16_t>(section.size()),
+                         static_cast<std::int8_t>(group), false};
     number_.clear();
     known_ = &known;
     nextKey_ = 0;
@@ -111,7 +115,7 @@ void FileRecords::Finish() {
         return;
     }
     record_.present = record_.group == kNoKind || record_reader::IsPresent(number_);
-    record_.count = values_.size() - record_.first;
-    records_.push_back(std::move(record_));
+    record_.count = static_cast<std::uint32_t>(values_.size() - record_.first);
+    records_.push_back(record_);
     known_ = nullptr;
 }

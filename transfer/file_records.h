@@ -21,16 +21,18 @@ struct FileValue {
     std::string_view value;
 };
 
+// A record of the file. A file holds tens of thousands, so each takes 32 bytes: its name is
+// kept with its values' texts (FileRecords::Name).
 struct FileRecord {
-    std::string name;
-    int group = section_kinds::kNoKind;  // kNoKind: the Application section
-    bool present = false;                // its Number reads 1 or more (always for Application)
     // The layout's keys the section holds, in file order: `count` values from `first` on,
-    // their texts from `text` on.
+    // their texts from `text` on, the name's `nameLength` bytes just before them.
     std::size_t first = 0;
-    std::size_t count = 0;
     std::size_t text = 0;
     const std::vector<section_kinds::LayoutKey>* keys = nullptr;  // its kind's keys
+    std::uint32_t count = 0;
+    std::uint16_t nameLength = 0;
+    std::int8_t group = section_kinds::kNoKind;  // kNoKind: the Application section
+    bool present = false;  // its Number reads 1 or more (always for Application)
 };
 
 class FileRecords : private RecordVisitor {
@@ -47,6 +49,10 @@ class FileRecords : private RecordVisitor {
 
     // The records in file order.
     const std::vector<FileRecord>& Records() const { return records_; }
+    // The section name of a record, as the file writes it.
+    std::string_view Name(const FileRecord& record) const {
+        return std::string_view(texts_).substr(record.text - record.nameLength, record.nameLength);
+    }
     // Value `index` (below record.count) of a record.
     FileValue Value(const FileRecord& record, std::size_t index) const {
         const StoredValue& stored = values_[record.first + index];

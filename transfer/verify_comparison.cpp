@@ -91,7 +91,7 @@ std::size_t VerifyComparison::RecordOf(const std::string& name) const {
     // section is the next record, or the last one selected again (a port's FirmwareVersion).
     const std::vector<FileRecord>& records = file_->Records();
     for (const std::size_t index : {nextRecord_, nextRecord_ - 1}) {
-        if (index < records.size() && SameName(records[index].name, name)) {
+        if (index < records.size() && SameName(file_->Name(records[index]), name)) {
             return index;
         }
     }
@@ -124,15 +124,19 @@ void VerifyComparison::Select(const std::string& name) {
     }
     current_ = *selected = sections_.size();
     Section section;
-    section.name = name;
     const FileRecord* record =
         recordIndex != kNotSelected ? &file_->Records()[recordIndex] : nullptr;
+    if (record == nullptr || file_->Name(*record) != name) {
+        section.name = static_cast<std::uint32_t>(names_.size());
+        names_.push_back(name);
+    }
     if (SameName(name, config_layout::kApplicationSection)) {
         section.application = true;
         section.record = record;
     } else {
         // A file record has the kind the section's name gives.
-        section.group = record != nullptr ? record->group : KindOf(name, kinds_).group;
+        section.group = static_cast<std::int16_t>(record != nullptr ? record->group
+                                                                    : KindOf(name, kinds_).group);
         if (section.group != kNoKind) {
             if (record == nullptr || !record->present) {
                 differences_.push_back(
@@ -144,6 +148,11 @@ void VerifyComparison::Select(const std::string& name) {
         // Otherwise no record section: nothing of the controller's own.
     }
     sections_.push_back(std::move(section));
+}
+
+std::string VerifyComparison::NameOf(const Section& section) const {
+    return section.name == kRecordsName ? std::string(file_->Name(*section.record))
+                                        : names_[section.name];
 }
 
 void VerifyComparison::Compare(std::string_view key, std::string_view value, ValueKind kind) {
@@ -177,7 +186,7 @@ void VerifyComparison::CompareApplication(const Section& section, std::string_vi
             {kNoKind, current_, "The file was generated " + Shown(file, present) + "."});
     } else if (file != ValueAsRead(std::string(value))) {
         information_.push_back({kNoKind, current_,
-                                "[" + section.name + "] " + std::string(key) + ": file " +
+                                "[" + NameOf(section) + "] " + std::string(key) + ": file " +
                                     Shown(file, present) + ", controller " + Shown(value) + "."});
     }
 }
@@ -189,7 +198,7 @@ void VerifyComparison::CompareRecord(Section& section, std::string_view key,
     std::string file;
     if (present) {
         compared_[file_->ValueIndex(*section.record, index)] = true;
-        section.next = index + 1;
+        section.next = static_cast<std::uint32_t>(index + 1);
         const std::string_view read = file_->Value(*section.record, index).value;
         // Most values are the same bytes on both sides, and read back as written.
         if (read == value && ReadsAsWritten(value)) {
@@ -201,7 +210,7 @@ void VerifyComparison::CompareRecord(Section& section, std::string_view key,
         return;
     }
     Report(current_, std::string(key),
-           "[" + section.name + "] " + std::string(key) + ": file " + Shown(file, present) +
+           "[" + NameOf(section) + "] " + std::string(key) + ": file " + Shown(file, present) +
                ", controller " + Shown(value));
 }
 
@@ -235,7 +244,7 @@ void VerifyComparison::FileKeysTheControllerLacks(std::size_t index) {
             continue;
         }
         Report(index, layout.name,
-               "[" + section.name + "] " + layout.name + ": file " + Shown(file) +
+               "[" + NameOf(section) + "] " + layout.name + ": file " + Shown(file) +
                    ", controller " + kNone);
     }
 }
@@ -250,7 +259,8 @@ void VerifyComparison::FileOnlyRecord(const FileRecord& record) {
         prefix != config_layout::kZigBeeSection.prefix) {
         return;  // VERSION reads only the ports and ZigBee devices of the controller
     }
-    differences_.push_back({record.group, kFileOnly, "[" + record.name + "] only in the file"});
+    differences_.push_back(
+        {record.group, kFileOnly, "[" + std::string(file_->Name(record)) + "] only in the file"});
 }
 
 // Radio settings and firmware versions are not carried by the import: a restored controller

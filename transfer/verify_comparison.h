@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,13 +43,15 @@ class VerifyComparison : public ConfigSink {
     std::vector<std::string> Information() const;
 
   private:
+    // A section of the controller (tens of thousands: 24 bytes each).
     struct Section {
-        std::string name;
-        int group = section_kinds::kNoKind;
-        bool application = false;
         const FileRecord* record = nullptr;  // null: its keys are not compared
-        std::size_t next = 0;                // where its next key is looked for first
+        std::uint32_t next = 0;              // where its next key is looked for first
+        std::uint32_t name = kRecordsName;   // index in names_, or its record's name
+        std::int16_t group = section_kinds::kNoKind;
+        bool application = false;
     };
+    static constexpr std::uint32_t kRecordsName = static_cast<std::uint32_t>(-1);
     // A finding with the section it belongs to (kFileOnly: a record only in the file).
     struct Finding {
         int group;
@@ -67,6 +70,7 @@ class VerifyComparison : public ConfigSink {
 
     bool FileRead();
     void Select(const std::string& name);
+    std::string NameOf(const Section& section) const;
     // The index of the file's record of section `name`, or kNotSelected.
     std::size_t RecordOf(const std::string& name) const;
     void Compare(std::string_view key, std::string_view value, ValueKind kind);
@@ -86,6 +90,7 @@ class VerifyComparison : public ConfigSink {
     std::vector<Held> held_;
     std::string bytes_;  // the value being compared, as the export writes it
     std::vector<Section> sections_;
+    std::vector<std::string> names_;  // of the sections named otherwise than their record
     // The section of each file record, by record index (kNotSelected: none yet), and of the
     // sections without a record, by folded name.
     std::vector<std::size_t> recordSections_;
