@@ -103,7 +103,11 @@ CounterString& CounterString::Assign(const char* text) {
         Release();
         return *this;
     }
-    const int length = ClampLength(std::strlen(text));
+    return Assign(std::string_view(text));
+}
+
+CounterString& CounterString::Assign(std::string_view text) {
+    const int length = ClampLength(text.size());
     Reserve(length, false);
     for (int i = 0; i < length; ++i) {
         buffer_[i + 1] = Widen(text[i]);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "platform/oleauto.h"
 
@@ -36,6 +37,8 @@ class CounterString {
     CounterString& Assign(const CounterString& other);
     // 8-bit text, each byte widened by sign extension. Null: Release.
     CounterString& Assign(const char* text);
+    // The same for the bytes of `text` (NULs included), at most kMaxLength of them.
+    CounterString& Assign(std::string_view text);
     // 0-terminated wide text. Null: Release.
     CounterString& Assign(const char16_t* text);
     // `count` wide units (zeros included); a negative count gives the empty text. The units

@@ -244,12 +244,13 @@ const char* IniDocument::ValueOfKeyLine(const char* text, std::size_t keyLength)
     return value;
 }
 
-void IniDocument::AssignValue(const char* value, CounterString& out) {
-    out.Assign(value);
-    const int length = out.Length();
-    if (length > 0 && *out.At(1) == u'"' && *out.At(length) == u'"') {
-        out.Mid(2, length - 2);
+std::string_view IniDocument::ValueRead(const char* value) {
+    std::string_view text(value);
+    text = text.substr(0, CounterString::kMaxLength);  // as CounterString keeps it
+    if (!text.empty() && text.front() == '"' && text.back() == '"') {
+        text = text.size() >= 2 ? text.substr(1, text.size() - 2) : std::string_view();
     }
+    return text;
 }
 
 int IniDocument::GetString(const char* key, CounterString& out) {
@@ -258,7 +259,7 @@ int IniDocument::GetString(const char* key, CounterString& out) {
         Close();
         return 0;
     }
-    AssignValue(FindKey(key) ? cursor_ : "", out);
+    out.Assign(FindKey(key) ? ValueRead(cursor_) : std::string_view());
     if (!keepOpen_) {
         Close();
     }
@@ -282,7 +283,6 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
     std::vector<std::string> keys;             // folded keys read in the current section
     bool inSection = false;
     std::string folded;
-    CounterString value;
     std::int64_t position = 0;
     while (const std::size_t length = NextLine(line_)) {
         const std::int64_t lineStart = position;
@@ -314,8 +314,7 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
             continue;  // a second line of the key: never read
         }
         keys.push_back(folded);
-        AssignValue(ValueOfKeyLine(text, keyLength), value);
-        visitor.Key(key, value);
+        visitor.Key(key, ValueRead(ValueOfKeyLine(text, keyLength)));
     }
     return true;
 }

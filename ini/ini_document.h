@@ -76,8 +76,8 @@ class IniDocument {
         // The first header of a name that FindSection finds; the keys that follow are its own.
         virtual void Section(std::string_view name) = 0;
         // The key line that GetString reads for `key` in that section (its first line of
-        // that key), with the value GetString gives.
-        virtual void Key(std::string_view key, const CounterString& value) = 0;
+        // that key), with the bytes of the value GetString gives.
+        virtual void Key(std::string_view key, std::string_view value) = 0;
     };
     // Reads the whole document once from the top, as GetString would read every key of every
     // section it can find, without a search per key. Opens the file when closed; false when
@@ -125,8 +125,9 @@ class IniDocument {
     // Where the value of the key line `line_` starts, the key (of `keyLength` bytes) being at
     // `text` within it; cuts the line's trailing CR, LF and blanks (and anything after a NUL).
     const char* ValueOfKeyLine(const char* text, std::size_t keyLength);
-    // `value` as GetString gives it: one pair of enclosing double quotes removed.
-    static void AssignValue(const char* value, CounterString& out);
+    // The bytes GetString gives for a key line whose value starts at `value`: at most
+    // CounterString::kMaxLength of them, one pair of enclosing double quotes removed.
+    static std::string_view ValueRead(const char* value);
     void Seek(std::int64_t position, int origin = SEEK_SET);
     void SwitchTo(LastIo next);
     bool WriteText(const std::string& text);

@@ -75,7 +75,7 @@ void FileRecords::Section(const std::string& section) {
 
 // Keeps the value of a key the layout gives the kind (a key the section lacks reads as empty,
 // so only those it holds are kept).
-void FileRecords::Value(std::string_view key, std::string value) {
+void FileRecords::Value(std::string_view key, std::string_view value) {
     if (known_ == nullptr) {
         return;
     }

@@ -90,7 +90,7 @@ class FileRecords : private RecordVisitor {
 
     const KeyMap& LayoutKeysOf(const std::string& prefix);
     void Section(const std::string& section) override;
-    void Value(std::string_view key, std::string value) override;
+    void Value(std::string_view key, std::string_view value) override;
     void Start(const std::string& section, int group, const KeyMap& known);
     void Finish();
 

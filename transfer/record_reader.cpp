@@ -114,8 +114,9 @@ bool RecordReader::ReadAll(RecordVisitor& visitor) {
             section_.assign(name);
             visitor_.Section(section_);
         }
-        void Key(std::string_view key, const CounterString& value) override {
-            visitor_.Value(key, BytesOf(value));
+        // GetString's text is those bytes widened; ReadString narrows them back.
+        void Key(std::string_view key, std::string_view value) override {
+            visitor_.Value(key, value);
         }
 
       private:

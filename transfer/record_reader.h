@@ -33,7 +33,7 @@ class RecordVisitor {
     // `section` is found by Select: its first header.
     virtual void Section(const std::string& section) = 0;
     // ReadString of `key` in that section gives `value` (only keys the section holds).
-    virtual void Value(std::string_view key, std::string value) = 0;
+    virtual void Value(std::string_view key, std::string_view value) = 0;
 };
 
 class RecordReader {

@@ -117,8 +117,8 @@ inline std::string ReadEveryName(IniDocument& document, const Names& names) {
 inline std::string CheckReadInOrder(const char* path) {
     struct Told : IniDocument::Visitor {
         void Section(std::string_view name) override { sections.emplace_back(name); }
-        void Key(std::string_view key, const CounterString& value) override {
-            keys.push_back({sections.back(), std::string(key), value.Narrow()});
+        void Key(std::string_view key, std::string_view value) override {
+            keys.push_back({sections.back(), std::string(key), std::string(value)});
         }
         std::vector<std::string> sections;
         std::vector<std::array<std::string, 3>> keys;  // section, key, value

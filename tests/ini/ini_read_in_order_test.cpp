@@ -30,8 +30,8 @@ struct ReadKey {
 class Recorder : public IniDocument::Visitor {
   public:
     void Section(std::string_view name) override { sections.emplace_back(name); }
-    void Key(std::string_view key, const CounterString& value) override {
-        keys.push_back({sections.back(), std::string(key), Narrow(value)});
+    void Key(std::string_view key, std::string_view value) override {
+        keys.push_back({sections.back(), std::string(key), std::string(value)});
     }
     std::vector<std::string> sections;
     std::vector<ReadKey> keys;
