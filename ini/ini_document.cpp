@@ -280,9 +280,11 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
     Seek(0);
     SwitchTo(LastIo::Read);
     std::unordered_set<std::string> sections;  // folded names of the headers met
-    std::vector<std::string> keys;             // folded keys read in the current section
+    // The keys read in the current section, folded, one after another (reused from section
+    // to section, so that a key costs no allocation), and where each ends.
+    std::string keys;
+    std::vector<std::size_t> keyEnds;
     bool inSection = false;
-    std::string folded;
     std::int64_t position = 0;
     while (const std::size_t length = NextLine(line_)) {
         const std::int64_t lineStart = position;
@@ -297,6 +299,7 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
             inSection = !name.empty() && sections.insert(Folded(name)).second;
             if (inSection) {
                 keys.clear();
+                keyEnds.clear();
                 visitor.Section(name);
             }
             continue;
@@ -309,11 +312,20 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
             continue;
         }
         const std::string_view key(text, keyLength);
-        folded = Folded(key);
-        if (std::find(keys.begin(), keys.end(), folded) != keys.end()) {
+        const std::size_t start = keys.size();
+        for (const char c : key) {
+            keys += ini_line::Fold(c);
+        }
+        const std::string_view folded = std::string_view(keys).substr(start);
+        bool readBefore = false;
+        for (std::size_t k = 0, begin = 0; k < keyEnds.size() && !readBefore; begin = keyEnds[k++]) {
+            readBefore = std::string_view(keys).substr(begin, keyEnds[k] - begin) == folded;
+        }
+        if (readBefore) {
+            keys.resize(start);
             continue;  // a second line of the key: never read
         }
-        keys.push_back(folded);
+        keyEnds.push_back(keys.size());
         visitor.Key(key, ValueRead(ValueOfKeyLine(text, keyLength)));
     }
     return true;

@@ -1,16 +1,28 @@
 // Lines, value bytes and case-insensitive prefixes for the INI reader and writer.
 #include "ini/ini_line.h"
 
+#include <sys/types.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 namespace ini_line {
 
 std::size_t ReadLine(std::FILE* file, std::string& line) {
-    line.clear();
-    for (int c = getc_unlocked(file); c != EOF; c = getc_unlocked(file)) {
-        line.push_back(static_cast<char>(c));
-        if (c == '\n') {
-            break;
-        }
+    // getdelim finds the line feed in the stream's buffer at once, instead of a call per
+    // byte; its buffer is kept for the thread's next lines.
+    struct Buffer {
+        char* data = nullptr;
+        std::size_t size = 0;
+        ~Buffer() { std::free(data); }
+    };
+    thread_local Buffer buffer;
+    const ssize_t length = getdelim(&buffer.data, &buffer.size, '\n', file);
+    if (length <= 0) {
+        line.clear();
+        return 0;
     }
+    line.assign(buffer.data, static_cast<std::size_t>(length));
     return line.size();
 }
 
