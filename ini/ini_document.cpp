@@ -267,8 +267,8 @@ int IniDocument::GetString(const char* key, CounterString& out) {
 }
 
 // The same line pieces as FindSection and SearchKey, in one pass: a line starting with "["
-// ends the section before it and starts the next one if it is the first header of its name
-// (the one the index finds); in a section, a key line answers for the key made of its text up
+// ends the section before it and starts the next one if it is the first header of a name
+// that FindSection can find (the one the index finds); in a section, a key line answers for the key made of its text up
 // to the first blank, "=", CR, LF or NUL, and only the first line of each key is read.
 bool IniDocument::ReadInOrder(Visitor& visitor) {
     if (!IsOpen()) {
@@ -296,7 +296,10 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
         if (*text == '[') {
             const char* close = std::strchr(text + 1, ']');
             const std::string_view name(text + 1, close != nullptr ? close - text - 1 : 0);
-            inSection = !name.empty() && sections.insert(Folded(name)).second;
+            // A name is looked for with its CRs written as blanks: one holding a CR is never
+            // found.
+            inSection = !name.empty() && name.find('\r') == std::string_view::npos &&
+                        sections.insert(Folded(name)).second;
             if (inSection) {
                 keys.clear();
                 keyEnds.clear();

@@ -57,6 +57,7 @@ inline std::vector<std::string> OddFiles() {
         "\r\n[a]b]\r\nKey=bracket\r\n[" + std::string(300, 'S') + "]\r\nKey=long\r\n",
         "[Long]\r\nPad=" + std::string(5000, 'p') + "Hidden=7\r\nAfter=8\r\n",
         "  [Open\r\nKey=1\r\n[S]   \r\n   Spaced   =   X  \r\n\r\n\r\n[S2]\r\nKey\r\n",
+        "[Po\rrt01]\r\nName=never found\r\n[Po rt01]\r\nName=found\r\n",  // a CR in a name
         "",
     };
 }
