@@ -13,6 +13,12 @@
 
 #include "common/counter_string.h"
 
+// The whole content of the file at `path`.
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 class IniFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -30,10 +36,7 @@ class IniFileTest : public ::testing::Test {
         return path;
     }
 
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static std::string Read(const std::string& path) { return ReadBytes(path); }
 
     static std::string DataFile(const std::string& name) {
         return Read(std::string(FORECOURT_TEST_DATA) + "/ini/" + name);
@@ -60,6 +63,30 @@ inline std::vector<std::string> OddFiles() {
         "[Po\rrt01]\r\nName=never found\r\n[Po rt01]\r\nName=found\r\n",  // a CR in a name
         "",
     };
+}
+
+// The files a reader is tried on: OddFiles and the reader's data files.
+inline std::vector<std::string> ReaderCaseFiles() {
+    std::vector<std::string> files = OddFiles();
+    for (const char* name : {"reader_cases.ini", "three_sections.ini", "written_a_a_b_a.ini"}) {
+        files.push_back(ReadBytes(std::string(FORECOURT_TEST_DATA) + "/ini/" + name));
+    }
+    return files;
+}
+
+// The inputs kept for the fuzz targets that read INI files (seeds and crash inputs).
+inline std::vector<std::string> KeptFuzzInputs() {
+    const std::filesystem::path fuzz = std::filesystem::path(FORECOURT_TEST_DATA) / ".." / "fuzz";
+    std::vector<std::string> inputs;
+    for (const char* folder : {"ini_document_seeds", "ini_document_regressions",
+                               "check_file_seeds", "check_file_regressions"}) {
+        if (std::filesystem::is_directory(fuzz / folder)) {
+            for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
+                inputs.push_back(ReadBytes(entry.path().string()));
+            }
+        }
+    }
+    return inputs;
 }
 
 inline std::string Narrow(CounterString text) {

@@ -3,26 +3,19 @@
 #include "transfer/file_records.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 class FileRecordsTest : public testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/file-records-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     std::string Write(const std::string& text) const {
-        const std::string path = (folder_ / "file.ini").string();
+        const std::string path = folder_.File("file.ini");
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
@@ -37,7 +30,7 @@ class FileRecordsTest : public testing::Test {
         return values;
     }
 
-    std::filesystem::path folder_;
+    test_support::TempFolder folder_{"file_records"};
 };
 
 TEST_F(FileRecordsTest, KeepsWhatTheReaderReadsOfEachRecordSection) {
@@ -74,7 +67,7 @@ TEST_F(FileRecordsTest, KeepsWhatTheReaderReadsOfEachRecordSection) {
 }
 
 TEST_F(FileRecordsTest, AFileThatCannotBeReadHoldsNoRecord) {
-    const FileRecords missing((folder_ / "missing.ini").string().c_str());
+    const FileRecords missing(folder_.File("missing.ini").c_str());
     EXPECT_TRUE(missing.Records().empty());
     EXPECT_EQ(missing.ValueCount(), 0u);
 }

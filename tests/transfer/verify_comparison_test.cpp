@@ -4,14 +4,12 @@
 #include "transfer/verify_comparison.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <atomic>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "transfer/file_records.h"
 
 namespace {
@@ -68,14 +66,7 @@ const char kFile[] =
 
 class VerifyComparisonTest : public testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/verify-comparison-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        path_ = (folder_ / "file.ini").string();
-        std::ofstream(path_, std::ios::binary) << kFile;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void SetUp() override { std::ofstream(path_, std::ios::binary) << kFile; }
 
     struct Findings {
         std::vector<std::string> differences;
@@ -110,8 +101,8 @@ class VerifyComparisonTest : public testing::Test {
         return findings;
     }
 
-    std::filesystem::path folder_;
-    std::string path_;
+    test_support::TempFolder folder_{"verify_comparison"};
+    std::string path_ = folder_.File("file.ini");
 };
 
 TEST_F(VerifyComparisonTest, FindingsComeByKindThenSectionThenKey) {
