@@ -62,76 +62,6 @@ void InvokeMethod(IDispatch* target, DISPID dispid, std::vector<VARIANT> forward
 
 }  // namespace
 
-// ---- The connection point of _DKestroClientEvents ------------------------------------------
-
-class CKestroClient::EventsPoint final : public IConnectionPoint {
-  public:
-    explicit EventsPoint(CKestroClient& owner) : owner_(owner) {}
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The point lives as long as its object.
-    ULONG AddRef() override { return owner_.AddRef(); }
-    ULONG Release() override { return owner_.Release(); }
-
-    HRESULT GetConnectionInterface(IID* pIID) override {
-        if (pIID == nullptr) {
-            return E_POINTER;
-        }
-        *pIID = kClientEventsIid;
-        return S_OK;
-    }
-    HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override {
-        if (ppCPC == nullptr) {
-            return E_POINTER;
-        }
-        *ppCPC = &owner_;
-        owner_.AddRef();
-        return S_OK;
-    }
-    HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override {
-        if (pUnkSink == nullptr || pdwCookie == nullptr) {
-            return E_POINTER;
-        }
-        ComPtr<IDispatch> sink;
-        if (FAILED(pUnkSink->QueryInterface(kClientEventsIid, sink.OutVoid())) &&
-            FAILED(pUnkSink->QueryInterface(IID_IDispatch, sink.OutVoid()))) {
-            return CONNECT_E_CANNOTCONNECT;
-        }
-        *pdwCookie = ++lastCookie_;
-        sinks_[*pdwCookie] = std::move(sink);
-        return S_OK;
-    }
-    HRESULT Unadvise(DWORD dwCookie) override {
-        return sinks_.erase(dwCookie) == 1 ? S_OK : CONNECT_E_NOCONNECTION;
-    }
-
-    void FireConnectionLost(std::int32_t result) {
-        std::vector<ComPtr<IDispatch>> sinks;  // a sink may unadvise while it is called
-        for (auto& [cookie, sink] : sinks_) {
-            sinks.push_back(sink);
-        }
-        for (const ComPtr<IDispatch>& sink : sinks) {
-            InvokeMethod(sink.Get(), kConnectionLostEvent, {I4(result)});
-        }
-    }
-
-  private:
-    CKestroClient& owner_;
-    std::map<DWORD, ComPtr<IDispatch>> sinks_;
-    DWORD lastCookie_ = 0;
-};
-
 // ---- Arguments of one Invoke -----------------------------------------------------------
 
 // The arguments in their order: by-value ones converted to their parameter's type (owned
@@ -162,7 +92,7 @@ CKestroClient::CKestroClient(std::function<void()> onLastRelease)
     : onLastRelease_(std::move(onLastRelease)),
       queue_(ThreadQueue::OfCurrentThread()),
       alive_(std::make_shared<char>(0)),
-      point_(new EventsPoint(*this)) {}
+      point_(*this, kClientEventsIid) {}
 
 CKestroClient::~CKestroClient() {
     alive_.reset();
@@ -171,7 +101,6 @@ CKestroClient::~CKestroClient() {
     }
     queue_->Cancel(this);  // the tasks' code is this module's, which may be unloaded next
     controls_.clear();
-    delete point_;
 }
 
 HRESULT CKestroClient::QueryInterface(REFIID riid, void** ppv) {
@@ -254,8 +183,8 @@ HRESULT CKestroClient::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)
         *ppCP = nullptr;
         return CONNECT_E_NOCONNECTION;
     }
-    *ppCP = point_;
-    point_->AddRef();
+    *ppCP = &point_;
+    point_.AddRef();
     return S_OK;
 }
 
@@ -583,7 +512,8 @@ void CKestroClient::ConnectionLost() {
         return;
     }
     lost_ = true;
-    point_->FireConnectionLost(kConnectionLost);
+    VARIANT result = I4(kConnectionLost);
+    point_.Fire(kConnectionLostEvent, &result, 1);
 }
 
 void CKestroClient::Deliver(const wire::ReceivedEvent& received, bool gap) {
