@@ -3,6 +3,17 @@
 
 #include <utility>
 
+void CallSinkMethod(IDispatch* sink, DISPID dispid, VARIANT* reversedArgs, UINT count) {
+    DISPPARAMS params{reversedArgs, nullptr, count, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO exception{};
+    UINT argErr = 0;
+    sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &exception, &argErr);
+    VariantClear(&result);
+    ClearExcepInfo(&exception);
+}
+
 ConnectionPoint::ConnectionPoint(IConnectionPointContainer& container, REFIID events)
     : container_(container), events_(events) {}
 
@@ -85,13 +96,6 @@ void ConnectionPoint::Fire(DISPID dispid, VARIANT* reversedArgs, UINT count) {
         sinks.push_back(sink.dispatch);
     }
     for (const ComPtr<IDispatch>& sink : sinks) {
-        DISPPARAMS params{reversedArgs, nullptr, count, 0};
-        VARIANT result;
-        VariantInit(&result);
-        EXCEPINFO exception{};
-        UINT argErr = 0;
-        sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &exception, &argErr);
-        ClearExcepInfo(&exception);
-        VariantClear(&result);
+        CallSinkMethod(sink.Get(), dispid, reversedArgs, count);
     }
 }

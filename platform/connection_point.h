@@ -11,6 +11,11 @@
 #include "platform/com_ptr.h"
 #include "platform/variant.h"
 
+// Calls `dispid` on `sink` as a method with `reversedArgs` (the last argument first, as
+// DISPPARAMS holds them). What it answers is dropped: its result, and on failure its
+// exception information, are freed.
+void CallSinkMethod(IDispatch* sink, DISPID dispid, VARIANT* reversedArgs, UINT count);
+
 class ConnectionPoint : public IConnectionPoint {
   public:
     // `container` is the object the point belongs to and must outlive it (hold the point as a
@@ -40,10 +45,9 @@ class ConnectionPoint : public IConnectionPoint {
     HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override;
     HRESULT Unadvise(DWORD dwCookie) override;
 
-    // Calls `dispid` as a method on every sink advised, in the order they were advised, with
-    // `reversedArgs` (the last argument first, as DISPPARAMS holds them). A sink's failure is
-    // ignored and its exception information freed. A sink may advise or unadvise while it is
-    // called: the sinks called are those advised when Fire began.
+    // CallSinkMethod on every sink advised, in the order they were advised. A sink's failure
+    // does not stop the others. A sink may advise or unadvise while it is called: the sinks
+    // called are those advised when Fire began.
     void Fire(DISPID dispid, VARIANT* reversedArgs, UINT count);
 
     // Number of sinks advised.

@@ -46,18 +46,11 @@ VARIANT BstrRef(BSTR* text) {
     return v;
 }
 
-// Calls `dispid` on `target` as a method with `forward` (the arguments in their order).
+// Calls `dispid` on `target` as a method with `forward` (the arguments in their order). A sink
+// that fails is the control's business; the events of the other pumps go on.
 void InvokeMethod(IDispatch* target, DISPID dispid, std::vector<VARIANT> forward) {
     std::vector<VARIANT> reversed(forward.rbegin(), forward.rend());
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    VARIANT result;
-    VariantInit(&result);
-    EXCEPINFO exception{};
-    UINT argErr = 0;
-    // A sink that fails is the control's business; the events of the other pumps go on.
-    target->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &exception, &argErr);
-    VariantClear(&result);
-    ClearExcepInfo(&exception);
+    CallSinkMethod(target, dispid, reversed.data(), static_cast<UINT>(reversed.size()));
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/oleauto.h"
+#include "tests/support/automation_values.h"
 
 namespace {
 
@@ -92,27 +95,35 @@ class LoggingSink final : public IDispatch {
     std::vector<IID> interfaces_;
 };
 
-VARIANT I4(LONG value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
 class ConnectionPointTest : public ::testing::Test {
   protected:
     void Fire(std::vector<LONG> forward) {
         std::vector<VARIANT> reversed;
         for (auto it = forward.rbegin(); it != forward.rend(); ++it) {
-            reversed.push_back(I4(*it));
+            reversed.push_back(test_variants::I4(*it));
         }
         point_.Fire(kPumpChanged, reversed.data(), static_cast<UINT>(reversed.size()));
     }
+    // Advises each sink in turn; the cookies in the same order.
+    std::vector<DWORD> AdviseAll(std::initializer_list<LoggingSink*> sinks) {
+        std::vector<DWORD> cookies;
+        for (LoggingSink* sink : sinks) {
+            DWORD cookie = 0;
+            EXPECT_EQ(point_.Advise(sink, &cookie), S_OK);
+            cookies.push_back(cookie);
+        }
+        return cookies;
+    }
+
+    // A sink that outlives the point (which may still hold it when the test ends).
+    LoggingSink& NewSink(std::string name, std::vector<IID> interfaces) {
+        return sinks_.emplace_back(std::move(name), log_, std::move(interfaces));
+    }
 
     CountedContainer container_;
-    ConnectionPoint point_{container_, kEventsIid};
     std::vector<std::string> log_;
+    std::deque<LoggingSink> sinks_;
+    ConnectionPoint point_{container_, kEventsIid};
 };
 
 TEST_F(ConnectionPointTest, ReferencesAreTheContainers) {
@@ -165,7 +176,7 @@ TEST_F(ConnectionPointTest, AdviseTakesTheEventsInterfaceOrIDispatchAndNothingEl
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LoggingSink sink(c.name, log_, c.interfaces);
+        LoggingSink& sink = NewSink(c.name, c.interfaces);
         DWORD cookie = 77;
         EXPECT_EQ(point_.Advise(&sink, &cookie), c.advised);
         EXPECT_EQ(sink.queries, c.queries);
@@ -183,14 +194,8 @@ TEST_F(ConnectionPointTest, AdviseTakesTheEventsInterfaceOrIDispatchAndNothingEl
 }
 
 TEST_F(ConnectionPointTest, CookiesCountFromOneAndAreNotReused) {
-    LoggingSink sink("sink", log_, {IID_IDispatch});
-    DWORD cookies[3] = {};
-    for (DWORD& cookie : cookies) {
-        ASSERT_EQ(point_.Advise(&sink, &cookie), S_OK);
-    }
-    EXPECT_EQ(cookies[0], 1u);
-    EXPECT_EQ(cookies[1], 2u);
-    EXPECT_EQ(cookies[2], 3u);
+    LoggingSink& sink = NewSink("sink", {IID_IDispatch});
+    EXPECT_EQ(AdviseAll({&sink, &sink, &sink}), (std::vector<DWORD>{1, 2, 3}));
     EXPECT_EQ(sink.refs, 4u);
 
     EXPECT_EQ(point_.Unadvise(2), S_OK);
@@ -211,19 +216,16 @@ TEST_F(ConnectionPointTest, CookiesCountFromOneAndAreNotReused) {
 }
 
 TEST_F(ConnectionPointTest, EverySinkGetsTheEventInTheOrderOfAdvising) {
-    LoggingSink first("first", log_, {IID_IDispatch});
-    LoggingSink second("second", log_, {kEventsIid});
-    LoggingSink third("third", log_, {IID_IDispatch});
-    DWORD cookies[3] = {};
-    ASSERT_EQ(point_.Advise(&third, &cookies[2]), S_OK);
-    ASSERT_EQ(point_.Advise(&first, &cookies[0]), S_OK);
-    ASSERT_EQ(point_.Advise(&second, &cookies[1]), S_OK);
+    LoggingSink& first = NewSink("first", {IID_IDispatch});
+    LoggingSink& second = NewSink("second", {kEventsIid});
+    LoggingSink& third = NewSink("third", {IID_IDispatch});
+    const std::vector<DWORD> cookies = AdviseAll({&third, &first, &second});
 
     Fire({7, 11});
     EXPECT_EQ(log_, (std::vector<std::string>{"third:3:7:11", "first:3:7:11", "second:3:7:11"}));
 
     log_.clear();
-    ASSERT_EQ(point_.Unadvise(cookies[0]), S_OK);
+    ASSERT_EQ(point_.Unadvise(cookies[1]), S_OK);
     Fire({});
     EXPECT_EQ(log_, (std::vector<std::string>{"third:3", "second:3"}));
     EXPECT_EQ(first.refs, 1u);
@@ -232,13 +234,10 @@ TEST_F(ConnectionPointTest, EverySinkGetsTheEventInTheOrderOfAdvising) {
 
 TEST_F(ConnectionPointTest, SinksThatUnadviseOrFailDoNotStopTheOthers) {
     const long strings = SysLiveStringCount();
-    LoggingSink first("first", log_, {IID_IDispatch});
-    LoggingSink second("second", log_, {IID_IDispatch});
-    LoggingSink third("third", log_, {IID_IDispatch});
-    DWORD cookies[3] = {};
-    ASSERT_EQ(point_.Advise(&first, &cookies[0]), S_OK);
-    ASSERT_EQ(point_.Advise(&second, &cookies[1]), S_OK);
-    ASSERT_EQ(point_.Advise(&third, &cookies[2]), S_OK);
+    LoggingSink& first = NewSink("first", {IID_IDispatch});
+    LoggingSink& second = NewSink("second", {IID_IDispatch});
+    LoggingSink& third = NewSink("third", {IID_IDispatch});
+    const std::vector<DWORD> cookies = AdviseAll({&first, &second, &third});
     // The first takes itself and the second off while it is called; the third raises.
     first.onInvoke = [&] {
         EXPECT_EQ(point_.Unadvise(cookies[0]), S_OK);
