@@ -46,91 +46,14 @@ VARIANT BstrRef(BSTR* text) {
     return v;
 }
 
-// Calls `dispid` on `target` as a method with `forward` (the arguments in their order).
+// Calls `dispid` on `target` as a method with `forward` (the arguments in their order). A sink
+// that fails is the control's business; the events of the other pumps go on.
 void InvokeMethod(IDispatch* target, DISPID dispid, std::vector<VARIANT> forward) {
     std::vector<VARIANT> reversed(forward.rbegin(), forward.rend());
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    VARIANT result;
-    VariantInit(&result);
-    EXCEPINFO exception{};
-    UINT argErr = 0;
-    // A sink that fails is the control's business; the events of the other pumps go on.
-    target->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &exception, &argErr);
-    VariantClear(&result);
-    ClearExcepInfo(&exception);
+    CallSinkMethod(target, dispid, reversed.data(), static_cast<UINT>(reversed.size()));
 }
 
 }  // namespace
-
-// ---- The connection point of _DKestroClientEvents ------------------------------------------
-
-class CKestroClient::EventsPoint final : public IConnectionPoint {
-  public:
-    explicit EventsPoint(CKestroClient& owner) : owner_(owner) {}
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The point lives as long as its object.
-    ULONG AddRef() override { return owner_.AddRef(); }
-    ULONG Release() override { return owner_.Release(); }
-
-    HRESULT GetConnectionInterface(IID* pIID) override {
-        if (pIID == nullptr) {
-            return E_POINTER;
-        }
-        *pIID = kClientEventsIid;
-        return S_OK;
-    }
-    HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override {
-        if (ppCPC == nullptr) {
-            return E_POINTER;
-        }
-        *ppCPC = &owner_;
-        owner_.AddRef();
-        return S_OK;
-    }
-    HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override {
-        if (pUnkSink == nullptr || pdwCookie == nullptr) {
-            return E_POINTER;
-        }
-        ComPtr<IDispatch> sink;
-        if (FAILED(pUnkSink->QueryInterface(kClientEventsIid, sink.OutVoid())) &&
-            FAILED(pUnkSink->QueryInterface(IID_IDispatch, sink.OutVoid()))) {
-            return CONNECT_E_CANNOTCONNECT;
-        }
-        *pdwCookie = ++lastCookie_;
-        sinks_[*pdwCookie] = std::move(sink);
-        return S_OK;
-    }
-    HRESULT Unadvise(DWORD dwCookie) override {
-        return sinks_.erase(dwCookie) == 1 ? S_OK : CONNECT_E_NOCONNECTION;
-    }
-
-    void FireConnectionLost(std::int32_t result) {
-        std::vector<ComPtr<IDispatch>> sinks;  // a sink may unadvise while it is called
-        for (auto& [cookie, sink] : sinks_) {
-            sinks.push_back(sink);
-        }
-        for (const ComPtr<IDispatch>& sink : sinks) {
-            InvokeMethod(sink.Get(), kConnectionLostEvent, {I4(result)});
-        }
-    }
-
-  private:
-    CKestroClient& owner_;
-    std::map<DWORD, ComPtr<IDispatch>> sinks_;
-    DWORD lastCookie_ = 0;
-};
 
 // ---- Arguments of one Invoke -----------------------------------------------------------
 
@@ -162,7 +85,7 @@ CKestroClient::CKestroClient(std::function<void()> onLastRelease)
     : onLastRelease_(std::move(onLastRelease)),
       queue_(ThreadQueue::OfCurrentThread()),
       alive_(std::make_shared<char>(0)),
-      point_(new EventsPoint(*this)) {}
+      point_(*this, kClientEventsIid) {}
 
 CKestroClient::~CKestroClient() {
     alive_.reset();
@@ -171,7 +94,6 @@ CKestroClient::~CKestroClient() {
     }
     queue_->Cancel(this);  // the tasks' code is this module's, which may be unloaded next
     controls_.clear();
-    delete point_;
 }
 
 HRESULT CKestroClient::QueryInterface(REFIID riid, void** ppv) {
@@ -254,8 +176,8 @@ HRESULT CKestroClient::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)
         *ppCP = nullptr;
         return CONNECT_E_NOCONNECTION;
     }
-    *ppCP = point_;
-    point_->AddRef();
+    *ppCP = &point_;
+    point_.AddRef();
     return S_OK;
 }
 
@@ -583,7 +505,8 @@ void CKestroClient::ConnectionLost() {
         return;
     }
     lost_ = true;
-    point_->FireConnectionLost(kConnectionLost);
+    VARIANT result = I4(kConnectionLost);
+    point_.Fire(kConnectionLostEvent, &result, 1);
 }
 
 void CKestroClient::Deliver(const wire::ReceivedEvent& received, bool gap) {

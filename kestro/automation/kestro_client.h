@@ -22,6 +22,7 @@
 #include "kestro/client/event_subscription.h"
 #include "platform/com.h"
 #include "platform/com_ptr.h"
+#include "platform/connection_point.h"
 #include "platform/typeinfo.h"
 
 namespace kestro::automation {
@@ -65,7 +66,6 @@ class CKestroClient final : public IDispatch,
     std::size_t RegisteredControls() const { return controls_.size(); }
 
   private:
-    class EventsPoint;
     struct Arguments;
 
     ~CKestroClient();
@@ -101,7 +101,7 @@ class CKestroClient final : public IDispatch,
     std::int32_t clientId_ = 1;
     std::int32_t currentPump_ = -1;
     std::map<std::int32_t, ComPtr<IDispatch>> controls_;
-    EventsPoint* point_;
+    ConnectionPoint point_;  // _DKestroClientEvents
     std::function<void(std::int64_t)> observer_;
 };
 

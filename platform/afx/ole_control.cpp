@@ -7,71 +7,23 @@
 #include <new>
 #include <stdexcept>
 
-// The connection point for the control's events; its reference count is the control's.
-class COleControl::ConnectionPoint final : public IConnectionPoint {
+#include "platform/connection_point.h"
+
+// The connection point of the control's events: a sink is advised and released in the
+// control's module state.
+class COleControl::EventPoint final : public ConnectionPoint {
   public:
-    explicit ConnectionPoint(COleControl& control) : control_(control) {}
+    explicit EventPoint(COleControl& control)
+        : ConnectionPoint(static_cast<IConnectionPointContainer&>(control), IID_NULL),
+          control_(control) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IConnectionPoint) {
-            *ppv = static_cast<IConnectionPoint*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return control_.ExternalAddRef(); }
-    ULONG Release() override { return control_.ExternalRelease(); }
-
-    HRESULT GetConnectionInterface(IID* pIID) override {
-        if (pIID == nullptr) {
-            return E_POINTER;
-        }
-        *pIID = control_.m_piidEvents;
-        return S_OK;
-    }
-    HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override {
-        if (ppCPC == nullptr) {
-            return E_POINTER;
-        }
-        *ppCPC = static_cast<IConnectionPointContainer*>(&control_);
-        control_.ExternalAddRef();
-        return S_OK;
-    }
     HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override {
         AFX_MANAGE_STATE(control_.m_pModuleState);
-        if (pUnkSink == nullptr || pdwCookie == nullptr) {
-            return E_POINTER;
-        }
-        *pdwCookie = 0;
-        const ComPtr<IUnknown> unknown(pUnkSink);
-        ComPtr<IDispatch> sink = unknown.As<IDispatch>(control_.m_piidEvents);
-        if (!sink) {
-            sink = unknown.As<IDispatch>();
-        }
-        if (!sink) {
-            return CONNECT_E_CANNOTCONNECT;
-        }
-        const DWORD cookie = control_.m_nextCookie++;
-        control_.m_sinks.push_back({cookie, std::move(sink)});
-        *pdwCookie = cookie;
-        return S_OK;
+        return ConnectionPoint::Advise(pUnkSink, pdwCookie);
     }
     HRESULT Unadvise(DWORD dwCookie) override {
         AFX_MANAGE_STATE(control_.m_pModuleState);
-        for (auto it = control_.m_sinks.begin(); it != control_.m_sinks.end(); ++it) {
-            if (it->cookie == dwCookie) {
-                // The sink may call back while it is released: take it out of the list first.
-                const ComPtr<IDispatch> sink = std::move(it->dispatch);
-                control_.m_sinks.erase(it);
-                return S_OK;
-            }
-        }
-        return CONNECT_E_NOCONNECTION;
+        return ConnectionPoint::Unadvise(dwCookie);
     }
 
   private:
@@ -86,10 +38,12 @@ int AfxHimetricToPixels(LONG himetric) {
     return static_cast<int>(std::lround(himetric * 96.0 / 2540.0));
 }
 
-COleControl::COleControl() : m_pConnectionPoint(new ConnectionPoint(*this)) {}
+COleControl::COleControl() : m_pEventPoint(std::make_unique<EventPoint>(*this)) {}
 
-COleControl::~COleControl() {
-    delete m_pConnectionPoint;
+COleControl::~COleControl() = default;
+
+std::size_t COleControl::GetConnectionCount() const {
+    return m_pEventPoint->Count();
 }
 
 void* COleControl::GetInterface(REFIID riid) {
@@ -122,7 +76,7 @@ void* COleControl::GetInterface(REFIID riid) {
 
 void COleControl::InitializeIIDs(const IID* piidPrimary, const IID* piidEvents) {
     m_piidPrimary = *piidPrimary;
-    m_piidEvents = *piidEvents;
+    m_pEventPoint->SetInterface(*piidEvents);
 }
 
 // ---- IDispatch ----------------------------------------------------------------------------
@@ -330,11 +284,11 @@ HRESULT COleControl::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
         return E_POINTER;
     }
     *ppCP = nullptr;
-    if (riid != m_piidEvents || GetEventMap().iface == nullptr) {
+    if (riid != m_pEventPoint->Interface() || GetEventMap().iface == nullptr) {
         return CONNECT_E_NOCONNECTION;
     }
-    *ppCP = m_pConnectionPoint;
-    m_pConnectionPoint->AddRef();
+    *ppCP = m_pEventPoint.get();
+    m_pEventPoint->AddRef();
     return S_OK;
 }
 
@@ -348,23 +302,7 @@ const MemberInfo& COleControl::FindEvent(DISPID dispid, std::size_t argCount) co
 }
 
 void COleControl::FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count) {
-    // A sink may unadvise (or advise another) while being called: call a counted copy.
-    std::vector<ComPtr<IDispatch>> sinks;
-    for (const Sink& sink : m_sinks) {
-        sinks.push_back(sink.dispatch);
-    }
-    for (const ComPtr<IDispatch>& sink : sinks) {
-        DISPPARAMS params{reversedArgs, nullptr, count, 0};
-        VARIANT result;
-        VariantInit(&result);
-        EXCEPINFO info{};
-        const HRESULT hr =
-            sink->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &info, nullptr);
-        if (hr == DISP_E_EXCEPTION) {
-            ClearExcepInfo(&info);
-        }
-        VariantClear(&result);
-    }
+    m_pEventPoint->Fire(dispid, reversedArgs, count);
 }
 
 // ---- Class information and persistence ----------------------------------------------------

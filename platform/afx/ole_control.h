@@ -14,6 +14,7 @@
 // duration.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <type_traits>
@@ -221,7 +222,7 @@ class COleControl : public CWnd,
     IUnknown* GetClientSite() const { return m_pClientSite.Get(); }
 
     // Number of sinks connected to the event connection point.
-    std::size_t GetConnectionCount() const { return m_sinks.size(); }
+    std::size_t GetConnectionCount() const;
 
     DECLARE_MESSAGE_MAP()
 
@@ -229,7 +230,7 @@ class COleControl : public CWnd,
     BOOL m_bModified = FALSE;
 
   private:
-    class ConnectionPoint;
+    class EventPoint;
 
     const MemberInfo& FindEvent(DISPID dispid, std::size_t argCount) const;
     void FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count);
@@ -247,14 +248,7 @@ class COleControl : public CWnd,
     HRESULT Persist(CPropExchange::Mode mode, IPropertyBag* bag);
 
     IID m_piidPrimary{};
-    IID m_piidEvents{};
-    struct Sink {
-        DWORD cookie;
-        ComPtr<IDispatch> dispatch;
-    };
-    std::vector<Sink> m_sinks;
-    DWORD m_nextCookie = 1;
-    ConnectionPoint* m_pConnectionPoint;
+    std::unique_ptr<EventPoint> m_pEventPoint;  // its interface is the events' IID
     HRESULT InPlaceActivate(IUnknown* pActiveSite, HWND hwndParent, LPCRECT lprcPosRect);
 
     ComPtr<IUnknown> m_pClientSite;
