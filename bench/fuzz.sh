@@ -55,16 +55,20 @@ run_target() {
     mkdir -p "$corpus" "$crashes"
     local kept=(tests/fuzz/"$name"_seeds)
     [ -d tests/fuzz/"$name"_regressions ] && kept+=(tests/fuzz/"$name"_regressions)
-    local result=0
+    local result=0 started=$tree/fuzz-$name.started
+    : >"$started"
     # A 16 MB quarantine instead of 256 MB: freed memory comes back within a few inputs, so
     # that an execution does not fault in fresh pages for every allocation (three times the
-    # executions a second); a use after free within one input is still caught.
+    # executions a second); a use after free within one input is still caught. The system
+    # libraries' own leaks are suppressed as in ./test's sanitizer run (tests/lsan.supp).
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:quarantine_size_mb=16 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
         "$program" "$corpus" "${kept[@]}" "${limit[@]}" -timeout=25 -print_final_stats=1 \
         -artifact_prefix="$crashes/" >"$log" 2>&1 || result=$?
     local executions found line
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    found=$(find "$crashes" -type f | wc -l)
+    # Only what this run found: inputs of earlier runs stay in the folder until kept or deleted.
+    found=$(find "$crashes" -type f -newer "$started" | wc -l)
     line=$(printf '%-16s %14s %8s' "$name" "${executions:-?}" "$found")
     if [ "$result" -ne 0 ] || [ "$found" -ne 0 ]; then
         line+="   inputs in $crashes, log in $log"
