@@ -15,6 +15,7 @@ namespace {
 
 constexpr char16_t kProgId[] = u"TOLVAN.TolvanCtrl.1";
 
+using platform::variants::ByRef;
 using platform::variants::I2;
 using platform::variants::I4;
 
@@ -140,12 +141,8 @@ std::unique_ptr<PumpFace> PumpFace::Create(long pumpId, IDispatch* client,
         }
     }
     IDispatch* borrowed = client;
-    VARIANT kestro;
-    VariantInit(&kestro);
-    kestro.vt = VT_BYREF | VT_DISPATCH;
-    kestro.ppdispVal = &borrowed;
-    hr = InvokeMember(face->control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD, {kestro},
-                      nullptr);
+    hr = InvokeMember(face->control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
+                      {ByRef(VT_DISPATCH, &borrowed)}, nullptr);
     if (SUCCEEDED(hr)) {
         hr = InvokeMember(face->control_.Get(), tolvan::dispidID, DISPATCH_PROPERTYPUT,
                           {I4(static_cast<LONG>(pumpId))}, nullptr);
@@ -167,11 +164,8 @@ PumpFace::~PumpFace() {
         }
         // Withdraws the control from the client object, which would otherwise keep it.
         IDispatch* none = nullptr;
-        VARIANT kestro;
-        VariantInit(&kestro);
-        kestro.vt = VT_BYREF | VT_DISPATCH;
-        kestro.ppdispVal = &none;
-        InvokeMember(control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD, {kestro}, nullptr);
+        InvokeMember(control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
+                     {ByRef(VT_DISPATCH, &none)}, nullptr);
     }
 }
 

@@ -110,6 +110,7 @@ HRESULT Call(IDispatch* control, DISPID dispid, std::vector<VARIANT> args, bool 
 }
 
 using platform::variants::BstrRef;
+using platform::variants::ByRef;
 using platform::variants::I2;
 using platform::variants::I4;
 using platform::variants::R8;
@@ -323,10 +324,7 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
     }
     if (ok) {
         IDispatch* clientDispatch = &client;
-        VARIANT handle;
-        VariantInit(&handle);
-        handle.vt = VT_BYREF | VT_DISPATCH;
-        handle.ppdispVal = &clientDispatch;
+        const VARIANT handle = ByRef(VT_DISPATCH, &clientDispatch);
         // IsCurrentPump last: loading a pump resets it.
         ok = SUCCEEDED(hr = Call(control, kID, {I4(1)}, true)) &&
              SUCCEEDED(hr = Call(control, kSetKestro, {handle})) &&
