@@ -15,8 +15,13 @@
 
 #include "kestro/automation/kestro_client.h"
 #include "kestro/wire/pump_calls.h"
+#include "platform/variant_values.h"
 
 namespace {
+
+using platform::variants::ByRef;
+using platform::variants::I4;
+using platform::variants::Text;
 
 constexpr int kPumps = 32;
 
@@ -74,14 +79,6 @@ HRESULT Call(IDispatch* object, DISPID dispid, std::vector<VARIANT> args, LONG* 
     return hr;
 }
 
-VARIANT Long(LONG value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,23 +94,16 @@ int main(int argc, char** argv) {
     client->SetSinkObserver([&](std::int64_t emittedUs) {
         latencies.push_back(MonotonicMicroseconds() - emittedUs);
     });
-    VARIANT server;
-    VariantInit(&server);
-    server.vt = VT_BSTR;
-    server.bstrVal = BstrFromUtf8(address);
+    VARIANT server = Text(address);
     LONG rc = -1;
-    if (FAILED(Call(client, 1, {server, Long(5000)}, &rc)) || rc != 0) {
+    if (FAILED(Call(client, 1, {server, I4(5000)}, &rc)) || rc != 0) {
         std::fprintf(stderr, "live-events-bench: logon to %s failed (%d)\n", address.c_str(), rc);
         return 1;
     }
     std::vector<CountingControl> controls(kPumps);
     for (int pump = 1; pump <= kPumps; ++pump) {
         IDispatch* control = &controls[static_cast<std::size_t>(pump - 1)];
-        VARIANT ref;
-        VariantInit(&ref);
-        ref.vt = VT_BYREF | VT_DISPATCH;
-        ref.ppdispVal = &control;
-        Call(client, 72, {Long(pump), ref}, &rc);
+        Call(client, 72, {I4(pump), ByRef(VT_DISPATCH, &control)}, &rc);
     }
     // The customers: a second link lifts and the client object authorises each pump.
     kestro::client::ClientLink customers;
@@ -125,7 +115,7 @@ int main(int argc, char** argv) {
     SysFreeString(name);
     for (int pump = 1; pump <= kPumps; ++pump) {
         customers.Forward<kestro::wire::pump_calls::CustomerLift>(pump, 1);
-        Call(client, 22, {Long(pump)}, &rc);
+        Call(client, 22, {I4(pump)}, &rc);
         if (rc != 0) {
             std::fprintf(stderr, "live-events-bench: pump %d refused authorisation (%d)\n", pump,
                          rc);

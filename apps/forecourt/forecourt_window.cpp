@@ -14,6 +14,7 @@
 #include "platform/oleauto.h"
 #include "platform/systime.h"
 #include "platform/text_conversion.h"
+#include "platform/variant_values.h"
 
 namespace forecourt {
 
@@ -29,7 +30,7 @@ constexpr COLORREF kStripBackground = 0x00FFFFFF;
 constexpr COLORREF kCurrentBand = 0x00803000;  // dark blue band under the current pump
 constexpr std::uint32_t kDesktop = 0x00606060;  // around a popup standing out of the window
 constexpr int kMaxPumpId = 99;
-constexpr long kCallTimeoutMs = 5000;
+constexpr LONG kCallTimeoutMs = 5000;
 
 Forecourt* g_forecourt = nullptr;
 
@@ -38,13 +39,10 @@ HGDIOBJ Obj(Handle handle) {
     return reinterpret_cast<HGDIOBJ>(handle);
 }  // the one forecourt of the process, for its procedure
 
-VARIANT Long(long value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = static_cast<LONG>(value);
-    return v;
-}
+using platform::variants::BstrRef;
+using platform::variants::ByRef;
+using platform::variants::I4;
+using platform::variants::Text;
 
 // The arguments of an event in their natural order.
 const VARIANT& Arg(const DISPPARAMS& args, UINT index) {
@@ -62,25 +60,16 @@ std::vector<long> StationPumps(IDispatch* client) {
         LONG port = 0;
         LONG attendant = 0;
         std::vector<VARIANT> args(18);
-        for (VARIANT& v : args) {
-            VariantInit(&v);
-        }
-        args[0] = Long(id);
-        args[1].vt = VT_BYREF | VT_I4;
-        args[1].plVal = &number;
-        args[2].vt = VT_BYREF | VT_BSTR;
-        args[2].pbstrVal = &name;
+        args[0] = I4(static_cast<LONG>(id));
+        args[1] = ByRef(VT_I4, &number);
+        args[2] = BstrRef(&name);
         for (int i = 3; i <= 11; ++i) {
-            args[i].vt = VT_BYREF | VT_I2;
-            args[i].piVal = &shorts[i - 3];
+            args[i] = ByRef(VT_I2, &shorts[i - 3]);
         }
-        args[12].vt = VT_BYREF | VT_I4;
-        args[12].plVal = &port;
-        args[13].vt = VT_BYREF | VT_I4;
-        args[13].plVal = &attendant;
+        args[12] = ByRef(VT_I4, &port);
+        args[13] = ByRef(VT_I4, &attendant);
         for (int i = 14; i <= 17; ++i) {
-            args[i].vt = VT_BYREF | VT_I2;
-            args[i].piVal = &shorts[i - 14 + 9];
+            args[i] = ByRef(VT_I2, &shorts[i - 14 + 9]);
         }
         std::reverse(args.begin(), args.end());
         DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
@@ -211,15 +200,12 @@ bool Forecourt::Start(std::string* error) {
         return false;
     }
     // CallPort (3), EventsPort (4), then Logon(ServerName, CallTimeout) (1).
-    InvokeMember(client_.Get(), 3, DISPATCH_PROPERTYPUT, {Long(options_.callPort)}, nullptr);
-    InvokeMember(client_.Get(), 4, DISPATCH_PROPERTYPUT, {Long(options_.eventsPort)}, nullptr);
-    VARIANT server;
-    VariantInit(&server);
-    server.vt = VT_BSTR;
-    server.bstrVal = BstrFromUtf8(options_.server);
+    InvokeMember(client_.Get(), 3, DISPATCH_PROPERTYPUT, {I4(options_.callPort)}, nullptr);
+    InvokeMember(client_.Get(), 4, DISPATCH_PROPERTYPUT, {I4(options_.eventsPort)}, nullptr);
+    VARIANT server = Text(options_.server);
     VARIANT result;
     VariantInit(&result);
-    hr = InvokeMember(client_.Get(), 1, DISPATCH_METHOD, {server, Long(kCallTimeoutMs)}, &result);
+    hr = InvokeMember(client_.Get(), 1, DISPATCH_METHOD, {server, I4(kCallTimeoutMs)}, &result);
     VariantClear(&server);
     const long code = result.vt == VT_I4 ? result.lVal : -1;
     if (FAILED(hr) || code != 0) {

@@ -7,6 +7,7 @@
 #include "platform/oleauto.h"
 #include "platform/ole_inplace.h"
 #include "platform/text_conversion.h"
+#include "platform/variant_values.h"
 
 namespace forecourt {
 
@@ -14,21 +15,9 @@ namespace {
 
 constexpr char16_t kProgId[] = u"TOLVAN.TolvanCtrl.1";
 
-VARIANT Short(short value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
-    v.iVal = value;
-    return v;
-}
-
-VARIANT Long(long value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = static_cast<LONG>(value);
-    return v;
-}
+using platform::variants::ByRef;
+using platform::variants::I2;
+using platform::variants::I4;
 
 // Forwards the control's events to the forecourt's handler.
 class FaceSink final : public IDispatch {
@@ -152,15 +141,11 @@ std::unique_ptr<PumpFace> PumpFace::Create(long pumpId, IDispatch* client,
         }
     }
     IDispatch* borrowed = client;
-    VARIANT kestro;
-    VariantInit(&kestro);
-    kestro.vt = VT_BYREF | VT_DISPATCH;
-    kestro.ppdispVal = &borrowed;
-    hr = InvokeMember(face->control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD, {kestro},
-                      nullptr);
+    hr = InvokeMember(face->control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
+                      {ByRef(VT_DISPATCH, &borrowed)}, nullptr);
     if (SUCCEEDED(hr)) {
         hr = InvokeMember(face->control_.Get(), tolvan::dispidID, DISPATCH_PROPERTYPUT,
-                          {Long(pumpId)}, nullptr);
+                          {I4(static_cast<LONG>(pumpId))}, nullptr);
     }
     if (FAILED(hr)) {
         *error = "pump " + std::to_string(pumpId) + " cannot be loaded: " + HResultText(hr);
@@ -179,11 +164,8 @@ PumpFace::~PumpFace() {
         }
         // Withdraws the control from the client object, which would otherwise keep it.
         IDispatch* none = nullptr;
-        VARIANT kestro;
-        VariantInit(&kestro);
-        kestro.vt = VT_BYREF | VT_DISPATCH;
-        kestro.ppdispVal = &none;
-        InvokeMember(control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD, {kestro}, nullptr);
+        InvokeMember(control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
+                     {ByRef(VT_DISPATCH, &none)}, nullptr);
     }
 }
 
@@ -201,9 +183,9 @@ std::string PumpFace::Name() {
 
 bool PumpFace::Configure(int popupMode, bool beep) {
     return SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidPopupMode, DISPATCH_PROPERTYPUT,
-                                  {Short(static_cast<short>(popupMode))}, nullptr)) &&
+                                  {I2(static_cast<short>(popupMode))}, nullptr)) &&
            SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidBeepEnabled,
-                                  DISPATCH_PROPERTYPUT, {Short(beep ? 1 : 0)}, nullptr));
+                                  DISPATCH_PROPERTYPUT, {I2(beep ? 1 : 0)}, nullptr));
 }
 
 void PumpFace::SetCurrent(bool current) {
@@ -212,7 +194,7 @@ void PumpFace::SetCurrent(bool current) {
     }
     current_ = current ? 1 : 0;
     InvokeMember(control_.Get(), tolvan::dispidIsCurrentPump, DISPATCH_PROPERTYPUT,
-                 {Short(current ? 1 : 0)}, nullptr);
+                 {I2(current ? 1 : 0)}, nullptr);
 }
 
 bool PumpFace::Place(HWND parent, const RECT& at, std::string* error) {

@@ -14,6 +14,7 @@
 #include "platform/oleauto.h"
 #include "platform/systime.h"
 #include "platform/variant.h"
+#include "platform/variant_values.h"
 
 namespace tolvan_face {
 
@@ -108,34 +109,11 @@ HRESULT Call(IDispatch* control, DISPID dispid, std::vector<VARIANT> args, bool 
     return hr;
 }
 
-VARIANT Long(LONG value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-VARIANT Short(SHORT value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
-    v.iVal = value;
-    return v;
-}
-VARIANT Real(double value, VARTYPE type = VT_R8) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = type;
-    v.dblVal = value;
-    return v;
-}
-VARIANT TextRef(BSTR* text) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BYREF | VT_BSTR;
-    v.pbstrVal = text;
-    return v;
-}
+using platform::variants::BstrRef;
+using platform::variants::ByRef;
+using platform::variants::I2;
+using platform::variants::I4;
+using platform::variants::R8;
 
 // One delivery change through the control's DeliveryEventSink.
 HRESULT SendDelivery(IDispatch* control, LONG id, SHORT state, double price, double volume,
@@ -144,10 +122,10 @@ HRESULT SendDelivery(IDispatch* control, LONG id, SHORT state, double price, dou
     BSTR gradeName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
     BSTR shortName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
     const HRESULT hr = Call(control, kDeliveryEventSink,
-                            {Long(id), Long(1), Short(1), Long(1), TextRef(&gradeName),
-                             TextRef(&shortName), Short(1), Real(price), Real(volume), Real(value),
-                             Short(state), Short(type), Long(lockedBy), Long(-1), Long(age),
-                             Real(46000.5, VT_DATE), Long(-1)});
+                            {I4(id), I4(1), I2(1), I4(1), BstrRef(&gradeName),
+                             BstrRef(&shortName), I2(1), R8(price), R8(volume), R8(value),
+                             I2(state), I2(type), I4(lockedBy), I4(-1), I4(age),
+                             R8(46000.5, VT_DATE), I4(-1)});
     SysFreeString(gradeName);
     SysFreeString(shortName);
     return hr;
@@ -346,16 +324,13 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
     }
     if (ok) {
         IDispatch* clientDispatch = &client;
-        VARIANT handle;
-        VariantInit(&handle);
-        handle.vt = VT_BYREF | VT_DISPATCH;
-        handle.ppdispVal = &clientDispatch;
+        const VARIANT handle = ByRef(VT_DISPATCH, &clientDispatch);
         // IsCurrentPump last: loading a pump resets it.
-        ok = SUCCEEDED(hr = Call(control, kID, {Long(1)}, true)) &&
+        ok = SUCCEEDED(hr = Call(control, kID, {I4(1)}, true)) &&
              SUCCEEDED(hr = Call(control, kSetKestro, {handle})) &&
              SUCCEEDED(hr = face.popup ? FeedPopupDeliveries(control, face)
                                        : FeedDeliveries(control, face)) &&
-             SUCCEEDED(hr = Call(control, kIsCurrentPump, {Short(face.isCurrentPump ? 1 : 0)},
+             SUCCEEDED(hr = Call(control, kIsCurrentPump, {I2(face.isCurrentPump ? 1 : 0)},
                                  true));
         if (!ok) *error = Describe("feeding the pump to the control", hr);
     }

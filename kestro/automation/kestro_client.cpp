@@ -8,6 +8,7 @@
 #include "kestro/model/result_codes.h"
 #include "kestro/wire/pump_calls.h"
 #include "platform/bstr.h"
+#include "platform/variant_values.h"
 
 namespace kestro::automation {
 namespace {
@@ -17,34 +18,10 @@ namespace calls = wire::pump_calls;
 
 constexpr int kReadSliceMs = 200;
 
-VARIANT I2(std::int16_t value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
-    v.iVal = value;
-    return v;
-}
-VARIANT I4(std::int32_t value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-VARIANT R8(double value, VARTYPE vt = VT_R8) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = vt;
-    v.dblVal = value;
-    return v;
-}
-VARIANT BstrRef(BSTR* text) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BYREF | VT_BSTR;
-    v.pbstrVal = text;
-    return v;
-}
+using platform::variants::BstrRef;
+using platform::variants::I2;
+using platform::variants::I4;
+using platform::variants::R8;
 
 // Calls `dispid` on `target` as a method with `forward` (the arguments in their order). A sink
 // that fails is the control's business; the events of the other pumps go on.

@@ -20,6 +20,9 @@ using live::Invoke;
 using live::RecordingSink;
 using live::RunCtl;
 using namespace kestro_automation;
+using test_variants::ByRef;
+using test_variants::I4;
+using test_variants::Text;
 
 constexpr IID kTolvanEvents = MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A");
 constexpr IID kClientEvents = MakeGuid("6E0B5C3A-2F41-4D8B-9A7E-3C15D2B8F403");
@@ -38,10 +41,6 @@ enum : DISPID {
 };
 enum : DISPID { kStatusEvent = 1, kDeliveryEventEx = 4 };
 enum : DISPID { kLogon = 1, kLogoff = 2 };
-
-VARIANT Long(LONG value) {
-    return test_variants::I4(value);
-}
 
 VARIANT Get(IDispatch* object, DISPID dispid) {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
@@ -98,11 +97,8 @@ class LiveForecourtTest : public testing::Test {
         client_ = Create(u"Kestro.Client.1");
         ASSERT_NE(client_, nullptr);
         LONG rc = -1;
-        VARIANT server;
-        VariantInit(&server);
-        server.vt = VT_BSTR;
-        server.bstrVal = BstrFromUtf8(server_->address());
-        ASSERT_EQ(Invoke(client_, kLogon, {server, Long(5000)}, &rc), S_OK);
+        VARIANT server = Text(server_->address());
+        ASSERT_EQ(Invoke(client_, kLogon, {server, I4(5000)}, &rc), S_OK);
         ASSERT_EQ(rc, 0);
         point_ = Connect(client_, kClientEvents, &containerSink_, &cookie_);
     }
@@ -120,12 +116,10 @@ class LiveForecourtTest : public testing::Test {
         return RunCtl(folder_, *server_, arguments);
     }
     LONG Register(LONG pumpId, IDispatch* control) {
-        VARIANT ref;
-        VariantInit(&ref);
-        ref.vt = VT_BYREF | VT_DISPATCH;
-        ref.ppdispVal = &control;
         LONG rc = -1;
-        EXPECT_EQ(Invoke(client_, kRegisterPumpControl, {Long(pumpId), ref}, &rc), S_OK);
+        EXPECT_EQ(Invoke(client_, kRegisterPumpControl,
+                         {I4(pumpId), ByRef(VT_DISPATCH, &control)}, &rc),
+                  S_OK);
         return rc;
     }
 
@@ -145,13 +139,9 @@ TEST_F(LiveForecourtTest, ATolvanControlFollowsPump3ThroughADeliveryAndItsPaymen
     RecordingSink events;
     DWORD cookie = 0;
     IConnectionPoint* point = Connect(control, kTolvanEvents, &events, &cookie);
-    VARIANT handle;
-    VariantInit(&handle);
-    handle.vt = VT_BYREF | VT_DISPATCH;
-    handle.ppdispVal = &client_;
     LONG rc = -1;
-    ASSERT_EQ(Invoke(control, kSetKestro, {handle}, &rc), S_OK);
-    ASSERT_EQ(Invoke(control, kId, {Long(3)}, nullptr, DISPATCH_PROPERTYPUT), S_OK);
+    ASSERT_EQ(Invoke(control, kSetKestro, {ByRef(VT_DISPATCH, &client_)}, &rc), S_OK);
+    ASSERT_EQ(Invoke(control, kId, {I4(3)}, nullptr, DISPATCH_PROPERTYPUT), S_OK);
 
     VARIANT name = Get(control, kName);
     EXPECT_EQ(BstrToUtf8(name.bstrVal), "Bomba 3");
@@ -206,7 +196,7 @@ TEST_F(LiveForecourtTest, ATolvanControlFollowsPump3ThroughADeliveryAndItsPaymen
     ASSERT_TRUE(DispatchUntil([&] { return lastStatus(12) == 0; })) << "stack size back to 0";
 
     // Withdrawn: no further sink call reaches the control.
-    ASSERT_EQ(Invoke(control, kId, {Long(-1)}, nullptr, DISPATCH_PROPERTYPUT), S_OK);
+    ASSERT_EQ(Invoke(control, kId, {I4(-1)}, nullptr, DISPATCH_PROPERTYPUT), S_OK);
     const std::size_t seen = events.calls.size();
     ASSERT_EQ(Ctl({"lift", "3", "2"}).exitCode, 0);
     ASSERT_EQ(Ctl({"tick", "500"}).exitCode, 0);
@@ -252,7 +242,7 @@ TEST_F(LiveForecourtTest, AKilledServerGivesTheContainerALostConnectionAndEveryC
     EXPECT_EQ(containerSink_.calls[0].dispid, 1);  // ConnectionLost
     EXPECT_EQ(containerSink_.calls[0].args[0].lVal, 3);
     LONG rc = -1;
-    ASSERT_EQ(Invoke(client_, kPumpAuthorise, {Long(4)}, &rc), S_OK);
+    ASSERT_EQ(Invoke(client_, kPumpAuthorise, {I4(4)}, &rc), S_OK);
     EXPECT_EQ(rc, 3);
     EXPECT_EQ(Get(client_, 6).iVal, 0);  // Connected
     ASSERT_EQ(Invoke(client_, kLogoff, {}, &rc), S_OK);
@@ -270,15 +260,12 @@ TEST_F(LiveForecourtTest, TheClientObjectRefusesBadArgumentsWithoutCalling) {
         HRESULT expected;
     };
     SHORT out = 0;
-    VARIANT wrongRef;
-    VariantInit(&wrongRef);
-    wrongRef.vt = VT_BYREF | VT_I2;  // the count is a long
-    wrongRef.piVal = &out;
+    const VARIANT wrongRef = ByRef(VT_I2, &out);  // the count is a long
     Row rows[] = {
         {"too few arguments", kPumpAuthorise, {}, DISP_E_BADPARAMCOUNT},
-        {"a text that is no number", kPumpAuthorise, {test_variants::Text("three")},
+        {"a text that is no number", kPumpAuthorise, {Text("three")},
          DISP_E_TYPEMISMATCH},
-        {"an output of another type", kReadPumpHosesCount, {Long(3), wrongRef},
+        {"an output of another type", kReadPumpHosesCount, {I4(3), wrongRef},
          DISP_E_TYPEMISMATCH},
         {"an unknown member", 500, {}, DISP_E_MEMBERNOTFOUND},
     };
@@ -286,17 +273,14 @@ TEST_F(LiveForecourtTest, TheClientObjectRefusesBadArgumentsWithoutCalling) {
         EXPECT_EQ(Invoke(client_, row.dispid, row.args, &rc), row.expected) << row.what;
     }
     // A number given as text is converted, as automation does.
-    ASSERT_EQ(Invoke(client_, kPumpCancelAuthorise, {test_variants::Text("3")}, &rc), S_OK);
+    ASSERT_EQ(Invoke(client_, kPumpCancelAuthorise, {Text("3")}, &rc), S_OK);
     EXPECT_EQ(rc, 20);  // the idle pump cannot take it
     LONG count = 0;
-    VARIANT countRef;
-    VariantInit(&countRef);
-    countRef.vt = VT_BYREF | VT_I4;
-    countRef.plVal = &count;
-    ASSERT_EQ(Invoke(client_, kReadPumpHosesCount, {Long(3), countRef}, &rc), S_OK);
+    const VARIANT countRef = ByRef(VT_I4, &count);
+    ASSERT_EQ(Invoke(client_, kReadPumpHosesCount, {I4(3), countRef}, &rc), S_OK);
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(count, 2);
-    ASSERT_EQ(Invoke(client_, kReadPumpHosesCount, {Long(77), countRef}, &rc), S_OK);
+    ASSERT_EQ(Invoke(client_, kReadPumpHosesCount, {I4(77), countRef}, &rc), S_OK);
     EXPECT_EQ(rc, 6);
 }
 
