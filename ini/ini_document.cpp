@@ -21,14 +21,6 @@ bool EndsKey(char c) {
     return c == '\0' || c == '=' || IsBlankOrLineEnd(c);
 }
 
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        c = ini_line::Fold(c);
-    }
-    return folded;
-}
-
 // Everything from the file position to the end.
 std::string ReadToEnd(std::FILE* file) {
     std::string rest;
@@ -299,7 +291,7 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
             // A name is looked for with its CRs written as blanks: one holding a CR is never
             // found.
             inSection = !name.empty() && name.find('\r') == std::string_view::npos &&
-                        sections.insert(Folded(name)).second;
+                        sections.insert(ini_line::Folded(name)).second;
             if (inSection) {
                 keys.clear();
                 keyEnds.clear();

@@ -52,6 +52,15 @@ inline char Fold(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// `name` with A-Z folded: the key by which names compare without regard to case.
+inline std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = Fold(c);
+    }
+    return folded;
+}
+
 // True when the 0-terminated `text` begins with `prefix`, ignoring case.
 bool StartsWithNoCase(const char* text, std::string_view prefix);
 

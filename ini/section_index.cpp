@@ -6,18 +6,6 @@
 
 #include "ini/ini_line.h"
 
-namespace {
-
-std::string FoldedKey(std::string_view name) {
-    std::string key(name);
-    for (char& c : key) {
-        c = ini_line::Fold(c);
-    }
-    return key;
-}
-
-}  // namespace
-
 void SectionIndex::Build(std::FILE* file) {
     Clear();
     const std::optional<Identity> identity = IdentityOf(file);
@@ -53,7 +41,7 @@ void SectionIndex::Note(const std::string& line, std::int64_t lineStart, std::in
     }
     // The line is handled as 0-terminated text, as the byte-wise comparison would see it.
     if (const char* close = std::strchr(start + 1, ']')) {
-        bodyStart_.emplace(FoldedKey(std::string_view(start + 1, close - start - 1)), bodyStart);
+        bodyStart_.emplace(ini_line::Folded(std::string_view(start + 1, close - start - 1)), bodyStart);
     }
 }
 
@@ -70,7 +58,7 @@ bool SectionIndex::Describes(std::FILE* file) const {
 }
 
 std::optional<std::int64_t> SectionIndex::Find(std::string_view name) const {
-    const auto found = bodyStart_.find(FoldedKey(name));
+    const auto found = bodyStart_.find(ini_line::Folded(name));
     if (found == bodyStart_.end()) {
         return std::nullopt;
     }

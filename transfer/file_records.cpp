@@ -27,11 +27,6 @@ FileRecords::FileRecords(const char* iniFile) {
     Finish();
 }
 
-const FileRecord* FileRecords::Find(const std::string& section) const {
-    const std::size_t index = IndexOf(section);
-    return index < records_.size() ? &records_[index] : nullptr;
-}
-
 std::size_t FileRecords::IndexOf(const std::string& section) const {
     if (index_.empty() && !records_.empty()) {
         index_.reserve(records_.size());

@@ -59,10 +59,8 @@ class FileRecords : private RecordVisitor {
         return {&(*record.keys)[stored.key],
                 std::string_view(texts_).substr(record.text + stored.offset, stored.length)};
     }
-    // The record of the section named `section` (case aside), or null.
-    const FileRecord* Find(const std::string& section) const;
-    // Its index in Records(), or Records().size(). Not to be called while another thread
-    // calls it.
+    // The index in Records() of the record of the section named `section` (case aside), or
+    // Records().size(). Not to be called while another thread calls it.
     std::size_t IndexOf(const std::string& section) const;
     // The index of a value of a record among all the values of the file.
     std::size_t ValueIndex(const FileRecord& record, std::size_t index) const {

@@ -55,8 +55,8 @@ TEST_F(FileRecordsTest, KeepsWhatTheReaderReadsOfEachRecordSection) {
     EXPECT_EQ(Values(file, records[1]),
               (std::vector<std::string>{"Number=1", "Name=Comum", "Price02=6.1",
                                         "Price01=" + std::string(CounterString::kMaxLength, '9')}));
-    EXPECT_EQ(file.Find("GRADE01"), &records[1]);
-    EXPECT_EQ(file.Find("Grade2"), nullptr);
+    EXPECT_EQ(file.IndexOf("GRADE01"), 1u);
+    EXPECT_EQ(file.IndexOf("Grade2"), records.size());
     EXPECT_EQ(file.IndexOf("TankGauge05"), records.size());
 
     EXPECT_EQ(file.Name(records[2]), "Pump01");
