@@ -240,6 +240,11 @@ const Glyph& FontFace::GlyphFor(char32_t cp) {
     const FT_Int32 load =
         mono ? FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT : FT_LOAD_TARGET_NORMAL;
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | load) == 0) {
+        // The autohinter widens advances to whole pixels of its own; text keeps the outline's
+        // widths (and dialogs their base units) as the grey-scale faces have them.
+        if (mono) {
+            face->glyph->advance.x = (face->glyph->linearHoriAdvance + 512) >> 10;
+        }
         if (impl_->embolden && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
             FT_Outline_Embolden(&face->glyph->outline, face->size->metrics.x_ppem * 2);
             face->glyph->advance.x += face->size->metrics.x_ppem * 2;
