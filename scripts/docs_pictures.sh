@@ -7,14 +7,7 @@
 # on the machine (unshare --net sh -c 'ip link set lo up && scripts/docs_pictures.sh').
 # Usage: scripts/docs_pictures.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
 set -euo pipefail
-repo=$(cd "$(dirname "$0")/.." && pwd)
-build=$(realpath "${1:-$repo/build}")
-out=$(realpath "${2:-$repo/docs}")
-mkdir -p "$out"
-work=$(mktemp -d)
-source "$repo/scripts/kestrod_server.sh"
-trap 'stop_kestrod; rm -rf "$work"' EXIT
-export FORECOURT_REGISTRY=$work/registry TZ=UTC
+source "$(dirname "$0")/picture_run.sh"
 "$build/apps/regsvr" "$build/control/Tolvan.OCX" >/dev/null
 
 for language in en-US:en_US.UTF-8:Pump pt-BR:pt_BR.UTF-8:Bomba; do
