@@ -6,7 +6,7 @@
 # has a time limit, since the old compiler hung or ate memory on them.
 # usage: forecourt_rc_probe.sh FORECOURT_RC
 set -uo pipefail
-rc=$1
+rc=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
