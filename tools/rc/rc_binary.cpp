@@ -39,7 +39,8 @@ void BinaryWriter::PatchWord(std::size_t at, std::uint16_t v) {
 }
 
 std::vector<unsigned char> DialogTemplateEx(const DialogDefinition& d) {
-    if (d.controls.size() > 0xFFFF) throw std::length_error("a dialog holds at most 65535 controls");
+    if (d.controls.size() > 0xFFFF)
+        throw std::length_error("a dialog holds at most 65535 controls");
     BinaryWriter w;
     w.Word(1);       // dlgVer
     w.Word(0xFFFF);  // signature of the extended form
@@ -75,7 +76,8 @@ std::vector<unsigned char> DialogTemplateEx(const DialogDefinition& d) {
 std::vector<unsigned char> StringBlock(const std::u16string (&strings)[16]) {
     BinaryWriter w;
     for (const std::u16string& s : strings) {
-        if (s.size() > 0xFFFF) throw std::length_error("a string is longer than 65535 UTF-16 units");
+        if (s.size() > 0xFFFF)
+            throw std::length_error("a string is longer than 65535 UTF-16 units");
         w.Word(static_cast<std::uint16_t>(s.size()));
         for (char16_t c : s) w.Word(c);
     }

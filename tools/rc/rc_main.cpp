@@ -78,7 +78,8 @@ void Report(const std::string& message) {
 
 bool Write(const std::string& path, const std::string& text) {
     const std::string failure = rc::WriteOutput(path, text);
-    if (failure.empty()) return true;
+    if (failure.empty())
+        return true;
     Report("cannot write " + path + ": " + failure);
     return false;
 }
@@ -117,12 +118,14 @@ int main(int argc, char** argv) {
     }
     try {
         const rc::CompileResult compiled = rc::CompileScript(script, options);
-        if (!Write(output, Source(compiled, script, anchor))) return 1;
+        if (!Write(output, Source(compiled, script, anchor)))
+            return 1;
         if (!depfile.empty()) {
             std::string deps = Escaped(output) + ":";
             for (const std::string& input : compiled.inputs) deps += " \\\n  " + Escaped(input);
             deps += "\n";
-            if (!Write(depfile, deps)) return 1;
+            if (!Write(depfile, deps))
+                return 1;
         }
     } catch (const std::exception& e) {  // ScriptError, and the system's (no memory)
         Report(e.what());

@@ -100,14 +100,22 @@ std::string ValueText(std::uint32_t v) {
 // How messages name a resource type, a resource name and a language.
 std::string TypeName(std::uint16_t type) {
     switch (type) {
-        case 2: return "BITMAP";
-        case 3: return "icon image";
-        case 5: return "DIALOG";
-        case 6: return "string block";
-        case 10: return "RCDATA";
-        case 14: return "ICON";
-        case 16: return "VERSIONINFO";
-        default: return "resource type " + std::to_string(type);
+        case 2:
+            return "BITMAP";
+        case 3:
+            return "icon image";
+        case 5:
+            return "DIALOG";
+        case 6:
+            return "string block";
+        case 10:
+            return "RCDATA";
+        case 14:
+            return "ICON";
+        case 16:
+            return "VERSIONINFO";
+        default:
+            return "resource type " + std::to_string(type);
     }
 }
 std::string NameText(const ResourceKey& name) {
@@ -280,7 +288,8 @@ class Parser {
     static void ForEachLine(const std::string& text, PerLine perLine) {
         std::istringstream lines(text);
         std::string line;
-        for (int number = 1; std::getline(lines, line); ++number) perLine(line, number);
+        for (int number = 1; std::getline(lines, line); ++number)
+            perLine(line, number);
     }
 
     // Where the '#' of a directive line ends, or npos for a line of script text.
@@ -310,7 +319,8 @@ class Parser {
             try {
                 const unsigned long long number = std::stoull(value, nullptr, 0);
                 // A value wider than 32 bits is for C code; a script using it finds it unknown.
-                if (number <= 0xFFFFFFFF) defines_[name] = static_cast<std::uint32_t>(number);
+                if (number <= 0xFFFFFFFF)
+                    defines_[name] = static_cast<std::uint32_t>(number);
             } catch (const std::exception&) {
                 // Non-numeric definitions (guards, strings) name nothing a script needs.
             }
@@ -362,7 +372,8 @@ class Parser {
     // "a.rc -> b.h -> c.h -> next": the files being read and the one about to be.
     std::string IncludeChain(const std::string& next) const {
         std::string chain;
-        for (const OpenFile& open : includes_) chain += open.name + " -> ";
+        for (const OpenFile& open : includes_)
+            chain += open.name + " -> ";
         return chain + next;
     }
 
@@ -525,10 +536,12 @@ class Parser {
     fs::path FindFile(const std::string& name) const {
         std::error_code ignored;
         const fs::path own = script_.parent_path() / name;
-        if (fs::exists(own, ignored)) return own;
+        if (fs::exists(own, ignored))
+            return own;
         for (const std::string& folder : options_.searchFolders) {
             const fs::path generated = fs::path(folder) / name;
-            if (fs::exists(generated, ignored)) return generated;
+            if (fs::exists(generated, ignored))
+                return generated;
         }
         Fail("cannot find " + name + " beside the script or in the generated folders");
     }
@@ -542,7 +555,8 @@ class Parser {
             definedAt_.try_emplace(std::make_tuple(typeKey, name, language_), statementLine_);
         if (!added) {
             FailAt(statementLine_, TypeName(type) + " " + NameText(name) + " of language " +
-                                       LanguageText(language_) + " is defined twice (first at line " +
+                                       LanguageText(language_) +
+                                       " is defined twice (first at line " +
                                        std::to_string(first->second) + ")");
         }
         Resource r;
@@ -740,7 +754,8 @@ class Parser {
                 d.face = Utf8ToUtf16(String());
                 if (extended && Accept(",")) {
                     d.weight = static_cast<std::uint16_t>(Bounded(0xFFFF, "font weight"));
-                    if (Accept(",")) d.italic = static_cast<std::uint8_t>(Bounded(0xFF, "italic"));
+                    if (Accept(","))
+                        d.italic = static_cast<std::uint8_t>(Bounded(0xFF, "italic"));
                     if (Accept(",")) {
                         d.charset = static_cast<std::uint8_t>(Bounded(0xFF, "character set"));
                     }
@@ -757,7 +772,8 @@ class Parser {
         Begin();
         while (!AtBlockEnd()) {
             // The template counts its controls in a 16-bit word.
-            if (d.controls.size() == 0xFFFF) Fail("a dialog holds at most 65535 controls");
+            if (d.controls.size() == 0xFFFF)
+                Fail("a dialog holds at most 65535 controls");
             d.controls.push_back(Control(extended));
         }
         End();
@@ -950,8 +966,8 @@ class Parser {
     std::map<std::string, std::uint32_t> defines_;
     std::uint16_t language_ = 0x0409;  // English (United States) until a LANGUAGE statement
     std::uint16_t iconId_ = 0;
-    int nesting_ = 0;        // levels of Nested held now
-    int statementLine_ = 0;  // where the statement being parsed starts
+    int nesting_ = 0;                 // levels of Nested held now
+    int statementLine_ = 0;           // where the statement being parsed starts
     std::vector<OpenFile> includes_;  // the script and the headers being preprocessed
     // Where each resource (type, name, language) was defined.
     std::map<std::tuple<ResourceKey, ResourceKey, std::uint16_t>, int> definedAt_;
