@@ -112,3 +112,21 @@ TEST(RcInputs, OnlyRegularFilesAreRead) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RcInputs, HeaderDefinesAreThirtyTwoBitNames) {
+    test_support::TempFolder folder("rc_inputs");
+    WriteFile(folder.File("ids.h"),
+              "#define IDC_ALL -1\n#define IDC_WIDE 0x100000000\n#define GUARD_H\n");
+    const rc_test::Compiled negative =
+        CompileText(folder, "#include \"ids.h\"\n1 RCDATA\nBEGIN\n  IDC_ALL & 0x1234\nEND\n");
+    ASSERT_EQ(negative.error, "");
+    ASSERT_EQ(negative.result.resources.size(), 1u);
+    EXPECT_EQ(negative.result.resources[0].data, (std::vector<unsigned char>{0x34, 0x12}));
+
+    EXPECT_EQ(CompileText(folder, "#include \"ids.h\"\n1 RCDATA\nBEGIN\n  IDC_WIDE\nEND\n").error,
+              "t.rc:4: unknown name IDC_WIDE");
+}
+
+}  // namespace

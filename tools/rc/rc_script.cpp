@@ -317,10 +317,15 @@ class Parser {
             if (const std::size_t comment = value.find("//"); comment != std::string::npos)
                 value = value.substr(0, comment);
             try {
-                const unsigned long long number = std::stoull(value, nullptr, 0);
+                const bool negative = value.starts_with('-');
+                const unsigned long long number =
+                    std::stoull(negative ? value.substr(1) : value, nullptr, 0);
                 // A value wider than 32 bits is for C code; a script using it finds it unknown.
-                if (number <= 0xFFFFFFFF)
-                    defines_[name] = static_cast<std::uint32_t>(number);
+                // A negative one is taken modulo 2^32, as IDC_STATIC's -1.
+                if (number <= 0xFFFFFFFF) {
+                    const auto magnitude = static_cast<std::uint32_t>(number);
+                    defines_[name] = negative ? 0u - magnitude : magnitude;
+                }
             } catch (const std::exception&) {
                 // Non-numeric definitions (guards, strings) name nothing a script needs.
             }
@@ -439,11 +444,13 @@ class Parser {
     bool IsSymbol(const std::string& name) const {
         return defines_.count(name) != 0 || PredefinedSymbols().count(name) != 0;
     }
-    std::uint32_t SymbolValue(const std::string& name) const {
+    // The value of the name token `t`; an unknown name is an error on its line.
+    std::uint32_t SymbolValue(const Token& t) const {
+        const std::string& name = t.text;
         if (auto it = defines_.find(name); it != defines_.end()) return it->second;
         if (auto it = PredefinedSymbols().find(name); it != PredefinedSymbols().end())
             return it->second;
-        Fail("unknown name " + name);
+        FailAt(t.line, "unknown name " + name);
     }
 
     // A number expression: terms joined by | + -, a term a number, a name, ~term, (expr).
@@ -458,7 +465,7 @@ class Parser {
         }
         const Token t = Next();
         if (t.kind == TokenKind::Number) return t.number;
-        if (t.kind == TokenKind::Name) return SymbolValue(t.text);
+        if (t.kind == TokenKind::Name) return SymbolValue(t);
         Fail("expected a number");
     }
     std::uint32_t Expression() {
@@ -519,7 +526,7 @@ class Parser {
     ResourceKey NameOf(const Token& t) {
         ResourceKey key;
         if (t.kind == TokenKind::Number || (t.kind == TokenKind::Name && IsSymbol(t.text))) {
-            const std::uint32_t id = t.kind == TokenKind::Number ? t.number : SymbolValue(t.text);
+            const std::uint32_t id = t.kind == TokenKind::Number ? t.number : SymbolValue(t);
             if (id > 0xFFFF) {
                 FailAt(t.line, "resource id " + ValueText(id) + " is out of range 0..65535");
             }
