@@ -465,7 +465,8 @@ class Parser {
         }
         const Token t = Next();
         if (t.kind == TokenKind::Number) return t.number;
-        if (t.kind == TokenKind::Name) return SymbolValue(t);
+        if (t.kind == TokenKind::Name)
+            return SymbolValue(t);
         Fail("expected a number");
     }
     std::uint32_t Expression() {
