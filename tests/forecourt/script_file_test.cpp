@@ -4,10 +4,8 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/special_files.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -44,18 +43,7 @@ TEST(ScriptFileOpen, TakesARegularFileOrAPipeAndRefusesTheRest) {
              return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 5)) == 0;
          },
          false, "not a regular file or a pipe"},
-        {"socket",
-         [](const fs::path& path) {
-             sockaddr_un address{};
-             address.sun_family = AF_UNIX;
-             path.string().copy(address.sun_path, sizeof address.sun_path - 1);
-             const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-             const bool bound =
-                 bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-             close(socket);
-             return bound;
-         },
-         false, "not a regular file or a pipe"},
+        {"socket", test_support::MakeSocketNode, false, "not a regular file or a pipe"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
