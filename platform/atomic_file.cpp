@@ -149,7 +149,8 @@ bool AtomicFile::CheckTarget() {
 // Opens the partial file without following a link or blocking on a FIFO, takes its lock
 // without waiting, and makes sure the name still leads to the file locked (its last holder may
 // have renamed it over the target meanwhile); only then is it emptied. Whatever else stands at
-// the partial name (a link, a FIFO) is removed, never written through.
+// the partial name (a link, a FIFO, a second name of another file) is removed, never written
+// through.
 bool AtomicFile::OpenLockedPartial() {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
         const int descriptor = open(partial_.c_str(),
@@ -185,6 +186,15 @@ bool AtomicFile::OpenLockedPartial() {
         struct stat named {};
         if (lstat(partial_.c_str(), &named) != 0 || !SameFile(named, opened)) {
             close(descriptor);
+            continue;
+        }
+        // A partial file of ours has one name; a hard link planted there would have the
+        // other file emptied and overwritten. Only the planted name goes.
+        if (named.st_nlink > 1) {
+            close(descriptor);
+            if (unlink(partial_.c_str()) != 0 && errno != ENOENT) {
+                return Fail(Failure::kSystem, errno);
+            }
             continue;
         }
         if (ftruncate(descriptor, 0) != 0 || fcntl(descriptor, F_SETFL, 0) != 0) {

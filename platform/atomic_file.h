@@ -8,7 +8,9 @@
 // partial file's name is "<name>.partial" in the final target's folder, or, where that would
 // exceed the file system's name limit, a shortened name with a hash of the whole name. The
 // partial file is held under an exclusive lock from Create to the end of the object, so two
-// writers of one target never write or rename each other's partial file.
+// writers of one target never write or rename each other's partial file. Whatever else stands
+// at the partial name (a link, a FIFO, a second name of another file) is removed, never
+// written through.
 #pragma once
 
 #include <sys/types.h>

@@ -324,6 +324,10 @@ void SetBitmapResourceId(HBITMAP bitmap, UINT id);
 
 // ---- PNG -----------------------------------------------------------------------------------
 
-// Writes `surface` as an 8-bit RGB PNG to `path`. False (and no partial file left) when it
-// cannot be written or the surface is empty.
-bool WritePng(const platform::PixelSurface& surface, const char* path);
+// Writes `surface` as an 8-bit RGB PNG to `path`, replacing it in one step by AtomicFile's
+// rules: a link is followed to the file it names, an existing target must be a regular file,
+// and nothing at the partial name is written through. False (and no partial file left) when
+// it cannot be written or the surface is empty; `failure` (may be null) then tells why ("not
+// a regular file", the system's text).
+bool WritePng(const platform::PixelSurface& surface, const char* path,
+              std::string* failure = nullptr);

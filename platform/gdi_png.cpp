@@ -1,11 +1,17 @@
-// PNG output of a pixel surface through libpng, written to a temporary file and renamed so
-// that a failed write leaves no partial picture.
+// PNG output of a pixel surface through libpng, written to a partial file and renamed over
+// the target (AtomicFile) so that a failed write leaves no half picture and replaces nothing
+// but a regular file.
 #include <png.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/gdi.h"
 
 namespace {
@@ -47,22 +53,44 @@ bool WriteRows(std::FILE* file, const platform::PixelSurface& surface) {
 
 }  // namespace
 
-bool WritePng(const platform::PixelSurface& surface, const char* path) {
+bool WritePng(const platform::PixelSurface& surface, const char* path, std::string* failure) {
+    const auto fail = [failure](std::string why) {
+        if (failure != nullptr) {
+            *failure = std::move(why);
+        }
+        return false;
+    };
     if (path == nullptr || surface.width <= 0 || surface.height <= 0 ||
         surface.pixels.size() !=
             static_cast<std::size_t>(surface.width) * static_cast<std::size_t>(surface.height)) {
-        return false;
+        return fail("no picture to write");
     }
-    const std::string partial = std::string(path) + ".partial";
-    std::FILE* file = std::fopen(partial.c_str(), "wbe");
-    if (file == nullptr) {
-        return false;
+    AtomicFile file(path);
+    if (!file.Create()) {
+        return fail(file.FailureText());
     }
-    const bool written = WriteRows(file, surface);
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || std::rename(partial.c_str(), path) != 0) {
-        std::remove(partial.c_str());
-        return false;
+    // The stream gets a descriptor of its own: AtomicFile keeps its one (and the lock on it)
+    // until the rename.
+    const int descriptor = dup(file.Descriptor());
+    std::FILE* stream = descriptor >= 0 ? fdopen(descriptor, "wb") : nullptr;
+    if (stream == nullptr) {
+        const int error = errno;
+        if (descriptor >= 0) {
+            close(descriptor);
+        }
+        file.Discard();
+        return fail(std::strerror(error));
+    }
+    const bool written = WriteRows(stream, surface);
+    const long size = std::ftell(stream);
+    const bool closed = std::fclose(stream) == 0;
+    if (!written || !closed || size < 0) {
+        file.Discard();
+        return fail(closed ? "the picture could not be encoded" : std::strerror(errno));
+    }
+    if (!file.Commit(size)) {
+        file.Discard();
+        return fail(file.FailureText());
     }
     return true;
 }

@@ -277,8 +277,9 @@ bool HostWindow::Paint(const Words& args) {
     if (!ReadScreen(&frame)) {
         return Error("the host window shows no frame");
     }
-    if (!WritePng(frame, args[0].text.c_str())) {
-        return Error("cannot write " + args[0].text);
+    std::string failure;
+    if (!WritePng(frame, args[0].text.c_str(), &failure)) {
+        return Error("cannot write " + args[0].text + ": " + failure);
     }
     out_ << "painted=" << args[0].text << ' ' << frame.width << 'x' << frame.height << '\n';
     return true;

@@ -1,8 +1,5 @@
 // control-host: a scriptable control test container. Creates registered controls through COM
 // and runs commands from a script file or standard input (see control_host.h).
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -10,6 +7,7 @@
 
 #include "apps/control-host/control_host.h"
 #include "apps/control-host/script_runner.h"
+#include "apps/shared/script_file.h"
 
 namespace {
 
@@ -19,21 +17,6 @@ int Usage() {
                  "  -x  print each command, prefixed with \"> \", before its output.\n"
                  "  The registry file is $FORECOURT_REGISTRY (see regsvr).\n";
     return 2;
-}
-
-// Why `script` cannot be read as a script: "" when it is a regular file or a pipe.
-std::string ScriptProblem(const char* script) {
-    struct stat status {};
-    if (stat(script, &status) != 0) {
-        return std::strerror(errno);
-    }
-    if (S_ISDIR(status.st_mode)) {
-        return std::strerror(EISDIR);
-    }
-    if (!S_ISREG(status.st_mode) && !S_ISFIFO(status.st_mode)) {
-        return "not a regular file or a pipe";
-    }
-    return "";
 }
 
 }  // namespace
@@ -53,14 +36,8 @@ int main(int argc, char** argv) {
     }
     std::ifstream file;
     if (script != nullptr && std::strcmp(script, "-") != 0) {
-        std::string problem = ScriptProblem(script);
-        if (problem.empty()) {
-            file.open(script, std::ios::binary);
-            if (!file) {
-                problem = std::strerror(errno);
-            }
-        }
-        if (!problem.empty()) {
+        std::string problem;
+        if (!script_file::Open(script, file, &problem)) {
             std::cerr << "control-host: cannot open " << script << " - " << problem << '\n';
             return 2;
         }

@@ -3,34 +3,6 @@
 
 #include "platform/user.h"
 
-namespace {
-
-// Reads one line (without its LF and a CR before it) of at most kMaxLineBytes bytes.
-enum class LineRead { kLine, kEnd, kTooLong };
-LineRead ReadLine(std::istream& in, std::string& line) {
-    line.clear();
-    std::streambuf* buffer = in.rdbuf();
-    for (;;) {
-        const int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            return line.empty() ? LineRead::kEnd : LineRead::kLine;
-        }
-        if (c == '\n') {
-            break;
-        }
-        if (line.size() == ScriptRunner::kMaxLineBytes) {
-            return LineRead::kTooLong;
-        }
-        line.push_back(static_cast<char>(c));
-    }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return LineRead::kLine;
-}
-
-}  // namespace
-
 ScriptRunner::ScriptRunner(ControlHost& host, std::istream& in, std::ostream& out, bool echo)
     : host_(host), in_(in), out_(out), echo_(echo) {}
 
@@ -46,15 +18,15 @@ ScriptRunner::Status ScriptRunner::Run() {
 
 ScriptRunner::Step ScriptRunner::RunNext(bool inModalLoop) {
     std::string line;
-    switch (ReadLine(in_, line)) {
-        case LineRead::kEnd:
+    switch (script_file::ReadLine(in_, line)) {
+        case script_file::LineRead::kEnd:
             ended_ = true;
             return Step::kEnd;
-        case LineRead::kTooLong:
+        case script_file::LineRead::kTooLong:
             ended_ = true;
             tooLong_ = true;
             return Step::kLineTooLong;
-        case LineRead::kLine:
+        case script_file::LineRead::kLine:
             break;
     }
     ++lines_;

@@ -10,12 +10,13 @@
 #include <ostream>
 
 #include "apps/control-host/control_host.h"
+#include "apps/shared/script_file.h"
 
 class ScriptRunner {
   public:
     // A line longer than this ends the script: a script that is a device or a file without
     // line ends would otherwise be read into memory without end.
-    static constexpr std::size_t kMaxLineBytes = 1024 * 1024;
+    static constexpr std::size_t kMaxLineBytes = script_file::kMaxLineBytes;
 
     // With `echo`, each line is printed as "> LINE" before its output.
     ScriptRunner(ControlHost& host, std::istream& in, std::ostream& out, bool echo);

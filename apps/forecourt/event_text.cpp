@@ -136,4 +136,8 @@ std::string DeliveryLine(const std::string& pump, DeliveryKind kind, const Deliv
     return line;
 }
 
+std::string ControllerLostLine(Language language) {
+    return Portuguese(language) ? "Controlador perdido" : "Controller lost";
+}
+
 }  // namespace forecourt

@@ -41,4 +41,7 @@ struct DeliveryFacts {
 std::string DeliveryLine(const std::string& pump, DeliveryKind kind, const DeliveryFacts& facts,
                          Language language);
 
+// The strip's line when the client object has lost its connection to the controller.
+std::string ControllerLostLine(Language language);
+
 }  // namespace forecourt

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/shared/script_file.h"
 #include "platform/user.h"
 
 extern char** environ;
@@ -57,27 +58,40 @@ int RunKestroctl(const Options& options, const std::vector<std::string>& args) {
 // the following lines from the thread's idle hook.
 class ScriptPlayer {
   public:
-    ScriptPlayer(Forecourt& forecourt, const Options& options, std::ostream& out)
-        : forecourt_(forecourt), options_(options), out_(out) {}
+    ScriptPlayer(Forecourt& forecourt, const Options& options, std::istream& script,
+                 std::ostream& out)
+        : forecourt_(forecourt), options_(options), script_(script), out_(out) {}
 
-    bool Play(std::istream& script) {
-        for (std::string line; std::getline(script, line);) {
-            lines_.push_back(std::move(line));
-        }
+    PlayResult Play() {
         platform_test::SetIdleHook([this] { return OnIdle(); });
-        while (next_ < lines_.size()) {
-            Step(false);
+        while (Step(false)) {
         }
         platform_test::SetIdleHook(nullptr);
-        return ok_;
+        if (tooLong_) {
+            return PlayResult::kLineTooLong;
+        }
+        return ok_ ? PlayResult::kSucceeded : PlayResult::kFailed;
     }
 
+    // The lines read so far.
+    int Lines() const { return lines_; }
+
   private:
-    // Runs the next line. `inLoop`: a loop started by an input command waits; input is only
-    // queued, for that loop to take as it takes a user's.
-    void Step(bool inLoop) {
-        const int number = static_cast<int>(++next_);
-        std::string line = lines_[next_ - 1];
+    // Reads and runs the next line; false at the script's end or at a line too long.
+    // `inLoop`: a loop started by an input command waits; input is only queued, for that loop
+    // to take as it takes a user's.
+    bool Step(bool inLoop) {
+        if (ended_) {
+            return false;
+        }
+        std::string line;
+        const script_file::LineRead read = script_file::ReadLine(script_, line);
+        if (read != script_file::LineRead::kLine) {
+            ended_ = true;
+            tooLong_ = read == script_file::LineRead::kTooLong;
+            return false;
+        }
+        const int number = ++lines_;
         if (const std::size_t hash = line.find('#'); hash != std::string::npos) {
             line.erase(hash);
         }
@@ -87,7 +101,7 @@ class ScriptPlayer {
             args.push_back(word);
         }
         if (args.empty()) {
-            return;
+            return true;
         }
         const std::string command = args[0];
         args.erase(args.begin());
@@ -119,6 +133,10 @@ class ScriptPlayer {
             }
         } else if (command == "current" && args.empty()) {
             out_ << "current=" << forecourt_.CurrentPump() << '\n';
+        } else if (command == "faces" && args.empty()) {
+            for (const auto& [pumpId, state] : forecourt_.FaceStates()) {
+                out_ << "face " << pumpId << ": state " << state << '\n';
+            }
         } else if (command == "kestroctl" && !args.empty()) {
             const int status = RunKestroctl(options_, args);
             if (status != 0) {
@@ -127,7 +145,7 @@ class ScriptPlayer {
             }
         } else {
             error = "line " + std::to_string(number) + ": unknown or malformed command \"" +
-                    command + "\" (click, key, wait, screenshot, strip, current, kestroctl)";
+                    command + "\" (click, key, wait, screenshot, strip, current, faces, kestroctl)";
         }
         if (!error.empty()) {
             out_ << "error: " << error << '\n';
@@ -139,6 +157,7 @@ class ScriptPlayer {
             forecourt_.Settle();
             --handedOver_;
         }
+        return true;
     }
 
     // Called when a message loop of the thread would block.
@@ -146,10 +165,10 @@ class ScriptPlayer {
         if (handedOver_ == 0 || playing_ || abandoned_) {
             return false;  // the script's own waits, or a loop of no input command
         }
-        if (next_ < lines_.size()) {
-            playing_ = true;
-            Step(true);
-            playing_ = false;
+        playing_ = true;
+        const bool ran = Step(true);
+        playing_ = false;
+        if (ran) {
             // The loop looks whether it is over only when it takes a message.
             PostMessageW(nullptr, WM_NULL, 0, 0);
             return true;
@@ -169,9 +188,11 @@ class ScriptPlayer {
 
     Forecourt& forecourt_;
     const Options& options_;
+    std::istream& script_;
     std::ostream& out_;
-    std::vector<std::string> lines_;
-    std::size_t next_ = 0;
+    int lines_ = 0;
+    bool ended_ = false;
+    bool tooLong_ = false;
     bool ok_ = true;
     int handedOver_ = 0;  // input commands being served (their loops play the script)
     bool playing_ = false;
@@ -181,9 +202,14 @@ class ScriptPlayer {
 
 }  // namespace
 
-bool PlayScript(Forecourt& forecourt, const Options& options, std::istream& script,
-                std::ostream& out) {
-    return ScriptPlayer(forecourt, options, out).Play(script);
+PlayResult PlayScript(Forecourt& forecourt, const Options& options, std::istream& script,
+                      std::ostream& out, int* lines) {
+    ScriptPlayer player(forecourt, options, script, out);
+    const PlayResult result = player.Play();
+    if (lines != nullptr) {
+        *lines = player.Lines();
+    }
+    return result;
 }
 
 }  // namespace forecourt

@@ -8,8 +8,10 @@
 #include <chrono>
 #include <filesystem>
 
+#include "apps/forecourt/event_sink.h"
 #include "client/kestro_automation.h"
 #include "control/tolvan_ids.h"
+#include "kestro/automation/client_type_library.h"
 #include "kestro/automation/thread_queue.h"
 #include "platform/oleauto.h"
 #include "platform/systime.h"
@@ -171,6 +173,9 @@ Forecourt::~Forecourt() {
         std::lock_guard lock(wakeGate_->mutex);
         wakeGate_->open = false;
     }
+    if (clientEvents_) {
+        clientEvents_->Unadvise(clientCookie_);
+    }
     faces_.clear();  // each withdraws from the client object and leaves the window
     if (client_) {
         InvokeMember(client_.Get(), 2 /* Logoff */, DISPATCH_METHOD, {}, nullptr);
@@ -213,6 +218,18 @@ bool Forecourt::Start(std::string* error) {
                  std::to_string(options_.callPort) + "): " +
                  (FAILED(hr) ? HResultText(hr) : "result " + std::to_string(code));
         return false;
+    }
+    // ConnectionLost of the client object's events.
+    if (auto container = client_.As<IConnectionPointContainer>()) {
+        if (SUCCEEDED(container->FindConnectionPoint(kestro::automation::kClientEventsIid,
+                                                     clientEvents_.Out()))) {
+            auto sink =
+                MakeEventSink(kestro::automation::kClientEventsIid,
+                              [this](DISPID event, const DISPPARAMS&) { OnClientEvent(event); });
+            if (FAILED(clientEvents_->Advise(sink.Get(), &clientCookie_))) {
+                clientEvents_ = nullptr;
+            }
+        }
     }
     const std::vector<long> pumps = StationPumps(client_.Get());
     if (pumps.empty()) {
@@ -290,9 +307,40 @@ std::string Forecourt::PumpName(long pumpId) const {
     return "Pump " + std::to_string(pumpId);
 }
 
+void Forecourt::OnClientEvent(DISPID event) {
+    if (event == kestro::automation::kConnectionLostEvent) {
+        OnConnectionLost();
+    }
+}
+
+void Forecourt::OnConnectionLost() {
+    if (lost_) {
+        return;
+    }
+    // Set first: the faces' StatusEvents of state 0 that follow are told by one line.
+    lost_ = true;
+    log_ << "forecourt: the connection to the controller at " << options_.server << " was lost\n";
+    for (std::size_t i = 0; i < faces_.size(); ++i) {
+        faces_[i]->ShowNotResponding();
+        lastState_[i] = 0;
+    }
+    AddLine(ControllerLostLine(language_));
+}
+
+std::vector<std::pair<long, int>> Forecourt::FaceStates() const {
+    std::vector<std::pair<long, int>> states;
+    for (const auto& face : faces_) {
+        states.emplace_back(face->PumpId(), face->State());
+    }
+    return states;
+}
+
 void Forecourt::OnFaceEvent(long pumpId, DISPID event, const DISPPARAMS& args) {
     const std::string pump = PumpName(pumpId);
     if (event == tolvan::eventidStatusEvent) {
+        if (lost_) {
+            return;
+        }
         // A delivering pump reports ten times a second; the strip tells only its changes.
         const int state = static_cast<int>(NumberOf(Arg(args, 0)));
         for (std::size_t i = 0; i < faces_.size(); ++i) {
@@ -381,7 +429,9 @@ LRESULT Forecourt::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             if (self != nullptr && wParam == kShotTimer) {
                 KillTimer(hwnd, kShotTimer);
                 std::string error;
-                if (!self->Screenshot(self->options_.screenshot, &error)) {
+                self->shot_ = self->Screenshot(self->options_.screenshot, &error) ? Shot::kWritten
+                                                                                  : Shot::kFailed;
+                if (self->shot_ == Shot::kFailed) {
                     self->log_ << "forecourt: " << error << '\n';
                 }
                 return 0;
@@ -508,8 +558,9 @@ bool Forecourt::Screenshot(const std::string& path, std::string* error) {
              << over.top - base.top << " of the window, " << over.right - over.left << 'x'
              << over.bottom - over.top << '\n';
     }
-    if (!WritePng(frame, path.c_str())) {
-        *error = "cannot write " + path;
+    std::string failure;
+    if (!WritePng(frame, path.c_str(), &failure)) {
+        *error = "cannot write " + path + ": " + failure;
         return false;
     }
     log_ << "forecourt: wrote " << path << " (" << frame.width << 'x' << frame.height << ")\n";
@@ -576,23 +627,29 @@ void Forecourt::Wait(int ms) {
     }
 }
 
-void Forecourt::Run(double seconds) {
+bool Forecourt::Run(double seconds) {
     if (!options_.screenshot.empty()) {
         SetTimer(hwnd_, kShotTimer, static_cast<UINT>(std::max(10.0, options_.after * 1000)),
                  nullptr);
+        shot_ = Shot::kPending;
     }
     if (platform::CurrentDisplay() == platform::Display::Headless) {
-        // Nobody can close a headless window: it runs for its seconds (or until its
-        // screenshot is written), sleeping on the client's events.
-        const double span = seconds > 0 ? seconds : options_.after + 0.01;
+        // Nobody can close a headless window: it runs for its seconds, or without them until
+        // its screenshot is written (its timer runs on the test clock, which each wait moves
+        // on), sleeping on the client's events.
         const auto end = std::chrono::steady_clock::now() +
-                         std::chrono::milliseconds(static_cast<long>(span * 1000));
-        while (std::chrono::steady_clock::now() < end) {
+                         std::chrono::milliseconds(static_cast<long>(seconds * 1000));
+        while (seconds > 0 ? std::chrono::steady_clock::now() < end : shot_ == Shot::kPending) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 end - std::chrono::steady_clock::now());
             Wait(static_cast<int>(std::clamp<long>(left.count(), 1, 250)));
         }
-        return;
+        if (shot_ == Shot::kPending) {
+            log_ << "forecourt: the run ended before the screenshot was due; "
+                 << options_.screenshot << " is not written\n";
+            return false;
+        }
+        return shot_ != Shot::kFailed;
     }
     if (seconds > 0) {
         SetTimer(hwnd_, kEndTimer, static_cast<UINT>(seconds * 1000), nullptr);
@@ -605,6 +662,7 @@ void Forecourt::Run(double seconds) {
             FollowCurrentPump();
         }
     }
+    return shot_ != Shot::kFailed;
 }
 
 }  // namespace forecourt

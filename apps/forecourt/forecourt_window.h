@@ -9,6 +9,7 @@
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "apps/forecourt/event_text.h"
@@ -68,8 +69,14 @@ class Forecourt {
     // Serves the client's events and the windows' timers for `ms` milliseconds.
     void Wait(int ms);
     // The message loop until the window is closed or `seconds` pass (0: until closed),
-    // writing the screenshot of the options after their delay.
-    void Run(double seconds);
+    // writing the screenshot of the options after their delay. False when that screenshot
+    // could not be written, or a headless run's seconds ended before it was due.
+    bool Run(double seconds);
+    // Whether the client object told of its connection to the controller lost. From then on
+    // every face shows its pump as not responding and the strip says so.
+    bool ControllerLost() const { return lost_; }
+    // Each pump's ID and the state its face shows, in pump-number order.
+    std::vector<std::pair<long, int>> FaceStates() const;
 
     const std::deque<std::string>& Strip() const { return strip_; }
     long CurrentPump() const { return currentPump_; }
@@ -83,6 +90,8 @@ class Forecourt {
     // A popup of the forecourt that shows now (the dialog holding the focus), or null.
     HWND OpenPopup() const;
     void OnFaceEvent(long pumpId, DISPID event, const DISPPARAMS& args);
+    void OnClientEvent(DISPID event);
+    void OnConnectionLost();
     void AddLine(std::string line);
     void FollowCurrentPump();
     std::string PumpName(long pumpId) const;
@@ -92,6 +101,11 @@ class Forecourt {
     Language language_;
     Layout layout_;
     ComPtr<IDispatch> client_;
+    ComPtr<IConnectionPoint> clientEvents_;
+    DWORD clientCookie_ = 0;
+    bool lost_ = false;
+    enum class Shot { kNone, kPending, kWritten, kFailed };
+    Shot shot_ = Shot::kNone;  // the screenshot of the options
     std::vector<std::unique_ptr<PumpFace>> faces_;
     std::vector<std::string> names_;
     std::vector<int> lastState_;

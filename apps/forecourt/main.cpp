@@ -6,6 +6,7 @@
 #include "apps/forecourt/forecourt_options.h"
 #include "apps/forecourt/forecourt_script.h"
 #include "apps/forecourt/forecourt_window.h"
+#include "apps/shared/script_file.h"
 
 int main(int argc, char** argv) {
     forecourt::Options options;
@@ -20,9 +21,10 @@ int main(int argc, char** argv) {
     }
     std::ifstream script;
     if (!options.script.empty()) {
-        script.open(options.script);
-        if (!script) {
-            std::cerr << "forecourt: cannot read the script " << options.script << '\n';
+        std::string problem;
+        if (!script_file::Open(options.script, script, &problem)) {
+            std::cerr << "forecourt: cannot read the script " << options.script << " - " << problem
+                      << '\n';
             return 2;
         }
     }
@@ -40,9 +42,26 @@ int main(int argc, char** argv) {
             std::cerr << "forecourt: " << error << '\n';
             status = 1;
         } else if (script.is_open()) {
-            status = forecourt::PlayScript(forecourt, options, script, std::cout) ? 0 : 1;
-        } else {
-            forecourt.Run(options.seconds);
+            int lines = 0;
+            switch (forecourt::PlayScript(forecourt, options, script, std::cout, &lines)) {
+                case forecourt::PlayResult::kSucceeded:
+                    break;
+                case forecourt::PlayResult::kFailed:
+                    status = 1;
+                    break;
+                case forecourt::PlayResult::kLineTooLong:
+                    std::cerr << "forecourt: line " << lines + 1 << " of the script is too long "
+                              << "(more than " << script_file::kMaxLineBytes
+                              << " bytes); the script is not read further\n";
+                    status = 2;
+                    break;
+            }
+        } else if (!forecourt.Run(options.seconds)) {
+            status = 1;
+        }
+        // Nobody watches a headless run: a lost controller must show in its status.
+        if (status == 0 && options.headless && forecourt.ControllerLost()) {
+            status = 1;
         }
     }
     return status;

@@ -3,9 +3,10 @@
 
 #include <vector>
 
+#include "apps/forecourt/event_sink.h"
 #include "control/tolvan_ids.h"
-#include "platform/oleauto.h"
 #include "platform/ole_inplace.h"
+#include "platform/oleauto.h"
 #include "platform/text_conversion.h"
 #include "platform/variant_values.h"
 
@@ -15,55 +16,11 @@ namespace {
 
 constexpr char16_t kProgId[] = u"TOLVAN.TolvanCtrl.1";
 
+using platform::variants::BstrRef;
 using platform::variants::ByRef;
 using platform::variants::I2;
 using platform::variants::I4;
-
-// Forwards the control's events to the forecourt's handler.
-class FaceSink final : public IDispatch {
-  public:
-    FaceSink(long pumpId, FaceEventHandler handler)
-        : pumpId_(pumpId), handler_(std::move(handler)) {}
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == tolvan::IID_DTolvanEvents) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                   UINT*) override {
-        if (params != nullptr && handler_) {
-            handler_(pumpId_, dispid, *params);
-        }
-        return S_OK;
-    }
-
-  private:
-    ~FaceSink() = default;
-    long pumpId_;
-    FaceEventHandler handler_;
-    ULONG refs_ = 1;
-};
+using platform::variants::R8;
 
 }  // namespace
 
@@ -134,7 +91,13 @@ std::unique_ptr<PumpFace> PumpFace::Create(long pumpId, IDispatch* client,
     if (auto container = face->control_.As<IConnectionPointContainer>()) {
         if (SUCCEEDED(container->FindConnectionPoint(tolvan::IID_DTolvanEvents,
                                                      face->connection_.Out()))) {
-            auto sink = ComPtr<IDispatch>::Adopt(new FaceSink(pumpId, std::move(handler)));
+            auto sink = MakeEventSink(
+                tolvan::IID_DTolvanEvents,
+                [pumpId, handler = std::move(handler)](DISPID event, const DISPPARAMS& args) {
+                    if (handler) {
+                        handler(pumpId, event, args);
+                    }
+                });
             if (FAILED(face->connection_->Advise(sink.Get(), &face->cookie_))) {
                 face->connection_ = nullptr;
             }
@@ -186,6 +149,30 @@ bool PumpFace::Configure(int popupMode, bool beep) {
                                   {I2(static_cast<short>(popupMode))}, nullptr)) &&
            SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidBeepEnabled,
                                   DISPATCH_PROPERTYPUT, {I2(beep ? 1 : 0)}, nullptr));
+}
+
+int PumpFace::State() {
+    VARIANT state;
+    VariantInit(&state);
+    int value = -1;
+    if (SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidPumpState, DISPATCH_PROPERTYGET, {},
+                               &state))) {
+        value = static_cast<int>(NumberOf(state));
+    }
+    VariantClear(&state);
+    return value;
+}
+
+void PumpFace::ShowNotResponding() {
+    // The status a controller gives a pump it cannot reach: state 0, no hose, no amounts.
+    BSTR gradeName = nullptr;
+    BSTR shortGradeName = nullptr;
+    InvokeMember(control_.Get(), tolvan::dispidStatusEventSink, DISPATCH_METHOD,
+                 {I2(0), I2(0), I4(-1), I4(-1), I2(0), I4(-1), BstrRef(&gradeName),
+                  BstrRef(&shortGradeName), I2(1), R8(0), R8(0), R8(0), I2(0)},
+                 nullptr);
+    SysFreeString(gradeName);
+    SysFreeString(shortGradeName);
 }
 
 void PumpFace::SetCurrent(bool current) {

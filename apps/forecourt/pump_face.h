@@ -32,6 +32,11 @@ class PumpFace {
     std::string Name();
     // Puts PopupMode and BeepEnabled.
     bool Configure(int popupMode, bool beep);
+    // The pump state the control holds (what its face shows), or -1 when it cannot be read.
+    int State();
+    // Hands the control the status of a pump that does not respond (state 0, no sale): its
+    // face shows it so, its deliveries are dropped, and it raises StatusEvent.
+    void ShowNotResponding();
     // Puts IsCurrentPump when it changes.
     void SetCurrent(bool current);
     // In-place activates the control at `at` of `parent`.

@@ -131,8 +131,9 @@ bool WriteFacePng(const FacePixels& face, int scale, const std::string& path, st
     platform::PixelSurface surface;
     surface.Reset(face.width * scale, face.height * scale, kPaper);
     Blit(surface, face, 0, 0, scale);
-    if (!WritePng(surface, path.c_str())) {
-        *error = "cannot write " + path;
+    std::string failure;
+    if (!WritePng(surface, path.c_str(), &failure)) {
+        *error = "cannot write " + path + ": " + failure;
         return false;
     }
     return true;
@@ -171,8 +172,9 @@ bool WriteGallery(FaceHost& host, const std::vector<FaceCase>& cases, const std:
     SelectObject(dc, oldFont);
     DeleteObject(reinterpret_cast<HGDIOBJ>(font));
     DeleteDC(dc);
-    if (ok && !WritePng(sheet, path.c_str())) {
-        *error = "cannot write " + path;
+    std::string failure;
+    if (ok && !WritePng(sheet, path.c_str(), &failure)) {
+        *error = "cannot write " + path + ": " + failure;
         ok = false;
     }
     return ok;

@@ -1,4 +1,4 @@
-// The resource contact sheet, drawn by the contact-sheet writer of tolvan-art.
+// The resource contact sheet, drawn by the contact-sheet renderer of tolvan-art.
 #include "apps/tolvan-face/resource_sheet.h"
 
 #include "apps/tolvan-art/contact_sheet.h"
@@ -46,7 +46,15 @@ bool WriteResourceSheet(HMODULE module, const std::string& path, std::string* er
         }
         faces.pictures.push_back(std::move(picture));
     }
-    return art::WriteContactSheet({faces}, path, *error);
+    // Drawn by tolvan-art's sheet, written as every picture of tolvan-face is (WritePng).
+    platform::PixelSurface sheet;
+    sheet.pixels = art::RenderContactSheet({faces}, sheet.width, sheet.height);
+    std::string failure;
+    if (!WritePng(sheet, path.c_str(), &failure)) {
+        *error = "cannot write " + path + ": " + failure;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tolvan_face

@@ -94,6 +94,11 @@ TEST(ForecourtWords, DeliveryLinesNameTheSaleItsStateAndType) {
               "Bomba 5: sale 7 to be paid (drive-off), 2.000 L, $11.80");
 }
 
+TEST(ForecourtWords, TheLostControllerIsToldInBothLanguages) {
+    EXPECT_EQ(forecourt::ControllerLostLine(Language::English), "Controller lost");
+    EXPECT_EQ(forecourt::ControllerLostLine(Language::Portuguese), "Controlador perdido");
+}
+
 TEST(ForecourtWords, LanguageComesFromTheFirstLocaleVariableSet) {
     setenv("LC_ALL", "", 1);
     setenv("LC_MESSAGES", "pt_BR.UTF-8", 1);

@@ -1,15 +1,14 @@
 // The export's target file: only a regular file the user may write is replaced; a link is
 // followed to the file it names; the partial file belongs to one export at a time; a name of
 // any length that the file system takes can be exported to.
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "tests/support/special_files.h"
 #include "tests/support/unprivileged_user.h"
 #include "tests/transfer/export_harness.h"
 
@@ -32,24 +31,12 @@ TEST_F(ExportTargetTest, ATargetThatIsNoRegularFileIsRefusedAndLeftAlone) {
              return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
          },
          std::filesystem::file_type::character},
-        {"FIFO",
-         [](const std::filesystem::path& path) { return mkfifo(path.c_str(), 0666) == 0; },
+        {"FIFO", [](const std::filesystem::path& path) { return mkfifo(path.c_str(), 0666) == 0; },
          std::filesystem::file_type::fifo},
         {"folder",
          [](const std::filesystem::path& path) { return std::filesystem::create_directory(path); },
          std::filesystem::file_type::directory},
-        {"socket",
-         [](const std::filesystem::path& path) {
-             sockaddr_un address{};
-             address.sun_family = AF_UNIX;
-             path.string().copy(address.sun_path, sizeof address.sun_path - 1);
-             const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
-             const bool bound =
-                 bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-             close(socket);
-             return bound;
-         },
-         std::filesystem::file_type::socket},
+        {"socket", test_support::MakeSocketNode, std::filesystem::file_type::socket},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -96,6 +83,17 @@ TEST_F(ExportTargetTest, APartialFileOfAnEndedExportIsTakenOverAndEmptied) {
     WriteFile(partial, std::string(100000, 'x'));  // a killed run's leftover, not locked
     EXPECT_EQ(Export(), kFixtureConsole);
     EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(target), Expected("fixture.ini"));
+    EXPECT_FALSE(std::filesystem::exists(partial));
+}
+
+TEST_F(ExportTargetTest, AHardLinkPlantedAtThePartialNameLeavesItsOtherFileAlone) {
+    const std::filesystem::path victim = folder / "notes.txt";
+    WriteFile(victim, kOldFile);
+    std::filesystem::create_hard_link(victim, partial);
+    EXPECT_EQ(Export(), kFixtureConsole);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadFile(victim), kOldFile);
     EXPECT_EQ(ReadFile(target), Expected("fixture.ini"));
     EXPECT_FALSE(std::filesystem::exists(partial));
 }
