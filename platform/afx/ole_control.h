@@ -142,7 +142,8 @@ class COleControl : public CWnd,
     void OnPaint() override;
     // The window goes (with WM_DESTROY reaching the control) before the object is deleted.
     void OnFinalRelease() override;
-    // Ends the construction: from here on SetControlSize marks the control modified.
+    // Ends the construction: from here on SetControlSize marks the control modified. A control
+    // made without AfxCreateObject calls it itself before a container sees it.
     void OnFinalConstruct() noexcept override { m_bConstructing = false; }
 
     // Ambient properties of the container (its client site's IDispatch). GetAmbientProperty
@@ -232,7 +233,6 @@ class COleControl : public CWnd,
 
   protected:
     BOOL m_bModified = FALSE;
-    bool m_bConstructing = true;  // until the creation function calls OnFinalConstruct
 
   private:
     class EventPoint;
@@ -264,6 +264,7 @@ class COleControl : public CWnd,
     int m_cxInitial = 0;
     int m_cyInitial = 0;
     DWORD m_dwVersionLoaded = 0;
+    bool m_bConstructing = true;  // until OnFinalConstruct
 };
 
 // Pixels and HIMETRIC (0.01 mm) at the 96 dots per inch of the screen.
