@@ -164,6 +164,12 @@ LONG CTolvanCtrl::DoPopup() {
     }
     auto popup = std::make_unique<CPopup>(this);
     Popup = popup.get();
+    // A pump command whose invocation fails raises an automation exception out of here; the
+    // control must not be left believing its popup is still open.
+    struct PopupReset {
+        CPopup*& popup;
+        ~PopupReset() { popup = nullptr; }
+    } reset{Popup};
     const INT_PTR result = popup->DoModal();
     if (result == IDOK) {
         switch (popup->Action) {
@@ -196,8 +202,6 @@ LONG CTolvanCtrl::DoPopup() {
             break;
         }
     }
-    popup.reset();
-    Popup = nullptr;
     return 0;
 }
 

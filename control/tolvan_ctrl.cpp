@@ -59,7 +59,7 @@ struct CTolvanCtrl::DeliveryChange {
 CTolvanCtrl::CTolvanCtrl() {
     InitializeIIDs(&IID_DTolvan, &IID_DTolvanEvents);
     Face = std::make_unique<FaceResources>();
-    SetInitialSize(80, 80);
+    SetControlSize(80, 80);
 }
 
 // Members go in reverse order: the face's fonts and bitmaps, the deliveries, then the client link (which lets the

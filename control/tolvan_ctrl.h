@@ -165,7 +165,10 @@ class CTolvanCtrl : public COleControl {
                              LONG LockedBy, LONG ReservedBy, LONG Age, DATE CompleteDT,
                              LONG AttendantID, double VolumeETot, double Volume2ETot,
                              double ValueETot);
-    // The delivery popup is not part of this build yet: raises E_NOTIMPL.
+    // Opens the delivery popup (popup.h) unless one is open, waits for it to close and acts
+    // on the cashier's choice: a pump command by the state after the dialog closed, or the
+    // DeliverySelectedEvent of the chosen delivery. Returns 0; a failing invocation of the
+    // client object raises its automation exception, and Popup is cleared on every way out.
     LONG DoPopup();
     // Stores the client object `*Handle` (null pointer or null interface: drops it, without
     // releasing) and refreshes. Returns 0.

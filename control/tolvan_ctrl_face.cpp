@@ -38,8 +38,9 @@ void CTolvanCtrl::OnDraw(CDC* pdc, const CRect& rcBounds, const CRect& rcInvalid
 
 void CTolvanCtrl::OnLButtonDown(UINT nFlags, CPoint point) {
     COleControl::OnLButtonDown(nFlags, point);
-    // A click has no caller to hand an automation exception to (a failing client call, or
-    // DoPopup without a popup): it ends the click instead of escaping the window procedure.
+    // A click has no caller to hand an automation exception to (a client call whose
+    // invocation fails, directly or in DoPopup): it ends the click instead of escaping the
+    // window procedure.
     try {
         ActOnClick();
     } catch (const COleDispatchException&) {

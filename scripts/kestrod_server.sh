@@ -31,7 +31,7 @@ start_kestrod() {
 
 stop_kestrod() {
     if [ -n "${server_pid:-}" ]; then
-        kill -TERM "$server_pid" 2>/dev/null
+        kill -TERM "$server_pid" 2>/dev/null || true  # one that could not listen has ended
         wait "$server_pid" 2>/dev/null || true
     fi
     server_pid=

@@ -49,39 +49,48 @@ HRESULT CallLong(IDispatch* object, const char16_t* name, std::vector<VARIANT> a
 }  // namespace
 
 ClientAttachment::~ClientAttachment() {
-    Release();
+    if (connection_) {
+        connection_->Unadvise(cookie_);
+    }
+    if (loggedOn_) {
+        long ignored = 0;
+        CallLong(client_.Get(), u"Logoff", {}, ignored);
+    }
 }
 
-bool ClientAttachment::Attach(const std::string& server, long callPort, long eventsPort,
-                              long timeoutMs, std::string& error) {
-    Release();
+std::unique_ptr<ClientAttachment> ClientAttachment::Open(std::ostream& out,
+                                                         const std::string& server, long callPort,
+                                                         long eventsPort, long timeoutMs,
+                                                         std::string& error) {
+    std::unique_ptr<ClientAttachment> self(new ClientAttachment);
     CLSID clsid{};
     HRESULT hr = CLSIDFromProgID(kProgId, &clsid);
     if (SUCCEEDED(hr)) {
         hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                              client_.OutVoid());
+                              self->client_.OutVoid());
     }
     if (FAILED(hr)) {
         error = "cannot create Kestro.Client.1: " + CoGetLastErrorText() + " (" +
                 HResultText(hr) + ")";
-        return false;
+        return nullptr;
     }
-    ComPtr<IProvideClassInfo> provider = client_.As<IProvideClassInfo>();
-    ComPtr<IConnectionPointContainer> container = client_.As<IConnectionPointContainer>();
+    IDispatch* client = self->client_.Get();
+    ComPtr<IProvideClassInfo> provider = self->client_.As<IProvideClassInfo>();
+    ComPtr<IConnectionPointContainer> container = self->client_.As<IConnectionPointContainer>();
     ComPtr<ITypeInfo> classInfo;
     if (provider && container && SUCCEEDED(provider->GetClassInfo(classInfo.Out()))) {
         // The tables stay with the module, which the client object keeps loaded.
         const DispInterfaceInfo* events = classInfo->GetCoClassInfo()->defaultSource;
-        sink_ = ComPtr<IDispatch>::Adopt(new host_objects::EventSink(out_, events));
+        self->sink_ = ComPtr<IDispatch>::Adopt(new host_objects::EventSink(out, events));
         if (events == nullptr ||
-            FAILED(container->FindConnectionPoint(events->iid, connection_.Out())) ||
-            FAILED(connection_->Advise(sink_.Get(), &cookie_))) {
-            connection_ = nullptr;
+            FAILED(container->FindConnectionPoint(events->iid, self->connection_.Out())) ||
+            FAILED(self->connection_->Advise(self->sink_.Get(), &self->cookie_))) {
+            self->connection_ = nullptr;
         }
     }
-    hr = PutLong(client_.Get(), u"CallPort", callPort);
+    hr = PutLong(client, u"CallPort", callPort);
     if (SUCCEEDED(hr)) {
-        hr = PutLong(client_.Get(), u"EventsPort", eventsPort);
+        hr = PutLong(client, u"EventsPort", eventsPort);
     }
     long result = 0;
     if (SUCCEEDED(hr)) {
@@ -93,32 +102,19 @@ bool ClientAttachment::Attach(const std::string& server, long callPort, long eve
         VariantInit(&timeout);
         timeout.vt = VT_I4;
         timeout.lVal = static_cast<LONG>(timeoutMs);
-        hr = CallLong(client_.Get(), u"Logon", {name, timeout}, result);
+        hr = CallLong(client, u"Logon", {name, timeout}, result);
         VariantClear(&name);
     }
     if (FAILED(hr) || result != 0) {
         error = FAILED(hr) ? "the client object refused its logon (" + HResultText(hr) + ")"
                            : "Logon to " + server + " failed with result " +
                                  std::to_string(result);
-        Release();
-        return false;
+        return nullptr;
     }
-    return true;
+    self->loggedOn_ = true;
+    return self;
 }
 
 void ClientAttachment::Wait(int ms) {
     kestro::automation::ThreadQueue::OfCurrentThread()->DispatchFor(ms);
-}
-
-void ClientAttachment::Release() {
-    if (connection_) {
-        connection_->Unadvise(cookie_);
-        connection_ = nullptr;
-    }
-    sink_ = nullptr;
-    if (client_) {
-        long ignored = 0;
-        CallLong(client_.Get(), u"Logoff", {}, ignored);
-        client_ = nullptr;
-    }
 }

@@ -3,8 +3,13 @@
 // current control with SetKestro; `wait MS` lets the object's events reach the control by
 // dispatching the host thread's queue for MS milliseconds. The object's own event
 // (ConnectionLost) prints like the control's, as "event ConnectionLost(3)".
+//
+// The control borrows the object (SetKestro adds no reference), so an attachment must outlive
+// the control's hold on it: a new one is opened and handed over before the old one goes, and a
+// failed `client` leaves the attached one in place.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -13,27 +18,28 @@
 
 class ClientAttachment {
   public:
-    explicit ClientAttachment(std::ostream& out) : out_(out) {}
+    // Creates the client object, connects the sink that prints its events to `out`, sets its
+    // ports and logs on to `server` with a call time-out of `timeoutMs`. Null with `error` set
+    // on failure (whatever was made is released again).
+    static std::unique_ptr<ClientAttachment> Open(std::ostream& out, const std::string& server,
+                                                  long callPort, long eventsPort, long timeoutMs,
+                                                  std::string& error);
+    // Logs the client object off (when its logon succeeded) and releases it.
     ~ClientAttachment();
     ClientAttachment(const ClientAttachment&) = delete;
     ClientAttachment& operator=(const ClientAttachment&) = delete;
 
-    // Creates the client object (replacing one attached before), sets its ports and logs on
-    // to `server` with a call time-out of `timeoutMs`. False with `error` set on failure
-    // (the object is then released).
-    bool Attach(const std::string& server, long callPort, long eventsPort, long timeoutMs,
-                std::string& error);
-    // The attached client object (no reference added), or null.
+    // The client object (no reference added).
     IDispatch* client() const { return client_.Get(); }
     // Dispatches the events that arrive within `ms` milliseconds.
-    void Wait(int ms);
-    // Logs off and releases the client object.
-    void Release();
+    static void Wait(int ms);
 
   private:
-    std::ostream& out_;
+    ClientAttachment() = default;
+
     ComPtr<IDispatch> client_;
     ComPtr<IConnectionPoint> connection_;
     ComPtr<IDispatch> sink_;
     DWORD cookie_ = 0;
+    bool loggedOn_ = false;
 };

@@ -29,15 +29,17 @@ bool ControlHost::Client(const Words& args) {
         return Error("the ports must be numbers");
     }
     std::string error;
-    if (!client_.Attach(args[0].text, *callPort, *eventsPort, kCallTimeoutMs, error)) {
-        return Error(error);
+    std::unique_ptr<ClientAttachment> fresh =
+        ClientAttachment::Open(out_, args[0].text, *callPort, *eventsPort, kCallTimeoutMs, error);
+    if (!fresh) {
+        return Error(error);  // the control keeps the client object it has
     }
     if (control_ != nullptr) {
         const MemberInfo* setKestro = FindMember("SetKestro");
         if (setKestro == nullptr) {
             return false;
         }
-        IDispatch* client = client_.client();
+        IDispatch* client = fresh->client();
         VARIANT arg;
         VariantInit(&arg);
         arg.vt = VT_BYREF | VT_DISPATCH;
@@ -51,9 +53,17 @@ bool ControlHost::Client(const Words& args) {
                                             &params, &result, &info, &argErr);
         VariantClear(&result);
         if (FAILED(hr)) {
+            // Whether the control took the new object before failing is unknown: both stay
+            // alive until the host ends.
+            if (client_) {
+                retiredClients_.push_back(std::move(client_));
+            }
+            client_ = std::move(fresh);
             return InvokeFailed(hr, info, argErr, setKestro);
         }
     }
+    // The control holds the new object now; only then may the one before go.
+    client_ = std::move(fresh);
     out_ << "client " << args[0].text << '\n';
     return true;
 }
@@ -65,8 +75,8 @@ bool ControlHost::Wait(const Words& args) {
     }
     // Client events arrive in real time; window timers run on the host's clock (the test clock
     // when headless). A script with both waits for both.
-    if (client_.client() != nullptr) {
-        client_.Wait(static_cast<int>(*ms));
+    if (client_) {
+        ClientAttachment::Wait(static_cast<int>(*ms));
         if (!window_.HasWindow()) {
             return true;
         }

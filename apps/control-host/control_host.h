@@ -20,8 +20,9 @@
 //   unload                  unload modules that allow it; prints modules=N
 //   client SERVER [CALLPORT [EVENTSPORT]]
 //                           create the client automation object Kestro.Client.1, log it on
-//                           to the kestrod at SERVER and hand it to the control (SetKestro);
-//                           prints client SERVER
+//                           to the kestrod at SERVER and hand it to the control (SetKestro),
+//                           in place of the one before; prints client SERVER. A failed
+//                           logon leaves the control with the one it has
 //   wait MS                 let the client object's events reach the control for MS
 //                           milliseconds (they print as events)
 //   echo TEXT               print TEXT
@@ -35,6 +36,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -106,6 +108,9 @@ class ControlHost {
     ComPtr<IUnknown> site_;
     ComPtr<MemoryPropertyBag> bag_;
     HostWindow window_{out_};
-    ClientAttachment client_{out_};  // declared last: released after the control
+    // The attached client object and those a failed SetKestro may have left with the control.
+    // ~ControlHost releases the control first.
+    std::vector<std::unique_ptr<ClientAttachment>> retiredClients_;
+    std::unique_ptr<ClientAttachment> client_;
     bool inModalLoop_ = false;
 };

@@ -28,6 +28,10 @@ class CCmdTarget {
     // Called on the last release; deletes the object.
     virtual void OnFinalRelease();
 
+    // Called by the creation function (AfxCreateObject) once the object is fully constructed,
+    // before any of its interfaces is handed out. The base does nothing.
+    virtual void OnFinalConstruct() noexcept {}
+
     // The state of the module that created the object; its entry points switch to it.
     AFX_MODULE_STATE* m_pModuleState;
 

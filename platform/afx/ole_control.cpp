@@ -519,6 +519,10 @@ BOOL COleControl::SetControlSize(int cx, int cy) {
     if (cx < 0 || cy < 0) {
         return FALSE;
     }
+    if (m_bConstructing) {
+        SetInitialSize(cx, cy);  // no container has seen the control yet
+        return TRUE;
+    }
     if (cx != m_cxExtent || cy != m_cyExtent) {
         m_cxExtent = cx;
         m_cyExtent = cy;

@@ -142,6 +142,9 @@ class COleControl : public CWnd,
     void OnPaint() override;
     // The window goes (with WM_DESTROY reaching the control) before the object is deleted.
     void OnFinalRelease() override;
+    // Ends the construction: from here on SetControlSize marks the control modified. A control
+    // made without AfxCreateObject calls it itself before a container sees it.
+    void OnFinalConstruct() noexcept override { m_bConstructing = false; }
 
     // Ambient properties of the container (its client site's IDispatch). GetAmbientProperty
     // converts the value to vtProp (VT_I4 into a LONG, VT_I2 a SHORT, VT_BOOL a BOOL, VT_BSTR a
@@ -182,8 +185,10 @@ class COleControl : public CWnd,
     std::vector<Invalidation> TakeInvalidations();
 
     // Size in pixels. SetInitialSize sets the size a new control has; SetControlSize changes
-    // it (FALSE for a negative size) and resizes the window of an active control, telling the
-    // in-place site (OnPosRectChange).
+    // it (FALSE for a negative size), marks the control modified and resizes the window of an
+    // active control, telling the in-place site (OnPosRectChange). Called while the control
+    // is constructed (before OnFinalConstruct), SetControlSize sets the size a new control has,
+    // as SetInitialSize does: a control is not modified by being made.
     void SetInitialSize(int cx, int cy);
     void GetControlSize(int* pcx, int* pcy) const;
     BOOL SetControlSize(int cx, int cy);
@@ -259,6 +264,7 @@ class COleControl : public CWnd,
     int m_cxInitial = 0;
     int m_cyInitial = 0;
     DWORD m_dwVersionLoaded = 0;
+    bool m_bConstructing = true;  // until OnFinalConstruct
 };
 
 // Pixels and HIMETRIC (0.01 mm) at the 96 dots per inch of the screen.

@@ -48,10 +48,13 @@ class COleObjectFactory : public IClassFactory {
     ULONG m_dwRef = 0;
 };
 
-// The creation function a factory takes: a new T, as the CCmdTarget it derives from.
+// The creation function a factory takes: a new T, as the CCmdTarget it derives from, told
+// that its construction is over.
 template <class T>
 CCmdTarget* AfxCreateObject() {
-    return new T;
+    T* object = new T;
+    object->OnFinalConstruct();
+    return object;
 }
 
 // The factory of the current module for `clsid`, asked for `riid`. CLASS_E_CLASSNOTAVAILABLE

@@ -473,6 +473,39 @@ TEST_F(OleControlTest, PersistenceKeepsVersionExtentAndModifiedFlag) {
     persist->Release();
 }
 
+// A control that sizes itself with SetControlSize while it is constructed.
+class SizedInItsConstructor : public CTestCtrl {
+  public:
+    SizedInItsConstructor() { SetControlSize(120, 30); }
+};
+
+// Being made is no change a container must save: the size set by the constructor is the new
+// control's size and the default a load falls back to, and only later sizes mark it modified.
+TEST_F(OleControlTest, ASizeSetWhileConstructedIsTheInitialSizeAndNoModification) {
+    auto* sized = static_cast<COleControl*>(AfxCreateObject<SizedInItsConstructor>());
+    EXPECT_FALSE(sized->IsModified());
+    int cx = 0;
+    int cy = 0;
+    sized->GetControlSize(&cx, &cy);
+    EXPECT_EQ(cx, 120);
+    EXPECT_EQ(cy, 30);
+
+    ASSERT_TRUE(sized->SetControlSize(100, 40));
+    EXPECT_TRUE(sized->IsModified());
+    IPersistPropertyBag* persist = nullptr;
+    ASSERT_EQ(
+        sized->ExternalQueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&persist)),
+        S_OK);
+    auto* empty = new MemoryPropertyBag;
+    ASSERT_EQ(persist->Load(empty, nullptr), S_OK);  // no extent stored: the initial size
+    sized->GetControlSize(&cx, &cy);
+    EXPECT_EQ(cx, 120);
+    EXPECT_EQ(cy, 30);
+    empty->Release();
+    persist->Release();
+    EXPECT_EQ(sized->ExternalRelease(), 0u);
+}
+
 TEST_F(OleControlTest, RepaintRequestsAreRecordedForTheWindowLayer) {
     ctrl_->TakeInvalidations();
     const RECT part{8, 20, 54, 43};

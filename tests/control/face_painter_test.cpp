@@ -133,10 +133,18 @@ class FacePaintTest : public ::testing::Test {
         StartDrawingLog(dc);
         dc.SetTextColor(0x0A0B0C);
         dc.SetBkMode(OPAQUE);
+        // The container's own font, which every paint must leave selected.
+        CFont containerFont;
+        LOGFONTW logfont{};
+        logfont.lfHeight = 13;
+        containerFont.CreateFontIndirect(&logfont);
+        const HGDIOBJ previousFont = ::SelectObject(dc.GetSafeHdc(), containerFont.GetSafeHandle());
         FacePainter painter(resources, faceOldBitmap);
         painter.Paint(dc, bounds, invalid, kBackground, pump, blinkOn, deliveries);
         EXPECT_EQ(dc.GetTextColor(), 0x0A0B0CU);
         EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+        EXPECT_EQ(::SelectObject(dc.GetSafeHdc(), previousFont), containerFont.GetSafeHandle())
+            << "the paint left another font selected";
         std::vector<DrawingRecord> log = TakeDrawingLog(dc);
         dc.Detach();
         return log;
@@ -261,6 +269,48 @@ TEST_F(FacePaintTest, ZeroAndNegativeAmounts) {
     for (const DrawingRecord& r : log) {
         EXPECT_NE(r.destination.top, 30) << r.text << ": no value row";
     }
+}
+
+// The price row shows a price above 0 only: exactly 0 shows nothing, while the smallest
+// positive price shows even when its text rounds to zero.
+TEST_F(FacePaintTest, ThePriceShowsOnlyAboveZero) {
+    const struct {
+        double price;
+        const char* text;  // null: no price row
+    } cases[] = {{0, nullptr}, {-0.0001, nullptr}, {0.0001, "0.000/L"}, {0.001, "0.001/L"},
+                 {2.5, "2.500/L"}};
+    for (const auto& c : cases) {
+        PumpProperties pump = LivePump();
+        pump.CurPrice = FixedAmount::FromDouble(c.price);
+        const std::vector<DrawingRecord> log = Paint(pump);
+        const DrawingRecord* row = nullptr;
+        for (const DrawingRecord& r : log) {
+            if (r.operation == "DrawText" && r.destination.top == 42) row = &r;
+        }
+        if (c.text == nullptr) {
+            EXPECT_EQ(row, nullptr) << c.price << " showed " << (row ? row->text : "");
+        } else {
+            ASSERT_NE(row, nullptr) << c.price;
+            EXPECT_EQ(row->text, c.text) << c.price;
+        }
+    }
+}
+
+// A bitmap that failed to load is drawn as nothing, and everything else of the face still is.
+TEST_F(FacePaintTest, ABitmapThatFailedToLoadLeavesTheRestOfTheFace) {
+    PumpProperties pump = LivePump();
+    pump.PumpState = 3;
+    ASSERT_NE(resources.Bitmap(209), nullptr);
+    resources.Bitmap(209)->DeleteObject();  // as a load that failed leaves it
+    resources.Bitmap(201)->DeleteObject();
+    ASSERT_EQ(resources.Bitmap(209), nullptr);
+    const std::vector<std::string> expected = {
+        "FillRect @0,0",           "DrawText \"07\" @6,1",     "DrawText \"10.500\" @9,18",
+        "DrawText \"$21.00\" @9,30", "DrawText \"2.000/L\" @9,42", "TransparentBlt 204 @62,11",
+        "TransparentBlt 217 @29,0",  "DrawText \"U91\" @9,62",
+    };
+    EXPECT_EQ(Summary(Paint(pump)), expected);
+    EXPECT_EQ(faceOldBitmap, nullptr) << "the memory DC's bitmap was put back";
 }
 
 TEST_F(FacePaintTest, AValueLosesItsBlanksBeforeItsLastSevenCharacters) {

@@ -350,6 +350,37 @@ TEST_F(TolvanFaceTest, ClicksFollowThePopupMode) {
     point->Release();
 }
 
+// Without a client object a click reaches nothing (no current pump is put, no command is
+// sent) and still follows the popup mode: the commands answer -21 without a call, so state 5
+// opens the popup as for any refusal of CancelAuthorise.
+TEST_F(TolvanFaceTest, AClickWithoutAClientObjectCallsNothingAndStillFollowsThePopupMode) {
+    struct Case {
+        const char* name;
+        SHORT popupMode;
+        SHORT state;
+        bool popup;
+    };
+    const Case kCases[] = {
+        {"mode 1", 1, 6, false},
+        {"mode 2, state 6: Authorise", 2, 6, false},
+        {"mode 2, state 8: TempStop", 2, 8, false},
+        {"mode 2, state 5: CancelAuthorise, then the popup", 2, 5, true},
+        {"mode 3", 3, 6, true},
+    };
+    for (const Case& c : kCases) {
+        SendStatus(c.state);
+        PutOk(kPopupMode, I2(c.popupMode));
+        PutOk(kIsCurrentPump, I2(0));
+        platform_test::AdvanceTickCount(2000);  // no double click with the click before
+        int popups = 0;
+        Click(&popups);
+        EXPECT_EQ(popups, c.popup ? 1 : 0) << c.name;
+        EXPECT_EQ(Control().Popup, nullptr) << c.name;
+        EXPECT_EQ(Control().GetPumpState(), c.state) << c.name;
+    }
+    EXPECT_TRUE(client_.calls.empty());
+}
+
 // The client-link cases the face depends on.
 TEST_F(TolvanFaceTest, ARepeatedStatusRaisesItsEventWithoutARepaint) {
     LoadPump(8);

@@ -13,6 +13,7 @@
 #include "platform/gdi.h"
 #include "platform/user.h"
 #include "tests/control/tolvan_test_support.h"
+#include "tests/support/locale_variables.h"
 
 namespace tolvan_test {
 namespace {
@@ -46,7 +47,7 @@ class TolvanPopupTest : public TolvanTest {
         client_.Expect(7, 0, [this](DISPPARAMS* p) {
             *p->rgvarg[16].plVal = 1;
             *p->rgvarg[2].piVal = stackMode_;
-            *p->rgvarg[15].pbstrVal = BstrFromUtf8("  Pump 1 ");
+            *p->rgvarg[15].pbstrVal = BstrFromUtf8(pumpName_);
         });
         client_.Expect(12, 0);
         SetKestro(&client_);
@@ -77,6 +78,17 @@ class TolvanPopupTest : public TolvanTest {
         stackMode_ = stackMode;
         PutOk(1, I4(++pumpId_));
         client_.ClearCalls();
+    }
+    // Loads the pump again under the name `name`.
+    void LoadName(const std::string& name) {
+        pumpName_ = name;
+        PutOk(1, I4(++pumpId_));
+        client_.ClearCalls();
+    }
+    // A click on the face (the middle of it) and its release.
+    void ClickFace() {
+        Ctrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+        Ctrl().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
     }
 
     CTolvanCtrl& Ctrl() { return static_cast<CTolvanCtrl&>(Object()); }
@@ -176,6 +188,24 @@ class TolvanPopupTest : public TolvanTest {
         return ids;
     }
 
+    // Draws every row of the open popup's list into a logging context, 246 by 34 pixels at
+    // (0, 0); the drawing calls of each row, top row first.
+    std::vector<std::vector<DrawingRecord>> DrawRows() {
+        std::vector<std::vector<DrawingRecord>> rows;
+        tolvan::CDelListBox& list = Popup().DeliveryList;
+        HDC dc = ::GetDC(list.m_hWnd);
+        EXPECT_TRUE(StartDrawingLog(dc));
+        for (int i = 0; i < list.GetCount(); ++i) {
+            DRAWITEMSTRUCT dis{ODT_LISTBOX, 201, static_cast<UINT>(i), ODA_DRAWENTIRE, 0,
+                               list.m_hWnd, dc, RECT{0, 0, 246, 34}, list.GetItemData(i)};
+            list.DrawItem(&dis);
+            rows.push_back(TakeDrawingLog(dc));
+            StartDrawingLog(dc);
+        }
+        ::ReleaseDC(list.m_hWnd, dc);
+        return rows;
+    }
+
     // Opens the popup, runs the script inside it and returns DoPopup's result.
     LONG RunPopup() { return CallLong(55); }
 
@@ -187,6 +217,7 @@ class TolvanPopupTest : public TolvanTest {
     std::deque<std::function<void()>> steps_;
     bool gaveUp_ = false;
     SHORT stackMode_ = 1;
+    std::string pumpName_ = "  Pump 1 ";
     LONG pumpId_ = 1;
 };
 
@@ -385,15 +416,10 @@ TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
     std::vector<LONG> longHeights;
     std::vector<LONG> shortHeights;
     Then([&] {
-        tolvan::CDelListBox& list = Popup().DeliveryList;
-        HDC dc = ::GetDC(list.m_hWnd);
-        ASSERT_TRUE(StartDrawingLog(dc));
-        for (int i = 0; i < list.GetCount(); ++i) {
-            DRAWITEMSTRUCT dis{ODT_LISTBOX, 201, static_cast<UINT>(i), ODA_DRAWENTIRE, 0,
-                               list.m_hWnd, dc, RECT{0, 0, 246, 34}, list.GetItemData(i)};
-            list.DrawItem(&dis);
+        const std::vector<std::vector<DrawingRecord>> drawn = DrawRows();
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
             Row row{0, 0};
-            for (const DrawingRecord& r : TakeDrawingLog(dc)) {
+            for (const DrawingRecord& r : drawn[i]) {
                 if (r.operation == "TransparentBlt") {
                     row.icon = r.bitmapId;
                     EXPECT_EQ(r.keyColour, 0x800080u);
@@ -406,9 +432,7 @@ TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
                 }
             }
             rows.push_back(row);
-            StartDrawingLog(dc);
         }
-        ::ReleaseDC(list.m_hWnd, dc);
     });
     Key(VK_ESCAPE);
     RunPopup();
@@ -443,6 +467,29 @@ TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
     EXPECT_GE(longHeights[3], 9);
 }
 
+// Every row's number counts the records from its own to the newest: 01 at the top, then 02,
+// 03, in the centred column between the icon and the grade name.
+TEST_F(TolvanPopupTest, EveryRowIsNumberedFromTheTop) {
+    SendDelivery({1701});
+    SendDelivery({1702, 1});
+    SendDelivery({1703});
+    std::vector<std::string> numbers;
+    Then([&] {
+        for (const std::vector<DrawingRecord>& row : DrawRows()) {
+            for (const DrawingRecord& r : row) {
+                if (r.operation != "DrawText" || r.destination.left != 20) continue;
+                EXPECT_EQ(r.destination.right, 46);
+                EXPECT_EQ(r.flags, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP |
+                                       DT_NOPREFIX);
+                numbers.push_back(r.text);
+            }
+        }
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
+    EXPECT_EQ(numbers, (std::vector<std::string>{"01", "02", "03"}));
+}
+
 // A delivery removed by the client while the popup is open: its row stays, empty, and
 // choosing it ends the popup with nothing raised; one added meanwhile is not listed.
 TEST_F(TolvanPopupTest, ADeliveryRemovedWhileOpenIsNeverTouchedAndCannotBeChosen) {
@@ -474,6 +521,53 @@ TEST_F(TolvanPopupTest, DoPopupWhileOneIsOpenReturnsAtOnce) {
     EXPECT_EQ(Ctrl().Popup, nullptr);
 }
 
+// A pump command whose invocation fails once the dialog has closed reaches the container as
+// DoPopup's exception, and the control knows that its popup is gone: the next DoPopup opens
+// one.
+TEST_F(TolvanPopupTest, APumpCommandThatFailsLeavesNoPopupBehind) {
+    SendStatus(6);
+    client_.ClearCalls();
+    client_.ExpectFailure(kPumpCancelAuthorise, "controller offline");
+    ClickButton(IDC_STOP);
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO info{};
+    EXPECT_EQ(Call(55, DISPATCH_METHOD, {}, &result, &info), DISP_E_EXCEPTION);
+    EXPECT_EQ(BstrToUtf8(info.bstrDescription), "controller offline");
+    ClearExcepInfo(&info);
+    EXPECT_EQ(Ctrl().Popup, nullptr);
+
+    bool opened = false;
+    Then([&] { opened = Ctrl().Popup != nullptr && Ctrl().Popup->m_hWnd != nullptr; });
+    Key(VK_ESCAPE);
+    EXPECT_EQ(RunPopup(), 0);
+    EXPECT_TRUE(opened) << "the second DoPopup opened nothing";
+    EXPECT_EQ(Ctrl().Popup, nullptr);
+}
+
+// The same from a click on the face, which has no caller to hand the exception to: the next
+// click opens the popup again.
+TEST_F(TolvanPopupTest, AClickWhosePumpCommandFailsLeavesTheNextClickOpeningThePopup) {
+    PutOk(52, I2(1));  // the current pump: a click moves no current pump
+    PutOk(54, I2(3));  // PopupMode 3: a click opens the popup
+    SendStatus(6);
+    client_.ClearCalls();
+    client_.ExpectFailure(kPumpAuthorise, "controller offline");
+    int opened = 0;
+    Then([&] { ++opened; });
+    ClickButton(IDC_AUTHORISE);
+    ClickFace();
+    EXPECT_EQ(Ctrl().Popup, nullptr);
+    ASSERT_EQ(client_.calls.size(), 1u);
+    EXPECT_EQ(client_.calls[0].dispid, kPumpAuthorise);
+
+    Then([&] { ++opened; });
+    Key(VK_ESCAPE);
+    ClickFace();
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(Ctrl().Popup, nullptr);
+}
+
 // A click that reaches the face while its popup is open moves the client's current pump and
 // does nothing more: no second popup, no pump command.
 TEST_F(TolvanPopupTest, AClickOnTheFaceWhileOpenOnlyMovesTheCurrentPump) {
@@ -494,6 +588,94 @@ TEST_F(TolvanPopupTest, AClickOnTheFaceWhileOpenOnlyMovesTheCurrentPump) {
     Key(VK_ESCAPE);
     EXPECT_EQ(RunPopup(), 0);
     EXPECT_EQ(client_.calls.size(), 1u);  // Escape sends nothing
+}
+
+TEST_F(TolvanPopupTest, TheTitleIsThePumpNameWithoutTheWhiteSpaceAroundIt) {
+    struct Case {
+        const char* name;
+        const char16_t* title;
+    };
+    const Case kCases[] = {
+        {"  Pump 1 ", u"Pump 1"},      {"\tIlha 2\r\n", u"Ilha 2"}, {"Bomba  3", u"Bomba  3"},
+        {" \v\f Bomba 4\t", u"Bomba 4"}, {" \t \n", u""},           {"5", u"5"},
+    };
+    for (const Case& c : kCases) {
+        LoadName(c.name);
+        std::u16string title = u"(not read)";
+        Then([&] { title = Popup().TitleText.GetWindowText(); });
+        Key(VK_ESCAPE);
+        RunPopup();
+        EXPECT_EQ(title, c.title) << "name \"" << c.name << "\"";
+    }
+}
+
+// The headers and the Cancel button take the user's language from the module's strings; the
+// template's own texts never show.
+TEST_F(TolvanPopupTest, HeadersAndCancelSpeakTheUsersLanguage) {
+    test_support::LocaleVariables variables;
+    struct Case {
+        const char* lang;
+        const char16_t* volume;
+        const char16_t* value;
+        const char16_t* cancel;
+    };
+    const Case kCases[] = {
+        {"en_US.UTF-8", u"Volume", u"Value", u"Cancel"},
+        {"pt_BR.UTF-8", u"Volume", u"Valor", u"Cancelar"},
+    };
+    for (const Case& c : kCases) {
+        setenv("LANG", c.lang, 1);
+        std::u16string volume, value, cancel;
+        Then([&] {
+            volume = Popup().VolumeHeader.GetWindowText();
+            value = Popup().ValueHeader.GetWindowText();
+            cancel = Popup().CancelButton.GetWindowText();
+        });
+        Key(VK_ESCAPE);
+        RunPopup();
+        EXPECT_EQ(volume, c.volume) << c.lang;
+        EXPECT_EQ(value, c.value) << c.lang;
+        EXPECT_EQ(cancel, c.cancel) << c.lang;
+    }
+}
+
+// The buttons and the list move from their template places to the wells and the list area of
+// the frame picture, in pixels of the popup, and show.
+TEST_F(TolvanPopupTest, TheButtonsAndTheListTakeTheirPlacesOnTheFrame) {
+    struct Place {
+        int id;
+        RECT rect;  // left, top, right, bottom in the popup
+    };
+    const Place kPlaces[] = {
+        {IDC_STOP, {8, 208, 69, 257}},        {IDC_AUTHORISE, {76, 208, 137, 257}},
+        {IDC_STACK, {144, 208, 205, 257}},    {IDC_CANCEL, {212, 208, 273, 257}},
+        {IDC_DELIVERY_LIST, {9, 29, 272, 199}},
+    };
+    std::vector<RECT> found;
+    std::vector<bool> visible;
+    Then([&] {
+        RECT popup;
+        Popup().GetWindowRect(&popup);
+        for (const Place& p : kPlaces) {
+            const HWND item = ::GetDlgItem(Popup().m_hWnd, p.id);
+            RECT r{};
+            ::GetWindowRect(item, &r);
+            found.push_back(RECT{r.left - popup.left, r.top - popup.top, r.right - popup.left,
+                                 r.bottom - popup.top});
+            visible.push_back(::IsWindowVisible(item) != FALSE);
+        }
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
+    ASSERT_EQ(found.size(), std::size(kPlaces));
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const RECT& want = kPlaces[i].rect;
+        EXPECT_EQ(found[i].left, want.left) << "item " << kPlaces[i].id;
+        EXPECT_EQ(found[i].top, want.top) << "item " << kPlaces[i].id;
+        EXPECT_EQ(found[i].right, want.right) << "item " << kPlaces[i].id;
+        EXPECT_EQ(found[i].bottom, want.bottom) << "item " << kPlaces[i].id;
+        EXPECT_TRUE(visible[i]) << "item " << kPlaces[i].id;
+    }
 }
 
 // The template's dialog units become pixels with the base units Windows gives "MS Shell Dlg"
