@@ -128,6 +128,19 @@ bool ReadValue(sqlite3_stmt* statement, int index, ColumnType type, ColumnValue&
     return false;
 }
 
+// True when `value` is no integer or an integer from `minimum` to `maximum`; otherwise false
+// with `range` saying so ("99999999999, outside -32768 to 32767").
+bool InRange(const ColumnValue& value, std::int64_t minimum, std::int64_t maximum,
+             std::string& range) {
+    const auto* integer = std::get_if<std::int64_t>(&value);
+    if (integer == nullptr || (*integer >= minimum && *integer <= maximum)) {
+        return true;
+    }
+    range = std::to_string(*integer) + ", outside " + std::to_string(minimum) + " to " +
+            std::to_string(maximum);
+    return false;
+}
+
 const char* SqlType(ColumnType type) {
     switch (type) {
         case ColumnType::kInteger:
@@ -319,13 +332,24 @@ struct StationStore::Database {
                 error = std::string("a row of ") + Table<Record>::kName + " has no valid id";
                 return false;
             }
+            // Setters refuse an identifier below 1, and a record's identifier is 32 bits.
+            if (std::string range;
+                !InRange(id, 1, std::numeric_limits<std::int32_t>::max(), range)) {
+                error = std::string("a row of ") + Table<Record>::kName + " has the id " + range;
+                return false;
+            }
             store_detail::FromColumn(id, record.id);
             for (std::size_t i = 0; i < columns.size(); ++i) {
                 ColumnValue value;
+                const std::string where = std::string("column ") + columns[i].name + " of " +
+                                          Table<Record>::kName + " " + std::to_string(record.id);
                 if (!ReadValue(statement.get(), static_cast<int>(i + 1), columns[i].type, value)) {
-                    error = std::string("column ") + columns[i].name + " of " +
-                            Table<Record>::kName + " " + std::to_string(record.id) +
-                            " holds a value of the wrong type";
+                    error = where + " holds a value of the wrong type";
+                    return false;
+                }
+                if (std::string range;
+                    !InRange(value, columns[i].minimum, columns[i].maximum, range)) {
+                    error = where + " holds " + range;
                     return false;
                 }
                 columns[i].set(record, value);
