@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "kestro/store/record_columns.h"
@@ -229,12 +230,34 @@ auto& TableIn(Config& configuration) {
     }
 }
 
+// Which file a path names: a file removed, or replaced by another one (a restored copy, a
+// new database), is no longer the file the server opened.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
 }  // namespace
 
 struct StationStore::Database {
     sqlite3* handle = nullptr;
     // The prepared INSERT of each table, by table name.
     std::map<std::string, Statement> inserts;
+    // The database file and its write-ahead log as opened. SQLite goes on writing to the
+    // files it holds open even once their names are gone, so that a commit would be kept
+    // only by a file no one can open again.
+    std::optional<FileIdentity> file;
+    std::optional<FileIdentity> log;
 
     ~Database() {
         inserts.clear();
@@ -378,6 +401,21 @@ struct StationStore::Database {
         });
         return ok;
     }
+
+    // True when `path` and its log still name the files that were opened; otherwise false
+    // with `error` saying which one is gone.
+    bool InPlace(const std::string& path, std::string& error) const {
+        if (IdentityOf(path) != file) {
+            error = "the database file was removed or replaced while the server ran";
+            return false;
+        }
+        if (log && IdentityOf(path + "-wal") != log) {
+            error =
+                "its write-ahead log " + path + "-wal was removed or replaced while the server ran";
+            return false;
+        }
+        return true;
+    }
 };
 
 namespace {
@@ -462,6 +500,8 @@ bool StationStore::Open(const std::string& path, const std::function<Configurati
         error_ = path + ": " + error;
         return false;
     }
+    database->file = IdentityOf(path);
+    database->log = IdentityOf(path + "-wal");
     database_ = std::move(database);
     return true;
 }
@@ -489,7 +529,8 @@ bool StationStore::Save(const Record& record) {
         error_ = "no database is open";
         return false;
     }
-    if (!database_->Insert(record, error_)) {
+    // Checked after the commit, so that a file removed while it was written is caught too.
+    if (!database_->Insert(record, error_) || !database_->InPlace(path_, error_)) {
         error_ = path_ + ": " + error_;
         return false;
     }

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "kestro/model/station_generators.h"
 #include "tests/support/captured_output.h"
@@ -275,6 +276,43 @@ TEST(StationStoreTest, AValueOutOfItsColumnsRangeIsRefusedOnLoad) {
     ASSERT_NE(loaded.pumps.Find(2147483647), nullptr);
     EXPECT_EQ(loaded.pumps.Find(2147483647)->side, -32768);
     EXPECT_EQ(loaded.pumps.Find(2147483647)->slot, 2147483647);
+}
+
+// A database whose file or log is removed or replaced under the store takes no more changes:
+// they would be written to files no one can open again, and lost.
+TEST(StationStoreTest, ASaveIsRefusedOnceTheFileOrItsLogIsGone) {
+    const std::string fileGone = ": the database file was removed or replaced while the server ran";
+    const std::string logGone = "-wal was removed or replaced while the server ran";
+    struct Row {
+        const char* what;
+        std::vector<const char*> removed;  // suffixes of the files removed
+        bool replaced;                     // then a copy of the file put in its place
+        bool logNamed;                     // the error names the log rather than the file
+    };
+    const Row rows[] = {
+        {"file and log removed", {"", "-wal"}, false, false},
+        {"file removed", {""}, false, false},
+        {"log removed", {"-wal"}, false, true},
+        {"file replaced by a copy", {}, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempFolder folder("store");
+        const std::string path = folder.File("station.db");
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::SampleStation)) << store.error();
+        ASSERT_TRUE(store.Save(kestro::GradeRecord{.id = 8, .number = 8})) << store.error();
+        for (const char* suffix : row.removed) {
+            ASSERT_EQ(unlink((path + suffix).c_str()), 0) << suffix;
+        }
+        if (row.replaced) {
+            std::filesystem::copy_file(path, path + ".copy");
+            std::filesystem::rename(path + ".copy", path);
+        }
+        EXPECT_FALSE(store.Save(kestro::GradeRecord{.id = 9, .number = 9}));
+        EXPECT_EQ(store.error(), row.logNamed ? path + ": its write-ahead log " + path + logGone
+                                              : path + fileGone);
+    }
 }
 
 TEST(StationStoreTest, AMissingFolderIsReported) {
