@@ -2,6 +2,7 @@
 // the customer, and in this test (the container) the client object Kestro.Client.1 and the
 // Tolvan control, both registered by regsvr and created through COM.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <csignal>
@@ -399,14 +400,18 @@ TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
         {{"status", "3"}, 0, "pump 3: state 3 idle, reserved for 0 by -1, hose 0 (id -1)"},
         {{"lift", "3", "9"}, 1, "kestroctl: lift 3 9 failed - invalid argument."},
         {{"lift", "3", "1"}, 0, ""},
-        {{"lift", "3", "1"}, 1,
+        {{"lift", "3", "1"},
+         1,
          "kestroctl: lift 3 1 failed - the pump's state does not allow this command."},
-        {{"status"}, 0, "pump 3: state 6 calling, reserved for 0 by -1, hose 1 (id 31), grade 1 "
-                        "Gasolina Comum (GC), level 1, price 5.899"},
+        {{"status"},
+         0,
+         "pump 3: state 6 calling, reserved for 0 by -1, hose 1 (id 31), grade 1 "
+         "Gasolina Comum (GC), level 1, price 5.899"},
         {{"authorise", "3"}, 0, ""},
         {{"tick", "1500"}, 0, "clock at 1.500 s"},
         {{"hang", "3"}, 0, ""},
-        {{"deliveries", "3"}, 0,
+        {{"deliveries", "3"},
+         0,
          "pump 3 delivery 1: state 1 current, type 1, hose 1 (id 31), grade 1 Gasolina Comum, "
          "level 1, price 5.899, volume 0.250, value 1.47"},
         {{"pay", "3", "2"}, 1, "kestroctl: pay 3 2 failed - record not found."},
@@ -421,9 +426,66 @@ TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
     for (const Row& row : rows) {
         e2e::Run run = Ctl(row.arguments);
         EXPECT_EQ(run.exitCode, row.exitCode) << row.arguments[0] << "\n" << run.output;
-        EXPECT_NE(run.output.find(row.output), std::string::npos)
-            << row.arguments[0] << "\n" << run.output;
+        EXPECT_NE(run.output.find(row.output), std::string::npos) << row.arguments[0] << "\n"
+                                                                  << run.output;
     }
+}
+
+// Subscribes on `server`'s events port with a ticket of `link`, sends one stray byte and
+// closes: a client that misbehaves and goes. True when the subscription was accepted.
+bool StraySubscriber(kestro::client::ClientLink& link, const e2e::Kestrod& server) {
+    std::int32_t ticket = 0;
+    if (link.Forward<kestro::wire::pump_calls::OpenEvents>(&ticket) != 0) {
+        return false;
+    }
+    kestro::wire::Socket socket;
+    if (!kestro::wire::ConnectTo(server.address(), 5124, 5000, socket).ok()) {
+        return false;
+    }
+    using Subscribe = kestro::wire::Marshal<kestro::wire::pump_calls::Subscribe>;
+    std::vector<std::uint8_t> frame;
+    Subscribe::EncodeRequest(1, frame, ticket);
+    std::int32_t result = -1;
+    if (!kestro::wire::SendFrame(socket, frame, 5000).ok() ||
+        !kestro::wire::ReceiveFrame(socket, 5000, frame).ok() ||
+        Subscribe::DecodeResponse(frame, 1, result, ticket) != kestro::wire::WireError::kNone) {
+        return false;
+    }
+    return result == 0 && send(socket.descriptor(), "x", 1, 0) == 1;
+}
+
+// 63 subscribers that each send a stray byte and close would hold 63 of the 64 places for as
+// long as kestrod ran if they were not noticed; they are dropped at once, and a watch finds
+// its place.
+TEST(LiveForecourtProgram, SubscribersThatSendAByteAndCloseAreDroppedAtOnce) {
+    test_support::TempFolder folder("live_stray");
+    e2e::Kestrod server(folder, 170, "live.db", {"--clock", "manual"});
+    ASSERT_TRUE(server.ready());
+    kestro::client::ClientLink link;
+    BSTR address = BstrFromUtf8(server.address());
+    ASSERT_EQ(link.LogOn(9, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
+    SysFreeString(address);
+    for (int stray = 1; stray <= 63; ++stray) {
+        ASSERT_TRUE(StraySubscriber(link, server)) << "stray subscriber " << stray;
+    }
+    link.LogOff();
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            std::size_t dropped = 0;
+            const std::string log = server.Log();
+            for (std::size_t at = 0; (at = log.find("dropped: it sent data after subscribing",
+                                                    at)) != std::string::npos;
+                 ++at) {
+                ++dropped;
+            }
+            return dropped == 63;
+        },
+        std::chrono::seconds(5)))
+        << server.Log();
+    e2e::Run watch = RunCtl(folder, server, {"watch", "0"});
+    EXPECT_EQ(watch.exitCode, 0) << watch.output;
+    EXPECT_EQ(watch.output, "watching " + server.address() + "\n");
+    EXPECT_EQ(server.Stop(), 0);
 }
 
 }  // namespace
