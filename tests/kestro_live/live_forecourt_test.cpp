@@ -10,6 +10,7 @@
 
 #include "client/kestro_automation.h"
 #include "kestro/client/event_subscription.h"
+#include "kestro/model/result_codes.h"
 #include "kestro/wire/pump_calls.h"
 #include "tests/kestro_live/live_support.h"
 #include "tests/support/automation_values.h"
@@ -422,6 +423,20 @@ TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
         {{"lift", "3"}, 2, "kestroctl: lift takes 2 arguments"},
         {{"jump", "3"}, 2, "kestroctl: unknown command 'jump'"},
         {{"tick", "x"}, 2, "kestroctl: tick: 'x' is no number"},
+        // Numbers the call cannot carry or the server would refuse are usage errors.
+        {{"fault", "3", "65539"},
+         2,
+         "kestroctl: fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '65539'"},
+        {{"fault", "3", "8"},
+         2,
+         "kestroctl: fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '8'"},
+        {{"fault", "3", "-1"}, 2, "not '-1'"},
+        {{"status", "3"}, 0, "pump 3: state 0 not responding"},
+        {{"tick", "2147483647"}, 2, "kestroctl: tick: MS is from 0 to 600000, not '2147483647'"},
+        {{"tick", "-5"}, 2, "kestroctl: tick: MS is from 0 to 600000, not '-5'"},
+        {{"watch", "-1"}, 2, "kestroctl: watch: COUNT is 0 or more, not '-1'"},
+        {{"fault", "3", "3"}, 0, ""},
+        {{"status", "3"}, 0, "pump 3: state 3 idle, reserved for 0 by -1, hose 0 (id -1)"},
     };
     for (const Row& row : rows) {
         e2e::Run run = Ctl(row.arguments);
@@ -486,6 +501,62 @@ TEST(LiveForecourtProgram, SubscribersThatSendAByteAndCloseAreDroppedAtOnce) {
     EXPECT_EQ(watch.exitCode, 0) << watch.output;
     EXPECT_EQ(watch.output, "watching " + server.address() + "\n");
     EXPECT_EQ(server.Stop(), 0);
+}
+
+// What any client may send, not only kestroctl: the server refuses a state that is no fault
+// and a tick beyond its bound, and changes nothing.
+TEST(LiveForecourtProgram, TheServerRefusesNonFaultStatesAndUnboundedTicks) {
+    test_support::TempFolder folder("live_bounds");
+    e2e::Kestrod server(folder, 171, "live.db", {"--clock", "manual"});
+    ASSERT_TRUE(server.ready());
+    kestro::client::ClientLink link;
+    BSTR address = BstrFromUtf8(server.address());
+    ASSERT_EQ(link.LogOn(9, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
+    SysFreeString(address);
+    namespace calls = kestro::wire::pump_calls;
+    for (std::int16_t state : {4, 5, 6, 7, 8, 15, 18, -1}) {
+        EXPECT_EQ(link.Forward<calls::PumpFault>(3, state), kestro::kInvalidArgument) << state;
+    }
+    std::int64_t now = -1;
+    for (std::int32_t ms : {600001, 2147483647, -1}) {
+        EXPECT_EQ(link.Forward<calls::ClockTick>(ms, &now), kestro::kInvalidArgument) << ms;
+    }
+    ASSERT_EQ(link.Forward<calls::ClockTick>(600000, &now), 0);
+    EXPECT_EQ(now, 600000);
+    e2e::Run status = RunCtl(folder, server, {"status", "3"});
+    EXPECT_NE(status.output.find("pump 3: state 3 idle, reserved for 0 by -1, hose 0 (id -1), "
+                                 "grade -1"),
+              std::string::npos)
+        << status.output;
+    for (std::int16_t state : {0, 1, 2, 16, 17, 3}) {
+        EXPECT_EQ(link.Forward<calls::PumpFault>(3, state), 0) << state;
+    }
+    link.LogOff();
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+// A stop during the longest tick the server takes, on the largest station with the demo's
+// customers: the steps end at once and kestrod exits within a second.
+TEST(LiveForecourtProgram, SigtermEndsKestrodWithinASecondDuringALongTick) {
+    test_support::TempFolder folder("live_long_tick");
+    e2e::Kestrod server(folder, 172, "max.db", {"--clock", "manual", "--demo", "--station", "max"});
+    ASSERT_TRUE(server.ready());
+    std::atomic<bool> answered = false;
+    std::thread ticking([&] {
+        e2e::Run run = RunCtl(folder, server, {"tick", "600000"});
+        answered = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const bool inTheTick = !answered;
+    const auto start = std::chrono::steady_clock::now();
+    const int exitCode = server.Stop();
+    const auto took = std::chrono::steady_clock::now() - start;
+    ticking.join();
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 1000);
+    if (!inTheTick) {
+        GTEST_SKIP() << "the tick ended before the stop: this machine steps too fast to tell";
+    }
 }
 
 }  // namespace
