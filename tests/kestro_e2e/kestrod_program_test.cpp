@@ -137,8 +137,8 @@ TEST(KestrodProgram, AChangeToADatabaseRemovedUnderItIsRefused) {
     EXPECT_EQ(client.Call<CallCode::GetGradePrice>(std::int32_t{1}, std::int16_t{1}, &price), 0);
     EXPECT_EQ(price, 6.25);
     EXPECT_EQ(server.Stop(), 0);
-    EXPECT_NE(server.Log().find("kestrod: connection 1: SetGradePrice 1 not saved: station.db: the "
-                                "database file was removed or replaced while the server ran\n"),
+    EXPECT_NE(server.Log().find("connection 1: SetGradePrice 1 not saved: station.db: the "
+                                "database file was removed or replaced while the server ran"),
               std::string::npos)
         << server.Log();
 }
@@ -159,9 +159,10 @@ TEST(KestrodProgram, ADatabaseValueOutOfRangeEndsIt) {
     sqlite3_close(database);
     Ended run = RunKestrod(folder, {"--listen", "127.0.58.1", "--db", "station.db"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errors,
-              "kestrod: cannot read the station database station.db: column side of pumps 3 holds "
-              "99999999999, outside -32768 to 32767\n");
+    EXPECT_NE(run.errors.find("cannot read the station database station.db: column side of "
+                              "pumps 3 holds 99999999999, outside -32768 to 32767\n"),
+              std::string::npos)
+        << run.errors;
 }
 
 TEST(KestrodProgram, SigtermAndSigintStopItCleanlyWithClientsConnected) {

@@ -446,6 +446,23 @@ TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
     }
 }
 
+// kestrod on a manual clock and a client link logged on to it, without COM.
+class LiveForecourtProgram : public testing::Test {
+  protected:
+    void Start(int block) {
+        server_ = std::make_unique<e2e::Kestrod>(folder_, block, "live.db",
+                                                 std::vector<std::string>{"--clock", "manual"});
+        ASSERT_TRUE(server_->ready());
+        BSTR address = BstrFromUtf8(server_->address());
+        ASSERT_EQ(link_.LogOn(9, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
+        SysFreeString(address);
+    }
+
+    test_support::TempFolder folder_{"live_program"};
+    std::unique_ptr<e2e::Kestrod> server_;
+    kestro::client::ClientLink link_;
+};
+
 // Subscribes on `server`'s events port with a ticket of `link`, sends one stray byte and
 // closes: a client that misbehaves and goes. True when the subscription was accepted.
 bool StraySubscriber(kestro::client::ClientLink& link, const e2e::Kestrod& server) {
@@ -472,14 +489,11 @@ bool StraySubscriber(kestro::client::ClientLink& link, const e2e::Kestrod& serve
 // 63 subscribers that each send a stray byte and close would hold 63 of the 64 places for as
 // long as kestrod ran if they were not noticed; they are dropped at once, and a watch finds
 // its place.
-TEST(LiveForecourtProgram, SubscribersThatSendAByteAndCloseAreDroppedAtOnce) {
-    test_support::TempFolder folder("live_stray");
-    e2e::Kestrod server(folder, 170, "live.db", {"--clock", "manual"});
-    ASSERT_TRUE(server.ready());
-    kestro::client::ClientLink link;
-    BSTR address = BstrFromUtf8(server.address());
-    ASSERT_EQ(link.LogOn(9, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
-    SysFreeString(address);
+TEST_F(LiveForecourtProgram, SubscribersThatSendAByteAndCloseAreDroppedAtOnce) {
+    Start(170);
+    e2e::Kestrod& server = *server_;
+    kestro::client::ClientLink& link = link_;
+    const test_support::TempFolder& folder = folder_;
     for (int stray = 1; stray <= 63; ++stray) {
         ASSERT_TRUE(StraySubscriber(link, server)) << "stray subscriber " << stray;
     }
@@ -505,14 +519,11 @@ TEST(LiveForecourtProgram, SubscribersThatSendAByteAndCloseAreDroppedAtOnce) {
 
 // What any client may send, not only kestroctl: the server refuses a state that is no fault
 // and a tick beyond its bound, and changes nothing.
-TEST(LiveForecourtProgram, TheServerRefusesNonFaultStatesAndUnboundedTicks) {
-    test_support::TempFolder folder("live_bounds");
-    e2e::Kestrod server(folder, 171, "live.db", {"--clock", "manual"});
-    ASSERT_TRUE(server.ready());
-    kestro::client::ClientLink link;
-    BSTR address = BstrFromUtf8(server.address());
-    ASSERT_EQ(link.LogOn(9, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
-    SysFreeString(address);
+TEST_F(LiveForecourtProgram, TheServerRefusesNonFaultStatesAndUnboundedTicks) {
+    Start(171);
+    e2e::Kestrod& server = *server_;
+    kestro::client::ClientLink& link = link_;
+    const test_support::TempFolder& folder = folder_;
     namespace calls = kestro::wire::pump_calls;
     for (std::int16_t state : {4, 5, 6, 7, 8, 15, 18, -1}) {
         EXPECT_EQ(link.Forward<calls::PumpFault>(3, state), kestro::kInvalidArgument) << state;
@@ -537,7 +548,7 @@ TEST(LiveForecourtProgram, TheServerRefusesNonFaultStatesAndUnboundedTicks) {
 
 // A stop during the longest tick the server takes, on the largest station with the demo's
 // customers: the steps end at once and kestrod exits within a second.
-TEST(LiveForecourtProgram, SigtermEndsKestrodWithinASecondDuringALongTick) {
+TEST(LiveForecourtMaxStation, SigtermEndsKestrodWithinASecondDuringALongTick) {
     test_support::TempFolder folder("live_long_tick");
     e2e::Kestrod server(folder, 172, "max.db", {"--clock", "manual", "--demo", "--station", "max"});
     ASSERT_TRUE(server.ready());
