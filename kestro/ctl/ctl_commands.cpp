@@ -25,11 +25,12 @@ const char kUsage[] =
     "  pay PUMP DELIVERY       the customer pays an unpaid delivery (it is cleared)\n"
     "  driveoff PUMP DELIVERY  the customer drives off without paying\n"
     "  fault PUMP STATE        the pump goes into STATE (0 not responding, 1, 2, 16, 17\n"
-    "                          errors, 3 idle again)\n"
+    "                          errors, 3 idle again; no other state)\n"
     "  authorise PUMP          the cashier authorises the pump\n"
     "  status [PUMP]           the status of one pump or of every pump\n"
     "  deliveries PUMP         the pump's unpaid deliveries\n"
-    "  tick MS                 moves a manual clock forward by MS milliseconds\n"
+    "  tick MS                 moves a manual clock forward by MS milliseconds (at most\n"
+    "                          600000, ten minutes)\n"
     "  flow LITRES             litres per second of every pump from now on\n"
     "  watch [COUNT]           prints events as they come (stops after COUNT of them)\n";
 
@@ -112,6 +113,27 @@ void PrintDelivery(std::FILE* out, std::int32_t pumpId, const PumpDelivery& d) {
                  d.hoseId, d.gradeId, Utf16ToUtf8(d.gradeName).c_str(), d.priceLevel, d.price,
                  d.volume, d.value, d.age, d.attendantId, d.volumeTotal, d.volume2Total,
                  d.valueTotal);
+}
+
+// What is wrong with the numbers of `command` (all numbers already) that the server would
+// refuse or that would not fit its call; empty when nothing is.
+std::string OutOfRange(const std::string& verb, const std::vector<std::string>& command) {
+    if (verb == "fault") {
+        const std::int32_t state = *Read<std::int32_t>(command[2]);
+        if (state != 0 && state != 1 && state != 2 && state != 3 && state != 16 && state != 17) {
+            return "fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '" +
+                   command[2] + "'";
+        }
+    } else if (verb == "tick") {
+        const std::int32_t ms = *Read<std::int32_t>(command[1]);
+        if (ms < 0 || ms > wire::kMaxClockTickMs) {
+            return "tick: MS is from 0 to " + std::to_string(wire::kMaxClockTickMs) + ", not '" +
+                   command[1] + "'";
+        }
+    } else if (verb == "watch" && command.size() > 1 && *Read<std::int32_t>(command[1]) < 0) {
+        return "watch: COUNT is 0 or more, not '" + command[1] + "'";
+    }
+    return {};
 }
 
 class Ctl {
@@ -270,6 +292,9 @@ int Ctl::Run() {
         if (!ok) {
             return Usage(verb + ": '" + command[i] + "' is no number");
         }
+    }
+    if (std::string problem = OutOfRange(verb, command); !problem.empty()) {
+        return Usage(problem);
     }
 
     Bstr server = Bstr::FromUtf8(options_.server);

@@ -690,18 +690,17 @@ std::int32_t PumpSimulator::Fault(std::int32_t pumpId, std::int16_t state) {
     if (pump == nullptr) {
         return kRecordNotFound;
     }
-    if (state < 0 || state > 17) {
+    // Only a fault's states, or 3 for its end: any other state (a delivery without a hose,
+    // a starting pump) is one the pump must reach through its own commands.
+    if (state != 0 && state != 1 && state != 2 && state != 3 && state != 16 && state != 17) {
         return kInvalidArgument;
     }
     PumpStatus& status = pump->status;
     if (status.state == 7 || Started(status.state)) {
         Complete(pumpId, *pump);
     }
-    if (state == 3 || state == 5 || state == 0 || state == 1 || state == 2 || state == 16 ||
-        state == 17) {
-        status.hoseId = -1;
-        status.hoseNumber = 0;
-    }
+    status.hoseId = -1;
+    status.hoseNumber = 0;
     status.state = state;
     EmitStatus(pumpId, *pump);
     return kSuccess;

@@ -151,8 +151,9 @@ class PumpSimulator {
     std::int32_t Pay(std::int32_t pumpId, std::int32_t deliveryId);
     // Marks an unpaid delivery as a drive-off (type 3); it stays unpaid.
     std::int32_t DriveOff(std::int32_t pumpId, std::int32_t deliveryId);
-    // Puts the pump into `state` (0..17) as a fault or its end would; a running delivery stops
-    // and is kept as the current delivery when fuel had flowed.
+    // Puts the pump into the fault state `state` (0 not responding, 1, 2, 16, 17 errors), or
+    // back to idle with 3, as a fault or its end would; kInvalidArgument for any other state.
+    // A running delivery stops and is kept as the current delivery when fuel had flowed.
     std::int32_t Fault(std::int32_t pumpId, std::int16_t state);
 
     // The configured pumps' identifiers, ascending.

@@ -146,6 +146,18 @@ void ControllerServer::Run(const std::atomic<bool>& stop) {
     }
     callListener_.Close();
     eventsListener_.Close();
+    // Each connection finishes the request it is serving; one still blocked after the grace
+    // (a client that reads no answer, a frame that stops half-way) is cut off, so that a stop
+    // never waits for a transfer's time-out.
+    const auto deadline = std::chrono::steady_clock::now() + kStopGrace;
+    for (auto& connection : connections_) {
+        while (!connection->ended && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (!connection->ended) {
+            shutdown(connection->socket.descriptor(), SHUT_RDWR);
+        }
+    }
     for (auto& connection : connections_) {
         connection->thread.join();
     }
@@ -180,7 +192,9 @@ void ControllerServer::Accept(const wire::Socket& listener, bool events,
         } else {
             ServeCalls(served, stop);
         }
-        served.socket.Close();
+        // The peer sees the end at once; the descriptor itself is closed only once the thread
+        // is joined, so that a stop that cuts connections off never touches a reused one.
+        shutdown(served.socket.descriptor(), SHUT_RDWR);
         served.ended = true;
     });
     connections_.push_back(std::move(connection));

@@ -22,6 +22,9 @@ namespace kestro::server {
 inline constexpr int kStopCheckMs = 200;      // how often an idle connection looks for a stop
 inline constexpr int kFrameTimeoutMs = 5000;  // rest of a frame once its first byte came;
                                               // sending an answer
+// How long a stop lets the connections finish the requests they are serving before it cuts
+// them off.
+inline constexpr std::chrono::milliseconds kStopGrace{500};
 // Connections served at once; further ones are closed as soon as they are accepted.
 inline constexpr int kMaxConnections = 64;
 // A call connection must log on within this time, and a logged-on one that sends nothing for
@@ -54,7 +57,8 @@ class ControllerServer {
 
     // Accepts and serves connections until `stop` becomes true (looked at every
     // kStopCheckMs), then closes the listeners, lets every connection finish the request it
-    // is serving, closes them all and returns.
+    // is serving (cutting off those still busy after kStopGrace), closes them all and
+    // returns.
     void Run(const std::atomic<bool>& stop);
 
   private:

@@ -4,6 +4,8 @@
 #include <sys/socket.h>
 #include <time.h>
 
+#include <cerrno>
+#include <cstring>
 #include <random>
 
 #include "kestro/model/result_codes.h"
@@ -147,10 +149,26 @@ std::shared_ptr<EventHub::Subscriber> AcceptSubscription(EventHub& hub, const wi
     return subscriber;
 }
 
-// True when the peer has closed its end (it sends nothing after subscribing).
-bool PeerClosed(const wire::Socket& socket) {
-    char byte;
-    return recv(socket.descriptor(), &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+// Why the connection ends, judged by what its peer sent: a subscriber sends nothing after
+// subscribing, so any byte is a misbehaving client and the end of the stream a closed one.
+// Empty while the peer is silent. The bytes are read, not peeked: a peeked byte would hide
+// the end of the stream behind it for good.
+std::string PeerEnd(const wire::Socket& socket) {
+    if (!wire::WaitReadable(socket, 0).ok()) {
+        return {};
+    }
+    char bytes[256];
+    const ssize_t got = recv(socket.descriptor(), bytes, sizeof bytes, MSG_DONTWAIT);
+    if (got > 0) {
+        return "dropped: it sent data after subscribing";
+    }
+    if (got == 0) {
+        return "closed by the client";
+    }
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
+        return {};
+    }
+    return std::string("closed: ") + std::strerror(errno);
 }
 
 }  // namespace
@@ -187,11 +205,10 @@ void ServeEventsConnection(EventHub& hub, const wire::Socket& socket, const std:
                 subscriber->queue.pop_front();
             }
         }
+        if (end = PeerEnd(socket); !end.empty()) {
+            break;
+        }
         if (frame.empty()) {
-            if (wire::WaitReadable(socket, 0).ok() && PeerClosed(socket)) {
-                end = "closed by the client";
-                break;
-            }
             continue;
         }
         wire::IoResult result = wire::SendFrame(socket, frame, kSendTimeoutMs);

@@ -42,6 +42,10 @@ void LiveForecourt::Advance(std::int64_t ms) {
     }
     pendingMs_ += ms;
     while (pendingMs_ >= PumpSimulator::kStepMs) {
+        if (stopping_ != nullptr && *stopping_) {
+            pendingMs_ %= PumpSimulator::kStepMs;
+            return;
+        }
         pendingMs_ -= PumpSimulator::kStepMs;
         pumps_.Advance(PumpSimulator::kStepMs);
         if (demo_) {

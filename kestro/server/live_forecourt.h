@@ -31,7 +31,11 @@ class LiveForecourt {
     PumpSimulator& pumps() { return pumps_; }
     ClockMode mode() const { return mode_; }
     // Moves the simulation forward by `ms`, step by step, the demo acting after each step.
+    // Stops early, with the time reached, once the flag given to EndStepsOn is set.
     void Advance(std::int64_t ms);
+    // Lets `stopping` (the server's stop request) cut a long Advance short, so that a stop
+    // does not wait for it.
+    void EndStepsOn(const std::atomic<bool>& stopping) { stopping_ = &stopping; }
 
     // With a real clock: a thread advances the simulation every step until Stop.
     void Start();
@@ -44,6 +48,7 @@ class LiveForecourt {
     std::optional<DemoCustomers> demo_;
     std::int64_t pendingMs_ = 0;
     std::atomic<bool> stop_ = false;
+    const std::atomic<bool>* stopping_ = nullptr;
     std::thread clock_;
 };
 

@@ -93,6 +93,7 @@ int Serve(const ServerOptions& options) {
                             options.demo ? std::optional<std::uint32_t>(options.seed)
                                          : std::nullopt);
     forecourt.pumps().SetFlowRate(options.flowRate);
+    forecourt.EndStepsOn(stopRequested);
     served.forecourt = &forecourt;
     served.events = &events;
     LogLine(std::string("forecourt: ") + (options.manualClock ? "manual" : "real-time") +

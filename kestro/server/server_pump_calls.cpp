@@ -150,7 +150,7 @@ I32 ServeClockTick(I32 ms, I64* nowMs) {
     if (forecourt == nullptr) {
         return kCallNotSupported;
     }
-    if (ms < 0) {
+    if (ms < 0 || ms > wire::kMaxClockTickMs) {
         return kInvalidArgument;
     }
     forecourt->Advance(ms);

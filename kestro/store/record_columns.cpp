@@ -44,7 +44,8 @@ void AddDetails(std::vector<Column<Record>>& columns) {
                            } else {
                                (record.*details).reset();
                            }
-                       }});
+                       },
+                       0, 1});
     columns.push_back(DetailsText<details, &DeviceDetails::model>("device_model"));
     columns.push_back(
         DetailsText<details, &DeviceDetails::hardwareVersion>("device_hardware_version"));

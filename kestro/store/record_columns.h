@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -23,8 +24,13 @@ struct Column {
     const char* name;
     ColumnType type;
     ColumnValue (*get)(const Record&);
-    // Takes a value of the column's own type (the store checks the type before).
+    // Takes a value of the column's own type, within its range (the store checks both
+    // before).
     void (*set)(Record&, const ColumnValue&);
+    // The values an integer column may hold: those of the record member's own width, so that
+    // a value stored behind the server's back is refused rather than cut.
+    std::int64_t minimum = std::numeric_limits<std::int64_t>::min();
+    std::int64_t maximum = std::numeric_limits<std::int64_t>::max();
 };
 
 template <typename T>
@@ -36,6 +42,24 @@ constexpr ColumnType TypeOf() {
     } else {
         static_assert(std::is_same_v<T, Text>, "a column holds an integer, a double or a text");
         return ColumnType::kText;
+    }
+}
+
+// The range of an integer member of type T (unused for other columns).
+template <typename T>
+constexpr std::int64_t MinimumOf() {
+    if constexpr (std::is_integral_v<T>) {
+        return std::int64_t{std::numeric_limits<T>::min()};
+    } else {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+}
+template <typename T>
+constexpr std::int64_t MaximumOf() {
+    if constexpr (std::is_integral_v<T>) {
+        return static_cast<std::int64_t>(std::numeric_limits<T>::max());
+    } else {
+        return std::numeric_limits<std::int64_t>::max();
     }
 }
 
@@ -70,8 +94,12 @@ template <auto member>
 Column<typename MemberTraits<decltype(member)>::Record> Field(const char* name) {
     using Record = typename MemberTraits<decltype(member)>::Record;
     using Type = typename MemberTraits<decltype(member)>::Type;
-    return {name, TypeOf<Type>(), [](const Record& record) { return ToColumn(record.*member); },
-            [](Record& record, const ColumnValue& value) { FromColumn(value, record.*member); }};
+    return {name,
+            TypeOf<Type>(),
+            [](const Record& record) { return ToColumn(record.*member); },
+            [](Record& record, const ColumnValue& value) { FromColumn(value, record.*member); },
+            MinimumOf<Type>(),
+            MaximumOf<Type>()};
 }
 
 // The column of the member `inner` of the record's member `outer` (a port's radio settings).
@@ -80,8 +108,12 @@ Column<typename MemberTraits<decltype(outer)>::Record> Nested(const char* name) 
     using Record = typename MemberTraits<decltype(outer)>::Record;
     using Type = typename MemberTraits<decltype(inner)>::Type;
     return {
-        name, TypeOf<Type>(), [](const Record& record) { return ToColumn(record.*outer.*inner); },
-        [](Record& record, const ColumnValue& value) { FromColumn(value, record.*outer.*inner); }};
+        name,
+        TypeOf<Type>(),
+        [](const Record& record) { return ToColumn(record.*outer.*inner); },
+        [](Record& record, const ColumnValue& value) { FromColumn(value, record.*outer.*inner); },
+        MinimumOf<Type>(),
+        MaximumOf<Type>()};
 }
 
 // The table of a record kind: kName and Columns() (every value but the identifier, which is

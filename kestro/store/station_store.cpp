@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "kestro/store/record_columns.h"
@@ -128,6 +129,19 @@ bool ReadValue(sqlite3_stmt* statement, int index, ColumnType type, ColumnValue&
     return false;
 }
 
+// True when `value` is no integer or an integer from `minimum` to `maximum`; otherwise false
+// with `range` saying so ("99999999999, outside -32768 to 32767").
+bool InRange(const ColumnValue& value, std::int64_t minimum, std::int64_t maximum,
+             std::string& range) {
+    const auto* integer = std::get_if<std::int64_t>(&value);
+    if (integer == nullptr || (*integer >= minimum && *integer <= maximum)) {
+        return true;
+    }
+    range = std::to_string(*integer) + ", outside " + std::to_string(minimum) + " to " +
+            std::to_string(maximum);
+    return false;
+}
+
 const char* SqlType(ColumnType type) {
     switch (type) {
         case ColumnType::kInteger:
@@ -216,12 +230,34 @@ auto& TableIn(Config& configuration) {
     }
 }
 
+// Which file a path names: a file removed, or replaced by another one (a restored copy, a
+// new database), is no longer the file the server opened.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
 }  // namespace
 
 struct StationStore::Database {
     sqlite3* handle = nullptr;
     // The prepared INSERT of each table, by table name.
     std::map<std::string, Statement> inserts;
+    // The database file and its write-ahead log as opened. SQLite goes on writing to the
+    // files it holds open even once their names are gone, so that a commit would be kept
+    // only by a file no one can open again.
+    std::optional<FileIdentity> file;
+    std::optional<FileIdentity> log;
 
     ~Database() {
         inserts.clear();
@@ -319,13 +355,24 @@ struct StationStore::Database {
                 error = std::string("a row of ") + Table<Record>::kName + " has no valid id";
                 return false;
             }
+            // Setters refuse an identifier below 1, and a record's identifier is 32 bits.
+            if (std::string range;
+                !InRange(id, 1, std::numeric_limits<std::int32_t>::max(), range)) {
+                error = std::string("a row of ") + Table<Record>::kName + " has the id " + range;
+                return false;
+            }
             store_detail::FromColumn(id, record.id);
             for (std::size_t i = 0; i < columns.size(); ++i) {
                 ColumnValue value;
+                const std::string where = std::string("column ") + columns[i].name + " of " +
+                                          Table<Record>::kName + " " + std::to_string(record.id);
                 if (!ReadValue(statement.get(), static_cast<int>(i + 1), columns[i].type, value)) {
-                    error = std::string("column ") + columns[i].name + " of " +
-                            Table<Record>::kName + " " + std::to_string(record.id) +
-                            " holds a value of the wrong type";
+                    error = where + " holds a value of the wrong type";
+                    return false;
+                }
+                if (std::string range;
+                    !InRange(value, columns[i].minimum, columns[i].maximum, range)) {
+                    error = where + " holds " + range;
                     return false;
                 }
                 columns[i].set(record, value);
@@ -353,6 +400,21 @@ struct StationStore::Database {
             }
         });
         return ok;
+    }
+
+    // True when `path` and its log still name the files that were opened; otherwise false
+    // with `error` saying which one is gone.
+    bool InPlace(const std::string& path, std::string& error) const {
+        if (IdentityOf(path) != file) {
+            error = "the database file was removed or replaced while the server ran";
+            return false;
+        }
+        if (log && IdentityOf(path + "-wal") != log) {
+            error =
+                "its write-ahead log " + path + "-wal was removed or replaced while the server ran";
+            return false;
+        }
+        return true;
     }
 };
 
@@ -438,6 +500,8 @@ bool StationStore::Open(const std::string& path, const std::function<Configurati
         error_ = path + ": " + error;
         return false;
     }
+    database->file = IdentityOf(path);
+    database->log = IdentityOf(path + "-wal");
     database_ = std::move(database);
     return true;
 }
@@ -465,7 +529,8 @@ bool StationStore::Save(const Record& record) {
         error_ = "no database is open";
         return false;
     }
-    if (!database_->Insert(record, error_)) {
+    // Checked after the commit, so that a file removed while it was written is caught too.
+    if (!database_->Insert(record, error_) || !database_->InPlace(path_, error_)) {
         error_ = path_ + ": " + error_;
         return false;
     }

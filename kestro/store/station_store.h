@@ -35,8 +35,9 @@ class StationStore {
 
     // Stores `record`, creating or replacing the row with its identifier, as one
     // transaction: once it returns true the change is in the database file and outlives the
-    // process. False with error() set, and nothing changed, on failure. Record is one of the
-    // record kinds of records.h.
+    // process. False with error() set, and nothing changed, on failure, which includes a
+    // database file or log that was removed or replaced since Open (the change would live
+    // only in a file no one can open again). Record is one of the record kinds of records.h.
     template <typename Record>
     bool Save(const Record& record);
 

@@ -53,6 +53,11 @@ I32 ClockTick(I32 ms, I64* nowMs);
 I32 SetFlowRate(double litresPerSecond);
 }  // namespace pump_signatures
 
+// The most one ClockTick may move the manual clock (10 minutes): the server steps it with the
+// station held, so that the bound keeps every other client's wait short (a fraction of a
+// second on the sample station, about 2 s on the maximal one with the demo).
+inline constexpr std::int32_t kMaxClockTickMs = 600000;
+
 // X(code, name, signature) for every pump call; `signature` names a declaration above.
 #define KESTRO_WIRE_PUMP_CALLS(X)                                   \
     X(200, OpenEvents, OpenEvents)                                  \

@@ -1,13 +1,16 @@
 // kestrod as a program: its usage and option errors, a database or an address it cannot
 // use, and a clean stop on SIGTERM and SIGINT with clients still connected.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
 #include <thread>
 #include <vector>
 
+#include "kestro/model/result_codes.h"
 #include "tests/kestro_e2e/e2e_support.h"
 #include "tests/kestro_server/wire_client.h"
 
@@ -113,6 +116,53 @@ TEST(KestrodProgram, IdleConnectionsLockNoOneOut) {
     EXPECT_NE(server.Log().find("closed: no logon within 5 s (0 requests served)"),
               std::string::npos)
         << server.Log();
+}
+
+// Removing the database under a running server: the changes it can no longer keep are refused
+// (result 10) and logged, rather than acknowledged and lost at the next start.
+TEST(KestrodProgram, AChangeToADatabaseRemovedUnderItIsRefused) {
+    TempFolder folder("e2e_removed");
+    Kestrod server(folder, 57, "station.db");
+    ASSERT_TRUE(server.ready());
+    server_test::WireClient client(server.address(), 5123);
+    ASSERT_EQ(client.LogOn(), 0);
+    using kestro::wire::CallCode;
+    ASSERT_EQ(client.Call<CallCode::SetGradePrice>(std::int32_t{1}, std::int16_t{1}, 6.25), 0);
+    ASSERT_EQ(unlink(folder.File("station.db").c_str()), 0);
+    ASSERT_EQ(unlink(folder.File("station.db-wal").c_str()), 0);
+    EXPECT_EQ(client.Call<CallCode::SetGradePrice>(std::int32_t{1}, std::int16_t{1}, 7.5),
+              kestro::kNotSaved);
+    // The station keeps what was saved last.
+    double price = 0;
+    EXPECT_EQ(client.Call<CallCode::GetGradePrice>(std::int32_t{1}, std::int16_t{1}, &price), 0);
+    EXPECT_EQ(price, 6.25);
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_NE(server.Log().find("connection 1: SetGradePrice 1 not saved: station.db: the "
+                                "database file was removed or replaced while the server ran"),
+              std::string::npos)
+        << server.Log();
+}
+
+// A database holding a value that its record cannot hold does not start the server.
+TEST(KestrodProgram, ADatabaseValueOutOfRangeEndsIt) {
+    TempFolder folder("e2e_range");
+    {
+        Kestrod server(folder, 58, "station.db");
+        ASSERT_TRUE(server.ready());
+        EXPECT_EQ(server.Stop(), 0);
+    }
+    sqlite3* database = nullptr;
+    ASSERT_EQ(sqlite3_open(folder.File("station.db").c_str(), &database), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(database, "UPDATE pumps SET side = 99999999999 WHERE id = 3", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(database);
+    Ended run = RunKestrod(folder, {"--listen", "127.0.58.1", "--db", "station.db"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.errors.find("cannot read the station database station.db: column side of "
+                              "pumps 3 holds 99999999999, outside -32768 to 32767\n"),
+              std::string::npos)
+        << run.errors;
 }
 
 TEST(KestrodProgram, SigtermAndSigintStopItCleanlyWithClientsConnected) {

@@ -2,6 +2,7 @@
 // the customer, and in this test (the container) the client object Kestro.Client.1 and the
 // Tolvan control, both registered by regsvr and created through COM.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <csignal>
@@ -9,6 +10,7 @@
 
 #include "client/kestro_automation.h"
 #include "kestro/client/event_subscription.h"
+#include "kestro/model/result_codes.h"
 #include "kestro/wire/pump_calls.h"
 #include "tests/kestro_live/live_support.h"
 #include "tests/support/automation_values.h"
@@ -399,14 +401,18 @@ TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
         {{"status", "3"}, 0, "pump 3: state 3 idle, reserved for 0 by -1, hose 0 (id -1)"},
         {{"lift", "3", "9"}, 1, "kestroctl: lift 3 9 failed - invalid argument."},
         {{"lift", "3", "1"}, 0, ""},
-        {{"lift", "3", "1"}, 1,
+        {{"lift", "3", "1"},
+         1,
          "kestroctl: lift 3 1 failed - the pump's state does not allow this command."},
-        {{"status"}, 0, "pump 3: state 6 calling, reserved for 0 by -1, hose 1 (id 31), grade 1 "
-                        "Gasolina Comum (GC), level 1, price 5.899"},
+        {{"status"},
+         0,
+         "pump 3: state 6 calling, reserved for 0 by -1, hose 1 (id 31), grade 1 "
+         "Gasolina Comum (GC), level 1, price 5.899"},
         {{"authorise", "3"}, 0, ""},
         {{"tick", "1500"}, 0, "clock at 1.500 s"},
         {{"hang", "3"}, 0, ""},
-        {{"deliveries", "3"}, 0,
+        {{"deliveries", "3"},
+         0,
          "pump 3 delivery 1: state 1 current, type 1, hose 1 (id 31), grade 1 Gasolina Comum, "
          "level 1, price 5.899, volume 0.250, value 1.47"},
         {{"pay", "3", "2"}, 1, "kestroctl: pay 3 2 failed - record not found."},
@@ -417,12 +423,150 @@ TEST_F(LiveForecourtTest, KestroctlShowsThePumpsAndExplainsRefusals) {
         {{"lift", "3"}, 2, "kestroctl: lift takes 2 arguments"},
         {{"jump", "3"}, 2, "kestroctl: unknown command 'jump'"},
         {{"tick", "x"}, 2, "kestroctl: tick: 'x' is no number"},
+        // Numbers the call cannot carry or the server would refuse are usage errors.
+        {{"fault", "3", "65539"},
+         2,
+         "kestroctl: fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '65539'"},
+        {{"fault", "3", "8"},
+         2,
+         "kestroctl: fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '8'"},
+        {{"fault", "3", "-1"}, 2, "not '-1'"},
+        {{"status", "3"}, 0, "pump 3: state 0 not responding"},
+        {{"tick", "2147483647"}, 2, "kestroctl: tick: MS is from 0 to 600000, not '2147483647'"},
+        {{"tick", "-5"}, 2, "kestroctl: tick: MS is from 0 to 600000, not '-5'"},
+        {{"watch", "-1"}, 2, "kestroctl: watch: COUNT is 0 or more, not '-1'"},
+        {{"fault", "3", "3"}, 0, ""},
+        {{"status", "3"}, 0, "pump 3: state 3 idle, reserved for 0 by -1, hose 0 (id -1)"},
     };
     for (const Row& row : rows) {
         e2e::Run run = Ctl(row.arguments);
         EXPECT_EQ(run.exitCode, row.exitCode) << row.arguments[0] << "\n" << run.output;
-        EXPECT_NE(run.output.find(row.output), std::string::npos)
-            << row.arguments[0] << "\n" << run.output;
+        EXPECT_NE(run.output.find(row.output), std::string::npos) << row.arguments[0] << "\n"
+                                                                  << run.output;
+    }
+}
+
+// kestrod on a manual clock and a client link logged on to it, without COM.
+class LiveForecourtProgram : public testing::Test {
+  protected:
+    void Start(int block) {
+        server_ = std::make_unique<e2e::Kestrod>(folder_, block, "live.db",
+                                                 std::vector<std::string>{"--clock", "manual"});
+        ASSERT_TRUE(server_->ready());
+        BSTR address = BstrFromUtf8(server_->address());
+        ASSERT_EQ(link_.LogOn(9, 0, address, 5123, 5124, 5000, 0, 0, 0), 0);
+        SysFreeString(address);
+    }
+
+    test_support::TempFolder folder_{"live_program"};
+    std::unique_ptr<e2e::Kestrod> server_;
+    kestro::client::ClientLink link_;
+};
+
+// Subscribes on `server`'s events port with a ticket of `link`, sends one stray byte and
+// closes: a client that misbehaves and goes. True when the subscription was accepted.
+bool StraySubscriber(kestro::client::ClientLink& link, const e2e::Kestrod& server) {
+    std::int32_t ticket = 0;
+    if (link.Forward<kestro::wire::pump_calls::OpenEvents>(&ticket) != 0) {
+        return false;
+    }
+    kestro::wire::Socket socket;
+    if (!kestro::wire::ConnectTo(server.address(), 5124, 5000, socket).ok()) {
+        return false;
+    }
+    using Subscribe = kestro::wire::Marshal<kestro::wire::pump_calls::Subscribe>;
+    std::vector<std::uint8_t> frame;
+    Subscribe::EncodeRequest(1, frame, ticket);
+    std::int32_t result = -1;
+    if (!kestro::wire::SendFrame(socket, frame, 5000).ok() ||
+        !kestro::wire::ReceiveFrame(socket, 5000, frame).ok() ||
+        Subscribe::DecodeResponse(frame, 1, result, ticket) != kestro::wire::WireError::kNone) {
+        return false;
+    }
+    return result == 0 && send(socket.descriptor(), "x", 1, 0) == 1;
+}
+
+// 63 subscribers that each send a stray byte and close would hold 63 of the 64 places for as
+// long as kestrod ran if they were not noticed; they are dropped at once, and a watch finds
+// its place.
+TEST_F(LiveForecourtProgram, SubscribersThatSendAByteAndCloseAreDroppedAtOnce) {
+    Start(170);
+    e2e::Kestrod& server = *server_;
+    kestro::client::ClientLink& link = link_;
+    const test_support::TempFolder& folder = folder_;
+    for (int stray = 1; stray <= 63; ++stray) {
+        ASSERT_TRUE(StraySubscriber(link, server)) << "stray subscriber " << stray;
+    }
+    link.LogOff();
+    ASSERT_TRUE(e2e::WaitUntil(
+        [&] {
+            std::size_t dropped = 0;
+            const std::string log = server.Log();
+            for (std::size_t at = 0; (at = log.find("dropped: it sent data after subscribing",
+                                                    at)) != std::string::npos;
+                 ++at) {
+                ++dropped;
+            }
+            return dropped == 63;
+        },
+        std::chrono::seconds(5)))
+        << server.Log();
+    e2e::Run watch = RunCtl(folder, server, {"watch", "0"});
+    EXPECT_EQ(watch.exitCode, 0) << watch.output;
+    EXPECT_EQ(watch.output, "watching " + server.address() + "\n");
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+// What any client may send, not only kestroctl: the server refuses a state that is no fault
+// and a tick beyond its bound, and changes nothing.
+TEST_F(LiveForecourtProgram, TheServerRefusesNonFaultStatesAndUnboundedTicks) {
+    Start(171);
+    e2e::Kestrod& server = *server_;
+    kestro::client::ClientLink& link = link_;
+    const test_support::TempFolder& folder = folder_;
+    namespace calls = kestro::wire::pump_calls;
+    for (std::int16_t state : {4, 5, 6, 7, 8, 15, 18, -1}) {
+        EXPECT_EQ(link.Forward<calls::PumpFault>(3, state), kestro::kInvalidArgument) << state;
+    }
+    std::int64_t now = -1;
+    for (std::int32_t ms : {600001, 2147483647, -1}) {
+        EXPECT_EQ(link.Forward<calls::ClockTick>(ms, &now), kestro::kInvalidArgument) << ms;
+    }
+    ASSERT_EQ(link.Forward<calls::ClockTick>(600000, &now), 0);
+    EXPECT_EQ(now, 600000);
+    e2e::Run status = RunCtl(folder, server, {"status", "3"});
+    EXPECT_NE(status.output.find("pump 3: state 3 idle, reserved for 0 by -1, hose 0 (id -1), "
+                                 "grade -1"),
+              std::string::npos)
+        << status.output;
+    for (std::int16_t state : {0, 1, 2, 16, 17, 3}) {
+        EXPECT_EQ(link.Forward<calls::PumpFault>(3, state), 0) << state;
+    }
+    link.LogOff();
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+// A stop during the longest tick the server takes, on the largest station with the demo's
+// customers: the steps end at once and kestrod exits within a second.
+TEST(LiveForecourtMaxStation, SigtermEndsKestrodWithinASecondDuringALongTick) {
+    test_support::TempFolder folder("live_long_tick");
+    e2e::Kestrod server(folder, 172, "max.db", {"--clock", "manual", "--demo", "--station", "max"});
+    ASSERT_TRUE(server.ready());
+    std::atomic<bool> answered = false;
+    std::thread ticking([&] {
+        e2e::Run run = RunCtl(folder, server, {"tick", "600000"});
+        answered = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const bool inTheTick = !answered;
+    const auto start = std::chrono::steady_clock::now();
+    const int exitCode = server.Stop();
+    const auto took = std::chrono::steady_clock::now() - start;
+    ticking.join();
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 1000);
+    if (!inTheTick) {
+        GTEST_SKIP() << "the tick ended before the stop: this machine steps too fast to tell";
     }
 }
 

@@ -354,6 +354,25 @@ TEST_F(ControllerServerTest, StoppingEndsTheServerWithConnectionsOpen) {
     EXPECT_TRUE(events.ClosedByServer(1000));
 }
 
+// A connection in the middle of a frame would hold a stop for the rest of the frame's
+// time-out (5 s); it is cut off after the stop's grace instead.
+TEST_F(ControllerServerTest, StoppingCutsOffAConnectionStuckInAFrame) {
+    Start();
+    auto stuck = LoggedOn();
+    Bytes half = Frame(FrameKind::kRequest, 13, [](FrameWriter& w) {
+        w.AddInt32(1);
+        w.AddString(u"Bombas");
+    });
+    half.resize(half.size() / 2);
+    ASSERT_TRUE(stuck->Send(half));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the server is inside it
+    const auto start = Clock::now();
+    Stop();
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(),
+              1500);
+    EXPECT_TRUE(stuck->ClosedByServer(1000));
+}
+
 TEST(SessionTest, OnlyTheLogonAndTheLibrarysOwnCallsNeedNoLogon) {
     int withoutLogon = 0;
     for (const kestro::wire::CallInfo& call : kestro::wire::kCalls) {

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "kestro/model/station_generators.h"
 #include "tests/support/captured_output.h"
@@ -223,6 +224,95 @@ TEST(StationStoreTest, AValueOfTheWrongTypeIsRefusedOnLoad) {
     EXPECT_FALSE(store.Load(loaded));
     EXPECT_EQ(store.error(), "column side of pumps 2 holds a value of the wrong type");
     EXPECT_TRUE(loaded == kept);
+}
+
+// A value written behind the server's back that its record cannot hold is refused with the
+// table, the row and the column, rather than cut to the record's width.
+TEST(StationStoreTest, AValueOutOfItsColumnsRangeIsRefusedOnLoad) {
+    struct Row {
+        const char* sql;
+        const char* error;
+    };
+    const Row rows[] = {
+        {"UPDATE pumps SET side = 99999999999 WHERE id = 2",
+         "column side of pumps 2 holds 99999999999, outside -32768 to 32767"},
+        {"UPDATE pumps SET side = -32769 WHERE id = 2",
+         "column side of pumps 2 holds -32769, outside -32768 to 32767"},
+        {"UPDATE hoses SET pump_id = 2147483648 WHERE id = 31",
+         "column pump_id of hoses 31 holds 2147483648, outside -2147483648 to 2147483647"},
+        {"UPDATE ports SET has_details = 2 WHERE id = 1",
+         "column has_details of ports 1 holds 2, outside 0 to 1"},
+        {"UPDATE pumps SET id = 2147483648 WHERE id = 3",
+         "a row of pumps has the id 2147483648, outside 1 to 2147483647"},
+        {"UPDATE grades SET id = 0 WHERE id = 1",
+         "a row of grades has the id 0, outside 1 to 2147483647"},
+        {"UPDATE tanks SET id = -5 WHERE id = 1",
+         "a row of tanks has the id -5, outside 1 to 2147483647"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.sql);
+        TempFolder folder("store");
+        const std::string path = folder.File("station.db");
+        {
+            StationStore store;
+            ASSERT_TRUE(store.Open(path, kestro::SampleStation));
+        }
+        Tamper(path, row.sql);
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::EmptyStation));
+        Configuration loaded;
+        EXPECT_FALSE(store.Load(loaded));
+        EXPECT_EQ(store.error(), row.error);
+    }
+    // The widths' own ends are values like any other.
+    TempFolder folder("store");
+    const std::string path = folder.File("station.db");
+    {
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::SampleStation));
+    }
+    Tamper(path, "UPDATE pumps SET side = -32768, slot = 2147483647, id = 2147483647 WHERE id = 2");
+    Configuration loaded = Reopened(path);
+    ASSERT_NE(loaded.pumps.Find(2147483647), nullptr);
+    EXPECT_EQ(loaded.pumps.Find(2147483647)->side, -32768);
+    EXPECT_EQ(loaded.pumps.Find(2147483647)->slot, 2147483647);
+}
+
+// A database whose file or log is removed or replaced under the store takes no more changes:
+// they would be written to files no one can open again, and lost.
+TEST(StationStoreTest, ASaveIsRefusedOnceTheFileOrItsLogIsGone) {
+    const std::string fileGone = ": the database file was removed or replaced while the server ran";
+    const std::string logGone = "-wal was removed or replaced while the server ran";
+    struct Row {
+        const char* what;
+        std::vector<const char*> removed;  // suffixes of the files removed
+        bool replaced;                     // then a copy of the file put in its place
+        bool logNamed;                     // the error names the log rather than the file
+    };
+    const Row rows[] = {
+        {"file and log removed", {"", "-wal"}, false, false},
+        {"file removed", {""}, false, false},
+        {"log removed", {"-wal"}, false, true},
+        {"file replaced by a copy", {}, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempFolder folder("store");
+        const std::string path = folder.File("station.db");
+        StationStore store;
+        ASSERT_TRUE(store.Open(path, kestro::SampleStation)) << store.error();
+        ASSERT_TRUE(store.Save(kestro::GradeRecord{.id = 8, .number = 8})) << store.error();
+        for (const char* suffix : row.removed) {
+            ASSERT_EQ(unlink((path + suffix).c_str()), 0) << suffix;
+        }
+        if (row.replaced) {
+            std::filesystem::copy_file(path, path + ".copy");
+            std::filesystem::rename(path + ".copy", path);
+        }
+        EXPECT_FALSE(store.Save(kestro::GradeRecord{.id = 9, .number = 9}));
+        EXPECT_EQ(store.error(), row.logNamed ? path + ": its write-ahead log " + path + logGone
+                                              : path + fileGone);
+    }
 }
 
 TEST(StationStoreTest, AMissingFolderIsReported) {
