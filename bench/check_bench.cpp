@@ -19,13 +19,12 @@
 namespace {
 
 // The file of `keys` unknown keys, made once per size in a scratch folder.
-const std::string& FileOf(int keys) {
+std::string FileOf(int keys) {
     static const std::filesystem::path folder = [] {
         char pattern[] = "/tmp/check-bench-XXXXXX";
         return std::filesystem::path(mkdtemp(pattern));
     }();
-    static std::string path;
-    path = (folder / ("keys" + std::to_string(keys) + ".ini")).string();
+    const std::string path = (folder / ("keys" + std::to_string(keys) + ".ini")).string();
     if (!std::filesystem::exists(path)) {
         std::ofstream out(path, std::ios::binary);
         out << "[Pump01]\r\nNumber=1\r\nName=P1\r\nHose1ID=0\r\n";
@@ -56,8 +55,15 @@ class QuietStdout {
     int saved_;
 };
 
+// 10,000 to 1,000,000 keys, each size once a repetition (a run of a million takes seconds).
+void KeyCounts(benchmark::internal::Benchmark* run) {
+    run->Arg(10000)->Arg(100000)->Arg(1000000);
+    run->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+    run->Iterations(1)->Repetitions(3);
+}
+
 void BM_CheckOneSectionOfManyKeys(benchmark::State& state) {
-    const std::string& path = FileOf(static_cast<int>(state.range(0)));
+    const std::string path = FileOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         QuietStdout quiet;
         ResetImportedRecords();
@@ -67,31 +73,17 @@ void BM_CheckOneSectionOfManyKeys(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_CheckOneSectionOfManyKeys)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN)
-    ->Iterations(1)
-    ->Repetitions(3);
+BENCHMARK(BM_CheckOneSectionOfManyKeys)->Apply(KeyCounts);
 
 void BM_VerifyReadsOneSectionOfManyKeys(benchmark::State& state) {
-    const std::string& path = FileOf(static_cast<int>(state.range(0)));
+    const std::string path = FileOf(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         const FileRecords records(path.c_str());
         benchmark::DoNotOptimize(records.ValueCount());
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_VerifyReadsOneSectionOfManyKeys)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN)
-    ->Iterations(1)
-    ->Repetitions(3);
+BENCHMARK(BM_VerifyReadsOneSectionOfManyKeys)->Apply(KeyCounts);
 
 }  // namespace
 
