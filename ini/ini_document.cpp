@@ -21,21 +21,6 @@ bool EndsKey(char c) {
     return c == '\0' || c == '=' || IsBlankOrLineEnd(c);
 }
 
-// Everything from the file position to the end.
-std::string ReadToEnd(std::FILE* file) {
-    std::string rest;
-    struct stat status {};
-    const off_t position = ftello(file);
-    if (position >= 0 && fstat(fileno(file), &status) == 0 && status.st_size > position) {
-        rest.reserve(static_cast<std::size_t>(status.st_size - position));  // grown only if it grew
-    }
-    char block[65536];
-    while (const std::size_t count = std::fread(block, 1, sizeof block, file)) {
-        rest.append(block, count);
-    }
-    return rest;
-}
-
 }  // namespace
 
 IniDocument::IniDocument(const char* fileName, bool keepOpen)
@@ -49,8 +34,22 @@ IniDocument::IniDocument(const char* fileName, ReadOnlyCopy)
     readOnlyCopy_ = true;
 }
 
+IniDocument::IniDocument(std::string contents, ReadOnlyCopy)
+    : IniDocument(static_cast<const char*>(nullptr), true) {
+    readOnlyCopy_ = true;
+    copy_ = std::move(contents);
+}
+
+IniDocument::IniDocument(std::FILE* file, ReadOnlyStream)
+    : IniDocument(static_cast<const char*>(nullptr), true) {
+    adopted_ = file;
+}
+
 IniDocument::~IniDocument() {
     Close();
+    if (adopted_ != nullptr) {
+        std::fclose(adopted_);
+    }
 }
 
 void IniDocument::SelectSection(const char* name) {
@@ -59,26 +58,61 @@ void IniDocument::SelectSection(const char* name) {
 
 void IniDocument::Open() {
     Close();
-    if (fileName_.Chars() == nullptr) {
+    if (readOnlyCopy_ && copy_) {
+        OpenCopy("");
         return;
     }
-    const std::string path = ini_line::ValueText(fileName_);
-    if (readOnlyCopy_) {
-        OpenCopy(path);
-        return;
-    }
-    // "e" is glibc's close-on-exec, the counterpart of the "N" (not inherited) mode letter.
-    file_ = std::fopen(path.c_str(), keepOpen_ ? "r+be" : "rbe");
-    if (file_ == nullptr && keepOpen_) {
-        if (std::FILE* created = std::fopen(path.c_str(), "a+e")) {
-            std::fclose(created);
+    if (adopted_ != nullptr) {
+        file_ = adopted_;
+    } else {
+        if (fileName_.Chars() == nullptr) {
+            return;
         }
-        file_ = std::fopen(path.c_str(), "r+be");
+        const std::string path = ini_line::ValueText(fileName_);
+        if (readOnlyCopy_) {
+            OpenCopy(path);
+            return;
+        }
+        // "e" is glibc's close-on-exec, the counterpart of the "N" (not inherited) mode letter.
+        file_ = std::fopen(path.c_str(), keepOpen_ ? "r+be" : "rbe");
+        if (file_ == nullptr && keepOpen_) {
+            if (std::FILE* created = std::fopen(path.c_str(), "a+e")) {
+                std::fclose(created);
+            }
+            file_ = std::fopen(path.c_str(), "r+be");
+        }
     }
-    lastIo_ = LastIo::None;
-    if (file_ != nullptr && index_.IsBuilt() && !index_.Describes(file_)) {
+    if (file_ == nullptr) {
+        return;
+    }
+    if (index_.IsBuilt() && !index_.Describes(file_)) {
         index_.Clear();  // changed since the index was built: no position is known any more
         sectionBodyKnown_ = false;
+    }
+    LearnLineEnd();
+}
+
+// The file's first line up to an LF tells; without one that line is the whole file.
+void IniDocument::LearnLineEnd() {
+    Seek(0);
+    if (copyOpen_) {
+        lineEnd_ = ini_line::LineEndOf(*copy_);
+        return;
+    }
+    if (index_.IsBuilt()) {
+        return;  // the unchanged file the line end was learnt from
+    }
+    std::string first;
+    if (ini_line::ReadLine(file_, first) == 0) {
+        NoteReadError(ini_line::ReadError(file_));
+    }
+    lineEnd_ = ini_line::LineEndOf(first);
+    Seek(0);
+}
+
+void IniDocument::NoteReadError(int error) {
+    if (readError_ == 0) {
+        readError_ = error;
     }
 }
 
@@ -88,20 +122,22 @@ void IniDocument::OpenCopy(const std::string& path) {
         if (file == nullptr) {
             return;
         }
-        copy_ = ReadToEnd(file);
+        copy_.emplace();
+        NoteReadError(ini_line::ReadToEnd(file, *copy_));
         std::fclose(file);
     }
     copyOpen_ = true;
     copyPosition_ = 0;
     lastIo_ = LastIo::None;
+    LearnLineEnd();
 }
 
 void IniDocument::Close() {
     copyOpen_ = false;
-    if (file_ != nullptr) {
+    if (file_ != nullptr && file_ != adopted_) {
         std::fclose(file_);
-        file_ = nullptr;
     }
+    file_ = nullptr;
 }
 
 // Originally this reopened the file on every call and, for every section other than the
@@ -152,9 +188,9 @@ std::optional<std::int64_t> IniDocument::LocateHeader(const std::string& name) {
     if (name.find(']') == std::string::npos) {
         if (!index_.IsBuilt()) {
             if (copyOpen_) {
-                index_.Build(*copy_);
+                index_.Build(*copy_, lineEnd_);
             } else {
-                index_.Build(file_);
+                NoteReadError(index_.Build(file_, lineEnd_));
             }
             lastIo_ = LastIo::Read;
         }
@@ -272,10 +308,9 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
     Seek(0);
     SwitchTo(LastIo::Read);
     std::unordered_set<std::string> sections;  // folded names of the headers met
-    // The keys read in the current section, folded, one after another (reused from section
-    // to section, so that a key costs no allocation), and where each ends.
-    std::string keys;
-    std::vector<std::size_t> keyEnds;
+    // The keys read in the current section (its room reused from section to section): a
+    // section of a million keys is read in linear time, and a key costs no allocation.
+    ini_line::FoldedNameSet keys;
     bool inSection = false;
     std::int64_t position = 0;
     while (const std::size_t length = NextLine(line_)) {
@@ -293,8 +328,7 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
             inSection = !name.empty() && name.find('\r') == std::string_view::npos &&
                         sections.insert(ini_line::Folded(name)).second;
             if (inSection) {
-                keys.clear();
-                keyEnds.clear();
+                keys.Clear();
                 visitor.Section(name);
             }
             continue;
@@ -307,23 +341,12 @@ bool IniDocument::ReadInOrder(Visitor& visitor) {
             continue;
         }
         const std::string_view key(text, keyLength);
-        const std::size_t start = keys.size();
-        for (const char c : key) {
-            keys += ini_line::Fold(c);
-        }
-        const std::string_view folded = std::string_view(keys).substr(start);
-        bool readBefore = false;
-        for (std::size_t k = 0, begin = 0; k < keyEnds.size() && !readBefore; begin = keyEnds[k++]) {
-            readBefore = std::string_view(keys).substr(begin, keyEnds[k] - begin) == folded;
-        }
-        if (readBefore) {
-            keys.resize(start);
+        if (!keys.Insert(key)) {
             continue;  // a second line of the key: never read
         }
-        keyEnds.push_back(keys.size());
         visitor.Key(key, ValueRead(ValueOfKeyLine(text, keyLength)));
     }
-    return true;
+    return readError_ == 0;
 }
 
 std::int32_t IniDocument::GetInt(const char* key) {
@@ -339,7 +362,7 @@ FixedAmount IniDocument::GetFixed(const char* key) {
 }
 
 int IniDocument::WriteKey(const char* key, const CounterString& value) {
-    if (key == nullptr || readOnlyCopy_) {
+    if (key == nullptr || ReadOnly()) {
         return -1;
     }
     if (!IsOpen()) {
@@ -359,7 +382,7 @@ int IniDocument::WriteKey(const char* key, const CounterString& value) {
     text += key;
     text += '=';
     text += ini_line::ValueText(value);
-    text += "\r\n";
+    text += ini_line::LineEndText(lineEnd_);
     return WriteText(text) ? value.Length() : -1;
 }
 
@@ -370,10 +393,14 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
     if (key == nullptr || *key == '\0') {
         return 0;
     }
-    if (readOnlyCopy_) {
+    if (ReadOnly()) {
         return -1;
     }
-    const std::string keyLine = std::string(key) + "=" + ini_line::ValueText(value) + "\r\n";
+    if (!IsOpen()) {
+        Open();  // the line end the key is written with is the file's own
+    }
+    const std::string keyLine = std::string(key) + "=" + ini_line::ValueText(value) +
+                                std::string(ini_line::LineEndText(lineEnd_));
     bool written = false;
     if (!FindSection(currentSection_)) {
         if (!IsOpen()) {
@@ -384,7 +411,8 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
         const KeySearch search = SearchKey(key);
         if (search == KeySearch::EndOfFile) {
             // Appended to the last section; a last line without line end is ended first.
-            const std::string separator = FileEndsWithLineFeed() ? "" : "\r\n";
+            const std::string separator =
+                FileEndsWithLineEnd() ? "" : std::string(ini_line::LineEndText(lineEnd_));
             Seek(0, SEEK_END);
             written = WriteText(separator + keyLine);
         } else {
@@ -392,9 +420,13 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
             const std::int64_t restStart =
                 search == KeySearch::Found ? keyLineEnd_ : keyLinePos_;
             Seek(restStart);
-            const std::string text = keyLine + ReadToEnd(file_);
+            std::string rest;
+            const int readError = ini_line::ReadToEnd(file_, rest);
+            NoteReadError(readError);
+            const std::string text = keyLine + rest;
             Seek(keyLinePos_);
-            written = WriteText(text) && std::fflush(file_) == 0 &&
+            // A rest that could not be read whole is not written in place of the file's.
+            written = readError == 0 && WriteText(text) && std::fflush(file_) == 0 &&
                       ftruncate(fileno(file_), keyLinePos_ + static_cast<off_t>(text.size())) == 0;
         }
     }
@@ -410,8 +442,14 @@ std::int64_t IniDocument::Tell() {
 }
 
 std::size_t IniDocument::NextLine(std::string& line) {
-    return copyOpen_ ? ini_line::ReadLine(*copy_, copyPosition_, line)
-                     : ini_line::ReadLine(file_, line);
+    if (copyOpen_) {
+        return ini_line::ReadLine(*copy_, copyPosition_, line, lineEnd_);
+    }
+    const std::size_t length = ini_line::ReadLine(file_, line, lineEnd_);
+    if (length == 0) {
+        NoteReadError(ini_line::ReadError(file_));
+    }
+    return length;
 }
 
 // Most lines a key search meets are other keys. In the copy, a line that is certainly one is
@@ -435,7 +473,7 @@ bool IniDocument::PassOverKeyLine(std::string_view key) {
         ini_line::Fold(first) == ini_line::Fold(key.front())) {
         return false;
     }
-    const std::size_t lineFeed = copy.find('\n', at);
+    const std::size_t lineFeed = copy.find(lineEnd_, at);
     copyPosition_ = lineFeed == std::string::npos ? copy.size() : lineFeed + 1;
     return true;
 }
@@ -465,21 +503,24 @@ bool IniDocument::WriteText(const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
 }
 
-bool IniDocument::FileEndsWithLineFeed() {
+bool IniDocument::FileEndsWithLineEnd() {
     Seek(0, SEEK_END);
     if (ftello(file_) <= 0) {
         return true;  // an empty file needs no line end
     }
     Seek(-1, SEEK_END);
     lastIo_ = LastIo::Read;
-    return getc_unlocked(file_) == '\n';
+    return getc_unlocked(file_) == lineEnd_;
 }
 
 std::string IniDocument::SectionHeaderLines() const {
     // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict for "literal" + string.
-    std::string lines = "\r\n[";
+    const std::string_view lineEnd = ini_line::LineEndText(lineEnd_);
+    std::string lines(lineEnd);
+    lines += '[';
     lines += ini_line::ValueText(currentSection_);
-    lines += "]\r\n";
+    lines += ']';
+    lines += lineEnd;
     return lines;
 }
 
@@ -489,4 +530,8 @@ std::string IniDocument::ValueBytes(const CounterString& value) {
 
 void IniDocument::AssignValueBytes(const CounterString& value, std::string& bytes) {
     ini_line::AssignValueText(value, bytes);
+}
+
+int IniDocument::ReadFileBytes(std::FILE* file, std::string& contents) {
+    return ini_line::ReadToEnd(file, contents);
 }

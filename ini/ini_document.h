@@ -17,15 +17,16 @@
 #include "ini/section_index.h"
 
 // Line syntax as the reader sees it: a line is everything up to and including LF, whatever its
-// length; a CR before the LF stays in the line. A UTF-8 byte-order mark at the very start of
-// the file is skipped. Leading spaces are skipped. "[" name "]" starts a section (text after "]" ignored);
-// the first header of a name wins. In a section, a line empty after its blanks is skipped, a
-// line starting with "[" ends the section, any other line is a key line: key, blanks, an
-// optional "=", blanks, value; trailing CR, LF and blanks are not part of the value. Section
-// and key names compare without regard to case (A-Z only); the first line of a key wins.
-// There is no comment syntax. Text is bytes; 8-bit and 16-bit text convert as CounterString
-// does, so a value longer than CounterString::kMaxLength characters reads cut to that length.
-// Values are written with CR, LF and NUL as blanks: one value is always one line.
+// length; a CR before the LF stays in the line, and so does a CR alone. Only a file without any
+// LF has its lines ended by CR alone (as some old editors save), and is written so. A UTF-8
+// byte-order mark at the very start of the file is skipped. Leading spaces are skipped. "[" name
+// "]" starts a section (text after "]" ignored); the first header of a name wins. In a section, a
+// line empty after its blanks is skipped, a line starting with "[" ends the section, any other line
+// is a key line: key, blanks, an optional "=", blanks, value; trailing CR, LF and blanks are not
+// part of the value. Section and key names compare without regard to case (A-Z only); the first
+// line of a key wins. There is no comment syntax. Text is bytes; 8-bit and 16-bit text convert as
+// CounterString does, so a value longer than CounterString::kMaxLength characters reads cut to that
+// length. Values are written with CR, LF and NUL as blanks: one value is always one line.
 class IniDocument {
   public:
     // Stores the file name and the mode; touches no file. keepOpen: the file is opened for
@@ -37,6 +38,13 @@ class IniDocument {
     // and Open keep the copy. Writes fail (WriteKey and SetValue return -1) and touch no file.
     struct ReadOnlyCopy {};
     IniDocument(const char* fileName, ReadOnlyCopy);
+    // The same, the copy being `contents`, a file's bytes already read: no file is opened.
+    IniDocument(std::string contents, ReadOnlyCopy);
+    // Reads from `file`, a stream open for reading that the document owns and closes: Open
+    // positions it at its start instead of opening a file by name, so that what is read is
+    // always the file that was opened and checked. Writes fail as for a ReadOnlyCopy.
+    struct ReadOnlyStream {};
+    IniDocument(std::FILE* file, ReadOnlyStream);
     // Close: buffered output reaches the file.
     ~IniDocument();
     IniDocument(const IniDocument&) = delete;
@@ -51,6 +59,10 @@ class IniDocument {
     void Open();
     void Close();
     bool IsOpen() const { return file_ != nullptr || copyOpen_; }
+    // 0 while every read of the file has succeeded; else the errno of the first that failed.
+    // A failed read ends the lines as the end of the file would, so whatever was read after
+    // it (a missing section or key, a shorter value) must not be taken for the file's content.
+    int ReadError() const { return readError_; }
 
     // Positions the file at the first line after the section's header (opening the file when
     // closed). False for an empty name, a file that cannot be opened or a missing section; in
@@ -81,7 +93,7 @@ class IniDocument {
     };
     // Reads the whole document once from the top, as GetString would read every key of every
     // section it can find, without a search per key. Opens the file when closed; false when
-    // it cannot be opened. The file stays open.
+    // it cannot be opened or a read fails (ReadError). The file stays open.
     bool ReadInOrder(Visitor& visitor);
 
     // GetString, then CounterString::ToInt: 0 when missing.
@@ -96,6 +108,10 @@ class IniDocument {
     // closed. Returns the value's length; -1 when the file cannot be opened or the write
     // fails (nothing is written through a missing stream), for a null key or a ReadOnlyCopy.
     int WriteKey(const char* key, const CounterString& value);
+
+    // Reads `file` from its position to its end into `contents` (replacing them): 0, or the
+    // errno of the read that failed.
+    static int ReadFileBytes(std::FILE* file, std::string& contents);
 
     // The bytes WriteKey and SetValue write for `value`: the low byte of each unit, CR, LF and
     // NUL as a blank (one value is always one line).
@@ -118,6 +134,10 @@ class IniDocument {
     KeySearch SearchKey(const char* key);
     std::optional<std::int64_t> LocateHeader(const std::string& name);
     void OpenCopy(const std::string& path);
+    // Notes the line end of the file just opened (ini_line::LineEndOf its first line).
+    void LearnLineEnd();
+    void NoteReadError(int error);
+    bool ReadOnly() const { return readOnlyCopy_ || adopted_ != nullptr; }
     // The reading position and the next line, of the file or of the copy.
     std::int64_t Tell();
     std::size_t NextLine(std::string& line);
@@ -131,7 +151,7 @@ class IniDocument {
     void Seek(std::int64_t position, int origin = SEEK_SET);
     void SwitchTo(LastIo next);
     bool WriteText(const std::string& text);
-    bool FileEndsWithLineFeed();
+    bool FileEndsWithLineEnd();
     // CR LF "[section]" CR LF for the selected section: what precedes its first key written.
     std::string SectionHeaderLines() const;
 
@@ -149,6 +169,9 @@ class IniDocument {
     std::int64_t keyLineEnd_ = 0;    // after a found key's line
     LastIo lastIo_ = LastIo::None;
     SectionIndex index_;
+    char lineEnd_ = ini_line::kLineFeed;
+    int readError_ = 0;
+    std::FILE* adopted_ = nullptr;  // ReadOnlyStream: the stream, owned, open or closed
 
     // ReadOnlyCopy: the file's bytes once read, whether the copy stands for an open file,
     // and the reading position in it.

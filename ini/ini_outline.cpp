@@ -19,9 +19,10 @@ bool IsBlankOrLineEnd(char c) {
     return c == ' ' || c == '\r' || c == '\n';
 }
 
-IniKeyLine KeyLine(int number, const char* text) {
+IniKeyLine KeyLine(int number, const char* text, bool nul) {
     IniKeyLine key;
     key.line = number;
+    key.nul = nul;
     std::size_t end = 0;
     while (!EndsKey(text[end])) {
         ++end;
@@ -69,23 +70,32 @@ IniOutline ReadIniOutline(const char* path) {
     }
     // Read whole first: a line at a time from memory costs no call into the C library a byte.
     std::string contents;
-    char block[65536];
-    while (const std::size_t count = std::fread(block, 1, sizeof block, file.get())) {
-        contents.append(block, count);
+    if (ini_line::ReadToEnd(file.get(), contents) != 0) {
+        return outline;
     }
+    return ReadIniOutline(contents);
+}
+
+IniOutline ReadIniOutline(std::string_view contents) {
+    IniOutline outline;
     outline.opened = true;
     outline.blocks.emplace_back();
+    const char lineEnd = ini_line::LineEndOf(contents);
     std::string line;
     std::size_t position = 0;
     int number = 0;
-    for (std::size_t start = 0; ini_line::ReadLine(contents, position, line) > 0;
+    for (std::size_t start = 0; ini_line::ReadLine(contents, position, line, lineEnd) > 0;
          start = position) {
         ++number;
         // Like the reader, the line is taken as 0-terminated text, a byte-order mark at the
         // start of the file skipped.
         const char* text = ini_line::SkipBlanks(
             ini_line::WithoutByteOrderMark(line, static_cast<std::int64_t>(start)));
+        const bool nul = line.find('\0') != std::string::npos;
         if (*text == '\r' || *text == '\n' || *text == '\0') {
+            if (nul) {
+                outline.blocks.back().nulLines.push_back(number);
+            }
             continue;
         }
         if (*text == '[') {
@@ -98,11 +108,14 @@ IniOutline ReadIniOutline(const char* path) {
                 block.name.pop_back();
             }
             block.keys.reserve(outline.blocks.back().keys.size());  // sections come in kinds
+            if (nul) {
+                block.nulLines.push_back(number);
+            }
             outline.blocks.push_back(std::move(block));
         } else if (*text == ';' || *text == '#') {
-            ++outline.blocks.back().commentLines;
+            ++outline.blocks.back().commentLines;  // never read, whatever it holds
         } else {
-            outline.blocks.back().keys.push_back(KeyLine(number, text));
+            outline.blocks.back().keys.push_back(KeyLine(number, text, nul));
         }
     }
     return outline;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct IniKeyLine {
@@ -16,6 +17,8 @@ struct IniKeyLine {
                         // and blanks, without trailing CR, LF and blanks (quotes kept)
     std::string written;  // the text after that "=" up to the line end (CR LF left out); the
                           // value as written when the line has an "="
+    bool nul = false;     // the line holds a NUL byte: the reader reads it only up to there,
+                          // and so do the texts above
 };
 
 struct IniSectionBlock {
@@ -25,10 +28,12 @@ struct IniSectionBlock {
     std::vector<IniKeyLine> keys;  // key lines up to the next line starting with "["
     int commentLines = 0;          // lines starting with ";" or "#" (ordinary key lines to the
                                    // reader, which has no comment syntax; not in `keys`)
+    std::vector<int> nulLines;     // its header or lines starting with a NUL byte, when they
+                                   // hold one: the reader reads a line only up to it
 };
 
 struct IniOutline {
-    bool opened = false;  // the file could be read
+    bool opened = false;  // the file could be read (whole: a failed read gives false)
     std::vector<IniSectionBlock> blocks;  // blocks[0] holds the lines before the first header
 };
 
@@ -37,5 +42,8 @@ struct IniOutline {
 // double quotes.
 std::string ValueAsRead(std::string text);
 
-// Reads the file `path` once. A file that cannot be opened gives `opened` false and no blocks.
+// Reads the file `path` once. A file that cannot be opened or read gives `opened` false and no
+// blocks.
 IniOutline ReadIniOutline(const char* path);
+// The outline of a file's bytes already read (`opened` true).
+IniOutline ReadIniOutline(std::string_view contents);

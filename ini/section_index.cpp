@@ -6,27 +6,28 @@
 
 #include "ini/ini_line.h"
 
-void SectionIndex::Build(std::FILE* file) {
+int SectionIndex::Build(std::FILE* file, char lineEnd) {
     Clear();
     const std::optional<Identity> identity = IdentityOf(file);
     if (!identity || std::fseek(file, 0, SEEK_SET) != 0) {
-        return;
+        return 0;
     }
     std::string line;
     std::int64_t position = 0;
-    while (const std::size_t length = ini_line::ReadLine(file, line)) {
+    while (const std::size_t length = ini_line::ReadLine(file, line, lineEnd)) {
         Note(line, position, position + static_cast<std::int64_t>(length));
         position += static_cast<std::int64_t>(length);
     }
     identity_ = *identity;
     built_ = true;
+    return ini_line::ReadError(file);
 }
 
-void SectionIndex::Build(std::string_view contents) {
+void SectionIndex::Build(std::string_view contents, char lineEnd) {
     Clear();
     std::string line;
     std::size_t position = 0;
-    for (std::size_t start = 0; ini_line::ReadLine(contents, position, line) > 0;
+    for (std::size_t start = 0; ini_line::ReadLine(contents, position, line, lineEnd) > 0;
          start = position) {
         Note(line, static_cast<std::int64_t>(start), static_cast<std::int64_t>(position));
     }

@@ -13,13 +13,14 @@
 
 class SectionIndex {
   public:
-    // Reads `file` from its start and records every header line (after leading blanks "[",
-    // a name, "]", anything) with the position just after that line, keyed by the text up to
-    // the line's first "]"; of several headers with one name (compared without regard to
-    // case) the first is kept. Leaves the file position anywhere.
-    void Build(std::FILE* file);
+    // Reads `file` from its start, in lines ended by `lineEnd`, and records every header line
+    // (after leading blanks "[", a name, "]", anything) with the position just after that
+    // line, keyed by the text up to the line's first "]"; of several headers with one name
+    // (compared without regard to case) the first is kept. Leaves the file position anywhere.
+    // Returns 0, or the errno of a read that failed (the index then holds the headers before).
+    int Build(std::FILE* file, char lineEnd);
     // The same for a file's bytes held in memory; the index has no file identity then.
-    void Build(std::string_view contents);
+    void Build(std::string_view contents, char lineEnd);
 
     // Forgets everything; the next use needs Build.
     void Clear();

@@ -27,38 +27,65 @@ namespace {
 
 // ---- Names ------------------------------------------------------------------------------
 
-// Edits (insert, delete, replace, swap of two neighbours) between two names, case aside.
-std::size_t Distance(const std::string& a, const std::string& b) {
-    const std::string x = Folded(a);
-    const std::string y = Folded(b);
-    const std::size_t columns = y.size() + 1;
-    std::vector<std::size_t> d((x.size() + 1) * columns);
-    auto at = [&](std::size_t i, std::size_t j) -> std::size_t& { return d[i * columns + j]; };
-    for (std::size_t i = 0; i <= x.size(); ++i) {
-        at(i, 0) = i;
+// The most edits a name may be from a known one to be taken for a typo of it.
+constexpr std::size_t kTypoEdits = 2;
+
+// Edits (insert, delete, replace, swap of two neighbours) between two names, case aside, when
+// they are at most `limit`; otherwise limit + 1. Names whose lengths differ by more are not
+// compared (a name may be megabytes long, the known ones are short). Of the table three rows
+// are kept, and of each row only the cells within `limit` of its diagonal (the others are
+// beyond it); the comparison ends once two rows in a row are beyond it, since every later
+// cell is one of theirs, or its left neighbour, plus something.
+std::size_t Distance(std::string_view a, std::string_view b, std::size_t limit) {
+    if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > limit) {
+        return limit + 1;
     }
-    for (std::size_t j = 0; j <= y.size(); ++j) {
-        at(0, j) = j;
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    auto same = [&](char x, char y) { return fold(x) == fold(y); };
+    const std::size_t beyond = limit + 1;
+    const std::size_t columns = b.size() + 1;
+    std::size_t small[3 * 32];  // known names are short: no allocation for them
+    std::vector<std::size_t> large(columns > 32 ? 3 * columns : 0);
+    std::size_t* twoBack = columns > 32 ? large.data() : small;
+    std::size_t* previous = twoBack + columns;
+    std::size_t* current = previous + columns;
+    for (std::size_t j = 0; j < columns; ++j) {
+        previous[j] = j;
     }
-    for (std::size_t i = 1; i <= x.size(); ++i) {
-        for (std::size_t j = 1; j <= y.size(); ++j) {
-            at(i, j) = std::min({at(i - 1, j) + 1, at(i, j - 1) + 1,
-                                 at(i - 1, j - 1) + (x[i - 1] != y[j - 1] ? 1U : 0U)});
-            if (i > 1 && j > 1 && x[i - 1] == y[j - 2] && x[i - 2] == y[j - 1]) {
-                at(i, j) = std::min(at(i, j), at(i - 2, j - 2) + 1);
+    bool previousBeyond = false;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        const std::size_t first = i > limit ? i - limit : 1;
+        const std::size_t last = std::min(b.size(), i + limit);
+        current[first - 1] = first == 1 ? i : beyond;
+        bool rowBeyond = current[first - 1] > limit;
+        for (std::size_t j = first; j <= last; ++j) {
+            current[j] = std::min({previous[j] + 1, current[j - 1] + 1,
+                                   previous[j - 1] + (same(a[i - 1], b[j - 1]) ? 0U : 1U)});
+            if (i > 1 && j > 1 && same(a[i - 1], b[j - 2]) && same(a[i - 2], b[j - 1])) {
+                current[j] = std::min(current[j], twoBack[j - 2] + 1);
             }
+            rowBeyond = rowBeyond && current[j] > limit;
         }
+        if (last + 1 < columns) {
+            current[last + 1] = beyond;  // the next row's cell above its band's last
+        }
+        if (rowBeyond && previousBeyond) {
+            return beyond;
+        }
+        previousBeyond = rowBeyond;
+        std::swap(twoBack, previous);
+        std::swap(previous, current);
     }
-    return at(x.size(), y.size());
+    return std::min(previous[b.size()], beyond);
 }
 
 // The known name closest to `name`, when it looks like a typo of it: at most two edits, and
 // fewer than half the name's length.
 std::optional<std::string> Nearest(const std::string& name, const std::vector<std::string>& known) {
     std::optional<std::string> best;
-    std::size_t bestDistance = 3;
+    std::size_t bestDistance = kTypoEdits + 1;
     for (const std::string& candidate : known) {
-        const std::size_t distance = Distance(name, candidate);
+        const std::size_t distance = Distance(name, candidate, kTypoEdits);
         if (distance < bestDistance && distance * 2 < std::max<std::size_t>(name.size(), 2)) {
             best = candidate;
             bestDistance = distance;
@@ -235,6 +262,7 @@ class Checker {
         for (std::size_t i = 0; i < outline_.blocks.size(); ++i) {
             const IniSectionBlock& block = outline_.blocks[i];
             comments_ += static_cast<std::size_t>(block.commentLines);
+            NulBytes(block, i == 0 ? kOtherGroup : KindOf(block.name, kinds_).group);
             if (i == 0) {
                 for (const IniKeyLine& key : block.keys) {
                     Add(kOtherGroup, key.line,
@@ -297,6 +325,27 @@ class Checker {
             where += " " + key;
         }
         return where + " (line " + std::to_string(line != 0 ? line : block.line) + ")";
+    }
+
+    // The reader takes a line as text that ends at its first NUL byte: whatever follows is
+    // lost without a word, so each such line is a finding.
+    void NulBytes(const IniSectionBlock& block, int group) {
+        auto where = [&](int line) {
+            return block.line == 0 ? "Line " + std::to_string(line) : Where(block, "", line);
+        };
+        for (const int line : block.nulLines) {
+            Add(group, line,
+                where(line) + ": the line holds a NUL byte, and nothing after it is read");
+        }
+        for (const IniKeyLine& key : block.keys) {
+            if (key.nul) {
+                Add(group, key.line,
+                    (block.line == 0 ? "\"" + key.key + "\" (line " + std::to_string(key.line) + ")"
+                                     : Where(block, key.key, key.line)) +
+                        ": the line holds a NUL byte, and is read only up to it (as \"" +
+                        ValueAsRead(key.value) + "\")");
+            }
+        }
     }
 
     bool OnlyDesignKeys(const IniSectionBlock& block, const SectionKind& kind) const {
@@ -422,15 +471,15 @@ class Checker {
     void CheckKeys(const IniSectionBlock& block, const SectionKind& kind,
                    const SectionReads& reads) {
         const std::string prefix = kinds_[static_cast<std::size_t>(kind.group)].section.prefix;
-        std::vector<std::pair<std::string, int>> firstLines;  // folded key, its first line
+        // Folded key -> its first line; a section may hold a million keys.
+        std::unordered_map<std::string, int> firstLines;
+        firstLines.reserve(block.keys.size());
         std::set<int> hosesReported;  // a hose that is not read is one finding, not one a key
         for (const IniKeyLine& key : block.keys) {
-            const std::string folded = Folded(key.key);
-            const auto first =
-                std::find_if(firstLines.begin(), firstLines.end(),
-                             [&](const auto& seen) { return seen.first == folded; });
+            std::string folded = Folded(key.key);
             const ValueKind* read = reads.Find(folded);
-            if (first != firstLines.end()) {
+            const auto [first, isFirst] = firstLines.emplace(std::move(folded), key.line);
+            if (!isFirst) {
                 if (read != nullptr) {
                     Add(kind.group, key.line,
                         Where(block, key.key, key.line) +
@@ -439,7 +488,6 @@ class Checker {
                 }
                 continue;
             }
-            firstLines.emplace_back(folded, key.line);
             if (read != nullptr) {
                 CheckValue(block, kind, key, *read);
                 continue;
@@ -492,11 +540,19 @@ class Checker {
             }
         } else {
             why = "no kind reads this key";
-            if (const std::optional<std::string> meant = Nearest(key.key, KnownKeys(prefix))) {
+            if (const std::optional<std::string> meant = Nearest(key.key, KnownKeysOf(prefix))) {
                 why += " (did you mean " + *meant + "?)";
             }
         }
         Add(kind.group, key.line, Where(block, key.key, key.line) + ": " + why);
+    }
+
+    const std::vector<std::string>& KnownKeysOf(const std::string& prefix) {
+        auto [found, added] = knownKeys_.try_emplace(prefix);
+        if (added) {
+            found->second = KnownKeys(prefix);
+        }
+        return found->second;
     }
 
     static bool IsPriceKey(const std::string& key) {
@@ -548,6 +604,7 @@ class Checker {
     std::size_t designSections_ = 0;
     std::size_t designKeys_ = 0;
     std::size_t comments_ = 0;
+    std::unordered_map<std::string, std::vector<std::string>> knownKeys_;  // by kind's prefix
 };
 
 // ---- Report ------------------------------------------------------------------------------
@@ -596,21 +653,33 @@ std::string Counted(std::size_t count, const std::string& noun) {
 }  // namespace
 
 std::int32_t CheckConfiguration(const char* iniFile) {
-    if (!ConfigFileReadable(iniFile)) {
-        return -1;
+    // The file is opened and read once: the import's scan and the outline see the same bytes.
+    std::string contents;
+    {
+        const ConfigFileStream file = OpenConfigFile(iniFile);
+        if (file == nullptr) {
+            return -1;
+        }
+        if (const int error = IniDocument::ReadFileBytes(file.get(), contents)) {
+            ReportReadError(iniFile, error);
+            return -1;
+        }
     }
     // The import opens the file for update; a file it cannot open so is still checked, read
     // only, and the refusal is a finding.
     const std::string updateError = ConfigFileUpdateError(iniFile);
 
     std::printf("Checking %s as an import would read it.\n\n", iniFile);
+    const IniOutline outline = ReadIniOutline(contents);
     ReadLog reads;
     DryRunTarget target;
     {
-        IniDocument document(iniFile, IniDocument::ReadOnlyCopy{});
-        ImportRecords(document, target, &reads);
+        IniDocument document(std::move(contents), IniDocument::ReadOnlyCopy{});
+        if (ImportRecords(document, target, &reads) == ImportOutcome::kReadFailed) {
+            ReportReadError(iniFile, document.ReadError());
+            return -1;
+        }
     }
-    const IniOutline outline = ReadIniOutline(iniFile);
     Checker checker(outline, reads, target);
     if (!updateError.empty()) {
         checker.Add(kOtherGroup, 0,

@@ -1,37 +1,67 @@
-// Reading checks of a configuration file, made before any document is opened on it.
+// Reading checks of a configuration file, made on the descriptor that is then read.
 #include "transfer/config_file_access.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
-bool ConfigFileReadable(const char* iniFile) {
+namespace {
+
+// O_NONBLOCK: opening a FIFO without a writer would wait for one; O_NOCTTY: a terminal
+// named as the file never becomes the process's own.
+constexpr int kProbeFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+}  // namespace
+
+ConfigFileStream OpenConfigFile(const char* iniFile) {
+    auto refuse = [iniFile](const char* reason) {
+        std::printf("Cannot read the file %s - %s.\n", iniFile, reason);
+        return nullptr;
+    };
+    // Tested on the path first, so that a device named as the file is not even opened, and
+    // again on the descriptor: the path may name another file by the time it is opened.
     struct stat status {};
     if (stat(iniFile, &status) != 0) {
-        std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(errno));
-        return false;
+        return refuse(std::strerror(errno));
     }
-    // Checked before opening: a pipe would block the open, a device never end.
     if (!S_ISREG(status.st_mode)) {
-        std::printf("Cannot read the file %s - not a regular file.\n", iniFile);
-        return false;
+        return refuse("not a regular file");
     }
-    std::FILE* file = std::fopen(iniFile, "rbe");
+    const int descriptor = open(iniFile, O_RDONLY | kProbeFlags);
+    if (descriptor < 0) {
+        return refuse(std::strerror(errno));
+    }
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return refuse("not a regular file");
+    }
+    // A regular file never blocks; reads go through the C library's buffered stream.
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(descriptor, "rb");
     if (file == nullptr) {
-        std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(errno));
-        return false;
+        const int error = errno;
+        close(descriptor);
+        return refuse(std::strerror(error));
     }
-    std::fclose(file);
-    return true;
+    return ConfigFileStream(file);
+}
+
+bool ConfigFileReadable(const char* iniFile) {
+    return OpenConfigFile(iniFile) != nullptr;
+}
+
+void ReportReadError(const char* iniFile, int error) {
+    std::printf("Cannot read the file %s - %s.\n", iniFile, std::strerror(error));
 }
 
 std::string ConfigFileUpdateError(const char* iniFile) {
-    std::FILE* file = std::fopen(iniFile, "r+be");
-    if (file == nullptr) {
+    const int descriptor = open(iniFile, O_RDWR | kProbeFlags);
+    if (descriptor < 0) {
         return std::strerror(errno);
     }
-    std::fclose(file);
+    close(descriptor);
     return {};
 }

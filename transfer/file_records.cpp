@@ -1,29 +1,34 @@
 // The file's records: one pass of the import's reader over the whole file.
 #include "transfer/file_records.h"
 
-#include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
 
 #include "ini/ini_document.h"
 
 using namespace section_kinds;
 
-FileRecords::FileRecords(const char* iniFile) {
+FileRecords::FileRecords(const char* iniFile) : FileRecords(std::fopen(iniFile, "rbe")) {}
+
+FileRecords::FileRecords(std::FILE* file) {
     for (const char* name : kApplicationKeys) {
         applicationKeys_.Add(LayoutKey{name, ValueKind::kText});
     }
+    if (file == nullptr) {
+        return;
+    }
     // Room for a key on every eighth byte (a file of this layout has one on about every
     // fifteenth), reserved and not touched, so that the list is never copied as it grows.
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(iniFile, error);
-    if (!error) {
-        values_.reserve(static_cast<std::size_t>(size / 8));
-        records_.reserve(static_cast<std::size_t>(size / 128));
-        texts_.reserve(static_cast<std::size_t>(size));  // the values are parts of the file
+    struct stat status {};
+    if (fstat(fileno(file), &status) == 0 && status.st_size > 0) {
+        const auto size = static_cast<std::size_t>(status.st_size);
+        values_.reserve(size / 8);
+        records_.reserve(size / 128);
+        texts_.reserve(size);  // the values are parts of the file
     }
     // Read from the file as it is read, without a copy of it in memory.
-    IniDocument document(iniFile, false);
+    IniDocument document(file, IniDocument::ReadOnlyStream{});
     RecordReader(document).ReadAll(*this);
+    readError_ = document.ReadError();
     Finish();
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,11 +43,16 @@ class FileRecords : private RecordVisitor {
                                                        config_layout::kClientVersionKey,
                                                        config_layout::kServerVersionKey};
 
-    // Reads `iniFile` once, from the top (a file that cannot be read gives no records).
+    // Reads `iniFile` once, from the top (a file that cannot be opened gives no records).
     explicit FileRecords(const char* iniFile);
+    // Reads the open stream `file` (null: no records) once, from the top, and closes it.
+    explicit FileRecords(std::FILE* file);
     FileRecords(const FileRecords&) = delete;
     FileRecords& operator=(const FileRecords&) = delete;
 
+    // 0 when the file was read to its end; else the errno of the read that failed, and the
+    // records hold only what came before it.
+    int ReadError() const { return readError_; }
     // The records in file order.
     const std::vector<FileRecord>& Records() const { return records_; }
     // The section name of a record, as the file writes it.
@@ -105,4 +111,5 @@ class FileRecords : private RecordVisitor {
     const KeyMap* known_ = nullptr;  // its kind's keys; null: no record being read
     std::size_t nextKey_ = 0;        // where in known_ its next key is looked for first
     std::string number_;             // its Number as read
+    int readError_ = 0;
 };

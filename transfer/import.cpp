@@ -60,7 +60,11 @@ bool ScanKind(ImportRun& run, const KindScan& kind, bool& skipped) {
                 ++misses;
                 break;
             case RecordImport::kEndImport:
+            case RecordImport::kReadFailed:
                 return false;
+        }
+        if (run.reader.ReadFailed()) {
+            return false;  // what the record's reads gave after the failure is not the file's
         }
     }
     if (count > 0) {
@@ -100,7 +104,7 @@ ImportOutcome ImportRecords(IniDocument& document, ImportTarget& target, ReadObs
     bool skipped = false;
     for (const KindScan& kind : kKinds) {
         if (!ScanKind(run, kind, skipped)) {
-            return ImportOutcome::kEnded;
+            return reader.ReadFailed() ? ImportOutcome::kReadFailed : ImportOutcome::kEnded;
         }
     }
     return skipped ? ImportOutcome::kRecordsSkipped : ImportOutcome::kComplete;
@@ -113,7 +117,10 @@ std::int32_t ImportConfiguration(const char* iniFile) {
     IniDocument document(iniFile, true);
     KestroImportTarget controller;
     const ImportOutcome outcome = ImportRecords(document, controller, nullptr);
-    if (outcome == ImportOutcome::kEnded) {
+    if (outcome == ImportOutcome::kReadFailed) {
+        ReportReadError(iniFile, document.ReadError());
+    }
+    if (outcome == ImportOutcome::kEnded || outcome == ImportOutcome::kReadFailed) {
         return -1;
     }
     std::printf("\nAll done.\n");

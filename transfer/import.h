@@ -34,7 +34,9 @@ bool ImportFileUsable(const char* iniFile);
 // and counts as an absent record; the scan goes on, and after "All done." the result is 3
 // instead of 0, so that a restore that lost records is told from a whole one. A failed setter
 // of any other kind, or a hose whose tank cannot be imported, is printed and ends the import
-// at once with -1 (no count line for that kind, no "All done").
+// at once with -1 (no count line for that kind, no "All done"). So does a read of the file
+// that fails, whatever was read before it: "Cannot read the file <iniFile> - <reason>.\n",
+// and nothing read after it is written.
 // Settings already written stay written.
 std::int32_t ImportConfiguration(const char* iniFile);
 
@@ -42,6 +44,8 @@ enum class ImportOutcome {
     kComplete,        // every record found was written
     kRecordsSkipped,  // a port, grade or tank was not written; the scan went on
     kEnded,           // a record's failure ended the import
+    kReadFailed,      // a read of the file failed (IniDocument::ReadError): the import ended
+                      // there, writing nothing read after it
 };
 
 // The import's scan of every kind over `document` (opened as the import opens it), handing

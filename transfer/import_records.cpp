@@ -26,6 +26,11 @@ RecordImport Written(bool written) {
     return written ? RecordImport::kImported : RecordImport::kSkipped;
 }
 
+// Values read after a failed read may be missing or cut: none of them reaches a setter.
+bool ReadIntact(const ImportRun& run) {
+    return !run.reader.ReadFailed();
+}
+
 }  // namespace
 
 // The protocol and the probe serial number once passed as 16-bit values widened again, so
@@ -37,6 +42,9 @@ RecordImport ImportPort(ImportRun& run, std::int32_t id) {
     PortValues port;
     run.reader.ReadKeys(kPortKeys, port);
     port.deviceType = run.reader.ReadInt16(kPortDeviceTypeKey);
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     return Written(run.target.SetPort(id, port));
 }
 
@@ -49,6 +57,9 @@ RecordImport ImportGrade(ImportRun& run, std::int32_t id) {
     }
     GradeValues grade;
     run.reader.ReadKeys(kGradeKeys, grade);
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     if (!run.target.SetGrade(id, grade)) {
         return RecordImport::kSkipped;
     }
@@ -58,6 +69,9 @@ RecordImport ImportGrade(ImportRun& run, std::int32_t id) {
         const double price = run.reader.ReadAmount(GradePriceKey(level));
         if (!(price > 0)) {
             break;
+        }
+        if (!ReadIntact(run)) {
+            return RecordImport::kReadFailed;
         }
         if (!run.target.SetGradePrice(id, level, price)) {
             return RecordImport::kSkipped;
@@ -77,9 +91,16 @@ RecordImport ImportTank(ImportRun& run, std::int32_t id) {
     TankValues tank;
     run.reader.ReadKeys(kTankKeys, tank);
     // A tank left out without a word made a restore that lost it look whole.
-    if (ImportGrade(run, tank.gradeId) != RecordImport::kImported) {
+    const RecordImport grade = ImportGrade(run, tank.gradeId);
+    if (grade == RecordImport::kReadFailed) {
+        return grade;
+    }
+    if (grade != RecordImport::kImported) {
         run.target.TankGradeMissing(id, tank.gradeId);
         return RecordImport::kSkipped;
+    }
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
     }
     if (!run.target.SetTank(id, tank)) {
         return RecordImport::kSkipped;
@@ -94,6 +115,9 @@ RecordImport ImportZigBee(ImportRun& run, std::int32_t id) {
     }
     ZigBeeValues device;
     run.reader.ReadKeys(kZigBeeKeys, device);
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     return Outcome(run.target.SetZigBee(id, device));
 }
 
@@ -104,6 +128,9 @@ RecordImport ImportPump(ImportRun& run, std::int32_t id) {
     }
     PumpValues pump;
     run.reader.ReadKeys(kPumpKeys, pump);
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     if (!run.target.SetPump(id, pump)) {
         return RecordImport::kEndImport;
     }
@@ -115,11 +142,18 @@ RecordImport ImportPump(ImportRun& run, std::int32_t id) {
         if (hose.id < 1) {
             break;
         }
-        if (ImportTank(run, hose.tankId) != RecordImport::kImported) {
+        const RecordImport tank = ImportTank(run, hose.tankId);
+        if (tank == RecordImport::kReadFailed) {
+            return tank;
+        }
+        if (tank != RecordImport::kImported) {
             run.target.HoseTankMissing(id, position, hose.tankId);
             return RecordImport::kEndImport;
         }
         run.reader.Select(section);  // the tank import may have selected another
+        if (!ReadIntact(run)) {
+            return RecordImport::kReadFailed;
+        }
         if (!run.target.SetHose(id, position, hose)) {
             return RecordImport::kEndImport;
         }
@@ -133,6 +167,9 @@ RecordImport ImportSensor(ImportRun& run, std::int32_t id) {
     }
     SensorValues sensor;
     run.reader.ReadKeys(kSensorKeys, sensor);
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     return Outcome(run.target.SetSensor(id, sensor));
 }
 
@@ -145,6 +182,9 @@ RecordImport ImportAttendant(ImportRun& run, std::int32_t id) {
     if (attendant.type == 0) {
         attendant.type = run.reader.ReadInt16(kAttendantEnabledKey);
     }
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     return Outcome(run.target.SetAttendant(id, attendant));
 }
 
@@ -154,6 +194,9 @@ RecordImport ImportCardClient(ImportRun& run, std::int32_t id) {
     }
     CardClientValues client;
     run.reader.ReadKeys(kCardClientKeys, client);
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     return Outcome(run.target.SetCardClient(id, client));
 }
 
@@ -163,5 +206,8 @@ RecordImport ImportProduct(ImportRun& run, std::int32_t id) {
     }
     ProductValues product;
     run.reader.ReadKeys(kProductKeys, product);
+    if (!ReadIntact(run)) {
+        return RecordImport::kReadFailed;
+    }
     return Outcome(run.target.SetProduct(id, product));
 }

@@ -15,17 +15,19 @@ struct ImportRun {
 };
 
 // Every importer selects the record's section (the identifier's number in the section name:
-// Pump07 for pump 7). A record is present when its key "Number" reads as 1 or more; an
-// absent record is read no further and nothing is written or printed for it. A failed
-// setter has been reported by the target.
+// Pump07 for pump 7). No setter is called once a read of the file has failed. A record is present
+// when its key "Number" reads as 1 or more; an absent record is read no further and nothing is
+// written or printed for it. A failed setter has been reported by the target.
 
 // How the import of one record ended.
 enum class RecordImport {
     kImported,
     kAbsent,
-    kSkipped,    // a port, grade or tank not written; its failure was reported. The scan goes
-                 // on (the record counts as absent) and the import ends with status 3
-    kEndImport,  // a failure was reported; the whole import ends with -1
+    kSkipped,     // a port, grade or tank not written; its failure was reported. The scan goes
+                  // on (the record counts as absent) and the import ends with status 3
+    kEndImport,   // a failure was reported; the whole import ends with -1
+    kReadFailed,  // a read of the file failed: nothing read after it is written, and the
+                  // whole import ends with -1 (RecordReader::ReadFailed)
 };
 
 // Port `id` through SetPort, the protocol as the 32-bit value the file holds; the device type

@@ -62,6 +62,9 @@ class RecordReader {
     // Select and ReadString would read them, without a search per key. The observer is not
     // told. False when the file cannot be read.
     bool ReadAll(RecordVisitor& visitor);
+    // True once a read of the file has failed (IniDocument::ReadError): what was read after
+    // it may be missing or cut.
+    bool ReadFailed() const { return document_.ReadError() != 0; }
     // The value as a 32-bit integer (IniDocument::GetInt).
     std::int32_t ReadInt32(const std::string& key);
     // The low 16 bits of the 32-bit value.

@@ -61,13 +61,16 @@ bool SameName(std::string_view a, std::string_view b) {
 }
 
 bool SplitName(const std::string& name, std::string& letters, std::string& digits) {
-    const std::size_t split = name.find_first_of("0123456789");
-    if (split == std::string::npos || split == 0) {
+    // A byte at a time, not a search of "0123456789" a byte: a name may be megabytes long.
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto split = std::find_if(name.begin(), name.end(), isDigit);
+    if (split == name.end() || split == name.begin() || name.end() - split > 9 ||
+        !std::all_of(split, name.end(), isDigit)) {
         return false;
     }
-    letters = name.substr(0, split);
-    digits = name.substr(split);
-    return digits.size() <= 9 && digits.find_first_not_of("0123456789") == std::string::npos;
+    letters.assign(name.begin(), split);
+    digits.assign(split, name.end());
+    return true;
 }
 
 SectionKind KindOf(const std::string& name, const std::vector<ImportKind>& kinds) {

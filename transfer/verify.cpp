@@ -32,7 +32,8 @@ const char* GroupHeading(const ImportKind& kind) {
 }  // namespace
 
 std::int32_t VerifyConfiguration(const char* iniFile) {
-    if (!ConfigFileReadable(iniFile)) {
+    ConfigFileStream stream = OpenConfigFile(iniFile);
+    if (stream == nullptr) {
         return -1;
     }
     // The file is read on a second thread while the controller's round trips are waited for;
@@ -40,12 +41,16 @@ std::int32_t VerifyConfiguration(const char* iniFile) {
     std::optional<FileRecords> file;
     std::atomic<const FileRecords*> fileRead = nullptr;
     std::thread fileReader([&] {
-        file.emplace(iniFile);
+        file.emplace(stream.release());
         fileRead.store(&*file, std::memory_order_release);
     });
     VerifyComparison comparison(fileRead);
     const bool read = ReadControllerConfiguration(comparison);
     fileReader.join();
+    if (file->ReadError() != 0) {
+        ReportReadError(iniFile, file->ReadError());
+        return -1;
+    }
     if (!read) {
         return -1;
     }

@@ -35,9 +35,11 @@ inline void AddName(std::vector<std::string>& names, std::string name) {
 
 inline Names NamesIn(const std::string& content) {
     Names names;
+    // A file without any LF has its lines ended by CR alone.
+    const char lineEnd = content.find('\n') == std::string::npos ? '\r' : '\n';
     std::size_t begin = 0;
     while (begin < content.size()) {
-        std::size_t end = content.find('\n', begin);
+        std::size_t end = content.find(lineEnd, begin);
         end = end == std::string::npos ? content.size() : end;
         std::string line = content.substr(begin, end - begin);
         begin = end + 1;

@@ -155,11 +155,11 @@ TEST_F(IniReaderTest, AByteOrderMarkAtTheStartHidesNoSection) {
     }
 }
 
-TEST_F(IniReaderTest, CarriageReturnAloneEndsNoLine) {
-    const std::string path = Write("cr.ini", "[A]\rKey=1\r[B]\rK=2\r");
+TEST_F(IniReaderTest, CarriageReturnAloneEndsNoLineOfAFileWithLineFeeds) {
+    const std::string path = Write("cr.ini", "[A]\rKey=1\r[B]\rK=2\r\n");
     IniDocument document(path.c_str(), true);
     CounterString value;
-    document.SelectSection("A");  // found: the file is one line starting with "[A]"
+    document.SelectSection("A");  // found: the file's first line starts with "[A]"
     EXPECT_TRUE(document.FindSection(CounterString("A")));
     EXPECT_EQ(document.GetString("Key", value), 0);
     document.SelectSection("B");

@@ -111,4 +111,44 @@ TEST(BrenkarCheckAndVerify, VerifyWithTheServerGoneFailsTheLogon) {
                              "Logon failed - cannot connect.\n");
 }
 
+// The commands of a probe that handed brenkar a file whose every read fails (EIO), one whose
+// lines end with CR alone, and one with a NUL byte in a value.
+TEST(BrenkarCheckAndVerify, UnreadableCarriageReturnAndNulFilesAreToldApart) {
+    TempFolder folder("e2e_odd_files");
+    Kestrod sample(folder, 45, "sample.db", {"--station", "sample"});
+    ASSERT_TRUE(sample.ready());
+    const std::string failed = "Cannot read the file /proc/self/mem - Input/output error.\n";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"CHECK", "/proc/self/mem"},
+          std::vector<std::string>{"IMPORT", "/proc/self/mem", sample.address()},
+          std::vector<std::string>{"VERIFY", "/proc/self/mem", sample.address()}}) {
+        SCOPED_TRACE(command[0]);
+        const e2e::Run run = RunBrenkar(folder, command);
+        EXPECT_EQ(run.exitCode, 255) << run.output;
+        EXPECT_TRUE(run.output.ends_with(failed)) << run.output;
+        EXPECT_EQ(run.output.find("All done."), std::string::npos);
+        EXPECT_EQ(run.output.find("only in the controller"), std::string::npos);
+    }
+
+    std::ofstream(folder.path() + "/cr.ini", std::ios::binary)
+        << "[Pump01]\rNumber=1\rName=Bombas\rHose1ID=0\r";
+    const e2e::Run check = RunBrenkar(folder, {"CHECK", "cr.ini"});
+    EXPECT_NE(check.output.find("  1 pumps imported successfully.\n"), std::string::npos)
+        << check.output;
+    const e2e::Run import = RunBrenkar(folder, {"IMPORT", "cr.ini", sample.address()});
+    EXPECT_EQ(import.exitCode, 0) << import.output;
+    EXPECT_NE(import.output.find("  1 pumps imported successfully.\n"), std::string::npos)
+        << import.output;
+
+    using namespace std::string_literals;
+    std::ofstream(folder.path() + "/nul.ini", std::ios::binary)
+        << "[Pump01]\r\nNumber=1\r\nName=Bombas\0ilha 1\r\nHose1ID=0\r\n"s;
+    const e2e::Run nul = RunBrenkar(folder, {"CHECK", "nul.ini"});
+    EXPECT_EQ(nul.exitCode, 1) << nul.output;
+    EXPECT_NE(nul.output.find("[Pump01] Name (line 3): the line holds a NUL byte, and is read "
+                              "only up to it (as \"Bombas\")."),
+              std::string::npos)
+        << nul.output;
+}
+
 }  // namespace
