@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # cmake --install into a temporary prefix, then the tree moved elsewhere and run from there:
 # the installed kestrod serves the sample station and the installed brenkar exports it; the
-# installed control is drawn and hosted; the service unit is verified by systemd-analyze.
+# installed control is drawn and hosted, and the forecourt window plays its example; the
+# service unit is verified by systemd-analyze.
 #   install_test.sh BUILD_DIR
 set -uo pipefail
 build=$1
@@ -31,4 +32,5 @@ check_runpaths "$root"
 mkdir "$work/run"
 check_export "$root" 127.0.171 "$work/run"
 check_tolvan "$root" "$work/run"
+check_forecourt "$root" 127.0.171 "$work/run"
 echo "installed into a temporary prefix, moved, and ran brenkar, kestrod and the control"

@@ -5,6 +5,8 @@
 #   check_export ROOT PREFIX DIR   the installed kestrod on PREFIX.N serving the sample
 #                                  station, the installed brenkar exporting it into DIR
 #   check_tolvan ROOT DIR          the installed control drawn and hosted from the tree
+#   check_forecourt ROOT PREFIX DIR  the installed forecourt window, headless, playing the
+#                                  installed stacked-sale example against the installed kestrod
 # Each prints what is wrong and exits 1.
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/kestrod_server.sh"
 
@@ -70,4 +72,20 @@ check_tolvan() {
     printf 'create TOLVAN.TolvanCtrl.1\nget Name\n' |
         FORECOURT_REGISTRY=$dir/registry "$root/bin/control-host" >"$dir/host.out" 2>&1 ||
         { cat "$dir/host.out"; fail "control-host could not create the installed control"; }
+}
+
+check_forecourt() {
+    local root=$1 prefix=$2 dir=$3
+    start_kestrod "$root/bin/kestrod" "$prefix" "$dir" --clock manual
+    # A fresh registry: forecourt registers the installed client object and control itself,
+    # and its script's kestroctl lines run the installed kestroctl.
+    (cd "$dir" && FORECOURT_REGISTRY=$dir/forecourt-registry timeout 60 "$root/bin/forecourt" \
+        --headless --server "$address" --call-port "$call_port" --events-port "$events_port" \
+        --popup-mode 2 --script "$root/share/forecourt/examples/stacked_sale.script" \
+        >forecourt.out 2>&1)
+    local status=$?
+    stop_kestrod
+    [ "$status" -eq 0 ] || { cat "$dir/forecourt.out"; fail "the installed forecourt exited $status"; }
+    grep -q 'sale 1 chosen for payment' "$dir/forecourt.out" ||
+        { cat "$dir/forecourt.out"; fail "the installed forecourt did not play the stacked sale"; }
 }
