@@ -3,7 +3,10 @@
 # `man --warnings` fails, and every page must have the sections a user looks for.
 #   lint_man_pages.sh PAGE...
 set -uo pipefail
-command -v mandoc >/dev/null || { echo "mandoc is not installed (scripts/setup.sh installs it)"; exit 1; }
+if ! command -v mandoc >/dev/null; then
+    echo "mandoc is not installed (scripts/setup.sh installs it)"
+    exit 1
+fi
 sections=(NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" FILES ENVIRONMENT EXAMPLES "SEE ALSO")
 failed=0
 for page in "$@"; do

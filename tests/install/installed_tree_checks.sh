@@ -85,7 +85,8 @@ check_forecourt() {
         >forecourt.out 2>&1)
     local status=$?
     stop_kestrod
-    [ "$status" -eq 0 ] || { cat "$dir/forecourt.out"; fail "the installed forecourt exited $status"; }
+    [ "$status" -eq 0 ] ||
+        { cat "$dir/forecourt.out"; fail "the installed forecourt exited $status"; }
     grep -q 'sale 1 chosen for payment' "$dir/forecourt.out" ||
         { cat "$dir/forecourt.out"; fail "the installed forecourt did not play the stacked sale"; }
 }
