@@ -1,5 +1,6 @@
 // A face resolved through fontconfig and sized as Windows maps a LOGFONT height, with its
-// text metrics and a cache of FreeType's grey-scale glyphs.
+// text metrics and a cache of FreeType's glyphs (grey scale, or one bit per pixel where
+// Windows draws the face from a bitmap font).
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,7 @@ struct Glyph {
     int top = 0;      // ink's top edge above the baseline
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> coverage;  // width * height, 0..255
+    std::vector<std::uint8_t> coverage;  // width * height, 0..255 (only 0 and 255 when one-bit)
 };
 
 class FontFace {

@@ -1,6 +1,6 @@
 // Fonts: LOGFONT requests resolved through fontconfig, sized as Windows maps lfHeight, glyphs
-// rasterised by FreeType in grey scale; CreateFontIndirectW, GetTextMetricsW and
-// GetTextExtentPoint32W.
+// rasterised by FreeType in grey scale (one bit per pixel for Windows' bitmap faces);
+// CreateFontIndirectW, GetTextMetricsW and GetTextExtentPoint32W.
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -12,6 +12,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/ascii_case.h"
 #include "platform/gdi_font_face.h"
 #include "platform/gdi_internal.h"
 #include "platform/text_conversion.h"
@@ -48,6 +49,19 @@ std::string FamilyToAsk(const std::string& requested) {
         }
     }
     return requested;
+}
+
+// Windows has these faces only as bitmap fonts, which it never smooths: their text is the text
+// colour or the background, pixel for pixel, at every size (the dialogs' and the pump face's
+// small "MS Sans Serif" included). The outline face that stands in for them is drawn likewise.
+bool IsWindowsBitmapFace(const std::string& requested) {
+    static const char* const kBitmapFaces[] = {"MS Sans Serif", "System"};
+    for (const char* name : kBitmapFaces) {
+        if (EqualsAsciiNoCase(requested, name)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 struct Match {
@@ -114,7 +128,8 @@ void CellUnits(FT_Face face, double* ascent, double* descent, double* lineGap, d
     }
 }
 
-using FaceKey = std::tuple<std::string, int, long, bool>;
+// File, face index, em size in 26.6 pixels, emboldened, drawn with one bit per pixel.
+using FaceKey = std::tuple<std::string, int, long, bool, bool>;
 
 std::map<FaceKey, std::shared_ptr<FontFace>>& FaceCache() {
     static auto* cache = new std::map<FaceKey, std::shared_ptr<FontFace>>();
@@ -126,6 +141,7 @@ std::map<FaceKey, std::shared_ptr<FontFace>>& FaceCache() {
 struct FontFace::Impl {
     FT_Face face = nullptr;
     bool embolden = false;
+    bool monochrome = false;
 };
 
 FontFace::~FontFace() {
@@ -157,7 +173,8 @@ std::shared_ptr<FontFace> FontFace::Resolve(const LOGFONTW& lf, const std::strin
     const long em26 = std::max(1L, std::lround(em * 64));
     em = em26 / 64.0;
     const bool embolden = lf.lfWeight >= FW_SEMIBOLD && match.weight < FC_WEIGHT_DEMIBOLD;
-    const FaceKey key{match.file, match.index, em26, embolden};
+    const bool monochrome = IsWindowsBitmapFace(requested);
+    const FaceKey key{match.file, match.index, em26, embolden, monochrome};
     if (auto it = FaceCache().find(key); it != FaceCache().end()) {
         FT_Done_Face(face);
         return it->second;
@@ -170,6 +187,7 @@ std::shared_ptr<FontFace> FontFace::Resolve(const LOGFONTW& lf, const std::strin
     result->impl_ = std::make_unique<Impl>();
     result->impl_->face = face;
     result->impl_->embolden = embolden;
+    result->impl_->monochrome = monochrome;
     result->family_ = match.family;
     const double scale = em / upem;
     TEXTMETRICW& tm = result->metrics_;
@@ -216,12 +234,22 @@ const Glyph& FontFace::GlyphFor(char32_t cp) {
     Glyph glyph;
     FT_Face face = impl_->face;
     const FT_UInt index = FT_Get_Char_Index(face, cp);
-    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) == 0) {
+    const bool mono = impl_->monochrome;
+    // One-bit glyphs take FreeType's own hinting: the stand-in outline's instructions break
+    // strokes apart at these sizes, the autohinter keeps each stroke a whole pixel wide.
+    const FT_Int32 load =
+        mono ? FT_LOAD_TARGET_MONO | FT_LOAD_FORCE_AUTOHINT : FT_LOAD_TARGET_NORMAL;
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | load) == 0) {
+        // The autohinter widens advances to whole pixels of its own; text keeps the outline's
+        // widths (and dialogs their base units) as the grey-scale faces have them.
+        if (mono) {
+            face->glyph->advance.x = (face->glyph->linearHoriAdvance + 512) >> 10;
+        }
         if (impl_->embolden && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
             FT_Outline_Embolden(&face->glyph->outline, face->size->metrics.x_ppem * 2);
             face->glyph->advance.x += face->size->metrics.x_ppem * 2;
         }
-        if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
+        if (FT_Render_Glyph(face->glyph, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0) {
             const FT_Bitmap& bm = face->glyph->bitmap;
             glyph.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
             glyph.left = face->glyph->bitmap_left;

@@ -6,14 +6,7 @@
 # docs/forecourt-popup-pt-BR.png.
 # Usage: scripts/forecourt_pictures.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, docs)
 set -euo pipefail
-repo=$(cd "$(dirname "$0")/.." && pwd)
-build=$(realpath "${1:-$repo/build}")
-out=$(realpath "${2:-$repo/docs}")
-mkdir -p "$out"
-work=$(mktemp -d)
-source "$repo/scripts/kestrod_server.sh"
-trap 'stop_kestrod; rm -rf "$work"' EXIT
-export FORECOURT_REGISTRY=$work/registry TZ=UTC
+source "$(dirname "$0")/picture_run.sh"
 
 for language in en-US:en_US.UTF-8 pt-BR:pt_BR.UTF-8; do
     name=${language%%:*}

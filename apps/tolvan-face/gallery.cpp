@@ -1,7 +1,9 @@
-// The gallery's cases and layout; captions are drawn with GDI text in the gallery's surface.
+// The gallery's cases and layout; captions, in the gallery's language, are drawn with GDI text
+// in the gallery's surface.
 #include "apps/tolvan-face/gallery.h"
 
 #include "platform/gdi.h"
+#include "platform/nls.h"
 #include "platform/pixel_surface.h"
 
 namespace tolvan_face {
@@ -14,9 +16,22 @@ constexpr int kColumns = 5;
 constexpr int kCaptionHeight = 30;
 constexpr std::uint32_t kPaper = 0xFFFFFF;
 
-FaceCase Case(const char* caption, SHORT state, SHORT hose = 0) {
+// The caption in the gallery's language: Portuguese for a Portuguese user, as the control's
+// own strings, English otherwise.
+struct Caption {
+    const char* english;
+    const char* portuguese;
+};
+
+bool PortugueseUser() {
+    constexpr LCID kPrimaryLanguageMask = 0x3FF;
+    constexpr LCID kPortuguese = 0x16;
+    return (GetUserDefaultLCID() & kPrimaryLanguageMask) == kPortuguese;
+}
+
+FaceCase Case(Caption caption, SHORT state, SHORT hose = 0) {
     FaceCase face;
-    face.caption = caption;
+    face.caption = PortugueseUser() ? caption.portuguese : caption.english;
     face.pump.state = state;
     face.pump.hoseNumber = hose;
     return face;
@@ -29,20 +44,20 @@ FaceCase WithAmounts(FaceCase face, double volume, double value, double price) {
     return face;
 }
 
-FaceCase Reserved(const char* caption, SHORT kind) {
+FaceCase Reserved(Caption caption, SHORT kind) {
     FaceCase face = Case(caption, 5);
     face.pump.reservedFor = kind;
     return face;
 }
 
-FaceCase Stacked(const char* caption, int count) {
+FaceCase Stacked(Caption caption, int count) {
     FaceCase face = Case(caption, 3);
     face.stacked = count;
     face.pump.stackSize = static_cast<SHORT>(count);
     return face;
 }
 
-FaceCase Current(const char* caption, CurrentDelivery kind) {
+FaceCase Current(Caption caption, CurrentDelivery kind) {
     FaceCase face = WithAmounts(Case(caption, kind == CurrentDelivery::Plain ? 3 : 5), 21.48, 53.70, 2.5);
     face.current = kind;
     return face;
@@ -64,40 +79,43 @@ void Blit(platform::PixelSurface& sheet, const FacePixels& face, int left, int t
 
 std::vector<FaceCase> GalleryCases() {
     std::vector<FaceCase> cases = {
-        Case("0 not responding", 0),
-        Case("1 error", 1),
-        Case("3 idle, locked", 3),
-        Case("5 authorised", 5),
-        Case("6 calling, blink on", 6, 1),
-        Case("6 calling, blink off", 6, 1),
-        WithAmounts(Case("7 starting", 7, 1), 0, 0, 1.999),
-        WithAmounts(Case("8 delivering", 8, 1), 12.345, 24.68, 1.999),
-        WithAmounts(Case("9 stopped", 9, 1), 3.5, 7.0, 2.0),
-        WithAmounts(Case("10 delivering, limit", 10, 2), 19.87, 39.74, 2.0),
-        WithAmounts(Case("13 ended, nozzle out", 13, 1), 25.0, 50.0, 2.0),
-        WithAmounts(Case("14 prepay stopped", 14, 1), 10.0, 20.0, 2.0),
-        Case("15 stopped by site", 15, 1),
-        Case("16 error", 16),
-        Case("17 error", 17),
-        Reserved("prepay reserved (2)", 2),
-        Reserved("prepaid (3)", 3),
-        Reserved("preauth reserved (4)", 4),
-        Reserved("preauthorised (5)", 5),
-        Stacked("stack 0", 0),
-        Stacked("stack 1", 1),
-        Stacked("stack 2", 2),
-        Stacked("stack 3", 3),
-        Stacked("stack 4", 4),
-        Stacked("stack 5", 5),
-        WithAmounts(Case("live delivery", 8, 1), 21.48, 53.70, 2.5),
-        Current("current delivery", CurrentDelivery::Plain),
-        Current("locked delivery", CurrentDelivery::Locked),
-        Current("overdue delivery", CurrentDelivery::Overdue),
-        Current("negative value", CurrentDelivery::Negative),
-        WithAmounts(Case("long values", 8, 1), 12345.678, 98765.43, 12.345),
-        WithAmounts(Case("current pump 07", 8, 1), 4.2, 8.4, 2.0),
-        WithAmounts(Case("pump 123", 5), 0, 0, 2.0),
-        WithAmounts(Case("negative live value", 9, 1), -2.5, -5.0, 2.0),
+        Case({"0 not responding", "0 sem comunicação"}, 0),
+        Case({"1 error", "1 erro"}, 1),
+        Case({"3 idle, locked", "3 livre, bloqueada"}, 3),
+        Case({"5 authorised", "5 autorizada"}, 5),
+        Case({"6 calling, blink on", "6 chamando, sinal aceso"}, 6, 1),
+        Case({"6 calling, blink off", "6 chamando, sinal apagado"}, 6, 1),
+        WithAmounts(Case({"7 starting", "7 iniciando"}, 7, 1), 0, 0, 1.999),
+        WithAmounts(Case({"8 delivering", "8 abastecendo"}, 8, 1), 12.345, 24.68, 1.999),
+        WithAmounts(Case({"9 stopped", "9 parada temporária"}, 9, 1), 3.5, 7.0, 2.0),
+        WithAmounts(Case({"10 delivering, limit", "10 abastecendo, limite"}, 10, 2), 19.87, 39.74,
+                    2.0),
+        WithAmounts(Case({"13 ended, nozzle out", "13 encerrado, bico fora"}, 13, 1), 25.0, 50.0,
+                    2.0),
+        WithAmounts(Case({"14 prepay stopped", "14 pré-pago parado"}, 14, 1), 10.0, 20.0, 2.0),
+        Case({"15 stopped by site", "15 parada pelo controlador"}, 15, 1),
+        Case({"16 error", "16 erro"}, 16),
+        Case({"17 error", "17 erro"}, 17),
+        Reserved({"prepay reserved (2)", "pré-pago reservado (2)"}, 2),
+        Reserved({"prepaid (3)", "pré-pago autorizado (3)"}, 3),
+        Reserved({"preauth reserved (4)", "pré-autorização reservada (4)"}, 4),
+        Reserved({"preauthorised (5)", "pré-autorizada (5)"}, 5),
+        Stacked({"stack 0", "memória 0"}, 0),
+        Stacked({"stack 1", "memória 1"}, 1),
+        Stacked({"stack 2", "memória 2"}, 2),
+        Stacked({"stack 3", "memória 3"}, 3),
+        Stacked({"stack 4", "memória 4"}, 4),
+        Stacked({"stack 5", "memória 5"}, 5),
+        WithAmounts(Case({"live delivery", "abastecimento em curso"}, 8, 1), 21.48, 53.70, 2.5),
+        Current({"current delivery", "venda a pagar"}, CurrentDelivery::Plain),
+        Current({"locked delivery", "venda bloqueada"}, CurrentDelivery::Locked),
+        Current({"overdue delivery", "venda atrasada"}, CurrentDelivery::Overdue),
+        Current({"negative value", "valor negativo"}, CurrentDelivery::Negative),
+        WithAmounts(Case({"long values", "valores longos"}, 8, 1), 12345.678, 98765.43, 12.345),
+        WithAmounts(Case({"current pump 07", "bomba atual 07"}, 8, 1), 4.2, 8.4, 2.0),
+        WithAmounts(Case({"pump 123", "bomba 123"}, 5), 0, 0, 2.0),
+        WithAmounts(Case({"negative live value", "valor em curso negativo"}, 9, 1), -2.5, -5.0,
+                    2.0),
     };
     cases[5].blinkOn = false;
     cases[31].isCurrentPump = true;

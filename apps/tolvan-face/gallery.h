@@ -1,6 +1,7 @@
 // The gallery of tolvan-face: one face per interesting case (each pump state, each reservation
 // kind, stack counts 0 to 5, live and current-delivery colours, a locked, an overdue and a
-// negative delivery, long values, the blink phases), each at 1:1 and at 2x with its caption.
+// negative delivery, long values, the blink phases), each at 1:1 and at 2x with its caption in
+// the user's language (Portuguese for a Portuguese locale, else English).
 #pragma once
 
 #include <string>

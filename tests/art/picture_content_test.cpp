@@ -1,7 +1,7 @@
 // What the kept pictures must show for the face and the popup to work: the readouts sit on
-// a plain window, the status icons end at the bottom of the face, the stack indicator lights
-// as many lamps as it counts, only the hang-up nozzle carries the red arrow, disabled buttons
-// are grey, and the popup's list area is plain where the list is drawn.
+// a plain window, the status icons keep under the price and the grade name, the stack
+// indicator lights as many lamps as it counts, only the hang-up nozzle carries the red arrow,
+// disabled buttons are grey, and the popup's list area is plain where the list is drawn.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -79,10 +79,10 @@ class PictureContentTest : public ::testing::Test {
 };
 
 TEST_F(PictureContentTest, ReadoutsSitOnAPlainWindowThatTheHatchedBodyHatches) {
-    // The readouts' text lies in x 3..57 (right-aligned at 55, long values run left) and
-    // y 21..56 of the face.
-    EXPECT_EQ(Letters(209, 4, 21, 58, 56), std::set<char>{'w'});
-    EXPECT_EQ(Letters(238, 4, 21, 58, 56), (std::set<char>{'w', 'G'}));
+    // The readouts' text lies in x 1..57 (right-aligned at 55, seven characters run left to 1)
+    // and y 21..56 of the face: the window's white spans all of it.
+    EXPECT_EQ(Letters(209, 1, 21, 59, 56), std::set<char>{'w'});
+    EXPECT_EQ(Letters(238, 1, 21, 59, 56), (std::set<char>{'w', 'G'}));
     // The number plate under the pump number is black, for white and red numbers alike.
     EXPECT_EQ(Letters(209, 2, 2, 28, 16), std::set<char>{'k'});
     // Outside the window the two bodies are the same picture.
@@ -90,28 +90,34 @@ TEST_F(PictureContentTest, ReadoutsSitOnAPlainWindowThatTheHatchedBodyHatches) {
     const art::PixelMap& hatched = Map(238);
     for (int y = 0; y < 80; ++y) {
         for (int x = 0; x < 62; ++x) {
-            if (x < 4 || x > 58 || y < 21 || y > 56) {
+            if (x < 1 || x > 59 || y < 21 || y > 56) {
                 ASSERT_EQ(plain.at(x, y), hatched.at(x, y)) << x << "," << y;
             }
         }
     }
 }
 
-TEST_F(PictureContentTest, StatusIconsAreCentredAndEndAtTheBottomOfTheFace) {
+TEST_F(PictureContentTest, StatusIconsAreCentredUnderTheGradeName) {
+    // The 35-row icons are drawn at face row 45, the 23-row ones at 57. The price's text
+    // reaches row 57 (a comma), the grade name's rows 62 to 71 (it is not centred vertically):
+    // every symbol keeps to the face's bottom rows 72 to 79, the same for every icon.
     const int kIcons[] = {201, 205, 206, 207, 208, 214, 215, 218, 237};
     for (int id : kIcons) {
         const art::PixelMap& map = Map(id);
-        int left = map.width, right = -1, bottom = -1;
+        const int faceTop = map.height == 35 ? 45 : 57;
+        int left = map.width, right = -1, top = -1, bottom = -1;
         for (int y = 0; y < map.height; ++y) {
             for (int x = 0; x < map.width; ++x) {
                 if (map.at(x, y) != set_.palette.keyIndex) {
                     left = std::min(left, x);
                     right = std::max(right, x);
-                    bottom = y;
+                    if (top < 0) top = faceTop + y;
+                    bottom = faceTop + y;
                 }
             }
         }
-        EXPECT_GE(bottom, map.height - 2) << "bitmap " << id;
+        EXPECT_EQ(top, 72) << "bitmap " << id;
+        EXPECT_EQ(bottom, 79) << "bitmap " << id;
         EXPECT_NEAR(left + right, map.width - 1, 4) << "bitmap " << id;
     }
 }

@@ -220,3 +220,40 @@ TEST(DrawText, BlendsGreyScaleEdgesBetweenTextAndBackground) {
 }
 
 }  // namespace
+
+TEST(DrawText, WindowsBitmapFacesAreDrawnWithoutSmoothing) {
+    // Windows has these faces only as bitmap fonts: every pixel is the text colour or the
+    // background, at the pump face's 10 pixels and the dialogs' 8 points alike.
+    const struct {
+        const char16_t* face;
+        LONG height;
+        LONG weight;
+    } cases[] = {{u"MS Sans Serif", 10, FW_NORMAL},
+                 {u"MS Sans Serif", -11, FW_NORMAL},
+                 {u"ms sans serif", 19, FW_NORMAL},
+                 {u"MS Sans Serif", 16, FW_BOLD},
+                 {u"System", 16, FW_BOLD}};
+    for (const auto& c : cases) {
+        TextDC t(90, 30, c.face, c.height, c.weight);
+        SetTextColor(t.dc(), RGB(0, 0, 255));
+        RECT r{0, 0, 90, 30};
+        DrawTextW(t.dc(), u"S10 Os/g", -1, &r, DT_SINGLELINE);
+        int ink = 0, other = 0;
+        for (std::uint32_t p : t.surface().pixels) {
+            if (p == 0x0000FFu)
+                ++ink;
+            else if (p != kWhite)
+                ++other;
+        }
+        EXPECT_GT(ink, 20) << c.height;
+        EXPECT_EQ(other, 0) << c.height << ": smoothed edges";
+    }
+    // The outline faces keep their grey edges at the same small size.
+    TextDC arial(90, 30, u"Arial", 10, FW_NORMAL);
+    RECT r{0, 0, 90, 30};
+    DrawTextW(arial.dc(), u"S10 Os/g", -1, &r, DT_SINGLELINE);
+    int grey = 0;
+    for (std::uint32_t p : arial.surface().pixels)
+        grey += p != 0 && p != kWhite ? 1 : 0;
+    EXPECT_GT(grey, 5);
+}
