@@ -1,6 +1,8 @@
 // The binary layouts of the resources the compiler writes.
 #include "tools/rc/rc_binary.h"
 
+#include <stdexcept>
+
 namespace rc {
 
 void BinaryWriter::Word(std::uint16_t v) {
@@ -37,6 +39,8 @@ void BinaryWriter::PatchWord(std::size_t at, std::uint16_t v) {
 }
 
 std::vector<unsigned char> DialogTemplateEx(const DialogDefinition& d) {
+    if (d.controls.size() > 0xFFFF)
+        throw std::length_error("a dialog holds at most 65535 controls");
     BinaryWriter w;
     w.Word(1);       // dlgVer
     w.Word(0xFFFF);  // signature of the extended form
@@ -72,6 +76,8 @@ std::vector<unsigned char> DialogTemplateEx(const DialogDefinition& d) {
 std::vector<unsigned char> StringBlock(const std::u16string (&strings)[16]) {
     BinaryWriter w;
     for (const std::u16string& s : strings) {
+        if (s.size() > 0xFFFF)
+            throw std::length_error("a string is longer than 65535 UTF-16 units");
         w.Word(static_cast<std::uint16_t>(s.size()));
         for (char16_t c : s) w.Word(c);
     }
@@ -90,6 +96,10 @@ void WriteVersionNode(BinaryWriter& w, const VersionNode& node) {
     w.AlignDword();
     w.Append(node.value);
     for (const VersionNode& child : node.children) WriteVersionNode(w, child);
+    if (w.Size() - start > 0xFFFF) {
+        throw std::length_error("version information \"" + Utf16ToUtf8(node.key) +
+                                "\" is longer than 65535 bytes");
+    }
     w.PatchWord(start, static_cast<std::uint16_t>(w.Size() - start));
 }
 

@@ -62,6 +62,9 @@ struct DialogDefinition {
     std::vector<DialogControl> controls;
 };
 
+// The binary forms count and measure in 16-bit words: a writer throws std::length_error when
+// what it is given does not fit them, rather than write a wrapped count or length.
+
 // The DLGTEMPLATEEX form of a dialog (DIALOG statements are written in it too).
 std::vector<unsigned char> DialogTemplateEx(const DialogDefinition& dialog);
 

@@ -6,11 +6,15 @@
 // Files the script names are looked up beside the script first, then in each --search folder
 // (generated files). ANCHOR names a symbol defined by the output, which static libraries use
 // to make every program that links them keep the resources. The depfile lists every input.
+// Outputs are written as rc_output.h says: a regular file is replaced in one step, and only
+// when its content changes; a pipe or device (/dev/stdout) is written straight through.
 #include <cstdio>
-#include <fstream>
+#include <exception>
 #include <sstream>
 #include <string>
 
+#include "tools/rc/printable_text.h"
+#include "tools/rc/rc_output.h"
 #include "tools/rc/rc_script.h"
 
 namespace {
@@ -67,16 +71,17 @@ std::string Source(const rc::CompileResult& compiled, const std::string& script,
     return out.str();
 }
 
-bool WriteIfChanged(const std::string& path, const std::string& text) {
-    std::ifstream old(path, std::ios::binary);
-    if (old) {
-        std::ostringstream have;
-        have << old.rdbuf();
-        if (have.str() == text) return true;
-    }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
+// Prints one error line; what it quotes from the script may be any bytes.
+void Report(const std::string& message) {
+    std::fprintf(stderr, "forecourt-rc: %s\n", rc::PrintableText(message).c_str());
+}
+
+bool Write(const std::string& path, const std::string& text) {
+    const std::string failure = rc::WriteOutput(path, text);
+    if (failure.empty())
+        return true;
+    Report("cannot write " + path + ": " + failure);
+    return false;
 }
 
 std::string Escaped(const std::string& path) {
@@ -107,27 +112,23 @@ int main(int argc, char** argv) {
         if ((arg == "--search" || arg == "--depfile") && i + 1 < argc) {
             (arg == "--search" ? options.searchFolders.emplace_back() : depfile) = argv[++i];
         } else {
-            std::fprintf(stderr, "forecourt-rc: unknown argument %s\n", arg.c_str());
+            Report("unknown argument " + arg);
             return 2;
         }
     }
     try {
         const rc::CompileResult compiled = rc::CompileScript(script, options);
-        if (!WriteIfChanged(output, Source(compiled, script, anchor))) {
-            std::fprintf(stderr, "forecourt-rc: cannot write %s\n", output.c_str());
+        if (!Write(output, Source(compiled, script, anchor)))
             return 1;
-        }
         if (!depfile.empty()) {
             std::string deps = Escaped(output) + ":";
             for (const std::string& input : compiled.inputs) deps += " \\\n  " + Escaped(input);
             deps += "\n";
-            if (!WriteIfChanged(depfile, deps)) {
-                std::fprintf(stderr, "forecourt-rc: cannot write %s\n", depfile.c_str());
+            if (!Write(depfile, deps))
                 return 1;
-            }
         }
-    } catch (const rc::ScriptError& e) {
-        std::fprintf(stderr, "forecourt-rc: %s\n", e.what());
+    } catch (const std::exception& e) {  // ScriptError, and the system's (no memory)
+        Report(e.what());
         return 1;
     }
     return 0;

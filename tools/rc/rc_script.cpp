@@ -2,12 +2,18 @@
 // their #defines), a tokenizer, and one parser per resource statement.
 #include "tools/rc/rc_script.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
+#include <stdexcept>
+#include <tuple>
 
 #include "platform/bmp_reader.h"
 #include "tools/rc/rc_binary.h"
+#include "tools/rc/rc_input.h"
 
 namespace rc {
 
@@ -79,12 +85,46 @@ struct Token {
     int line = 0;
 };
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw ScriptError("cannot read " + path.string());
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// How deeply ~, - and parentheses may nest in an expression, and BLOCKs in version
+// information. The resource format has no such limit; this one keeps a hostile script from
+// exhausting the stack, far beyond what a real script writes.
+constexpr int kMaxNesting = 256;
+// How deeply headers may include headers (C compilers bound it alike).
+constexpr std::size_t kMaxIncludeDepth = 200;
+
+// A value as the script most likely wrote it: -1 rather than 4294967295.
+std::string ValueText(std::uint32_t v) {
+    return v > 0x7FFFFFFF ? std::to_string(static_cast<std::int32_t>(v)) : std::to_string(v);
+}
+
+// How messages name a resource type, a resource name and a language.
+std::string TypeName(std::uint16_t type) {
+    switch (type) {
+        case 2:
+            return "BITMAP";
+        case 3:
+            return "icon image";
+        case 5:
+            return "DIALOG";
+        case 6:
+            return "string block";
+        case 10:
+            return "RCDATA";
+        case 14:
+            return "ICON";
+        case 16:
+            return "VERSIONINFO";
+        default:
+            return "resource type " + std::to_string(type);
+    }
+}
+std::string NameText(const ResourceKey& name) {
+    return name.text.empty() ? std::to_string(name.id) : Utf16ToUtf8(name.text);
+}
+std::string LanguageText(std::uint16_t language) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", language);
+    return text;
 }
 
 // Splits preprocessed script text into tokens; `defines` maps names to replacement values.
@@ -105,9 +145,7 @@ class Tokenizer {
                 t.text = ReadString();
             } else if (std::isdigit(static_cast<unsigned char>(c))) {
                 t.kind = TokenKind::Number;
-                std::size_t used = 0;
-                t.number = static_cast<std::uint32_t>(std::stoul(text_.substr(pos_), &used, 0));
-                pos_ += used;
+                t.number = ReadNumber();
                 while (pos_ < text_.size() && (text_[pos_] == 'L' || text_[pos_] == 'l' ||
                                                text_[pos_] == 'U' || text_[pos_] == 'u'))
                     ++pos_;
@@ -134,6 +172,19 @@ class Tokenizer {
     }
 
   private:
+    // A decimal, octal (leading 0) or hexadecimal (0x) number; a script's numbers are 32-bit.
+    std::uint32_t ReadNumber() {
+        const char* start = text_.c_str() + pos_;
+        char* end = nullptr;
+        errno = 0;
+        const unsigned long long value = std::strtoull(start, &end, 0);
+        pos_ += static_cast<std::size_t>(end - start);
+        if (errno == ERANGE || value > 0xFFFFFFFF) {
+            throw ScriptError(Where() + "number does not fit in 32 bits");
+        }
+        return static_cast<std::uint32_t>(value);
+    }
+
     void SkipSpaceAndComments() {
         while (pos_ < text_.size()) {
             const char c = text_[pos_];
@@ -202,35 +253,58 @@ class Parser {
         : script_(script), options_(options), result_(result) {}
 
     void Run() {
-        Load(script_);
+        Load();
         while (!AtEnd()) Statement();
     }
 
   private:
-    // Preprocesses `path`: #define lines become symbols, #include "x" reads x's defines (a
-    // header's other content is ignored), other directives are ignored.
-    void Load(const fs::path& path) {
-        const std::string text = ReadFile(path);
-        result_.inputs.insert(fs::absolute(path).lexically_normal().string());
+    // A file being preprocessed: the script, or a header it includes, as messages name it.
+    struct OpenFile {
+        std::string name;
+        FileIdentity identity;
+    };
+
+    // Preprocesses the script: #define lines become symbols, #include "x" reads x's defines (a
+    // header's other content is ignored), other directives are ignored; the rest is tokenized.
+    void Load() {
+        file_ = script_.filename().string();
+        const InputFile input = ReadRegularFile(script_.string());
+        RecordInput(script_);
+        includes_.push_back({file_, input.identity});
         std::string body;
-        std::istringstream lines(text);
-        std::string line;
-        while (std::getline(lines, line)) {
-            std::size_t first = line.find_first_not_of(" \t");
-            if (first != std::string::npos && line[first] == '#') {
-                Directive(path, line.substr(first + 1));
+        ForEachLine(input.bytes, [&](const std::string& line, int number) {
+            if (const std::size_t at = DirectiveStart(line); at != std::string::npos) {
+                Directive(script_, line.substr(at), number);
                 body += '\n';
-                continue;
+            } else {
+                body += line + '\n';
             }
-            body += line + '\n';
-        }
-        if (path == script_) {
-            file_ = path.filename().string();
-            tokens_ = Tokenizer(body, file_).Run();
-        }
+        });
+        includes_.pop_back();
+        tokens_ = Tokenizer(body, file_).Run();
     }
 
-    void Directive(const fs::path& from, const std::string& directive) {
+    template <typename PerLine>
+    static void ForEachLine(const std::string& text, PerLine perLine) {
+        std::istringstream lines(text);
+        std::string line;
+        for (int number = 1; std::getline(lines, line); ++number)
+            perLine(line, number);
+    }
+
+    // Where the '#' of a directive line ends, or npos for a line of script text.
+    static std::size_t DirectiveStart(const std::string& line) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        return first != std::string::npos && line[first] == '#' ? first + 1 : std::string::npos;
+    }
+
+    void RecordInput(const fs::path& path) {
+        std::error_code ignored;
+        const fs::path absolute = fs::absolute(path, ignored);
+        result_.inputs.insert((absolute.empty() ? path : absolute).lexically_normal().string());
+    }
+
+    void Directive(const fs::path& from, const std::string& directive, int line) {
         std::istringstream in(directive);
         std::string word;
         in >> word;
@@ -243,7 +317,15 @@ class Parser {
             if (const std::size_t comment = value.find("//"); comment != std::string::npos)
                 value = value.substr(0, comment);
             try {
-                defines_[name] = static_cast<std::uint32_t>(std::stoul(value, nullptr, 0));
+                const bool negative = value.starts_with('-');
+                const unsigned long long number =
+                    std::stoull(negative ? value.substr(1) : value, nullptr, 0);
+                // A value wider than 32 bits is for C code; a script using it finds it unknown.
+                // A negative one is taken modulo 2^32, as IDC_STATIC's -1.
+                if (number <= 0xFFFFFFFF) {
+                    const auto magnitude = static_cast<std::uint32_t>(number);
+                    defines_[name] = negative ? 0u - magnitude : magnitude;
+                }
             } catch (const std::exception&) {
                 // Non-numeric definitions (guards, strings) name nothing a script needs.
             }
@@ -254,28 +336,74 @@ class Parser {
             const std::size_t close = rest.find_last_of("\">");
             if (open == std::string::npos || close <= open) return;
             const std::string name = rest.substr(open + 1, close - open - 1);
-            const fs::path local = from.parent_path() / name;
+            const fs::path local = (from.parent_path() / name).lexically_normal();
             // System headers (winres.h, afxres.h) are replaced by the predefined names.
-            if (fs::exists(local)) LoadHeader(local);
-        }
-    }
-
-    void LoadHeader(const fs::path& path) {
-        const std::string text = ReadFile(path);
-        result_.inputs.insert(fs::absolute(path).lexically_normal().string());
-        std::istringstream lines(text);
-        std::string line;
-        while (std::getline(lines, line)) {
-            const std::size_t first = line.find_first_not_of(" \t");
-            if (first != std::string::npos && line[first] == '#') {
-                Directive(path, line.substr(first + 1));
+            std::error_code ignored;
+            if (fs::exists(local, ignored)) {
+                LoadHeader(local, includes_.back().name + ":" + std::to_string(line) + ": ");
             }
         }
     }
 
-    [[noreturn]] void Fail(const std::string& what) const {
-        throw ScriptError(file_ + ":" + std::to_string(Peek().line) + ": " + what);
+    // Reads a header's directives; `where` is the location of the #include that names it.
+    void LoadHeader(const fs::path& path, const std::string& where) {
+        InputFile input;
+        try {
+            input = ReadRegularFile(path.string());
+        } catch (const ScriptError& e) {
+            throw ScriptError(where + e.what());
+        }
+        const fs::path relative = path.lexically_relative(script_.parent_path());
+        const std::string name = relative.empty() ? path.string() : relative.string();
+        for (const OpenFile& open : includes_) {
+            if (open.identity == input.identity) {
+                throw ScriptError(where + "recursive #include: " + IncludeChain(name));
+            }
+        }
+        if (includes_.size() >= kMaxIncludeDepth) {
+            throw ScriptError(where + "#include nested more than " +
+                              std::to_string(kMaxIncludeDepth) + " deep: " + IncludeChain(name));
+        }
+        RecordInput(path);
+        includes_.push_back({name, input.identity});
+        ForEachLine(input.bytes, [&](const std::string& line, int number) {
+            if (const std::size_t at = DirectiveStart(line); at != std::string::npos) {
+                Directive(path, line.substr(at), number);
+            }
+        });
+        includes_.pop_back();
     }
+
+    // "a.rc -> b.h -> c.h -> next": the files being read and the one about to be.
+    std::string IncludeChain(const std::string& next) const {
+        std::string chain;
+        for (const OpenFile& open : includes_)
+            chain += open.name + " -> ";
+        return chain + next;
+    }
+
+    [[noreturn]] void Fail(const std::string& what) const { FailAt(Peek().line, what); }
+    [[noreturn]] void FailAt(int line, const std::string& what) const {
+        throw ScriptError(file_ + ":" + std::to_string(line) + ": " + what);
+    }
+
+    // Holds one level of nesting while a nested part is parsed; fails past kMaxNesting.
+    class Nested {
+      public:
+        Nested(Parser& parser, const char* what) : parser_(parser) {
+            if (parser_.nesting_ >= kMaxNesting) {
+                parser_.Fail(std::string(what) + " nested more than " +
+                             std::to_string(kMaxNesting) + " levels deep");
+            }
+            ++parser_.nesting_;
+        }
+        ~Nested() { --parser_.nesting_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+      private:
+        Parser& parser_;
+    };
 
     const Token& Peek(std::size_t ahead = 0) const {
         const std::size_t i = std::min(pos_ + ahead, tokens_.size() - 1);
@@ -316,15 +444,18 @@ class Parser {
     bool IsSymbol(const std::string& name) const {
         return defines_.count(name) != 0 || PredefinedSymbols().count(name) != 0;
     }
-    std::uint32_t SymbolValue(const std::string& name) const {
+    // The value of the name token `t`; an unknown name is an error on its line.
+    std::uint32_t SymbolValue(const Token& t) const {
+        const std::string& name = t.text;
         if (auto it = defines_.find(name); it != defines_.end()) return it->second;
         if (auto it = PredefinedSymbols().find(name); it != PredefinedSymbols().end())
             return it->second;
-        Fail("unknown name " + name);
+        FailAt(t.line, "unknown name " + name);
     }
 
     // A number expression: terms joined by | + -, a term a number, a name, ~term, (expr).
     std::uint32_t Term() {
+        const Nested level(*this, "expression");
         if (Accept("~")) return ~Term();
         if (Accept("-")) return static_cast<std::uint32_t>(-static_cast<std::int64_t>(Term()));
         if (Accept("(")) {
@@ -334,7 +465,8 @@ class Parser {
         }
         const Token t = Next();
         if (t.kind == TokenKind::Number) return t.number;
-        if (t.kind == TokenKind::Name) return SymbolValue(t.text);
+        if (t.kind == TokenKind::Name)
+            return SymbolValue(t);
         Fail("expected a number");
     }
     std::uint32_t Expression() {
@@ -365,7 +497,25 @@ class Parser {
             first = false;
         }
     }
-    std::int16_t Coordinate() { return static_cast<std::int16_t>(Expression()); }
+    // An expression for a field of the binary form that holds 0..max (a 16-bit id or count, a
+    // byte): a value outside is an error, never cut to the field's width.
+    std::uint32_t Bounded(std::uint32_t max, const std::string& what) {
+        const int line = Peek().line;
+        const std::uint32_t v = Expression();
+        if (v > max) {
+            FailAt(line, what + " " + ValueText(v) + " is out of range 0.." + std::to_string(max));
+        }
+        return v;
+    }
+    // Dialog and control positions and sizes are signed 16-bit fields of the template.
+    std::int16_t Coordinate(const std::string& what) {
+        const int line = Peek().line;
+        const auto v = static_cast<std::int32_t>(Expression());
+        if (v < -32768 || v > 32767) {
+            FailAt(line, what + " " + std::to_string(v) + " is out of range -32768..32767");
+        }
+        return static_cast<std::int16_t>(v);
+    }
     std::string String() {
         if (Peek().kind != TokenKind::String) Fail("expected a string");
         std::string s = Next().text;
@@ -373,12 +523,15 @@ class Parser {
         return s;
     }
 
+    // A resource's name: a 16-bit ordinal, or a string (upper-cased, as rc stores it).
     ResourceKey NameOf(const Token& t) {
         ResourceKey key;
-        if (t.kind == TokenKind::Number) {
-            key.id = static_cast<std::uint16_t>(t.number);
-        } else if (t.kind == TokenKind::Name && IsSymbol(t.text)) {
-            key.id = static_cast<std::uint16_t>(SymbolValue(t.text));
+        if (t.kind == TokenKind::Number || (t.kind == TokenKind::Name && IsSymbol(t.text))) {
+            const std::uint32_t id = t.kind == TokenKind::Number ? t.number : SymbolValue(t);
+            if (id > 0xFFFF) {
+                FailAt(t.line, "resource id " + ValueText(id) + " is out of range 0..65535");
+            }
+            key.id = static_cast<std::uint16_t>(id);
         } else if (t.kind == TokenKind::Name || t.kind == TokenKind::String) {
             for (char c : t.text) key.text += static_cast<char16_t>(std::toupper(
                                       static_cast<unsigned char>(c)));
@@ -389,16 +542,31 @@ class Parser {
     }
 
     fs::path FindFile(const std::string& name) const {
+        std::error_code ignored;
         const fs::path own = script_.parent_path() / name;
-        if (fs::exists(own)) return own;
+        if (fs::exists(own, ignored))
+            return own;
         for (const std::string& folder : options_.searchFolders) {
             const fs::path generated = fs::path(folder) / name;
-            if (fs::exists(generated)) return generated;
+            if (fs::exists(generated, ignored))
+                return generated;
         }
         Fail("cannot find " + name + " beside the script or in the generated folders");
     }
 
+    // Adds a resource of the current language, defined by the statement being parsed; the same
+    // type, name and language twice is an error.
     void Add(std::uint16_t type, ResourceKey name, std::vector<unsigned char> data) {
+        ResourceKey typeKey;
+        typeKey.id = type;
+        const auto [first, added] =
+            definedAt_.try_emplace(std::make_tuple(typeKey, name, language_), statementLine_);
+        if (!added) {
+            FailAt(statementLine_, TypeName(type) + " " + NameText(name) + " of language " +
+                                       LanguageText(language_) +
+                                       " is defined twice (first at line " +
+                                       std::to_string(first->second) + ")");
+        }
         Resource r;
         r.type.id = type;
         r.name = std::move(name);
@@ -414,11 +582,13 @@ class Parser {
     }
 
     void Statement() {
+        statementLine_ = Peek().line;
         if (IsWord("LANGUAGE")) {
             Next();
-            const std::uint32_t primary = Expression();
+            // A language id is a 10-bit primary language and a 6-bit sublanguage.
+            const std::uint32_t primary = Bounded(0x3FF, "primary language");
             Expect(",");
-            const std::uint32_t sub = Expression();
+            const std::uint32_t sub = Bounded(0x3F, "sublanguage");
             language_ = static_cast<std::uint16_t>((sub << 10) | primary);
             return;
         }
@@ -432,6 +602,15 @@ class Parser {
         const std::string type = Next().text;
         const ResourceKey name = NameOf(nameToken);
         SkipOptionalMemoryFlags();
+        try {
+            ResourceBody(type, name);
+        } catch (const std::length_error& e) {  // a binary form's 16-bit length overflowed
+            FailAt(statementLine_, e.what());
+        }
+    }
+
+    // The rest of a resource statement, after its name and type.
+    void ResourceBody(const std::string& type, const ResourceKey& name) {
         if (type == "BITMAP") {
             Bitmap(name);
         } else if (type == "ICON") {
@@ -451,9 +630,13 @@ class Parser {
 
     std::vector<unsigned char> ReadInput(const std::string& name) {
         const fs::path path = FindFile(name);
-        result_.inputs.insert(fs::absolute(path).lexically_normal().string());
-        const std::string bytes = ReadFile(path);
-        return std::vector<unsigned char>(bytes.begin(), bytes.end());
+        RecordInput(path);
+        try {
+            const std::string bytes = ReadRegularFile(path.string()).bytes;
+            return std::vector<unsigned char>(bytes.begin(), bytes.end());
+        } catch (const ScriptError& e) {
+            FailAt(statementLine_, e.what());
+        }
     }
 
     void Bitmap(const ResourceKey& name) {
@@ -462,7 +645,7 @@ class Parser {
         platform::DibImage image;
         std::string error;
         if (!platform::ReadBmpFile(bytes.data(), bytes.size(), &image, &error)) {
-            Fail(file + ": " + error);
+            FailAt(statementLine_, file + ": " + error);
         }
         // A bitmap resource is the file without its 14-byte file header.
         Add(2, name, std::vector<unsigned char>(bytes.begin() + 14, bytes.end()));
@@ -475,9 +658,13 @@ class Parser {
         auto u32 = [&](std::size_t at) {
             return static_cast<std::uint32_t>(u16(at)) | (static_cast<std::uint32_t>(u16(at + 2)) << 16);
         };
-        if (bytes.size() < 6 || u16(0) != 0 || u16(2) != 1) Fail(file + ": not an icon file");
+        if (bytes.size() < 6 || u16(0) != 0 || u16(2) != 1) {
+            FailAt(statementLine_, file + ": not an icon file");
+        }
         const std::uint16_t count = u16(4);
-        if (count == 0 || bytes.size() < 6 + 16u * count) Fail(file + ": truncated icon directory");
+        if (count == 0 || bytes.size() < 6 + 16u * count) {
+            FailAt(statementLine_, file + ": truncated icon directory");
+        }
         BinaryWriter group;
         group.Word(0);
         group.Word(1);
@@ -486,7 +673,13 @@ class Parser {
             const std::size_t entry = 6 + 16u * i;
             const std::uint32_t size = u32(entry + 8);
             const std::uint32_t offset = u32(entry + 12);
-            if (offset > bytes.size() || size > bytes.size() - offset) Fail(file + ": icon image beyond the file");
+            if (offset > bytes.size() || size > bytes.size() - offset) {
+                FailAt(statementLine_, file + ": icon image beyond the file");
+            }
+            // Icon images are numbered across the script with 16-bit ids from 1.
+            if (iconId_ == 0xFFFF) {
+                FailAt(statementLine_, file + ": more than 65535 icon images in the script");
+            }
             const std::uint16_t id = ++iconId_;
             ResourceKey imageName;
             imageName.id = id;
@@ -520,12 +713,17 @@ class Parser {
         SkipOptionalMemoryFlags();
         Begin();
         while (!AtBlockEnd()) {
-            const std::uint32_t id = Expression();
+            const int line = Peek().line;
+            // String ids are 16-bit: block id / 16 + 1 holds string id % 16.
+            const std::uint32_t id = Bounded(0xFFFF, "string id");
             Accept(",");
             const std::u16string text = Utf8ToUtf16(String());
+            if (text.size() > 0xFFFF) {  // a string's length is a 16-bit word of its block
+                FailAt(line, "string " + std::to_string(id) + " is longer than 65535 UTF-16 units");
+            }
             auto& block = strings_[{language_, static_cast<std::uint16_t>(id >> 4)}];
             if (!block[id & 15].empty() || defined_.count({language_, id}) != 0) {
-                Fail("string " + std::to_string(id) + " defined twice");
+                FailAt(line, "string " + std::to_string(id) + " defined twice");
             }
             defined_.insert({language_, id});
             block[id & 15] = text;
@@ -535,19 +733,20 @@ class Parser {
 
     void Dialog(const ResourceKey& name, bool extended) {
         DialogDefinition d;
-        d.x = Coordinate();
+        d.x = Coordinate("dialog x");
         Expect(",");
-        d.y = Coordinate();
+        d.y = Coordinate("dialog y");
         Expect(",");
-        d.cx = Coordinate();
+        d.cx = Coordinate("dialog width");
         Expect(",");
-        d.cy = Coordinate();
+        d.cy = Coordinate("dialog height");
         if (extended && Accept(",")) d.helpId = Expression();
         d.style = 0x80000000 | 0x00800000 | 0x00080000;  // WS_POPUP | WS_BORDER | WS_SYSMENU
         bool styleGiven = false;
         while (!(IsWord("BEGIN") || IsPunct("{"))) {
             if (AtEnd()) Fail("expected BEGIN");
-            const std::string option = Next().text;
+            const Token optionToken = Next();
+            const std::string& option = optionToken.text;
             if (option == "STYLE") {
                 d.style = Style(0);
                 styleGiven = true;
@@ -558,25 +757,33 @@ class Parser {
                 if (!styleGiven) d.style |= 0x00C00000;  // WS_CAPTION
             } else if (option == "FONT") {
                 d.hasFont = true;
-                d.pointSize = static_cast<std::uint16_t>(Expression());
+                d.pointSize = static_cast<std::uint16_t>(Bounded(0xFFFF, "font size"));
                 Expect(",");
                 d.face = Utf8ToUtf16(String());
                 if (extended && Accept(",")) {
-                    d.weight = static_cast<std::uint16_t>(Expression());
-                    if (Accept(",")) d.italic = static_cast<std::uint8_t>(Expression());
-                    if (Accept(",")) d.charset = static_cast<std::uint8_t>(Expression());
+                    d.weight = static_cast<std::uint16_t>(Bounded(0xFFFF, "font weight"));
+                    if (Accept(","))
+                        d.italic = static_cast<std::uint8_t>(Bounded(0xFF, "italic"));
+                    if (Accept(",")) {
+                        d.charset = static_cast<std::uint8_t>(Bounded(0xFF, "character set"));
+                    }
                 }
             } else if (option == "CLASS") {
                 d.windowClass = Utf8ToUtf16(String());
             } else if (option == "MENU") {
                 d.menu = Utf8ToUtf16(Next().text);
             } else {
-                Fail("unknown dialog option " + option);
+                FailAt(optionToken.line, "unknown dialog option " + option);
             }
         }
         if (d.hasFont) d.style |= 0x40;  // DS_SETFONT
         Begin();
-        while (!AtBlockEnd()) d.controls.push_back(Control(extended));
+        while (!AtBlockEnd()) {
+            // The template counts its controls in a 16-bit word.
+            if (d.controls.size() == 0xFFFF)
+                Fail("a dialog holds at most 65535 controls");
+            d.controls.push_back(Control(extended));
+        }
         End();
         Add(5, name, DialogTemplateEx(d));
     }
@@ -632,21 +839,21 @@ class Parser {
             }
             c.id = Expression();
             Expect(",");
-            c.x = Coordinate();
+            c.x = Coordinate("control x");
             Expect(",");
-            c.y = Coordinate();
+            c.y = Coordinate("control y");
             c.style = kChildVisible | k.style;
             if (Accept(",")) {
-                c.cx = Coordinate();
+                c.cx = Coordinate("control width");
                 Expect(",");
-                c.cy = Coordinate();
+                c.cy = Coordinate("control height");
             }
             if (Accept(",")) c.style = Style(c.style);
             if (Accept(",")) c.exStyle = Style(0);
             if (extended && Accept(",")) c.helpId = Expression();
             return c;
         }
-        Fail("unknown control " + word.text);
+        FailAt(word.line, "unknown control " + word.text);
     }
 
     void ControlText(DialogControl& c) {
@@ -654,18 +861,18 @@ class Parser {
             c.title = Utf8ToUtf16(String());
         } else {
             c.titleIsOrdinal = true;
-            c.titleOrdinal = static_cast<std::uint16_t>(Expression());
+            c.titleOrdinal = static_cast<std::uint16_t>(Bounded(0xFFFF, "control text ordinal"));
         }
     }
 
     void Position(DialogControl& c) {
-        c.x = Coordinate();
+        c.x = Coordinate("control x");
         Expect(",");
-        c.y = Coordinate();
+        c.y = Coordinate("control y");
         Expect(",");
-        c.cx = Coordinate();
+        c.cx = Coordinate("control width");
         Expect(",");
-        c.cy = Coordinate();
+        c.cy = Coordinate("control height");
     }
 
     static void PutDword(std::vector<unsigned char>& out, std::uint32_t v) {
@@ -677,7 +884,7 @@ class Parser {
         auto version = [&](int slot) {
             std::uint32_t parts[4] = {0, 0, 0, 0};
             for (int i = 0; i < 4; ++i) {
-                parts[i] = Expression();
+                parts[i] = Bounded(0xFFFF, "version part");
                 if (i < 3 && !Accept(",")) break;
             }
             fixed[slot] = (parts[0] << 16) | (parts[1] & 0xFFFF);
@@ -711,6 +918,7 @@ class Parser {
             VersionNode node;
             node.key = Utf8ToUtf16(String());
             if (word == "BLOCK") {
+                const Nested level(*this, "BLOCK");
                 node.textValue = true;
                 node.children = VersionBlock();
             } else if (word == "VALUE") {
@@ -727,7 +935,7 @@ class Parser {
                     node.valueLength = static_cast<std::uint16_t>(text.size() + 1);
                 } else {
                     do {  // binary words, as "Translation" carries them
-                        const std::uint32_t v = Expression();
+                        const std::uint32_t v = Bounded(0xFFFF, "version word");
                         node.value.push_back(static_cast<unsigned char>(v & 0xFF));
                         node.value.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
                     } while (Accept(","));
@@ -766,6 +974,11 @@ class Parser {
     std::map<std::string, std::uint32_t> defines_;
     std::uint16_t language_ = 0x0409;  // English (United States) until a LANGUAGE statement
     std::uint16_t iconId_ = 0;
+    int nesting_ = 0;                 // levels of Nested held now
+    int statementLine_ = 0;           // where the statement being parsed starts
+    std::vector<OpenFile> includes_;  // the script and the headers being preprocessed
+    // Where each resource (type, name, language) was defined.
+    std::map<std::tuple<ResourceKey, ResourceKey, std::uint16_t>, int> definedAt_;
     std::map<std::pair<std::uint16_t, std::uint16_t>, std::u16string[16]> strings_;
     std::set<std::pair<std::uint16_t, std::uint32_t>> defined_;
 };
@@ -776,7 +989,11 @@ CompileResult CompileScript(const std::string& path, const CompileOptions& optio
     CompileResult result;
     Parser parser(path, options, result);
     parser.Run();
-    parser.FlushStrings();
+    try {
+        parser.FlushStrings();
+    } catch (const std::length_error& e) {
+        throw ScriptError(path + ": " + e.what());
+    }
     return result;
 }
 
