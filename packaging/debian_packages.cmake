@@ -35,8 +35,8 @@ set(CPACK_COMPONENT_BRENKAR_DESCRIPTION
     "forecourt controller configuration backup tool\n"
     "brenkar backs up a forecourt controller's whole configuration (ports, grades,\n"
     "tanks, ZigBee devices, pumps and hoses, sensors, attendants, card clients and\n"
-    "products) to an INI file and restores it; it also checks a file, and verifies\n"
-    "a controller against one.")
+    "products) to an INI file and restores it from one; it also checks a file, and\n"
+    "verifies a controller against one.")
 set(CPACK_COMPONENT_KESTROD_DESCRIPTION
     "simulated forecourt controller server\n"
     "kestrod serves a station's configuration, kept in SQLite, and its simulated\n"
