@@ -28,14 +28,17 @@ check_layout() {
         [ -x "$root/bin/$path" ] || fail "$root/bin/$path is not executable"
         [ -e "$root/share/man/man1/$path.1.gz" ] || fail "no manual page for $path"
     done
-    man -l "$root/share/man/man1/brenkar.1.gz" 2>/dev/null | grep -q '^NAME' ||
-        fail "man -l cannot show the installed brenkar(1)"
+    # Whole outputs are kept before they are searched: with pipefail, a grep -q that stops
+    # reading early would fail the writer with SIGPIPE.
+    local page
+    page=$(man -l "$root/share/man/man1/brenkar.1.gz" 2>/dev/null)
+    grep -q '^NAME' <<<"$page" || fail "man -l cannot show the installed brenkar(1)"
 }
 
 check_runpaths() {
     local root=$1 file runpath
     while IFS= read -r file; do
-        head -c 4 "$file" | grep -q 'ELF' || continue
+        [ "$(head -c 4 "$file" | tail -c 3)" = ELF ] || continue
         runpath=$(readelf -d "$file" | sed -n 's/.*(\(RPATH\|RUNPATH\)).*\[\(.*\)\]/\2/p')
         case $file in
             */bin/*) [ "$runpath" = '$ORIGIN/../lib/forecourt' ] ||
@@ -58,7 +61,9 @@ check_export() {
         { cat "$dir/brenkar.out"; fail "brenkar did not export the sample station's pumps"; }
     grep -q '^\[Pump08\]' "$dir/station.ini" || fail "station.ini holds no [Pump08]"
     grep -q 'kestrod: stopped' "$dir/kestrod.log" || fail "kestrod did not stop cleanly"
-    "$root/bin/brenkar" --help | grep -q 'See brenkar(1)' || fail "brenkar --help"
+    local help
+    help=$("$root/bin/brenkar" --help) || fail "brenkar --help exited $?"
+    grep -q 'See brenkar(1)' <<<"$help" || fail "brenkar --help: $help"
 }
 
 check_tolvan() {

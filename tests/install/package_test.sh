@@ -32,11 +32,14 @@ duplicates=$(cat "$work"/*.contents | awk '$NF !~ /\/$/ {print $NF}' | sort | un
 [ -z "$duplicates" ] || fail "files in two packages: $duplicates"
 
 depends() { dpkg-deb -f "$work"/dist/forecourt-${1}_*.deb Depends; }
+brenkar_depends=$(depends brenkar)
 for library in libc6 libstdc++6 "forecourt-platform (= "; do
-    depends brenkar | grep -qF "$library" || fail "forecourt-brenkar does not depend on $library"
+    grep -qF "$library" <<<"$brenkar_depends" ||
+        fail "forecourt-brenkar does not depend on $library: $brenkar_depends"
 done
-depends kestrod | grep -q libsqlite3-0 || fail "forecourt-kestrod does not depend on SQLite"
-depends platform | grep -q libfreetype6 || fail "forecourt-platform does not depend on FreeType"
+grep -q libsqlite3-0 <<<"$(depends kestrod)" || fail "forecourt-kestrod does not depend on SQLite"
+grep -q libfreetype6 <<<"$(depends platform)" ||
+    fail "forecourt-platform does not depend on FreeType"
 
 grep -qx 'ExecStart=/usr/bin/kestrod --db %S/forecourt-kestrod/kestrod.db' \
     "$work/root/usr/lib/systemd/system/forecourt-kestrod.service" || fail "the unit's ExecStart"
