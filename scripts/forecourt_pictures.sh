@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The README's pictures of the popup over the forecourt window: kestrod on a manual clock with
+# The pictures of the popup over the forecourt window: kestrod on a manual clock with
 # the sample station, forecourt headless in PopupMode 2 playing the cashier's stacked sale
 # (tests/data/forecourt/stacked_sale.script) once in English and once in Brazilian
 # Portuguese; the picture with the popup open becomes docs/forecourt-popup-en-US.png and

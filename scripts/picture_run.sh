@@ -1,4 +1,4 @@
-# Sourced by the scripts that redraw the README's pictures: reads [BUILD_DIR] [OUT_DIR] from the
+# Sourced by the scripts that redraw the pictures of docs/: reads [BUILD_DIR] [OUT_DIR] from the
 # script's arguments (defaults: build, docs) into `build` and `out`, makes a temporary folder
 # `work` with its own registry file, and stops kestrod (kestrod_server.sh) and removes `work`
 # on exit.

@@ -9,6 +9,8 @@ forecourt_packages=(
     libsqlite3-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2
     libsdl2-dev xvfb xauth
     clang
+    # Installing and packaging: dpkg-shlibdeps, manual page lint, package lint, unit checks.
+    dpkg-dev mandoc lintian systemd
 )
 
 forecourt_missing=()

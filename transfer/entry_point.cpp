@@ -4,6 +4,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <cstring>
 
 #include "client/kestro.h"
 #include "transfer/check.h"
@@ -22,6 +23,17 @@ constexpr char kUsageWithVersion[] =
 constexpr char kUsageWithoutVersion[] =
     "Brenkar IMPORT | EXPORT <destination INI file name> [<server name>|<server IP>] "
     "[/PAM | /Company] \n";
+// What --help adds to the first usage text: the other two commands, the switches' rules and
+// where the whole story is.
+constexpr char kHelpDetails[] =
+    "Brenkar CHECK <INI file name>\n"
+    "Brenkar VERIFY <INI file name> [<server name>|<server IP>]\n"
+    "\n"
+    "EXPORT writes the controller's configuration to the INI file, VERSION only its versions,\n"
+    "ports and ZigBee devices; IMPORT writes the file back to the controller; CHECK reads the\n"
+    "file as IMPORT would, without a server; VERIFY compares the file with the controller.\n"
+    "/GSC implies /PAM, /IPT implies /GSC; keywords and switches match in any letter case.\n"
+    "The server defaults to 127.0.0.1. See brenkar(1).\n";
 constexpr char kBanner[] = "Brenkar 23.01 - forecourt controller configuration backup\n\n";
 
 // The logon values the controller's library expects from this tool; 5123 and 5124 are the
@@ -61,6 +73,10 @@ const char* Purpose(TransferMode mode) {
 int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
     if (std::setlocale(LC_ALL, "C") == nullptr) {
         std::printf("Failed SetLocale \n");
+    }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf("%s%s", kUsageWithVersion, kHelpDetails);
+        return 0;
     }
     if (argc < 3) {
         std::printf("%s", kUsageWithVersion);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/program_files/program_files.h"
 #include "apps/shared/script_file.h"
 #include "platform/user.h"
 
@@ -31,7 +32,11 @@ bool Number(const std::string& text, long low, long high, long* value) {
 
 // Runs kestroctl with the forecourt's server and `args`; its exit status, or -1.
 int RunKestroctl(const Options& options, const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {BuiltPath("kestro/ctl/kestroctl"),
+    // The build tree's kestroctl (build/apps/forecourt is this program), else the installed
+    // one beside this program, else the one on the PATH.
+    std::string program = FindProgram("../kestro/ctl/kestroctl", "kestroctl");
+    if (program.empty()) program = "kestroctl";
+    std::vector<std::string> argv = {program,
                                      "--server",
                                      options.server,
                                      "--call-port",
@@ -45,7 +50,7 @@ int RunKestroctl(const Options& options, const std::vector<std::string>& args) {
     }
     pointers.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawn(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) != 0) {
+    if (posix_spawnp(&pid, pointers[0], nullptr, nullptr, pointers.data(), environ) != 0) {
         return -1;
     }
     int status = 0;

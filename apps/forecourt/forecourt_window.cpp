@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "apps/forecourt/event_sink.h"
+#include "apps/program_files/program_files.h"
 #include "client/kestro_automation.h"
 #include "control/tolvan_ids.h"
 #include "kestro/automation/client_type_library.h"
@@ -151,16 +152,6 @@ bool EnsureRegistered(const char16_t* progId, const std::string& module, std::st
     return true;
 }
 
-std::string BuiltPath(const std::string& relative) {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        return "";
-    }
-    // The program is build/apps/forecourt; the modules are in the same build tree.
-    return (self.parent_path() / ".." / relative).lexically_normal().string();
-}
-
 Forecourt::Forecourt(const Options& options, std::ostream& log)
     : options_(options), log_(log), language_(LanguageFromEnvironment()) {
     layout_.columns = options.columns;
@@ -190,8 +181,12 @@ Forecourt::~Forecourt() {
 }
 
 bool Forecourt::Start(std::string* error) {
-    if (!EnsureRegistered(kClientProgId, BuiltPath("kestro/automation/KestroClient.so"), error) ||
-        !EnsureRegistered(u"TOLVAN.TolvanCtrl.1", BuiltPath("control/Tolvan.OCX"), error)) {
+    // This program is build/apps/forecourt in the build tree, bin/forecourt when installed.
+    const std::string client =
+        FindModule("../kestro/automation/KestroClient.so", "KestroClient.so");
+    const std::string control = FindModule("../control/Tolvan.OCX", "Tolvan.OCX");
+    if (!EnsureRegistered(kClientProgId, client, error) ||
+        !EnsureRegistered(u"TOLVAN.TolvanCtrl.1", control, error)) {
         return false;
     }
     CLSID clsid{};

@@ -123,7 +123,5 @@ class Forecourt {
 
 // Makes `progId` creatable: as registered, or by registering `module` into the registry.
 bool EnsureRegistered(const char16_t* progId, const std::string& module, std::string* error);
-// The path of a module built in this build tree, relative to the program's folder.
-std::string BuiltPath(const std::string& relative);
 
 }  // namespace forecourt

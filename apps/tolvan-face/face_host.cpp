@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "apps/program_files/program_files.h"
 #include "platform/com.h"
 #include "platform/gdi.h"
 #include "platform/ole_inplace.h"
@@ -234,15 +235,8 @@ bool RegisterClassOnce() {
 }  // namespace
 
 std::string BuiltModulePath() {
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) return {};
-    self[length] = 0;
-    const std::filesystem::path module =
-        std::filesystem::path(self).parent_path().parent_path().parent_path() / "control" /
-        "Tolvan.OCX";
-    std::error_code ignored;
-    return std::filesystem::exists(module, ignored) ? module.string() : std::string();
+    // build/apps/tolvan-face/tolvan-face in the build tree; bin/tolvan-face when installed.
+    return forecourt::FindModule("../../control/Tolvan.OCX", "Tolvan.OCX");
 }
 
 FaceHost::~FaceHost() {

@@ -44,7 +44,8 @@ class FaceHost {
     std::string temporaryDir_;
 };
 
-// The path of the Tolvan.OCX built beside this program (../../control/Tolvan.OCX), or "".
+// The path of the Tolvan.OCX that comes with this program (in its build tree, or installed in
+// the private library folder), or "".
 std::string BuiltModulePath();
 
 }  // namespace tolvan_face

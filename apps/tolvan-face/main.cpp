@@ -41,7 +41,7 @@ int Usage(const std::string& problem = {}) {
         "  --locale L            the user's locale, e.g. pt_BR.UTF-8 (sets LC_ALL)\n"
         "  --scale N             enlarge the face PNG N times (1)\n"
         "  --module PATH         Tolvan.OCX to register when TOLVAN.TolvanCtrl.1 is not registered\n"
-        "                        (default: the one built beside this program)\n";
+        "                        (default: the one that comes with this program)\n";
     return kUsage;
 }
 

@@ -1,10 +1,10 @@
 // The queue of work posted to one thread: the client automation object's reader thread posts
 // each event here, and the thread that created the object runs it when its container
-// dispatches (control-host's `wait MS`, a test's DispatchFor). It stands in for the thread's
-// window message queue; when the USER layer's queue is there, Post becomes a PostMessageW to
-// a hidden window of the owning thread and Dispatch* its message loop, and nothing else
-// changes. Built as a shared library so that the container and the modules it loads share
-// each thread's one queue.
+// dispatches (control-host's `wait MS`, a test's DispatchFor). A container whose loop sleeps
+// in its window message queue gives the queue a wake hook that posts the window a message,
+// and dispatches the queue when that message comes (the forecourt window does). Built as a
+// shared library so that the container and the modules it loads share each thread's one
+// queue.
 #pragma once
 
 #include <condition_variable>

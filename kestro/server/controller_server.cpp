@@ -133,7 +133,8 @@ void ControllerServer::Run(const std::atomic<bool>& stop) {
                                {eventsListener_.descriptor(), POLLIN, 0}};
         int ready = poll(listeners, 2, kStopCheckMs);
         if (ready < 0 && errno != EINTR) {
-            LogLine("cannot wait for connections: " + std::string(strerror(errno)));
+            LogLine("cannot wait for connections: " + std::string(strerror(errno)),
+                    LogPriority::kError);
             break;
         }
         if (ready > 0 && (listeners[0].revents & POLLIN) != 0) {
@@ -172,7 +173,7 @@ void ControllerServer::Accept(const wire::Socket& listener, bool events,
         return;  // the peer gave up before we took the connection
     }
     if (!result.ok()) {
-        LogLine("cannot accept a connection: " + wire::DescribeIo(result));
+        LogLine("cannot accept a connection: " + wire::DescribeIo(result), LogPriority::kError);
         return;
     }
     auto connection = std::make_unique<Connection>();
@@ -180,7 +181,8 @@ void ControllerServer::Accept(const wire::Socket& listener, bool events,
     const std::string opened =
         connection->name + (events ? " (events)" : "") + " from " + PeerOf(socket);
     if (connections_.size() >= static_cast<std::size_t>(kMaxConnections)) {
-        LogLine(opened + " refused: " + std::to_string(kMaxConnections) + " connections are open");
+        LogLine(opened + " refused: " + std::to_string(kMaxConnections) + " connections are open",
+                LogPriority::kWarning);
         return;
     }
     LogLine(opened);

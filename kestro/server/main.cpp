@@ -64,19 +64,20 @@ std::string FlowText(double litresPerSecond) {
 int Serve(const ServerOptions& options) {
     StationStore store;
     if (!store.Open(options.database, [&] { return *GenerateStation(options.station); })) {
-        LogLine("cannot open the station database " + store.error());
+        LogLine("cannot open the station database " + store.error(), LogPriority::kError);
         return 1;
     }
     Configuration configuration;
     if (!store.Load(configuration)) {
-        LogLine("cannot read the station database " + options.database + ": " + store.error());
+        LogLine("cannot read the station database " + options.database + ": " + store.error(),
+                LogPriority::kError);
         return 1;
     }
     if (store.created()) {
         LogLine("created " + options.database + " with the " + options.station + " station");
     } else if (options.stationGiven) {
         LogLine("--station " + options.station + " ignored: " + options.database +
-                " exists already");
+                " exists already", LogPriority::kWarning);
     }
     LogLine("station " + options.database + ": " + Counts(configuration));
 
@@ -105,7 +106,7 @@ int Serve(const ServerOptions& options) {
     server.SetTimeouts(kLogonTimeout, options.idleTimeout);
     std::string error;
     if (!server.Listen(options.address, options.callPort, options.eventsPort, error)) {
-        LogLine(error);
+        LogLine(error, LogPriority::kError);
         // A server that cannot serve leaves no new database behind.
         if (store.RemoveCreated()) {
             LogLine("removed " + options.database + ", created for this start");

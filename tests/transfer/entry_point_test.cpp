@@ -114,6 +114,30 @@ TEST_F(EntryPointTest, FewerThanTwoArgumentsPrintTheFirstUsageText) {
     }
 }
 
+TEST_F(EntryPointTest, HelpPrintsTheFirstUsageTextWithTheOtherCommandsAndSucceeds) {
+    for (const char* option : {"--help", "-h"}) {
+        SCOPED_TRACE(option);
+        const std::string output = Run({option});
+        EXPECT_EQ(output.substr(0, sizeof kUsageWithVersion - 1), kUsageWithVersion);
+        EXPECT_NE(output.find("\nBrenkar CHECK <INI file name>\n"), std::string::npos);
+        EXPECT_NE(output.find("\nBrenkar VERIFY <INI file name> [<server name>|<server IP>]\n"),
+                  std::string::npos);
+        EXPECT_NE(output.find("See brenkar(1)."), std::string::npos);
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_TRUE(station.Calls().empty());
+        EXPECT_FALSE(transfer);
+    }
+}
+
+TEST_F(EntryPointTest, HelpAmongOtherArgumentsIsAFileOrServerName) {
+    EXPECT_EQ(Run({"--help", "EXPORT"}).find("Brenkar CHECK"), std::string::npos);
+    ASSERT_TRUE(transfer);
+    EXPECT_EQ(transfer->iniFile, "--help");
+    // Only the exact option asks for help; anything else alone is still a usage error.
+    EXPECT_EQ(Run({"--HELP"}), kUsageWithVersion);
+    EXPECT_EQ(exitCode, -1);
+}
+
 TEST_F(EntryPointTest, NoFileNamePrintsTheSecondUsageText) {
     const std::vector<std::vector<std::string>> commands = {
         {"EXPORT", "/PAM"}, {"VERSION", "IMPORT"}, {"/gsc", "/ipt", "export"}};
