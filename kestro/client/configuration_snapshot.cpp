@@ -61,6 +61,9 @@ WireError ConfigurationSnapshot::Read(std::span<const std::uint8_t> frame, bool&
                     byFirstValue_.emplace(std::pair{call, first}, result);
                 }
                 break;
+            case wire::SnapshotEntry::kAnswerForRest:
+                error = ReadAnswerForRest(reader);
+                break;
             case wire::SnapshotEntry::kAnswerForCall:
                 if ((error = ReadCall(reader, call)) == WireError::kNone &&
                     (error = reader.ReadInt32(result)) == WireError::kNone) {
@@ -113,6 +116,33 @@ WireError ConfigurationSnapshot::ReadAnswer(FrameReader& reader) {
     return error;
 }
 
+WireError ConfigurationSnapshot::ReadAnswerForRest(FrameReader& reader) {
+    std::uint16_t call = 0;
+    std::int32_t result = 0;
+    std::int16_t rest = 0;
+    WireError error = ReadCall(reader, call);
+    if (error == WireError::kNone && (error = reader.ReadInt32(result)) == WireError::kNone) {
+        error = reader.ReadInt16(rest);
+    }
+    if (error != WireError::kNone) {
+        return error;
+    }
+    if (rest < 0 || static_cast<std::size_t>(rest) > reader.remaining()) {
+        return WireError::kValueCountMismatch;
+    }
+    // The key of a request with the first in-value 0, as RestKey cuts it.
+    wire::FrameWriter request(wire::FrameKind::kRequest, call, 0);
+    request.AddInt32(0);
+    for (int i = 0; i < rest && error == WireError::kNone; ++i) {
+        error = wire::CopyValue(reader, request);
+    }
+    std::vector<std::uint8_t> frame;
+    if (error == WireError::kNone && (error = request.Finish(frame)) == WireError::kNone) {
+        byRest_.insert_or_assign(wire::RestKey(call, frame), result);
+    }
+    return error;
+}
+
 WireError ConfigurationSnapshot::ReadFault(FrameReader& reader) {
     std::uint16_t call = 0;
     std::int32_t code = 0;
@@ -158,6 +188,12 @@ std::optional<std::vector<std::uint8_t>> ConfigurationSnapshot::Answer(
         auto forFirst = byFirstValue_.find({header.call, *first});
         if (forFirst != byFirstValue_.end()) {
             return wire::EncodeBareResponse(header.call, sequence, forFirst->second);
+        }
+    }
+    if (first) {
+        auto forRest = byRest_.find(wire::RestKey(header.call, request));
+        if (forRest != byRest_.end()) {
+            return wire::EncodeBareResponse(header.call, sequence, forRest->second);
         }
     }
     auto forCall = byCall_.find(header.call);

@@ -44,9 +44,11 @@ class ConfigurationSnapshot {
 
     wire::WireError ReadAnswer(wire::FrameReader& reader);
     wire::WireError ReadFault(wire::FrameReader& reader);
+    wire::WireError ReadAnswerForRest(wire::FrameReader& reader);
 
     std::unordered_map<std::string, Kept> answers_;
     std::map<std::pair<std::uint16_t, std::int32_t>, std::int32_t> byFirstValue_;
+    std::map<std::string, std::int32_t> byRest_;
     std::map<std::uint16_t, std::int32_t> byCall_;
     FaultPlan faults_;
 };

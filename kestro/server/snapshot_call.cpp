@@ -78,6 +78,20 @@ class SnapshotFrames {
         writer_->AddInt32(result);
     }
 
+    // Entry kind 5: `result` for the requests like `request` but for its first in-value.
+    void AddAnswerForRest(std::span<const std::uint8_t> request, std::int32_t result) {
+        FrameReader in;
+        in.Open(request);
+        std::int32_t first = 0;
+        in.ReadInt32(first);
+        Begin(4 + in.remaining(), 3 * kInt16Bytes + kInt32Bytes + request.size());
+        writer_->AddInt16(static_cast<std::int16_t>(SnapshotEntry::kAnswerForRest));
+        writer_->AddInt16(static_cast<std::int16_t>(in.header().call));
+        writer_->AddInt32(result);
+        writer_->AddInt16(static_cast<std::int16_t>(in.remaining()));
+        Copy(in);
+    }
+
     // Ends the snapshot and hands out its frames; kNone, or the bound an entry broke.
     WireError Finish(std::vector<std::vector<std::uint8_t>>& frames) {
         Begin(1, kInt16Bytes);
@@ -205,6 +219,10 @@ class StationWalk {
                 Ask(CallCode::GetProductProperties, {Int32Out(answer)});
             }
         }
+        std::vector<InValue> noOrdinal{std::int32_t{0}};
+        noOrdinal.insert(noOrdinal.end(), filter.begin(), filter.end());
+        const std::vector<std::uint8_t> probe = Request(CallCode::GetProductByOrdinal, noOrdinal);
+        frames_.AddAnswerForRest(probe, Result(Probe(CallCode::GetProductByOrdinal, noOrdinal)));
     }
 
     // What each call answers for a record the station does not have, probed with the

@@ -67,6 +67,14 @@ std::string RequestKey(std::uint16_t call, std::span<const std::uint8_t> frame) 
     return key;
 }
 
+std::string RestKey(std::uint16_t call, std::span<const std::uint8_t> frame) {
+    constexpr std::size_t kInt32Bytes = 5;  // tag and body
+    if (!FirstInt32(frame)) {
+        return std::string();
+    }
+    return RequestKey(call, frame).erase(2, kInt32Bytes);
+}
+
 std::optional<std::int32_t> FirstInt32(std::span<const std::uint8_t> frame) {
     FrameReader reader;
     std::int32_t value = 0;

@@ -26,11 +26,16 @@
 //         call whose first in-value is this
 //      4  answer to every other request of the    call (16), result (32)
 //         call
+//      5  answer to every other request of the    call (16), result (32), count n (16), the
+//         call whose in-values after a 32-bit     n in-values after the first
+//         first one are these
 //
 // The calls are those of kSnapshotCalls. An answer entry is byte for byte what the server
 // would answer to that request (values as the call's response carries them, texts as strings
 // or null strings). A request that matches no answer entry takes the first kind-3 entry of
-// its call and first in-value, else the kind-4 entry of its call, else it goes to the server.
+// its call and first in-value, else the kind-5 entry of its call and further in-values (the
+// product enumeration's ordinal beyond the last, under the same filter), else the kind-4
+// entry of its call, else it goes to the server.
 // Faults (kind 2) are the server's injected faults for the snapshot's calls, in the order
 // injected: a request of the fault's call (with the record as its first 32-bit in-value, when
 // there is one) answers the fault's code before anything else, as the server would.
@@ -55,6 +60,7 @@ enum class SnapshotEntry : std::int16_t {
     kFault = 2,
     kAnswerForFirstValue = 3,
     kAnswerForCall = 4,
+    kAnswerForRest = 5,
 };
 
 // The getters a snapshot answers: every one that the export of a whole station makes.
@@ -151,6 +157,9 @@ WireError CopyValue(FrameReader& from, FrameWriter& to);
 // The in-values of the well-formed frame `frame` as their payload bytes, prefixed with its
 // call code: the key under which a snapshot keeps the answer to a request.
 std::string RequestKey(std::uint16_t call, std::span<const std::uint8_t> frame);
+
+// RequestKey without the first in-value, when that is a 32-bit integer; empty otherwise.
+std::string RestKey(std::uint16_t call, std::span<const std::uint8_t> frame);
 
 // The first in-value of the request frame `frame` when it is a 32-bit integer.
 std::optional<std::int32_t> FirstInt32(std::span<const std::uint8_t> frame);
