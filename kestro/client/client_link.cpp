@@ -64,6 +64,9 @@ std::int32_t ClientLink::TakeSnapshot(Deadline deadline) {
             header.sequence != sequence) {
             return Drop({wire::IoStatus::kMalformed, wire::WireError::kUnexpectedFrame, 0});
         }
+        if (header.result != kSuccess && header.valueCount != 0) {
+            return Drop({wire::IoStatus::kMalformed, wire::WireError::kValueCountMismatch, 0});
+        }
         if (header.result != kSuccess) {
             // An older server, or one that must count the faults of these calls itself.
             snapshotRefused_ = true;

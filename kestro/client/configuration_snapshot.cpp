@@ -35,6 +35,9 @@ WireError ConfigurationSnapshot::Read(std::span<const std::uint8_t> frame, bool&
         return error;
     }
     ended = false;
+    if (reader.remaining() == 0) {
+        return WireError::kNoMoreValues;  // every frame holds an entry at least
+    }
     while (reader.remaining() > 0) {
         if (ended) {
             return WireError::kValuesLeftOver;
