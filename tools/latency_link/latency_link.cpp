@@ -7,13 +7,13 @@
 // Usage: latency-link --listen ADDRESS:PORT --to ADDRESS:PORT --delay MS --for SECONDS
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -309,11 +309,8 @@ int main(int argc, char** argv) {
                      error.c_str());
         return 2;
     }
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    std::signal(SIGPIPE, SIG_IGN);
     return Run(options);
 }
