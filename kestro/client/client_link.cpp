@@ -39,12 +39,6 @@ ClientLink& ClientLink::Instance() {
     return link;
 }
 
-void ClientLink::UseSnapshots(bool on) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    snapshots_ = on;
-    snapshot_.reset();
-}
-
 std::int32_t ClientLink::TakeSnapshot(Deadline deadline) {
     std::vector<std::uint8_t> frame;
     const std::uint32_t sequence = ++sequence_;

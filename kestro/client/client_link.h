@@ -55,11 +55,12 @@ class ClientLink {
     // (only on success), or kTimeOut, kConnectionLost or kInvalidAnswer when the transfer
     // failed, which also closes the connection.
     //
-    // With snapshots on, the getters of a walk of the station (wire::kSnapshotCalls) are
-    // answered from one configuration snapshot, fetched by the first of them in one request
-    // (its frames each within the call time-out), exactly as the server would have answered
-    // them when it took the snapshot; a request the snapshot has no answer for goes to the
-    // server. Any setter drops the snapshot, so that later getters see it; so does a count
+    // On the flat interface's link (Instance; a link of its own, such as a client automation
+    // object's, takes no snapshots, so that a live display sees every change), the getters of
+    // a walk of the station (wire::kSnapshotCalls) are answered from one configuration
+    // snapshot, fetched by the first of them in one request (its frames each within the call
+    // time-out), exactly as the server would have answered them when it took the snapshot; a
+    // request the snapshot has no answer for goes to the server. Any setter drops the snapshot, so that later getters see it; so does a count
     // asked a second time (a new walk), a logon and a logoff. A server without snapshots is
     // asked each getter, as before.
     template <wire::CallCode code, typename... P>
@@ -82,13 +83,10 @@ class ClientLink {
         return Exchange<code>(DeadlineFromNow(), params...);
     }
 
-    // Turns the answering of getters from snapshots on or off (off by default; the flat
-    // interface's link has it on). Turning it off drops the snapshot held.
-    void UseSnapshots(bool on);
-
   private:
     enum class State { kLoggedOff, kOpen, kLost };
 
+    // The flat interface's link, with snapshots.
     explicit ClientLink(bool snapshots) : snapshots_(snapshots) {}
 
     Deadline DeadlineFromNow() const;
