@@ -162,15 +162,6 @@ class Station {
     void FailCall(std::string call, std::int32_t code);
     void ClearFaults() { faults_.Clear(); }
     const FaultPlan& Faults() const { return faults_; }
-    // Runs `read` with every injected fault set aside (neither applied nor counted), then puts
-    // them back as they were: a server reading the station for itself, not for a call.
-    template <typename Read>
-    void WithoutFaults(Read read) {
-        FaultPlan kept = std::move(faults_);
-        faults_.Clear();
-        read();
-        faults_ = std::move(kept);
-    }
 
     // ---- Inspection ----------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <variant>
 
+#include "kestro/inproc/current_station.h"
 #include "kestro/model/result_codes.h"
 #include "kestro/wire/snapshot.h"
 
@@ -147,9 +148,9 @@ class SnapshotFrames {
 // One walk of the station through the call table, every answer kept in the frames.
 class StationWalk {
   public:
-    StationWalk(const wire::CallTable& table, const Configuration& configuration,
-                SnapshotFrames& frames)
-        : table_(table), configuration_(configuration), frames_(frames) {}
+    // `station`: the one the table's getters act on.
+    StationWalk(const wire::CallTable& table, Station& station, SnapshotFrames& frames)
+        : table_(table), station_(station), frames_(frames) {}
 
     void Run() {
         Kind(CallCode::GetPortsCount, CallCode::GetPortByOrdinal, [this](std::int32_t port) {
@@ -171,7 +172,7 @@ class StationWalk {
              [this](std::int32_t tank) { Ask(CallCode::GetTankPropertiesEx2, {tank}); });
         Kind(CallCode::GetZigBeeCount, CallCode::GetZigBeeByOrdinal, [this](std::int32_t device) {
             Ask(CallCode::GetZigBeeProperties, {device});
-            if (const ZigBeeRecord* record = configuration_.zigBees.Find(device)) {
+            if (const ZigBeeRecord* record = station_.CurrentConfiguration().zigBees.Find(device)) {
                 Ask(CallCode::GetDeviceDetails, {record->portId, device});
             }
         });
@@ -288,6 +289,7 @@ class StationWalk {
         const std::vector<std::uint8_t> request = Request(call, ins);
         std::vector<std::uint8_t> response;
         wire::DispatchRequest(table_, request, response);
+        station_.ClearCalls();  // the walk's calls need no record
         frames_.AddAnswer(request, response);
         return response;
     }
@@ -309,7 +311,7 @@ class StationWalk {
     }
 
     const wire::CallTable& table_;
-    const Configuration& configuration_;
+    Station& station_;
     SnapshotFrames& frames_;
 };
 
@@ -337,9 +339,12 @@ void ServeSnapshot(const wire::CallTable& table, ServedStation& served, bool log
         return Refuse(header, wire::kResultCallNotServed, frames);
     }
     SnapshotFrames answer(header.sequence);
+    // One read of the shared station: its records and faults taken under the lock; the walk
+    // then asks a copy, so that other clients wait only for the copying.
+    std::optional<Station> copy;
     {
         std::lock_guard<std::mutex> lock(served.mutex);
-        Station& station = served.station;
+        const Station& station = served.station;
         for (const Fault& fault : station.Faults().Listed()) {
             const wire::CallInfo* call = nullptr;
             for (const wire::CallInfo& info : wire::kCalls) {
@@ -355,10 +360,11 @@ void ServeSnapshot(const wire::CallTable& table, ServedStation& served, bool log
             }
             answer.AddFault(Code(call->code), fault);
         }
-        station.WithoutFaults(
-            [&] { StationWalk(table, station.CurrentConfiguration(), answer).Run(); });
-        station.ClearCalls();
+        copy.emplace(station.CurrentConfiguration());
     }
+    copy->ClientLogonEx(0, 0, u"kestrod", 1, 1, 1, 0, 0, 0);
+    ScopedThreadStation current(*copy);
+    StationWalk(table, *copy, answer).Run();
     if (answer.Finish(frames) != WireError::kNone) {
         Refuse(header, wire::kResultAnswerTooLarge, frames);
     }

@@ -14,8 +14,9 @@ namespace kestro::server {
 
 // Answers the snapshot request `request` (a well-formed request frame with code
 // wire::kSnapshotCall) into `frames`, the frames to send in order. The answers are taken from
-// `table` with `served`'s mutex held for the whole read (so that no setter comes between
-// them) and the station's faults set aside; the faults themselves travel in the snapshot. A
+// `table` (whose getters act on kestro::CurrentStation()) on this thread's copy of the served
+// station, taken with `served`'s mutex held (so that no setter comes between two answers)
+// and without its faults; the faults themselves travel in the snapshot. A
 // refusal is one bare response: kMalformedRequest for values that do not fit,
 // kCallNotServed for another revision or a fault that applies only after some calls (only
 // the server can count those), kAnswerTooLarge when an answer breaks the frame bounds.

@@ -114,7 +114,7 @@ bool TakeSnapshot(server_test::WireClient& client, kestro::client::Configuration
     }
     frames = 0;
     for (bool ended = false; !ended;) {
-        if (!client.Receive(frame).ok()) {
+        if (!client.Receive(frame, 60000).ok()) {  // the sanitizers' build walks slowly
             return false;
         }
         ++frames;
