@@ -35,8 +35,46 @@ std::string HostName(BSTR serverName) {
 }  // namespace
 
 ClientLink& ClientLink::Instance() {
-    static ClientLink link;
+    static ClientLink link(true);
     return link;
+}
+
+std::int32_t ClientLink::TakeSnapshot(Deadline deadline) {
+    std::vector<std::uint8_t> frame;
+    const std::uint32_t sequence = ++sequence_;
+    wire::FrameWriter request(wire::FrameKind::kRequest, wire::kSnapshotCall, sequence);
+    request.AddInt32(wire::kSnapshotRevision);
+    request.Finish(frame);  // one integer always fits
+    wire::IoResult io = wire::SendFrame(socket_, frame, MillisecondsLeft(deadline));
+    ConfigurationSnapshot snapshot;
+    for (bool ended = false; io.ok() && !ended;) {
+        io = wire::ReceiveFrame(socket_, timeoutMs_, frame);
+        if (!io.ok()) {
+            break;
+        }
+        wire::FrameHeader header;
+        wire::DecodeHeader(frame, header);
+        if (header.kind != wire::FrameKind::kResponse || header.call != wire::kSnapshotCall ||
+            header.sequence != sequence) {
+            return Drop({wire::IoStatus::kMalformed, wire::WireError::kUnexpectedFrame, 0});
+        }
+        if (header.result != kSuccess && header.valueCount != 0) {
+            return Drop({wire::IoStatus::kMalformed, wire::WireError::kValueCountMismatch, 0});
+        }
+        if (header.result != kSuccess) {
+            // An older server, or one that must count the faults of these calls itself.
+            snapshotRefused_ = true;
+            return kSuccess;
+        }
+        if (wire::WireError error = snapshot.Read(frame, ended); error != wire::WireError::kNone) {
+            return Drop({wire::IoStatus::kMalformed, error, 0});
+        }
+    }
+    if (!io.ok()) {
+        return Drop(io);
+    }
+    snapshot_ = std::move(snapshot);
+    return kSuccess;
 }
 
 Deadline ClientLink::DeadlineFromNow() const {
@@ -56,6 +94,8 @@ std::int32_t ClientLink::LogOn(std::int32_t clientId, std::int32_t clientKind, B
         return kInvalidArgument;
     }
     timeoutMs_ = callTimeout;
+    snapshot_.reset();
+    snapshotRefused_ = false;
     const Deadline deadline = DeadlineFromNow();
     const std::string host = HostName(serverName);
     if (host.empty() || !wire::ConnectTo(host, static_cast<std::uint16_t>(callPort),
@@ -84,6 +124,7 @@ std::int32_t ClientLink::LogOff() {
     }
     socket_.Close();
     state_ = State::kLoggedOff;
+    snapshot_.reset();
     return rc;
 }
 
@@ -97,6 +138,7 @@ std::int32_t ClientLink::Transfer(std::vector<std::uint8_t>& frame, Deadline dea
 
 std::int32_t ClientLink::Drop(const wire::IoResult& failure) {
     socket_.Close();
+    snapshot_.reset();
     state_ = State::kLost;
     switch (failure.status) {
         case wire::IoStatus::kTimeOut:

@@ -8,11 +8,14 @@
 #include <chrono>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "kestro/client/configuration_snapshot.h"
 #include "kestro/model/result_codes.h"
 #include "kestro/wire/marshal.h"
+#include "kestro/wire/snapshot.h"
 #include "kestro/wire/socket_io.h"
 
 namespace kestro::client {
@@ -51,6 +54,15 @@ class ClientLink {
     // the protocol (nothing is sent); else the server's result with the out-values written
     // (only on success), or kTimeOut, kConnectionLost or kInvalidAnswer when the transfer
     // failed, which also closes the connection.
+    //
+    // On the flat interface's link (Instance; a link of its own, such as a client automation
+    // object's, takes no snapshots, so that a live display sees every change), the getters of
+    // a walk of the station (wire::kSnapshotCalls) are answered from one configuration
+    // snapshot, fetched by the first of them in one request (its frames each within the call
+    // time-out), exactly as the server would have answered them when it took the snapshot; a
+    // request the snapshot has no answer for goes to the server. Any setter drops the snapshot, so that later getters see it; so does a count
+    // asked a second time (a new walk), a logon and a logoff. A server without snapshots is
+    // asked each getter, as before.
     template <wire::CallCode code, typename... P>
     std::int32_t Forward(P... params) {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -60,11 +72,22 @@ class ClientLink {
         if (state_ == State::kLost) {
             return kConnectionLost;
         }
+        if constexpr (wire::ChangesConfiguration(static_cast<std::uint16_t>(code))) {
+            snapshot_.reset();
+        }
+        if constexpr (wire::IsSnapshotCall(static_cast<std::uint16_t>(code))) {
+            if (snapshots_) {
+                return FromSnapshot<code>(params...);
+            }
+        }
         return Exchange<code>(DeadlineFromNow(), params...);
     }
 
   private:
     enum class State { kLoggedOff, kOpen, kLost };
+
+    // The flat interface's link, with snapshots.
+    explicit ClientLink(bool snapshots) : snapshots_(snapshots) {}
 
     Deadline DeadlineFromNow() const;
 
@@ -98,7 +121,50 @@ class ClientLink {
         return result;
     }
 
+    // A getter of the snapshot's calls: see Forward.
+    template <wire::CallCode code, typename... P>
+    std::int32_t FromSnapshot(P... params) {
+        using Marshal = wire::Marshal<code>;
+        if (!Marshal::OutPointersSet(params...)) {
+            return kInvalidArgument;
+        }
+        std::vector<std::uint8_t> request;
+        if (Marshal::EncodeRequest(0, request, params...) != wire::WireError::kNone) {
+            return kInvalidArgument;
+        }
+        if (snapshot_ && wire::IsCountCall(static_cast<std::uint16_t>(code)) &&
+            snapshot_->AnsweredBefore(request)) {
+            snapshot_.reset();
+        }
+        if (!snapshot_ && !snapshotRefused_) {
+            if (std::int32_t rc = TakeSnapshot(DeadlineFromNow())) {
+                return rc;
+            }
+        }
+        if (!snapshot_) {
+            return Exchange<code>(DeadlineFromNow(), params...);
+        }
+        std::optional<std::vector<std::uint8_t>> answer = snapshot_->Answer(request, 0);
+        if (!answer) {
+            return Exchange<code>(DeadlineFromNow(), params...);
+        }
+        std::int32_t result = 0;
+        wire::WireError error = Marshal::DecodeResponse(*answer, 0, result, params...);
+        if (error != wire::WireError::kNone) {
+            return Drop({wire::IoStatus::kMalformed, error, 0});
+        }
+        return result;
+    }
+
+    // Asks the server for a snapshot and keeps it. kSuccess also when the server gives none
+    // (snapshotRefused_ is then set for the rest of the logon); else the transfer's failure,
+    // which closes the connection.
+    std::int32_t TakeSnapshot(Deadline deadline);
+
     std::mutex mutex_;
+    bool snapshots_ = false;
+    std::optional<ConfigurationSnapshot> snapshot_;
+    bool snapshotRefused_ = false;
     State state_ = State::kLoggedOff;
     wire::Socket socket_;
     int timeoutMs_ = 0;

@@ -7,10 +7,14 @@ namespace kestro {
 namespace {
 
 Station* installed = nullptr;
+thread_local Station* installedForThread = nullptr;
 
 }  // namespace
 
 Station& CurrentStation() {
+    if (installedForThread != nullptr) {
+        return *installedForThread;
+    }
     if (installed != nullptr) {
         return *installed;
     }
@@ -24,6 +28,14 @@ ScopedStation::ScopedStation(Station& station) : previous_(installed) {
 
 ScopedStation::~ScopedStation() {
     installed = previous_;
+}
+
+ScopedThreadStation::ScopedThreadStation(Station& station) : previous_(installedForThread) {
+    installedForThread = &station;
+}
+
+ScopedThreadStation::~ScopedThreadStation() {
+    installedForThread = previous_;
 }
 
 }  // namespace kestro

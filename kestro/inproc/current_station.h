@@ -26,4 +26,18 @@ class ScopedStation {
     Station* previous_;
 };
 
+// Makes `station` the current one for the calling thread only, for the installer's lifetime,
+// ahead of every ScopedStation: a server thread that answers calls from a private copy of
+// the station while the other threads serve the shared one.
+class ScopedThreadStation {
+  public:
+    explicit ScopedThreadStation(Station& station);
+    ~ScopedThreadStation();
+    ScopedThreadStation(const ScopedThreadStation&) = delete;
+    ScopedThreadStation& operator=(const ScopedThreadStation&) = delete;
+
+  private:
+    Station* previous_;
+};
+
 }  // namespace kestro

@@ -35,6 +35,15 @@ void FaultPlan::Clear() {
     entries_.clear();
 }
 
+std::vector<Fault> FaultPlan::Listed() const {
+    std::vector<Fault> faults;
+    faults.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        faults.push_back(entry.fault);
+    }
+    return faults;
+}
+
 std::int32_t FaultPlan::Check(const RecordedCall& call) {
     std::int32_t code = 0;
     for (Entry& entry : entries_) {

@@ -37,6 +37,9 @@ class FaultPlan {
     // (in the order added) that applies to it, or 0 when the call is to run normally.
     std::int32_t Check(const RecordedCall& call);
 
+    // The faults, in the order added.
+    std::vector<Fault> Listed() const;
+
   private:
     struct Entry {
         Fault fault;

@@ -161,6 +161,7 @@ class Station {
     // Shorthand: every call named `call` answers `code` from now on.
     void FailCall(std::string call, std::int32_t code);
     void ClearFaults() { faults_.Clear(); }
+    const FaultPlan& Faults() const { return faults_; }
 
     // ---- Inspection ----------------------------------------------------------------------
 

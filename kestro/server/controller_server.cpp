@@ -19,6 +19,8 @@
 #include "kestro/server/event_hub.h"
 #include "kestro/server/server_log.h"
 #include "kestro/server/session.h"
+#include "kestro/server/snapshot_call.h"
+#include "kestro/wire/snapshot.h"
 
 namespace kestro::server {
 
@@ -255,6 +257,14 @@ void ControllerServer::ServeCalls(Connection& connection, const std::atomic<bool
         }
         wire::FrameHeader header;
         wire::DecodeHeader(request, header);
+        if (header.kind == wire::FrameKind::kRequest && header.call == wire::kSnapshotCall) {
+            if (!SendSnapshot(connection, session, request, end)) {
+                break;
+            }
+            ++served;
+            lastRequest = std::chrono::steady_clock::now();
+            continue;
+        }
         wire::DispatchResult result;
         if (header.kind == wire::FrameKind::kRequest && Session::NeedsLogon(header.call) &&
             !session.LoggedOn()) {
@@ -287,6 +297,20 @@ void ControllerServer::ServeCalls(Connection& connection, const std::atomic<bool
         lastRequest = std::chrono::steady_clock::now();
     }
     LogLine(connection.name + " " + end + " (" + Requests(served) + " served)");
+}
+
+bool ControllerServer::SendSnapshot(Connection& connection, Session& session,
+                                    std::span<const std::uint8_t> request, std::string& end) {
+    std::vector<std::vector<std::uint8_t>> frames;
+    ServeSnapshot(table_, served_, session.LoggedOn(), request, frames);
+    for (const std::vector<std::uint8_t>& frame : frames) {
+        wire::IoResult sent = wire::SendFrame(connection.socket, frame, kFrameTimeoutMs);
+        if (!sent.ok()) {
+            end = "closed: " + wire::DescribeIo(sent) + " while sending a snapshot";
+            return false;
+        }
+    }
+    return true;
 }
 
 void ControllerServer::HoldEvents(Connection& connection, const std::atomic<bool>& stop) {

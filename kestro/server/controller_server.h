@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "kestro/server/served_station.h"
@@ -31,6 +32,8 @@ inline constexpr int kMaxConnections = 64;
 // the idle time-out is closed, so that idle clients cannot hold every place.
 inline constexpr std::chrono::milliseconds kLogonTimeout{5000};
 inline constexpr std::chrono::milliseconds kDefaultIdleTimeout{10 * 60 * 1000};
+
+class Session;
 
 class ControllerServer {
   public:
@@ -67,6 +70,10 @@ class ControllerServer {
     void Accept(const wire::Socket& listener, bool events, const std::atomic<bool>& stop);
     void ServeCalls(Connection& connection, const std::atomic<bool>& stop);
     void HoldEvents(Connection& connection, const std::atomic<bool>& stop);
+    // Answers a configuration snapshot request with its frames; false (with `end` set) when
+    // sending failed and the connection must close.
+    bool SendSnapshot(Connection& connection, Session& session,
+                      std::span<const std::uint8_t> request, std::string& end);
     // Joins the threads of the connections that have ended.
     void Reap();
 
