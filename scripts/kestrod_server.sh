@@ -10,6 +10,10 @@ start_kestrod() {
     rm -f "$dir"/station.db*
     for n in $(seq 1 20); do
         address=$prefix.$n
+        # Emptied here, not by the launch's redirection: the background launch may open the
+        # file after the first look for "listening", which would then read the last server's
+        # line and its ports.
+        : >"$dir/kestrod.out"
         "$kestrod" --listen "$address" --call-port 0 --events-port 0 --db "$dir/station.db" \
             "$@" >"$dir/kestrod.out" 2>"$dir/kestrod.log" &
         server_pid=$!
