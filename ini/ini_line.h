@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/counter_string.h"
+#include "platform/ascii_case.h"
 
 namespace ini_line {
 
@@ -68,16 +69,12 @@ inline char* SkipBlanks(char* text) {
 
 // The C locale's case folding: only A-Z change.
 inline char Fold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return FoldAscii(c);
 }
 
 // `name` with A-Z folded: the key by which names compare without regard to case.
 inline std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        c = Fold(c);
-    }
-    return folded;
+    return FoldedAscii(name);
 }
 
 // True when the 0-terminated `text` begins with `prefix`, ignoring case.

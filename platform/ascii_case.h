@@ -1,14 +1,36 @@
 // Case-insensitive comparison of ASCII names (member names, locale names, registry keys,
-// keywords): A-Z fold to a-z, every other byte compares as it is, whatever the C locale.
+// keywords, class and module names): A-Z fold to a-z, every other unit compares as it is,
+// whatever the C locale. Works on narrow and 16-bit text alike.
 #pragma once
 
+#include <string>
 #include <string_view>
 
-constexpr char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+template <typename Char>
+constexpr Char FoldAscii(Char c) {
+    return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
 }
 
-constexpr bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
+// `text` with A-Z folded: the key by which names compare without regard to case.
+template <typename Char>
+std::basic_string<Char> FoldedAscii(std::basic_string_view<Char> text) {
+    std::basic_string<Char> folded(text);
+    for (Char& c : folded) {
+        c = FoldAscii(c);
+    }
+    return folded;
+}
+
+inline std::string FoldedAscii(const std::string& text) {
+    return FoldedAscii(std::string_view(text));
+}
+
+inline std::u16string FoldedAscii(const std::u16string& text) {
+    return FoldedAscii(std::u16string_view(text));
+}
+
+template <typename Char>
+constexpr bool EqualsAsciiNoCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -18,4 +40,12 @@ constexpr bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+constexpr bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
+    return EqualsAsciiNoCase<char>(a, b);
+}
+
+constexpr bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b) {
+    return EqualsAsciiNoCase<char16_t>(a, b);
 }

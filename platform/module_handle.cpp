@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "platform/last_error.h"
 #include "platform/user.h"
 
@@ -13,7 +14,7 @@ std::string FoldedUtf8(std::u16string_view text) {
     for (char16_t c : text) {
         // Module names here are ASCII file names; other units never match one.
         const char narrow = c < 0x80 ? static_cast<char>(c) : '\x7F';
-        out += (narrow >= 'A' && narrow <= 'Z') ? static_cast<char>(narrow - 'A' + 'a') : narrow;
+        out += FoldAscii(narrow);
     }
     return out;
 }
@@ -32,12 +33,8 @@ int Visit(dl_phdr_info* info, std::size_t, void* data) {
         match = file.empty();  // the program comes first, without a name
     } else {
         const std::size_t slash = file.rfind('/');
-        std::string base = slash == std::string::npos ? file : file.substr(slash + 1);
-        for (char& c : base) {
-            if (c >= 'A' && c <= 'Z') {
-                c = static_cast<char>(c - 'A' + 'a');
-            }
-        }
+        const std::string base =
+            FoldedAscii(slash == std::string::npos ? file : file.substr(slash + 1));
         match = !base.empty() && base == search->name;
     }
     if (!match) {

@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "platform/ascii_case.h"
 #include "platform/oleauto.h"
 
 namespace {
@@ -62,10 +63,7 @@ class StdFont final : public IDispatch {
         HRESULT hr = S_OK;
         for (UINT i = 0; i < count; ++i) {
             ids[i] = DISPID_UNKNOWN;
-            std::u16string folded(names[i]);
-            for (char16_t& c : folded) {
-                c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-            }
+            const std::u16string folded = FoldedAscii(std::u16string_view(names[i]));
             for (const auto& k : known) {
                 if (folded == k.name) {
                     ids[i] = k.id;

@@ -14,8 +14,7 @@ bool SameNameIgnoringCase(std::string_view a, const OLECHAR* b) {
         if (b[i] == 0) {
             return false;
         }
-        auto fold = [](char32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-        if (fold(static_cast<unsigned char>(a[i])) != fold(b[i])) {
+        if (FoldAscii(char16_t{static_cast<unsigned char>(a[i])}) != FoldAscii(b[i])) {
             return false;
         }
     }

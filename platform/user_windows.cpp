@@ -4,6 +4,7 @@
 #include <atomic>
 #include <map>
 
+#include "platform/ascii_case.h"
 #include "platform/last_error.h"
 #include "platform/user_internal.h"
 
@@ -11,13 +12,8 @@ namespace platform::user {
 
 namespace {
 
-std::u16string Fold(std::u16string text) {
-    for (char16_t& c : text) {
-        if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        }
-    }
-    return text;
+std::u16string Fold(std::u16string_view text) {
+    return FoldedAscii(text);
 }
 
 std::u16string FromWide(LPCWSTR text) {

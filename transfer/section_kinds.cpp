@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "platform/ascii_case.h"
 #include "transfer/config_layout.h"
 
 using namespace config_layout;
@@ -40,24 +41,12 @@ void AddKeys(std::vector<LayoutKey>& names, const KeyLayout<Values> (&keys)[N],
 
 }  // namespace
 
-namespace {
-
-char Fold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
 std::string Folded(std::string name) {
-    for (char& c : name) {
-        c = Fold(c);
-    }
-    return name;
+    return FoldedAscii(name);
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
+    return EqualsAsciiNoCase(a, b);
 }
 
 bool SplitName(const std::string& name, std::string& letters, std::string& digits) {

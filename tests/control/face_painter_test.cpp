@@ -92,11 +92,11 @@ TEST(FaceDisplayedAmounts, TheFirstCurrentDeliveryReplacesTheLiveStateInItsColou
         LONG age;
         COLORREF colour;
     } cases[] = {
-        {"stacked", -1, 12.0, 30, kFaceStackedBlack},
-        {"locked", 4, 12.0, 30, kFaceLockedGrey},
-        {"locked and negative", 4, -12.0, -3, kFaceLockedGrey},
-        {"negative value", -1, -12.0, 30, kFaceRed},
-        {"overdue", -1, 12.0, -1, kFaceRed},
+        {"stacked", -1, 12.0, 30, 0x000000u},
+        {"locked", 4, 12.0, 30, 0xC0C0C0u},
+        {"locked and negative", 4, -12.0, -3, 0xC0C0C0u},
+        {"negative value", -1, -12.0, 30, 0x0000C0u},
+        {"overdue", -1, 12.0, -1, 0x0000C0u},
     };
     for (const auto& c : cases) {
         CElementList<CDelivery> deliveries;
@@ -114,7 +114,7 @@ TEST(FaceDisplayedAmounts, TheFirstCurrentDeliveryReplacesTheLiveStateInItsColou
     CElementList<CDelivery> onlyStacked;
     onlyStacked.Add(Delivery(1, 2, 99.0));
     const DisplayedAmounts live = DisplayedAmountsFor(LivePump(), onlyStacked);
-    EXPECT_EQ(live.colour, kFaceLiveGreen);
+    EXPECT_EQ(live.colour, 0x008000u);
     EXPECT_EQ(live.value, FixedAmount::FromDouble(21.0));
     EXPECT_EQ(live.shortGradeName, "U91");
     EXPECT_EQ(StackedDeliveryCount(onlyStacked), 1);
@@ -192,21 +192,21 @@ TEST_F(FacePaintTest, AWholePaintDrawsEveryElementInOrder) {
     EXPECT_EQ(Summary(log), expected);
 
     EXPECT_EQ(log[0].fillColour, kBackground);
-    EXPECT_EQ(log[1].keyColour, kFaceKeyColour);
+    EXPECT_EQ(log[1].keyColour, 0x800080u);
     EXPECT_EQ(log[1].sourceSize.cx, 62);
     EXPECT_EQ(log[1].sourceSize.cy, 80);
     EXPECT_EQ(log[2].fontFace, "Arial");
     EXPECT_EQ(log[2].fontHeight, 19);
     EXPECT_EQ(log[2].fontWeight, 700);
-    EXPECT_EQ(log[2].textColour, kFaceWhite);
+    EXPECT_EQ(log[2].textColour, 0xFFFFFFu);
     EXPECT_EQ(log[2].flags, DT_LEFT | DT_TOP | DT_NOCLIP | DT_NOPREFIX);
     EXPECT_EQ(log[3].fontHeight, 16);
-    EXPECT_EQ(log[3].textColour, kFaceLiveGreen);
+    EXPECT_EQ(log[3].textColour, 0x008000u);
     EXPECT_EQ(log[3].flags, DT_RIGHT | DT_TOP | DT_NOCLIP | DT_NOPREFIX);
     EXPECT_EQ(log[3].destination.right, 55);
     EXPECT_EQ(log[8].fontFace, "MS Sans Serif");
     EXPECT_EQ(log[8].fontHeight, 10);
-    EXPECT_EQ(log[8].textColour, kFaceWhite);
+    EXPECT_EQ(log[8].textColour, 0xFFFFFFu);
     EXPECT_EQ(log[8].flags, DT_CENTER | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
     EXPECT_EQ(faceOldBitmap, nullptr) << "the memory DC's bitmap was put back";
 }
@@ -230,7 +230,7 @@ TEST_F(FacePaintTest, PumpNumbers) {
         SHORT current;
         const char* text;
         COLORREF colour;
-    } cases[] = {{7, 0, "07", kFaceWhite}, {7, 1, "07", kFaceRed}, {123, 0, "123", kFaceWhite},
+    } cases[] = {{7, 0, "07", 0xFFFFFFu}, {7, 1, "07", 0x0000C0u}, {123, 0, "123", 0xFFFFFFu},
                  {0, 1, nullptr, 0},         {-4, 0, nullptr, 0}};
     for (const auto& c : cases) {
         PumpProperties pump = LivePump();
@@ -367,9 +367,9 @@ TEST_F(FacePaintTest, DeliveryColoursOnTheReadouts) {
     pump.PumpState = 0;
     const std::vector<DrawingRecord> log = Paint(pump);
     EXPECT_EQ(log[1].bitmapId, 238U) << "the hatched body in state 0";
-    EXPECT_EQ(Text(log, "4.000")->textColour, kFaceLockedGrey);
-    EXPECT_EQ(Text(log, "$8.00")->textColour, kFaceLockedGrey);
-    EXPECT_EQ(Text(log, "D1")->textColour, kFaceWhite);
+    EXPECT_EQ(Text(log, "4.000")->textColour, 0xC0C0C0u);
+    EXPECT_EQ(Text(log, "$8.00")->textColour, 0xC0C0C0u);
+    EXPECT_EQ(Text(log, "D1")->textColour, 0xFFFFFFu);
 }
 
 TEST_F(FacePaintTest, NoKeyColouredPixelReachesTheScreen) {
