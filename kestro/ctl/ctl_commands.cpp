@@ -1,12 +1,14 @@
 // The commands of kestroctl over libkestro's link and the events port.
 #include "kestro/ctl/ctl_commands.h"
 
-#include <charconv>
 #include <chrono>
 #include <cinttypes>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "client/kestro.h"
+#include "common/number_word.h"
 #include "kestro/client/client_link.h"
 #include "kestro/client/event_subscription.h"
 #include "kestro/model/pump_simulator.h"
@@ -44,15 +46,15 @@ struct Options {
     std::vector<std::string> command;
 };
 
-template <typename Number>
-std::optional<Number> Read(const std::string& text) {
-    Number value{};
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
+// A number word of a command: any 32-bit number (the ranges are checked by OutOfRange, with
+// the name of what the number stands for).
+std::optional<std::int32_t> ReadInteger(const std::string& text) {
+    return ParseNumberWord<std::int32_t>(text, INT32_MIN, INT32_MAX);
+}
+
+std::optional<double> ReadDecimal(const std::string& text) {
+    return ParseNumberWord<double>(text, std::numeric_limits<double>::lowest(),
+                                   std::numeric_limits<double>::max());
 }
 
 const char* StateName(std::int16_t state) {
@@ -119,18 +121,18 @@ void PrintDelivery(std::FILE* out, std::int32_t pumpId, const PumpDelivery& d) {
 // refuse or that would not fit its call; empty when nothing is.
 std::string OutOfRange(const std::string& verb, const std::vector<std::string>& command) {
     if (verb == "fault") {
-        const std::int32_t state = *Read<std::int32_t>(command[2]);
+        const std::int32_t state = *ReadInteger(command[2]);
         if (state != 0 && state != 1 && state != 2 && state != 3 && state != 16 && state != 17) {
             return "fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '" +
                    command[2] + "'";
         }
     } else if (verb == "tick") {
-        const std::int32_t ms = *Read<std::int32_t>(command[1]);
+        const std::int32_t ms = *ReadInteger(command[1]);
         if (ms < 0 || ms > wire::kMaxClockTickMs) {
             return "tick: MS is from 0 to " + std::to_string(wire::kMaxClockTickMs) + ", not '" +
                    command[1] + "'";
         }
-    } else if (verb == "watch" && command.size() > 1 && *Read<std::int32_t>(command[1]) < 0) {
+    } else if (verb == "watch" && command.size() > 1 && *ReadInteger(command[1]) < 0) {
         return "watch: COUNT is 0 or more, not '" + command[1] + "'";
     }
     return {};
@@ -176,7 +178,7 @@ std::optional<std::int32_t> Ctl::Number(std::size_t index) {
     if (index >= options_.command.size()) {
         return std::nullopt;
     }
-    return Read<std::int32_t>(options_.command[index]);
+    return ReadInteger(options_.command[index]);
 }
 
 int Ctl::Status(std::int32_t pumpId) {
@@ -287,8 +289,8 @@ int Ctl::Run() {
                      " arguments");
     }
     for (std::size_t i = 1; i < command.size(); ++i) {
-        const bool ok = verb == "flow" ? Read<double>(command[i]).has_value()
-                                       : Number(i).has_value();
+        const bool ok =
+            verb == "flow" ? ReadDecimal(command[i]).has_value() : Number(i).has_value();
         if (!ok) {
             return Usage(verb + ": '" + command[i] + "' is no number");
         }
@@ -329,7 +331,7 @@ int Ctl::Run() {
                          static_cast<int>(now % 1000));
         }
     } else if (verb == "flow") {
-        status = Check(link().Forward<SetFlowRate>(*Read<double>(command[1])), what);
+        status = Check(link().Forward<SetFlowRate>(*ReadDecimal(command[1])), what);
     } else if (verb == "deliveries") {
         status = Deliveries(a);
     } else if (verb == "watch") {
@@ -370,11 +372,10 @@ int RunCtl(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
             return 2;
         }
         const std::string& value = arguments[++i];
-        std::optional<std::int32_t> port = Read<std::int32_t>(value);
+        const std::optional<std::int32_t> port = ParseNumberWord<std::int32_t>(value, 1, 65535);
         if (argument == "--server") {
             options.server = value;
-        } else if ((argument == "--call-port" || argument == "--events-port") && port &&
-                   *port >= 1 && *port <= 65535) {
+        } else if ((argument == "--call-port" || argument == "--events-port") && port) {
             (argument == "--call-port" ? options.callPort : options.eventsPort) = *port;
         } else {
             std::fprintf(err, "kestroctl: bad option '%s %s'\n%s", argument.c_str(),
