@@ -2,6 +2,7 @@
 // the delivery list, the forwarding methods, persistence, window destruction and the events.
 #include "control/tolvan_ctrl.h"
 
+#include "client/pump_codes.h"
 #include "control/tolvan_ids.h"
 #include "control/tolvan_type_library.h"
 #include "control/version_info.h"
@@ -26,9 +27,6 @@ constexpr CRect kStackIndicator{28, 0, 79, 12};
 
 // MessageBeep's simple beep.
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
-
-constexpr SHORT kCurrentDelivery = 1;
-constexpr SHORT kStackedDelivery = 2;
 
 }  // namespace
 
@@ -264,7 +262,7 @@ LONG CTolvanCtrl::StatusEventSink(SHORT State, SHORT ReservedFor, LONG ReservedB
     Pump.CurVolume = volume;
     Pump.CurValue = value;
     Pump.StackSize = StackSize;
-    if (Pump.PumpState == 0) {
+    if (Pump.PumpState == pump_state::kNotResponding) {
         Deliveries.Clear();
     }
     FireStatusEvent(State, ReservedFor, ReservedBy, HoseID, HoseNumber, GradeID, GradeName,
@@ -298,7 +296,8 @@ LONG CTolvanCtrl::DeliveryEventExSink(LONG DeliveryID, LONG HoseID, SHORT HoseNu
 }
 
 void CTolvanCtrl::HandleDeliveryChange(bool withTotals, const DeliveryChange& c) {
-    const bool listed = c.DeliveryState == kCurrentDelivery || c.DeliveryState == kStackedDelivery;
+    const bool listed = c.DeliveryState == delivery_state::kCurrent ||
+                        c.DeliveryState == delivery_state::kStacked;
     bool wholeFace = true;
     if (c.DeliveryID == -1) {
         Deliveries.Clear();
@@ -308,7 +307,7 @@ void CTolvanCtrl::HandleDeliveryChange(bool withTotals, const DeliveryChange& c)
             delivery = Deliveries.Next();
         }
         if (delivery != nullptr) {
-            wholeFace = delivery->DeliveryState == kCurrentDelivery;
+            wholeFace = delivery->DeliveryState == delivery_state::kCurrent;
             if (listed) {
                 // Only the delivery's progress changes; what it was created with stays.
                 delivery->DeliveryState = c.DeliveryState;
@@ -345,7 +344,7 @@ void CTolvanCtrl::HandleDeliveryChange(bool withTotals, const DeliveryChange& c)
                 added->ValueETot = c.ValueETot;
             }
             Deliveries.Add(added);
-            wholeFace = c.DeliveryState == kCurrentDelivery;
+            wholeFace = c.DeliveryState == delivery_state::kCurrent;
             if (wholeFace && Settings.BeepEnabled) {
                 MessageBeep(kSimpleBeep);
             }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "client/kestro.h"
+#include "client/pump_codes.h"
 #include "common/number_word.h"
 #include "kestro/client/client_link.h"
 #include "kestro/client/event_subscription.h"
@@ -58,35 +59,36 @@ std::optional<double> ReadDecimal(const std::string& text) {
 }
 
 const char* StateName(std::int16_t state) {
+    using namespace pump_state;
     switch (state) {
-        case 0:
+        case kNotResponding:
             return "not responding";
-        case 1:
-        case 2:
-        case 16:
-        case 17:
+        case kError1:
+        case kError2:
+        case kError16:
+        case kError17:
             return "error";
-        case 3:
+        case kIdle:
             return "idle";
-        case 5:
+        case kAuthorised:
             return "authorised";
-        case 6:
+        case kCalling:
             return "calling";
-        case 7:
+        case kStarting:
             return "starting";
-        case 8:
+        case kDelivering:
             return "delivering";
-        case 9:
+        case kTempStopped:
             return "stopped";
-        case 10:
+        case kNearLimit:
             return "delivering, limit near";
-        case 12:
+        case kPrepayNearLimit:
             return "prepay, limit near";
-        case 13:
+        case kLimitReached:
             return "ended at its limit";
-        case 14:
+        case kPrepayStopped:
             return "prepay stopped";
-        case 15:
+        case kStoppedByController:
             return "stopped by the controller";
         default:
             return "unknown";
@@ -94,7 +96,16 @@ const char* StateName(std::int16_t state) {
 }
 
 const char* DeliveryStateName(std::int16_t state) {
-    return state == 1 ? "current" : state == 2 ? "stacked" : state == 3 ? "cleared" : "other";
+    switch (state) {
+        case delivery_state::kCurrent:
+            return "current";
+        case delivery_state::kStacked:
+            return "stacked";
+        case delivery_state::kCleared:
+            return "cleared";
+        default:
+            return "other";
+    }
 }
 
 void PrintStatus(std::FILE* out, std::int32_t pumpId, const PumpStatus& s) {
@@ -122,7 +133,8 @@ void PrintDelivery(std::FILE* out, std::int32_t pumpId, const PumpDelivery& d) {
 std::string OutOfRange(const std::string& verb, const std::vector<std::string>& command) {
     if (verb == "fault") {
         const std::int32_t state = *ReadInteger(command[2]);
-        if (state != 0 && state != 1 && state != 2 && state != 3 && state != 16 && state != 17) {
+        if (state != pump_state::kNotResponding && state != pump_state::kIdle &&
+            !pump_state::IsError(state)) {
             return "fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '" +
                    command[2] + "'";
         }
