@@ -18,10 +18,10 @@ enum Code : std::int16_t {
     kStarting = 7,
     kDelivering = 8,
     kTempStopped = 9,
-    kNearLimit = 10,         // delivering within the last tenth of its limit
-    kPrepayNearLimit = 12,   // the same for a prepaid delivery
-    kLimitReached = 13,      // delivery ended at its limit, nozzle still out
-    kPrepayStopped = 14,     // a prepaid delivery stopped for now
+    kNearLimit = 10,        // delivering within the last tenth of its limit
+    kPrepayNearLimit = 12,  // the same for a prepaid delivery
+    kLimitReached = 13,     // delivery ended at its limit, nozzle still out
+    kPrepayStopped = 14,    // a prepaid delivery stopped for now
     kStoppedByController = 15,
     kError16 = 16,
     kError17 = 17,
