@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "client/pump_codes.h"
 #include "control/amount_format.h"
 #include "control/tolvan_ctrl.h"
 #include "control/tolvan_ids.h"
@@ -18,8 +19,6 @@ constexpr COLORREF kLockedText = 0xC0C0C0;
 constexpr COLORREF kAlertText = 0x0000C0;
 constexpr COLORREF kBlackText = 0x000000;
 constexpr COLORREF kIconTransparent = 0x800080;
-constexpr SHORT kCurrentDelivery = 1;
-constexpr SHORT kDriveOffType = 3;
 
 void CreateFont(CFont& font, LONG height, LONG weight, const char16_t* face) {
     LOGFONTW lf{};
@@ -126,9 +125,9 @@ void CDelListBox::DrawItem(LPDRAWITEMSTRUCT dis) {
         } else if (d->Age < 0) {
             icon = &ExclamationIcon;
             text = kAlertText;
-        } else if (d->DeliveryState == kCurrentDelivery) {
+        } else if (d->DeliveryState == delivery_state::kCurrent) {
             icon = &PumpIcon;
-        } else if (d->DeliveryType == kDriveOffType) {
+        } else if (d->DeliveryType == delivery_type::kDriveOff) {
             icon = &BarIcon;
             text = kAlertText;
         }

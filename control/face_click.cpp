@@ -1,22 +1,25 @@
 // The click rules of the pump face.
 #include "control/face_click.h"
 
+#include "client/pump_codes.h"
+
 namespace tolvan {
 
 namespace {
 
 ClickAction CommandWithoutDeliveries(LONG pumpState) {
+    using namespace pump_state;
     switch (pumpState) {
-        case 6:
+        case kCalling:
             return ClickAction::Authorise;
-        case 9:
+        case kTempStopped:
             return ClickAction::ReAuthorise;
-        case 7:
-        case 8:
-        case 10:
-        case 12:
+        case kStarting:
+        case kDelivering:
+        case kNearLimit:
+        case kPrepayNearLimit:
             return ClickAction::TempStop;
-        case 5:
+        case kAuthorised:
             return ClickAction::CancelAuthorise;
         default:
             return ClickAction::OpenPopup;
@@ -24,12 +27,13 @@ ClickAction CommandWithoutDeliveries(LONG pumpState) {
 }
 
 bool StateSelectsTheDelivery(LONG pumpState) {
+    using namespace pump_state;
     switch (pumpState) {
-        case 2:
-        case 3:
-        case 5:
-        case 15:
-        case 17:
+        case kError2:
+        case kIdle:
+        case kAuthorised:
+        case kStoppedByController:
+        case kError17:
             return true;
         default:
             return false;
@@ -53,7 +57,7 @@ ClickAction ChooseClickAction(LONG popupMode, bool popupOpen, LONG pumpState,
     if (deliveries.Count() != 1) {
         return ClickAction::OpenPopup;
     }
-    return StateSelectsTheDelivery(pumpState) && first->DeliveryState == 1
+    return StateSelectsTheDelivery(pumpState) && first->DeliveryState == delivery_state::kCurrent
                ? ClickAction::SelectDelivery
                : ClickAction::OpenPopup;
 }

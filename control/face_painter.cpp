@@ -4,14 +4,13 @@
 
 #include <cstdio>
 
+#include "client/pump_codes.h"
 #include "control/readout_text.h"
 
 namespace tolvan {
 
 namespace {
 
-constexpr SHORT kCurrentDelivery = 1;
-constexpr SHORT kStackedDelivery = 2;
 constexpr UINT kReadoutFlags = DT_RIGHT | DT_TOP | DT_NOCLIP | DT_NOPREFIX;
 
 bool Touches(const CRect& test, const CRect& invalid) {
@@ -26,9 +25,9 @@ UINT NozzleBitmapId(SHORT curHoseNumber, LONG pumpState) {
         return 216;
     }
     switch (pumpState) {
-        case 8:
+        case pump_state::kDelivering:
             return 202;
-        case 13:
+        case pump_state::kLimitReached:
             return 203;
         default:
             return 204;
@@ -54,32 +53,32 @@ UINT StackBitmapId(int stacked) {
 
 StatusIcon StatusIconFor(LONG pumpState, LONG reservedFor, bool blinkOn) {
     switch (pumpState) {
-        case 1:
-        case 2:
-        case 16:
-        case 17:
+        case pump_state::kError1:
+        case pump_state::kError2:
+        case pump_state::kError16:
+        case pump_state::kError17:
             return {218, false};
-        case 6:
+        case pump_state::kCalling:
             return blinkOn ? StatusIcon{215, false} : StatusIcon{};
-        case 9:
-        case 15:
+        case pump_state::kTempStopped:
+        case pump_state::kStoppedByController:
             return {214, false};
-        case 14:
+        case pump_state::kPrepayStopped:
             return {237, false};
         default:
             break;
     }
     switch (reservedFor) {
-        case 2:
+        case reserved_for::kPrepayReserved:
             return {208, false};
-        case 3:
+        case reserved_for::kPrepayAuthorised:
             return {207, true};
-        case 4:
+        case reserved_for::kPreauthReserved:
             return {206, false};
-        case 5:
+        case reserved_for::kPreauthAuthorised:
             return {205, true};
         default:
-            return pumpState == 3 ? StatusIcon{201, false} : StatusIcon{};
+            return pumpState == pump_state::kIdle ? StatusIcon{201, false} : StatusIcon{};
     }
 }
 
@@ -89,7 +88,7 @@ DisplayedAmounts DisplayedAmountsFor(const PumpProperties& pump,
                            kFaceLiveGreen};
     for (CDelivery* delivery = deliveries.First(); delivery != nullptr;
          delivery = deliveries.Next()) {
-        if (delivery->DeliveryState != kCurrentDelivery) {
+        if (delivery->DeliveryState != delivery_state::kCurrent) {
             continue;
         }
         shown.value = FixedAmount::FromDouble(delivery->Value);
@@ -112,7 +111,7 @@ int StackedDeliveryCount(CElementList<CDelivery>& deliveries) {
     int stacked = 0;
     for (CDelivery* delivery = deliveries.First(); delivery != nullptr;
          delivery = deliveries.Next()) {
-        if (delivery->DeliveryState == kStackedDelivery) {
+        if (delivery->DeliveryState == delivery_state::kStacked) {
             ++stacked;
         }
     }
@@ -162,7 +161,9 @@ void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid,
     target.FillRect(&invalid, &brush);
 
     if (Touches(bodyArea, invalid)) {
-        DrawFaceBitmap(L, T, resources_.Bitmap(pump.PumpState == 0 ? 238 : 209), target, memory);
+        DrawFaceBitmap(L, T,
+                       resources_.Bitmap(pump.PumpState == pump_state::kNotResponding ? 238 : 209),
+                       target, memory);
     }
     if (Touches(numberArea, invalid) && pump.Number > 0) {
         char number[16];

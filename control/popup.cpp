@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "client/pump_codes.h"
 #include "control/tolvan_ctrl.h"
 #include "control/tolvan_ids.h"
 #include "platform/resources.h"
@@ -38,11 +39,23 @@ std::string Trimmed(const std::string& text) {
 PopupButtons PopupButtonRules(LONG pumpState, LONG curHoseID, LONG stackMode,
                               bool hasCurrentDelivery) {
     PopupButtons b;
-    b.authorise = ((pumpState == 3 || pumpState == 6) && !hasCurrentDelivery) || pumpState == 9;
+    using namespace pump_state;
+    b.authorise = ((pumpState == kIdle || pumpState == kCalling) && !hasCurrentDelivery) ||
+                  pumpState == kTempStopped;
     switch (pumpState) {
-    case 3: case 5: case 6: case 7: case 8: case 10: b.stop = true; break;
-    case 9: b.stop = curHoseID != -1; break;
-    default: break;
+        case kIdle:
+        case kAuthorised:
+        case kCalling:
+        case kStarting:
+        case kDelivering:
+        case kNearLimit:
+            b.stop = true;
+            break;
+        case kTempStopped:
+            b.stop = curHoseID != -1;
+            break;
+        default:
+            break;
     }
     b.stack = hasCurrentDelivery && (stackMode == 2 || stackMode == 3);
     return b;
@@ -116,7 +129,8 @@ BOOL CPopup::OnInitDialog() {
     CElementList<CDelivery>& deliveries = Control->GetDeliveries();
     bool hasCurrent = false;
     for (const CDelivery* d = deliveries.Head(); d != nullptr; d = d->GetNext()) {
-        if (d->DeliveryState == 1) hasCurrent = true;
+        if (d->DeliveryState == delivery_state::kCurrent)
+            hasCurrent = true;
     }
     const HMODULE module = ::GetModuleHandleW(u"Tolvan.OCX");
 
@@ -174,16 +188,16 @@ LONG CTolvanCtrl::DoPopup() {
     if (result == IDOK) {
         switch (popup->Action) {
         case kPopupStop:
-            if (GetPumpState() == 9) {
+            if (GetPumpState() == pump_state::kTempStopped) {
                 TerminateDelivery();
             } else if (CancelAuthorise() == 25) {
                 TempStop();
             }
             break;
         case kPopupAuthorise:
-            if (GetPumpState() == 3 || GetPumpState() == 6) {
+            if (GetPumpState() == pump_state::kIdle || GetPumpState() == pump_state::kCalling) {
                 Authorise();
-            } else if (GetPumpState() == 9) {
+            } else if (GetPumpState() == pump_state::kTempStopped) {
                 ReAuthorise();
             }
             break;

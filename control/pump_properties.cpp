@@ -28,4 +28,8 @@ std::string TrimBlanks(std::string text) {
     return text;
 }
 
+std::string Utf8Of(const BSTR* text) {
+    return text != nullptr ? BstrToUtf8(*text) : std::string();
+}
+
 }  // namespace tolvan

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/fixed_amount.h"
+#include "platform/oleauto.h"
 #include "platform/win_types.h"
 
 namespace tolvan {
@@ -65,5 +66,8 @@ bool IsValidPopupMode(LONG mode);
 // characters (space, tab, line feed, carriage return, vertical tab, form feed).
 std::string TrimTrailingBlanks(std::string text);
 std::string TrimBlanks(std::string text);
+
+// The text behind a by-reference BSTR argument, as UTF-8; a null pointer reads as empty.
+std::string Utf8Of(const BSTR* text);
 
 }  // namespace tolvan

@@ -2,6 +2,7 @@
 // the delivery list, the forwarding methods, persistence, window destruction and the events.
 #include "control/tolvan_ctrl.h"
 
+#include "client/pump_codes.h"
 #include "control/tolvan_ids.h"
 #include "control/tolvan_type_library.h"
 #include "control/version_info.h"
@@ -13,11 +14,6 @@ namespace tolvan {
 
 namespace {
 
-// The text behind a by-reference BSTR argument; a null pointer reads as empty.
-std::string Utf8Of(const BSTR* text) {
-    return text != nullptr ? BstrToUtf8(*text) : std::string();
-}
-
 // Areas of the face that a change repaints without erasing: the amounts (down to the unit
 // price, or only volume and value) and the stacked-delivery indicator.
 constexpr CRect kAmountsWithPrice{8, 20, 54, 55};
@@ -27,34 +23,7 @@ constexpr CRect kStackIndicator{28, 0, 79, 12};
 // MessageBeep's simple beep.
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
 
-constexpr SHORT kCurrentDelivery = 1;
-constexpr SHORT kStackedDelivery = 2;
-
 }  // namespace
-
-// The values of a delivery change as the two delivery sinks receive them.
-struct CTolvanCtrl::DeliveryChange {
-    LONG DeliveryID;
-    LONG HoseID;
-    SHORT HoseNumber;
-    LONG GradeID;
-    BSTR* GradeName;
-    BSTR* ShortGradeName;
-    SHORT PriceLevel;
-    double Price;
-    double Volume;
-    double Value;
-    SHORT DeliveryState;
-    SHORT DeliveryType;
-    LONG LockedBy;
-    LONG ReservedBy;
-    LONG Age;
-    DATE CompletedDT;
-    LONG AttendantID;
-    double VolumeETot;
-    double Volume2ETot;
-    double ValueETot;
-};
 
 CTolvanCtrl::CTolvanCtrl() {
     InitializeIIDs(&IID_DTolvan, &IID_DTolvanEvents);
@@ -264,7 +233,7 @@ LONG CTolvanCtrl::StatusEventSink(SHORT State, SHORT ReservedFor, LONG ReservedB
     Pump.CurVolume = volume;
     Pump.CurValue = value;
     Pump.StackSize = StackSize;
-    if (Pump.PumpState == 0) {
+    if (Pump.PumpState == pump_state::kNotResponding) {
         Deliveries.Clear();
     }
     FireStatusEvent(State, ReservedFor, ReservedBy, HoseID, HoseNumber, GradeID, GradeName,
@@ -298,60 +267,11 @@ LONG CTolvanCtrl::DeliveryEventExSink(LONG DeliveryID, LONG HoseID, SHORT HoseNu
 }
 
 void CTolvanCtrl::HandleDeliveryChange(bool withTotals, const DeliveryChange& c) {
-    const bool listed = c.DeliveryState == kCurrentDelivery || c.DeliveryState == kStackedDelivery;
-    bool wholeFace = true;
-    if (c.DeliveryID == -1) {
-        Deliveries.Clear();
-    } else {
-        CDelivery* delivery = Deliveries.First();
-        while (delivery != nullptr && delivery->DeliveryID != c.DeliveryID) {
-            delivery = Deliveries.Next();
-        }
-        if (delivery != nullptr) {
-            wholeFace = delivery->DeliveryState == kCurrentDelivery;
-            if (listed) {
-                // Only the delivery's progress changes; what it was created with stays.
-                delivery->DeliveryState = c.DeliveryState;
-                delivery->DeliveryType = c.DeliveryType;
-                delivery->LockedBy = c.LockedBy;
-                delivery->ReservedBy = c.ReservedBy;
-                delivery->Age = c.Age;
-                delivery->AgeTimer.Restart();
-            } else {
-                Deliveries.DeleteCurrent();
-            }
-        } else if (listed) {
-            auto* added = new CDelivery;
-            added->DeliveryID = c.DeliveryID;
-            added->HoseID = c.HoseID;
-            added->HoseNumber = c.HoseNumber;
-            added->GradeID = c.GradeID;
-            added->GradeName = TrimBlanks(Utf8Of(c.GradeName));
-            added->ShortGradeName = TrimBlanks(Utf8Of(c.ShortGradeName));
-            added->PriceLevel = c.PriceLevel;
-            added->Price = c.Price;
-            added->Volume = c.Volume;
-            added->Value = c.Value;
-            added->DeliveryState = c.DeliveryState;
-            added->DeliveryType = c.DeliveryType;
-            added->LockedBy = c.LockedBy;
-            added->ReservedBy = c.ReservedBy;
-            added->Age = c.Age;
-            added->CompletedDT = c.CompletedDT;
-            added->AttendantID = c.AttendantID;
-            if (withTotals) {
-                added->VolumeETot = c.VolumeETot;
-                added->Volume2ETot = c.Volume2ETot;
-                added->ValueETot = c.ValueETot;
-            }
-            Deliveries.Add(added);
-            wholeFace = c.DeliveryState == kCurrentDelivery;
-            if (wholeFace && Settings.BeepEnabled) {
-                MessageBeep(kSimpleBeep);
-            }
-        }
+    const DeliveryListUpdate update = Deliveries.Apply(c);
+    if (update.currentArrived && Settings.BeepEnabled) {
+        MessageBeep(kSimpleBeep);
     }
-    if (wholeFace) {
+    if (update.repaintWholeFace) {
         InvalidateControl(nullptr, TRUE);
     } else {
         InvalidateControl(&kStackIndicator, FALSE);

@@ -14,6 +14,7 @@
 
 #include "control/client_link.h"
 #include "control/delivery.h"
+#include "control/delivery_list.h"
 #include "control/element_list.h"
 #include "control/face_resources.h"
 #include "control/pump_properties.h"
@@ -236,16 +237,18 @@ class CTolvanCtrl : public COleControl {
     static CTolvanCtrlFactory factory;
 
   private:
-    struct DeliveryChange;
     void StoreClient(IDispatch* client);
     bool LoadFromClient();
+    // Applies `change` to Deliveries, then beeps for a new current delivery (when BeepEnabled),
+    // repaints what the list's update names and raises DeliveryEventEx (withTotals) or
+    // DeliveryEvent with the values as received.
     void HandleDeliveryChange(bool withTotals, const DeliveryChange& change);
     void ActOnClick();
 
     PumpProperties Pump;
     CClientLink Client;
     ControlSettings Settings;
-    CElementList<CDelivery> Deliveries;
+    DeliveryList Deliveries;
     std::unique_ptr<FaceResources> Face;  // loaded in the constructor, released with the control
     CBitmap* FaceOldBitmap = nullptr;     // the memory DC's own bitmap during a paint
     UINT_PTR BlinkTimerID = 0;            // the identifier SetTimer answered, 0 before any

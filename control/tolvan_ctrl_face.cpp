@@ -1,5 +1,6 @@
 // CTolvanCtrl's face: painting (through FacePainter), the click on the face, the blink and beep
 // of state 6 on the control's window timer, and the DeliverySelectedEvent of a chosen delivery.
+#include "client/pump_codes.h"
 #include "control/face_click.h"
 #include "control/face_painter.h"
 #include "control/tolvan_ctrl.h"
@@ -15,7 +16,7 @@ constexpr int kFaceSize = 80;
 constexpr UINT_PTR kBlinkTimer = 1;
 constexpr UINT kBlinkPeriodMs = 1000;
 constexpr UINT kSimpleBeep = 0xFFFFFFFF;
-constexpr LONG kBlinkingState = 6;
+constexpr LONG kBlinkingState = pump_state::kCalling;
 
 }  // namespace
 

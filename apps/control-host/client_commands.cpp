@@ -1,21 +1,12 @@
 // control-host's client and wait commands (see client_attachment.h).
-#include <charconv>
-#include <optional>
-
 #include "apps/control-host/control_host.h"
+#include "common/number_word.h"
 
 namespace {
 
-std::optional<long> Number(const std::string& text) {
-    long value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 constexpr long kCallTimeoutMs = 5000;
+// The longest wait of a script, for client events and the window clock alike.
+constexpr int kLongestWaitMs = 600000;
 
 }  // namespace
 
@@ -23,14 +14,17 @@ bool ControlHost::Client(const Words& args) {
     if (args.empty() || args.size() > 3) {
         return Error("usage: client SERVER [CALLPORT [EVENTSPORT]]");
     }
-    const std::optional<long> callPort = args.size() > 1 ? Number(args[1].text) : 5123L;
-    const std::optional<long> eventsPort = args.size() > 2 ? Number(args[2].text) : 5124L;
-    if (!callPort || !eventsPort) {
-        return Error("the ports must be numbers");
-    }
+    long callPort = 5123;
+    long eventsPort = 5124;
     std::string error;
+    if ((args.size() > 1 && !ReadNumberWord("client CALLPORT", args[1].text, 1, 65535, callPort,
+                                            error, "a port number")) ||
+        (args.size() > 2 && !ReadNumberWord("client EVENTSPORT", args[2].text, 1, 65535, eventsPort,
+                                            error, "a port number"))) {
+        return Error(error);
+    }
     std::unique_ptr<ClientAttachment> fresh =
-        ClientAttachment::Open(out_, args[0].text, *callPort, *eventsPort, kCallTimeoutMs, error);
+        ClientAttachment::Open(out_, args[0].text, callPort, eventsPort, kCallTimeoutMs, error);
     if (!fresh) {
         return Error(error);  // the control keeps the client object it has
     }
@@ -69,17 +63,21 @@ bool ControlHost::Client(const Words& args) {
 }
 
 bool ControlHost::Wait(const Words& args) {
-    const std::optional<long> ms = args.size() == 1 ? Number(args[0].text) : std::nullopt;
-    if (!ms || *ms < 0 || *ms > 600000) {
+    if (args.size() != 1) {
         return Error("usage: wait MS (0 to 600000)");
+    }
+    int ms = 0;
+    std::string error;
+    if (!ReadNumberWord("wait", args[0].text, 0, kLongestWaitMs, ms, error, "milliseconds")) {
+        return Error(error);
     }
     // Client events arrive in real time; window timers run on the host's clock (the test clock
     // when headless). A script with both waits for both.
     if (client_) {
-        ClientAttachment::Wait(static_cast<int>(*ms));
+        ClientAttachment::Wait(ms);
         if (!window_.HasWindow()) {
             return true;
         }
     }
-    return window_.Wait(args);
+    return window_.Wait(ms);
 }

@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
+#include <cctype>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
+#include <optional>
 
+#include "common/number_word.h"
 #include "platform/com_ptr.h"
 #include "platform/gdi.h"
 #include "platform/oleauto.h"
@@ -46,20 +47,6 @@ std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-bool ParseInt(const std::string& text, long long* value) {
-    if (text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 0);
-    if (errno != 0 || end == nullptr || *end != '\0') {
-        return false;
-    }
-    *value = v;
-    return true;
 }
 
 }  // namespace
@@ -219,21 +206,25 @@ HWND HostWindow::ControlWindow(IDispatch* control) {
     return hwnd;
 }
 
-bool HostWindow::Point(const Words& args, POINT* pt) {
-    long long x = 0;
-    long long y = 0;
-    if (args.size() != 2 || !ParseInt(args[0].text, &x) || !ParseInt(args[1].text, &y) ||
-        x < -32768 || x > 32767 || y < -32768 || y > 32767) {
-        return false;
+bool HostWindow::Point(const std::string& command, const char* usage, const Words& args,
+                       POINT* pt) {
+    if (args.size() != 2) {
+        return Error(usage);
     }
-    *pt = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+    POINT read{0, 0};
+    std::string error;
+    if (!ReadNumberWord<LONG>(command + " X", args[0].text, -32768, 32767, read.x, error) ||
+        !ReadNumberWord<LONG>(command + " Y", args[1].text, -32768, 32767, read.y, error)) {
+        return Error(error);
+    }
+    *pt = read;
     return true;
 }
 
 bool HostWindow::Show(IDispatch* control, const Words& args) {
     POINT at{0, 0};
-    if (!args.empty() && !Point(args, &at)) {
-        return Error("usage: show [X Y]");
+    if (!args.empty() && !Point("show", "usage: show [X Y]", args, &at)) {
+        return false;
     }
     if (control == nullptr) {
         return Error("no control (use create)");
@@ -361,8 +352,9 @@ bool HostWindow::ReadScreen(platform::PixelSurface* screen) {
 
 bool HostWindow::Click(const Words& args, bool twice) {
     POINT pt;
-    if (!Point(args, &pt)) {
-        return Error(twice ? "usage: dblclick X Y" : "usage: click X Y");
+    if (!Point(twice ? "dblclick" : "click", twice ? "usage: dblclick X Y" : "usage: click X Y",
+               args, &pt)) {
+        return false;
     }
     if (!EnsureWindow()) {
         return false;
@@ -393,11 +385,7 @@ bool HostWindow::Key(const Words& args) {
     return true;
 }
 
-bool HostWindow::Wait(const Words& args) {
-    long long ms = 0;
-    if (args.size() != 1 || !ParseInt(args[0].text, &ms) || ms < 0 || ms > 86400000) {
-        return Error("usage: wait MS (0 to 86400000)");
-    }
+bool HostWindow::Wait(int ms) {
     if (!EnsureWindow()) {
         return false;
     }
@@ -471,16 +459,19 @@ bool HostWindow::Ambient(IDispatch* control, const Words& args) {
     VARIANT value;
     VariantInit(&value);
     const std::string& text = args[1].text;
-    long long number = 0;
+    DWORD number = 0;
+    std::string error;
     switch (ambient->dispid) {
         case DISPID_AMBIENT_BACKCOLOR:
         case DISPID_AMBIENT_FORECOLOR:
         case DISPID_AMBIENT_LOCALEID:
-            if (!ParseInt(text, &number) || number < 0 || number > 0xFFFFFFFFll) {
-                return Error("\"" + text + "\" is no colour or number (0x00BBGGRR, decimal)");
+            if (!ReadNumberWord<DWORD>(args[0].text, text, 0, 0xFFFFFFFF, number, error,
+                                       "a colour 0x00BBGGRR or a decimal number",
+                                       NumberBase::kDecimalOrHex)) {
+                return Error(error);
             }
             value.vt = VT_I4;
-            value.lVal = static_cast<LONG>(static_cast<DWORD>(number));
+            value.lVal = static_cast<LONG>(number);
             break;
         case DISPID_AMBIENT_USERMODE:
             if (Lower(text) != "true" && Lower(text) != "false") {
@@ -501,12 +492,12 @@ bool HostWindow::Ambient(IDispatch* control, const Words& args) {
                 parts.push_back(text.substr(start, comma - start));
             }
             parts.push_back(text.substr(start));
-            char* end = nullptr;
-            const double points = parts.size() >= 2 ? std::strtod(parts[1].c_str(), &end) : 0;
-            if (parts.size() < 2 || parts[0].empty() || end == nullptr || *end != '\0' ||
-                !(points > 0 && points < 1000)) {
+            const std::optional<double> read =
+                parts.size() >= 2 ? ParseNumberWord<double>(parts[1], 0, 1000) : std::nullopt;
+            if (parts.size() < 2 || parts[0].empty() || !read || !(*read > 0 && *read < 1000)) {
                 return Error("usage: ambient Font \"FACE,SIZE[,bold][,italic]\"");
             }
+            const double points = *read;
             BSTR face = BstrFromUtf8(parts[0]);
             FONTDESC desc{sizeof(FONTDESC),
                           face,

@@ -49,7 +49,8 @@ class HostWindow {
     bool Paint(const Words& args);
     bool Click(const Words& args, bool twice);
     bool Key(const Words& args);
-    bool Wait(const Words& args);
+    // Moves the clock on by `ms` (0 to 600000, checked by the caller) while dispatching.
+    bool Wait(int ms);
     // Whether a command has made the host window yet.
     bool HasWindow() const { return hwnd_ != nullptr; }
     bool Beeps(const Words& args);
@@ -75,7 +76,9 @@ class HostWindow {
     bool Error(const std::string& text);
     // The host window's frame with the visible windows it owns composed over it.
     bool ReadScreen(platform::PixelSurface* screen);
-    bool Point(const Words& args, POINT* pt);
+    // Reads "X Y" for `command`; prints `usage` for a wrong count, or a line naming the word
+    // that is no coordinate (-32768 to 32767), and returns false.
+    bool Point(const std::string& command, const char* usage, const Words& args, POINT* pt);
     HWND ControlWindow(IDispatch* control);
 
     std::ostream& out_;

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "client/pump_codes.h"
+
 namespace forecourt {
 
 namespace {
@@ -52,24 +54,37 @@ Language LanguageFromEnvironment() {
 }
 
 std::string StateWords(int state, Language language) {
+    using namespace pump_state;
     const bool pt = Portuguese(language);
     switch (state) {
-        case 0: return pt ? "sem comunicação" : "not responding";
-        case 3: return pt ? "livre" : "idle";
-        case 5: return pt ? "autorizada" : "authorised";
-        case 6: return pt ? "chamando" : "calling";
-        case 7: return pt ? "iniciando" : "starting";
-        case 8: return pt ? "abastecendo" : "delivering";
-        case 9: return pt ? "parada temporária" : "stopped for now";
-        case 10:
-        case 12: return pt ? "abastecendo, perto do limite" : "delivering, near its limit";
-        case 13: return pt ? "limite atingido" : "reached its limit";
-        case 14: return pt ? "pré-pago parado" : "prepay stopped";
-        case 15: return pt ? "parada pelo controlador" : "stopped by the controller";
-        case 1:
-        case 2:
-        case 16:
-        case 17: return (pt ? "erro " : "error ") + std::to_string(state);
+        case kNotResponding:
+            return pt ? "sem comunicação" : "not responding";
+        case kIdle:
+            return pt ? "livre" : "idle";
+        case kAuthorised:
+            return pt ? "autorizada" : "authorised";
+        case kCalling:
+            return pt ? "chamando" : "calling";
+        case kStarting:
+            return pt ? "iniciando" : "starting";
+        case kDelivering:
+            return pt ? "abastecendo" : "delivering";
+        case kTempStopped:
+            return pt ? "parada temporária" : "stopped for now";
+        case kNearLimit:
+        case kPrepayNearLimit:
+            return pt ? "abastecendo, perto do limite" : "delivering, near its limit";
+        case kLimitReached:
+            return pt ? "limite atingido" : "reached its limit";
+        case kPrepayStopped:
+            return pt ? "pré-pago parado" : "prepay stopped";
+        case kStoppedByController:
+            return pt ? "parada pelo controlador" : "stopped by the controller";
+        case kError1:
+        case kError2:
+        case kError16:
+        case kError17:
+            return (pt ? "erro " : "error ") + std::to_string(state);
         default: return (pt ? "estado " : "state ") + std::to_string(state);
     }
 }
@@ -90,14 +105,18 @@ std::string VolumeText(double litres, Language language) {
 std::string StatusLine(const std::string& pump, const StatusFacts& facts, Language language) {
     const bool pt = Portuguese(language);
     std::string line = pump + ": " + StateWords(facts.state, language);
-    if (facts.hoseNumber > 0 && facts.state >= 5 && facts.state != 16 && facts.state != 17) {
+    // A hose belongs to an authorised pump and the states after it, errors aside.
+    if (facts.hoseNumber > 0 && facts.state >= pump_state::kAuthorised &&
+        !pump_state::IsError(facts.state)) {
         line += (pt ? ", bico " : ", hose ") + std::to_string(facts.hoseNumber);
         if (!facts.gradeName.empty()) {
             line += ' ' + facts.gradeName;
         }
     }
     // Amounts belong to a sale under way or stopped, not to an idle or calling pump.
-    const bool selling = facts.state >= 8 && facts.state <= 15 && facts.state != 11;
+    // 11 is no state of the pumps.
+    const bool selling = facts.state >= pump_state::kDelivering &&
+                         facts.state <= pump_state::kStoppedByController && facts.state != 11;
     if (selling && (facts.volume > 0 || facts.value > 0)) {
         line += ", " + VolumeText(facts.volume, language) + ", " +
                 MoneyText(facts.value, language);
@@ -113,19 +132,25 @@ std::string DeliveryLine(const std::string& pump, DeliveryKind kind, const Deliv
         what = pt ? "escolhida para pagamento" : "chosen for payment";
     } else {
         switch (facts.state) {
-            case 1: what = pt ? "a pagar" : "to be paid"; break;
-            case 2: what = pt ? "empilhada" : "stacked"; break;
-            case 3: what = pt ? "paga" : "paid"; break;
+            case delivery_state::kCurrent:
+                what = pt ? "a pagar" : "to be paid";
+                break;
+            case delivery_state::kStacked:
+                what = pt ? "empilhada" : "stacked";
+                break;
+            case delivery_state::kCleared:
+                what = pt ? "paga" : "paid";
+                break;
             default: what = (pt ? "estado " : "state ") + std::to_string(facts.state);
         }
     }
     std::string line = pump + (pt ? ": venda " : ": sale ") + std::to_string(facts.id) + ' ' +
                        what;
-    if (facts.type == 2) {
+    if (facts.type == delivery_type::kPrepay) {
         line += pt ? " (pré-pago)" : " (prepay)";
-    } else if (facts.type == 3) {
+    } else if (facts.type == delivery_type::kDriveOff) {
         line += pt ? " (fuga sem pagar)" : " (drive-off)";
-    } else if (facts.type == 4) {
+    } else if (facts.type == delivery_type::kPreauth) {
         line += pt ? " (pré-autorizada)" : " (preauth)";
     }
     line += ", " + VolumeText(facts.volume, language);

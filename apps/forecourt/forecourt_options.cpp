@@ -1,38 +1,11 @@
 // forecourt's command line.
 #include "apps/forecourt/forecourt_options.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <vector>
 
+#include "common/number_word.h"
+
 namespace forecourt {
-
-namespace {
-
-bool WholeNumber(const std::string& text, long low, long high, long* value) {
-    long v = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < low ||
-        v > high) {
-        return false;
-    }
-    *value = v;
-    return true;
-}
-
-bool Seconds(const std::string& text, double* value) {
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end == nullptr || *end != '\0' || !std::isfinite(v) || v < 0 ||
-        v > 86400) {
-        return false;
-    }
-    *value = v;
-    return true;
-}
-
-}  // namespace
 
 bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -71,31 +44,34 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             }
             value = args[++i];
         }
-        long number = 0;
+        // A day at most: longer runs and waits are mistakes.
+        constexpr double kLongestSeconds = 86400;
+        std::string numberError;  // set by the number options
         bool ok = true;
         if (name == "--server") {
             ok = !value.empty();
             options->server = value;
         } else if (name == "--call-port") {
-            ok = WholeNumber(value, 1, 65535, &options->callPort);
+            ok = ReadNumberWord(name, value, 1, 65535, options->callPort, numberError,
+                                "a port number");
         } else if (name == "--events-port") {
-            ok = WholeNumber(value, 1, 65535, &options->eventsPort);
+            ok = ReadNumberWord(name, value, 1, 65535, options->eventsPort, numberError,
+                                "a port number");
         } else if (name == "--popup-mode") {
-            ok = WholeNumber(value, 1, 3, &number);
-            options->popupMode = static_cast<int>(number);
+            ok = ReadNumberWord(name, value, 1, 3, options->popupMode, numberError);
         } else if (name == "--beep") {
             ok = value == "on" || value == "off";
             options->beep = value == "on";
         } else if (name == "--columns") {
-            ok = WholeNumber(value, 1, 32, &number);
-            options->columns = static_cast<int>(number);
+            ok = ReadNumberWord(name, value, 1, 32, options->columns, numberError);
         } else if (name == "--zoom") {
-            ok = WholeNumber(value, 1, 8, &number);
-            options->zoom = static_cast<int>(number);
+            ok = ReadNumberWord(name, value, 1, 8, options->zoom, numberError);
         } else if (name == "--seconds") {
-            ok = Seconds(value, &options->seconds);
+            ok = ReadNumberWord(name, value, 0.0, kLongestSeconds, options->seconds, numberError,
+                                "seconds");
         } else if (name == "--after") {
-            ok = Seconds(value, &options->after);
+            ok = ReadNumberWord(name, value, 0.0, kLongestSeconds, options->after, numberError,
+                                "seconds");
         } else if (name == "--screenshot") {
             ok = !value.empty();
             options->screenshot = value;
@@ -104,7 +80,7 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->script = value;
         }
         if (!ok) {
-            *error = "bad value \"" + value + "\" for " + name;
+            *error = numberError.empty() ? "bad value \"" + value + "\" for " + name : numberError;
             return false;
         }
     }

@@ -4,13 +4,13 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <charconv>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "apps/program_files/program_files.h"
 #include "apps/shared/script_file.h"
+#include "common/number_word.h"
 #include "platform/user.h"
 
 extern char** environ;
@@ -18,17 +18,6 @@ extern char** environ;
 namespace forecourt {
 
 namespace {
-
-bool Number(const std::string& text, long low, long high, long* value) {
-    long v = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || v < low ||
-        v > high) {
-        return false;
-    }
-    *value = v;
-    return true;
-}
 
 // Runs kestroctl with the forecourt's server and `args`; its exit status, or -1.
 int RunKestroctl(const Options& options, const std::vector<std::string>& args) {
@@ -114,22 +103,29 @@ class ScriptPlayer {
         long a = 0;
         long b = 0;
         bool input = false;
-        if (command == "click" && args.size() == 1 && Number(args[0], 1, 99, &a)) {
-            input = forecourt_.QueuePumpClick(a);
-            if (!input) {
-                error = "the station has no pump " + args[0];
+        std::string numberError;  // a word of the line that is no number in its range
+        if (command == "click" && args.size() == 1) {
+            if (ReadNumberWord("click PUMP", args[0], 1, 99, a, numberError)) {
+                input = forecourt_.QueuePumpClick(a);
+                if (!input) {
+                    error = "the station has no pump " + args[0];
+                }
             }
-        } else if (command == "click" && args.size() == 2 && Number(args[0], 0, 32767, &a) &&
-                   Number(args[1], 0, 32767, &b)) {
-            forecourt_.QueueClick(static_cast<int>(a), static_cast<int>(b));
-            input = true;
+        } else if (command == "click" && args.size() == 2) {
+            if (ReadNumberWord("click X", args[0], 0, 32767, a, numberError) &&
+                ReadNumberWord("click Y", args[1], 0, 32767, b, numberError)) {
+                forecourt_.QueueClick(static_cast<int>(a), static_cast<int>(b));
+                input = true;
+            }
         } else if (command == "key" && args.size() == 1) {
             input = forecourt_.QueueKey(args[0]);
             if (!input) {
                 error = "unknown key \"" + args[0] + "\"";
             }
-        } else if (command == "wait" && args.size() == 1 && Number(args[0], 0, 600000, &a)) {
-            forecourt_.Wait(static_cast<int>(a));
+        } else if (command == "wait" && args.size() == 1) {
+            if (ReadNumberWord("wait", args[0], 0, 600000, a, numberError, "milliseconds")) {
+                forecourt_.Wait(static_cast<int>(a));
+            }
         } else if (command == "screenshot" && args.size() == 1) {
             forecourt_.Screenshot(args[0], &error);
         } else if (command == "strip" && args.empty()) {
@@ -151,6 +147,9 @@ class ScriptPlayer {
         } else {
             error = "line " + std::to_string(number) + ": unknown or malformed command \"" +
                     command + "\" (click, key, wait, screenshot, strip, current, faces, kestroctl)";
+        }
+        if (!numberError.empty()) {
+            error = "line " + std::to_string(number) + ": " + numberError;
         }
         if (!error.empty()) {
             out_ << "error: " << error << '\n';

@@ -1,36 +1,12 @@
 // Parsing a face's options.
 #include "apps/tolvan-face/face_case.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <limits>
 
+#include "common/number_word.h"
 #include "platform/text_conversion.h"
 
 namespace tolvan_face {
-
-namespace {
-
-bool ToLong(const std::string& text, long min, long max, long* out) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != 0 || value < min || value > max) return false;
-    *out = value;
-    return true;
-}
-
-bool ToDouble(const std::string& text, double* out) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || *end != 0) return false;
-    *out = value;
-    return true;
-}
-
-}  // namespace
 
 std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args, FaceCase* face,
                                             std::vector<std::string>* rest) {
@@ -39,23 +15,34 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
         const auto value = [&]() -> const std::string* {
             return i + 1 < args.size() ? &args[++i] : nullptr;
         };
-        long number = 0;
-        double amount = 0;
-        const auto shortOption = [&](SHORT* field, long min, long max) -> std::optional<std::string> {
+        const auto numberOption = [&](auto* field, auto min,
+                                      auto max) -> std::optional<std::string> {
             const std::string* text = value();
-            if (text == nullptr || !ToLong(*text, min, max, &number)) {
-                return option + " needs a whole number from " + std::to_string(min) + " to " +
-                       std::to_string(max);
+            if (text == nullptr) {
+                return option + " needs " + NumberWanted(min, max);
             }
-            *field = static_cast<SHORT>(number);
+            std::string error;
+            if (!ReadNumberWord(option, *text, min, max, *field, error)) {
+                return error;
+            }
             return std::nullopt;
         };
+        const auto shortOption = [&](SHORT* field, SHORT min, SHORT max) {
+            return numberOption(field, min, max);
+        };
         const auto amountOption = [&](double* field) -> std::optional<std::string> {
+            static constexpr const char* kAmount =
+                " needs an amount such as 12.345 (with a full stop)";
             const std::string* text = value();
-            if (text == nullptr || !ToDouble(*text, &amount)) {
-                return option + " needs an amount such as 12.345 (with a full stop)";
+            if (text == nullptr) {
+                return option + kAmount;
             }
-            *field = amount;
+            const std::optional<double> amount = ParseNumberWord(
+                *text, std::numeric_limits<double>::lowest(), std::numeric_limits<double>::max());
+            if (!amount) {
+                return option + kAmount + ", not '" + *text + "'";
+            }
+            *field = *amount;
             return std::nullopt;
         };
         const auto textOption = [&](std::u16string* field,
@@ -84,12 +71,7 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
         } else if (option == "--name") {
             error = textOption(&face->pump.name, "the pump's name");
         } else if (option == "--number") {
-            const std::string* text = value();
-            if (text == nullptr || !ToLong(*text, -99999, 99999, &number)) {
-                error = "--number needs a whole number";
-            } else {
-                face->pump.number = number;
-            }
+            error = numberOption(&face->pump.number, LONG{-99999}, LONG{99999});
         } else if (option == "--volume") {
             error = amountOption(&face->pump.volume);
         } else if (option == "--value") {

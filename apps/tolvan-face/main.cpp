@@ -14,6 +14,7 @@
 #include "apps/tolvan-face/face_host.h"
 #include "apps/tolvan-face/gallery.h"
 #include "apps/tolvan-face/resource_sheet.h"
+#include "common/number_word.h"
 
 namespace {
 
@@ -79,8 +80,9 @@ int main(int argc, char** argv) {
         } else if (option == "--locale") {
             setenv("LC_ALL", value.c_str(), 1);
         } else if (option == "--scale") {
-            scale = std::atoi(value.c_str());
-            if (scale < 1 || scale > 16) return Usage("--scale needs 1 to 16");
+            std::string error;
+            if (!ReadNumberWord(option, value, 1, 16, scale, error))
+                return Usage(error);
         } else {
             return Usage("unknown option " + option);
         }

@@ -1,12 +1,15 @@
 // The commands of kestroctl over libkestro's link and the events port.
 #include "kestro/ctl/ctl_commands.h"
 
-#include <charconv>
 #include <chrono>
 #include <cinttypes>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "client/kestro.h"
+#include "client/pump_codes.h"
+#include "common/number_word.h"
 #include "kestro/client/client_link.h"
 #include "kestro/client/event_subscription.h"
 #include "kestro/model/pump_simulator.h"
@@ -44,47 +47,48 @@ struct Options {
     std::vector<std::string> command;
 };
 
-template <typename Number>
-std::optional<Number> Read(const std::string& text) {
-    Number value{};
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
+// A number word of a command: any 32-bit number (the ranges are checked by OutOfRange, with
+// the name of what the number stands for).
+std::optional<std::int32_t> ReadInteger(const std::string& text) {
+    return ParseNumberWord<std::int32_t>(text, INT32_MIN, INT32_MAX);
+}
+
+std::optional<double> ReadDecimal(const std::string& text) {
+    return ParseNumberWord<double>(text, std::numeric_limits<double>::lowest(),
+                                   std::numeric_limits<double>::max());
 }
 
 const char* StateName(std::int16_t state) {
+    using namespace pump_state;
     switch (state) {
-        case 0:
+        case kNotResponding:
             return "not responding";
-        case 1:
-        case 2:
-        case 16:
-        case 17:
+        case kError1:
+        case kError2:
+        case kError16:
+        case kError17:
             return "error";
-        case 3:
+        case kIdle:
             return "idle";
-        case 5:
+        case kAuthorised:
             return "authorised";
-        case 6:
+        case kCalling:
             return "calling";
-        case 7:
+        case kStarting:
             return "starting";
-        case 8:
+        case kDelivering:
             return "delivering";
-        case 9:
+        case kTempStopped:
             return "stopped";
-        case 10:
+        case kNearLimit:
             return "delivering, limit near";
-        case 12:
+        case kPrepayNearLimit:
             return "prepay, limit near";
-        case 13:
+        case kLimitReached:
             return "ended at its limit";
-        case 14:
+        case kPrepayStopped:
             return "prepay stopped";
-        case 15:
+        case kStoppedByController:
             return "stopped by the controller";
         default:
             return "unknown";
@@ -92,7 +96,16 @@ const char* StateName(std::int16_t state) {
 }
 
 const char* DeliveryStateName(std::int16_t state) {
-    return state == 1 ? "current" : state == 2 ? "stacked" : state == 3 ? "cleared" : "other";
+    switch (state) {
+        case delivery_state::kCurrent:
+            return "current";
+        case delivery_state::kStacked:
+            return "stacked";
+        case delivery_state::kCleared:
+            return "cleared";
+        default:
+            return "other";
+    }
 }
 
 void PrintStatus(std::FILE* out, std::int32_t pumpId, const PumpStatus& s) {
@@ -119,18 +132,19 @@ void PrintDelivery(std::FILE* out, std::int32_t pumpId, const PumpDelivery& d) {
 // refuse or that would not fit its call; empty when nothing is.
 std::string OutOfRange(const std::string& verb, const std::vector<std::string>& command) {
     if (verb == "fault") {
-        const std::int32_t state = *Read<std::int32_t>(command[2]);
-        if (state != 0 && state != 1 && state != 2 && state != 3 && state != 16 && state != 17) {
+        const std::int32_t state = *ReadInteger(command[2]);
+        if (state != pump_state::kNotResponding && state != pump_state::kIdle &&
+            !pump_state::IsError(state)) {
             return "fault: STATE is 0, 1, 2, 16 or 17 (a fault) or 3 (its end), not '" +
                    command[2] + "'";
         }
     } else if (verb == "tick") {
-        const std::int32_t ms = *Read<std::int32_t>(command[1]);
+        const std::int32_t ms = *ReadInteger(command[1]);
         if (ms < 0 || ms > wire::kMaxClockTickMs) {
             return "tick: MS is from 0 to " + std::to_string(wire::kMaxClockTickMs) + ", not '" +
                    command[1] + "'";
         }
-    } else if (verb == "watch" && command.size() > 1 && *Read<std::int32_t>(command[1]) < 0) {
+    } else if (verb == "watch" && command.size() > 1 && *ReadInteger(command[1]) < 0) {
         return "watch: COUNT is 0 or more, not '" + command[1] + "'";
     }
     return {};
@@ -176,7 +190,7 @@ std::optional<std::int32_t> Ctl::Number(std::size_t index) {
     if (index >= options_.command.size()) {
         return std::nullopt;
     }
-    return Read<std::int32_t>(options_.command[index]);
+    return ReadInteger(options_.command[index]);
 }
 
 int Ctl::Status(std::int32_t pumpId) {
@@ -287,8 +301,8 @@ int Ctl::Run() {
                      " arguments");
     }
     for (std::size_t i = 1; i < command.size(); ++i) {
-        const bool ok = verb == "flow" ? Read<double>(command[i]).has_value()
-                                       : Number(i).has_value();
+        const bool ok =
+            verb == "flow" ? ReadDecimal(command[i]).has_value() : Number(i).has_value();
         if (!ok) {
             return Usage(verb + ": '" + command[i] + "' is no number");
         }
@@ -329,7 +343,7 @@ int Ctl::Run() {
                          static_cast<int>(now % 1000));
         }
     } else if (verb == "flow") {
-        status = Check(link().Forward<SetFlowRate>(*Read<double>(command[1])), what);
+        status = Check(link().Forward<SetFlowRate>(*ReadDecimal(command[1])), what);
     } else if (verb == "deliveries") {
         status = Deliveries(a);
     } else if (verb == "watch") {
@@ -370,11 +384,10 @@ int RunCtl(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
             return 2;
         }
         const std::string& value = arguments[++i];
-        std::optional<std::int32_t> port = Read<std::int32_t>(value);
+        const std::optional<std::int32_t> port = ParseNumberWord<std::int32_t>(value, 1, 65535);
         if (argument == "--server") {
             options.server = value;
-        } else if ((argument == "--call-port" || argument == "--events-port") && port &&
-                   *port >= 1 && *port <= 65535) {
+        } else if ((argument == "--call-port" || argument == "--events-port") && port) {
             (argument == "--call-port" ? options.callPort : options.eventsPort) = *port;
         } else {
             std::fprintf(err, "kestroctl: bad option '%s %s'\n%s", argument.c_str(),

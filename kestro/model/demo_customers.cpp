@@ -1,6 +1,7 @@
 // The demo's customers, one per pump at a time, and the payments they owe.
 #include "kestro/model/demo_customers.h"
 
+#include "client/pump_codes.h"
 #include "kestro/model/result_codes.h"
 
 namespace kestro {
@@ -47,13 +48,13 @@ void DemoCustomers::ActAt(PumpSimulator& pumps, std::int32_t pumpId, Customer& c
     using Stage = Customer::Stage;
     switch (customer.stage) {
         case Stage::kNone: {
-            if ((status.state != 3 && status.state != 5) || status.reservedFor != 0 ||
-                !Chance(kArrivalPerStep)) {
+            if ((status.state != pump_state::kIdle && status.state != pump_state::kAuthorised) ||
+                status.reservedFor != reserved_for::kNone || !Chance(kArrivalPerStep)) {
                 return;
             }
             if (Chance(0.1) && pumps.PrepayReserve(pumpId, kDemoClientId) == kSuccess) {
-                pumps.PrepayAuthorise(pumpId, kDemoClientId, 1, static_cast<double>(Between(2, 10) * 10),
-                                      0, 0);
+                pumps.PrepayAuthorise(pumpId, kDemoClientId, limit_type::kValue,
+                                      static_cast<double>(Between(2, 10) * 10), 0, 0);
             }
             const std::int64_t first = Between(1, kMaxHoses);
             for (std::int64_t i = 0; i < kMaxHoses; ++i) {
@@ -67,29 +68,30 @@ void DemoCustomers::ActAt(PumpSimulator& pumps, std::int32_t pumpId, Customer& c
             return;
         }
         case Stage::kCalling:
-            if (status.state == 6 && now - customer.since >= kAttendantWaitMs) {
+            if (status.state == pump_state::kCalling && now - customer.since >= kAttendantWaitMs) {
                 if (pumps.Authorise(pumpId) != kSuccess && now - customer.since >= kGiveUpMs) {
                     pumps.Hang(pumpId);
                     customer = {};
                 }
-            } else if (status.state == 7 || status.state >= 8) {
+            } else if (status.state >= pump_state::kStarting) {
                 customer.stage = Stage::kFilling;
                 customer.since = now;
-            } else if (status.state != 6) {
+            } else if (status.state != pump_state::kCalling) {
                 customer = {};  // the pump went out of service under the customer
             }
             return;
         case Stage::kFilling: {
-            const bool done = status.state == 13 || status.state == 15 ||
+            const bool done = status.state == pump_state::kLimitReached ||
+                              status.state == pump_state::kStoppedByController ||
                               status.volume >= customer.targetVolume ||
                               now - customer.since >= 10 * kGiveUpMs;
-            if (status.state == 6) {
+            if (status.state == pump_state::kCalling) {
                 customer.stage = Stage::kCalling;  // the cashier cancelled before the flow
                 customer.since = now;
                 return;
             }
             if (!done || pumps.Hang(pumpId) != kSuccess) {
-                if (status.state < 6) {
+                if (status.state < pump_state::kCalling) {
                     customer = {};
                 }
                 return;
@@ -98,7 +100,8 @@ void DemoCustomers::ActAt(PumpSimulator& pumps, std::int32_t pumpId, Customer& c
             std::int32_t count = 0;
             PumpDelivery delivery;
             if (pumps.DeliveryCount(pumpId, &count) != kSuccess || count == 0 ||
-                pumps.ReadDelivery(pumpId, count, &delivery) != kSuccess || delivery.state != 1) {
+                pumps.ReadDelivery(pumpId, count, &delivery) != kSuccess ||
+                delivery.state != delivery_state::kCurrent) {
                 return;
             }
             std::int64_t payIn = Between(5000, 20000);

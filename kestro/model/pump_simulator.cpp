@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "client/pump_codes.h"
 #include "kestro/model/result_codes.h"
 
 namespace kestro {
@@ -45,15 +46,23 @@ const PumpRecord* PumpSimulator::RecordOf(std::int32_t pumpId) const {
 
 std::int16_t PumpSimulator::IdleState(std::int32_t pumpId) const {
     const PumpRecord* record = RecordOf(pumpId);
-    return record != nullptr && record->authMode == 2 ? 5 : 3;
+    return record != nullptr && record->authMode == 2 ? pump_state::kAuthorised : pump_state::kIdle;
 }
 
 bool PumpSimulator::Flowing(std::int16_t state) {
-    return state == 8 || state == 10 || state == 12;
+    return state == pump_state::kDelivering || state == pump_state::kNearLimit ||
+           state == pump_state::kPrepayNearLimit;
+}
+
+bool PumpSimulator::Waiting(std::int16_t state) {
+    return state == pump_state::kIdle || state == pump_state::kAuthorised ||
+           state == pump_state::kCalling;
 }
 
 bool PumpSimulator::Started(std::int16_t state) {
-    return Flowing(state) || state == 9 || state == 13 || state == 14 || state == 15;
+    return Flowing(state) || state == pump_state::kTempStopped ||
+           state == pump_state::kLimitReached || state == pump_state::kPrepayStopped ||
+           state == pump_state::kStoppedByController;
 }
 
 PumpSimulator::Pump* PumpSimulator::Find(std::int32_t pumpId) {
@@ -192,7 +201,7 @@ std::int32_t PumpSimulator::Start(std::int32_t pumpId, Pump& pump) {
         return kWrongPumpState;  // authorised for another hose only
     }
     for (StoredDelivery& stored : pump.deliveries) {
-        if (stored.delivery.state != 1) {
+        if (stored.delivery.state != delivery_state::kCurrent) {
             continue;
         }
         if (RecordOf(pumpId)->stackMode == 0) {
@@ -201,11 +210,11 @@ std::int32_t PumpSimulator::Start(std::int32_t pumpId, Pump& pump) {
         if (static_cast<int>(pump.deliveries.size()) > kMaxStacked) {
             return kStackFull;
         }
-        stored.delivery.state = 2;
+        stored.delivery.state = delivery_state::kStacked;
         EmitDelivery(pumpId, Aged(stored));
     }
     PriceHose(pumpId, pump, status.hoseNumber);
-    status.state = 7;
+    status.state = pump_state::kStarting;
     status.volume = 0;
     status.value = 0;
     pump.startingLeftMs = kStartingMs;
@@ -215,16 +224,17 @@ std::int32_t PumpSimulator::Start(std::int32_t pumpId, Pump& pump) {
 
 std::int32_t PumpSimulator::Grant(std::int32_t pumpId, Pump& pump, std::int32_t attendantId) {
     PumpStatus& status = pump.status;
-    if (status.reservedFor == 2 || status.reservedFor == 4) {
+    if (status.reservedFor == reserved_for::kPrepayReserved ||
+        status.reservedFor == reserved_for::kPreauthReserved) {
         return kPumpReserved;  // the reservation's own authorisation must come first
     }
-    if (status.state != 3 && status.state != 6) {
+    if (status.state != pump_state::kIdle && status.state != pump_state::kCalling) {
         return kWrongPumpState;
     }
     const std::int32_t before = pump.deliveryAttendant;
     pump.deliveryAttendant = attendantId >= 0 ? attendantId : pump.attendantId;
-    if (status.state == 3) {
-        status.state = 5;
+    if (status.state == pump_state::kIdle) {
+        status.state = pump_state::kAuthorised;
         return kSuccess;
     }
     std::int32_t rc = Start(pumpId, pump);
@@ -250,9 +260,12 @@ void PumpSimulator::Complete(std::int32_t pumpId, Pump& pump) {
         delivery.price = status.price;
         delivery.volume = status.volume;
         delivery.value = status.value;
-        delivery.state = 1;
-        delivery.type = status.reservedFor == 3 ? 2 : status.reservedFor == 5 ? 4 : 1;
-        delivery.reservedBy = status.reservedFor != 0 ? status.reservedBy : -1;
+        delivery.state = delivery_state::kCurrent;
+        delivery.type =
+            status.reservedFor == reserved_for::kPrepayAuthorised    ? delivery_type::kPrepay
+            : status.reservedFor == reserved_for::kPreauthAuthorised ? delivery_type::kPreauth
+                                                                     : delivery_type::kNormal;
+        delivery.reservedBy = status.reservedFor != reserved_for::kNone ? status.reservedBy : -1;
         delivery.completedDate = startDate_ + static_cast<double>(nowMs_) / kMsPerDay;
         delivery.attendantId = pump.deliveryAttendant;
         auto [it, created] = hoseTotals_.try_emplace(status.hoseId, 0.0, 0.0);
@@ -277,7 +290,7 @@ void PumpSimulator::Complete(std::int32_t pumpId, Pump& pump) {
         EmitDelivery(pumpId, Aged(pump.deliveries.back()));
     }
     status.state = IdleState(pumpId);
-    status.reservedFor = 0;
+    status.reservedFor = reserved_for::kNone;
     status.reservedBy = -1;
     status.hoseId = -1;
     status.hoseNumber = 0;
@@ -288,10 +301,10 @@ void PumpSimulator::Complete(std::int32_t pumpId, Pump& pump) {
 
 void PumpSimulator::Step(std::int32_t, Pump& pump) {
     PumpStatus& status = pump.status;
-    if (status.state == 7) {
+    if (status.state == pump_state::kStarting) {
         pump.startingLeftMs -= kStepMs;
         if (pump.startingLeftMs <= 0) {
-            status.state = 8;
+            status.state = pump_state::kDelivering;
         }
         return;
     }
@@ -302,15 +315,20 @@ void PumpSimulator::Step(std::int32_t, Pump& pump) {
     double volume = Round(flowRate_ * static_cast<double>(pump.flowMs) / 1000.0, 1000);
     if (pump.limit && status.price > 0) {
         const Limit& limit = *pump.limit;
-        const double limitVolume = limit.type == 2 ? limit.amount : limit.amount / status.price;
+        const double limitVolume =
+            limit.type == limit_type::kVolume ? limit.amount : limit.amount / status.price;
         if (volume >= limitVolume) {
             status.volume = Round(limitVolume, 1000);
-            status.value = limit.type == 1 ? limit.amount : Round(status.volume * status.price, 100);
-            status.state = 13;
+            status.value = limit.type == limit_type::kValue
+                               ? limit.amount
+                               : Round(status.volume * status.price, 100);
+            status.state = pump_state::kLimitReached;
             return;
         }
         if (volume >= 0.9 * limitVolume) {
-            status.state = status.reservedFor == 3 ? 12 : 10;
+            status.state = status.reservedFor == reserved_for::kPrepayAuthorised
+                               ? pump_state::kPrepayNearLimit
+                               : pump_state::kNearLimit;
         }
     }
     status.volume = volume;
@@ -364,14 +382,14 @@ std::int32_t PumpSimulator::CancelAuthorise(std::int32_t pumpId) {
     if (Started(status.state)) {
         return kDeliveryStarted;
     }
-    if (status.state == 7) {
-        status.state = 6;  // the nozzle is still out: back to calling
-    } else if (status.state == 5 && IdleState(pumpId) == 3) {
-        status.state = 3;
+    if (status.state == pump_state::kStarting) {
+        status.state = pump_state::kCalling;  // the nozzle is still out: back to calling
+    } else if (status.state == pump_state::kAuthorised && IdleState(pumpId) == pump_state::kIdle) {
+        status.state = pump_state::kIdle;
     } else {
         return kWrongPumpState;
     }
-    if (status.reservedFor == 0) {
+    if (status.reservedFor == reserved_for::kNone) {
         pump->limit.reset();
     }
     pump->deliveryAttendant = -1;
@@ -385,12 +403,13 @@ std::int32_t PumpSimulator::TempStop(std::int32_t pumpId) {
         return kRecordNotFound;
     }
     PumpStatus& status = pump->status;
-    if (status.state == 7 || status.state == 8 || status.state == 10) {
+    if (status.state == pump_state::kStarting || status.state == pump_state::kDelivering ||
+        status.state == pump_state::kNearLimit) {
         pump->resumeState = status.state;
-        status.state = 9;
-    } else if (status.state == 12) {
-        pump->resumeState = 12;
-        status.state = 14;
+        status.state = pump_state::kTempStopped;
+    } else if (status.state == pump_state::kPrepayNearLimit) {
+        pump->resumeState = pump_state::kPrepayNearLimit;
+        status.state = pump_state::kPrepayStopped;
     } else {
         return kWrongPumpState;
     }
@@ -404,7 +423,7 @@ std::int32_t PumpSimulator::ReAuthorise(std::int32_t pumpId) {
         return kRecordNotFound;
     }
     PumpStatus& status = pump->status;
-    if (status.state != 9 && status.state != 14) {
+    if (status.state != pump_state::kTempStopped && status.state != pump_state::kPrepayStopped) {
         return kWrongPumpState;
     }
     status.state = pump->resumeState;
@@ -418,10 +437,11 @@ std::int32_t PumpSimulator::TerminateDelivery(std::int32_t pumpId) {
         return kRecordNotFound;
     }
     PumpStatus& status = pump->status;
-    if (status.state != 7 && status.state != 9 && status.state != 14 && !Flowing(status.state)) {
+    if (status.state != pump_state::kStarting && status.state != pump_state::kTempStopped &&
+        status.state != pump_state::kPrepayStopped && !Flowing(status.state)) {
         return kWrongPumpState;
     }
-    status.state = 15;
+    status.state = pump_state::kStoppedByController;
     EmitStatus(pumpId, *pump);
     return kSuccess;
 }
@@ -437,7 +457,7 @@ std::int32_t PumpSimulator::StackCurrentDelivery(std::int32_t pumpId) {
     int stacked = 0;
     StoredDelivery* current = nullptr;
     for (StoredDelivery& stored : pump->deliveries) {
-        if (stored.delivery.state == 1) {
+        if (stored.delivery.state == delivery_state::kCurrent) {
             current = &stored;
         } else {
             ++stacked;
@@ -449,7 +469,7 @@ std::int32_t PumpSimulator::StackCurrentDelivery(std::int32_t pumpId) {
     if (stacked >= kMaxStacked) {
         return kStackFull;
     }
-    current->delivery.state = 2;
+    current->delivery.state = delivery_state::kStacked;
     EmitDelivery(pumpId, Aged(*current));
     EmitStatus(pumpId, *pump);
     return kSuccess;
@@ -457,8 +477,9 @@ std::int32_t PumpSimulator::StackCurrentDelivery(std::int32_t pumpId) {
 
 std::int32_t PumpSimulator::CheckLimit(std::int16_t limitType, double limit, std::int16_t hose,
                                        std::int16_t priceLevel) const {
-    if ((limitType != 1 && limitType != 2) || !(limit > 0 && limit <= kMaxLimit) || hose < 0 ||
-        hose > 99 || priceLevel < 0 || priceLevel > 8) {
+    if ((limitType != limit_type::kValue && limitType != limit_type::kVolume) ||
+        !(limit > 0 && limit <= kMaxLimit) || hose < 0 || hose > 99 || priceLevel < 0 ||
+        priceLevel > 8) {
         return kLimitOutOfRange;
     }
     return kSuccess;
@@ -474,10 +495,10 @@ std::int32_t PumpSimulator::Reserve(std::int32_t pumpId, std::int32_t clientId,
     if (!allowed) {
         return kNotAllowedByModes;
     }
-    if (status.reservedFor != 0) {
+    if (status.reservedFor != reserved_for::kNone) {
         return status.reservedBy == clientId ? kWrongPumpState : kPumpReserved;
     }
-    if (status.state != 3 && status.state != 5 && status.state != 6) {
+    if (!Waiting(status.state)) {
         return kWrongPumpState;
     }
     status.reservedFor = reservedFor;
@@ -499,13 +520,13 @@ std::int32_t PumpSimulator::CancelReservation(std::int32_t pumpId, std::int32_t 
     if (status.reservedBy != clientId) {
         return kPumpReserved;
     }
-    if (Started(status.state) || status.state == 7) {
+    if (Started(status.state) || status.state == pump_state::kStarting) {
         return kDeliveryStarted;
     }
-    if (status.reservedFor == authorised && status.state == 5) {
+    if (status.reservedFor == authorised && status.state == pump_state::kAuthorised) {
         status.state = IdleState(pumpId);
     }
-    status.reservedFor = 0;
+    status.reservedFor = reserved_for::kNone;
     status.reservedBy = -1;
     pump->limit.reset();
     EmitStatus(pumpId, *pump);
@@ -530,14 +551,14 @@ std::int32_t PumpSimulator::AuthoriseReserved(std::int32_t pumpId, std::int32_t 
     if (std::int32_t rc = CheckLimit(limitType, limit, hose, priceLevel)) {
         return rc;
     }
-    if (status.state != 3 && status.state != 5 && status.state != 6) {
+    if (!Waiting(status.state)) {
         return kWrongPumpState;
     }
     const PumpStatus before = status;
     const std::optional<Limit> limitBefore = pump->limit;
     pump->limit = Limit{limitType, limit, hose, priceLevel};
     status.reservedFor = authorised;
-    std::int32_t rc = status.state == 5 ? kSuccess : Grant(pumpId, *pump, -1);
+    std::int32_t rc = status.state == pump_state::kAuthorised ? kSuccess : Grant(pumpId, *pump, -1);
     if (rc != kSuccess) {
         status = before;
         pump->limit = limitBefore;
@@ -549,32 +570,38 @@ std::int32_t PumpSimulator::AuthoriseReserved(std::int32_t pumpId, std::int32_t 
 
 std::int32_t PumpSimulator::PrepayReserve(std::int32_t pumpId, std::int32_t clientId) {
     const PumpRecord* record = RecordOf(pumpId);
-    return Reserve(pumpId, clientId, 2, record != nullptr && record->prepayAllowed != 0);
+    return Reserve(pumpId, clientId, reserved_for::kPrepayReserved,
+                   record != nullptr && record->prepayAllowed != 0);
 }
 
 std::int32_t PumpSimulator::PrepayCancel(std::int32_t pumpId, std::int32_t clientId) {
-    return CancelReservation(pumpId, clientId, 2, 3);
+    return CancelReservation(pumpId, clientId, reserved_for::kPrepayReserved,
+                             reserved_for::kPrepayAuthorised);
 }
 
 std::int32_t PumpSimulator::PrepayAuthorise(std::int32_t pumpId, std::int32_t clientId,
                                             std::int16_t limitType, double limit,
                                             std::int16_t hose, std::int16_t priceLevel) {
-    return AuthoriseReserved(pumpId, clientId, 2, 3, limitType, limit, hose, priceLevel);
+    return AuthoriseReserved(pumpId, clientId, reserved_for::kPrepayReserved,
+                             reserved_for::kPrepayAuthorised, limitType, limit, hose, priceLevel);
 }
 
 std::int32_t PumpSimulator::PreauthReserve(std::int32_t pumpId, std::int32_t clientId) {
     const PumpRecord* record = RecordOf(pumpId);
-    return Reserve(pumpId, clientId, 4, record != nullptr && record->preauthAllowed != 0);
+    return Reserve(pumpId, clientId, reserved_for::kPreauthReserved,
+                   record != nullptr && record->preauthAllowed != 0);
 }
 
 std::int32_t PumpSimulator::PreauthCancel(std::int32_t pumpId, std::int32_t clientId) {
-    return CancelReservation(pumpId, clientId, 4, 5);
+    return CancelReservation(pumpId, clientId, reserved_for::kPreauthReserved,
+                             reserved_for::kPreauthAuthorised);
 }
 
 std::int32_t PumpSimulator::PreauthAuthorise(std::int32_t pumpId, std::int32_t clientId,
                                              std::int16_t limitType, double limit,
                                              std::int16_t hose, std::int16_t priceLevel) {
-    return AuthoriseReserved(pumpId, clientId, 4, 5, limitType, limit, hose, priceLevel);
+    return AuthoriseReserved(pumpId, clientId, reserved_for::kPreauthReserved,
+                             reserved_for::kPreauthAuthorised, limitType, limit, hose, priceLevel);
 }
 
 std::int32_t PumpSimulator::LoadPreset(std::int32_t pumpId, std::int16_t limitType, double limit,
@@ -590,10 +617,10 @@ std::int32_t PumpSimulator::LoadPreset(std::int32_t pumpId, std::int16_t limitTy
         return rc;
     }
     const PumpStatus& status = pump->status;
-    if (status.reservedFor != 0) {
+    if (status.reservedFor != reserved_for::kNone) {
         return kPumpReserved;
     }
-    if (status.state != 3 && status.state != 5 && status.state != 6) {
+    if (!Waiting(status.state)) {
         return kWrongPumpState;
     }
     pump->limit = Limit{limitType, limit, hose, priceLevel};
@@ -622,14 +649,16 @@ std::int32_t PumpSimulator::Lift(std::int32_t pumpId, std::int32_t hoseNumber) {
         return kInvalidArgument;
     }
     PumpStatus& status = pump->status;
-    if (status.state != 3 && status.state != 5) {
+    if (status.state != pump_state::kIdle && status.state != pump_state::kAuthorised) {
         return kWrongPumpState;
     }
-    const bool authorised = status.state == 5;
+    const bool authorised = status.state == pump_state::kAuthorised;
     PriceHose(pumpId, *pump, hoseNumber);
-    status.state = 6;
-    if (authorised && Start(pumpId, *pump) != kSuccess) {
-        status.state = 6;  // the customer waits for the cashier
+    status.state = pump_state::kCalling;
+    if (authorised) {
+        // A start that is refused (the current delivery cannot be stacked) changes nothing:
+        // the customer stays calling, waiting for the cashier.
+        Start(pumpId, *pump);
     }
     EmitStatus(pumpId, *pump);
     return kSuccess;
@@ -641,12 +670,13 @@ std::int32_t PumpSimulator::Hang(std::int32_t pumpId) {
         return kRecordNotFound;
     }
     PumpStatus& status = pump->status;
-    if (status.state == 6) {
-        const bool authorised = status.reservedFor == 3 || status.reservedFor == 5;
-        status.state = authorised ? 5 : IdleState(pumpId);
+    if (status.state == pump_state::kCalling) {
+        const bool authorised = status.reservedFor == reserved_for::kPrepayAuthorised ||
+                                status.reservedFor == reserved_for::kPreauthAuthorised;
+        status.state = authorised ? std::int16_t{pump_state::kAuthorised} : IdleState(pumpId);
         status.hoseId = -1;
         status.hoseNumber = 0;
-    } else if (status.state == 7 || Started(status.state)) {
+    } else if (status.state == pump_state::kStarting || Started(status.state)) {
         Complete(pumpId, *pump);
     } else {
         return kWrongPumpState;
@@ -664,7 +694,7 @@ std::int32_t PumpSimulator::Pay(std::int32_t pumpId, std::int32_t deliveryId) {
     if (stored == nullptr) {
         return kRecordNotFound;
     }
-    stored->delivery.state = 3;
+    stored->delivery.state = delivery_state::kCleared;
     EmitDelivery(pumpId, Aged(*stored));
     pump->deliveries.erase(pump->deliveries.begin() + (stored - pump->deliveries.data()));
     EmitStatus(pumpId, *pump);
@@ -680,7 +710,7 @@ std::int32_t PumpSimulator::DriveOff(std::int32_t pumpId, std::int32_t deliveryI
     if (stored == nullptr) {
         return kRecordNotFound;
     }
-    stored->delivery.type = 3;
+    stored->delivery.type = delivery_type::kDriveOff;
     EmitDelivery(pumpId, Aged(*stored));
     return kSuccess;
 }
@@ -692,11 +722,12 @@ std::int32_t PumpSimulator::Fault(std::int32_t pumpId, std::int16_t state) {
     }
     // Only a fault's states, or 3 for its end: any other state (a delivery without a hose,
     // a starting pump) is one the pump must reach through its own commands.
-    if (state != 0 && state != 1 && state != 2 && state != 3 && state != 16 && state != 17) {
+    if (state != pump_state::kNotResponding && state != pump_state::kIdle &&
+        !pump_state::IsError(state)) {
         return kInvalidArgument;
     }
     PumpStatus& status = pump->status;
-    if (status.state == 7 || Started(status.state)) {
+    if (status.state == pump_state::kStarting || Started(status.state)) {
         Complete(pumpId, *pump);
     }
     status.hoseId = -1;

@@ -5,17 +5,12 @@
 // an event sink in the order it happened. Deterministic: the same calls with the same time
 // steps give the same events.
 //
-// Pump states (what they mean here; the control draws them):
-//   0 not responding; 1, 2, 16, 17 error states; 3 idle, needs authorisation; 5 authorised,
-//   nozzle in its holder; 6 calling (nozzle lifted, waiting for authorisation); 7 starting;
-//   8 delivering; 9 temporarily stopped; 10 delivering near its limit; 12 prepay delivering
-//   near its limit; 13 delivery ended at its limit, nozzle still out; 14 prepay stopped;
-//   15 stopped by the controller.
+// The codes of pump states, reservations, delivery states and types and limit types are named
+// in client/pump_codes.h (0 not responding; 1, 2, 16, 17 errors; 3 idle; 5 authorised;
+// 6 calling; 7 starting; 8 delivering; 9 temporarily stopped; 10 and 12 near the limit; 13 ended
+// at its limit; 14 prepay stopped; 15 stopped by the controller).
 // Modes: AuthMode 2 authorises a lifted nozzle by itself, any other value waits for a command.
-// StackMode 0 allows no stacked delivery. Reserved-for: 2 prepay reserved, 3 prepay
-// authorised, 4 preauth reserved, 5 preauth authorised. Limit types: 1 money value,
-// 2 volume. Delivery states: 1 current (completed, unpaid), 2 stacked, 3 cleared (paid);
-// delivery types: 1 normal, 2 prepay, 3 drive-off, 4 preauth.
+// StackMode 0 allows no stacked delivery.
 #pragma once
 
 #include <cstdint>
@@ -25,14 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "client/pump_codes.h"
 #include "kestro/model/configuration.h"
 
 namespace kestro {
 
 // A pump's status as ReadPumpStatus and a status event carry it.
 struct PumpStatus {
-    std::int16_t state = 0;
-    std::int16_t reservedFor = 0;
+    std::int16_t state = pump_state::kNotResponding;
+    std::int16_t reservedFor = reserved_for::kNone;
     std::int32_t reservedBy = -1;
     std::int32_t hoseId = -1;
     std::int16_t hoseNumber = 0;
@@ -60,8 +56,8 @@ struct PumpDelivery {
     double price = 0;
     double volume = 0;
     double value = 0;
-    std::int16_t state = 1;
-    std::int16_t type = 1;
+    std::int16_t state = delivery_state::kCurrent;
+    std::int16_t type = delivery_type::kNormal;
     std::int32_t lockedBy = -1;
     std::int32_t reservedBy = -1;
     std::int32_t age = 0;       // seconds since completion; negative once overdue
@@ -173,7 +169,7 @@ class PumpSimulator {
     struct Pump {
         PumpStatus status;
         std::optional<Limit> limit;
-        std::int16_t resumeState = 8;  // where ReAuthorise returns to
+        std::int16_t resumeState = pump_state::kDelivering;  // where ReAuthorise returns to
         std::int64_t startingLeftMs = 0;
         std::int64_t flowMs = 0;       // time fuel has flowed in the running delivery
         std::int32_t attendantId = -1;         // logged on at the pump
@@ -189,6 +185,8 @@ class PumpSimulator {
     const PumpRecord* RecordOf(std::int32_t pumpId) const;
     std::int16_t IdleState(std::int32_t pumpId) const;
     static bool Flowing(std::int16_t state);
+    // Idle, authorised or calling: no delivery under way, so a reservation or a limit may come.
+    static bool Waiting(std::int16_t state);
     static bool Started(std::int16_t state);
     std::int32_t CheckLimit(std::int16_t limitType, double limit, std::int16_t hose,
                             std::int16_t priceLevel) const;

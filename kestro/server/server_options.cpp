@@ -1,16 +1,15 @@
-// Parsing of kestrod's command line. Numbers are read whole (no sign where none belongs, no
-// trailing characters), so that a mistyped option is refused rather than half-read.
+// Parsing of kestrod's command line. Numbers are read as every tool reads them (whole words in
+// base 10, common/number_word.h), so that a mistyped option is refused rather than half-read.
 #include "kestro/server/server_options.h"
 
 #include <arpa/inet.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
-#include <cstdlib>
-#include <string>
+#include <cstdint>
 #include <optional>
+#include <string>
 
+#include "common/number_word.h"
 #include "kestro/wire/calls.h"
 
 namespace kestro::server {
@@ -44,26 +43,9 @@ const char kServerUsage[] =
 
 namespace {
 
-template <typename Number>
-std::optional<Number> ReadNumber(const std::string& text) {
-    Number value{};
-    const char* end = text.data() + text.size();
-    auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 bool ReadPort(const std::string& option, const std::string& text, std::uint16_t& port,
               std::string& error) {
-    std::optional<std::uint16_t> value = ReadNumber<std::uint16_t>(text);
-    if (!value) {
-        error = option + " needs a port number from 0 to 65535, not '" + text + "'";
-        return false;
-    }
-    port = *value;
-    return true;
+    return ReadNumberWord<std::uint16_t>(option, text, 0, 65535, port, error, "a port number");
 }
 
 // The calls that only the client library answers: the server never sees them.
@@ -97,13 +79,15 @@ bool ReadFault(const std::string& text, Fault& fault, std::string& error) {
         return false;
     }
     if (colon != std::string::npos) {
-        fault.record = ReadNumber<std::int32_t>(text.substr(colon + 1, equals - colon - 1));
+        fault.record = ParseNumberWord<std::int32_t>(text.substr(colon + 1, equals - colon - 1),
+                                                     INT32_MIN, INT32_MAX);
         if (!fault.record) {
             error = "--fail: the record in '" + text + "' is no 32-bit number";
             return false;
         }
     }
-    std::optional<std::int32_t> code = ReadNumber<std::int32_t>(text.substr(equals + 1));
+    std::optional<std::int32_t> code =
+        ParseNumberWord<std::int32_t>(text.substr(equals + 1), INT32_MIN, INT32_MAX);
     if (!code || *code == 0) {
         error = "--fail: the code in '" + text + "' is no non-zero 32-bit number";
         return false;
@@ -177,17 +161,14 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
             options.station = *value;
             options.stationGiven = true;
         } else if (option == "--idle-timeout") {
-            char* end = nullptr;
-            errno = 0;
-            const double seconds = std::strtod(value->c_str(), &end);
             // Up to a day: longer would hold a place for no client that still lives.
-            if (value->empty() || *end != '\0' || errno != 0 || !(seconds > 0) ||
-                seconds > 86400) {
+            const std::optional<double> seconds = ParseNumberWord<double>(*value, 0, 86400);
+            if (!seconds || !(*seconds > 0)) {
                 error = "--idle-timeout needs seconds between 0 and 86400, not '" + *value + "'";
                 return false;
             }
             options.idleTimeout = std::chrono::milliseconds(
-                std::max<std::int64_t>(1, static_cast<std::int64_t>(seconds * 1000 + 0.5)));
+                std::max<std::int64_t>(1, static_cast<std::int64_t>(*seconds * 1000 + 0.5)));
         } else if (option == "--clock") {
             if (*value != "real" && *value != "manual") {
                 error = "--clock needs real or manual, not '" + *value + "'";
@@ -195,22 +176,21 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
             }
             options.manualClock = *value == "manual";
         } else if (option == "--seed") {
-            std::optional<std::uint32_t> seed = ReadNumber<std::uint32_t>(*value);
-            if (!seed) {
-                error = "--seed needs a number from 0 to 4294967295, not '" + *value + "'";
+            if (!ReadNumberWord<std::uint32_t>(option, *value, 0, UINT32_MAX, options.seed, error,
+                                               "a number")) {
                 return false;
             }
-            options.seed = *seed;
         } else if (option == "--events-queue") {
-            std::optional<std::uint32_t> frames = ReadNumber<std::uint32_t>(*value);
-            if (!frames || *frames == 0) {
+            std::optional<std::uint32_t> frames =
+                ParseNumberWord<std::uint32_t>(*value, 1, UINT32_MAX);
+            if (!frames) {
                 error = "--events-queue needs a number of events above 0, not '" + *value + "'";
                 return false;
             }
             options.eventsQueue = *frames;
         } else if (option == "--flow-rate") {
-            std::optional<double> rate = ReadNumber<double>(*value);
-            if (!rate || !(*rate > 0 && *rate <= 100)) {
+            std::optional<double> rate = ParseNumberWord<double>(*value, 0, 100);
+            if (!rate || !(*rate > 0)) {
                 error = "--flow-rate needs litres per second above 0 and up to 100, not '" +
                         *value + "'";
                 return false;

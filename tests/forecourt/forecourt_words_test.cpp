@@ -53,6 +53,34 @@ TEST(ForecourtOptions, RefusesBadValuesWithTheirName) {
     }
 }
 
+TEST(ForecourtOptions, NumberMessagesNameTheOptionTheRangeAndTheWord) {
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } rows[] = {
+        {{"--zoom", "2x"}, "--zoom needs a whole number from 1 to 8, not '2x'"},
+        {{"--columns=033"}, "--columns needs a whole number from 1 to 32, not '033'"},
+        {{"--popup-mode", "0x2"}, "--popup-mode needs a whole number from 1 to 3, not '0x2'"},
+        {{"--call-port", "+5123"}, "--call-port needs a port number from 1 to 65535, not '+5123'"},
+        {{"--events-port", "0"}, "--events-port needs a port number from 1 to 65535, not '0'"},
+        {{"--seconds", "1e9"}, "--seconds needs seconds from 0 to 86400, not '1e9'"},
+        {{"--after", " 1"}, "--after needs seconds from 0 to 86400, not ' 1'"},
+        {{"--after", "inf"}, "--after needs seconds from 0 to 86400, not 'inf'"},
+        {{"--beep", "1"}, "bad value \"1\" for --beep"},
+    };
+    for (const auto& row : rows) {
+        forecourt::Options options;
+        std::string error;
+        EXPECT_FALSE(Parse(row.args, &options, &error)) << row.args[0];
+        EXPECT_EQ(error, row.error);
+    }
+    forecourt::Options options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--columns", "08", "--seconds", "2.5"}, &options, &error)) << error;
+    EXPECT_EQ(options.columns, 8);
+    EXPECT_DOUBLE_EQ(options.seconds, 2.5);
+}
+
 TEST(ForecourtWords, MoneyAndVolumeFollowTheLanguage) {
     EXPECT_EQ(forecourt::MoneyText(1234.5, Language::English), "$1,234.50");
     EXPECT_EQ(forecourt::MoneyText(1234.5, Language::Portuguese), "R$ 1.234,50");

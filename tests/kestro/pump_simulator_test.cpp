@@ -306,6 +306,32 @@ TEST_F(PumpSimulatorTest, AStackModeOfZeroAllowsNoStacking) {
     EXPECT_EQ(Status().state, 6);
 }
 
+// An authorised pump whose current sale cannot be stacked: the lifted nozzle calls, and the
+// refused start leaves the sale and the hose's price as they were.
+TEST_F(PumpSimulatorTest, ALiftOnAnAuthorisedPumpThatCannotStackCallsForTheCashier) {
+    kestro::PumpRecord pump = *config_.pumps.Find(3);
+    pump.stackMode = 0;
+    config_.pumps.Put(pump);
+    Fill(1000);
+    ASSERT_EQ(pumps_.Hang(3), kestro::kSuccess);
+    ASSERT_EQ(pumps_.Authorise(3), kestro::kSuccess);
+    ASSERT_EQ(Status().state, 5);
+    events_.clear();
+    ASSERT_EQ(pumps_.Lift(3, 1), kestro::kSuccess);
+    const PumpStatus status = Status();
+    EXPECT_EQ(status.state, 6);
+    EXPECT_EQ(status.hoseNumber, 1);
+    EXPECT_EQ(status.stackSize, 1);
+    EXPECT_TRUE(DeliveryEvents().empty()) << "the current sale is not stacked";
+    ASSERT_EQ(events_.size(), 1u);
+    EXPECT_EQ(events_[0].status.state, 6);
+    PumpDelivery current;
+    ASSERT_EQ(pumps_.ReadDelivery(3, 1, &current), kestro::kSuccess);
+    EXPECT_EQ(current.state, 1);
+    pumps_.Advance(PumpSimulator::kStartingMs);
+    EXPECT_EQ(Status().state, 6) << "no delivery starts by itself";
+}
+
 TEST_F(PumpSimulatorTest, AnAuthModeOf2AuthorisesALiftedNozzleByItself) {
     kestro::PumpRecord pump = *config_.pumps.Find(3);
     pump.authMode = 2;

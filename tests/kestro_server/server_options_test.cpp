@@ -110,6 +110,18 @@ TEST(ServerOptionsTest, BadArgumentsAreRefusedWithALineNamingThem) {
          "--fail: the code in 'GetPumpPropertiesEx=0' is no non-zero 32-bit number"},
         {{"--fail", "GetPumpPropertiesEx=2147483648"},
          "--fail: the code in 'GetPumpPropertiesEx=2147483648' is no non-zero 32-bit number"},
+        // Numbers are whole words in base 10: no hexadecimal, no sign or blank before them.
+        {{"--call-port", "0x10"}, "--call-port needs a port number from 0 to 65535, not '0x10'"},
+        {{"--call-port", "+80"}, "--call-port needs a port number from 0 to 65535, not '+80'"},
+        {{"--events-port", " 80"}, "--events-port needs a port number from 0 to 65535, not ' 80'"},
+        {{"--idle-timeout", "0x10"},
+         "--idle-timeout needs seconds between 0 and 86400, not '0x10'"},
+        {{"--idle-timeout", " 5"}, "--idle-timeout needs seconds between 0 and 86400, not ' 5'"},
+        {{"--idle-timeout", "inf"}, "--idle-timeout needs seconds between 0 and 86400, not 'inf'"},
+        {{"--fail", "GetPumpPropertiesEx=0x6"},
+         "--fail: the code in 'GetPumpPropertiesEx=0x6' is no non-zero 32-bit number"},
+        {{"--fail", "GetPumpPropertiesEx: 2=6"},
+         "--fail: the record in 'GetPumpPropertiesEx: 2=6' is no 32-bit number"},
     };
     for (const Row& row : rows) {
         ServerOptions options;
@@ -143,6 +155,13 @@ TEST(ServerOptionsTest, TheLiveForecourtsOptions) {
     EXPECT_EQ(options.flowRate, 1.25);
     EXPECT_EQ(options.eventsQueue, 64u);
 
+    // A leading zero is no octal.
+    ServerOptions zeros;
+    ASSERT_TRUE(ParseServerOptions({"--seed", "010", "--call-port", "08080"}, zeros, error))
+        << error;
+    EXPECT_EQ(zeros.seed, 10u);
+    EXPECT_EQ(zeros.callPort, 8080);
+
     struct Row {
         std::vector<std::string> arguments;
         const char* error;
@@ -150,10 +169,19 @@ TEST(ServerOptionsTest, TheLiveForecourtsOptions) {
     const Row refused[] = {
         {{"--clock", "fast"}, "--clock needs real or manual, not 'fast'"},
         {{"--seed", "-1"}, "--seed needs a number from 0 to 4294967295, not '-1'"},
-        {{"--flow-rate", "0"}, "--flow-rate needs litres per second above 0 and up to 100, not '0'"},
+        {{"--flow-rate", "0"},
+         "--flow-rate needs litres per second above 0 and up to 100, not '0'"},
         {{"--flow-rate=101"},
          "--flow-rate needs litres per second above 0 and up to 100, not '101'"},
         {{"--events-queue", "0"}, "--events-queue needs a number of events above 0, not '0'"},
+        {{"--events-queue", "4294967296"},
+         "--events-queue needs a number of events above 0, not '4294967296'"},
+        {{"--seed", "4294967296"}, "--seed needs a number from 0 to 4294967295, not '4294967296'"},
+        {{"--seed", "7x"}, "--seed needs a number from 0 to 4294967295, not '7x'"},
+        {{"--flow-rate", "nan"},
+         "--flow-rate needs litres per second above 0 and up to 100, not 'nan'"},
+        {{"--flow-rate", "inf"},
+         "--flow-rate needs litres per second above 0 and up to 100, not 'inf'"},
         {{"--demo=yes"}, "unknown option '--demo=yes'"},
     };
     for (const Row& row : refused) {

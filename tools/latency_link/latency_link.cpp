@@ -21,8 +21,10 @@
 #include <list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "common/number_word.h"
 #include "kestro/wire/socket_io.h"
 
 namespace {
@@ -58,21 +60,12 @@ std::optional<Endpoint> ParseEndpoint(const std::string& text) {
     if (colon == std::string::npos || colon == 0) {
         return std::nullopt;
     }
-    char* end = nullptr;
-    const long port = std::strtol(text.c_str() + colon + 1, &end, 10);
-    if (end == text.c_str() + colon + 1 || *end != '\0' || port < 1 || port > 65535) {
+    const std::optional<std::uint16_t> port =
+        ParseNumberWord<std::uint16_t>(std::string_view(text).substr(colon + 1), 1, 65535);
+    if (!port) {
         return std::nullopt;
     }
-    return Endpoint{text.substr(0, colon), static_cast<std::uint16_t>(port)};
-}
-
-std::optional<double> ParseNumber(const std::string& text, double low, double high) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0' || !(value >= low && value <= high)) {
-        return std::nullopt;
-    }
-    return value;
+    return Endpoint{text.substr(0, colon), *port};
 }
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
@@ -93,7 +86,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             (option == "--listen" ? options.listen : options.to) = *endpoint;
             (option == "--listen" ? listenGiven : toGiven) = true;
         } else if (option == "--delay") {
-            std::optional<double> ms = ParseNumber(value, 0, 60000);
+            std::optional<double> ms = ParseNumberWord<double>(value, 0, 60000);
             if (!ms) {
                 error = "--delay needs milliseconds from 0 to 60000, not '" + value + "'";
                 return false;
@@ -101,7 +94,7 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
             options.delay = std::chrono::microseconds(static_cast<long long>(*ms * 1000));
             delayGiven = true;
         } else if (option == "--for") {
-            std::optional<double> seconds = ParseNumber(value, 0.001, 86400);
+            std::optional<double> seconds = ParseNumberWord<double>(value, 0.001, 86400);
             if (!seconds) {
                 error = "--for needs seconds above 0, at most a day, not '" + value + "'";
                 return false;
