@@ -602,7 +602,7 @@ void ProbeFormatRules() {
                               NumberFormatText(format) + ")",
                           r.value, &format);
     }
-    for (UINT grouping : {0u, 3u, 32u, 30u, 320u, 23u, 230u, 31u, 203u, 2003u, 1u, 10u, 9u}) {
+    for (UINT grouping : {0u, 3u, 32u, 30u, 320u, 23u, 230u, 31u, 203u, 2003u, 2030u, 1200u, 312u, 310u, 1u, 10u, 9u}) {
         const NUMBERFMTW format{0, 1, grouping, dot, comma, 1};
         ProbeNumberFormat(kEnUs,
                           "GetNumberFormatW(0x409,\"1234567890\"," + NumberFormatText(format) +
@@ -788,6 +788,38 @@ void ProbeDatesAndTimes() {
                 ProbeTime(lcid, flags, afternoon, picture);
             }
         }
+        // The cases of the Windows-tested time pictures: dropped fields take their
+        // separators along, repeated letters, quotes.
+        struct TimeCase {
+            DWORD flags;
+            const WCHAR* picture;
+        };
+        for (const TimeCase& c :
+             {TimeCase{8, W("tt HH':'mm'@'ss")}, TimeCase{1, W("m1s2m3s4")},
+              TimeCase{2, W("h:m:s tt")}, TimeCase{2, W("h.@:m.@:s.@:tt")},
+              TimeCase{2, W("s1s2s3")}, TimeCase{0, W("t/tt")}, TimeCase{4, W("h1t2tt3m")},
+              TimeCase{8, W("h:m:s tt")}, TimeCase{8, W("h:m:s")}, TimeCase{0, W("h/H/hh/HH")},
+              TimeCase{0, W("h:hh:hhh H:HH:HHH m:mm:mmm M:MM:MMM s:ss:sss S:SS:SSS")},
+              TimeCase{0, W("h 'h' H 'H' HH 'HH' m 'm' s 's' t 't' tt 'tt'")},
+              TimeCase{0, W("'''")}, TimeCase{0, W("''HHHHHH")},
+              TimeCase{0, W("'''HHHHHH")}, TimeCase{4, W("'123'tt")},
+              TimeCase{0x80000000, W("HH")}, TimeCase{0x80000008, W("HH")}}) {
+            ProbeTime(lcid, c.flags, afternoon, c.picture);
+            ProbeTime(lcid, c.flags, morning, c.picture);
+            ProbeTime(lcid, c.flags, midnight, c.picture);
+        }
+        for (const WCHAR* picture :
+             {W("ddd',' MMM dd yy"), W("ddd',' MMM dd ''''yy"),
+              W("dddd d MMMM yyyy"), W("m/d/y")}) {
+            ProbeDate(lcid, 0, morning, picture);
+            ProbeDate(lcid, 0x80000000, morning, picture);
+            ProbeDate(lcid, 8, morning, picture);
+        }
+        ProbeDate(lcid, 0x80000000, morning, nullptr);
+        ProbeDate(lcid, 0x80000002, morning, nullptr);
+        ProbeDate(lcid, 0x80000008, morning, nullptr);
+        ProbeTime(lcid, 0x80000000, morning, nullptr);
+        ProbeTime(lcid, 0x80000002, morning, nullptr);
     }
     // Failures: bad dates and times, flags with a picture, unknown flags, sizes.
     for (const Moment& bad : kBadMoments) {
