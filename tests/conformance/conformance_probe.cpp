@@ -345,7 +345,7 @@ void ProbeVariantClearCopy() {
                                            Number(v.vt));
     }
     {
-        VARIANT source = MakeBstr(nullptr);
+        VARIANT source = MakeType(VT_BSTR);
         source.bstrVal = SysAllocStringLen(W("a\0b"), 3);
         VARIANT copy = MakeI4(5);
         const HRESULT hr = VariantCopy(&copy, &source);
@@ -445,6 +445,17 @@ void ProbeLocaleInfo() {
         Line("GetLocaleInfoW(0x409," + std::string(c.name) + ",cch " + Number(c.cch) +
                  (c.nullBuffer ? ",NULL" : "") + ")",
              UnitsResult(written, buffer, c.cch > 0 && !c.nullBuffer));
+    }
+    // The user's own locale, which is the one the system asks for: both sides run with an
+    // en-US user (LANG=C here, en_US.UTF-8 under Wine); the system default and 0 mean it too.
+    for (LCID lcid : {LCID{0x0400}, LCID{0x0800}, LCID{0}}) {
+        for (const Item& item : {Item{"SNAME", 0x5C}, Item{"SDECIMAL", 0x0E}, Item{"SCURRENCY", 0x14},
+                                 Item{"SSHORTDATE", 0x1F}, Item{"STIMEFORMAT", 0x1003}}) {
+            SetLastError(kUntouchedError);
+            const int units = GetLocaleInfoW(lcid, item.type, buffer, kBufferUnits);
+            Line("GetLocaleInfoW(" + LcidText(lcid) + "," + item.name + ")",
+                 UnitsResult(units, buffer));
+        }
     }
     SetLastError(kUntouchedError);
     int written = GetLocaleInfoW(kEnUs, 0x0E | kNoUserOverride, buffer, kBufferUnits);
@@ -820,6 +831,11 @@ void ProbeDatesAndTimes() {
         ProbeDate(lcid, 0x80000008, morning, nullptr);
         ProbeTime(lcid, 0x80000000, morning, nullptr);
         ProbeTime(lcid, 0x80000002, morning, nullptr);
+    }
+    // The export's date stamp: the user's locale, its own pictures.
+    for (const Moment& moment : kMoments) {
+        ProbeDate(0x0400, 0, moment, nullptr);
+        ProbeTime(0x0400, 0, moment, nullptr);
     }
     // Failures: bad dates and times, flags with a picture, unknown flags, sizes.
     for (const Moment& bad : kBadMoments) {
