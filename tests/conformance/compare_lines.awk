@@ -14,12 +14,12 @@ BEGIN {
     }
 }
 {
-    if ((getline other < windows) <= 0) { print "the Windows probe printed fewer lines"; bad = 1; exit }
+    if ((getline other < windows) <= 0) { print "the Windows probe printed fewer lines"; bad = stopped = 1; exit }
     ++compared
     call = key_of($0)
     if (call != key_of(other)) {
         print "out of step at line " NR ":\n  layer:   " $0 "\n  windows: " other
-        bad = 1
+        bad = stopped = 1
         exit
     }
     if ($0 == other) {
@@ -38,7 +38,8 @@ BEGIN {
     bad = 1
 }
 END {
-    if (!bad && (getline other < windows) > 0) { print "the Windows probe printed more lines"; bad = 1 }
+    if (stopped) exit 1
+    if ((getline other < windows) > 0) { print "the Windows probe printed more lines"; bad = 1 }
     for (call in reason) if (!(call in seen) && !(call in equal_calls)) { print "listed but never probed: " call; bad = 1 }
     printf "%d lines compared, %d equal, %d known differences", compared, equal, differences
     if (unexplained) printf ", %d unexplained", unexplained
