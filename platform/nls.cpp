@@ -245,15 +245,21 @@ enum class PictureKind { Date, Time };
 
 // Expands a date or time picture. Letters of the other kind are copied as literals, as on
 // Windows. A time field that `timeFlags` removes takes the literal text before it (back to the
-// previous field) along; a removed leading field takes the literal text after it instead.
+// previous field) along, and the literal text after it up to the next space or field (so
+// "h.@:m.@:s.@:tt" without seconds is "8.@:56AM", "h:mm:ss tt" is "8:56 AM"); a removed
+// leading field takes all the literal text after it instead.
 std::u16string FormatPicture(const LocaleData& locale, const SYSTEMTIME& st,
                              std::u16string_view picture, PictureKind kind, DWORD timeFlags) {
     std::u16string out;
     std::size_t lastFieldEnd = 0;
     bool fieldSeen = false;
     bool suppressLiterals = false;
+    bool skipToSpace = false;
     auto literal = [&](char16_t c) {
-        if (!suppressLiterals) {
+        if (skipToSpace && c == u' ') {
+            skipToSpace = false;
+        }
+        if (!suppressLiterals && !skipToSpace) {
             out += c;
         }
     };
@@ -262,10 +268,12 @@ std::u16string FormatPicture(const LocaleData& locale, const SYSTEMTIME& st,
         lastFieldEnd = out.size();
         fieldSeen = true;
         suppressLiterals = false;
+        skipToSpace = false;
     };
     auto drop = [&] {
         out.resize(lastFieldEnd);
         suppressLiterals = !fieldSeen;
+        skipToSpace = fieldSeen;
     };
     const int hour = st.wHour;
     std::size_t i = 0;
@@ -419,7 +427,7 @@ int GetDateFormatW(LCID lcid, DWORD flags, const SYSTEMTIME* st, LPCWSTR format,
     }
     const DWORD pictureFlags = flags & ~LOCALE_NOUSEROVERRIDE;
     if ((pictureFlags & ~(DATE_SHORTDATE | DATE_LONGDATE | DATE_YEARMONTH)) != 0 ||
-        std::popcount(pictureFlags) > 1 || (format != nullptr && pictureFlags != 0)) {
+        std::popcount(pictureFlags) > 1 || (format != nullptr && flags != 0)) {
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }
@@ -454,7 +462,9 @@ int GetTimeFormatW(LCID lcid, DWORD flags, const SYSTEMTIME* st, LPCWSTR format,
     }
     const DWORD timeFlags = flags & ~LOCALE_NOUSEROVERRIDE;
     if ((timeFlags & ~(TIME_NOMINUTESORSECONDS | TIME_NOSECONDS | TIME_NOTIMEMARKER |
-                       TIME_FORCE24HOURFORMAT)) != 0) {
+                       TIME_FORCE24HOURFORMAT)) != 0 ||
+        // As on Windows: with a picture given there is no locale value to take as it is.
+        (format != nullptr && (flags & LOCALE_NOUSEROVERRIDE) != 0)) {
         SetLastError(ERROR_INVALID_FLAGS);
         return 0;
     }

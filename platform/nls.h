@@ -90,18 +90,19 @@ int GetLocaleInfoW(LCID lcid, LCTYPE type, LPWSTR buf, int cch);
 // yyyy, g gg (era); text in '...' is literal, '' inside quotes is an apostrophe; every other
 // character is copied. Returns WCHARs written including the terminator (`cch` 0: the size
 // needed). Failures return 0 and set the last error: an invalid date or a year before 1601
-// ERROR_INVALID_PARAMETER, flags together with a format or unknown flags ERROR_INVALID_FLAGS,
-// a too small buffer ERROR_INSUFFICIENT_BUFFER, an unknown LCID or bad `out`/`cch`
-// ERROR_INVALID_PARAMETER.
+// ERROR_INVALID_PARAMETER, flags (LOCALE_NOUSEROVERRIDE too) together with a format or unknown
+// flags ERROR_INVALID_FLAGS, a too small buffer ERROR_INSUFFICIENT_BUFFER, an unknown LCID or
+// bad `out`/`cch` ERROR_INVALID_PARAMETER.
 int GetDateFormatW(LCID lcid, DWORD flags, const SYSTEMTIME* st, LPCWSTR format, LPWSTR out,
                    int cch);
 
 // The same for the time of day (date fields are ignored; an hour > 23, a minute or second
 // > 59 is ERROR_INVALID_PARAMETER). A null `format` selects the locale's time with seconds.
 // Picture letters: h hh (12-hour; hour 0 is 12), H HH (24-hour), m mm, s ss, t (first
-// character of the AM/PM designator), tt (all of it). `flags` combine freely, with or
-// without a format; a dropped field takes the literal text between it and the field before
-// it along.
+// character of the AM/PM designator), tt (all of it). The TIME_ flags combine freely, with
+// or without a format (LOCALE_NOUSEROVERRIDE only without one: ERROR_INVALID_FLAGS); a dropped
+// field takes the literal text between it and the field before it along, and the literal text
+// after it up to the next space or field.
 int GetTimeFormatW(LCID lcid, DWORD flags, const SYSTEMTIME* st, LPCWSTR format, LPWSTR out,
                    int cch);
 

@@ -11,6 +11,8 @@ forecourt_packages=(
     clang
     # Installing and packaging: dpkg-shlibdeps, manual page lint, package lint, unit checks.
     dpkg-dev mandoc lintian systemd
+    # Windows builds and their runs: the conformance probe under Wine.
+    mingw-w64 mingw-w64-tools g++-mingw-w64-x86-64-posix wine wine64
 )
 
 forecourt_missing=()

@@ -141,6 +141,31 @@ TEST(DateTimeFormat, Failures) {
     EXPECT_EQ(Time(kEnUs, 0, hour24, nullptr), u"#87");
     EXPECT_EQ(Time(kEnUs, 0, minute60, nullptr), u"#87");
     EXPECT_EQ(Time(kEnUs, 0x10, kAfternoon, nullptr), u"#1004");
+    // LOCALE_NOUSEROVERRIDE goes only with the locale's own picture, as on Windows.
+    EXPECT_EQ(Date(kEnUs, LOCALE_NOUSEROVERRIDE, kMorning, u"ddd',' MMM dd yy"), u"#1004");
+    EXPECT_EQ(Time(kEnUs, LOCALE_NOUSEROVERRIDE | TIME_FORCE24HOURFORMAT, kMorning, u"HH"),
+              u"#1004");
+    EXPECT_EQ(Date(kEnUs, LOCALE_NOUSEROVERRIDE, kMorning, nullptr), u"5/4/2002");
+    EXPECT_EQ(Time(kEnUs, LOCALE_NOUSEROVERRIDE | TIME_NOSECONDS, kMorning, nullptr), u"8:56 AM");
+}
+
+// The cases Windows passes in the conformance tests of the time pictures: a dropped field takes
+// the literal text before it along, and the text after it up to a space or the next field.
+TEST(GetTimeFormatW, DroppedFieldsTakeTheirSeparators) {
+    SYSTEMTIME afternoon = kMorning;  // 13:56:13
+    afternoon.wHour = 13;
+    const PictureCase cases[] = {
+        {kEnUs, TIME_NOSECONDS, &kMorning, u"h.@:m.@:s.@:tt", u"8.@:56AM"},
+        {kEnUs, TIME_NOSECONDS, &kMorning, u"h:m:s tt", u"8:56 AM"},
+        {kEnUs, TIME_NOSECONDS, &kMorning, u"s1s2s3", u""},
+        {kEnUs, TIME_NOMINUTESORSECONDS, &kMorning, u"m1s2m3s4", u""},
+        {kEnUs, TIME_NOTIMEMARKER, &afternoon, u"h1t2tt3m", u"156"},
+        {kEnUs, TIME_NOTIMEMARKER, &afternoon, u"'123'tt", u""},
+    };
+    for (const PictureCase& c : cases) {
+        EXPECT_EQ(Time(c.lcid, c.flags, *c.st, c.format), c.expected)
+            << std::string(c.format, c.format + std::char_traits<char16_t>::length(c.format));
+    }
 }
 
 TEST(DateTimeFormat, SizeQueryAndShortBuffer) {
