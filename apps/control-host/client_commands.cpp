@@ -73,7 +73,7 @@ bool ControlHost::Wait(const Words& args) {
     if (!ms || *ms < 0 || *ms > 600000) {
         return Error("usage: wait MS (0 to 600000)");
     }
-    // Client events arrive in real time; window timers run on the host's clock (the test clock
+    // Client events arrive in real time; window timers run on the host's clock (the scripted clock
     // when headless). A script with both waits for both.
     if (client_) {
         ClientAttachment::Wait(static_cast<int>(*ms));

@@ -607,7 +607,7 @@ bool Forecourt::Run(double seconds) {
     }
     if (platform::CurrentDisplay() == platform::Display::Headless) {
         // Nobody can close a headless window: it runs for its seconds, or without them until
-        // its screenshot is written (its timer runs on the test clock, which each wait moves
+        // its screenshot is written (its timer runs on the scripted clock, which each wait moves
         // on), sleeping on the client's events.
         const auto end = std::chrono::steady_clock::now() +
                          std::chrono::milliseconds(static_cast<long>(seconds * 1000));
