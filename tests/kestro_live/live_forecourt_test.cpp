@@ -107,7 +107,9 @@ int PendingEventMessages() {
 // calls have come, or five seconds have passed.
 class ModalSink final : public IDispatch {
   public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override { return inner.QueryInterface(riid, ppv); }
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        return inner.QueryInterface(riid, ppv);
+    }
     ULONG AddRef() override { return inner.AddRef(); }
     ULONG Release() override { return inner.Release(); }
     HRESULT GetTypeInfoCount(UINT* count) override { return inner.GetTypeInfoCount(count); }
@@ -116,8 +118,7 @@ class ModalSink final : public IDispatch {
     HRESULT Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                    VARIANT* result, EXCEPINFO* info, UINT* argErr) override {
         depths.push_back(depth);
-        const HRESULT hr =
-            inner.Invoke(dispid, riid, lcid, flags, params, result, info, argErr);
+        const HRESULT hr = inner.Invoke(dispid, riid, lcid, flags, params, result, info, argErr);
         if (inner.calls.size() == 1) {
             ++depth;
             const UINT_PTR limit = SetTimer(nullptr, 0, 5000, nullptr);

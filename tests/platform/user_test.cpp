@@ -808,7 +808,7 @@ TEST(MsgWaitForMultipleObjects, APostFromAnotherThreadEndsAnUnboundedWait) {
     wc.lpszClassName = u"MsgWaitTest";
     RegisterClassW(&wc);
     HWND hwnd = CreateWindowExW(0, u"MsgWaitTest", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           nullptr, nullptr);
+                                nullptr, nullptr);
     ASSERT_NE(hwnd, nullptr);
     std::thread poster([hwnd] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
