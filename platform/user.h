@@ -162,7 +162,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 
 // Destroys `hwnd`, the windows it owns and its children: hides it, sends WM_DESTROY to it and
 // then to its children (parents first), WM_NCDESTROY to the children and then to it (children
-// first), kills its timers and drops focus and capture held by any of them. FALSE
+// first), kills its timers, removes the messages posted to them and not yet taken, and drops
+// focus and capture held by any of them. FALSE
 // (ERROR_INVALID_WINDOW_HANDLE) for a handle that is no window.
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);

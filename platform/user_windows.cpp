@@ -150,6 +150,11 @@ void SendNcDestroyAndFree(HWND hwnd) {
     CallProc(hwnd, WM_NCDESTROY, 0, 0);
     ThreadQueue& q = CurrentQueue();
     std::erase_if(q.timers, [&](const Timer& t) { return t.hwnd == hwnd; });
+    {
+        // Its posted messages go with it, as they do on Windows.
+        std::lock_guard lock(q.mutex);
+        std::erase_if(q.posted, [&](const MSG& m) { return m.hwnd == hwnd; });
+    }
     w = Find(hwnd);
     if (w == nullptr) {
         return;

@@ -13,12 +13,19 @@ namespace {
 
 using kestro::automation::EventWindow;
 
+// Starts each test with an empty queue: the live tests before it in this process may leave
+// messages of released client objects behind.
+class EventWindowTest : public testing::Test {
+  protected:
+    void SetUp() override { platform::DispatchPendingMessages(); }
+};
+
 BOOL NoteWindow(HWND hwnd, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(hwnd);
     return TRUE;
 }
 
-TEST(EventWindowTest, WorkPostedElsewhereRunsInOrderOnTheOwningThreadOnly) {
+TEST_F(EventWindowTest, WorkPostedElsewhereRunsInOrderOnTheOwningThreadOnly) {
     EventWindow window;
     ASSERT_TRUE(window.Valid());
     std::vector<int> ran;
@@ -40,7 +47,7 @@ TEST(EventWindowTest, WorkPostedElsewhereRunsInOrderOnTheOwningThreadOnly) {
     }
 }
 
-TEST(EventWindowTest, TheWindowOnlyTakesMessages) {
+TEST_F(EventWindowTest, TheWindowOnlyTakesMessages) {
     EventWindow window;
     ASSERT_TRUE(window.Valid());
     EXPECT_EQ(GetParent(window.Handle()), nullptr);
@@ -52,7 +59,7 @@ TEST(EventWindowTest, TheWindowOnlyTakesMessages) {
     EXPECT_EQ(EventWindow::Message(), RegisterWindowMessageW(u"KESTRO.CLIENT.EVENT"));
 }
 
-TEST(EventWindowTest, WorkNotRunWhenTheWindowGoesIsDropped) {
+TEST_F(EventWindowTest, WorkNotRunWhenTheWindowGoesIsDropped) {
     int ran = 0;
     auto window = std::make_unique<EventWindow>();
     const EventWindow::Poster post = window->MakePoster();
@@ -60,13 +67,13 @@ TEST(EventWindowTest, WorkNotRunWhenTheWindowGoesIsDropped) {
     post.Post([&] { ++ran; });
     window.reset();
     post.Post([&] { ++ran; });  // after the window: nothing is queued
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) << "its messages went with it";
     platform::DispatchPendingMessages();
     EXPECT_EQ(ran, 0);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) << "the stale messages are gone";
 }
 
-TEST(EventWindowTest, TheLoopRunsWorkThatArrivesWhileItWaits) {
+TEST_F(EventWindowTest, TheLoopRunsWorkThatArrivesWhileItWaits) {
     EventWindow window;
     int ran = 0;
     std::thread poster([&, post = window.MakePoster()] {
@@ -78,7 +85,7 @@ TEST(EventWindowTest, TheLoopRunsWorkThatArrivesWhileItWaits) {
     EXPECT_EQ(ran, 1);
 }
 
-TEST(EventWindowTest, WorkThatOpensAModalLoopLetsTheNextWorkRunInsideIt) {
+TEST_F(EventWindowTest, WorkThatOpensAModalLoopLetsTheNextWorkRunInsideIt) {
     EventWindow window;
     const EventWindow::Poster post = window.MakePoster();
     std::vector<int> depths;

@@ -780,6 +780,29 @@ TEST(MessageOnlyWindow, TakesMessagesButIsNeverShownPaintedOrListed) {
     EXPECT_FALSE(PostMessageW(hwnd, ping, 0, 0));
 }
 
+TEST(DestroyWindow, TakesTheMessagesPostedToItAndLeavesTheOthers) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.lpszClassName = u"DestroyPurgeTest";
+    RegisterClassW(&wc);
+    HWND going = CreateWindowExW(0, u"DestroyPurgeTest", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, nullptr, nullptr);
+    HWND staying = CreateWindowExW(0, u"DestroyPurgeTest", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                   nullptr, nullptr, nullptr);
+    ASSERT_NE(going, nullptr);
+    ASSERT_NE(staying, nullptr);
+    PostMessageW(going, WM_USER + 1, 0, 0);
+    PostMessageW(staying, WM_USER + 2, 0, 0);
+    PostMessageW(going, WM_USER + 3, 0, 0);
+    DestroyWindow(going);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, staying);
+    EXPECT_EQ(msg.message, WM_USER + 2);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    DestroyWindow(staying);
+}
+
 TEST(MsgWaitForMultipleObjects, WaitsForWorkOfTheMaskOrTheTime) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
