@@ -15,6 +15,7 @@
 
 #include "kestro/automation/kestro_client.h"
 #include "kestro/wire/pump_calls.h"
+#include "platform/user.h"
 #include "platform/variant_values.h"
 
 namespace {
@@ -122,8 +123,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    auto queue = kestro::automation::ThreadQueue::OfCurrentThread();
-    queue->DispatchFor(1500);  // the pumps start
+    platform::RunMessageLoopFor(1500);  // the pumps start
     latencies.clear();
     long before = 0;
     for (const CountingControl& control : controls) {
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     }
     const double cpuStart = CpuSeconds();
     const std::int64_t wallStart = MonotonicMicroseconds();
-    queue->DispatchFor(seconds * 1000);
+    platform::RunMessageLoopFor(static_cast<DWORD>(seconds) * 1000);
     const double wall = static_cast<double>(MonotonicMicroseconds() - wallStart) / 1e6;
     const double cpu = CpuSeconds() - cpuStart;
     long calls = -before;

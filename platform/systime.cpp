@@ -104,6 +104,14 @@ DWORD GetTickCount() {
     return tickFrozen ? frozenTick.load() : RealTickCount();
 }
 
+namespace platform {
+
+void StartScriptedClock() {
+    platform_test::SetTickCount(0);
+}
+
+}  // namespace platform
+
 namespace platform_test {
 
 void SetLocalTime(const SYSTEMTIME& st) {

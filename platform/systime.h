@@ -42,6 +42,15 @@ BOOL FileTimeToSystemTime(const FILETIME* ft, SYSTEMTIME* st);
 // after about 49.7 days. Measure intervals as unsigned differences (now - start).
 DWORD GetTickCount();
 
+namespace platform {
+
+// Freezes GetTickCount at 0 for the rest of the process, for a program that plays a script
+// headless: its timers then run only as platform::AdvanceScriptedClock moves the clock, and
+// every run gives the same output.
+void StartScriptedClock();
+
+}  // namespace platform
+
 // ---- Test only: production code never calls these. ---------------------------------------
 // They replace the clocks above for the whole process until cleared, so that tests do not
 // depend on the machine's clock.

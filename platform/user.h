@@ -162,7 +162,8 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 
 // Destroys `hwnd`, the windows it owns and its children: hides it, sends WM_DESTROY to it and
 // then to its children (parents first), WM_NCDESTROY to the children and then to it (children
-// first), kills its timers and drops focus and capture held by any of them. FALSE
+// first), kills its timers, removes the messages posted to them and not yet taken, and drops
+// focus and capture held by any of them. FALSE
 // (ERROR_INVALID_WINDOW_HANDLE) for a handle that is no window.
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
@@ -183,6 +184,9 @@ BOOL IsWindowVisible(HWND hwnd);
 
 const HWND HWND_TOP = nullptr;
 const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
+// The parent of a message-only window: it has no parent or owner (GetParent gives null), is
+// never visible, painted or enumerated (EnumWindows skips it), and only takes messages.
+const HWND HWND_MESSAGE = reinterpret_cast<HWND>(-3);
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;
@@ -288,6 +292,43 @@ BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax);
 BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags);
 // Calls the message's window procedure (or a WM_TIMER's TIMERPROC); returns its result.
 LRESULT DispatchMessageW(const MSG* msg);
+
+// A message number of its own for `name`, in 0xC000..0xFFFF: every caller in the process that
+// registers the same name (case ignored) gets the same number, so any module may post it to
+// another. 0 (ERROR_INVALID_PARAMETER) for a null or empty name.
+UINT RegisterWindowMessageW(LPCWSTR name);
+
+// Wait results and the kinds of queued work a wait can be woken by.
+using HANDLE = void*;
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
+constexpr DWORD QS_KEY = 0x0001;
+constexpr DWORD QS_MOUSEMOVE = 0x0002;
+constexpr DWORD QS_MOUSEBUTTON = 0x0004;
+constexpr DWORD QS_MOUSE = QS_MOUSEMOVE | QS_MOUSEBUTTON;
+constexpr DWORD QS_POSTMESSAGE = 0x0008;
+constexpr DWORD QS_TIMER = 0x0010;
+constexpr DWORD QS_PAINT = 0x0020;
+constexpr DWORD QS_SENDMESSAGE = 0x0040;
+constexpr DWORD QS_HOTKEY = 0x0080;
+constexpr DWORD QS_ALLPOSTMESSAGE = 0x0100;
+constexpr DWORD QS_RAWINPUT = 0x0400;
+constexpr DWORD QS_INPUT = QS_MOUSE | QS_KEY | QS_RAWINPUT;
+constexpr DWORD QS_ALLEVENTS = QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY;
+constexpr DWORD QS_ALLINPUT = QS_ALLEVENTS | QS_SENDMESSAGE;
+
+// Blocks the calling thread, without spinning, until its queue holds work of a kind in
+// `wakeMask` (posted messages, input, a due timer, a window to paint) or `ms` milliseconds
+// (INFINITE: no limit) have passed: WAIT_OBJECT_0 + count for the queue, WAIT_TIMEOUT for the
+// time. Changed frames are shown before it waits. Only count 0 is supported (the layer has no
+// waitable objects): any other gives WAIT_FAILED (ERROR_NOT_SUPPORTED). Unlike Windows, which
+// wakes only for input that arrived since the thread last looked at its queue, it returns at
+// once while anything of the mask is waiting (as MWMO_INPUTAVAILABLE asks): a loop that empties
+// its queue before waiting sees no difference.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD ms,
+                                DWORD wakeMask);
 // Posts WM_CHAR for a WM_KEYDOWN of a key that types a character (digits, letters with the
 // shift state, space, RETURN, ESCAPE, BACK, TAB, the keypad digits); TRUE when it posted one.
 BOOL TranslateMessage(const MSG* msg);
@@ -374,6 +415,7 @@ BOOL MessageBeep(UINT type);
 HMODULE GetModuleHandleW(LPCWSTR moduleName);
 
 // Error codes of USER.
+constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 constexpr DWORD ERROR_NOT_SUPPORTED = 50;
 constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
 constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
@@ -420,7 +462,8 @@ Display CurrentDisplay();
 constexpr int kMaxDisplayZoom = 8;
 bool SetDisplayZoom(int factor);
 
-// The frame of a top-level window (its children composed in), or null for no such window.
+// The frame of a top-level window (its children composed in), or null for no such window
+// (a message-only window has none).
 const PixelSurface* GetWindowSurface(HWND topLevel);
 // The top-level window that `hwnd` lies in (itself for a top-level window).
 HWND GetTopLevelWindow(HWND hwnd);
@@ -434,6 +477,21 @@ std::uint32_t GetDisplayWindowId(HWND topLevel);
 
 // The number of MessageBeep calls in this process.
 unsigned long GetMessageBeepCount();
+
+// Dispatches every message pending on this thread (paint and due timers included) without
+// waiting, and shows the changed frames; returns how many it dispatched. Stops early after
+// `limit` messages, and at WM_QUIT, which it leaves queued for the loop outside.
+int DispatchPendingMessages(int limit = 10000);
+// Runs this thread's message loop for `ms` milliseconds of real time: dispatches whatever
+// comes (posted messages, input, paint, due timers) and sleeps in MsgWaitForMultipleObjects
+// between them. False when it stopped early at WM_QUIT, which it leaves queued for the loop
+// outside. The idle hook is not called: nothing waits for a script here.
+bool RunMessageLoopFor(DWORD ms);
+// Moves the scripted clock (platform::StartScriptedClock, or a test's
+// platform_test::SetTickCount) on by `ms`, stopping at every timer that falls due on the way
+// and dispatching all messages pending there, so that a timer of period p fires ms / p times.
+// Messages pending at the start are dispatched first.
+void AdvanceScriptedClock(DWORD ms);
 
 // Called when a message loop of this thread is about to wait: GetMessageW has found nothing
 // to take (no posted message, input, paint or due timer). It is where a program that feeds its
@@ -461,18 +519,6 @@ UINT VirtualKeyFromName(const std::string& name);
 }  // namespace platform
 
 namespace platform_test {
-
-// platform::SetIdleHook, for the tests that use it by this name.
-void SetIdleHook(std::function<bool()> hook);
-
-// Moves the test clock (platform_test::SetTickCount must be in force) on by `ms`, stopping at
-// every timer that falls due on the way and dispatching all messages pending there, so that a
-// timer of period p fires ms / p times. Messages pending at the start are dispatched first.
-void AdvanceClockAndDispatch(DWORD ms);
-
-// Dispatches every message pending on this thread (paint and due timers included) without
-// blocking; returns how many it dispatched. Stops early after `limit` messages.
-int DispatchPending(int limit = 10000);
 
 // Forgets the beep count.
 void ResetMessageBeepCount();

@@ -31,6 +31,7 @@ struct Window {
     WNDPROC proc = nullptr;
     HWND parent = nullptr;  // children only
     HWND owner = nullptr;   // top-level windows only
+    bool messageOnly = false;  // made under HWND_MESSAGE: never shown, painted or enumerated
     DWORD style = 0;
     DWORD exStyle = 0;
     RECT rect{};  // in the parent's client coordinates, on the screen for top-level windows

@@ -1,12 +1,17 @@
-// The thread message queue: posting and sending, taking messages in Windows' order (posted,
-// input, quit, then paint and timers only when nothing else waits), dispatching, the default
-// window procedure and window timers on the platform clock.
+// The thread message queue: posting and sending, registered message numbers, taking messages
+// in Windows' order (posted, input, quit, then paint and timers only when nothing else
+// waits), waiting for them, dispatching, the default window procedure and window timers on
+// the platform clock.
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <mutex>
+#include <string>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/gdi.h"
 #include "platform/last_error.h"
 #include "platform/systime.h"
@@ -387,21 +392,97 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     return removed != 0 ? TRUE : FALSE;
 }
 
+namespace {
+
+// The registered message names (folded) and their numbers, for the whole process.
+struct RegisteredMessages {
+    std::mutex mutex;
+    std::map<std::u16string, UINT> numbers;
+};
+
+RegisteredMessages& TheRegisteredMessages() {
+    static RegisteredMessages* table = new RegisteredMessages;  // modules may post at exit
+    return *table;
+}
+
+constexpr UINT kFirstRegisteredMessage = 0xC000;
+constexpr UINT kLastRegisteredMessage = 0xFFFF;
+
+// Whether the calling thread's queue holds work of a kind in `mask`.
+bool QueueHolds(ThreadQueue& q, DWORD mask) {
+    {
+        std::lock_guard lock(q.mutex);
+        if ((mask & (QS_POSTMESSAGE | QS_ALLPOSTMESSAGE | QS_SENDMESSAGE)) != 0 &&
+            (!q.posted.empty() || q.quit)) {
+            return true;
+        }
+        if ((mask & QS_INPUT) != 0 && !q.input.empty()) {
+            return true;
+        }
+    }
+    if ((mask & QS_TIMER) != 0 && FindDueTimer(q, nullptr, GetTickCount()) != nullptr) {
+        return true;
+    }
+    return (mask & QS_PAINT) != 0 && FindWindowToPaint(nullptr) != nullptr;
+}
+
+// The shortest of two waits in milliseconds, where -1 means none.
+int SoonerWait(int a, int b) {
+    return a < 0 ? b : b < 0 ? a : std::min(a, b);
+}
+
+}  // namespace
+
+UINT RegisterWindowMessageW(LPCWSTR name) {
+    if (name == nullptr || name[0] == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    RegisteredMessages& table = TheRegisteredMessages();
+    std::lock_guard lock(table.mutex);
+    const auto [it, added] = table.numbers.try_emplace(
+        FoldedAscii(std::u16string_view(name)),
+        static_cast<UINT>(kFirstRegisteredMessage + table.numbers.size()));
+    if (it->second > kLastRegisteredMessage) {
+        table.numbers.erase(it);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    return it->second;
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD ms, DWORD wakeMask) {
+    if (count != 0) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return WAIT_FAILED;
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    ThreadQueue& q = CurrentQueue();
+    for (;;) {
+        if (QueueHolds(q, wakeMask)) {
+            return WAIT_OBJECT_0 + count;
+        }
+        int left = -1;
+        if (ms != INFINITE) {
+            left = static_cast<int>(
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count());
+            if (left <= 0) {
+                return WAIT_TIMEOUT;
+            }
+        }
+        const int timer = (wakeMask & QS_TIMER) != 0 ? NextTimerTimeout(q) : -1;
+        Backend().Wait(q, SoonerWait(SoonerWait(left, timer), PresentChangedFrames(false)));
+    }
+}
+
 namespace platform {
 
 std::function<bool()> SetIdleHook(std::function<bool()> hook) {
     return std::exchange(platform::user::idleHook, std::move(hook));
 }
 
-}  // namespace platform
-
-namespace platform_test {
-
-void SetIdleHook(std::function<bool()> hook) {
-    platform::SetIdleHook(std::move(hook));
-}
-
-int DispatchPending(int limit) {
+int DispatchPendingMessages(int limit) {
     int count = 0;
     MSG msg;
     while (count < limit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -417,8 +498,33 @@ int DispatchPending(int limit) {
     return count;
 }
 
-void AdvanceClockAndDispatch(DWORD ms) {
-    DispatchPending();
+bool RunMessageLoopFor(DWORD ms) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        MSG msg;
+        // The deadline holds even while messages keep coming.
+        while (Clock::now() < deadline && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            break;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+    }
+    platform::user::PresentChangedFrames(true);
+    return true;
+}
+
+void AdvanceScriptedClock(DWORD ms) {
+    DispatchPendingMessages();
     DWORD left = ms;
     for (;;) {
         const int next = NextTimerTimeout(CurrentQueue());
@@ -428,11 +534,11 @@ void AdvanceClockAndDispatch(DWORD ms) {
         }
         platform_test::AdvanceTickCount(step);
         left -= step;
-        DispatchPending();
+        DispatchPendingMessages();
         if (left == 0) {
             break;
         }
     }
 }
 
-}  // namespace platform_test
+}  // namespace platform

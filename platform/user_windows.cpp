@@ -55,7 +55,7 @@ Window* FindAny(HWND hwnd) {
 bool Visible(const Window& w) {
     for (const Window* p = &w; p != nullptr;
          p = p->parent != nullptr ? FindAny(p->parent) : nullptr) {
-        if ((p->style & WS_VISIBLE) == 0) {
+        if ((p->style & WS_VISIBLE) == 0 || p->messageOnly) {
             return false;
         }
     }
@@ -150,12 +150,17 @@ void SendNcDestroyAndFree(HWND hwnd) {
     CallProc(hwnd, WM_NCDESTROY, 0, 0);
     ThreadQueue& q = CurrentQueue();
     std::erase_if(q.timers, [&](const Timer& t) { return t.hwnd == hwnd; });
+    {
+        // Its posted messages go with it, as they do on Windows.
+        std::lock_guard lock(q.mutex);
+        std::erase_if(q.posted, [&](const MSG& m) { return m.hwnd == hwnd; });
+    }
     w = Find(hwnd);
     if (w == nullptr) {
         return;
     }
     Unlink(*w);
-    if (w->parent == nullptr) {
+    if (w->parent == nullptr && !w->messageOnly) {
         Backend().WindowDestroyed(hwnd);
     }
     Table& t = TheTable();
@@ -454,6 +459,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         }
         cls = it->second;
     }
+    // A message-only window has no parent or owner and never shows: it only takes messages.
+    const bool messageOnly = parent == HWND_MESSAGE;
+    if (messageOnly) {
+        parent = nullptr;
+        style &= ~(WS_CHILD | WS_VISIBLE);
+    }
     const bool child = (style & WS_CHILD) != 0;
     Window* parentWindow = parent != nullptr ? Find(parent) : nullptr;
     if ((child && parentWindow == nullptr) || (parent != nullptr && parentWindow == nullptr)) {
@@ -471,6 +482,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     w.rect = {x, y, x + std::max(0, width), y + std::max(0, height)};
     w.text = FromWide(windowName);
     w.instance = instance;
+    w.messageOnly = messageOnly;
     if (child) {
         w.parent = parent;
         w.id = reinterpret_cast<LONG_PTR>(menu);
@@ -487,7 +499,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
         t.nextHandle += 4;
         w.handle = hwnd;
         t.windows[hwnd] = std::move(window);
-        if (!child) {
+        if (!child && !messageOnly) {
             t.topLevels.push_back(hwnd);
         }
     }
@@ -547,7 +559,7 @@ BOOL IsWindow(HWND hwnd) {
 
 BOOL ShowWindow(HWND hwnd, int cmdShow) {
     Window* w = Find(hwnd);
-    if (w == nullptr) {
+    if (w == nullptr || w->messageOnly) {
         return FALSE;
     }
     const bool was = (w->style & WS_VISIBLE) != 0;
@@ -923,7 +935,7 @@ namespace platform {
 
 const PixelSurface* GetWindowSurface(HWND topLevel) {
     const user::Window* w = user::Find(topLevel);
-    return w != nullptr ? w->surface.get() : nullptr;
+    return w != nullptr && !w->messageOnly ? w->surface.get() : nullptr;
 }
 
 HWND GetTopLevelWindow(HWND hwnd) {

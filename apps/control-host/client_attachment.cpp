@@ -2,7 +2,7 @@
 #include "apps/control-host/client_attachment.h"
 
 #include "apps/control-host/host_objects.h"
-#include "kestro/automation/thread_queue.h"
+#include "platform/user.h"
 #include "platform/typeinfo.h"
 
 namespace {
@@ -116,5 +116,5 @@ std::unique_ptr<ClientAttachment> ClientAttachment::Open(std::ostream& out,
 }
 
 void ClientAttachment::Wait(int ms) {
-    kestro::automation::ThreadQueue::OfCurrentThread()->DispatchFor(ms);
+    platform::RunMessageLoopFor(static_cast<DWORD>(ms));
 }

@@ -1,7 +1,7 @@
 // control-host's client automation object: the `client SERVER [CALLPORT [EVENTSPORT]]`
 // command creates Kestro.Client.1 through COM, logs it on to a kestrod and hands it to the
 // current control with SetKestro; `wait MS` lets the object's events reach the control by
-// dispatching the host thread's queue for MS milliseconds. The object's own event
+// running the host thread's message loop for MS milliseconds. The object's own event
 // (ConnectionLost) prints like the control's, as "event ConnectionLost(3)".
 //
 // The control borrows the object (SetKestro adds no reference), so an attachment must outlive
@@ -31,7 +31,8 @@ class ClientAttachment {
 
     // The client object (no reference added).
     IDispatch* client() const { return client_.Get(); }
-    // Dispatches the events that arrive within `ms` milliseconds.
+    // Runs the message loop for `ms` milliseconds, so that the events that arrive meanwhile
+    // reach the control.
     static void Wait(int ms);
 
   private:

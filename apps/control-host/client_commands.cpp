@@ -71,7 +71,7 @@ bool ControlHost::Wait(const Words& args) {
     if (!ReadNumberWord("wait", args[0].text, 0, kLongestWaitMs, ms, error, "milliseconds")) {
         return Error(error);
     }
-    // Client events arrive in real time; window timers run on the host's clock (the test clock
+    // Client events arrive in real time; window timers run on the host's clock (the scripted clock
     // when headless). A script with both waits for both.
     if (client_) {
         ClientAttachment::Wait(ms);

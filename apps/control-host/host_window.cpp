@@ -177,7 +177,7 @@ bool HostWindow::EnsureWindow() {
         return RegisterClassW(&wc) != 0;
     }();
     if (platform::CurrentDisplay() == platform::Display::Headless) {
-        platform_test::SetTickCount(0);  // the same output every run
+        platform::StartScriptedClock();  // the same output every run
     }
     hwnd_ = registered
                 ? CreateWindowExW(0, u"ControlHostWindow", u"control-host", WS_VISIBLE, 100, 100,
@@ -191,7 +191,7 @@ bool HostWindow::EnsureWindow() {
 }
 
 void HostWindow::Pump() {
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
 }
 
 HWND HostWindow::ControlWindow(IDispatch* control) {
@@ -390,7 +390,7 @@ bool HostWindow::Wait(int ms) {
         return false;
     }
     if (platform::CurrentDisplay() == platform::Display::Headless) {
-        platform_test::AdvanceClockAndDispatch(static_cast<DWORD>(ms));
+        platform::AdvanceScriptedClock(static_cast<DWORD>(ms));
         return true;
     }
     // A real display: run the loop for that long in real time. The script waits meanwhile:

@@ -14,7 +14,7 @@
 //   window            the control window: window=X,Y WxH visible|hidden, or window=none
 //   run               runs the message loop until the host window is closed (real displays)
 //
-// Headless, the clock is the test clock (starting at 0 when the window is made), so scripts
+// Headless, the clock is the scripted clock (starting at 0 when the window is made), so scripts
 // give the same output every run; with FORECOURT_DISPLAY=sdl the window is real, `wait`
 // runs the message loop for MS milliseconds of real time, and `run` lets a user play.
 #pragma once

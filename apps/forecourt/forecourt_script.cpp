@@ -57,10 +57,10 @@ class ScriptPlayer {
         : forecourt_(forecourt), options_(options), script_(script), out_(out) {}
 
     PlayResult Play() {
-        platform_test::SetIdleHook([this] { return OnIdle(); });
+        platform::SetIdleHook([this] { return OnIdle(); });
         while (Step(false)) {
         }
-        platform_test::SetIdleHook(nullptr);
+        platform::SetIdleHook(nullptr);
         if (tooLong_) {
             return PlayResult::kLineTooLong;
         }

@@ -13,7 +13,6 @@
 #include "client/kestro_automation.h"
 #include "control/tolvan_ids.h"
 #include "kestro/automation/client_type_library.h"
-#include "kestro/automation/thread_queue.h"
 #include "platform/oleauto.h"
 #include "platform/systime.h"
 #include "platform/text_conversion.h"
@@ -25,7 +24,6 @@ namespace {
 
 constexpr char16_t kWindowClass[] = u"ForecourtWindow";
 constexpr char16_t kClientProgId[] = u"Kestro.Client.1";
-constexpr UINT kClientEvents = WM_APP + 1;  // the client object posted events: dispatch them
 constexpr UINT_PTR kEndTimer = 1;
 constexpr UINT_PTR kShotTimer = 2;
 constexpr COLORREF kBackground = 0x00F0F0F0;  // the dialog face of Windows 10
@@ -159,11 +157,6 @@ Forecourt::Forecourt(const Options& options, std::ostream& log)
 }
 
 Forecourt::~Forecourt() {
-    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake(nullptr);
-    if (wakeGate_) {
-        std::lock_guard lock(wakeGate_->mutex);
-        wakeGate_->open = false;
-    }
     if (clientEvents_) {
         clientEvents_->Unadvise(clientCookie_);
     }
@@ -241,7 +234,7 @@ bool Forecourt::Start(std::string* error) {
         return RegisterClassW(&wc) != 0;
     }();
     if (platform::CurrentDisplay() == platform::Display::Headless) {
-        platform_test::SetTickCount(0);  // a script gives the same pictures every run
+        platform::StartScriptedClock();  // a script gives the same pictures every run
     } else {
         platform::SetDisplayZoom(options_.zoom);  // the faces still draw 80 by 80
     }
@@ -256,18 +249,6 @@ bool Forecourt::Start(std::string* error) {
     }
     font_ = MakeFont(12, false);
     bold_ = MakeFont(12, true);
-    // The client object's reader thread posts to this thread's queue; a posted message wakes
-    // the window loop, which then dispatches them. The reader thread may still be calling a
-    // wake it took before the forecourt withdrew it: the gate lets none post once it is going.
-    HWND hwnd = hwnd_;
-    wakeGate_ = std::make_shared<WakeGate>();
-    kestro::automation::ThreadQueue::OfCurrentThread()->SetWake([hwnd, gate = wakeGate_] {
-        std::lock_guard lock(gate->mutex);
-        if (gate->open) {
-            PostMessageW(hwnd, kClientEvents, 0, 0);
-        }
-    });
-
     for (std::size_t i = 0; i < pumps.size(); ++i) {
         auto face = PumpFace::Create(
             pumps[i], client_.Get(),
@@ -288,7 +269,7 @@ bool Forecourt::Start(std::string* error) {
         faces_.push_back(std::move(face));
     }
     InvalidateRect(hwnd_, nullptr, TRUE);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     log_ << "forecourt: " << faces_.size() << " pumps of " << options_.server << '\n';
     return true;
 }
@@ -411,9 +392,6 @@ void Forecourt::FollowCurrentPump() {
 LRESULT Forecourt::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Forecourt* self = g_forecourt;
     switch (message) {
-        case kClientEvents:
-            kestro::automation::ThreadQueue::OfCurrentThread()->DispatchPending();
-            return 0;
         case WM_PAINT:
             if (self != nullptr && self->hwnd_ == hwnd) {
                 self->Paint();
@@ -518,7 +496,7 @@ HWND Forecourt::OpenPopup() const {
 }
 
 bool Forecourt::Screenshot(const std::string& path, std::string* error) {
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     platform::PixelSurface frame;
     if (hwnd_ == nullptr || !ZoomedFrame(hwnd_, &frame)) {
         *error = "the forecourt window shows no frame";
@@ -592,20 +570,19 @@ bool Forecourt::QueueKey(const std::string& name) {
 }
 
 void Forecourt::Settle() {
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     FollowCurrentPump();
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
 }
 
 void Forecourt::Wait(int ms) {
-    auto queue = kestro::automation::ThreadQueue::OfCurrentThread();
     if (platform::CurrentDisplay() == platform::Display::Headless) {
-        // Events come in real time; the windows' timers run on the test clock, moved on by
-        // the same time.
-        queue->DispatchFor(ms);
-        platform_test::AdvanceClockAndDispatch(static_cast<DWORD>(ms));
+        // Events come in real time, through the message loop; the windows' timers run on the
+        // scripted clock, moved on by the same time.
+        platform::RunMessageLoopFor(static_cast<DWORD>(ms));
+        platform::AdvanceScriptedClock(static_cast<DWORD>(ms));
         FollowCurrentPump();
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         return;
     }
     const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(std::max(ms, 10)), nullptr);
@@ -630,7 +607,7 @@ bool Forecourt::Run(double seconds) {
     }
     if (platform::CurrentDisplay() == platform::Display::Headless) {
         // Nobody can close a headless window: it runs for its seconds, or without them until
-        // its screenshot is written (its timer runs on the test clock, which each wait moves
+        // its screenshot is written (its timer runs on the scripted clock, which each wait moves
         // on), sleeping on the client's events.
         const auto end = std::chrono::steady_clock::now() +
                          std::chrono::milliseconds(static_cast<long>(seconds * 1000));

@@ -6,7 +6,6 @@
 
 #include <deque>
 #include <memory>
-#include <mutex>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -114,11 +113,6 @@ class Forecourt {
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     HFONT bold_ = nullptr;
-    struct WakeGate {
-        std::mutex mutex;
-        bool open = true;
-    };
-    std::shared_ptr<WakeGate> wakeGate_;
 };
 
 // Makes `progId` creatable: as registered, or by registering `module` into the registry.

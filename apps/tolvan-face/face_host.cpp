@@ -191,7 +191,7 @@ bool CapturePopup(IDispatch* control, HWND owner, FacePixels* pixels, std::strin
     const auto previous = platform::SetIdleHook([&] {
         ++turns;
         if (turns == 1) {
-            platform_test::DispatchPending();
+            platform::DispatchPendingMessages();
             OwnedSearch search{owner, nullptr};
             EnumWindows(&FindOwned, reinterpret_cast<LPARAM>(&search));
             const platform::PixelSurface* surface =
@@ -279,7 +279,7 @@ bool FaceHost::EnsureRegistered(const std::string& module, std::string* error) {
 }
 
 bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* error) {
-    platform_test::SetTickCount(0);
+    platform::StartScriptedClock();
     if (!RegisterClassOnce()) {
         *error = "cannot register the host window class";
         return false;
@@ -329,14 +329,14 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
         if (!ok) *error = Describe("feeding the pump to the control", hr);
     }
     if (ok && face.popup) {
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         ok = CapturePopup(control, window, pixels, error);
     } else if (ok) {
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         if (!face.blinkOn) {
-            platform_test::AdvanceClockAndDispatch(1000);
+            platform::AdvanceScriptedClock(1000);
         }
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         const platform::PixelSurface* surface = platform::GetWindowSurface(window);
         ok = surface != nullptr && surface->width >= kFace && surface->height >= kFace;
         if (ok) {

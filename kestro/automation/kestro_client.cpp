@@ -59,18 +59,15 @@ struct CKestroClient::Arguments {
 // ---- Life and IUnknown -------------------------------------------------------------------
 
 CKestroClient::CKestroClient(std::function<void()> onLastRelease)
-    : onLastRelease_(std::move(onLastRelease)),
-      queue_(ThreadQueue::OfCurrentThread()),
-      alive_(std::make_shared<char>(0)),
-      point_(*this, kClientEventsIid) {}
+    : onLastRelease_(std::move(onLastRelease)), point_(*this, kClientEventsIid) {}
 
 CKestroClient::~CKestroClient() {
-    alive_.reset();
     if (loggedOn_) {
         Logoff();
     }
-    queue_->Cancel(this);  // the tasks' code is this module's, which may be unloaded next
     controls_.clear();
+    // window_ goes last, with the events not delivered: their code is this module's, which
+    // may be unloaded next.
 }
 
 HRESULT CKestroClient::QueryInterface(REFIID riid, void** ppv) {
@@ -442,7 +439,7 @@ std::int32_t CKestroClient::RegisterPumpControl(std::int32_t pumpId, IDispatch* 
 
 void CKestroClient::StartReader() {
     stopReader_ = false;
-    reader_ = std::thread([this, queue = queue_, alive = std::weak_ptr<char>(alive_)] {
+    reader_ = std::thread([this, poster = window_.MakePoster()] {
         while (!stopReader_) {
             wire::ReceivedEvent received;
             bool gap = false;
@@ -452,18 +449,18 @@ void CKestroClient::StartReader() {
             }
             if (next == client::EventSubscription::Next::kLost) {
                 if (!stopReader_) {
-                    queue->Post(this, [this, alive] {
-                        if (alive.lock()) {
-                            ConnectionLost();
-                        }
+                    poster.Post([this] {
+                        AddRef();  // the container may release its last reference in its sink
+                        ConnectionLost();
+                        Release();
                     });
                 }
                 return;
             }
-            queue->Post(this, [this, alive, received = std::move(received), gap] {
-                if (alive.lock()) {
-                    Deliver(received, gap);
-                }
+            poster.Post([this, received = std::move(received), gap] {
+                AddRef();  // a sink may release the container's last reference
+                Deliver(received, gap);
+                Release();
             });
         }
     });

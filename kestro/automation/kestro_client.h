@@ -3,10 +3,12 @@
 // controls whose sinks it calls with the events of their pumps.
 //
 // Threads: the object belongs to the thread that created it (apartment). Its events are read
-// on a reader thread of its own and posted to the creating thread's ThreadQueue; the sinks
-// of the registered controls and the container's ConnectionLost event are called only there,
-// when that thread dispatches. A lost connection is reported once, as the event
-// ConnectionLost(3), and every later call answers kConnectionLost (3) until Logoff.
+// on a reader thread of its own and posted, as messages, to a hidden window the object made on
+// the creating thread (EventWindow); the sinks of the registered controls and the container's
+// ConnectionLost event are called only there, when that thread's message loop dispatches.
+// Events not delivered when the object goes are dropped. A lost connection is reported once,
+// as the event ConnectionLost(3), and every later call answers kConnectionLost (3) until
+// Logoff.
 #pragma once
 
 #include <atomic>
@@ -17,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "kestro/automation/thread_queue.h"
+#include "kestro/automation/event_window.h"
 #include "kestro/client/client_link.h"
 #include "kestro/client/event_subscription.h"
 #include "platform/com.h"
@@ -31,7 +33,7 @@ class CKestroClient final : public IDispatch,
                             public IConnectionPointContainer,
                             public IProvideClassInfo {
   public:
-    // A new object with one reference, bound to the calling thread's queue. `onLastRelease`
+    // A new object with one reference, bound to the calling thread (its window is made there). `onLastRelease`
     // runs when the last reference goes (the module counts its objects with it).
     explicit CKestroClient(std::function<void()> onLastRelease = {});
     CKestroClient(const CKestroClient&) = delete;
@@ -77,7 +79,7 @@ class CKestroClient final : public IDispatch,
 
     void StartReader();
     void StopReader();
-    // On the owning thread, from the queue:
+    // On the owning thread, from the event window:
     void Deliver(const wire::ReceivedEvent& received, bool gap);
     void ConnectionLost();
     // Reads every registered pump's status and deliveries afresh and hands them to its
@@ -88,8 +90,7 @@ class CKestroClient final : public IDispatch,
 
     std::atomic<ULONG> refs_ = 1;
     std::function<void()> onLastRelease_;
-    std::shared_ptr<ThreadQueue> queue_;
-    std::shared_ptr<char> alive_;  // posted work runs only while it lives
+    EventWindow window_;  // the reader thread's posted events run through it
     client::ClientLink link_;
     client::EventSubscription events_;
     std::thread reader_;

@@ -108,7 +108,7 @@ class OleControlWindowTest : public ::testing::Test {
             EXPECT_EQ(control_->Release(), 0u);
         }
         DestroyWindow(host_);
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         platform_test::ClearTickCount();
     }
 
@@ -140,7 +140,7 @@ TEST_F(OleControlWindowTest, ActivatesInTheSitesWindowAndPaintsThere) {
     EXPECT_EQ(rect.left, 20);
     EXPECT_EQ(rect.top, 30);
     EXPECT_EQ(rect.right - rect.left, 80);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     EXPECT_EQ(HostPixel(21, 31), Rgb(site_.backColor));  // OnDraw with the ambient colour
     EXPECT_EQ(HostPixel(30, 40), Rgb(kBar));             // the bar at (4, 4) of the control
     EXPECT_EQ(HostPixel(10, 10), 0xF0F0F0u);             // the host around it
@@ -171,12 +171,12 @@ TEST_F(OleControlWindowTest, RefusedOrWithoutAWindowItStaysInactive) {
 TEST_F(OleControlWindowTest, ClicksAndTimersReachTheControl) {
     const RECT position{10, 10, 90, 90};
     ASSERT_EQ(Activate(&position), S_OK);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     EXPECT_EQ(ctrl_->StartTimer(100), 1);
-    platform_test::AdvanceClockAndDispatch(250);
+    platform::AdvanceScriptedClock(250);
     EXPECT_EQ(ctrl_->GetCount(), 2);  // each tick adds the timer id
     ctrl_->StopTimer();
-    platform_test::AdvanceClockAndDispatch(500);
+    platform::AdvanceScriptedClock(500);
     EXPECT_EQ(ctrl_->GetCount(), 2);
     // The count is drawn: a repaint was asked and done.
     RECT update;
@@ -186,7 +186,7 @@ TEST_F(OleControlWindowTest, ClicksAndTimersReachTheControl) {
     ctrl_->InvalidateControl(nullptr, FALSE);
     ASSERT_TRUE(GetUpdateRect(window, &update, FALSE));
     EXPECT_EQ(update.right, 80);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     // A click becomes OnLButtonDown in the control's coordinates (the test control raises
     // Clicked; here it is enough that the message arrives without a sink).
     platform::QueueMouseInput(host_, WM_LBUTTONDOWN, POINT{15, 17});

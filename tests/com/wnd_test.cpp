@@ -98,11 +98,11 @@ TEST_F(WndTest, TimersAndInvalidationReachTheWindow) {
     CDerivedWnd wnd;
     ASSERT_TRUE(
         wnd.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10}, nullptr, 0));
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     EXPECT_EQ(wnd.SetTimer(4, 250), 4u);
-    platform_test::AdvanceClockAndDispatch(500);
+    platform::AdvanceScriptedClock(500);
     EXPECT_TRUE(wnd.KillTimer(4));
-    platform_test::AdvanceClockAndDispatch(500);
+    platform::AdvanceScriptedClock(500);
     EXPECT_EQ(calls, (std::vector<std::string>{"base timer 4", "base timer 4"}));
     wnd.Invalidate(FALSE);
     RECT update;
@@ -184,12 +184,12 @@ TEST_F(WndTest, AModalLoopRunsTimersAndPostedMessagesUntilEnded) {
         wnd.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 10, 10}, nullptr, 0));
     wnd.SetTimer(3, 100);
     int idle = 0;
-    platform_test::SetIdleHook([&] {
+    platform::SetIdleHook([&] {
         platform_test::AdvanceTickCount(50);
         return ++idle < 20;  // bounded: a loop that never ends fails the test instead
     });
     EXPECT_EQ(wnd.RunModalLoop(), CModalWnd::IDOK_RESULT);
-    platform_test::SetIdleHook(nullptr);
+    platform::SetIdleHook(nullptr);
     EXPECT_EQ(calls,
               (std::vector<std::string>{"tick 3", "tick 3", "posted", "still in the handler"}));
     // A destroyed window ends its loop.
@@ -228,14 +228,14 @@ END_MESSAGE_MAP()
 TEST_F(WndTest, PaintDcPaintsTheUpdateRegionAfterTheErase) {
     CPaintedWnd wnd;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, u"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 8, 8}, nullptr, 0));
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     const platform::PixelSurface& frame = *platform::GetWindowSurface(wnd.m_hWnd);
     EXPECT_EQ(frame.at(0, 0), 0x102030u);
     EXPECT_EQ(frame.at(3, 3), 0xFFFF00u);
     // A later request for part of the window, without erase, paints only there.
     RECT part{3, 4, 8, 8};
     wnd.InvalidateRect(&part, FALSE);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     EXPECT_EQ(calls, (std::vector<std::string>{"erase", "paint 0,0 erase 0", "paint 3,4 erase 0"}));
     EXPECT_EQ(frame.at(3, 3), 0xFFFF00u);  // outside the clip: kept
     CClientDC client(&wnd);

@@ -75,7 +75,7 @@ class TolvanFaceTest : public TolvanTest {
         inPlace->GetWindow(&window_);
         inPlace->Release();
         ASSERT_NE(window_, nullptr);
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
     }
     void TearDown() override {
         IOleInPlaceObject* inPlace = nullptr;
@@ -143,7 +143,7 @@ class TolvanFaceTest : public TolvanTest {
         });
         platform::QueueMouseInput(window_, WM_LBUTTONDOWN, POINT{40, 40});
         platform::QueueMouseInput(window_, WM_LBUTTONUP, POINT{40, 40});
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         platform::SetIdleHook(previous);
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -238,21 +238,21 @@ TEST_F(TolvanFaceTest, StateSixBlinksAndBeepsEverySecondUntilItIsLeft) {
     SendStatus(6, 11);
     EXPECT_EQ(platform::GetMessageBeepCount(), 1u) << "staying in state 6 does not";
 
-    platform_test::AdvanceClockAndDispatch(999);
+    platform::AdvanceScriptedClock(999);
     EXPECT_EQ(platform::GetMessageBeepCount(), 1u);
     EXPECT_TRUE(Control().GetBlinkOn());
-    platform_test::AdvanceClockAndDispatch(1);
+    platform::AdvanceScriptedClock(1);
     EXPECT_EQ(platform::GetMessageBeepCount(), 2u);
     EXPECT_FALSE(Control().GetBlinkOn()) << "the question mark is hidden for a second";
     EXPECT_EQ(DrawThroughViewObject().back().text, "ULP") << "no status icon after the grade";
-    platform_test::AdvanceClockAndDispatch(1000);
+    platform::AdvanceScriptedClock(1000);
     EXPECT_TRUE(Control().GetBlinkOn());
     EXPECT_EQ(DrawThroughViewObject().back().bitmapId, 215u);
-    platform_test::AdvanceClockAndDispatch(3000);
+    platform::AdvanceScriptedClock(3000);
     EXPECT_EQ(platform::GetMessageBeepCount(), 6u) << "one on entry, one each of 5 seconds";
 
     SendStatus(8);
-    platform_test::AdvanceClockAndDispatch(5000);
+    platform::AdvanceScriptedClock(5000);
     EXPECT_EQ(platform::GetMessageBeepCount(), 6u) << "leaving state 6 kills the timer";
     EXPECT_FALSE(KillTimer(window_, 1)) << "no timer is left running";
 }
@@ -261,7 +261,7 @@ TEST_F(TolvanFaceTest, StateSixWithoutBeepsStillBlinks) {
     LoadPump(6);
     EXPECT_EQ(platform::GetMessageBeepCount(), 0u);
     EXPECT_TRUE(Control().GetBlinkOn());
-    platform_test::AdvanceClockAndDispatch(1000);
+    platform::AdvanceScriptedClock(1000);
     EXPECT_FALSE(Control().GetBlinkOn());
     EXPECT_EQ(platform::GetMessageBeepCount(), 0u);
 }

@@ -196,7 +196,7 @@ TEST(TolvanModuleTest, ThePropertyPageShowsItsDialogInAFrameWindow) {
 
         // The text is drawn: dark pixels in its rectangle, on the dialog face elsewhere.
         ShowWindow(frame, SW_SHOW);
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         const platform::PixelSurface* surface = platform::GetWindowSurface(frame);
         ASSERT_NE(surface, nullptr);
         int dark = 0;

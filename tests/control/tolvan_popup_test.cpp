@@ -58,10 +58,10 @@ class TolvanPopupTest : public TolvanTest {
                                    RECT{100, 50, 500, 450}, nullptr, 0));
         ASSERT_TRUE(Ctrl().CreateEx(0, nullptr, nullptr, WS_CHILD | WS_VISIBLE,
                                     RECT{20, 20, 100, 100}, &host_, 1));
-        platform_test::SetIdleHook([this] { return NextStep(); });
+        platform::SetIdleHook([this] { return NextStep(); });
     }
     void TearDown() override {
-        platform_test::SetIdleHook(nullptr);
+        platform::SetIdleHook(nullptr);
         StopListening();
         for (ClientCall& e : sink_.events) {
             for (VARIANT& v : e.values) VariantClear(&v);
@@ -266,7 +266,7 @@ TEST_F(TolvanPopupTest, AClickOnTheSelectedRowChoosesNothingWhileAClickOnAnother
     ClickRow(0);
     Then([&] { EXPECT_NE(Ctrl().Popup->m_hWnd, nullptr) << "a click on the selected row chose"; });
     Then([&] {});  // lets the double-click time pass between the two clicks
-    Then([] { platform_test::AdvanceClockAndDispatch(1000); });
+    Then([] { platform::AdvanceScriptedClock(1000); });
     ClickRow(1);
     RunPopup();
     EXPECT_EQ(Selected(), std::vector<LONG>{701});
@@ -741,7 +741,7 @@ TEST_F(TolvanPopupTest, ThePopupShowsItsRowsOverTheFrame) {
     SendDelivery({1503, 2, 5, -40, -1, 0, 7.5});
     SendDelivery({1504, 1, 21.346, 0, -1, 0, 32.02});
     Then([&] {
-        platform_test::DispatchPending();
+        platform::DispatchPendingMessages();
         const platform::PixelSurface* frame = platform::GetWindowSurface(Popup().m_hWnd);
         ASSERT_NE(frame, nullptr);
         if (const char* path = std::getenv("FORECOURT_POPUP_PNG")) {

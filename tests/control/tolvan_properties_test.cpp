@@ -227,7 +227,7 @@ TEST_F(TolvanPropertiesTest, AboutBoxReturnsNothingAndDoPopupReturnsZeroWhenClos
     // Without a window of its own the popup still opens (as a window of no owner); Escape
     // closes it and nothing is sent.
     bool pressed = false;
-    platform_test::SetIdleHook([&pressed] {
+    platform::SetIdleHook([&pressed] {
         if (pressed) return false;
         pressed = true;
         platform::QueueKeyInput(VK_ESCAPE, true);
@@ -235,7 +235,7 @@ TEST_F(TolvanPropertiesTest, AboutBoxReturnsNothingAndDoPopupReturnsZeroWhenClos
         return true;
     });
     EXPECT_EQ(CallLong(55), 0);
-    platform_test::SetIdleHook(nullptr);
+    platform::SetIdleHook(nullptr);
     EXPECT_TRUE(pressed);
 }
 

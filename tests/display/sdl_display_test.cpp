@@ -70,7 +70,7 @@ void RunUntil(const std::function<bool()>& done) {
 TEST(SdlDisplay, ShowsTheFrameTakesAClickAndMatchesHeadless) {
     ASSERT_TRUE(platform::SelectDisplay(platform::Display::Sdl)) << "no SDL display";
     HWND top = MakeWindow();
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     ASSERT_NE(platform::GetDisplayWindowId(top), 0u) << "no SDL window opened";
     platform::PixelSurface shown;
     ASSERT_TRUE(platform::ReadPresentedFrame(top, &shown));
@@ -101,7 +101,7 @@ TEST(SdlDisplay, ShowsTheFrameTakesAClickAndMatchesHeadless) {
     DestroyWindow(top);
     ASSERT_TRUE(platform::SelectDisplay(platform::Display::Headless));
     top = MakeWindow();
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     const platform::PixelSurface* headless = platform::GetWindowSurface(top);
     ASSERT_NE(headless, nullptr);
     ASSERT_EQ(headless->width, shown.width);
@@ -125,7 +125,7 @@ void PushClick(HWND top, int x, int y) {
 TEST(SdlDisplay, ARepaintSendsOnlyItsRectangle) {
     ASSERT_TRUE(platform::SelectDisplay(platform::Display::Sdl)) << "no SDL display";
     HWND top = MakeWindow();
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     // A pixel of the frame changed behind the window system's back: only a present of the
     // whole frame would show it.
     auto* frame = const_cast<platform::PixelSurface*>(platform::GetWindowSurface(top));
@@ -134,7 +134,7 @@ TEST(SdlDisplay, ARepaintSendsOnlyItsRectangle) {
     field = RGB(0x10, 0x90, 0x10);
     const RECT corner{50, 2, 60, 10};  // client coordinates of the top-level window
     InvalidateRect(top, &corner, FALSE);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     platform::PixelSurface shown;
     ASSERT_TRUE(platform::ReadPresentedFrame(top, &shown));
     EXPECT_EQ(shown.at(55, 5), 0x109010u);   // repainted: shown
@@ -147,7 +147,7 @@ TEST(SdlDisplay, ARepaintSendsOnlyItsRectangle) {
 TEST(SdlDisplay, AZoomedDisplayEnlargesTheFrameAndMapsClicksBack) {
     ASSERT_TRUE(platform::SelectDisplay(platform::Display::Headless));
     HWND top = MakeWindow();
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     const platform::PixelSurface headless = *platform::GetWindowSurface(top);
     DestroyWindow(top);
 
@@ -156,7 +156,7 @@ TEST(SdlDisplay, AZoomedDisplayEnlargesTheFrameAndMapsClicksBack) {
     EXPECT_FALSE(platform::SetDisplayZoom(platform::kMaxDisplayZoom + 1));
     ASSERT_TRUE(platform::SetDisplayZoom(3));
     top = MakeWindow();
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     platform::PixelSurface shown;
     ASSERT_TRUE(platform::ReadPresentedFrame(top, &shown));
     ASSERT_EQ(shown.width, 66 * 3);
@@ -185,7 +185,7 @@ TEST(SdlDisplay, AZoomedDisplayEnlargesTheFrameAndMapsClicksBack) {
 
     // Back to 1:1, the window shows its own size again.
     ASSERT_TRUE(platform::SetDisplayZoom(1));
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     ASSERT_TRUE(platform::ReadPresentedFrame(top, &shown));
     EXPECT_EQ(shown.width, 66);
     EXPECT_TRUE(shown.pixels == headless.pixels);

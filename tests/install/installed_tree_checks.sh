@@ -19,7 +19,7 @@ check_layout() {
     local root=$1 path
     for path in bin/brenkar bin/kestrod bin/kestroctl bin/regsvr bin/control-host \
         bin/forecourt bin/tolvan-face lib/forecourt/Tolvan.OCX lib/forecourt/KestroClient.so \
-        lib/forecourt/libplatform.so lib/forecourt/libkestro_thread_queue.so \
+        lib/forecourt/libplatform.so \
         lib/systemd/system/forecourt-kestrod.service share/forecourt/examples/tolvan.host \
         share/forecourt/examples/stacked_sale.script; do
         [ -e "$root/$path" ] || fail "$root/$path is not installed"

@@ -88,6 +88,58 @@ std::vector<const live::SinkCall*> CallsOf(const RecordingSink& sink, DISPID dis
     return calls;
 }
 
+// How many of the client object's event messages wait in this thread's queue; they stay there
+// while its window lives.
+int PendingEventMessages() {
+    const UINT event = RegisterWindowMessageW(u"Kestro.Client.Event");
+    std::vector<MSG> taken;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, event, event, PM_REMOVE)) {
+        taken.push_back(msg);
+    }
+    for (const MSG& m : taken) {
+        PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
+    }
+    return static_cast<int>(taken.size());
+}
+
+// A control whose first sink call runs a modal loop of its own (as a popup does) until three
+// calls have come, or five seconds have passed.
+class ModalSink final : public IDispatch {
+  public:
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        return inner.QueryInterface(riid, ppv);
+    }
+    ULONG AddRef() override { return inner.AddRef(); }
+    ULONG Release() override { return inner.Release(); }
+    HRESULT GetTypeInfoCount(UINT* count) override { return inner.GetTypeInfoCount(count); }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                   VARIANT* result, EXCEPINFO* info, UINT* argErr) override {
+        depths.push_back(depth);
+        const HRESULT hr = inner.Invoke(dispid, riid, lcid, flags, params, result, info, argErr);
+        if (inner.calls.size() == 1) {
+            ++depth;
+            const UINT_PTR limit = SetTimer(nullptr, 0, 5000, nullptr);
+            MSG msg;
+            while (inner.calls.size() < 3 && GetMessageW(&msg, nullptr, 0, 0)) {
+                if (msg.message == WM_TIMER && msg.wParam == limit) {
+                    break;
+                }
+                DispatchMessageW(&msg);
+            }
+            KillTimer(nullptr, limit);
+            --depth;
+        }
+        return hr;
+    }
+
+    RecordingSink inner;
+    std::vector<int> depths;  // the modal depth at each call
+    int depth = 0;
+};
+
 class LiveForecourtTest : public testing::Test {
   protected:
     void Start(int block, std::vector<std::string> options = {}) {
@@ -202,7 +254,7 @@ TEST_F(LiveForecourtTest, ATolvanControlFollowsPump3ThroughADeliveryAndItsPaymen
     const std::size_t seen = events.calls.size();
     ASSERT_EQ(Ctl({"lift", "3", "2"}).exitCode, 0);
     ASSERT_EQ(Ctl({"tick", "500"}).exitCode, 0);
-    kestro::automation::ThreadQueue::OfCurrentThread()->DispatchFor(300);
+    platform::RunMessageLoopFor(300);
     EXPECT_EQ(events.calls.size(), seen);
 
     point->Unadvise(cookie);
@@ -218,10 +270,10 @@ TEST_F(LiveForecourtTest, SinksAreCalledOnlyOnTheCreatingThreadWhenItDispatches)
     ASSERT_EQ(Ctl({"lift", "2", "1"}).exitCode, 0);
     ASSERT_EQ(Ctl({"authorise", "2"}).exitCode, 0);
     ASSERT_EQ(Ctl({"tick", "2000"}).exitCode, 0);
-    // The events have arrived on the reader thread, but nothing reaches the control until
-    // this thread dispatches.
-    auto queue = kestro::automation::ThreadQueue::OfCurrentThread();
-    ASSERT_TRUE(e2e::WaitUntil([&] { return queue->Queued() >= 3; }, std::chrono::seconds(10)));
+    // The events have arrived on the reader thread and wait in this thread's message queue,
+    // but nothing reaches the control until this thread dispatches.
+    ASSERT_TRUE(e2e::WaitUntil([] { return PendingEventMessages() >= 3; },
+                               std::chrono::seconds(10)));
     EXPECT_TRUE(control.calls.empty());
     ASSERT_TRUE(DispatchUntil([&] { return control.calls.size() >= 13; }));
     for (const live::SinkCall& call : control.calls) {
@@ -232,6 +284,49 @@ TEST_F(LiveForecourtTest, SinksAreCalledOnlyOnTheCreatingThreadWhenItDispatches)
     EXPECT_EQ(control.calls.front().args[0].iVal, 6);
     ASSERT_EQ(Register(2, nullptr), 0);
     EXPECT_EQ(control.refs, 1u) << "a withdrawn control is released";
+}
+
+TEST_F(LiveForecourtTest, EventsReachAControlWhileItsOwnModalLoopRuns) {
+    Start(174);
+    ModalSink control;
+    ASSERT_EQ(Register(2, &control), 0);
+    ASSERT_EQ(Ctl({"lift", "2", "1"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"authorise", "2"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"tick", "2000"}).exitCode, 0);
+    ASSERT_TRUE(DispatchUntil([&] { return control.inner.calls.size() >= 3; }));
+    ASSERT_GE(control.depths.size(), 3u);
+    EXPECT_EQ(control.depths[0], 0);
+    EXPECT_EQ(control.depths[1], 1) << "the second event came inside the first call's loop";
+    EXPECT_EQ(control.depths[2], 1);
+    EXPECT_EQ(control.inner.calls[0].args[0].iVal, 6) << "the events keep their order";
+    for (const live::SinkCall& call : control.inner.calls) {
+        EXPECT_EQ(call.thread, std::this_thread::get_id());
+    }
+    ASSERT_EQ(Register(2, nullptr), 0);
+}
+
+TEST_F(LiveForecourtTest, EventsNotDeliveredWhenTheClientObjectGoesAreDropped) {
+    Start(175);
+    RecordingSink control;
+    ASSERT_EQ(Register(2, &control), 0);
+    ASSERT_EQ(Ctl({"lift", "2", "1"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"authorise", "2"}).exitCode, 0);
+    ASSERT_EQ(Ctl({"tick", "2000"}).exitCode, 0);
+    ASSERT_TRUE(e2e::WaitUntil([] { return PendingEventMessages() >= 3; },
+                               std::chrono::seconds(10)));
+    // The container lets go of the object and its module while the events wait.
+    point_->Unadvise(cookie_);
+    point_->Release();
+    point_ = nullptr;
+    client_->Release();
+    client_ = nullptr;
+    EXPECT_EQ(control.refs, 1u) << "the object released the control as it went";
+    CoFreeUnusedLibraries();
+    // The waiting messages went with the object's window: no sink call, and no call into the
+    // unloaded code.
+    EXPECT_EQ(PendingEventMessages(), 0);
+    platform::RunMessageLoopFor(100);
+    EXPECT_TRUE(control.calls.empty());
 }
 
 TEST_F(LiveForecourtTest, AKilledServerGivesTheContainerALostConnectionAndEveryCall3) {

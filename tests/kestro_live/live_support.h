@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "kestro/automation/thread_queue.h"
 #include "platform/com.h"
+#include "platform/user.h"
 #include "tests/com/com_test_support.h"
 #include "tests/kestro_e2e/e2e_support.h"
 
@@ -44,15 +44,14 @@ inline void Register(const test_support::TempFolder& folder, const std::string& 
     ASSERT_EQ(regsvr.exitCode(), 0) << regsvr.Output();
 }
 
-// Dispatches this thread's queue until `done` holds, for at most 10 seconds.
+// Runs this thread's message loop until `done` holds, for at most 10 seconds.
 inline bool DispatchUntil(const std::function<bool()>& done) {
-    auto queue = kestro::automation::ThreadQueue::OfCurrentThread();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) {
             return false;
         }
-        queue->DispatchFor(20);
+        platform::RunMessageLoopFor(20);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // USER: windows, the thread queue's order (paint and timers last), update regions, timers on the
 // test clock, visibility, hit testing, capture, double clicks, keyboard focus, a nested modal
-// loop, the beep count and GetModuleHandleW.
+// loop, the beep count and GetModuleHandleW; registered messages, message-only windows and
+// waiting for the queue.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/gdi.h"
+#include "platform/last_error.h"
 #include "platform/systime.h"
 #include "platform/user.h"
 
@@ -85,7 +87,7 @@ class UserTest : public ::testing::Test {
             }
         }
         DrainQueue();
-        platform_test::SetIdleHook(nullptr);
+        platform::SetIdleHook(nullptr);
         platform_test::ClearTickCount();
     }
 
@@ -228,19 +230,19 @@ TEST_F(UserTest, TimersFireAtTheirPeriodAndStopAfterKillTimer) {
         }
         return false;
     };
-    platform_test::AdvanceClockAndDispatch(999);
+    platform::AdvanceScriptedClock(999);
     EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{2, 300}, {2, 600}, {2, 900}}));
     ticks.clear();
-    platform_test::AdvanceClockAndDispatch(1);
+    platform::AdvanceScriptedClock(1);
     EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{1, 1000}}));
     ticks.clear();
     EXPECT_TRUE(KillTimer(top, 2));
     EXPECT_FALSE(KillTimer(top, 2));
-    platform_test::AdvanceClockAndDispatch(2000);
+    platform::AdvanceScriptedClock(2000);
     EXPECT_EQ(ticks, (std::vector<std::pair<UINT_PTR, DWORD>>{{1, 2000}, {1, 3000}}));
     KillTimer(top, 1);
     ticks.clear();
-    platform_test::AdvanceClockAndDispatch(5000);
+    platform::AdvanceScriptedClock(5000);
     EXPECT_TRUE(ticks.empty());
 }
 
@@ -449,7 +451,7 @@ TEST_F(UserTest, ANestedModalLoopDispatchesTimersAndPostedMessages) {
     // When the loop would block, the test moves the clock on (as a user waits); at most a
     // few times, so a broken loop fails instead of hanging.
     int idle = 0;
-    platform_test::SetIdleHook([&] {
+    platform::SetIdleHook([&] {
         if (++idle > 10) {
             return false;
         }
@@ -621,7 +623,7 @@ TEST_F(UserTest, FramesComposeChildrenInZOrder) {
     HWND top = Top(0, 0, 40, 30, WS_VISIBLE, u"UserTestGreen");
     HWND a = Child(top, 1, 5, 5, 10, 10, WS_VISIBLE, u"UserTestRed");
     HWND b = Child(top, 2, 10, 10, 10, 10, WS_VISIBLE | WS_BORDER, u"UserTestBlue");
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     const platform::PixelSurface& frame = *platform::GetWindowSurface(top);
     struct Probe {
         int x, y;
@@ -639,13 +641,13 @@ TEST_F(UserTest, FramesComposeChildrenInZOrder) {
            {17, 17, 0x0000FF}},  // b's client area
           "shown");
     SetWindowPos(b, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     check({{12, 12, 0x0000FF}, {10, 12, 0x000000}, {7, 7, 0xFF0000}}, "b raised");
     ShowWindow(b, SW_HIDE);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     check({{12, 12, 0xFF0000}, {17, 17, 0x00FF00}, {19, 17, 0x00FF00}}, "b hidden");
     MoveWindow(a, 20, 0, 10, 10, TRUE);
-    platform_test::DispatchPending();
+    platform::DispatchPendingMessages();
     check({{7, 7, 0x00FF00}, {25, 5, 0xFF0000}}, "a moved");
 }
 
@@ -719,6 +721,188 @@ TEST(EnumWindows, GivesTheThreadsTopLevelWindowsNewestFirst) {
     EXPECT_EQ(std::find(all.begin(), all.end(), child), all.end());  // children are not listed
     EXPECT_FALSE(EnumWindows(nullptr, 0));
     DestroyWindow(first);
+}
+
+TEST(RegisterWindowMessage, OneNumberPerNameWhateverItsCaseInTheRegisteredRange) {
+    const UINT first = RegisterWindowMessageW(u"UserTest.First");
+    const UINT second = RegisterWindowMessageW(u"UserTest.Second");
+    EXPECT_GE(first, 0xC000u);
+    EXPECT_LE(first, 0xFFFFu);
+    EXPECT_GE(second, 0xC000u);
+    EXPECT_LE(second, 0xFFFFu);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(RegisterWindowMessageW(u"UserTest.First"), first);
+    EXPECT_EQ(RegisterWindowMessageW(u"USERTEST.FIRST"), first);
+    std::atomic<UINT> elsewhere = 0;
+    std::thread other([&] { elsewhere = RegisterWindowMessageW(u"usertest.second"); });
+    other.join();
+    EXPECT_EQ(elsewhere.load(), second) << "one table for the process";
+    struct Row {
+        const char16_t* name;
+    };
+    for (const Row& row : {Row{nullptr}, Row{u""}}) {
+        SetLastError(0);
+        EXPECT_EQ(RegisterWindowMessageW(row.name), 0u);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    }
+}
+
+TEST(MessageOnlyWindow, TakesMessagesButIsNeverShownPaintedOrListed) {
+    static std::vector<UINT> got;
+    got.clear();
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        got.push_back(message);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    };
+    wc.lpszClassName = u"MessageOnlyTest";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, u"MessageOnlyTest", nullptr, WS_VISIBLE, 0, 0, 50, 50,
+                                HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(GetParent(hwnd), nullptr);  // as Wine's tests show for Windows
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(ShowWindow(hwnd, SW_SHOW));
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    std::vector<HWND> all;
+    EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&all));
+    EXPECT_EQ(std::find(all.begin(), all.end(), hwnd), all.end());
+    EXPECT_EQ(platform::GetWindowSurface(hwnd), nullptr);
+    got.clear();
+    InvalidateRect(hwnd, nullptr, TRUE);
+    const UINT ping = RegisterWindowMessageW(u"UserTest.Ping");
+    std::thread poster([&] { EXPECT_TRUE(PostMessageW(hwnd, ping, 7, 0)); });
+    poster.join();
+    EXPECT_EQ(platform::DispatchPendingMessages(), 1);
+    EXPECT_EQ(got, std::vector<UINT>{ping}) << "no paint for a window that never shows";
+    EXPECT_TRUE(DestroyWindow(hwnd));
+    EXPECT_FALSE(PostMessageW(hwnd, ping, 0, 0));
+}
+
+TEST(DestroyWindow, TakesTheMessagesPostedToItAndLeavesTheOthers) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.lpszClassName = u"DestroyPurgeTest";
+    RegisterClassW(&wc);
+    HWND going = CreateWindowExW(0, u"DestroyPurgeTest", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, nullptr, nullptr);
+    HWND staying = CreateWindowExW(0, u"DestroyPurgeTest", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                   nullptr, nullptr, nullptr);
+    ASSERT_NE(going, nullptr);
+    ASSERT_NE(staying, nullptr);
+    PostMessageW(going, WM_USER + 1, 0, 0);
+    PostMessageW(staying, WM_USER + 2, 0, 0);
+    PostMessageW(going, WM_USER + 3, 0, 0);
+    DestroyWindow(going);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, staying);
+    EXPECT_EQ(msg.message, WM_USER + 2);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    DestroyWindow(staying);
+}
+
+TEST(MsgWaitForMultipleObjects, WaitsForWorkOfTheMaskOrTheTime) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT), WAIT_TIMEOUT);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 40, QS_ALLINPUT), WAIT_TIMEOUT);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(40));
+
+    PostMessageW(nullptr, WM_USER + 5, 0, 0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_TIMER | QS_PAINT), WAIT_TIMEOUT)
+        << "a posted message is not in that mask";
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_POSTMESSAGE), WAIT_OBJECT_0);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+
+    SetLastError(0);
+    HANDLE handle = nullptr;
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &handle, FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+}
+
+TEST(MsgWaitForMultipleObjects, APostFromAnotherThreadEndsAnUnboundedWait) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.lpszClassName = u"MsgWaitTest";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, u"MsgWaitTest", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    std::thread poster([hwnd] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        PostMessageW(hwnd, WM_USER, 0, 0);
+    });
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT), WAIT_OBJECT_0);
+    poster.join();
+    MSG msg;
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_USER);
+    DestroyWindow(hwnd);
+}
+
+TEST(MsgWaitForMultipleObjects, ADueTimerOrAWindowToPaintWakesItWhenAsked) {
+    platform_test::SetTickCount(1000);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, nullptr);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_TIMER), WAIT_TIMEOUT);
+    platform_test::AdvanceTickCount(50);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_POSTMESSAGE), WAIT_TIMEOUT);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_TIMER), WAIT_OBJECT_0);
+    KillTimer(nullptr, timer);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.lpszClassName = u"MsgWaitPaintTest";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, u"MsgWaitPaintTest", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 20,
+                                20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_PAINT), WAIT_OBJECT_0);
+    platform::DispatchPendingMessages();
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_PAINT), WAIT_TIMEOUT);
+    DestroyWindow(hwnd);
+    platform_test::ClearTickCount();
+}
+
+TEST(MessageLoops, RunForDispatchesWhatComesAndStopsAtQuitLeavingIt) {
+    static int pings = 0;
+    pings = 0;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_USER + 9) {
+            ++pings;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    };
+    wc.lpszClassName = u"RunForTest";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, u"RunForTest", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    std::thread poster([hwnd] {
+        for (int i = 0; i < 3; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            PostMessageW(hwnd, WM_USER + 9, 0, 0);
+        }
+    });
+    EXPECT_TRUE(platform::RunMessageLoopFor(400));
+    poster.join();
+    EXPECT_EQ(pings, 3);
+
+    PostMessageW(hwnd, WM_USER + 9, 0, 0);
+    PostQuitMessage(4);
+    PostMessageW(hwnd, WM_USER + 9, 0, 0);
+    EXPECT_FALSE(platform::RunMessageLoopFor(5000)) << "WM_QUIT ends it at once";
+    EXPECT_EQ(pings, 5) << "posted messages come before WM_QUIT";
+    EXPECT_EQ(platform::DispatchPendingMessages(), 0) << "it stops at WM_QUIT as well";
+    MSG msg;
+    EXPECT_FALSE(GetMessageW(&msg, nullptr, 0, 0)) << "WM_QUIT is left for the loop outside";
+    EXPECT_EQ(msg.wParam, 4u);
+    DestroyWindow(hwnd);
 }
 
 }  // namespace
