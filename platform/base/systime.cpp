@@ -9,7 +9,7 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/civil_calendar.h"
+#include "platform/base/civil_calendar.h"
 #include "platform/last_error.h"
 
 namespace {

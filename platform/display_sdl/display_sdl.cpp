@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/gdi.h"
-#include "platform/user_internal.h"
+#include "platform/user/user_internal.h"
 
 namespace platform::user {
 
@@ -228,7 +228,7 @@ class SdlBackend final : public DisplayBackend {
         }
     }
 
-    bool ReadFrame(HWND topLevel, PixelSurface* out) {
+    bool ReadFrame(HWND topLevel, PixelSurface* out) override {
         auto it = windows_.find(topLevel);
         if (it == windows_.end()) {
             return false;
@@ -249,7 +249,7 @@ class SdlBackend final : public DisplayBackend {
         return true;
     }
 
-    std::uint32_t WindowId(HWND topLevel) {
+    std::uint32_t WindowId(HWND topLevel) override {
         auto it = windows_.find(topLevel);
         return it == windows_.end() ? 0 : SDL_GetWindowID(it->second);
     }
@@ -349,11 +349,14 @@ class SdlBackend final : public DisplayBackend {
     std::map<HWND, Shown> shown_;
 };
 
-SdlBackend* sdlBackend = nullptr;
-
 }  // namespace
 
-std::unique_ptr<DisplayBackend> MakeSdlBackend() {
+}  // namespace platform::user
+
+// The module's one entry point, found by the display code with dlsym; the caller owns the
+// backend, and the module stays loaded for the rest of the process.
+extern "C" __attribute__((visibility("default"))) platform::user::DisplayBackend*
+CreateSdlDisplayBackend() {
     // The window system's own image transfer, which sends only the changed rectangles: an
     // accelerated window surface draws the whole window as a texture for every present, and
     // without a graphics card (a virtual X server, a thin client) that is software rendering.
@@ -362,35 +365,5 @@ std::unique_ptr<DisplayBackend> MakeSdlBackend() {
         std::fprintf(stderr, "SDL display not available: %s\n", SDL_GetError());
         return nullptr;
     }
-    auto backend = std::make_unique<SdlBackend>();
-    sdlBackend = backend.get();
-    return backend;
+    return new platform::user::SdlBackend;
 }
-
-}  // namespace platform::user
-
-namespace platform {
-
-bool ReadPresentedFrame(HWND topLevel, PixelSurface* frame) {
-    if (frame == nullptr) {
-        return false;
-    }
-    user::PresentChangedFrames(true);
-    if (CurrentDisplay() == Display::Sdl && user::sdlBackend != nullptr) {
-        return user::sdlBackend->ReadFrame(topLevel, frame);
-    }
-    const PixelSurface* surface = GetWindowSurface(topLevel);
-    if (surface == nullptr) {
-        return false;
-    }
-    *frame = *surface;
-    return true;
-}
-
-std::uint32_t GetDisplayWindowId(HWND topLevel) {
-    return CurrentDisplay() == Display::Sdl && user::sdlBackend != nullptr
-               ? user::sdlBackend->WindowId(topLevel)
-               : 0;
-}
-
-}  // namespace platform

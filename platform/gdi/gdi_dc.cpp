@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/gdi_internal.h"
+#include "platform/gdi/gdi_internal.h"
 
 namespace platform::gdi {
 

@@ -13,8 +13,8 @@
 #include <tuple>
 
 #include "platform/ascii_case.h"
-#include "platform/gdi_font_face.h"
-#include "platform/gdi_internal.h"
+#include "platform/gdi/gdi_font_face.h"
+#include "platform/gdi/gdi_internal.h"
 #include "platform/text_conversion.h"
 
 namespace platform::gdi {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "platform/gdi_internal.h"
+#include "platform/gdi/gdi_internal.h"
 
 namespace platform::gdi {
 

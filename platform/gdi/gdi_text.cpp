@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi_font_face.h"
-#include "platform/gdi_internal.h"
+#include "platform/gdi/gdi_font_face.h"
+#include "platform/gdi/gdi_internal.h"
 #include "platform/text_conversion.h"
 
 namespace platform::gdi {

@@ -2,7 +2,7 @@
 // (numbers, currency, date and time pictures, day and month names). Long-date, year-month and
 // short-time pictures, and the German and Spanish abbreviated names, are the Windows 7-era
 // defaults.
-#include "platform/locale_table.h"
+#include "platform/nls/locale_table.h"
 
 #include "platform/ascii_case.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/locale_table.h"
-#include "platform/nls_internal.h"
+#include "platform/nls/locale_table.h"
+#include "platform/nls/nls_internal.h"
 
 namespace nls_detail {
 

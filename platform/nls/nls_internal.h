@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/locale_table.h"
+#include "platform/nls/locale_table.h"
 #include "platform/nls.h"
 
 namespace nls_detail {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/nls.h"
-#include "platform/nls_internal.h"
+#include "platform/nls/nls_internal.h"
 
 namespace nls_detail {
 

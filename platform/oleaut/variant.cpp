@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "platform/ascii_case.h"
-#include "platform/civil_calendar.h"
+#include "platform/base/civil_calendar.h"
 #include "platform/com.h"
 
 namespace {

@@ -1,11 +1,15 @@
-// The display backends: the choice between them, and the headless one, which keeps the
-// frames in memory (tests read them, control-host writes them as PNG) and waits on the
-// thread queue's condition variable.
+// The display backends: the choice between them, the headless one, which keeps the frames in
+// memory (tests read them, control-host writes them as PNG) and waits on the thread queue's
+// condition variable, and the loading of the SDL one from its module.
+#include <dlfcn.h>
+
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
-#include "platform/user_internal.h"
+#include "platform/user/user_internal.h"
 
 namespace platform::user {
 
@@ -26,6 +30,14 @@ class HeadlessBackend final : public DisplayBackend {
     void Present(HWND, const PixelSurface&, bool, const std::vector<RECT>&) override {}
     void WindowDestroyed(HWND) override {}
     void Beep() override {}
+    bool ReadFrame(HWND topLevel, PixelSurface* out) override {
+        const PixelSurface* surface = GetWindowSurface(topLevel);
+        if (surface == nullptr) {
+            return false;
+        }
+        *out = *surface;
+        return true;
+    }
 };
 
 struct Selection {
@@ -54,10 +66,42 @@ DisplayBackend& Select(Selection& s, Display wanted) {
     return *s.backend;
 }
 
+// The folder of the library that holds this code, with its closing slash; empty when unknown.
+std::string FolderOfThisLibrary() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&FolderOfThisLibrary), &info) == 0 ||
+        info.dli_fname == nullptr) {
+        return {};
+    }
+    const std::string file = info.dli_fname;
+    const std::size_t slash = file.rfind('/');
+    return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+}
+
 }  // namespace
 
 std::unique_ptr<DisplayBackend> MakeHeadlessBackend() {
     return std::make_unique<HeadlessBackend>();
+}
+
+std::unique_ptr<DisplayBackend> MakeSdlBackend() {
+    // Only a program that asks for a window loads the window system's libraries, and a
+    // machine without them still runs everything headless. The module is never unloaded:
+    // the window system keeps threads and handlers of its own for the process life.
+    const std::string path = FolderOfThisLibrary() + kSdlDisplayModule;
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+        std::fprintf(stderr, "SDL display not available: %s\n", dlerror());
+        return nullptr;
+    }
+    auto create = reinterpret_cast<CreateDisplayBackendFunction>(
+        dlsym(module, kCreateSdlDisplayBackend));
+    if (create == nullptr) {
+        std::fprintf(stderr, "SDL display not available: %s has no %s\n", path.c_str(),
+                     kCreateSdlDisplayBackend);
+        return nullptr;
+    }
+    return std::unique_ptr<DisplayBackend>(create());
 }
 
 int DisplayZoom() {
@@ -112,6 +156,18 @@ bool SetDisplayZoom(int factor) {
 Display CurrentDisplay() {
     user::Backend();
     return user::TheSelection().display;
+}
+
+bool ReadPresentedFrame(HWND topLevel, PixelSurface* frame) {
+    if (frame == nullptr) {
+        return false;
+    }
+    user::PresentChangedFrames(true);
+    return user::Backend().ReadFrame(topLevel, frame);
+}
+
+std::uint32_t GetDisplayWindowId(HWND topLevel) {
+    return user::Backend().WindowId(topLevel);
 }
 
 }  // namespace platform

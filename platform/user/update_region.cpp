@@ -1,5 +1,5 @@
 // Region arithmetic on lists of non-overlapping rectangles.
-#include "platform/update_region.h"
+#include "platform/user/update_region.h"
 
 #include <algorithm>
 

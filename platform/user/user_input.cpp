@@ -8,7 +8,7 @@
 #include <map>
 
 #include "platform/systime.h"
-#include "platform/user_internal.h"
+#include "platform/user/user_internal.h"
 
 namespace platform::user {
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/update_region.h"
+#include "platform/user/update_region.h"
 #include "platform/user.h"
 
 namespace platform::user {
@@ -152,12 +152,21 @@ class DisplayBackend {
     virtual int PresentIntervalMs() const { return 0; }
     virtual void WindowDestroyed(HWND topLevel) = 0;
     virtual void Beep() = 0;
+    // Copies the pixels the display shows for `topLevel` into `out`; false when it shows none.
+    virtual bool ReadFrame(HWND topLevel, PixelSurface* out) = 0;
+    // The display's own id of the window of `topLevel`, 0 when it has none.
+    virtual std::uint32_t WindowId(HWND) { return 0; }
 };
 
 DisplayBackend& Backend();
-// The headless backend (always there) and the SDL one (null when SDL cannot open a display).
+// The headless backend (always there) and the SDL one, loaded from the display module beside
+// this library (null, with a line on stderr, when the module or a display cannot be opened).
 std::unique_ptr<DisplayBackend> MakeHeadlessBackend();
 std::unique_ptr<DisplayBackend> MakeSdlBackend();
+// The display module's file name and its entry point, which returns a new backend or null.
+inline constexpr char kSdlDisplayModule[] = "libplatform_display_sdl.so";
+using CreateDisplayBackendFunction = DisplayBackend* (*)();
+inline constexpr char kCreateSdlDisplayBackend[] = "CreateSdlDisplayBackend";
 
 // Shows every changed frame; called when a loop is about to wait. Unless `now`, frames are
 // shown at most once per the backend's present interval: the result is then the milliseconds

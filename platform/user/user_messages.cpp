@@ -10,7 +10,7 @@
 #include "platform/gdi.h"
 #include "platform/last_error.h"
 #include "platform/systime.h"
-#include "platform/user_internal.h"
+#include "platform/user/user_internal.h"
 
 namespace platform::user {
 

@@ -1,7 +1,7 @@
 // Invalidation and painting: the update region with its erase flag, BeginPaint/EndPaint over
 // the top-level window's surface clipped to what shows, and window device contexts.
 #include "platform/gdi.h"
-#include "platform/user_internal.h"
+#include "platform/user/user_internal.h"
 
 namespace platform::user {
 

@@ -6,7 +6,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/last_error.h"
-#include "platform/user_internal.h"
+#include "platform/user/user_internal.h"
 
 namespace platform::user {
 

@@ -1,7 +1,7 @@
 // Calendar arithmetic: known day numbers, the leap-year rule and the round trip.
 #include <gtest/gtest.h>
 
-#include "platform/civil_calendar.h"
+#include "platform/base/civil_calendar.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // exactly the key-coloured pixels of the destination as they were.
 #include <gtest/gtest.h>
 
-#include "tests/gdi/gdi_test_support.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 
 using gdi_test::Obj;
 using gdi_test::SurfaceDC;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/bmp_reader.h"
-#include "tests/gdi/bmp_builder.h"
+#include "tests/platform/gdi/bmp_builder.h"
 
 using gdi_test::BmpLayout;
 using gdi_test::PackedDib;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/afx/dc.h"
-#include "tests/gdi/gdi_test_support.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 
 using gdi_test::SurfaceDC;
 

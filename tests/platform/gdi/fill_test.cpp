@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/gdi/gdi_test_support.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 #include "tests/support/temp_folder.h"
 
 using gdi_test::Obj;

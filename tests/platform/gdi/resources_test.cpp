@@ -9,7 +9,7 @@
 #include "platform/afx/module_state.h"
 #include "platform/dialog_template.h"
 #include "platform/last_error.h"
-#include "tests/gdi/gdi_test_support.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 
 using gdi_test::Obj;
 using gdi_test::SurfaceDC;

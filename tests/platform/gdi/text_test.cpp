@@ -3,7 +3,7 @@
 // DT_CALCRECT and the background mode.
 #include <gtest/gtest.h>
 
-#include "tests/gdi/gdi_test_support.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 
 using gdi_test::MakeFont;
 using gdi_test::Obj;

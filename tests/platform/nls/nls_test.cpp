@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/nls.h"
-#include "tests/platform/nls_test_support.h"
+#include "tests/platform/nls/nls_test_support.h"
 #include "tests/support/locale_variables.h"
 
 namespace {

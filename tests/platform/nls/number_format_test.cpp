@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/nls.h"
-#include "platform/nls_internal.h"
-#include "tests/platform/nls_test_support.h"
+#include "platform/nls/nls_internal.h"
+#include "tests/platform/nls/nls_test_support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/dialog_template.h"
-#include "tests/gdi/bmp_builder.h"
+#include "tests/platform/gdi/bmp_builder.h"
 
 using gdi_test::Put16;
 using gdi_test::Put32;

@@ -1,7 +1,7 @@
 // Regions as USER keeps them: unions without overlap, subtraction, intersection and bounds.
 #include <gtest/gtest.h>
 
-#include "platform/update_region.h"
+#include "platform/user/update_region.h"
 
 namespace {
 
