@@ -94,8 +94,8 @@ std::unique_ptr<DisplayBackend> MakeSdlBackend() {
         std::fprintf(stderr, "SDL display not available: %s\n", dlerror());
         return nullptr;
     }
-    auto create = reinterpret_cast<CreateDisplayBackendFunction>(
-        dlsym(module, kCreateSdlDisplayBackend));
+    auto create =
+        reinterpret_cast<CreateDisplayBackendFunction>(dlsym(module, kCreateSdlDisplayBackend));
     if (create == nullptr) {
         std::fprintf(stderr, "SDL display not available: %s has no %s\n", path.c_str(),
                      kCreateSdlDisplayBackend);
