@@ -63,7 +63,7 @@ TEST(DisplayChoice, WithoutADisplayTheSdlChoiceFallsBackToHeadless) {
     top = CreateWindowExW(0, u"DisplayChoiceTest", u"", WS_POPUP | WS_VISIBLE, 0, 0, 20, 10,
                           nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(top, nullptr);
-    PixelSurface frame;
+    platform::PixelSurface frame;
     ASSERT_TRUE(platform::ReadPresentedFrame(top, &frame));
     EXPECT_EQ(frame.width, 20);
     EXPECT_EQ(frame.height, 10);

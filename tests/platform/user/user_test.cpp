@@ -596,7 +596,7 @@ TEST_F(UserTest, VirtualKeyNames) {
 TEST_F(UserTest, ModuleHandleByFileName) {
     HMODULE program = GetModuleHandleW(nullptr);
     ASSERT_NE(program, nullptr);
-    HMODULE platform = GetModuleHandleW(u"LIBPLATFORM.SO");
+    HMODULE platform = GetModuleHandleW(u"LIBPLATFORM_USER.SO");
     ASSERT_NE(platform, nullptr);
     EXPECT_NE(platform, program);
     EXPECT_EQ(GetModuleHandleW(u"no-such-module.so"), nullptr);
