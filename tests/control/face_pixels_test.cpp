@@ -9,7 +9,7 @@
 #include <string>
 
 #include "control/face_painter.h"
-#include "tests/gdi/gdi_test_support.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 #include "tests/support/locale_variables.h"
 
 namespace tolvan {

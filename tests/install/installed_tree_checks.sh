@@ -19,7 +19,10 @@ check_layout() {
     local root=$1 path
     for path in bin/brenkar bin/kestrod bin/kestroctl bin/regsvr bin/control-host \
         bin/forecourt bin/tolvan-face lib/forecourt/Tolvan.OCX lib/forecourt/KestroClient.so \
-        lib/forecourt/libplatform.so \
+        lib/forecourt/libplatform_base.so lib/forecourt/libplatform_nls.so \
+        lib/forecourt/libplatform_oleaut.so lib/forecourt/libplatform_com.so \
+        lib/forecourt/libplatform_gdi.so lib/forecourt/libplatform_user.so \
+        lib/forecourt/libplatform_display_sdl.so \
         lib/systemd/system/forecourt-kestrod.service share/forecourt/examples/tolvan.host \
         share/forecourt/examples/stacked_sale.script; do
         [ -e "$root/$path" ] || fail "$root/$path is not installed"

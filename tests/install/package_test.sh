@@ -26,7 +26,9 @@ contains brenkar share/doc/forecourt-brenkar/copyright
 contains kestrod bin/kestroctl
 contains kestrod lib/systemd/system/forecourt-kestrod.service
 contains tolvan lib/forecourt/Tolvan.OCX
-contains platform lib/forecourt/libplatform.so
+for library in base nls oleaut com gdi user display_sdl; do
+    contains platform lib/forecourt/libplatform_$library.so
+done
 # Each file belongs to one package only.
 duplicates=$(cat "$work"/*.contents | awk '$NF !~ /\/$/ {print $NF}' | sort | uniq -d)
 [ -z "$duplicates" ] || fail "files in two packages: $duplicates"
