@@ -14,6 +14,7 @@
 #include "platform/oleauto.h"
 #include "platform/std_font.h"
 #include "platform/systime.h"
+#include "platform/variant_owner.h"
 
 namespace {
 
@@ -128,32 +129,19 @@ class WindowSite final : public IOleInPlaceSite, public IDispatch {
             return S_OK;
         }
         VariantInit(result);
-        return VariantCopy(result, &it->second);
+        return VariantCopy(result, &it->second.Get());
     }
 
     // Takes `value` over.
-    void Set(DISPID dispid, VARIANT value) {
-        auto it = ambients_.find(dispid);
-        if (it != ambients_.end()) {
-            VariantClear(&it->second);
-            it->second = value;
-        } else {
-            ambients_.emplace(dispid, value);
-        }
-    }
-    void Clear() {
-        for (auto& [dispid, value] : ambients_) {
-            VariantClear(&value);
-        }
-        ambients_.clear();
-    }
+    void Set(DISPID dispid, VARIANT value) { ambients_.insert_or_assign(dispid, Variant(value)); }
+    void Clear() { ambients_.clear(); }
 
   private:
     ~WindowSite() { Clear(); }
 
     HostWindow& host_;
     std::atomic<ULONG> refs_{1};
-    std::map<DISPID, VARIANT> ambients_;
+    std::map<DISPID, Variant> ambients_;
 };
 
 HostWindow::HostWindow(std::ostream& out) : out_(out), site_(new WindowSite(*this)) {}

@@ -67,13 +67,27 @@ class CKestroClient final : public IDispatch,
 
   private:
     struct Arguments;
+    struct Entry;
 
     ~CKestroClient();
+
+    // The dispatch table: the entry that serves `dispid`, null for a DISPID it lacks.
+    static const Entry* FindEntry(DISPID dispid);
+    HRESULT InvokeProperty(const MemberInfo& member, const Entry& entry, WORD wFlags,
+                           const DISPPARAMS& params, VARIANT* pVarResult, UINT* puArgErr);
 
     std::int32_t Logon(BSTR serverName, std::int32_t callTimeout);
     std::int32_t Logoff();
     std::int32_t RegisterPumpControl(std::int32_t pumpId, IDispatch* control);
-    HRESULT Call(DISPID dispid, Arguments& args, std::int32_t& result);
+    // Members as the table calls them: a command that takes the pump alone, one that takes a
+    // limit (pump, limit type, value, hose, price level), and those that hand texts back.
+    template <wire::CallCode code>
+    static std::int32_t PumpCommand(CKestroClient& c, const Arguments& a);
+    template <wire::CallCode code>
+    static std::int32_t LimitCommand(CKestroClient& c, const Arguments& a);
+    static std::int32_t ReadPumpProperties(CKestroClient& c, const Arguments& a);
+    static std::int32_t ReadPumpStatus(CKestroClient& c, const Arguments& a);
+    static std::int32_t ReadPumpDelivery(CKestroClient& c, const Arguments& a);
 
     void StartReader();
     void StopReader();
