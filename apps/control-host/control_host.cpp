@@ -13,7 +13,6 @@
 namespace {
 
 using host_objects::EventSink;
-using host_objects::HostObject;
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -22,7 +21,7 @@ std::string Lower(std::string text) {
 }
 
 // The control's site: shows the property frame on the properties verb.
-class ControlSite final : public HostObject<IOleControlSite> {
+class ControlSite final : public CountedObject<IOleControlSite> {
   public:
     explicit ControlSite(ControlHost& host) : host_(host) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
@@ -30,7 +29,7 @@ class ControlSite final : public HostObject<IOleControlSite> {
         if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow || riid == IID_IDispatch) {
             return host_.QueryWindowSite(riid, ppv);
         }
-        return Answer(riid, IID_IOleControlSite, ppv);
+        return CountedObject<IOleControlSite>::QueryInterface(riid, ppv);
     }
     HRESULT ShowPropertyFrame() override { return host_.ShowPropertyFrame(); }
 

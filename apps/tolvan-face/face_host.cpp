@@ -18,6 +18,7 @@
 #include "platform/oleauto.h"
 #include "platform/systime.h"
 #include "platform/variant.h"
+#include "platform/unknown_base.h"
 #include "platform/variant_values.h"
 
 namespace tolvan_face {
@@ -31,26 +32,10 @@ constexpr int kFace = 80;
 constexpr OLE_COLOR kAmbientBackColor = 0x80000000 | COLOR_BTNFACE;
 
 // The site a control is placed through: its window and the ambient properties.
-class FaceSite final : public IOleInPlaceSite, public IDispatch {
+// It lives on the renderer's stack.
+class FaceSite final : public ScopedObject<IOleInPlaceSite, IDispatch> {
   public:
     explicit FaceSite(HWND window) : window_(window) {}
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr)
-            return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
-            *ppv = static_cast<IOleInPlaceSite*>(this);
-        } else if (riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-        } else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override { return --refs_; }  // lives on the renderer's stack
 
     HRESULT GetWindow(HWND* phwnd) override {
         if (phwnd == nullptr)
@@ -91,8 +76,9 @@ class FaceSite final : public IOleInPlaceSite, public IDispatch {
     }
 
   private:
+    bool AlsoAnswers(REFIID riid) const override { return riid == IID_IOleWindow; }
+
     HWND window_;
-    ULONG refs_ = 1;
 };
 
 using platform::Invoke;

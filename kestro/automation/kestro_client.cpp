@@ -55,7 +55,7 @@ struct CKestroClient::Arguments {
 // ---- Life and IUnknown -------------------------------------------------------------------
 
 CKestroClient::CKestroClient(std::function<void()> onLastRelease)
-    : onLastRelease_(std::move(onLastRelease)),
+    : onLastRelease_{std::move(onLastRelease)},
       queue_(ThreadQueue::OfCurrentThread()),
       alive_(std::make_shared<char>(0)),
       point_(*this, kClientEventsIid) {}
@@ -69,38 +69,8 @@ CKestroClient::~CKestroClient() {
     controls_.clear();
 }
 
-HRESULT CKestroClient::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kClientIid) {
-        *ppv = static_cast<IDispatch*>(this);
-    } else if (riid == IID_IConnectionPointContainer) {
-        *ppv = static_cast<IConnectionPointContainer*>(this);
-    } else if (riid == IID_IProvideClassInfo) {
-        *ppv = static_cast<IProvideClassInfo*>(this);
-    } else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG CKestroClient::AddRef() {
-    return ++refs_;
-}
-
-ULONG CKestroClient::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) {
-        std::function<void()> onLastRelease = std::move(onLastRelease_);
-        delete this;
-        if (onLastRelease) {
-            onLastRelease();
-        }
-    }
-    return left;
+bool CKestroClient::AlsoAnswers(REFIID riid) const {
+    return riid == kClientIid;
 }
 
 // ---- Type information --------------------------------------------------------------------

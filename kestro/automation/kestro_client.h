@@ -24,23 +24,18 @@
 #include "platform/com_ptr.h"
 #include "platform/connection_point.h"
 #include "platform/typeinfo.h"
+#include "platform/unknown_base.h"
 
 namespace kestro::automation {
 
-class CKestroClient final : public IDispatch,
-                            public IConnectionPointContainer,
-                            public IProvideClassInfo {
+class CKestroClient final
+    : public CountedObject<IDispatch, IConnectionPointContainer, IProvideClassInfo> {
   public:
     // A new object with one reference, bound to the calling thread's queue. `onLastRelease`
     // runs when the last reference goes (the module counts its objects with it).
     explicit CKestroClient(std::function<void()> onLastRelease = {});
     CKestroClient(const CKestroClient&) = delete;
     CKestroClient& operator=(const CKestroClient&) = delete;
-
-    // IUnknown
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     // IDispatch: the members of ClientInterface(). By-value arguments are converted to their
     // types (DISP_E_TYPEMISMATCH when they cannot be); by-reference ones must carry exactly
@@ -69,7 +64,19 @@ class CKestroClient final : public IDispatch,
     struct Arguments;
     struct Entry;
 
-    ~CKestroClient();
+    ~CKestroClient() override;
+    bool AlsoAnswers(REFIID riid) const override;
+
+    // Runs the module's callback once the object is gone: as the first member it is
+    // destroyed last.
+    struct LastReleaseNotice {
+        std::function<void()> callback;
+        ~LastReleaseNotice() {
+            if (callback) {
+                callback();
+            }
+        }
+    };
 
     // The dispatch table: the entry that serves `dispid`, null for a DISPID it lacks.
     static const Entry* FindEntry(DISPID dispid);
@@ -100,8 +107,7 @@ class CKestroClient final : public IDispatch,
     void CallStatusSink(IDispatch* control, const PumpStatus& status);
     void CallDeliverySink(IDispatch* control, const PumpDelivery& delivery);
 
-    std::atomic<ULONG> refs_ = 1;
-    std::function<void()> onLastRelease_;
+    LastReleaseNotice onLastRelease_;
     std::shared_ptr<ThreadQueue> queue_;
     std::shared_ptr<char> alive_;  // posted work runs only while it lives
     client::ClientLink link_;
