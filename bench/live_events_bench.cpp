@@ -13,8 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "client/kestro_automation.h"
+#include "kestro/automation/client_type_library.h"
 #include "kestro/automation/kestro_client.h"
 #include "kestro/wire/pump_calls.h"
+#include "platform/dispatch_call.h"
+#include "platform/unknown_base.h"
 #include "platform/user.h"
 #include "platform/variant_values.h"
 
@@ -39,15 +43,9 @@ double CpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// A pump control that only counts its sink calls.
-class CountingControl final : public IDispatch {
+// A pump control that only counts its sink calls; the benchmark's vector owns it.
+class CountingControl final : public ScopedObject<IDispatch> {
   public:
-    HRESULT QueryInterface(REFIID, void** ppv) override {
-        *ppv = this;
-        return S_OK;
-    }
-    ULONG AddRef() override { return 2; }
-    ULONG Release() override { return 1; }
     HRESULT GetTypeInfoCount(UINT* count) override {
         *count = 0;
         return S_OK;
@@ -66,17 +64,11 @@ class CountingControl final : public IDispatch {
     long calls = 0;
 };
 
-HRESULT Call(IDispatch* object, DISPID dispid, std::vector<VARIANT> args, LONG* rc) {
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    VARIANT result;
-    VariantInit(&result);
-    HRESULT hr = object->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
-                                nullptr);
-    *rc = result.lVal;
-    for (VARIANT& arg : args) {
-        VariantClear(&arg);
-    }
+// Calls the method `dispid` of the client object; its long result in `*rc`.
+HRESULT Call(IDispatch* client, DISPID dispid, std::vector<VARIANT> args, LONG* rc) {
+    Variant result;
+    const HRESULT hr = platform::Invoke(client, dispid, DISPATCH_METHOD, std::move(args), &result);
+    *rc = result.Get().lVal;
     return hr;
 }
 
@@ -92,19 +84,19 @@ int main(int argc, char** argv) {
     auto* client = new kestro::automation::CKestroClient;
     std::vector<std::int64_t> latencies;
     latencies.reserve(static_cast<std::size_t>(seconds) * kPumps * 12);
-    client->SetSinkObserver([&](std::int64_t emittedUs) {
-        latencies.push_back(MonotonicMicroseconds() - emittedUs);
-    });
-    VARIANT server = Text(address);
+    client->SetSinkObserver(
+        [&](std::int64_t emittedUs) { latencies.push_back(MonotonicMicroseconds() - emittedUs); });
     LONG rc = -1;
-    if (FAILED(Call(client, 1, {server, I4(5000)}, &rc)) || rc != 0) {
+    if (FAILED(Call(client, kestro::automation::kLogon, {Text(address), I4(5000)}, &rc)) ||
+        rc != 0) {
         std::fprintf(stderr, "live-events-bench: logon to %s failed (%d)\n", address.c_str(), rc);
         return 1;
     }
     std::vector<CountingControl> controls(kPumps);
     for (int pump = 1; pump <= kPumps; ++pump) {
         IDispatch* control = &controls[static_cast<std::size_t>(pump - 1)];
-        Call(client, 72, {I4(pump), ByRef(VT_DISPATCH, &control)}, &rc);
+        Call(client, kestro_automation::kRegisterPumpControl,
+             {I4(pump), ByRef(VT_DISPATCH, &control)}, &rc);
     }
     // The customers: a second link lifts and the client object authorises each pump.
     kestro::client::ClientLink customers;
@@ -116,7 +108,7 @@ int main(int argc, char** argv) {
     SysFreeString(name);
     for (int pump = 1; pump <= kPumps; ++pump) {
         customers.Forward<kestro::wire::pump_calls::CustomerLift>(pump, 1);
-        Call(client, 22, {I4(pump)}, &rc);
+        Call(client, kestro_automation::kPumpAuthorise, {I4(pump)}, &rc);
         if (rc != 0) {
             std::fprintf(stderr, "live-events-bench: pump %d refused authorisation (%d)\n", pump,
                          rc);
@@ -140,18 +132,18 @@ int main(int argc, char** argv) {
     }
     std::sort(latencies.begin(), latencies.end());
     auto at = [&](double share) {
-        return latencies.empty()
-                   ? 0.0
-                   : static_cast<double>(latencies[static_cast<std::size_t>(
-                         share * static_cast<double>(latencies.size() - 1))]) /
-                         1000.0;
+        return latencies.empty() ? 0.0
+                                 : static_cast<double>(latencies[static_cast<std::size_t>(
+                                       share * static_cast<double>(latencies.size() - 1))]) /
+                                       1000.0;
     };
     std::printf("%d pumps delivering, %d registered controls, %.1f s\n", kPumps, kPumps, wall);
     std::printf("sink calls: %ld (%.0f per second)\n", calls, static_cast<double>(calls) / wall);
     std::printf("container CPU: %.2f s of %.1f s (%.1f%% of one core)\n", cpu, wall,
                 100.0 * cpu / wall);
-    std::printf("latency, change in kestrod to sink call: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
-                at(0.5), at(0.99), at(1.0));
+    std::printf(
+        "latency, change in kestrod to sink call: median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+        at(0.5), at(0.99), at(1.0));
     customers.LogOff();
     client->Release();
     return 0;

@@ -53,4 +53,11 @@ enum : DISPID {
     kReadPumpDeliveryEx = 93,
 };
 
+// The control's sinks that the client object calls with its pump's events: the arguments of
+// the control's StatusEventSink and DeliveryEventExSink.
+enum : DISPID {
+    kStatusEventSink = 49,
+    kDeliveryEventExSink = 63,
+};
+
 }  // namespace kestro_automation

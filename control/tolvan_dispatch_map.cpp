@@ -1,11 +1,16 @@
 // The dispatch table of CTolvanCtrl: which member serves each DISPID of _DTolvan. Names and
 // automation types come from the type library (tolvan_type_library.cpp); AfxCheckDispatchMap
 // proves that the two agree.
+#include "client/kestro_automation.h"
 #include "control/tolvan_ctrl.h"
 #include "control/tolvan_ids.h"
 #include "control/tolvan_type_library.h"
 
 namespace tolvan {
+
+// The client object calls the sinks by the DISPIDs it knows them by.
+static_assert(DISPID{dispidStatusEventSink} == kestro_automation::kStatusEventSink);
+static_assert(DISPID{dispidDeliveryEventExSink} == kestro_automation::kDeliveryEventExSink);
 
 const AFX_DISPMAP& CTolvanCtrl::GetDispatchMap() const {
     using C = CTolvanCtrl;

@@ -37,6 +37,9 @@ class Bstr {
         Reset();
         return &text_;
     }
+    // The slot for an in-out parameter (a BSTR* the callee reads and may replace, freeing the
+    // text it replaces): the text held stays, and what the call leaves there is this holder's.
+    BSTR* InOut() { return &text_; }
     // Gives up ownership: the caller frees the returned text.
     BSTR Detach() { return std::exchange(text_, nullptr); }
     // Frees the text held and takes ownership of `text` (null allowed).

@@ -6,18 +6,13 @@
 #include <string>
 
 #include "platform/com.h"
+#include "platform/unknown_base.h"
 
 // Starts with one reference for its creator. Values are kept as copies; Read converts to the
 // type the reader asks for (VT_EMPTY: as stored) and gives E_INVALIDARG for a missing name.
-class MemoryPropertyBag final : public IPropertyBag {
+class MemoryPropertyBag final : public CountedObject<IPropertyBag> {
   public:
     MemoryPropertyBag() = default;
-    MemoryPropertyBag(const MemoryPropertyBag&) = delete;
-    MemoryPropertyBag& operator=(const MemoryPropertyBag&) = delete;
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT Read(LPCOLESTR pszPropName, VARIANT* pVar, void* pErrorLog) override;
     HRESULT Write(LPCOLESTR pszPropName, VARIANT* pVar) override;
 
@@ -28,7 +23,6 @@ class MemoryPropertyBag final : public IPropertyBag {
     std::size_t Count() const { return values_.size(); }
 
   private:
-    ~MemoryPropertyBag();
-    ULONG refs_ = 1;
+    ~MemoryPropertyBag() override;
     std::map<std::string, VARIANT> values_;
 };

@@ -2,47 +2,27 @@
 #include "apps/control-host/client_attachment.h"
 
 #include "apps/control-host/host_objects.h"
+#include "kestro/automation/client_type_library.h"
+#include "platform/dispatch_call.h"
 #include "platform/user.h"
 #include "platform/typeinfo.h"
+#include "platform/variant_values.h"
 
 namespace {
 
 constexpr char16_t kProgId[] = u"Kestro.Client.1";
 
-// Puts the property `name` of `object` to the long `value`.
-HRESULT PutLong(IDispatch* object, const char16_t* name, long value) {
-    DISPID dispid = 0;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    VARIANT arg;
-    VariantInit(&arg);
-    arg.vt = VT_I4;
-    arg.lVal = static_cast<LONG>(value);
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&arg, &named, 1, 1};
-    return object->Invoke(dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
-                          nullptr);
-}
+using platform::variants::I4;
+using platform::variants::Text;
 
-// Calls the method `name` of `object` with `args` (in order); its long result in `result`.
-HRESULT CallLong(IDispatch* object, const char16_t* name, std::vector<VARIANT> args,
-                 long& result) {
-    DISPID dispid = 0;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    VARIANT value;
-    VariantInit(&value);
-    hr = object->Invoke(dispid, IID_NULL, 0, DISPATCH_METHOD, &params, &value, nullptr, nullptr);
-    result = value.vt == VT_I4 ? value.lVal : 0;
-    VariantClear(&value);
+// Calls `dispid` of the client object as `flags` with `args` (in order); its long result, 0
+// when it gives none, in `result`.
+HRESULT CallClient(IDispatch* client, DISPID dispid, WORD flags, std::vector<VARIANT> args,
+                   long& result) {
+    Variant value;
+    const HRESULT hr = platform::Invoke(client, dispid, flags, std::move(args),
+                                        flags == DISPATCH_PROPERTYPUT ? nullptr : &value);
+    result = value.Type() == VT_I4 ? value.Get().lVal : 0;
     return hr;
 }
 
@@ -54,7 +34,7 @@ ClientAttachment::~ClientAttachment() {
     }
     if (loggedOn_) {
         long ignored = 0;
-        CallLong(client_.Get(), u"Logoff", {}, ignored);
+        CallClient(client_.Get(), kestro::automation::kLogoff, DISPATCH_METHOD, {}, ignored);
     }
 }
 
@@ -70,8 +50,8 @@ std::unique_ptr<ClientAttachment> ClientAttachment::Open(std::ostream& out,
                               self->client_.OutVoid());
     }
     if (FAILED(hr)) {
-        error = "cannot create Kestro.Client.1: " + CoGetLastErrorText() + " (" +
-                HResultText(hr) + ")";
+        error =
+            "cannot create Kestro.Client.1: " + CoGetLastErrorText() + " (" + HResultText(hr) + ")";
         return nullptr;
     }
     IDispatch* client = self->client_.Get();
@@ -88,27 +68,20 @@ std::unique_ptr<ClientAttachment> ClientAttachment::Open(std::ostream& out,
             self->connection_ = nullptr;
         }
     }
-    hr = PutLong(client, u"CallPort", callPort);
-    if (SUCCEEDED(hr)) {
-        hr = PutLong(client, u"EventsPort", eventsPort);
-    }
     long result = 0;
+    hr = CallClient(client, kestro::automation::kCallPort, DISPATCH_PROPERTYPUT,
+                    {I4(static_cast<LONG>(callPort))}, result);
     if (SUCCEEDED(hr)) {
-        VARIANT name;
-        VariantInit(&name);
-        name.vt = VT_BSTR;
-        name.bstrVal = BstrFromUtf8(server);
-        VARIANT timeout;
-        VariantInit(&timeout);
-        timeout.vt = VT_I4;
-        timeout.lVal = static_cast<LONG>(timeoutMs);
-        hr = CallLong(client, u"Logon", {name, timeout}, result);
-        VariantClear(&name);
+        hr = CallClient(client, kestro::automation::kEventsPort, DISPATCH_PROPERTYPUT,
+                        {I4(static_cast<LONG>(eventsPort))}, result);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = CallClient(client, kestro::automation::kLogon, DISPATCH_METHOD,
+                        {Text(server), I4(static_cast<LONG>(timeoutMs))}, result);
     }
     if (FAILED(hr) || result != 0) {
         error = FAILED(hr) ? "the client object refused its logon (" + HResultText(hr) + ")"
-                           : "Logon to " + server + " failed with result " +
-                                 std::to_string(result);
+                           : "Logon to " + server + " failed with result " + std::to_string(result);
         return nullptr;
     }
     self->loggedOn_ = true;

@@ -1,6 +1,8 @@
 // control-host's client and wait commands (see client_attachment.h).
 #include "apps/control-host/control_host.h"
 #include "common/number_word.h"
+#include "platform/dispatch_call.h"
+#include "platform/variant_values.h"
 
 namespace {
 
@@ -34,18 +36,12 @@ bool ControlHost::Client(const Words& args) {
             return false;
         }
         IDispatch* client = fresh->client();
-        VARIANT arg;
-        VariantInit(&arg);
-        arg.vt = VT_BYREF | VT_DISPATCH;
-        arg.ppdispVal = &client;
-        DISPPARAMS params{&arg, nullptr, 1, 0};
-        VARIANT result;
-        VariantInit(&result);
+        Variant result;
         EXCEPINFO info{};
         UINT argErr = 0;
-        const HRESULT hr = control_->Invoke(setKestro->dispid, IID_NULL, 0, DISPATCH_METHOD,
-                                            &params, &result, &info, &argErr);
-        VariantClear(&result);
+        const HRESULT hr = platform::Invoke(control_.Get(), setKestro->dispid, DISPATCH_METHOD,
+                                            {platform::variants::ByRef(VT_DISPATCH, &client)},
+                                            &result, &info, &argErr);
         if (FAILED(hr)) {
             // Whether the control took the new object before failing is unknown: both stay
             // alive until the host ends.

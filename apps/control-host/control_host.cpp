@@ -7,12 +7,12 @@
 #include "apps/control-host/host_objects.h"
 #include "apps/control-host/property_frame.h"
 
+#include "platform/dispatch_call.h"
 #include "platform/text_conversion.h"
 
 namespace {
 
 using host_objects::EventSink;
-using host_objects::HostObject;
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -21,7 +21,7 @@ std::string Lower(std::string text) {
 }
 
 // The control's site: shows the property frame on the properties verb.
-class ControlSite final : public HostObject<IOleControlSite> {
+class ControlSite final : public CountedObject<IOleControlSite> {
   public:
     explicit ControlSite(ControlHost& host) : host_(host) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
@@ -29,7 +29,7 @@ class ControlSite final : public HostObject<IOleControlSite> {
         if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow || riid == IID_IDispatch) {
             return host_.QueryWindowSite(riid, ppv);
         }
-        return Answer(riid, IID_IOleControlSite, ppv);
+        return CountedObject<IOleControlSite>::QueryInterface(riid, ppv);
     }
     HRESULT ShowPropertyFrame() override { return host_.ShowPropertyFrame(); }
 
@@ -165,8 +165,8 @@ bool ControlHost::Create(const Words& args) {
     // Only CLSIDFromProgID leaves a text of its failure; another call's older text must not
     // be shown for a CLSID that is merely malformed.
     const bool byClsid = args[0].text.starts_with("{");
-    HRESULT hr = byClsid ? CLSIDFromString(name.c_str(), &clsid)
-                         : CLSIDFromProgID(name.c_str(), &clsid);
+    HRESULT hr =
+        byClsid ? CLSIDFromString(name.c_str(), &clsid) : CLSIDFromProgID(name.c_str(), &clsid);
     if (FAILED(hr)) {
         const std::string detail = byClsid ? std::string() : CoGetLastErrorText();
         return Error(detail.empty()
@@ -273,18 +273,15 @@ bool ControlHost::Get(const Words& args) {
     if (member == nullptr) {
         return false;
     }
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    VARIANT result;
-    VariantInit(&result);
+    Variant result;
     EXCEPINFO info{};
     UINT argErr = 0;
-    const HRESULT hr = control_->Invoke(member->dispid, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+    const HRESULT hr = platform::Invoke(control_.Get(), member->dispid, DISPATCH_PROPERTYGET, {},
                                         &result, &info, &argErr);
     if (FAILED(hr)) {
         return InvokeFailed(hr, info, argErr, nullptr);
     }
-    out_ << member->name << '=' << FormatValue(result) << '\n';
-    VariantClear(&result);
+    out_ << member->name << '=' << FormatValue(result.Get()) << '\n';
     return true;
 }
 
@@ -305,13 +302,10 @@ bool ControlHost::Put(const Words& args) {
         return Error("cannot read \"" + args[1].text + "\" as " + VarTypeName(member->vt) + " (" +
                      HResultText(parsed) + ")");
     }
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&value, &named, 1, 1};
     EXCEPINFO info{};
     UINT argErr = 0;
-    const HRESULT hr = control_->Invoke(member->dispid, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params,
-                                        nullptr, &info, &argErr);
-    VariantClear(&value);
+    const HRESULT hr = platform::Invoke(control_.Get(), member->dispid, DISPATCH_PROPERTYPUT,
+                                        {value}, nullptr, &info, &argErr);
     if (FAILED(hr)) {
         return InvokeFailed(hr, info, argErr, nullptr);
     }
@@ -351,17 +345,7 @@ bool ControlHost::Call(const Words& args) {
                      std::to_string(args.size() - 1));
     }
     const std::size_t count = member->params.size();
-    std::vector<VARIANT> storage(count);  // the values (by-reference targets included)
-    std::vector<VARIANT> reversed(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        VariantInit(&storage[i]);
-        VariantInit(&reversed[i]);
-    }
-    auto clear = [&]() {
-        for (VARIANT& v : storage) {
-            VariantClear(&v);
-        }
-    };
+    std::vector<Variant> storage(count);  // every value until the call, by-reference targets after
     std::size_t next = 1;
     for (std::size_t i = 0; i < count; ++i) {
         const ParamInfo& param = member->params[i];
@@ -369,48 +353,46 @@ bool ControlHost::Call(const Words& args) {
         const bool byRef = (param.vt & VT_BYREF) != 0;
         const bool takesValue = (param.flags & PARAMFLAG_FIN) != 0 || !byRef;
         if (takesValue) {
-            const HRESULT parsed = ParseValue(args[next], base, &storage[i]);
+            const HRESULT parsed = ParseValue(args[next], base, storage[i].Out());
             if (FAILED(parsed)) {
-                clear();
                 return Error("cannot read \"" + args[next].text + "\" as " + VarTypeName(base) +
                              " for " + param.name + " (" + HResultText(parsed) + ")");
             }
             ++next;
         } else {
-            storage[i].vt = base;  // zero or null until the callee fills it
-        }
-        VARIANT& arg = reversed[count - 1 - i];
-        if (byRef) {
-            arg.vt = param.vt;
-            arg.byref = base == VT_VARIANT ? static_cast<void*>(&storage[i])
-                                           : static_cast<void*>(&storage[i].llVal);
-        } else {
-            arg = storage[i];
+            storage[i].Target()->vt = base;  // zero or null until the callee fills it
         }
     }
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(count), 0};
-    VARIANT result;
-    VariantInit(&result);
+    std::vector<VARIANT> callArgs(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const VARTYPE vt = member->params[i].vt;
+        if ((vt & VT_BYREF) != 0) {
+            VARIANT* target = storage[i].Target();
+            callArgs[i].vt = vt;
+            callArgs[i].byref = (vt & ~VT_BYREF) == VT_VARIANT ? static_cast<void*>(target)
+                                                               : static_cast<void*>(&target->llVal);
+        } else {
+            callArgs[i] = storage[i].Detach();  // Invoke clears it
+        }
+    }
+    Variant result;
     EXCEPINFO info{};
     UINT argErr = 0;
-    const HRESULT hr = control_->Invoke(member->dispid, IID_NULL, 0, DISPATCH_METHOD, &params,
-                                        &result, &info, &argErr);
+    const HRESULT hr = platform::Invoke(control_.Get(), member->dispid, DISPATCH_METHOD,
+                                        std::move(callArgs), &result, &info, &argErr);
     if (FAILED(hr)) {
-        clear();
         return InvokeFailed(hr, info, argErr, member);
     }
     std::string line = member->name;
     if (member->vt != VT_VOID && member->vt != VT_EMPTY) {
-        line += '=' + FormatValue(result);
+        line += '=' + FormatValue(result.Get());
     }
     for (std::size_t i = 0; i < count; ++i) {
         if ((member->params[i].flags & PARAMFLAG_FOUT) != 0) {
-            line += ' ' + std::string(member->params[i].name) + '=' + FormatValue(storage[i]);
+            line += ' ' + std::string(member->params[i].name) + '=' + FormatValue(storage[i].Get());
         }
     }
     out_ << line << '\n';
-    VariantClear(&result);
-    clear();
     return true;
 }
 
@@ -513,12 +495,13 @@ HRESULT ControlHost::ShowPropertyFrame() {
             // The page as a dialog of its own, run modally: the script's following lines go
             // to it until Enter or Escape closes it.
             property_frame::Outcome outcome{};
-            const HRESULT shown = window_.EnsureWindow()
-                                      ? property_frame::Run(page.Get(), caption, window_.Handle(),
-                                                            out_, &outcome)
-                                      : E_FAIL;
+            const HRESULT shown =
+                window_.EnsureWindow()
+                    ? property_frame::Run(page.Get(), caption, window_.Handle(), out_, &outcome)
+                    : E_FAIL;
             if (FAILED(shown)) {
-                out_ << "page " << clsid << " cannot be shown as a dialog: " << HResultText(shown) << '\n';
+                out_ << "page " << clsid << " cannot be shown as a dialog: " << HResultText(shown)
+                     << '\n';
                 hr = shown;
             }
         }

@@ -15,6 +15,8 @@
 #include "platform/oleauto.h"
 #include "platform/std_font.h"
 #include "platform/systime.h"
+#include "platform/unknown_base.h"
+#include "platform/variant_owner.h"
 
 namespace {
 
@@ -54,33 +56,9 @@ std::string Lower(std::string text) {
 // The container's in-place site and ambient dispatch: the window the control goes into and
 // the ambient values the host was given (none by default: the control falls back to Windows'
 // defaults).
-class WindowSite final : public IOleInPlaceSite, public IDispatch {
+class WindowSite final : public CountedObject<IOleInPlaceSite, IDispatch> {
   public:
     explicit WindowSite(HostWindow& host) : host_(host) {}
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
-            *ppv = static_cast<IOleInPlaceSite*>(this);
-        } else if (riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-        } else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
 
     // IOleInPlaceSite.
     HRESULT GetWindow(HWND* phwnd) override {
@@ -115,32 +93,19 @@ class WindowSite final : public IOleInPlaceSite, public IDispatch {
             return S_OK;
         }
         VariantInit(result);
-        return VariantCopy(result, &it->second);
+        return VariantCopy(result, &it->second.Get());
     }
 
     // Takes `value` over.
-    void Set(DISPID dispid, VARIANT value) {
-        auto it = ambients_.find(dispid);
-        if (it != ambients_.end()) {
-            VariantClear(&it->second);
-            it->second = value;
-        } else {
-            ambients_.emplace(dispid, value);
-        }
-    }
-    void Clear() {
-        for (auto& [dispid, value] : ambients_) {
-            VariantClear(&value);
-        }
-        ambients_.clear();
-    }
+    void Set(DISPID dispid, VARIANT value) { ambients_.insert_or_assign(dispid, Variant(value)); }
+    void Clear() { ambients_.clear(); }
 
   private:
-    ~WindowSite() { Clear(); }
+    ~WindowSite() override = default;
+    bool AlsoAnswers(REFIID riid) const override { return riid == IID_IOleWindow; }
 
     HostWindow& host_;
-    std::atomic<ULONG> refs_{1};
-    std::map<DISPID, VARIANT> ambients_;
+    std::map<DISPID, Variant> ambients_;
 };
 
 HostWindow::HostWindow(std::ostream& out) : out_(out), site_(new WindowSite(*this)) {}

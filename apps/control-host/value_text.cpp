@@ -2,6 +2,8 @@
 #include "apps/control-host/value_text.h"
 
 #include "platform/com.h"
+#include "platform/variant_owner.h"
+#include "platform/variant_values.h"
 
 bool SplitWords(const std::string& line, std::vector<ScriptWord>* words, std::string* error) {
     words->clear();
@@ -62,15 +64,15 @@ bool SplitWords(const std::string& line, std::vector<ScriptWord>* words, std::st
 }
 
 std::string FormatValue(const VARIANT& given) {
-    VARIANT value;
-    VariantInit(&value);
-    if (FAILED(VariantCopyInd(&value, &given))) {
+    Variant copy;
+    if (FAILED(VariantCopyInd(copy.Out(), &given))) {
         // Appended: GCC 12 at -O3 reports a false -Wrestrict for "literal" + std::string.
         std::string unknown = "(";
         unknown += std::to_string(given.vt);
         unknown += ')';
         return unknown;
     }
+    const VARIANT& value = copy.Get();
     std::string text;
     switch (value.vt) {
         case VT_EMPTY:
@@ -109,18 +111,15 @@ std::string FormatValue(const VARIANT& given) {
             break;
         }
         default: {
-            VARIANT converted;
-            VariantInit(&converted);
-            if (SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_BSTR))) {
-                text = BstrToUtf8(converted.bstrVal);
+            Variant converted;
+            if (SUCCEEDED(VariantChangeType(converted.Out(), &value, 0, VT_BSTR))) {
+                text = BstrToUtf8(converted.Get().bstrVal);
             } else {
                 text = "(" + std::to_string(value.vt) + ")";
             }
-            VariantClear(&converted);
             break;
         }
     }
-    VariantClear(&value);
     return text;
 }
 
@@ -139,11 +138,6 @@ HRESULT ParseValue(const ScriptWord& word, VARTYPE vt, VARIANT* out) {
         out->bstrVal = BstrFromUtf8(word.text);
         return S_OK;
     }
-    VARIANT text;
-    VariantInit(&text);
-    text.vt = VT_BSTR;
-    text.bstrVal = BstrFromUtf8(word.text);
-    const HRESULT hr = VariantChangeType(out, &text, 0, vt);
-    VariantClear(&text);
-    return hr;
+    const Variant text(platform::variants::Text(word.text));
+    return VariantChangeType(out, &text.Get(), 0, vt);
 }

@@ -1,37 +1,18 @@
 // The forecourt's event sinks.
 #include "apps/forecourt/event_sink.h"
 
-#include <atomic>
 #include <utility>
+
+#include "platform/unknown_base.h"
 
 namespace forecourt {
 
 namespace {
 
-class EventSink final : public IDispatch {
+class EventSink final : public CountedObject<IDispatch> {
   public:
     EventSink(const IID& events, EventHandler handler)
         : events_(events), handler_(std::move(handler)) {}
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == events_) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT GetTypeInfoCount(UINT* count) override {
         *count = 0;
         return S_OK;
@@ -47,10 +28,11 @@ class EventSink final : public IDispatch {
     }
 
   private:
-    ~EventSink() = default;
+    ~EventSink() override = default;
+    bool AlsoAnswers(REFIID riid) const override { return riid == events_; }
+
     IID events_;
     EventHandler handler_;
-    std::atomic<ULONG> refs_ = 1;
 };
 
 }  // namespace

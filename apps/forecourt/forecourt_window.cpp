@@ -13,6 +13,8 @@
 #include "client/kestro_automation.h"
 #include "control/tolvan_ids.h"
 #include "kestro/automation/client_type_library.h"
+#include "platform/bstr.h"
+#include "platform/dispatch_call.h"
 #include "platform/oleauto.h"
 #include "platform/systime.h"
 #include "platform/text_conversion.h"
@@ -28,7 +30,7 @@ constexpr UINT_PTR kEndTimer = 1;
 constexpr UINT_PTR kShotTimer = 2;
 constexpr COLORREF kBackground = 0x00F0F0F0;  // the dialog face of Windows 10
 constexpr COLORREF kStripBackground = 0x00FFFFFF;
-constexpr COLORREF kCurrentBand = 0x00803000;  // dark blue band under the current pump
+constexpr COLORREF kCurrentBand = 0x00803000;   // dark blue band under the current pump
 constexpr std::uint32_t kDesktop = 0x00606060;  // around a popup standing out of the window
 constexpr int kMaxPumpId = 99;
 constexpr LONG kCallTimeoutMs = 5000;
@@ -40,6 +42,7 @@ HGDIOBJ Obj(Handle handle) {
     return reinterpret_cast<HGDIOBJ>(handle);
 }  // the one forecourt of the process, for its procedure
 
+using platform::Invoke;
 using platform::variants::BstrRef;
 using platform::variants::ByRef;
 using platform::variants::I4;
@@ -56,14 +59,14 @@ std::vector<long> StationPumps(IDispatch* client) {
     std::vector<long> pumps;
     for (long id = 1; id <= kMaxPumpId; ++id) {
         LONG number = 0;
-        BSTR name = nullptr;
+        Bstr name;
         SHORT shorts[13] = {};
         LONG port = 0;
         LONG attendant = 0;
         std::vector<VARIANT> args(18);
         args[0] = I4(static_cast<LONG>(id));
         args[1] = ByRef(VT_I4, &number);
-        args[2] = BstrRef(&name);
+        args[2] = BstrRef(name.Out());
         for (int i = 3; i <= 11; ++i) {
             args[i] = ByRef(VT_I2, &shorts[i - 3]);
         }
@@ -72,17 +75,12 @@ std::vector<long> StationPumps(IDispatch* client) {
         for (int i = 14; i <= 17; ++i) {
             args[i] = ByRef(VT_I2, &shorts[i - 14 + 9]);
         }
-        std::reverse(args.begin(), args.end());
-        DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-        VARIANT result;
-        VariantInit(&result);
-        const HRESULT hr = client->Invoke(kestro_automation::kReadPumpProperties, IID_NULL, 0,
-                                          DISPATCH_METHOD, &params, &result, nullptr, nullptr);
-        SysFreeString(name);
-        if (SUCCEEDED(hr) && result.vt == VT_I4 && result.lVal == 0) {
+        Variant result;
+        const HRESULT hr = Invoke(client, kestro_automation::kReadPumpProperties, DISPATCH_METHOD,
+                                  std::move(args), &result);
+        if (SUCCEEDED(hr) && result.Type() == VT_I4 && result.Get().lVal == 0) {
             pumps.push_back(id);
         }
-        VariantClear(&result);
     }
     return pumps;
 }
@@ -116,8 +114,8 @@ RECT Layout::FaceRect(int index) const {
 
 RECT Layout::NameRect(int index) const {
     const RECT face = FaceRect(index);
-    return RECT{face.left - kFaceLeft + 2, face.bottom + 3,
-                face.left - kFaceLeft + kCellWidth - 2, face.bottom + 3 + kLineHeight + 2};
+    return RECT{face.left - kFaceLeft + 2, face.bottom + 3, face.left - kFaceLeft + kCellWidth - 2,
+                face.bottom + 3 + kLineHeight + 2};
 }
 
 RECT Layout::StripRect() const {
@@ -131,8 +129,9 @@ bool EnsureRegistered(const char16_t* progId, const std::string& module, std::st
     }
     const std::string name = Utf16ToUtf8(progId);
     if (module.empty() || !std::filesystem::exists(module)) {
-        *error = name + " is not registered and its module was not found (register it with "
-                        "regsvr)";
+        *error = name +
+                 " is not registered and its module was not found (register it with "
+                 "regsvr)";
         return false;
     }
     void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -162,7 +161,7 @@ Forecourt::~Forecourt() {
     }
     faces_.clear();  // each withdraws from the client object and leaves the window
     if (client_) {
-        InvokeMember(client_.Get(), 2 /* Logoff */, DISPATCH_METHOD, {}, nullptr);
+        Invoke(client_.Get(), kestro::automation::kLogoff, DISPATCH_METHOD, {});
         client_ = nullptr;
     }
     if (hwnd_ != nullptr) {
@@ -192,19 +191,17 @@ bool Forecourt::Start(std::string* error) {
         *error = "cannot create Kestro.Client.1: " + HResultText(hr);
         return false;
     }
-    // CallPort (3), EventsPort (4), then Logon(ServerName, CallTimeout) (1).
-    InvokeMember(client_.Get(), 3, DISPATCH_PROPERTYPUT, {I4(options_.callPort)}, nullptr);
-    InvokeMember(client_.Get(), 4, DISPATCH_PROPERTYPUT, {I4(options_.eventsPort)}, nullptr);
-    VARIANT server = Text(options_.server);
-    VARIANT result;
-    VariantInit(&result);
-    hr = InvokeMember(client_.Get(), 1, DISPATCH_METHOD, {server, I4(kCallTimeoutMs)}, &result);
-    VariantClear(&server);
-    const long code = result.vt == VT_I4 ? result.lVal : -1;
+    using namespace kestro::automation;
+    Invoke(client_.Get(), kCallPort, DISPATCH_PROPERTYPUT, {I4(options_.callPort)});
+    Invoke(client_.Get(), kEventsPort, DISPATCH_PROPERTYPUT, {I4(options_.eventsPort)});
+    Variant result;
+    hr = Invoke(client_.Get(), kLogon, DISPATCH_METHOD, {Text(options_.server), I4(kCallTimeoutMs)},
+                &result);
+    const long code = result.Type() == VT_I4 ? result.Get().lVal : -1;
     if (FAILED(hr) || code != 0) {
         *error = "cannot log on to " + options_.server + " (call port " +
-                 std::to_string(options_.callPort) + "): " +
-                 (FAILED(hr) ? HResultText(hr) : "result " + std::to_string(code));
+                 std::to_string(options_.callPort) +
+                 "): " + (FAILED(hr) ? HResultText(hr) : "result " + std::to_string(code));
         return false;
     }
     // ConnectionLost of the client object's events.
@@ -239,9 +236,9 @@ bool Forecourt::Start(std::string* error) {
         platform::SetDisplayZoom(options_.zoom);  // the faces still draw 80 by 80
     }
     hwnd_ = registered ? CreateWindowExW(0, reinterpret_cast<LPCWSTR>(kWindowClass),
-                                         reinterpret_cast<LPCWSTR>(u"Forecourt"), WS_VISIBLE,
-                                         60, 60, layout_.Width(), layout_.Height(), nullptr,
-                                         nullptr, nullptr, nullptr)
+                                         reinterpret_cast<LPCWSTR>(u"Forecourt"), WS_VISIBLE, 60,
+                                         60, layout_.Width(), layout_.Height(), nullptr, nullptr,
+                                         nullptr, nullptr)
                        : nullptr;
     if (hwnd_ == nullptr) {
         *error = "cannot create the forecourt window";
@@ -346,9 +343,8 @@ void Forecourt::OnFaceEvent(long pumpId, DISPID event, const DISPPARAMS& args) {
         facts.state = static_cast<int>(NumberOf(Arg(args, 10)));
         facts.type = static_cast<int>(NumberOf(Arg(args, 11)));
         AddLine(DeliveryLine(pump,
-                             event == tolvan::eventidDeliverySelectedEvent
-                                 ? DeliveryKind::Selected
-                                 : DeliveryKind::Changed,
+                             event == tolvan::eventidDeliverySelectedEvent ? DeliveryKind::Selected
+                                                                           : DeliveryKind::Changed,
                              facts, language_));
     }
 }
@@ -370,14 +366,12 @@ void Forecourt::AddLine(std::string line) {
 }
 
 void Forecourt::FollowCurrentPump() {
-    VARIANT value;
-    VariantInit(&value);
+    Variant value;
     long current = -1;
-    if (SUCCEEDED(InvokeMember(client_.Get(), kestro_automation::kCurrentPumpID,
-                               DISPATCH_PROPERTYGET, {}, &value))) {
-        current = static_cast<long>(NumberOf(value));
+    if (SUCCEEDED(Invoke(client_.Get(), kestro_automation::kCurrentPumpID, DISPATCH_PROPERTYGET, {},
+                         &value))) {
+        current = static_cast<long>(NumberOf(value.Get()));
     }
-    VariantClear(&value);
     if (current == currentPump_) {
         return;
     }

@@ -1,10 +1,10 @@
 // One Tolvan control of the forecourt.
 #include "apps/forecourt/pump_face.h"
 
-#include <vector>
-
 #include "apps/forecourt/event_sink.h"
 #include "control/tolvan_ids.h"
+#include "platform/bstr.h"
+#include "platform/dispatch_call.h"
 #include "platform/ole_inplace.h"
 #include "platform/oleauto.h"
 #include "platform/text_conversion.h"
@@ -16,6 +16,7 @@ namespace {
 
 constexpr char16_t kProgId[] = u"TOLVAN.TolvanCtrl.1";
 
+using platform::Invoke;
 using platform::variants::BstrRef;
 using platform::variants::ByRef;
 using platform::variants::I2;
@@ -24,37 +25,9 @@ using platform::variants::R8;
 
 }  // namespace
 
-HRESULT InvokeMember(IDispatch* object, DISPID dispid, WORD flags,
-                     std::initializer_list<VARIANT> args, VARIANT* result) {
-    std::vector<VARIANT> reversed(std::rbegin(args), std::rend(args));
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    if ((flags & DISPATCH_PROPERTYPUT) != 0) {
-        params.rgdispidNamedArgs = &named;
-        params.cNamedArgs = 1;
-    }
-    VARIANT ignored;
-    VariantInit(&ignored);
-    EXCEPINFO info{};
-    UINT argErr = 0;
-    const HRESULT hr = object->Invoke(dispid, IID_NULL, 0, flags, &params,
-                                      result != nullptr ? result : &ignored, &info, &argErr);
-    VariantClear(&ignored);
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrHelpFile);
-    return hr;
-}
-
 double NumberOf(const VARIANT& value) {
-    VARIANT copy;
-    VariantInit(&copy);
-    double number = 0;
-    if (SUCCEEDED(VariantChangeType(&copy, const_cast<VARIANT*>(&value), 0, VT_R8))) {
-        number = copy.dblVal;
-    }
-    VariantClear(&copy);
-    return number;
+    Variant number;
+    return SUCCEEDED(VariantChangeType(number.Out(), &value, 0, VT_R8)) ? number.Get().dblVal : 0;
 }
 
 std::string TextOf(const VARIANT& value) {
@@ -74,8 +47,8 @@ std::string TextOf(const VARIANT& value) {
 PumpFace::PumpFace(long pumpId, FaceEventHandler handler)
     : pumpId_(pumpId), handler_(std::move(handler)) {}
 
-std::unique_ptr<PumpFace> PumpFace::Create(long pumpId, IDispatch* client,
-                                           FaceEventHandler handler, std::string* error) {
+std::unique_ptr<PumpFace> PumpFace::Create(long pumpId, IDispatch* client, FaceEventHandler handler,
+                                           std::string* error) {
     std::unique_ptr<PumpFace> face(new PumpFace(pumpId, handler));
     CLSID clsid{};
     HRESULT hr = CLSIDFromProgID(kProgId, &clsid);
@@ -104,11 +77,11 @@ std::unique_ptr<PumpFace> PumpFace::Create(long pumpId, IDispatch* client,
         }
     }
     IDispatch* borrowed = client;
-    hr = InvokeMember(face->control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
-                      {ByRef(VT_DISPATCH, &borrowed)}, nullptr);
+    hr = Invoke(face->control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
+                {ByRef(VT_DISPATCH, &borrowed)});
     if (SUCCEEDED(hr)) {
-        hr = InvokeMember(face->control_.Get(), tolvan::dispidID, DISPATCH_PROPERTYPUT,
-                          {I4(static_cast<LONG>(pumpId))}, nullptr);
+        hr = Invoke(face->control_.Get(), tolvan::dispidID, DISPATCH_PROPERTYPUT,
+                    {I4(static_cast<LONG>(pumpId))});
     }
     if (FAILED(hr)) {
         *error = "pump " + std::to_string(pumpId) + " cannot be loaded: " + HResultText(hr);
@@ -127,52 +100,40 @@ PumpFace::~PumpFace() {
         }
         // Withdraws the control from the client object, which would otherwise keep it.
         IDispatch* none = nullptr;
-        InvokeMember(control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
-                     {ByRef(VT_DISPATCH, &none)}, nullptr);
+        Invoke(control_.Get(), tolvan::dispidSetKestro, DISPATCH_METHOD,
+               {ByRef(VT_DISPATCH, &none)});
     }
 }
 
 std::string PumpFace::Name() {
-    VARIANT name;
-    VariantInit(&name);
-    std::string text;
-    if (SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidName, DISPATCH_PROPERTYGET, {},
-                               &name))) {
-        text = TextOf(name);
-    }
-    VariantClear(&name);
-    return text;
+    Variant name;
+    return SUCCEEDED(Invoke(control_.Get(), tolvan::dispidName, DISPATCH_PROPERTYGET, {}, &name))
+               ? TextOf(name.Get())
+               : "";
 }
 
 bool PumpFace::Configure(int popupMode, bool beep) {
-    return SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidPopupMode, DISPATCH_PROPERTYPUT,
-                                  {I2(static_cast<short>(popupMode))}, nullptr)) &&
-           SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidBeepEnabled,
-                                  DISPATCH_PROPERTYPUT, {I2(beep ? 1 : 0)}, nullptr));
+    return SUCCEEDED(Invoke(control_.Get(), tolvan::dispidPopupMode, DISPATCH_PROPERTYPUT,
+                            {I2(static_cast<short>(popupMode))}, nullptr)) &&
+           SUCCEEDED(Invoke(control_.Get(), tolvan::dispidBeepEnabled, DISPATCH_PROPERTYPUT,
+                            {I2(beep ? 1 : 0)}, nullptr));
 }
 
 int PumpFace::State() {
-    VARIANT state;
-    VariantInit(&state);
-    int value = -1;
-    if (SUCCEEDED(InvokeMember(control_.Get(), tolvan::dispidPumpState, DISPATCH_PROPERTYGET, {},
-                               &state))) {
-        value = static_cast<int>(NumberOf(state));
-    }
-    VariantClear(&state);
-    return value;
+    Variant state;
+    return SUCCEEDED(
+               Invoke(control_.Get(), tolvan::dispidPumpState, DISPATCH_PROPERTYGET, {}, &state))
+               ? static_cast<int>(NumberOf(state.Get()))
+               : -1;
 }
 
 void PumpFace::ShowNotResponding() {
     // The status a controller gives a pump it cannot reach: state 0, no hose, no amounts.
-    BSTR gradeName = nullptr;
-    BSTR shortGradeName = nullptr;
-    InvokeMember(control_.Get(), tolvan::dispidStatusEventSink, DISPATCH_METHOD,
-                 {I2(0), I2(0), I4(-1), I4(-1), I2(0), I4(-1), BstrRef(&gradeName),
-                  BstrRef(&shortGradeName), I2(1), R8(0), R8(0), R8(0), I2(0)},
-                 nullptr);
-    SysFreeString(gradeName);
-    SysFreeString(shortGradeName);
+    Bstr gradeName;
+    Bstr shortGradeName;
+    Invoke(control_.Get(), tolvan::dispidStatusEventSink, DISPATCH_METHOD,
+           {I2(0), I2(0), I4(-1), I4(-1), I2(0), I4(-1), BstrRef(gradeName.Out()),
+            BstrRef(shortGradeName.Out()), I2(1), R8(0), R8(0), R8(0), I2(0)});
 }
 
 void PumpFace::SetCurrent(bool current) {
@@ -180,15 +141,15 @@ void PumpFace::SetCurrent(bool current) {
         return;
     }
     current_ = current ? 1 : 0;
-    InvokeMember(control_.Get(), tolvan::dispidIsCurrentPump, DISPATCH_PROPERTYPUT,
-                 {I2(current ? 1 : 0)}, nullptr);
+    Invoke(control_.Get(), tolvan::dispidIsCurrentPump, DISPATCH_PROPERTYPUT,
+           {I2(current ? 1 : 0)});
 }
 
 bool PumpFace::Place(HWND parent, const RECT& at, std::string* error) {
     auto object = control_.As<IOleObject>();
-    const HRESULT hr = object ? object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0,
-                                               parent, &at)
-                              : E_NOINTERFACE;
+    const HRESULT hr =
+        object ? object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, parent, &at)
+               : E_NOINTERFACE;
     if (FAILED(hr)) {
         *error = "pump " + std::to_string(pumpId_) + " cannot be shown: " + HResultText(hr);
         return false;

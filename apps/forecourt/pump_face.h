@@ -55,11 +55,6 @@ class PumpFace {
     int current_ = -1;
 };
 
-// Invokes `dispid` of `object` with `args` in their natural order; the result in `result`
-// (may be null). Puts use DISPATCH_PROPERTYPUT.
-HRESULT InvokeMember(IDispatch* object, DISPID dispid, WORD flags, std::initializer_list<VARIANT> args,
-                     VARIANT* result);
-
 // VARIANT readers that follow a reference and convert; 0 or "" when they cannot.
 double NumberOf(const VARIANT& value);
 std::string TextOf(const VARIANT& value);

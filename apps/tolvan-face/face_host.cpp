@@ -9,12 +9,16 @@
 #include <filesystem>
 
 #include "apps/program_files/program_files.h"
+#include "control/tolvan_ids.h"
+#include "platform/bstr.h"
 #include "platform/com.h"
+#include "platform/dispatch_call.h"
 #include "platform/gdi.h"
 #include "platform/ole_inplace.h"
 #include "platform/oleauto.h"
 #include "platform/systime.h"
 #include "platform/variant.h"
+#include "platform/unknown_base.h"
 #include "platform/variant_values.h"
 
 namespace tolvan_face {
@@ -27,36 +31,15 @@ constexpr int kFace = 80;
 // The ambient background: the button face colour a point-of-sale form usually has.
 constexpr OLE_COLOR kAmbientBackColor = 0x80000000 | COLOR_BTNFACE;
 
-// DISPIDs of the control's members that tolvan-face uses.
-constexpr DISPID kID = 1;
-constexpr DISPID kDeliveryEventSink = 50;
-constexpr DISPID kIsCurrentPump = 52;
-constexpr DISPID kSetKestro = 56;
-constexpr DISPID kDoPopup = 55;
-
 // The site a control is placed through: its window and the ambient properties.
-class FaceSite final : public IOleInPlaceSite, public IDispatch {
+// It lives on the renderer's stack.
+class FaceSite final : public ScopedObject<IOleInPlaceSite, IDispatch> {
   public:
     explicit FaceSite(HWND window) : window_(window) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) return E_POINTER;
-        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
-            *ppv = static_cast<IOleInPlaceSite*>(this);
-        } else if (riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-        } else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override { return --refs_; }  // lives on the renderer's stack
-
     HRESULT GetWindow(HWND* phwnd) override {
-        if (phwnd == nullptr) return E_POINTER;
+        if (phwnd == nullptr)
+            return E_POINTER;
         *phwnd = window_;
         return S_OK;
     }
@@ -66,7 +49,8 @@ class FaceSite final : public IOleInPlaceSite, public IDispatch {
     HRESULT OnPosRectChange(LPCRECT) override { return S_OK; }
 
     HRESULT GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr) return E_POINTER;
+        if (count == nullptr)
+            return E_POINTER;
         *count = 0;
         return S_OK;
     }
@@ -74,7 +58,8 @@ class FaceSite final : public IOleInPlaceSite, public IDispatch {
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
                    UINT*) override {
-        if (result == nullptr) return E_POINTER;
+        if (result == nullptr)
+            return E_POINTER;
         VariantInit(result);
         switch (dispid) {
             case DISPID_AMBIENT_BACKCOLOR:
@@ -91,25 +76,12 @@ class FaceSite final : public IOleInPlaceSite, public IDispatch {
     }
 
   private:
+    bool AlsoAnswers(REFIID riid) const override { return riid == IID_IOleWindow; }
+
     HWND window_;
-    ULONG refs_ = 1;
 };
 
-// Calls `dispid` of `control` with the arguments first to last (as a put when `put`).
-HRESULT Call(IDispatch* control, DISPID dispid, std::vector<VARIANT> args, bool put = false) {
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{reversed.data(), put ? &named : nullptr, static_cast<UINT>(reversed.size()),
-                      put ? 1u : 0u};
-    VARIANT result;
-    VariantInit(&result);
-    const HRESULT hr = control->Invoke(dispid, IID_NULL, 0,
-                                       put ? DISPATCH_PROPERTYPUT : DISPATCH_METHOD, &params,
-                                       put ? nullptr : &result, nullptr, nullptr);
-    VariantClear(&result);
-    return hr;
-}
-
+using platform::Invoke;
 using platform::variants::BstrRef;
 using platform::variants::ByRef;
 using platform::variants::I2;
@@ -120,16 +92,12 @@ using platform::variants::R8;
 HRESULT SendDelivery(IDispatch* control, LONG id, SHORT state, double price, double volume,
                      double value, LONG lockedBy, LONG age, const std::u16string& grade,
                      SHORT type = 1) {
-    BSTR gradeName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
-    BSTR shortName = SysAllocStringLen(grade.data(), static_cast<UINT>(grade.size()));
-    const HRESULT hr = Call(control, kDeliveryEventSink,
-                            {I4(id), I4(1), I2(1), I4(1), BstrRef(&gradeName),
-                             BstrRef(&shortName), I2(1), R8(price), R8(volume), R8(value),
-                             I2(state), I2(type), I4(lockedBy), I4(-1), I4(age),
-                             R8(46000.5, VT_DATE), I4(-1)});
-    SysFreeString(gradeName);
-    SysFreeString(shortName);
-    return hr;
+    Bstr gradeName = Bstr::FromUtf16(grade);
+    Bstr shortName = Bstr::FromUtf16(grade);
+    return Invoke(control, tolvan::dispidDeliveryEventSink, DISPATCH_METHOD,
+                  {I4(id), I4(1), I2(1), I4(1), BstrRef(gradeName.Out()), BstrRef(shortName.Out()),
+                   I2(1), R8(price), R8(volume), R8(value), I2(state), I2(type), I4(lockedBy),
+                   I4(-1), I4(age), R8(46000.5, VT_DATE), I4(-1)});
 }
 
 HRESULT FeedDeliveries(IDispatch* control, const FaceCase& face) {
@@ -137,11 +105,13 @@ HRESULT FeedDeliveries(IDispatch* control, const FaceCase& face) {
     for (int i = 0; i < face.stacked; ++i) {
         const HRESULT hr =
             SendDelivery(control, 100 + i, 2, 2.0, 5.0 + i, 10.0 + 2 * i, -1, 30, u"U91");
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
     }
-    if (face.current == CurrentDelivery::None) return S_OK;
-    const double value = face.current == CurrentDelivery::Negative ? -std::abs(pump.value)
-                                                                   : pump.value;
+    if (face.current == CurrentDelivery::None)
+        return S_OK;
+    const double value =
+        face.current == CurrentDelivery::Negative ? -std::abs(pump.value) : pump.value;
     const LONG lockedBy = face.current == CurrentDelivery::Locked ? 7 : -1;
     const LONG age = face.current == CurrentDelivery::Overdue ? -45 : 20;
     return SendDelivery(control, 99, 1, pump.price, pump.volume, value, lockedBy, age,
@@ -160,8 +130,10 @@ HRESULT FeedPopupDeliveries(IDispatch* control, const FaceCase& face) {
     const ScriptedPump& pump = face.pump;
     const double price = pump.price != 0 ? pump.price : 1.999;
     HRESULT hr = SendDelivery(control, 601, 2, price, 8.0, 15.99, -1, 30, u"U91", 3);
-    if (SUCCEEDED(hr)) hr = SendDelivery(control, 602, 2, price, 20.0, 39.98, 7, 40, u"U91");
-    if (SUCCEEDED(hr)) hr = SendDelivery(control, 603, 2, price, 5.5, 10.99, -1, -45, u"U91");
+    if (SUCCEEDED(hr))
+        hr = SendDelivery(control, 602, 2, price, 20.0, 39.98, 7, 40, u"U91");
+    if (SUCCEEDED(hr))
+        hr = SendDelivery(control, 603, 2, price, 5.5, 10.99, -1, -45, u"U91");
     if (SUCCEEDED(hr)) {
         hr = SendDelivery(control, 604, 1, price, pump.volume != 0 ? pump.volume : 12.345,
                           pump.value != 0 ? pump.value : 24.68, -1, 20, pump.shortGradeName);
@@ -209,7 +181,7 @@ bool CapturePopup(IDispatch* control, HWND owner, FacePixels* pixels, std::strin
         }
         return true;
     });
-    const HRESULT hr = Call(control, kDoPopup, {});
+    const HRESULT hr = Invoke(control, tolvan::dispidDoPopup, DISPATCH_METHOD, {});
     platform::SetIdleHook(previous);
     MSG quit;
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -231,7 +203,6 @@ bool RegisterClassOnce() {
     return registered;
 }
 
-
 }  // namespace
 
 std::string BuiltModulePath() {
@@ -252,8 +223,9 @@ bool FaceHost::EnsureRegistered(const std::string& module, std::string* error) {
         return true;
     }
     if (module.empty()) {
-        *error = "TOLVAN.TolvanCtrl.1 is not registered and no built Tolvan.OCX was found "
-                 "(give it with --module PATH)";
+        *error =
+            "TOLVAN.TolvanCtrl.1 is not registered and no built Tolvan.OCX was found "
+            "(give it with --module PATH)";
         return false;
     }
     char pattern[] = "/tmp/tolvan-face.XXXXXX";
@@ -284,9 +256,9 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
         *error = "cannot register the host window class";
         return false;
     }
-    HWND window = CreateWindowExW(0, reinterpret_cast<LPCWSTR>(kWindowClass), nullptr,
-                                  WS_POPUP | WS_VISIBLE, 0, 0, kFace, kFace, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window =
+        CreateWindowExW(0, reinterpret_cast<LPCWSTR>(kWindowClass), nullptr, WS_POPUP | WS_VISIBLE,
+                        0, 0, kFace, kFace, nullptr, nullptr, nullptr, nullptr);
     if (window == nullptr) {
         *error = "cannot create the host window";
         return false;
@@ -314,19 +286,21 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
              SUCCEEDED(hr = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr,
                                            static_cast<IOleInPlaceSite*>(&site), 0, window,
                                            &position));
-        if (!ok) *error = Describe("in-place activation", hr);
+        if (!ok)
+            *error = Describe("in-place activation", hr);
     }
     if (ok) {
         IDispatch* clientDispatch = &client;
-        const VARIANT handle = ByRef(VT_DISPATCH, &clientDispatch);
         // IsCurrentPump last: loading a pump resets it.
-        ok = SUCCEEDED(hr = Call(control, kID, {I4(1)}, true)) &&
-             SUCCEEDED(hr = Call(control, kSetKestro, {handle})) &&
+        ok = SUCCEEDED(hr = Invoke(control, tolvan::dispidID, DISPATCH_PROPERTYPUT, {I4(1)})) &&
+             SUCCEEDED(hr = Invoke(control, tolvan::dispidSetKestro, DISPATCH_METHOD,
+                                   {ByRef(VT_DISPATCH, &clientDispatch)})) &&
              SUCCEEDED(hr = face.popup ? FeedPopupDeliveries(control, face)
                                        : FeedDeliveries(control, face)) &&
-             SUCCEEDED(hr = Call(control, kIsCurrentPump, {I2(face.isCurrentPump ? 1 : 0)},
-                                 true));
-        if (!ok) *error = Describe("feeding the pump to the control", hr);
+             SUCCEEDED(hr = Invoke(control, tolvan::dispidIsCurrentPump, DISPATCH_PROPERTYPUT,
+                                   {I2(face.isCurrentPump ? 1 : 0)}));
+        if (!ok)
+            *error = Describe("feeding the pump to the control", hr);
     }
     if (ok && face.popup) {
         platform::DispatchPendingMessages();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/com.h"
+#include "platform/unknown_base.h"
 
 namespace tolvan_face {
 
@@ -31,13 +32,10 @@ struct ScriptedPump {
     SHORT stackMode = 0;
 };
 
-class ScriptedClient final : public IDispatch {
+// It lives on its owner's stack.
+class ScriptedClient final : public ScopedObject<IDispatch> {
   public:
     explicit ScriptedClient(const ScriptedPump& pump) : pump_(pump) {}
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override { return --refs_; }  // lives on its owner's stack
     HRESULT GetTypeInfoCount(UINT* count) override;
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -52,7 +50,6 @@ class ScriptedClient final : public IDispatch {
 
   private:
     ScriptedPump pump_;
-    ULONG refs_ = 1;
     LONG currentPumpId_ = -1;
 };
 

@@ -7,6 +7,7 @@
 #include "kestro/automation/client_type_library.h"
 #include "kestro/automation/kestro_client.h"
 #include "platform/registry.h"
+#include "platform/unknown_base.h"
 
 #define KESTRO_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -19,22 +20,9 @@ std::atomic<int> serverLocks = 0;
 
 constexpr char kTypeName[] = "Kestro client automation object";
 
-class ClientFactory final : public IClassFactory {
+// The factory is static: it only counts as a server lock while referenced.
+class ClientFactory final : public StaticObject<IClassFactory> {
   public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-            *ppv = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The factory is static: it only counts as a server lock while referenced.
-    ULONG AddRef() override { return 2; }
-    ULONG Release() override { return 1; }
 
     HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) override {
         if (ppvObject == nullptr) {

@@ -8,6 +8,8 @@
 #include "kestro/model/result_codes.h"
 #include "kestro/wire/pump_calls.h"
 #include "platform/bstr.h"
+#include "platform/dispatch_call.h"
+#include "platform/variant_owner.h"
 #include "platform/variant_values.h"
 
 namespace kestro::automation {
@@ -23,43 +25,37 @@ using platform::variants::I2;
 using platform::variants::I4;
 using platform::variants::R8;
 
-// Calls `dispid` on `target` as a method with `forward` (the arguments in their order). A sink
-// that fails is the control's business; the events of the other pumps go on.
-void InvokeMethod(IDispatch* target, DISPID dispid, std::vector<VARIANT> forward) {
-    std::vector<VARIANT> reversed(forward.rbegin(), forward.rend());
-    CallSinkMethod(target, dispid, reversed.data(), static_cast<UINT>(reversed.size()));
-}
-
 }  // namespace
 
 // ---- Arguments of one Invoke -----------------------------------------------------------
 
 // The arguments in their order: by-value ones converted to their parameter's type (owned
-// here), by-reference ones as the caller passed them.
+// here), by-reference ones as the caller passed them (pointers only: clearing them leaves the
+// caller's targets alone).
 struct CKestroClient::Arguments {
-    std::vector<VARIANT> values;
+    std::vector<Variant> values;
 
-    ~Arguments() {
-        for (VARIANT& value : values) {
-            VariantClear(&value);
-        }
+    std::int32_t Long(std::size_t i) const { return values[i].Get().lVal; }
+    std::int16_t Short(std::size_t i) const { return values[i].Get().iVal; }
+    double Double(std::size_t i) const { return values[i].Get().dblVal; }
+    BSTR Text(std::size_t i) const { return values[i].Get().bstrVal; }
+    std::int32_t* RefLong(std::size_t i) const { return values[i].Get().plVal; }
+    std::int16_t* RefShort(std::size_t i) const { return values[i].Get().piVal; }
+    double* RefDouble(std::size_t i) const { return values[i].Get().pdblVal; }
+    DATE* RefDate(std::size_t i) const { return values[i].Get().pdate; }
+    IDispatch** RefDispatch(std::size_t i) const { return values[i].Get().ppdispVal; }
+    // Hands `text` to the caller's by-reference BSTR `i`, freeing the text it replaces.
+    void HandBack(std::size_t i, Bstr& text) const {
+        BSTR* slot = values[i].Get().pbstrVal;
+        SysFreeString(*slot);
+        *slot = text.Detach();
     }
-    std::int32_t Long(std::size_t i) const { return values[i].lVal; }
-    std::int16_t Short(std::size_t i) const { return values[i].iVal; }
-    double Double(std::size_t i) const { return values[i].dblVal; }
-    BSTR Text(std::size_t i) const { return values[i].bstrVal; }
-    std::int32_t* RefLong(std::size_t i) const { return values[i].plVal; }
-    std::int16_t* RefShort(std::size_t i) const { return values[i].piVal; }
-    double* RefDouble(std::size_t i) const { return values[i].pdblVal; }
-    DATE* RefDate(std::size_t i) const { return values[i].pdate; }
-    BSTR* RefText(std::size_t i) const { return values[i].pbstrVal; }
-    IDispatch** RefDispatch(std::size_t i) const { return values[i].ppdispVal; }
 };
 
 // ---- Life and IUnknown -------------------------------------------------------------------
 
 CKestroClient::CKestroClient(std::function<void()> onLastRelease)
-    : onLastRelease_(std::move(onLastRelease)), point_(*this, kClientEventsIid) {}
+    : onLastRelease_{std::move(onLastRelease)}, point_(*this, kClientEventsIid) {}
 
 CKestroClient::~CKestroClient() {
     if (loggedOn_) {
@@ -70,38 +66,8 @@ CKestroClient::~CKestroClient() {
     // may be unloaded next.
 }
 
-HRESULT CKestroClient::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kClientIid) {
-        *ppv = static_cast<IDispatch*>(this);
-    } else if (riid == IID_IConnectionPointContainer) {
-        *ppv = static_cast<IConnectionPointContainer*>(this);
-    } else if (riid == IID_IProvideClassInfo) {
-        *ppv = static_cast<IProvideClassInfo*>(this);
-    } else {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-ULONG CKestroClient::AddRef() {
-    return ++refs_;
-}
-
-ULONG CKestroClient::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) {
-        std::function<void()> onLastRelease = std::move(onLastRelease_);
-        delete this;
-        if (onLastRelease) {
-            onLastRelease();
-        }
-    }
-    return left;
+bool CKestroClient::AlsoAnswers(REFIID riid) const {
+    return riid == kClientIid;
 }
 
 // ---- Type information --------------------------------------------------------------------
@@ -155,6 +121,136 @@ HRESULT CKestroClient::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP)
     return S_OK;
 }
 
+// ---- The dispatch table ----------------------------------------------------------------
+
+// How the object serves one member of ClientInterface(): a long property kept in a field, the
+// Connected property, or a method over the converted arguments that returns its result code.
+struct CKestroClient::Entry {
+    DISPID dispid;
+    std::int32_t CKestroClient::*field = nullptr;
+    std::int32_t (*method)(CKestroClient&, const Arguments&) = nullptr;
+    // The method goes to the server: after a lost connection it answers kConnectionLost.
+    bool needsConnection = true;
+};
+
+const CKestroClient::Entry* CKestroClient::FindEntry(DISPID dispid) {
+    using C = CKestroClient;
+    using A = Arguments;
+    static const Entry entries[] = {
+        {kLogon, nullptr, [](C& c, const A& a) { return c.Logon(a.Text(0), a.Long(1)); }, false},
+        {kLogoff, nullptr, [](C& c, const A&) { return c.Logoff(); }, false},
+        {kCallPort, &C::callPort_},
+        {kEventsPort, &C::eventsPort_},
+        {kClientID, &C::clientId_},
+        {kConnected},
+        {kCurrentPumpID, &C::currentPump_},
+        {kRegisterPumpControl, nullptr,
+         [](C& c, const A& a) { return c.RegisterPumpControl(a.Long(0), *a.RefDispatch(1)); },
+         false},
+        {kReadPumpProperties, nullptr, &C::ReadPumpProperties},
+        {kReadPumpHosesCount, nullptr,
+         [](C& c, const A& a) {
+             return c.link_.Forward<wire::CallCode::GetPumpHosesCount>(a.Long(0), a.RefLong(1));
+         }},
+        {kReadPumpHoseByNumber, nullptr,
+         [](C& c, const A& a) {
+             return c.link_.Forward<wire::CallCode::GetPumpHoseByNumber>(a.Long(0), a.Long(1),
+                                                                         a.RefLong(2));
+         }},
+        {kReadPumpStatus, nullptr, &C::ReadPumpStatus},
+        {kReadPumpDelivery, nullptr, &C::ReadPumpDelivery},
+        {kReadPumpDeliveryEx, nullptr, &C::ReadPumpDelivery},
+        {kPumpPrepayReserve, nullptr, &C::PumpCommand<calls::PumpPrepayReserve>},
+        {kPumpPrepayCancel, nullptr, &C::PumpCommand<calls::PumpPrepayCancel>},
+        {kPumpPrepayAuthorise, nullptr, &C::LimitCommand<calls::PumpPrepayAuthorise>},
+        {kPumpPreauthReserve, nullptr, &C::PumpCommand<calls::PumpPreauthReserve>},
+        {kPumpPreauthCancel, nullptr, &C::PumpCommand<calls::PumpPreauthCancel>},
+        {kPumpPreauthAuthorise, nullptr, &C::LimitCommand<calls::PumpPreauthAuthorise>},
+        {kPumpLoadPreset, nullptr, &C::LimitCommand<calls::PumpLoadPreset>},
+        {kPumpAttendantAuthorise, nullptr,
+         [](C& c, const A& a) {
+             return c.link_.Forward<calls::PumpAttendantAuthorise>(a.Long(0), a.Long(1));
+         }},
+        {kPumpAuthorise, nullptr, &C::PumpCommand<calls::PumpAuthorise>},
+        {kPumpCancelAuthorise, nullptr, &C::PumpCommand<calls::PumpCancelAuthorise>},
+        {kPumpTempStop, nullptr, &C::PumpCommand<calls::PumpTempStop>},
+        {kPumpReAuthorise, nullptr, &C::PumpCommand<calls::PumpReAuthorise>},
+        {kPumpTerminateDelivery, nullptr, &C::PumpCommand<calls::PumpTerminateDelivery>},
+        {kPumpStackCurrentDelivery, nullptr, &C::PumpCommand<calls::PumpStackCurrentDelivery>},
+        // Arguments: attendant first, pump second.
+        {kPumpAttendantLogon, nullptr,
+         [](C& c, const A& a) {
+             return c.link_.Forward<calls::PumpAttendantLogon>(a.Long(0), a.Long(1));
+         }},
+    };
+    for (const Entry& entry : entries) {
+        if (entry.dispid == dispid) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+template <wire::CallCode code>
+std::int32_t CKestroClient::PumpCommand(CKestroClient& c, const Arguments& a) {
+    return c.link_.Forward<code>(a.Long(0));
+}
+
+template <wire::CallCode code>
+std::int32_t CKestroClient::LimitCommand(CKestroClient& c, const Arguments& a) {
+    return c.link_.Forward<code>(a.Long(0), a.Short(1), a.Double(2), a.Short(3), a.Short(4));
+}
+
+std::int32_t CKestroClient::ReadPumpProperties(CKestroClient& c, const Arguments& a) {
+    Bstr name;
+    std::int32_t slot = 0;
+    std::int32_t muxSlot = 0;
+    std::int16_t priceControl = 0;
+    std::int16_t hasPreset = 0;
+    const std::int32_t result = c.link_.Forward<wire::CallCode::GetPumpPropertiesEx>(
+        a.Long(0), a.RefLong(1), name.Out(), a.RefShort(3), a.RefShort(4), a.RefShort(5),
+        a.RefShort(6), a.RefShort(7), a.RefShort(8), a.RefShort(9), a.RefShort(10), a.RefShort(11),
+        a.RefLong(12), a.RefLong(13), a.RefShort(14), a.RefShort(15), a.RefShort(16),
+        a.RefShort(17), &slot, &muxSlot, &priceControl, &hasPreset);
+    if (result == kSuccess) {
+        a.HandBack(2, name);
+    }
+    return result;
+}
+
+std::int32_t CKestroClient::ReadPumpStatus(CKestroClient& c, const Arguments& a) {
+    Bstr name;
+    Bstr shortName;
+    const std::int32_t result = c.link_.Forward<calls::ReadPumpStatus>(
+        a.Long(0), a.RefShort(1), a.RefShort(2), a.RefLong(3), a.RefLong(4), a.RefShort(5),
+        a.RefLong(6), name.Out(), shortName.Out(), a.RefShort(9), a.RefDouble(10), a.RefDouble(11),
+        a.RefDouble(12), a.RefShort(13));
+    if (result == kSuccess) {
+        a.HandBack(7, name);
+        a.HandBack(8, shortName);
+    }
+    return result;
+}
+
+// ReadPumpDelivery, and ReadPumpDeliveryEx with the three totals after its other outputs.
+std::int32_t CKestroClient::ReadPumpDelivery(CKestroClient& c, const Arguments& a) {
+    Bstr name;
+    Bstr shortName;
+    double totals[3] = {};
+    const bool ex = a.values.size() > 19;
+    const std::int32_t result = c.link_.Forward<calls::ReadPumpDelivery>(
+        a.Long(0), a.Short(1), a.RefLong(2), a.RefShort(3), a.RefShort(4), a.RefLong(5),
+        a.RefShort(6), a.RefLong(7), name.Out(), shortName.Out(), a.RefShort(10), a.RefDouble(11),
+        a.RefDouble(12), a.RefDouble(13), a.RefLong(14), a.RefLong(15), a.RefLong(16),
+        a.RefDate(17), a.RefLong(18), ex ? a.RefDouble(19) : &totals[0],
+        ex ? a.RefDouble(20) : &totals[1], ex ? a.RefDouble(21) : &totals[2]);
+    if (result == kSuccess) {
+        a.HandBack(8, name);
+        a.HandBack(9, shortName);
+    }
+    return result;
+}
+
 // ---- Invoke ------------------------------------------------------------------------------
 
 HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlags,
@@ -167,45 +263,15 @@ HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
         return E_INVALIDARG;
     }
     const MemberInfo* member = FindMemberById(ClientInterface(), dispIdMember, wFlags);
-    if (member == nullptr) {
+    const Entry* entry = FindEntry(dispIdMember);
+    if (member == nullptr || entry == nullptr) {
         return DISP_E_MEMBERNOTFOUND;
     }
     if (member->kind == MemberKind::Property) {
-        if ((wFlags & DISPATCH_PROPERTYPUT) != 0) {
-            if (member->readOnly) {
-                return DISP_E_MEMBERNOTFOUND;
-            }
-            if (pDispParams->cArgs != 1 || pDispParams->cNamedArgs != 1 ||
-                pDispParams->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
-                return DISP_E_BADPARAMCOUNT;
-            }
-            VARIANT value;
-            VariantInit(&value);
-            if (HRESULT hr = VariantChangeType(&value, &pDispParams->rgvarg[0], 0, VT_I4);
-                FAILED(hr)) {
-                if (puArgErr != nullptr) {
-                    *puArgErr = 0;
-                }
-                return hr;
-            }
-            (dispIdMember == kCallPort     ? callPort_
-             : dispIdMember == kEventsPort ? eventsPort_
-             : dispIdMember == kClientID   ? clientId_
-                                           : currentPump_) = value.lVal;
-            return S_OK;
-        }
-        if (pDispParams->cArgs != 0) {
-            return DISP_E_BADPARAMCOUNT;
-        }
-        if (pVarResult != nullptr) {
-            *pVarResult = dispIdMember == kConnected
-                              ? I2(loggedOn_ && !lost_ ? 1 : 0)
-                              : I4(dispIdMember == kCallPort     ? callPort_
-                                   : dispIdMember == kEventsPort ? eventsPort_
-                                   : dispIdMember == kClientID   ? clientId_
-                                                                 : currentPump_);
-        }
-        return S_OK;
+        return InvokeProperty(*member, *entry, wFlags, *pDispParams, pVarResult, puArgErr);
+    }
+    if (entry->method == nullptr) {
+        return DISP_E_MEMBERNOTFOUND;
     }
     if (pDispParams->cNamedArgs != 0) {
         return DISP_E_NONAMEDARGS;
@@ -219,17 +285,16 @@ HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
     for (std::size_t i = 0; i < count; ++i) {
         const VARTYPE vt = member->params[i].vt;
         VARIANT& given = pDispParams->rgvarg[count - 1 - i];
-        VARIANT value;
-        VariantInit(&value);
+        Variant value;
         HRESULT hr = S_OK;
         if ((vt & VT_BYREF) != 0) {
             if (given.vt == vt && given.byref != nullptr) {
-                value = given;
+                value = Variant(given);
             } else {
                 hr = DISP_E_TYPEMISMATCH;
             }
         } else {
-            hr = VariantChangeType(&value, &given, 0, vt);
+            hr = VariantChangeType(value.Out(), &given, 0, vt);
         }
         if (FAILED(hr)) {
             if (puArgErr != nullptr) {
@@ -237,155 +302,43 @@ HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
             }
             return hr;
         }
-        args.values.push_back(value);
+        args.values.push_back(std::move(value));
     }
-    std::int32_t result = 0;
-    if (HRESULT hr = Call(dispIdMember, args, result); FAILED(hr)) {
-        return hr;
-    }
-    // By-reference values were copied as pointers: nothing of the caller's may be cleared.
-    for (std::size_t i = 0; i < count; ++i) {
-        if ((member->params[i].vt & VT_BYREF) != 0) {
-            VariantInit(&args.values[i]);
-        }
-    }
+    const std::int32_t result =
+        entry->needsConnection && lost_ ? kConnectionLost : entry->method(*this, args);
     if (pVarResult != nullptr) {
         *pVarResult = I4(result);
     }
     return S_OK;
 }
 
-HRESULT CKestroClient::Call(DISPID dispid, Arguments& args, std::int32_t& result) {
-    if (dispid == kLogon) {
-        result = Logon(args.Text(0), args.Long(1));
-        return S_OK;
-    }
-    if (dispid == kLogoff) {
-        result = Logoff();
-        return S_OK;
-    }
-    if (dispid == kRegisterPumpControl) {
-        result = RegisterPumpControl(args.Long(0), *args.RefDispatch(1));
-        return S_OK;
-    }
-    if (lost_) {
-        result = kConnectionLost;
-        return S_OK;
-    }
-    const std::int32_t pump = args.Long(0);
-    switch (dispid) {
-        case kReadPumpProperties: {
-            Bstr name;
-            std::int32_t slot = 0;
-            std::int32_t muxSlot = 0;
-            std::int16_t priceControl = 0;
-            std::int16_t hasPreset = 0;
-            result = link_.Forward<wire::CallCode::GetPumpPropertiesEx>(
-                pump, args.RefLong(1), name.Out(), args.RefShort(3), args.RefShort(4),
-                args.RefShort(5), args.RefShort(6), args.RefShort(7), args.RefShort(8),
-                args.RefShort(9), args.RefShort(10), args.RefShort(11), args.RefLong(12),
-                args.RefLong(13), args.RefShort(14), args.RefShort(15), args.RefShort(16),
-                args.RefShort(17), &slot, &muxSlot, &priceControl, &hasPreset);
-            if (result == kSuccess) {
-                SysFreeString(*args.RefText(2));
-                *args.RefText(2) = name.Detach();
-            }
-            break;
-        }
-        case kReadPumpHosesCount:
-            result = link_.Forward<wire::CallCode::GetPumpHosesCount>(pump, args.RefLong(1));
-            break;
-        case kReadPumpHoseByNumber:
-            result = link_.Forward<wire::CallCode::GetPumpHoseByNumber>(pump, args.Long(1),
-                                                                        args.RefLong(2));
-            break;
-        case kReadPumpStatus: {
-            Bstr name;
-            Bstr shortName;
-            result = link_.Forward<calls::ReadPumpStatus>(
-                pump, args.RefShort(1), args.RefShort(2), args.RefLong(3), args.RefLong(4),
-                args.RefShort(5), args.RefLong(6), name.Out(), shortName.Out(), args.RefShort(9),
-                args.RefDouble(10), args.RefDouble(11), args.RefDouble(12), args.RefShort(13));
-            if (result == kSuccess) {
-                SysFreeString(*args.RefText(7));
-                *args.RefText(7) = name.Detach();
-                SysFreeString(*args.RefText(8));
-                *args.RefText(8) = shortName.Detach();
-            }
-            break;
-        }
-        case kReadPumpDelivery:
-        case kReadPumpDeliveryEx: {
-            Bstr name;
-            Bstr shortName;
-            double totals[3] = {};
-            const bool ex = dispid == kReadPumpDeliveryEx;
-            result = link_.Forward<calls::ReadPumpDelivery>(
-                pump, args.Short(1), args.RefLong(2), args.RefShort(3), args.RefShort(4),
-                args.RefLong(5), args.RefShort(6), args.RefLong(7), name.Out(), shortName.Out(),
-                args.RefShort(10), args.RefDouble(11), args.RefDouble(12), args.RefDouble(13),
-                args.RefLong(14), args.RefLong(15), args.RefLong(16), args.RefDate(17),
-                args.RefLong(18), ex ? args.RefDouble(19) : &totals[0],
-                ex ? args.RefDouble(20) : &totals[1], ex ? args.RefDouble(21) : &totals[2]);
-            if (result == kSuccess) {
-                SysFreeString(*args.RefText(8));
-                *args.RefText(8) = name.Detach();
-                SysFreeString(*args.RefText(9));
-                *args.RefText(9) = shortName.Detach();
-            }
-            break;
-        }
-        case kPumpPrepayReserve:
-            result = link_.Forward<calls::PumpPrepayReserve>(pump);
-            break;
-        case kPumpPrepayCancel:
-            result = link_.Forward<calls::PumpPrepayCancel>(pump);
-            break;
-        case kPumpPrepayAuthorise:
-            result = link_.Forward<calls::PumpPrepayAuthorise>(pump, args.Short(1), args.Double(2),
-                                                               args.Short(3), args.Short(4));
-            break;
-        case kPumpPreauthReserve:
-            result = link_.Forward<calls::PumpPreauthReserve>(pump);
-            break;
-        case kPumpPreauthCancel:
-            result = link_.Forward<calls::PumpPreauthCancel>(pump);
-            break;
-        case kPumpPreauthAuthorise:
-            result = link_.Forward<calls::PumpPreauthAuthorise>(pump, args.Short(1), args.Double(2),
-                                                                args.Short(3), args.Short(4));
-            break;
-        case kPumpLoadPreset:
-            result = link_.Forward<calls::PumpLoadPreset>(pump, args.Short(1), args.Double(2),
-                                                          args.Short(3), args.Short(4));
-            break;
-        case kPumpAttendantAuthorise:
-            result = link_.Forward<calls::PumpAttendantAuthorise>(pump, args.Long(1));
-            break;
-        case kPumpAuthorise:
-            result = link_.Forward<calls::PumpAuthorise>(pump);
-            break;
-        case kPumpCancelAuthorise:
-            result = link_.Forward<calls::PumpCancelAuthorise>(pump);
-            break;
-        case kPumpTempStop:
-            result = link_.Forward<calls::PumpTempStop>(pump);
-            break;
-        case kPumpReAuthorise:
-            result = link_.Forward<calls::PumpReAuthorise>(pump);
-            break;
-        case kPumpTerminateDelivery:
-            result = link_.Forward<calls::PumpTerminateDelivery>(pump);
-            break;
-        case kPumpStackCurrentDelivery:
-            result = link_.Forward<calls::PumpStackCurrentDelivery>(pump);
-            break;
-        case kPumpAttendantLogon:
-            // Arguments: attendant first, pump second.
-            result = link_.Forward<calls::PumpAttendantLogon>(args.Long(0), args.Long(1));
-            break;
-        default:
+HRESULT CKestroClient::InvokeProperty(const MemberInfo& member, const Entry& entry, WORD wFlags,
+                                      const DISPPARAMS& params, VARIANT* pVarResult,
+                                      UINT* puArgErr) {
+    if ((wFlags & DISPATCH_PROPERTYPUT) != 0) {
+        if (member.readOnly || entry.field == nullptr) {
             return DISP_E_MEMBERNOTFOUND;
+        }
+        if (params.cArgs != 1 || params.cNamedArgs != 1 ||
+            params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) {
+            return DISP_E_BADPARAMCOUNT;
+        }
+        Variant value;
+        if (HRESULT hr = VariantChangeType(value.Out(), &params.rgvarg[0], 0, VT_I4); FAILED(hr)) {
+            if (puArgErr != nullptr) {
+                *puArgErr = 0;
+            }
+            return hr;
+        }
+        this->*entry.field = value.Get().lVal;
+        return S_OK;
+    }
+    if (params.cArgs != 0) {
+        return DISP_E_BADPARAMCOUNT;
+    }
+    if (pVarResult != nullptr) {
+        *pVarResult = entry.field != nullptr ? I4(this->*entry.field)
+                                             : I2(loggedOn_ && !lost_ ? 1 : 0);  // Connected
     }
     return S_OK;
 }
@@ -396,8 +349,8 @@ std::int32_t CKestroClient::Logon(BSTR serverName, std::int32_t callTimeout) {
     if (loggedOn_) {
         return kAlreadyLoggedOn;
     }
-    std::int32_t rc = link_.LogOn(clientId_, 0, serverName, callPort_, eventsPort_, callTimeout,
-                                  0, 0, 0);
+    std::int32_t rc =
+        link_.LogOn(clientId_, 0, serverName, callPort_, eventsPort_, callTimeout, 0, 0, 0);
     if (rc != kSuccess) {
         return rc;
     }
@@ -527,11 +480,10 @@ void CKestroClient::Resynchronise() {
         for (std::int32_t index = 1; index <= count; ++index) {
             PumpDelivery d;
             if (link_.Forward<calls::ReadPumpDelivery>(
-                    pumpId, static_cast<std::int16_t>(index), &d.id, &d.type, &d.state,
-                    &d.hoseId, &d.hoseNumber, &d.gradeId, name.Out(), shortName.Out(), &d.priceLevel,
-                    &d.price, &d.volume, &d.value, &d.lockedBy, &d.reservedBy, &d.age,
-                    &d.completedDate, &d.attendantId, &d.volumeTotal, &d.volume2Total,
-                    &d.valueTotal) == kSuccess) {
+                    pumpId, static_cast<std::int16_t>(index), &d.id, &d.type, &d.state, &d.hoseId,
+                    &d.hoseNumber, &d.gradeId, name.Out(), shortName.Out(), &d.priceLevel, &d.price,
+                    &d.volume, &d.value, &d.lockedBy, &d.reservedBy, &d.age, &d.completedDate,
+                    &d.attendantId, &d.volumeTotal, &d.volume2Total, &d.valueTotal) == kSuccess) {
                 d.gradeName = name.View();
                 d.shortGradeName = shortName.View();
                 CallDeliverySink(control.Get(), d);
@@ -542,27 +494,40 @@ void CKestroClient::Resynchronise() {
 
 void CKestroClient::CallStatusSink(IDispatch* control, const PumpStatus& s) {
     // The names travel by reference: the sink may replace them, the last text is freed here.
-    BSTR name = Bstr::FromUtf16(s.gradeName).Detach();
-    BSTR shortName = Bstr::FromUtf16(s.shortGradeName).Detach();
-    InvokeMethod(control, 49,
-                 {I2(s.state), I2(s.reservedFor), I4(s.reservedBy), I4(s.hoseId),
-                  I2(s.hoseNumber), I4(s.gradeId), BstrRef(&name), BstrRef(&shortName),
-                  I2(s.priceLevel), R8(s.price), R8(s.volume), R8(s.value), I2(s.stackSize)});
-    SysFreeString(name);
-    SysFreeString(shortName);
+    // A sink that fails is the control's business; the events of the other pumps go on.
+    Bstr name = Bstr::FromUtf16(s.gradeName);
+    Bstr shortName = Bstr::FromUtf16(s.shortGradeName);
+    platform::Invoke(
+        control, kStatusEventSink, DISPATCH_METHOD,
+        {I2(s.state), I2(s.reservedFor), I4(s.reservedBy), I4(s.hoseId), I2(s.hoseNumber),
+         I4(s.gradeId), BstrRef(name.InOut()), BstrRef(shortName.InOut()), I2(s.priceLevel),
+         R8(s.price), R8(s.volume), R8(s.value), I2(s.stackSize)});
 }
 
 void CKestroClient::CallDeliverySink(IDispatch* control, const PumpDelivery& d) {
-    BSTR name = Bstr::FromUtf16(d.gradeName).Detach();
-    BSTR shortName = Bstr::FromUtf16(d.shortGradeName).Detach();
-    InvokeMethod(control, 63,
-                 {I4(d.id), I4(d.hoseId), I2(d.hoseNumber), I4(d.gradeId), BstrRef(&name),
-                  BstrRef(&shortName), I2(d.priceLevel), R8(d.price), R8(d.volume), R8(d.value),
-                  I2(d.state), I2(d.type), I4(d.lockedBy), I4(d.reservedBy), I4(d.age),
-                  R8(d.completedDate, VT_DATE), I4(d.attendantId), R8(d.volumeTotal),
-                  R8(d.volume2Total), R8(d.valueTotal)});
-    SysFreeString(name);
-    SysFreeString(shortName);
+    Bstr name = Bstr::FromUtf16(d.gradeName);
+    Bstr shortName = Bstr::FromUtf16(d.shortGradeName);
+    platform::Invoke(control, kDeliveryEventExSink, DISPATCH_METHOD,
+                     {I4(d.id),
+                      I4(d.hoseId),
+                      I2(d.hoseNumber),
+                      I4(d.gradeId),
+                      BstrRef(name.InOut()),
+                      BstrRef(shortName.InOut()),
+                      I2(d.priceLevel),
+                      R8(d.price),
+                      R8(d.volume),
+                      R8(d.value),
+                      I2(d.state),
+                      I2(d.type),
+                      I4(d.lockedBy),
+                      I4(d.reservedBy),
+                      I4(d.age),
+                      R8(d.completedDate, VT_DATE),
+                      I4(d.attendantId),
+                      R8(d.volumeTotal),
+                      R8(d.volume2Total),
+                      R8(d.valueTotal)});
 }
 
 }  // namespace kestro::automation

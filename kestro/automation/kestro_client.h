@@ -26,23 +26,18 @@
 #include "platform/com_ptr.h"
 #include "platform/connection_point.h"
 #include "platform/typeinfo.h"
+#include "platform/unknown_base.h"
 
 namespace kestro::automation {
 
-class CKestroClient final : public IDispatch,
-                            public IConnectionPointContainer,
-                            public IProvideClassInfo {
+class CKestroClient final
+    : public CountedObject<IDispatch, IConnectionPointContainer, IProvideClassInfo> {
   public:
     // A new object with one reference, bound to the calling thread (its window is made there). `onLastRelease`
     // runs when the last reference goes (the module counts its objects with it).
     explicit CKestroClient(std::function<void()> onLastRelease = {});
     CKestroClient(const CKestroClient&) = delete;
     CKestroClient& operator=(const CKestroClient&) = delete;
-
-    // IUnknown
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     // IDispatch: the members of ClientInterface(). By-value arguments are converted to their
     // types (DISP_E_TYPEMISMATCH when they cannot be); by-reference ones must carry exactly
@@ -69,13 +64,39 @@ class CKestroClient final : public IDispatch,
 
   private:
     struct Arguments;
+    struct Entry;
 
-    ~CKestroClient();
+    ~CKestroClient() override;
+    bool AlsoAnswers(REFIID riid) const override;
+
+    // Runs the module's callback once the object is gone: as the first member it is
+    // destroyed last.
+    struct LastReleaseNotice {
+        std::function<void()> callback;
+        ~LastReleaseNotice() {
+            if (callback) {
+                callback();
+            }
+        }
+    };
+
+    // The dispatch table: the entry that serves `dispid`, null for a DISPID it lacks.
+    static const Entry* FindEntry(DISPID dispid);
+    HRESULT InvokeProperty(const MemberInfo& member, const Entry& entry, WORD wFlags,
+                           const DISPPARAMS& params, VARIANT* pVarResult, UINT* puArgErr);
 
     std::int32_t Logon(BSTR serverName, std::int32_t callTimeout);
     std::int32_t Logoff();
     std::int32_t RegisterPumpControl(std::int32_t pumpId, IDispatch* control);
-    HRESULT Call(DISPID dispid, Arguments& args, std::int32_t& result);
+    // Members as the table calls them: a command that takes the pump alone, one that takes a
+    // limit (pump, limit type, value, hose, price level), and those that hand texts back.
+    template <wire::CallCode code>
+    static std::int32_t PumpCommand(CKestroClient& c, const Arguments& a);
+    template <wire::CallCode code>
+    static std::int32_t LimitCommand(CKestroClient& c, const Arguments& a);
+    static std::int32_t ReadPumpProperties(CKestroClient& c, const Arguments& a);
+    static std::int32_t ReadPumpStatus(CKestroClient& c, const Arguments& a);
+    static std::int32_t ReadPumpDelivery(CKestroClient& c, const Arguments& a);
 
     void StartReader();
     void StopReader();
@@ -88,8 +109,7 @@ class CKestroClient final : public IDispatch,
     void CallStatusSink(IDispatch* control, const PumpStatus& status);
     void CallDeliverySink(IDispatch* control, const PumpDelivery& delivery);
 
-    std::atomic<ULONG> refs_ = 1;
-    std::function<void()> onLastRelease_;
+    LastReleaseNotice onLastRelease_;
     EventWindow window_;  // the reader thread's posted events run through it
     client::ClientLink link_;
     client::EventSubscription events_;

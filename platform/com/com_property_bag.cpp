@@ -9,31 +9,6 @@ MemoryPropertyBag::~MemoryPropertyBag() {
     }
 }
 
-HRESULT MemoryPropertyBag::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) {
-        return E_POINTER;
-    }
-    if (riid == IID_IUnknown || riid == IID_IPropertyBag) {
-        *ppv = static_cast<IPropertyBag*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG MemoryPropertyBag::AddRef() {
-    return ++refs_;
-}
-
-ULONG MemoryPropertyBag::Release() {
-    const ULONG left = --refs_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT MemoryPropertyBag::Read(LPCOLESTR pszPropName, VARIANT* pVar, void*) {
     if (pszPropName == nullptr || pVar == nullptr) {
         return E_POINTER;

@@ -1,10 +1,10 @@
 // The standard font object: a counted IDispatch over a FONTDESC.
 #include "platform/std_font.h"
 
-#include <atomic>
 
 #include "platform/ascii_case.h"
 #include "platform/oleauto.h"
+#include "platform/unknown_base.h"
 
 namespace {
 
@@ -14,35 +14,15 @@ constexpr DISPID kBold = 3;
 constexpr DISPID kItalic = 4;
 constexpr DISPID kWeight = 7;
 
-class StdFont final : public IDispatch {
+class StdFont final : public CountedObject<IDispatch> {
   public:
     explicit StdFont(const FONTDESC& desc)
         : name_(SysAllocString(desc.lpstrName != nullptr ? desc.lpstrName : u"")),
           size_(desc.cySize.int64),
           weight_(desc.sWeight),
           italic_(desc.fItalic != FALSE) {}
-    ~StdFont() { SysFreeString(name_); }
+    ~StdFont() override { SysFreeString(name_); }
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT GetTypeInfoCount(UINT* count) override {
         if (count == nullptr) {
             return E_POINTER;
@@ -156,7 +136,6 @@ class StdFont final : public IDispatch {
         return FAILED(hr) ? DISP_E_TYPEMISMATCH : S_OK;
     }
 
-    std::atomic<ULONG> refs_{1};
     BSTR name_;
     LONGLONG size_;
     SHORT weight_;

@@ -1,10 +1,15 @@
 // ITypeInfo over the C++ type tables, and the name lookups and descriptions built on them.
 #include "platform/typeinfo.h"
 
-#include <atomic>
 #include <new>
 
 #include "platform/ascii_case.h"
+#include "platform/unknown_base.h"
+
+template <>
+struct IidOf<ITypeInfo> {
+    static constexpr const IID& value = IID_ITypeInfo;
+};
 
 namespace {
 
@@ -39,40 +44,12 @@ bool KindFits(MemberKind kind, WORD flags) {
     return false;
 }
 
-class TableTypeInfo final : public ITypeInfo {
+// Keeps a reference on its owner (the object it describes), released as it goes.
+class TableTypeInfo final : public CountedObject<ITypeInfo> {
   public:
     TableTypeInfo(const TypeLibInfo& library, const DispInterfaceInfo* iface,
                   const CoClassInfo* coclass, IUnknown* owner)
-        : library_(library), iface_(iface), coclass_(coclass), owner_(owner) {
-        if (owner_ != nullptr) {
-            owner_->AddRef();
-        }
-    }
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_ITypeInfo) {
-            *ppv = static_cast<ITypeInfo*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            IUnknown* owner = owner_;
-            delete this;
-            if (owner != nullptr) {
-                owner->Release();
-            }
-        }
-        return left;
-    }
+        : library_(library), iface_(iface), coclass_(coclass), owner_(owner) {}
 
     const TypeLibInfo* GetTypeLibInfo() override { return &library_; }
     const DispInterfaceInfo* GetDispInterfaceInfo() override { return iface_; }
@@ -85,13 +62,12 @@ class TableTypeInfo final : public ITypeInfo {
     }
 
   private:
-    ~TableTypeInfo() = default;
+    ~TableTypeInfo() override = default;
 
     const TypeLibInfo& library_;
     const DispInterfaceInfo* iface_;
     const CoClassInfo* coclass_;
-    IUnknown* owner_;
-    std::atomic<ULONG> refs_{1};
+    ComPtr<IUnknown> owner_;
 };
 
 }  // namespace

@@ -44,6 +44,7 @@ struct RecordedCall {
     std::vector<DISPID> named;
     std::vector<VARIANT> args;
     std::vector<VARTYPE> types;  // as passed, VT_BYREF kept
+    bool wantedResult;           // the caller passed a result VARIANT
 };
 
 // An IDispatch that records every call. It answers with `result` (a VT_I4), or fails with
@@ -70,7 +71,7 @@ class RecordingDispatch final : public IDispatch {
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
     HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                    EXCEPINFO* info, UINT*) override {
-        RecordedCall call{dispid, flags, {}, {}, {}};
+        RecordedCall call{dispid, flags, {}, {}, {}, result != nullptr};
         for (UINT i = 0; i < params->cNamedArgs; ++i) {
             call.named.push_back(params->rgdispidNamedArgs[i]);
         }

@@ -5,6 +5,7 @@
 
 #include "platform/afx/ole_object_factory.h"
 #include "platform/com_property_bag.h"
+#include "platform/dispatch_call.h"
 #include "tests/com/com_test_support.h"
 #include "tests/com/test_control/test_control.h"
 
@@ -39,17 +40,11 @@ class OleControlTest : public ::testing::Test {
 
     HRESULT Call(DISPID dispid, WORD flags, std::vector<VARIANT> argsFirstToLast, VARIANT* result,
                  EXCEPINFO* info = nullptr, UINT* argErr = nullptr) {
-        std::vector<VARIANT> reversed(argsFirstToLast.rbegin(), argsFirstToLast.rend());
-        DISPID put = DISPID_PROPERTYPUT;
-        const bool isPut = (flags & DISPATCH_PROPERTYPUT) != 0;
-        DISPPARAMS params{reversed.data(), isPut ? &put : nullptr,
-                          static_cast<UINT>(reversed.size()), isPut ? 1u : 0u};
-        const HRESULT hr =
-            control_->Invoke(dispid, IID_NULL, 0, flags, &params, result, info, argErr);
-        for (VARIANT& v : reversed) {
-            if ((v.vt & VT_BYREF) == 0) {
-                VariantClear(&v);
-            }
+        Variant value;
+        const HRESULT hr = platform::Invoke(control_, dispid, flags, std::move(argsFirstToLast),
+                                            result != nullptr ? &value : nullptr, info, argErr);
+        if (result != nullptr) {
+            *result = value.Detach();  // the caller's to clear
         }
         return hr;
     }
@@ -210,9 +205,8 @@ TEST_F(OleControlTest, ArgumentThatDoesNotConvertNamesItsReversedIndex) {
     EXPECT_EQ(Call(kAdd, DISPATCH_METHOD, {I4(1), Text("x"), I4(2)}, &result, nullptr, &argErr),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(argErr, 1u);
-    EXPECT_EQ(
-        Call(kAdd, DISPATCH_METHOD, {I4(70000), I4(1), I4(2)}, &result, nullptr, &argErr),
-        DISP_E_OVERFLOW);
+    EXPECT_EQ(Call(kAdd, DISPATCH_METHOD, {I4(70000), I4(1), I4(2)}, &result, nullptr, &argErr),
+              DISP_E_OVERFLOW);
     EXPECT_EQ(argErr, 2u);
     EXPECT_EQ(Call(kAdd, DISPATCH_METHOD, {Text("2"), I4(3), Text("0.25")}, &result), S_OK);
     EXPECT_EQ(result.vt, VT_R8);
@@ -358,8 +352,7 @@ TEST_F(OleControlTest, MemberExceptionBecomesExcepInfo) {
     EXCEPINFO info{};
     VARIANT result;
     VariantInit(&result);
-    EXPECT_EQ(Call(kFail, DISPATCH_METHOD, {I4(E_ACCESSDENIED)}, &result, &info),
-              DISP_E_EXCEPTION);
+    EXPECT_EQ(Call(kFail, DISPATCH_METHOD, {I4(E_ACCESSDENIED)}, &result, &info), DISP_E_EXCEPTION);
     EXPECT_EQ(info.scode, E_ACCESSDENIED);
     EXPECT_EQ(BstrToUtf8(info.bstrDescription), "Failure requested by the caller");
     EXPECT_FALSE(BstrToUtf8(info.bstrSource).empty());
@@ -531,7 +524,8 @@ TEST_F(OleControlTest, ExtentMiscStatusAndPropertyPages) {
     DWORD status = 0;
     ASSERT_EQ(object->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
     EXPECT_EQ(status, 131473u);
-    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, nullptr), E_NOTIMPL);  // no site to show a frame
+    EXPECT_EQ(object->DoVerb(OLEIVERB_PROPERTIES, nullptr, nullptr, 0, nullptr, nullptr),
+              E_NOTIMPL);  // no site to show a frame
     object->Release();
 
     ISpecifyPropertyPages* specify = nullptr;

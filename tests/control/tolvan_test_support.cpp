@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/dispatch_call.h"
 #include "platform/user.h"
 
 namespace tolvan_test {
@@ -64,8 +65,8 @@ HWND MakePageFrame(int width, int height) {
         wc.lpszClassName = u"TolvanTestPageFrame";
         return RegisterClassW(&wc) != 0;
     }();
-    return registered ? CreateWindowExW(0, u"TolvanTestPageFrame", u"frame", WS_POPUP, 0, 0,
-                                        width, height, nullptr, nullptr, nullptr, nullptr)
+    return registered ? CreateWindowExW(0, u"TolvanTestPageFrame", u"frame", WS_POPUP, 0, 0, width,
+                                        height, nullptr, nullptr, nullptr, nullptr)
                       : nullptr;
 }
 
@@ -199,21 +200,11 @@ void TolvanTest::TearDown() {
 
 HRESULT TolvanTest::Call(DISPID dispid, WORD flags, std::vector<VARIANT> args, VARIANT* result,
                          EXCEPINFO* info) {
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPID put = DISPID_PROPERTYPUT;
-    const bool isPut = (flags & DISPATCH_PROPERTYPUT) != 0;
-    DISPPARAMS params{reversed.data(), isPut ? &put : nullptr, static_cast<UINT>(reversed.size()),
-                      isPut ? 1u : 0u};
-    EXCEPINFO scratch{};
-    const HRESULT hr = control_->Invoke(dispid, IID_NULL, 0, flags, &params, result,
-                                        info != nullptr ? info : &scratch, nullptr);
-    if (info == nullptr) {
-        ClearExcepInfo(&scratch);
-    }
-    for (VARIANT& v : reversed) {
-        if ((v.vt & VT_BYREF) == 0) {
-            VariantClear(&v);
-        }
+    Variant value;
+    const HRESULT hr = platform::Invoke(control_, dispid, flags, std::move(args),
+                                        result != nullptr ? &value : nullptr, info);
+    if (result != nullptr) {
+        *result = value.Detach();  // the caller's to clear, as before
     }
     return hr;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/com.h"
+#include "platform/dispatch_call.h"
 #include "platform/user.h"
 #include "tests/com/com_test_support.h"
 #include "tests/kestro_e2e/e2e_support.h"
@@ -115,23 +116,11 @@ class RecordingSink final : public IDispatch {
 // Invokes `dispid` of `object` with `args` (first to last) as `flags`; the result as a long.
 inline HRESULT Invoke(IDispatch* object, DISPID dispid, std::vector<VARIANT> args, LONG* result,
                       WORD flags = DISPATCH_METHOD) {
-    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
-    DISPID named = DISPID_PROPERTYPUT;
-    const bool put = flags == DISPATCH_PROPERTYPUT;
-    DISPPARAMS params{reversed.data(), put ? &named : nullptr, static_cast<UINT>(reversed.size()),
-                      put ? 1u : 0u};
-    VARIANT value;
-    VariantInit(&value);
-    EXCEPINFO info{};
-    UINT argErr = 0;
-    HRESULT hr = object->Invoke(dispid, IID_NULL, 0, flags, &params, &value, &info, &argErr);
+    Variant value;
+    const HRESULT hr = platform::Invoke(object, dispid, flags, std::move(args), &value);
     if (result != nullptr) {
-        *result = value.vt == VT_I4 ? value.lVal : value.vt == VT_I2 ? value.iVal : -12345;
-    }
-    VariantClear(&value);
-    ClearExcepInfo(&info);
-    for (VARIANT& arg : args) {
-        VariantClear(&arg);
+        const VARIANT& v = value.Get();
+        *result = v.vt == VT_I4 ? v.lVal : v.vt == VT_I2 ? v.iVal : -12345;
     }
     return hr;
 }

@@ -38,6 +38,22 @@ TEST(BstrTest, DetachHandsTheTextOver) {
     EXPECT_EQ(SysLiveStringCount(), live);
 }
 
+// An in-out slot keeps the text for the callee to read; what the callee leaves there (after
+// freeing the text it replaces) is the holder's.
+TEST(BstrTest, InOutKeepsTheTextAndOwnsTheReplacement) {
+    const long live = SysLiveStringCount();
+    {
+        Bstr text = Bstr::FromUtf8("diesel");
+        BSTR* slot = text.InOut();
+        EXPECT_EQ(BstrToUtf8(*slot), "diesel");
+        SysFreeString(*slot);
+        *slot = MakeText(u"petrol");
+        EXPECT_EQ(text.Utf8(), "petrol");
+        EXPECT_EQ(SysLiveStringCount(), live + 1);
+    }
+    EXPECT_EQ(SysLiveStringCount(), live);
+}
+
 TEST(BstrTest, ViewKeepsEmbeddedZerosAndNullReadsEmpty) {
     const Bstr text = Bstr::FromUtf16(std::u16string_view(u"a\0b", 3));
     EXPECT_EQ(text.Length(), 3u);
