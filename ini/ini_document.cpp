@@ -29,8 +29,7 @@ IniDocument::IniDocument(const char* fileName, bool keepOpen)
     lastSection_.Assign("");
 }
 
-IniDocument::IniDocument(const char* fileName, ReadOnlyCopy)
-    : IniDocument(fileName, true) {
+IniDocument::IniDocument(const char* fileName, ReadOnlyCopy) : IniDocument(fileName, true) {
     readOnlyCopy_ = true;
 }
 
@@ -265,7 +264,8 @@ const char* IniDocument::ValueOfKeyLine(const char* text, std::size_t keyLength)
     }
     const std::size_t valueOffset = static_cast<std::size_t>(text - line_.c_str());
     line_.resize(end);
-    const char* value = ini_line::SkipBlanks(line_.c_str() + std::min(valueOffset + keyLength, end));
+    const char* value =
+        ini_line::SkipBlanks(line_.c_str() + std::min(valueOffset + keyLength, end));
     if (*value == '=') {
         value = ini_line::SkipBlanks(value + 1);
     }
@@ -296,8 +296,9 @@ int IniDocument::GetString(const char* key, CounterString& out) {
 
 // The same line pieces as FindSection and SearchKey, in one pass: a line starting with "["
 // ends the section before it and starts the next one if it is the first header of a name
-// that FindSection can find (the one the index finds); in a section, a key line answers for the key made of its text up
-// to the first blank, "=", CR, LF or NUL, and only the first line of each key is read.
+// that FindSection can find (the one the index finds); in a section, a key line answers for the key
+// made of its text up to the first blank, "=", CR, LF or NUL, and only the first line of each key
+// is read.
 bool IniDocument::ReadInOrder(Visitor& visitor) {
     if (!IsOpen()) {
         Open();
@@ -416,9 +417,9 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
             Seek(0, SEEK_END);
             written = WriteText(separator + keyLine);
         } else {
-            // The rest starts after the found key's line, or, for a new key, at keyLinePos_: the empty lines before the next header stay behind it.
-            const std::int64_t restStart =
-                search == KeySearch::Found ? keyLineEnd_ : keyLinePos_;
+            // The rest starts after the found key's line, or, for a new key, at keyLinePos_: the
+            // empty lines before the next header stay behind it.
+            const std::int64_t restStart = search == KeySearch::Found ? keyLineEnd_ : keyLinePos_;
             Seek(restStart);
             std::string rest;
             const int readError = ini_line::ReadToEnd(file_, rest);

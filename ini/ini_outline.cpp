@@ -33,8 +33,7 @@ IniKeyLine KeyLine(int number, const char* text, bool nul) {
         key.hasEquals = true;
         key.spacedEquals = value != text + end;
         key.written = value + 1;
-        while (!key.written.empty() &&
-               (key.written.back() == '\n' || key.written.back() == '\r')) {
+        while (!key.written.empty() && (key.written.back() == '\n' || key.written.back() == '\r')) {
             key.written.pop_back();
         }
         value = ini_line::SkipBlanks(value + 1);

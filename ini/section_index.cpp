@@ -42,7 +42,8 @@ void SectionIndex::Note(const std::string& line, std::int64_t lineStart, std::in
     }
     // The line is handled as 0-terminated text, as the byte-wise comparison would see it.
     if (const char* close = std::strchr(start + 1, ']')) {
-        bodyStart_.emplace(ini_line::Folded(std::string_view(start + 1, close - start - 1)), bodyStart);
+        bodyStart_.emplace(ini_line::Folded(std::string_view(start + 1, close - start - 1)),
+                           bodyStart);
     }
 }
 

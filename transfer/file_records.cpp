@@ -94,16 +94,21 @@ void FileRecords::Value(std::string_view key, std::string_view value) {
     }
     nextKey_ = index + 1;
     values_.push_back({static_cast<std::uint32_t>(texts_.size() - record_.text),
-                       static_cast<std::uint16_t>(value.size()), static_cast<std::uint16_t>(index)});
+                       static_cast<std::uint16_t>(value.size()),
+                       static_cast<std::uint16_t>(index)});
     texts_ += value;
 }
 
 void FileRecords::Start(const std::string& section, int group, const KeyMap& known) {
     // A record's name is Application or a kind's prefix with at most nine digits: short.
     texts_ += section;
-    record_ = FileRecord{values_.size(), texts_.size(), &known.keys, 0,
+    record_ = FileRecord{values_.size(),
+                         texts_.size(),
+                         &known.keys,
+                         0,
                          static_cast<std::uint16_t>(section.size()),
-                         static_cast<std::int8_t>(group), false};
+                         static_cast<std::int8_t>(group),
+                         false};
     number_.clear();
     known_ = &known;
     nextKey_ = 0;

@@ -57,7 +57,9 @@ UINT SysStringLen(BSTR text) {
     return text == nullptr ? 0 : *PrefixOf(text) / sizeof(OLECHAR);
 }
 
-UINT SysStringByteLen(BSTR text) { return text == nullptr ? 0 : *PrefixOf(text); }
+UINT SysStringByteLen(BSTR text) {
+    return text == nullptr ? 0 : *PrefixOf(text);
+}
 
 void SysFreeString(BSTR text) {
     if (text == nullptr) {
@@ -67,7 +69,9 @@ void SysFreeString(BSTR text) {
     std::free(PrefixOf(text));
 }
 
-long SysLiveStringCount() { return liveStrings.load(); }
+long SysLiveStringCount() {
+    return liveStrings.load();
+}
 
 std::string BstrToUtf8(BSTR text) {
     return Utf16ToUtf8(std::u16string_view(text, SysStringLen(text)));
