@@ -95,9 +95,9 @@ HRESULT SendDelivery(IDispatch* control, LONG id, SHORT state, double price, dou
     Bstr gradeName = Bstr::FromUtf16(grade);
     Bstr shortName = Bstr::FromUtf16(grade);
     return Invoke(control, tolvan::dispidDeliveryEventSink, DISPATCH_METHOD,
-                  {I4(id), I4(1), I2(1), I4(1), BstrRef(gradeName.Out()), BstrRef(shortName.Out()),
-                   I2(1), R8(price), R8(volume), R8(value), I2(state), I2(type), I4(lockedBy),
-                   I4(-1), I4(age), R8(46000.5, VT_DATE), I4(-1)});
+                  {I4(id), I4(1), I2(1), I4(1), BstrRef(gradeName.InOut()),
+                   BstrRef(shortName.InOut()), I2(1), R8(price), R8(volume), R8(value), I2(state),
+                   I2(type), I4(lockedBy), I4(-1), I4(age), R8(46000.5, VT_DATE), I4(-1)});
 }
 
 HRESULT FeedDeliveries(IDispatch* control, const FaceCase& face) {
