@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ini/ini_line.h"
+#include "platform/file_stream.h"
 
 namespace {
 
@@ -33,8 +34,7 @@ IniKeyLine KeyLine(int number, const char* text, bool nul) {
         key.hasEquals = true;
         key.spacedEquals = value != text + end;
         key.written = value + 1;
-        while (!key.written.empty() &&
-               (key.written.back() == '\n' || key.written.back() == '\r')) {
+        while (!key.written.empty() && (key.written.back() == '\n' || key.written.back() == '\r')) {
             key.written.pop_back();
         }
         value = ini_line::SkipBlanks(value + 1);
@@ -64,7 +64,7 @@ IniOutline ReadIniOutline(const char* path) {
     struct Close {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
-    std::unique_ptr<std::FILE, Close> file(std::fopen(path, "rbe"));
+    std::unique_ptr<std::FILE, Close> file(file_stream::Open(path, file_stream::OpenMode::kRead));
     if (file == nullptr) {
         return outline;
     }

@@ -5,10 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <string>
-
-#include "platform/text_conversion.h"
-
 namespace {
 
 std::atomic<long> liveStrings{0};
@@ -57,7 +53,9 @@ UINT SysStringLen(BSTR text) {
     return text == nullptr ? 0 : *PrefixOf(text) / sizeof(OLECHAR);
 }
 
-UINT SysStringByteLen(BSTR text) { return text == nullptr ? 0 : *PrefixOf(text); }
+UINT SysStringByteLen(BSTR text) {
+    return text == nullptr ? 0 : *PrefixOf(text);
+}
 
 void SysFreeString(BSTR text) {
     if (text == nullptr) {
@@ -67,13 +65,6 @@ void SysFreeString(BSTR text) {
     std::free(PrefixOf(text));
 }
 
-long SysLiveStringCount() { return liveStrings.load(); }
-
-std::string BstrToUtf8(BSTR text) {
-    return Utf16ToUtf8(std::u16string_view(text, SysStringLen(text)));
-}
-
-BSTR BstrFromUtf8(std::string_view text) {
-    const std::u16string units = Utf8ToUtf16(text);
-    return SysAllocStringLen(units.data(), static_cast<UINT>(units.size()));
+long SysLiveStringCount() {
+    return liveStrings.load();
 }

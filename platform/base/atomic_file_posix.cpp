@@ -1,5 +1,5 @@
-// AtomicFile: the target's resolution and checks, the locked partial file, its flush to disk
-// and the rename over the target.
+// AtomicFile on POSIX systems: the target's resolution and checks, the locked partial file, its
+// flush to disk and the rename over the target.
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
@@ -81,8 +81,8 @@ std::string PartialPathOf(const std::string& finalTarget) {
     if (partialName.size() > static_cast<std::size_t>(nameMax)) {
         char tag[16];
         std::snprintf(tag, sizeof tag, "~%08x", NameHash(name));
-        const std::size_t kept = static_cast<std::size_t>(nameMax) - std::strlen(tag) -
-                                 std::strlen(kPartialSuffix);
+        const std::size_t kept =
+            static_cast<std::size_t>(nameMax) - std::strlen(tag) - std::strlen(kPartialSuffix);
         partialName = name.substr(0, kept) + tag + kPartialSuffix;
     }
     return folder + "/" + partialName;
@@ -153,9 +153,9 @@ bool AtomicFile::CheckTarget() {
 // through.
 bool AtomicFile::OpenLockedPartial() {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        const int descriptor = open(partial_.c_str(),
-                                    O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                                    newFileMode_);
+        const int descriptor =
+            open(partial_.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                 newFileMode_);
         if (descriptor < 0) {
             if (errno != ELOOP && errno != ENXIO) {
                 return Fail(Failure::kSystem, errno);
