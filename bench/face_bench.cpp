@@ -14,8 +14,8 @@
 namespace {
 
 using tolvan::CDelivery;
-using tolvan::FaceResources;
 using tolvan::FacePainter;
+using tolvan::FaceResources;
 using tolvan::PumpProperties;
 
 double ThreadCpuSeconds() {

@@ -90,8 +90,7 @@ int main() {
     for (const bool copy : {false, true}) {
         double seconds[2] = {};
         for (int s = 0; s < 2; ++s) {
-            const std::string path =
-                directory + "/sections_" + std::to_string(sizes[s]) + ".ini";
+            const std::string path = directory + "/sections_" + std::to_string(sizes[s]) + ".ini";
             Generate(path, sizes[s]);
             seconds[s] = BestReadTime(path, sizes[s], copy);
             if (seconds[s] < 0) {

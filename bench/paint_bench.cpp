@@ -30,7 +30,8 @@ void MakeFont(CFont& font, LONG height, LONG weight, const char16_t* face) {
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
-    for (int i = 0; face[i] != 0; ++i) lf.lfFaceName[i] = face[i];
+    for (int i = 0; face[i] != 0; ++i)
+        lf.lfFaceName[i] = face[i];
     font.CreateFontIndirect(&lf);
 }
 
@@ -84,7 +85,8 @@ void BM_PaintPumpFace(benchmark::State& state) {
         benchmark::DoNotOptimize(BitmapSurface(frame)->pixels.data());
     }
     // 32 pumps at 10 paints a second: 320 paints a second, each taking a paint's CPU time.
-    const double perPaint = (ThreadCpuSeconds() - cpuStart) / static_cast<double>(state.iterations());
+    const double perPaint =
+        (ThreadCpuSeconds() - cpuStart) / static_cast<double>(state.iterations());
     state.counters["core_percent_32x10Hz"] = 320.0 * perPaint * 100.0;
 }
 BENCHMARK(BM_PaintPumpFace)->Unit(benchmark::kMicrosecond);

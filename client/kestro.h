@@ -22,9 +22,8 @@ extern "C" {
 // events ports; `callTimeout` is the time-out of every later call in milliseconds. Brenkar
 // passes 110, 5, name, 5123, 5124, 10000, 0, 0, 1024.
 std::int32_t ClientLogonEx(std::int32_t clientId, std::int32_t clientKind, BSTR serverName,
-                           std::int32_t callPort, std::int32_t eventsPort,
-                           std::int32_t callTimeout, std::int32_t options,
-                           std::int32_t eventMask, std::int32_t bufferSize);
+                           std::int32_t callPort, std::int32_t eventsPort, std::int32_t callTimeout,
+                           std::int32_t options, std::int32_t eventMask, std::int32_t bufferSize);
 // Declares the kind of client after logon (Brenkar: 0x3B9E6C15).
 std::int32_t SetClientType(std::int32_t clientType);
 std::int32_t ClientLogoff();
@@ -38,8 +37,7 @@ std::int32_t ServerVersion(BSTR* version);
 std::int32_t GetPortsCount(std::int32_t* count);
 std::int32_t GetPortByOrdinal(std::int32_t ordinal, std::int32_t* portId);
 std::int32_t GetPortProperties(std::int32_t portId, std::int32_t* number, BSTR* name,
-                               std::int32_t* protocolId, std::int16_t* deviceType,
-                               BSTR* serialNo);
+                               std::int32_t* protocolId, std::int16_t* deviceType, BSTR* serialNo);
 std::int32_t SetPortProperties(std::int32_t portId, std::int32_t number, BSTR name,
                                std::int32_t protocolId, std::int16_t deviceType, BSTR serialNo);
 // The port's ZigBee-to-gateway radio settings.
@@ -65,32 +63,35 @@ std::int32_t SetGradePrice(std::int32_t gradeId, std::int16_t level, double pric
 
 std::int32_t GetTanksCount(std::int32_t* count);
 std::int32_t GetTankByOrdinal(std::int32_t ordinal, std::int32_t* tankId);
-std::int32_t GetTankPropertiesEx2(
-    std::int32_t tankId, std::int32_t* number, BSTR* name, std::int32_t* gradeId,
-    std::int16_t* type, double* capacity, double* diameter, double* height,
-    double* theoreticalCapacity, double* lowLevelAlarm, double* highLevelAlarm,
-    double* lowLowLevelAlarm, double* highHighLevelAlarm, double* highWaterAlarm,
-    double* thermalCoefficient, std::int32_t* tankGauge, std::int16_t* probe,
-    std::int32_t* gaugeAlarmsMask, std::int32_t* slotZigBeeId, std::int16_t* probeType,
-    std::int32_t* probeSerialNo);
-std::int32_t SetTankPropertiesEx2(
-    std::int32_t tankId, std::int32_t number, BSTR name, std::int32_t gradeId, std::int16_t type,
-    double capacity, double diameter, double height, double theoreticalCapacity,
-    double lowLevelAlarm, double highLevelAlarm, double lowLowLevelAlarm,
-    double highHighLevelAlarm, double highWaterAlarm, double thermalCoefficient,
-    std::int32_t tankGauge, std::int16_t probe, std::int32_t gaugeAlarmsMask,
-    std::int32_t slotZigBeeId, std::int16_t probeType, std::int32_t probeSerialNo);
+std::int32_t GetTankPropertiesEx2(std::int32_t tankId, std::int32_t* number, BSTR* name,
+                                  std::int32_t* gradeId, std::int16_t* type, double* capacity,
+                                  double* diameter, double* height, double* theoreticalCapacity,
+                                  double* lowLevelAlarm, double* highLevelAlarm,
+                                  double* lowLowLevelAlarm, double* highHighLevelAlarm,
+                                  double* highWaterAlarm, double* thermalCoefficient,
+                                  std::int32_t* tankGauge, std::int16_t* probe,
+                                  std::int32_t* gaugeAlarmsMask, std::int32_t* slotZigBeeId,
+                                  std::int16_t* probeType, std::int32_t* probeSerialNo);
+std::int32_t SetTankPropertiesEx2(std::int32_t tankId, std::int32_t number, BSTR name,
+                                  std::int32_t gradeId, std::int16_t type, double capacity,
+                                  double diameter, double height, double theoreticalCapacity,
+                                  double lowLevelAlarm, double highLevelAlarm,
+                                  double lowLowLevelAlarm, double highHighLevelAlarm,
+                                  double highWaterAlarm, double thermalCoefficient,
+                                  std::int32_t tankGauge, std::int16_t probe,
+                                  std::int32_t gaugeAlarmsMask, std::int32_t slotZigBeeId,
+                                  std::int16_t probeType, std::int32_t probeSerialNo);
 
 // ---- ZigBee devices ---------------------------------------------------------------------
 
 std::int32_t GetZigBeeCount(std::int32_t* count);
 std::int32_t GetZigBeeByOrdinal(std::int32_t ordinal, std::int32_t* deviceId);
 std::int32_t GetZigBeeProperties(std::int32_t deviceId, std::int32_t* number, BSTR* name,
-                                 std::int16_t* deviceType, BSTR* serialNumber,
-                                 BSTR* nodeIdentifier, std::int32_t* portId);
+                                 std::int16_t* deviceType, BSTR* serialNumber, BSTR* nodeIdentifier,
+                                 std::int32_t* portId);
 std::int32_t SetZigBeeProperties(std::int32_t deviceId, std::int32_t number, BSTR name,
-                                 std::int16_t deviceType, BSTR serialNumber,
-                                 BSTR nodeIdentifier, std::int32_t portId);
+                                 std::int16_t deviceType, BSTR serialNumber, BSTR nodeIdentifier,
+                                 std::int32_t portId);
 
 // ---- Pumps and hoses --------------------------------------------------------------------
 
@@ -98,12 +99,12 @@ std::int32_t GetPumpsCount(std::int32_t* count);
 std::int32_t GetPumpByOrdinal(std::int32_t ordinal, std::int32_t* pumpId);
 std::int32_t GetPumpPropertiesEx(
     std::int32_t pumpId, std::int32_t* number, BSTR* name, std::int16_t* physicalNumber,
-    std::int16_t* side, std::int16_t* address, std::int16_t* priceLevel1,
-    std::int16_t* priceLevel2, std::int16_t* priceDspFormat, std::int16_t* volumeDspFormat,
-    std::int16_t* valueDspFormat, std::int16_t* pumpType, std::int32_t* portId,
-    std::int32_t* attendantId, std::int16_t* authMode, std::int16_t* stackMode,
-    std::int16_t* prepayAllowed, std::int16_t* preauthAllowed, std::int32_t* slot,
-    std::int32_t* muxSlotZigBeeId, std::int16_t* priceControl, std::int16_t* hasPreset);
+    std::int16_t* side, std::int16_t* address, std::int16_t* priceLevel1, std::int16_t* priceLevel2,
+    std::int16_t* priceDspFormat, std::int16_t* volumeDspFormat, std::int16_t* valueDspFormat,
+    std::int16_t* pumpType, std::int32_t* portId, std::int32_t* attendantId, std::int16_t* authMode,
+    std::int16_t* stackMode, std::int16_t* prepayAllowed, std::int16_t* preauthAllowed,
+    std::int32_t* slot, std::int32_t* muxSlotZigBeeId, std::int16_t* priceControl,
+    std::int16_t* hasPreset);
 std::int32_t SetPumpPropertiesEx(
     std::int32_t pumpId, std::int32_t number, BSTR name, std::int16_t physicalNumber,
     std::int16_t side, std::int16_t address, std::int16_t priceLevel1, std::int16_t priceLevel2,
@@ -114,14 +115,12 @@ std::int32_t SetPumpPropertiesEx(
     std::int16_t hasPreset);
 std::int32_t GetPumpHosesCount(std::int32_t pumpId, std::int32_t* count);
 // The identifier of the hose at position `position` (1..count) of the pump.
-std::int32_t GetPumpHoseByNumber(std::int32_t pumpId, std::int32_t position,
-                                 std::int32_t* hoseId);
-std::int32_t GetHosePropertiesEx2(std::int32_t hoseId, std::int32_t* number,
-                                  std::int32_t* pumpId, std::int32_t* tankId,
-                                  std::int32_t* physicalNumber, double* volumeTotal,
-                                  double* valueTotal, double* volumeFactor, double* valueFactor,
-                                  std::int16_t* reader, double* price1, double* price2,
-                                  std::int16_t* enabled);
+std::int32_t GetPumpHoseByNumber(std::int32_t pumpId, std::int32_t position, std::int32_t* hoseId);
+std::int32_t GetHosePropertiesEx2(std::int32_t hoseId, std::int32_t* number, std::int32_t* pumpId,
+                                  std::int32_t* tankId, std::int32_t* physicalNumber,
+                                  double* volumeTotal, double* valueTotal, double* volumeFactor,
+                                  double* valueFactor, std::int16_t* reader, double* price1,
+                                  double* price2, std::int16_t* enabled);
 std::int32_t SetHosePropertiesEx2(std::int32_t hoseId, std::int32_t number, std::int32_t pumpId,
                                   std::int32_t tankId, std::int32_t physicalNumber,
                                   double volumeTotal, double valueTotal, double volumeFactor,
@@ -133,9 +132,9 @@ std::int32_t SetHosePropertiesEx2(std::int32_t hoseId, std::int32_t number, std:
 std::int32_t GetSensorsCount(std::int32_t* count);
 std::int32_t GetSensorByOrdinal(std::int32_t ordinal, std::int32_t* sensorId);
 std::int32_t GetSensorPropertiesEx(std::int32_t sensorId, std::int32_t* number, BSTR* name,
-                                   std::int32_t* portId, std::int16_t* type,
-                                   std::int16_t* address, std::int16_t* sensorNo,
-                                   std::int32_t* slotZigBeeId, std::int32_t* sensorSerialNo);
+                                   std::int32_t* portId, std::int16_t* type, std::int16_t* address,
+                                   std::int16_t* sensorNo, std::int32_t* slotZigBeeId,
+                                   std::int32_t* sensorSerialNo);
 std::int32_t SetSensorPropertiesEx(std::int32_t sensorId, std::int32_t number, BSTR name,
                                    std::int32_t portId, std::int16_t type, std::int16_t address,
                                    std::int16_t sensorNo, std::int32_t slotZigBeeId,
@@ -145,11 +144,11 @@ std::int32_t SetSensorPropertiesEx(std::int32_t sensorId, std::int32_t number, B
 
 std::int32_t GetAttendantsCount(std::int32_t* count);
 std::int32_t GetAttendantByOrdinal(std::int32_t ordinal, std::int32_t* attendantId);
-std::int32_t GetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t* number,
-                                       BSTR* name, BSTR* shortName, BSTR* password, BSTR* tag,
-                                       BSTR* idNumber, std::int16_t* shiftAStart,
-                                       std::int16_t* shiftAEnd, std::int16_t* shiftBStart,
-                                       std::int16_t* shiftBEnd, std::int16_t* type);
+std::int32_t GetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t* number, BSTR* name,
+                                       BSTR* shortName, BSTR* password, BSTR* tag, BSTR* idNumber,
+                                       std::int16_t* shiftAStart, std::int16_t* shiftAEnd,
+                                       std::int16_t* shiftBStart, std::int16_t* shiftBEnd,
+                                       std::int16_t* type);
 std::int32_t SetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t number, BSTR name,
                                        BSTR shortName, BSTR password, BSTR tag, BSTR idNumber,
                                        std::int16_t shiftAStart, std::int16_t shiftAEnd,
@@ -161,18 +160,22 @@ std::int32_t SetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t nu
 std::int32_t GetCardClientsCount(std::int32_t* count);
 std::int32_t GetCardClientByOrdinal(std::int32_t ordinal, std::int32_t* clientId);
 // `expirationDate` is an OLE automation date (days since 30 December 1899).
-std::int32_t GetCardClientPropertiesEx4(
-    std::int32_t clientId, std::int32_t* number, BSTR* name, BSTR* tag, std::int16_t* enabled,
-    std::int16_t* priceLevel, BSTR* plate, BSTR* idNumber, BSTR* shortName, BSTR* password,
-    std::int16_t* gradeType, std::int16_t* cardType, std::int16_t* limitType, double* limit,
-    std::int16_t* entryType, double* expirationDate, std::int32_t* parentId,
-    BSTR* vimoSerialNo, double* odometer, std::int32_t* factor);
-std::int32_t SetCardClientPropertiesEx4(
-    std::int32_t clientId, std::int32_t number, BSTR name, BSTR tag, std::int16_t enabled,
-    std::int16_t priceLevel, BSTR plate, BSTR idNumber, BSTR shortName, BSTR password,
-    std::int16_t gradeType, std::int16_t cardType, std::int16_t limitType, double limit,
-    std::int16_t entryType, double expirationDate, std::int32_t parentId, BSTR vimoSerialNo,
-    double odometer, std::int32_t factor);
+std::int32_t GetCardClientPropertiesEx4(std::int32_t clientId, std::int32_t* number, BSTR* name,
+                                        BSTR* tag, std::int16_t* enabled, std::int16_t* priceLevel,
+                                        BSTR* plate, BSTR* idNumber, BSTR* shortName,
+                                        BSTR* password, std::int16_t* gradeType,
+                                        std::int16_t* cardType, std::int16_t* limitType,
+                                        double* limit, std::int16_t* entryType,
+                                        double* expirationDate, std::int32_t* parentId,
+                                        BSTR* vimoSerialNo, double* odometer, std::int32_t* factor);
+std::int32_t SetCardClientPropertiesEx4(std::int32_t clientId, std::int32_t number, BSTR name,
+                                        BSTR tag, std::int16_t enabled, std::int16_t priceLevel,
+                                        BSTR plate, BSTR idNumber, BSTR shortName, BSTR password,
+                                        std::int16_t gradeType, std::int16_t cardType,
+                                        std::int16_t limitType, double limit,
+                                        std::int16_t entryType, double expirationDate,
+                                        std::int32_t parentId, BSTR vimoSerialNo, double odometer,
+                                        std::int32_t factor);
 
 // ---- Shop products ----------------------------------------------------------------------
 // The six filter arguments select the products counted and enumerated; Brenkar passes
@@ -188,11 +191,10 @@ std::int32_t GetProductByOrdinal(std::int32_t ordinal, std::int32_t* productId,
                                  std::int32_t barcodeOnly, std::int32_t firstNumber,
                                  std::int32_t maxCount, std::int32_t terminalFilter);
 std::int32_t GetProductProperties(std::int32_t productId, std::int32_t* number, BSTR* name,
-                                  BSTR* tag, std::int16_t* enabled, BSTR* shortName,
-                                  BSTR* barcode, double* price1, double* price2,
-                                  std::int32_t* productGroup);
-std::int32_t SetProductProperties(std::int32_t productId, std::int32_t number, BSTR name,
-                                  BSTR tag, std::int16_t enabled, BSTR shortName, BSTR barcode,
-                                  double price1, double price2, std::int32_t productGroup);
+                                  BSTR* tag, std::int16_t* enabled, BSTR* shortName, BSTR* barcode,
+                                  double* price1, double* price2, std::int32_t* productGroup);
+std::int32_t SetProductProperties(std::int32_t productId, std::int32_t number, BSTR name, BSTR tag,
+                                  std::int16_t enabled, BSTR shortName, BSTR barcode, double price1,
+                                  double price2, std::int32_t productGroup);
 
 }  // extern "C"

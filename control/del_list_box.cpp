@@ -24,7 +24,8 @@ void CreateFont(CFont& font, LONG height, LONG weight, const char16_t* face) {
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
-    for (int i = 0; face[i] != 0 && i < LF_FACESIZE - 1; ++i) lf.lfFaceName[i] = face[i];
+    for (int i = 0; face[i] != 0 && i < LF_FACESIZE - 1; ++i)
+        lf.lfFaceName[i] = face[i];
     font.CreateFontIndirect(&lf);
 }
 
@@ -44,7 +45,8 @@ bool DeliveryOfRowData(DWORD_PTR data, LONG* deliveryID) {
 
 CDelivery* FindDelivery(CTolvanCtrl& control, LONG deliveryID) {
     for (CDelivery* d = control.GetDeliveries().Head(); d != nullptr; d = d->GetNext()) {
-        if (d->DeliveryID == deliveryID) return d;
+        if (d->DeliveryID == deliveryID)
+            return d;
     }
     return nullptr;
 }
@@ -62,7 +64,8 @@ CDelListBox::~CDelListBox() = default;
 
 CFont* CDelListBox::FittingBoldFont(CDC& dc, const std::string& text, int width) {
     dc.SelectObject(&BoldFont);
-    if (dc.GetTextExtent(text).cx <= width) return &BoldFont;
+    if (dc.GetTextExtent(text).cx <= width)
+        return &BoldFont;
     constexpr LONG kBoldHeight = 19;
     constexpr LONG kSmallestHeight = 9;
     CFont* font = &BoldFont;
@@ -74,7 +77,8 @@ CFont* CDelListBox::FittingBoldFont(CDC& dc, const std::string& text, int width)
         }
         font = smaller.get();
         dc.SelectObject(font);
-        if (dc.GetTextExtent(text).cx <= width) break;
+        if (dc.GetTextExtent(text).cx <= width)
+            break;
     }
     return font;
 }
@@ -87,9 +91,11 @@ int CDelListBox::VKeyToItem(UINT nKey, UINT nIndex) {
     const int caret = static_cast<int>(nIndex);
     const int count = GetCount();
     if (nKey == VK_UP) {
-        if (caret > 0) SetCurSel(caret - 1);
+        if (caret > 0)
+            SetCurSel(caret - 1);
     } else if (nKey == VK_DOWN) {
-        if (caret < count - 1) SetCurSel(caret + 1);
+        if (caret < count - 1)
+            SetCurSel(caret + 1);
     } else if (nKey >= 0x31 && nKey <= 0x39) {
         const int row = static_cast<int>(nKey - 0x31);
         if (row < count) {
@@ -146,7 +152,8 @@ void CDelListBox::DrawItem(LPDRAWITEMSTRUCT dis) {
         }
         // The row number counts from the newest delivery, which is the top row.
         int number = 0;
-        for (const CDelivery* e = d; e != nullptr; e = e->GetNext()) ++number;
+        for (const CDelivery* e = d; e != nullptr; e = e->GetNext())
+            ++number;
         char numberText[16];
         std::snprintf(numberText, sizeof numberText, "%02d", number);
 
@@ -168,15 +175,16 @@ void CDelListBox::DrawItem(LPDRAWITEMSTRUCT dis) {
             FormatAmount(FixedAmount::FromDouble(d->Value), true, -1, false);
         // The value keeps a few pixels from the volume, whose column ends 2 pixels before it.
         constexpr int kValueClearance = 4;
-        dc.SelectObject(
-            FittingBoldFont(dc, valueText, value.right - value.left - kValueClearance));
+        dc.SelectObject(FittingBoldFont(dc, valueText, value.right - value.left - kValueClearance));
         dc.DrawText(valueText, &value, kFormat | DT_RIGHT);
-        if (oldFont != nullptr) dc.SelectObject(oldFont);
+        if (oldFont != nullptr)
+            dc.SelectObject(oldFont);
     } else if (dis->itemData != 0) {
         // The delivery is gone: an empty grey row that cannot be chosen.
         RECT inner = dis->rcItem;
         ::InflateRect(&inner, 0, -1);
-        dc.FillSolidRect(&inner, (dis->itemState & ODS_SELECTED) != 0 ? kSelectedBack : kLockedText);
+        dc.FillSolidRect(&inner,
+                         (dis->itemState & ODS_SELECTED) != 0 ? kSelectedBack : kLockedText);
     }
     dc.SetTextColor(oldText);
     dc.SetBkColor(oldBack);

@@ -132,8 +132,8 @@ void FacePainter::DrawFaceBitmap(int x, int y, CBitmap* bitmap, CDC& target, CDC
                           info.bmHeight, kFaceKeyColour);
 }
 
-void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid,
-                        COLORREF background, const PumpProperties& pump, bool blinkOn,
+void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid, COLORREF background,
+                        const PumpProperties& pump, bool blinkOn,
                         CElementList<CDelivery>& deliveries) {
     const LONG L = bounds.left;
     const LONG T = bounds.top;
@@ -195,8 +195,9 @@ void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid,
                        target, memory);
     }
     if (Touches(stackArea, invalid)) {
-        DrawFaceBitmap(L + 29, T, resources_.Bitmap(StackBitmapId(StackedDeliveryCount(deliveries))),
-                       target, memory);
+        DrawFaceBitmap(L + 29, T,
+                       resources_.Bitmap(StackBitmapId(StackedDeliveryCount(deliveries))), target,
+                       memory);
     }
     if (Touches(gradeArea, invalid) && !shown.shortGradeName.empty()) {
         CRect area = gradeArea;

@@ -19,10 +19,12 @@ constexpr int kButtonTop = 208;
 
 // The text of string `id` of `module`; false when the module or the string is missing.
 bool ModuleString(HMODULE module, UINT id, std::u16string* text) {
-    if (module == nullptr) return false;
+    if (module == nullptr)
+        return false;
     const WCHAR* data = nullptr;
     const int length = ::LoadStringW(module, id, reinterpret_cast<LPWSTR>(&data), 0);
-    if (length <= 0 || data == nullptr) return false;
+    if (length <= 0 || data == nullptr)
+        return false;
     text->assign(data, static_cast<std::size_t>(length));
     return true;
 }
@@ -30,7 +32,8 @@ bool ModuleString(HMODULE module, UINT id, std::u16string* text) {
 std::string Trimmed(const std::string& text) {
     const char* blanks = " \t\r\n\v\f";
     const auto first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return {};
+    if (first == std::string::npos)
+        return {};
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
@@ -62,12 +65,12 @@ PopupButtons PopupButtonRules(LONG pumpState, LONG curHoseID, LONG stackMode,
 }
 
 BEGIN_MESSAGE_MAP(CPopup, CDialog)
-    ON_LBN_DBLCLK(IDC_DELIVERY_LIST, &CPopup::SelectDelivery)
-    ON_BN_CLICKED(IDC_STOP, &CPopup::OnStop)
-    ON_BN_CLICKED(IDC_AUTHORISE, &CPopup::OnAuthorise)
-    ON_BN_CLICKED(IDC_STACK, &CPopup::OnStack)
-    ON_BN_CLICKED(IDC_CANCEL, &CPopup::OnCancel)
-    ON_LBN_SELCHANGE(IDC_DELIVERY_LIST, &CPopup::SelectDelivery)
+ON_LBN_DBLCLK(IDC_DELIVERY_LIST, &CPopup::SelectDelivery)
+ON_BN_CLICKED(IDC_STOP, &CPopup::OnStop)
+ON_BN_CLICKED(IDC_AUTHORISE, &CPopup::OnAuthorise)
+ON_BN_CLICKED(IDC_STACK, &CPopup::OnStack)
+ON_BN_CLICKED(IDC_CANCEL, &CPopup::OnCancel)
+ON_LBN_SELCHANGE(IDC_DELIVERY_LIST, &CPopup::SelectDelivery)
 END_MESSAGE_MAP()
 
 CPopup::CPopup(CTolvanCtrl* control) : CDialog(IDD_POPUP, control), Control(control) {
@@ -142,9 +145,12 @@ BOOL CPopup::OnInitDialog() {
 
     // Without the module the template's texts stay.
     std::u16string text;
-    if (ModuleString(module, IDS_CANCEL, &text)) CancelButton.SetWindowText(text.c_str());
-    if (ModuleString(module, IDS_VALUE, &text)) ValueHeader.SetWindowText(text.c_str());
-    if (ModuleString(module, IDS_VOLUME, &text)) VolumeHeader.SetWindowText(text.c_str());
+    if (ModuleString(module, IDS_CANCEL, &text))
+        CancelButton.SetWindowText(text.c_str());
+    if (ModuleString(module, IDS_VALUE, &text))
+        ValueHeader.SetWindowText(text.c_str());
+    if (ModuleString(module, IDS_VOLUME, &text))
+        VolumeHeader.SetWindowText(text.c_str());
 
     for (CDelivery* d = deliveries.Last(); d != nullptr; d = deliveries.Previous()) {
         const int row = DeliveryList.AddString(nullptr);
@@ -187,33 +193,33 @@ LONG CTolvanCtrl::DoPopup() {
     const INT_PTR result = popup->DoModal();
     if (result == IDOK) {
         switch (popup->Action) {
-        case kPopupStop:
-            if (GetPumpState() == pump_state::kTempStopped) {
-                TerminateDelivery();
-            } else if (CancelAuthorise() == 25) {
-                TempStop();
-            }
-            break;
-        case kPopupAuthorise:
-            if (GetPumpState() == pump_state::kIdle || GetPumpState() == pump_state::kCalling) {
-                Authorise();
-            } else if (GetPumpState() == pump_state::kTempStopped) {
-                ReAuthorise();
-            }
-            break;
-        case kPopupStack:
-            StackCurrentDelivery();
-            break;
-        case kPopupDelivery:
-            for (CDelivery* d = Deliveries.First(); d != nullptr; d = Deliveries.Next()) {
-                if (d->DeliveryID == popup->SelectedID) {
-                    RaiseDeliverySelected(*d);
-                    break;
+            case kPopupStop:
+                if (GetPumpState() == pump_state::kTempStopped) {
+                    TerminateDelivery();
+                } else if (CancelAuthorise() == 25) {
+                    TempStop();
                 }
-            }
-            break;
-        default:
-            break;
+                break;
+            case kPopupAuthorise:
+                if (GetPumpState() == pump_state::kIdle || GetPumpState() == pump_state::kCalling) {
+                    Authorise();
+                } else if (GetPumpState() == pump_state::kTempStopped) {
+                    ReAuthorise();
+                }
+                break;
+            case kPopupStack:
+                StackCurrentDelivery();
+                break;
+            case kPopupDelivery:
+                for (CDelivery* d = Deliveries.First(); d != nullptr; d = Deliveries.Next()) {
+                    if (d->DeliveryID == popup->SelectedID) {
+                        RaiseDeliverySelected(*d);
+                        break;
+                    }
+                }
+                break;
+            default:
+                break;
         }
     }
     return 0;

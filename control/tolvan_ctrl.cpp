@@ -31,8 +31,8 @@ CTolvanCtrl::CTolvanCtrl() {
     SetControlSize(80, 80);
 }
 
-// Members go in reverse order: the face's fonts and bitmaps, the deliveries, then the client link (which lets the
-// client object go without releasing it), then the pump's state.
+// Members go in reverse order: the face's fonts and bitmaps, the deliveries, then the client link
+// (which lets the client object go without releasing it), then the pump's state.
 CTolvanCtrl::~CTolvanCtrl() = default;
 
 // ---- COleControl ---------------------------------------------------------------------------

@@ -120,12 +120,11 @@ void CTolvanCtrl::RaiseDeliverySelected(CDelivery& delivery) {
     // Passed by reference: what the strings hold after the event is what gets freed.
     BSTR grade = BstrFromUtf8(delivery.GradeName);
     BSTR shortGrade = BstrFromUtf8(delivery.ShortGradeName);
-    FireDeliverySelectedEvent(delivery.DeliveryID, delivery.HoseID, delivery.HoseNumber,
-                              delivery.GradeID, &grade, &shortGrade, delivery.PriceLevel,
-                              delivery.Price, delivery.Volume, delivery.Value,
-                              delivery.DeliveryState, delivery.DeliveryType, delivery.LockedBy,
-                              delivery.ReservedBy, delivery.CurrentAge(), delivery.CompletedDT,
-                              delivery.AttendantID);
+    FireDeliverySelectedEvent(
+        delivery.DeliveryID, delivery.HoseID, delivery.HoseNumber, delivery.GradeID, &grade,
+        &shortGrade, delivery.PriceLevel, delivery.Price, delivery.Volume, delivery.Value,
+        delivery.DeliveryState, delivery.DeliveryType, delivery.LockedBy, delivery.ReservedBy,
+        delivery.CurrentAge(), delivery.CompletedDT, delivery.AttendantID);
     SysFreeString(grade);
     SysFreeString(shortGrade);
 }

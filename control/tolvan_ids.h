@@ -26,14 +26,14 @@ inline constexpr DWORD kMiscStatus = 0x20191;
 inline constexpr UINT IDS_TOLVAN = 1;                // the control's type name
 inline constexpr UINT IDS_TOLVAN_PPG = 2;            // the property page's type name
 inline constexpr UINT IDS_TOLVAN_PPG_CAPTION = 200;  // the property page's caption
-inline constexpr UINT IDS_VOLUME = 3;     // the popup's volume header
-inline constexpr UINT IDS_VALUE = 4;      // the popup's value header
-inline constexpr UINT IDS_STOP = 5;       // button names the popup's pictures show instead
+inline constexpr UINT IDS_VOLUME = 3;                // the popup's volume header
+inline constexpr UINT IDS_VALUE = 4;                 // the popup's value header
+inline constexpr UINT IDS_STOP = 5;  // button names the popup's pictures show instead
 inline constexpr UINT IDS_AUTHORIZE = 6;
 inline constexpr UINT IDS_STACKS = 7;
-inline constexpr UINT IDS_CANCEL = 8;     // the popup's Cancel button
-inline constexpr UINT IDD_PROPPAGE_TOLVAN = 200;     // the property page's dialog
-inline constexpr UINT IDD_POPUP = 220;               // the delivery popup's dialog
+inline constexpr UINT IDS_CANCEL = 8;             // the popup's Cancel button
+inline constexpr UINT IDD_PROPPAGE_TOLVAN = 200;  // the property page's dialog
+inline constexpr UINT IDD_POPUP = 220;            // the delivery popup's dialog
 // Items of the popup's dialog.
 inline constexpr int IDC_DELIVERY_LIST = 201;
 inline constexpr int IDC_STOP = 202;
@@ -44,8 +44,8 @@ inline constexpr int IDC_CANCEL = 208;
 inline constexpr int IDC_TITLE = 209;
 inline constexpr int IDC_VOLUME_HEADER = 210;
 inline constexpr int IDC_VALUE_HEADER = 211;
-inline constexpr UINT IDB_TOLVAN = 1;                // the toolbox bitmap
-inline constexpr UINT IDI_TOLVAN = 1;                // the module's icon (32 and 16 pixels)
+inline constexpr UINT IDB_TOLVAN = 1;  // the toolbox bitmap
+inline constexpr UINT IDI_TOLVAN = 1;  // the module's icon (32 and 16 pixels)
 
 // Bitmaps of the face (80 by 80 pixels) and of the popup: 4 bits per pixel, transparent
 // where they hold red 128, green 0, blue 128. Their files are named in control/res/tolvan.rc.

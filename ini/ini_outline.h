@@ -9,12 +9,12 @@
 #include <vector>
 
 struct IniKeyLine {
-    int line = 0;       // 1-based line number
-    std::string key;    // the text up to the first blank, "=", CR or LF: the key it answers to
-    bool hasEquals = false;     // blanks and an "=" follow the key
+    int line = 0;            // 1-based line number
+    std::string key;         // the text up to the first blank, "=", CR or LF: the key it answers to
+    bool hasEquals = false;  // blanks and an "=" follow the key
     bool spacedEquals = false;  // blanks stand between the key and its "=" ("Name = X")
-    std::string value;  // what the reader takes as the value: after the key, blanks, one "="
-                        // and blanks, without trailing CR, LF and blanks (quotes kept)
+    std::string value;    // what the reader takes as the value: after the key, blanks, one "="
+                          // and blanks, without trailing CR, LF and blanks (quotes kept)
     std::string written;  // the text after that "=" up to the line end (CR LF left out); the
                           // value as written when the line has an "="
     bool nul = false;     // the line holds a NUL byte: the reader reads it only up to there,

@@ -11,7 +11,7 @@ namespace platform {
 
 struct DibImage {
     int width = 0;
-    int height = 0;                     // always positive; rows are stored top-down
+    int height = 0;  // always positive; rows are stored top-down
     int bitsPerPixel = 0;
     std::vector<std::uint32_t> palette;  // 0x00RRGGBB, for 1, 4 and 8 bits
     std::vector<std::uint32_t> pixels;   // width * height, 0x00RRGGBB, top-down

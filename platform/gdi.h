@@ -25,9 +25,15 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
            (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
@@ -307,8 +313,8 @@ struct DrawingRecord {
     LONG fontHeight = 0;     // its LOGFONT height
     LONG fontWeight = 0;
     COLORREF textColour = 0;
-    UINT flags = 0;            // DT_ flags, or BitBlt's raster operation
-    COLORREF fillColour = 0;   // FillRect/FrameRect's brush colour, SetPixel's colour
+    UINT flags = 0;           // DT_ flags, or BitBlt's raster operation
+    COLORREF fillColour = 0;  // FillRect/FrameRect's brush colour, SetPixel's colour
 };
 
 // Starts (or restarts, dropping the old entries) recording every drawing call of `hdc`. The

@@ -18,7 +18,7 @@ case ${forecourt_setup:-all} in
             libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation2 libsdl2-dev
             libgtest-dev libgmock-dev libbenchmark-dev
             xvfb xauth
-            clang
+            clang clang-format
             # Installing and packaging: dpkg-shlibdeps, manual page lint, package lint, unit checks.
             dpkg-dev mandoc lintian systemd
             # Windows builds and their runs: the conformance probe under Wine.

@@ -274,8 +274,9 @@ class Checker {
             const SectionKind kind = KindOf(block.name, kinds_);
             if (!block.closed) {
                 Add(kind.group, block.line,
-                    Where(block, "") + ": the header has no \"]\", so no section of this name is "
-                                       "found; its lines are not read");
+                    Where(block, "") +
+                        ": the header has no \"]\", so no section of this name is "
+                        "found; its lines are not read");
                 continue;
             }
             const auto [first, isFirst] = firstHeader.emplace(Folded(block.name), block.line);
@@ -437,9 +438,9 @@ class Checker {
         std::string why;
         if (reads != nullptr && reads->probed) {
             const IniKeyLine* number = KeyLine(block, "Number");
-            why = number == nullptr ? "it has no Number, so it is not a record"
-                                    : "its Number " + number->value +
-                                          " is below 1, so it is not a record";
+            why = number == nullptr
+                      ? "it has no Number, so it is not a record"
+                      : "its Number " + number->value + " is below 1, so it is not a record";
             Add(kind.group, number != nullptr ? number->line : block.line,
                 Where(block, "Number", number != nullptr ? number->line : 0) + ": " + why);
             return;
@@ -516,8 +517,7 @@ class Checker {
     }
 
     void UnreadKey(const IniSectionBlock& block, const SectionKind& kind, const std::string& prefix,
-                   const IniKeyLine& key, const SectionReads& reads,
-                   std::set<int>& hosesReported) {
+                   const IniKeyLine& key, const SectionReads& reads, std::set<int>& hosesReported) {
         if (IsDesignKey(prefix, key.key)) {
             ++designKeys_;
             return;
@@ -611,14 +611,10 @@ class Checker {
 
 const char* GroupHeading(int group, const std::vector<ImportKind>& kinds) {
     static const std::unordered_map<std::string, const char*> headings = {
-        {"ports", "Ports"},
-        {"grades", "Grades"},
-        {"tanks", "Tanks"},
-        {"ZigBee devices", "ZigBee devices"},
-        {"pumps", "Pumps"},
-        {"sensors", "Sensors"},
-        {"attendants", "Attendants"},
-        {"clients", "Card clients"},
+        {"ports", "Ports"},           {"grades", "Grades"},
+        {"tanks", "Tanks"},           {"ZigBee devices", "ZigBee devices"},
+        {"pumps", "Pumps"},           {"sensors", "Sensors"},
+        {"attendants", "Attendants"}, {"clients", "Card clients"},
         {"products", "Products"},
     };
     if (group == kOtherGroup) {
@@ -691,11 +687,12 @@ std::int32_t CheckConfiguration(const char* iniFile) {
     const std::vector<ImportKind> kinds = ImportKinds();
     PrintFindings(checker.Findings(), kinds);
     if (checker.DesignSections() + checker.DesignKeys() + checker.CommentLines() > 0) {
-        std::printf("\nNot read by the import, by design (no finding): %s (Application, service "
-                    "sections, TankGauge) and %s (the ports' PanID, Channels, KeyA and KeyB, "
-                    "firmware versions)",
-                    Counted(checker.DesignSections(), "section").c_str(),
-                    Counted(checker.DesignKeys(), "key").c_str());
+        std::printf(
+            "\nNot read by the import, by design (no finding): %s (Application, service "
+            "sections, TankGauge) and %s (the ports' PanID, Channels, KeyA and KeyB, "
+            "firmware versions)",
+            Counted(checker.DesignSections(), "section").c_str(),
+            Counted(checker.DesignKeys(), "key").c_str());
         if (checker.CommentLines() > 0) {
             std::printf("; %s", Counted(checker.CommentLines(), "comment line").c_str());
         }

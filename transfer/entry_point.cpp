@@ -9,8 +9,8 @@
 #include "client/kestro.h"
 #include "transfer/check.h"
 #include "transfer/check_result.h"
-#include "transfer/config_file_access.h"
 #include "transfer/command_options.h"
+#include "transfer/config_file_access.h"
 #include "transfer/export.h"
 #include "transfer/import.h"
 #include "transfer/verify.h"
@@ -99,8 +99,7 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
     if (fileUsable && !fileUsable(iniFile)) {
         return -1;
     }
-    std::printf("Connecting to %s for %s.\n", options.serverName.Narrow(),
-                Purpose(options.mode));
+    std::printf("Connecting to %s for %s.\n", options.serverName.Narrow(), Purpose(options.mode));
     if (!LogOn(options.serverName)) {
         return -1;
     }
@@ -121,8 +120,8 @@ int RunBrenkar(int argc, char** argv, const BrenkarTransfers& transfers) {
 }
 
 int BrenkarMain(int argc, char** argv) {
-    return RunBrenkar(argc, argv,
-                      BrenkarTransfers{ExportConfiguration, ImportConfiguration, ImportFileUsable,
-                                       CheckConfiguration, VerifyConfiguration,
-                                       ConfigFileReadable});
+    return RunBrenkar(
+        argc, argv,
+        BrenkarTransfers{ExportConfiguration, ImportConfiguration, ImportFileUsable,
+                         CheckConfiguration, VerifyConfiguration, ConfigFileReadable});
 }

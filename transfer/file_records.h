@@ -107,7 +107,7 @@ class FileRecords : private RecordVisitor {
     // Folded name -> index in records_, made when first asked for (a file in the export's
     // order never needs it).
     mutable std::unordered_map<std::string, std::size_t> index_;
-    FileRecord record_;                                   // the record being read
+    FileRecord record_;              // the record being read
     const KeyMap* known_ = nullptr;  // its kind's keys; null: no record being read
     std::size_t nextKey_ = 0;        // where in known_ its next key is looked for first
     std::string number_;             // its Number as read

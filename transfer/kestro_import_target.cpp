@@ -20,10 +20,10 @@ bool KestroImportTarget::SetPort(std::int32_t id, const PortValues& port) {
 }
 
 bool KestroImportTarget::SetGrade(std::int32_t id, const GradeValues& grade) {
-    return CheckResult("SetGradePropertiesEx failed.",
-                       SetGradePropertiesEx(id, grade.number, grade.name.Get(),
-                                            grade.shortName.Get(), grade.code.Get(),
-                                            grade.gradeType));
+    return CheckResult(
+        "SetGradePropertiesEx failed.",
+        SetGradePropertiesEx(id, grade.number, grade.name.Get(), grade.shortName.Get(),
+                             grade.code.Get(), grade.gradeType));
 }
 
 bool KestroImportTarget::SetGradePrice(std::int32_t id, int level, double price) {
@@ -42,10 +42,10 @@ bool KestroImportTarget::SetTank(std::int32_t id, const TankValues& tank) {
 }
 
 bool KestroImportTarget::SetZigBee(std::int32_t id, const ZigBeeValues& device) {
-    return CheckResult("SetZigBeeProperties failed.",
-                       SetZigBeeProperties(id, device.number, device.name.Get(), device.deviceType,
-                                           device.serialNumber.Get(), device.nodeIdentifier.Get(),
-                                           device.portId));
+    return CheckResult(
+        "SetZigBeeProperties failed.",
+        SetZigBeeProperties(id, device.number, device.name.Get(), device.deviceType,
+                            device.serialNumber.Get(), device.nodeIdentifier.Get(), device.portId));
 }
 
 bool KestroImportTarget::SetPump(std::int32_t id, const PumpValues& pump) {
@@ -55,16 +55,16 @@ bool KestroImportTarget::SetPump(std::int32_t id, const PumpValues& pump) {
                             pump.address, pump.priceLevel1, pump.priceLevel2, pump.priceDspFormat,
                             pump.volumeDspFormat, pump.valueDspFormat, pump.pumpType, pump.portId,
                             pump.attendantId, pump.authMode, pump.stackMode, pump.prepayAllowed,
-                            pump.preauthAllowed, pump.slot, pump.muxSlotZigBeeId,
-                            pump.priceControl, pump.hasPreset));
+                            pump.preauthAllowed, pump.slot, pump.muxSlotZigBeeId, pump.priceControl,
+                            pump.hasPreset));
 }
 
 bool KestroImportTarget::SetHose(std::int32_t pumpId, int position, const HoseValues& hose) {
-    return CheckResult("SetHosePropertiesEx2 failed.",
-                       SetHosePropertiesEx2(hose.id, position, pumpId, hose.tankId,
-                                            hose.physicalNumber, kNotCarried, kNotCarried,
-                                            kNotCarried, kNotCarried, hose.reader, hose.price1,
-                                            hose.price2, hose.enabled));
+    return CheckResult(
+        "SetHosePropertiesEx2 failed.",
+        SetHosePropertiesEx2(hose.id, position, pumpId, hose.tankId, hose.physicalNumber,
+                             kNotCarried, kNotCarried, kNotCarried, kNotCarried, hose.reader,
+                             hose.price1, hose.price2, hose.enabled));
 }
 
 bool KestroImportTarget::SetSensor(std::int32_t id, const SensorValues& sensor) {
@@ -75,13 +75,12 @@ bool KestroImportTarget::SetSensor(std::int32_t id, const SensorValues& sensor) 
 }
 
 bool KestroImportTarget::SetAttendant(std::int32_t id, const AttendantValues& attendant) {
-    return CheckResult(
-        "SetAttendantPropertiesEx2 failed.",
-        SetAttendantPropertiesEx2(id, attendant.number, attendant.name.Get(),
-                                  attendant.shortName.Get(), attendant.password.Get(),
-                                  attendant.tag.Get(), attendant.idNumber.Get(),
-                                  attendant.shiftAStart, attendant.shiftAEnd,
-                                  attendant.shiftBStart, attendant.shiftBEnd, attendant.type));
+    return CheckResult("SetAttendantPropertiesEx2 failed.",
+                       SetAttendantPropertiesEx2(
+                           id, attendant.number, attendant.name.Get(), attendant.shortName.Get(),
+                           attendant.password.Get(), attendant.tag.Get(), attendant.idNumber.Get(),
+                           attendant.shiftAStart, attendant.shiftAEnd, attendant.shiftBStart,
+                           attendant.shiftBEnd, attendant.type));
 }
 
 bool KestroImportTarget::SetCardClient(std::int32_t id, const CardClientValues& client) {
@@ -96,11 +95,11 @@ bool KestroImportTarget::SetCardClient(std::int32_t id, const CardClientValues& 
 }
 
 bool KestroImportTarget::SetProduct(std::int32_t id, const ProductValues& product) {
-    return CheckResult("SetProductProperties failed.",
-                       SetProductProperties(id, product.number, product.name.Get(),
-                                            product.tag.Get(), product.enabled,
-                                            product.shortName.Get(), product.barcode.Get(),
-                                            product.price1, product.price2, product.productGroup));
+    return CheckResult(
+        "SetProductProperties failed.",
+        SetProductProperties(id, product.number, product.name.Get(), product.tag.Get(),
+                             product.enabled, product.shortName.Get(), product.barcode.Get(),
+                             product.price1, product.price2, product.productGroup));
 }
 
 void KestroImportTarget::TankGradeMissing(std::int32_t tankId, std::int32_t gradeId) {

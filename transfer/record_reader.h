@@ -12,8 +12,8 @@
 #include <variant>
 
 #include "ini/ini_document.h"
-#include "transfer/config_layout.h"
 #include "platform/bstr.h"
+#include "transfer/config_layout.h"
 #include "transfer/value_kind.h"
 
 // Told of every section the reader selects and every key it reads, in reading order.

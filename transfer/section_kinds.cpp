@@ -15,8 +15,8 @@ using namespace config_layout;
 namespace section_kinds {
 namespace {
 
-const char* const kDesignSections[] = {"Application", "Log", "Server",  "Port", "Protocol",
-                                       "Company",     "Pam", "GSC",     "IPT"};
+const char* const kDesignSections[] = {"Application", "Log", "Server", "Port", "Protocol",
+                                       "Company",     "Pam", "GSC",    "IPT"};
 const char* const kPortDesignKeys[] = {"PanID", "Channels", "KeyA", "KeyB", "FirmwareVersion"};
 constexpr char kFirmwareKey[] = "FirmwareVersion";
 
@@ -86,8 +86,9 @@ SectionKind KindOf(const std::string& name, const std::vector<ImportKind>& kinds
             // The kind's own name writes the id in at least the pattern's digits, zeros in
             // front: the digits are those when there are no more of them than that takes.
             const std::size_t written = std::to_string(result.id).size();
-            result.canonical = digits.size() ==
-                               std::max(written, static_cast<std::size_t>(kinds[group].section.digits));
+            result.canonical =
+                digits.size() ==
+                std::max(written, static_cast<std::size_t>(kinds[group].section.digits));
             return result;
         }
     }
@@ -158,10 +159,9 @@ int HosePosition(const std::string& key) {
         return 0;
     }
     const std::string suffix = key.substr(end);
-    const bool known = std::any_of(std::begin(kHoseKeys), std::end(kHoseKeys),
-                                   [&](const KeyLayout<HoseValues>& hose) {
-                                       return SameName(suffix, hose.key);
-                                   });
+    const bool known =
+        std::any_of(std::begin(kHoseKeys), std::end(kHoseKeys),
+                    [&](const KeyLayout<HoseValues>& hose) { return SameName(suffix, hose.key); });
     return known ? std::stoi(key.substr(4, end - 4)) : 0;
 }
 

@@ -76,8 +76,8 @@ std::string Oddity(const std::string& text, bool amount) {
 
 std::optional<std::string> IntegerFinding(ValueKind kind, const std::string& text) {
     CounterString value(text.c_str());
-    const std::int32_t read = kind == ValueKind::kInt16 ? record_reader::ToInt16(value)
-                                                        : record_reader::ToInt32(value);
+    const std::int32_t read =
+        kind == ValueKind::kInt16 ? record_reader::ToInt16(value) : record_reader::ToInt32(value);
     const std::string readAs = Quoted(text) + " is read as " + std::to_string(read) + ": ";
     std::size_t start = text[0] == '-' || text[0] == '+' ? 1 : 0;
     bool plain = start < text.size();

@@ -191,8 +191,8 @@ void VerifyComparison::CompareApplication(const Section& section, std::string_vi
     }
 }
 
-void VerifyComparison::CompareRecord(Section& section, std::string_view key,
-                                     std::string_view value, ValueKind kind) {
+void VerifyComparison::CompareRecord(Section& section, std::string_view key, std::string_view value,
+                                     ValueKind kind) {
     const std::size_t index = IndexOf(*file_, *section.record, key, section.next);
     const bool present = index < section.record->count;
     std::string file;

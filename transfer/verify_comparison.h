@@ -74,8 +74,7 @@ class VerifyComparison : public ConfigSink {
     // The index of the file's record of section `name`, or kNotSelected.
     std::size_t RecordOf(const std::string& name) const;
     void Compare(std::string_view key, std::string_view value, ValueKind kind);
-    void CompareApplication(const Section& section, std::string_view key,
-                            std::string_view value);
+    void CompareApplication(const Section& section, std::string_view key, std::string_view value);
     void CompareRecord(Section& section, std::string_view key, std::string_view value,
                        ValueKind kind);
     void FileKeysTheControllerLacks(std::size_t index);

@@ -4,8 +4,8 @@
 #include "apps/control-host/host_objects.h"
 #include "kestro/automation/client_type_library.h"
 #include "platform/dispatch_call.h"
-#include "platform/user.h"
 #include "platform/typeinfo.h"
+#include "platform/user.h"
 #include "platform/variant_values.h"
 
 namespace {

@@ -30,8 +30,9 @@
 // The window commands (show, paint, click, dblclick, key, wait, beeps, ambient, window, run)
 // are described in host_window.h.
 // Failures print "error: TEXT" and the script goes on. While a command holds the thread in a
-// dialog's modal loop, the script's following lines go to that dialog (script_runner.h). New commands (attaching a client
-// object, painting, input, the clock) are added to the command table in control_host.cpp.
+// dialog's modal loop, the script's following lines go to that dialog (script_runner.h). New
+// commands (attaching a client object, painting, input, the clock) are added to the command table
+// in control_host.cpp.
 #pragma once
 
 #include <functional>
@@ -41,8 +42,8 @@
 #include <string>
 #include <vector>
 
-#include "apps/control-host/host_window.h"
 #include "apps/control-host/client_attachment.h"
+#include "apps/control-host/host_window.h"
 #include "apps/control-host/value_text.h"
 #include "platform/com_property_bag.h"
 #include "platform/com_ptr.h"

@@ -53,11 +53,15 @@ void PaintTitle(HWND hwnd) {
 
 LRESULT FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: PaintTitle(hwnd); return 0;
-    case WM_CLOSE:
-        if (FrameState* state = StateOf(hwnd)) state->open = false;
-        return 0;
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+        case WM_PAINT:
+            PaintTitle(hwnd);
+            return 0;
+        case WM_CLOSE:
+            if (FrameState* state = StateOf(hwnd))
+                state->open = false;
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }
 
@@ -75,8 +79,10 @@ bool Registered() {
 // Whether `hwnd` is `frame` or one of its child windows, at any depth.
 bool IsWithin(HWND hwnd, HWND frame) {
     for (HWND h = hwnd; h != nullptr; h = GetParent(h)) {
-        if (h == frame) return true;
-        if ((GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) == 0) return false;
+        if (h == frame)
+            return true;
+        if ((GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) == 0)
+            return false;
     }
     return false;
 }
@@ -93,11 +99,11 @@ HRESULT Run(IPropertyPage* page, const std::u16string& caption, HWND owner, std:
         return E_FAIL;
     }
     RECT ownerRect{};
-    if (owner != nullptr) GetWindowRect(owner, &ownerRect);
+    if (owner != nullptr)
+        GetWindowRect(owner, &ownerRect);
     HWND frame = CreateWindowExW(0, u"ControlHostPropertyFrame", caption.c_str(),
-                                 WS_POPUP | WS_BORDER,
-                                 ownerRect.left + 20, ownerRect.top + 20, 100, 100, owner,
-                                 nullptr, nullptr, nullptr);
+                                 WS_POPUP | WS_BORDER, ownerRect.left + 20, ownerRect.top + 20, 100,
+                                 100, owner, nullptr, nullptr, nullptr);
     if (frame == nullptr) {
         return E_FAIL;
     }
@@ -111,12 +117,13 @@ HRESULT Run(IPropertyPage* page, const std::u16string& caption, HWND owner, std:
     }
     // The frame fits the page, whose size its own dialog font decides.
     RECT pageRect{};
-    if (HWND pageWindow = GetWindow(frame, GW_CHILD)) GetWindowRect(pageWindow, &pageRect);
+    if (HWND pageWindow = GetWindow(frame, GW_CHILD))
+        GetWindowRect(pageWindow, &pageRect);
     RECT outer{}, inner{};
     GetWindowRect(frame, &outer);
     GetClientRect(frame, &inner);
-    const int width = pageRect.right - pageRect.left + 2 * kMargin +
-                      (outer.right - outer.left - inner.right);
+    const int width =
+        pageRect.right - pageRect.left + 2 * kMargin + (outer.right - outer.left - inner.right);
     const int height = pageRect.bottom - pageRect.top + kTitleHeight + 2 * kMargin +
                        (outer.bottom - outer.top - inner.bottom);
     SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
@@ -126,7 +133,8 @@ HRESULT Run(IPropertyPage* page, const std::u16string& caption, HWND owner, std:
     out << "frame \"" << Utf16ToUtf8(Utf16View(title)) << "\" " << width << 'x' << height << '\n';
 
     const bool disabledOwner = owner != nullptr && IsWindowEnabled(owner);
-    if (disabledOwner) EnableWindow(owner, FALSE);
+    if (disabledOwner)
+        EnableWindow(owner, FALSE);
     ShowWindow(frame, SW_SHOW);
     SetFocus(frame);
 
@@ -148,12 +156,16 @@ HRESULT Run(IPropertyPage* page, const std::u16string& caption, HWND owner, std:
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    if (state.applied) page->Apply();
+    if (state.applied)
+        page->Apply();
     window->Deactivate();
-    if (disabledOwner && IsWindow(owner)) EnableWindow(owner, TRUE);
-    if (IsWindow(frame)) DestroyWindow(frame);
+    if (disabledOwner && IsWindow(owner))
+        EnableWindow(owner, TRUE);
+    if (IsWindow(frame))
+        DestroyWindow(frame);
     *outcome = quit ? Outcome::kQuit : state.applied ? Outcome::kApplied : Outcome::kCancelled;
-    if (!quit) out << "frame closed (" << (state.applied ? "applied" : "cancelled") << ")\n";
+    if (!quit)
+        out << "frame closed (" << (state.applied ? "applied" : "cancelled") << ")\n";
     return S_OK;
 }
 

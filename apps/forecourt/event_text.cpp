@@ -46,8 +46,7 @@ Language LanguageFromEnvironment() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != '\0') {
-            return std::strncmp(value, "pt_BR", 5) == 0 ? Language::Portuguese
-                                                         : Language::English;
+            return std::strncmp(value, "pt_BR", 5) == 0 ? Language::Portuguese : Language::English;
         }
     }
     return Language::English;
@@ -85,7 +84,8 @@ std::string StateWords(int state, Language language) {
         case kError16:
         case kError17:
             return (pt ? "erro " : "error ") + std::to_string(state);
-        default: return (pt ? "estado " : "state ") + std::to_string(state);
+        default:
+            return (pt ? "estado " : "state ") + std::to_string(state);
     }
 }
 
@@ -118,8 +118,7 @@ std::string StatusLine(const std::string& pump, const StatusFacts& facts, Langua
     const bool selling = facts.state >= pump_state::kDelivering &&
                          facts.state <= pump_state::kStoppedByController && facts.state != 11;
     if (selling && (facts.volume > 0 || facts.value > 0)) {
-        line += ", " + VolumeText(facts.volume, language) + ", " +
-                MoneyText(facts.value, language);
+        line += ", " + VolumeText(facts.volume, language) + ", " + MoneyText(facts.value, language);
     }
     return line;
 }
@@ -141,11 +140,11 @@ std::string DeliveryLine(const std::string& pump, DeliveryKind kind, const Deliv
             case delivery_state::kCleared:
                 what = pt ? "paga" : "paid";
                 break;
-            default: what = (pt ? "estado " : "state ") + std::to_string(facts.state);
+            default:
+                what = (pt ? "estado " : "state ") + std::to_string(facts.state);
         }
     }
-    std::string line = pump + (pt ? ": venda " : ": sale ") + std::to_string(facts.id) + ' ' +
-                       what;
+    std::string line = pump + (pt ? ": venda " : ": sale ") + std::to_string(facts.id) + ' ' + what;
     if (facts.type == delivery_type::kPrepay) {
         line += pt ? " (pré-pago)" : " (prepay)";
     } else if (facts.type == delivery_type::kDriveOff) {

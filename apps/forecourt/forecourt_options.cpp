@@ -13,7 +13,8 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
         std::string name = args[i];
         std::string value;
         bool hasValue = false;
-        if (const std::size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+        if (const std::size_t eq = name.find('=');
+            name.rfind("--", 0) == 0 && eq != std::string::npos) {
             value = name.substr(eq + 1);
             name = name.substr(0, eq);
             hasValue = true;
@@ -26,9 +27,9 @@ bool ParseOptions(int argc, char** argv, Options* options, std::string* error) {
             options->headless = true;
             continue;
         }
-        static const char* const kValued[] = {"--server", "--call-port", "--events-port",
-                                              "--popup-mode", "--beep", "--columns", "--zoom",
-                                              "--seconds", "--screenshot", "--after", "--script"};
+        static const char* const kValued[] = {
+            "--server", "--call-port", "--events-port", "--popup-mode", "--beep",  "--columns",
+            "--zoom",   "--seconds",   "--screenshot",  "--after",      "--script"};
         bool known = false;
         for (const char* valued : kValued) {
             known = known || name == valued;

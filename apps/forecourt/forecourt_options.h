@@ -9,11 +9,11 @@ struct Options {
     std::string server = "127.0.0.1";
     long callPort = 5123;
     long eventsPort = 5124;
-    int popupMode = 1;     // 1, 2 or 3: the controls' PopupMode
-    bool beep = true;      // the controls' BeepEnabled
-    int columns = 4;       // faces per row
-    int zoom = 1;          // the whole frame scaled by this whole factor
-    double seconds = 0;    // 0: until the window is closed
+    int popupMode = 1;   // 1, 2 or 3: the controls' PopupMode
+    bool beep = true;    // the controls' BeepEnabled
+    int columns = 4;     // faces per row
+    int zoom = 1;        // the whole frame scaled by this whole factor
+    double seconds = 0;  // 0: until the window is closed
     bool headless = false;
     std::string screenshot;  // written after `after` seconds (headless or not)
     double after = 0;

@@ -24,7 +24,8 @@ int RunKestroctl(const Options& options, const std::vector<std::string>& args) {
     // The build tree's kestroctl (build/apps/forecourt is this program), else the installed
     // one beside this program, else the one on the PATH.
     std::string program = FindProgram("../kestro/ctl/kestroctl", "kestroctl");
-    if (program.empty()) program = "kestroctl";
+    if (program.empty())
+        program = "kestroctl";
     std::vector<std::string> argv = {program,
                                      "--server",
                                      options.server,

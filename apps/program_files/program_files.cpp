@@ -10,11 +10,13 @@ namespace {
 // The first candidate (relative to the program's folder) that exists, normalised; else "".
 std::string FirstExisting(std::initializer_list<std::filesystem::path> candidates) {
     const std::string folder = ProgramFolder();
-    if (folder.empty()) return {};
+    if (folder.empty())
+        return {};
     for (const auto& candidate : candidates) {
         const auto path = (std::filesystem::path(folder) / candidate).lexically_normal();
         std::error_code ignored;
-        if (std::filesystem::exists(path, ignored)) return path.string();
+        if (std::filesystem::exists(path, ignored))
+            return path.string();
     }
     return {};
 }

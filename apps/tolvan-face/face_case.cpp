@@ -48,7 +48,8 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
         const auto textOption = [&](std::u16string* field,
                                     const char* what) -> std::optional<std::string> {
             const std::string* text = value();
-            if (text == nullptr) return option + " needs " + what;
+            if (text == nullptr)
+                return option + " needs " + what;
             *field = Utf8ToUtf16(*text);
             return std::nullopt;
         };
@@ -107,7 +108,8 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
         } else {
             rest->push_back(option);
         }
-        if (error) return error;
+        if (error)
+            return error;
     }
     return std::nullopt;
 }

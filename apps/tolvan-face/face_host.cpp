@@ -17,8 +17,8 @@
 #include "platform/ole_inplace.h"
 #include "platform/oleauto.h"
 #include "platform/systime.h"
-#include "platform/variant.h"
 #include "platform/unknown_base.h"
+#include "platform/variant.h"
 #include "platform/variant_values.h"
 
 namespace tolvan_face {

@@ -58,7 +58,8 @@ FaceCase Stacked(Caption caption, int count) {
 }
 
 FaceCase Current(Caption caption, CurrentDelivery kind) {
-    FaceCase face = WithAmounts(Case(caption, kind == CurrentDelivery::Plain ? 3 : 5), 21.48, 53.70, 2.5);
+    FaceCase face =
+        WithAmounts(Case(caption, kind == CurrentDelivery::Plain ? 3 : 5), 21.48, 53.70, 2.5);
     face.current = kind;
     return face;
 }
@@ -122,7 +123,8 @@ std::vector<FaceCase> GalleryCases() {
     cases[31].pump.number = 7;
     cases[32].pump.number = 123;
     for (FaceCase& face : cases) {
-        if (face.pump.number == 1) face.pump.number = 4;
+        if (face.pump.number == 1)
+            face.pump.number = 4;
     }
     return cases;
 }
@@ -151,7 +153,8 @@ bool WriteGallery(FaceHost& host, const std::vector<FaceCase>& cases, const std:
     logfont.lfHeight = 13;
     logfont.lfWeight = FW_NORMAL;
     const char16_t face[] = u"Arial";
-    for (int i = 0; face[i] != 0; ++i) logfont.lfFaceName[i] = face[i];
+    for (int i = 0; face[i] != 0; ++i)
+        logfont.lfFaceName[i] = face[i];
     HFONT font = CreateFontIndirectW(&logfont);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(font));
     SetBkMode(dc, TRANSPARENT);
@@ -161,7 +164,8 @@ bool WriteGallery(FaceHost& host, const std::vector<FaceCase>& cases, const std:
     for (std::size_t i = 0; i < cases.size() && ok; ++i) {
         FacePixels pixels;
         ok = host.Render(cases[i], &pixels, error);
-        if (!ok) break;
+        if (!ok)
+            break;
         const int left = kGap + static_cast<int>(i % kColumns) * cellWidth;
         const int top = kGap + static_cast<int>(i / kColumns) * cellHeight;
         Blit(sheet, pixels, left, top, 1);

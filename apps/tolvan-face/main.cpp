@@ -22,27 +22,31 @@ constexpr int kUsage = 2;
 constexpr int kFailed = 1;
 
 int Usage(const std::string& problem = {}) {
-    if (!problem.empty()) std::cerr << "tolvan-face: " << problem << "\n";
-    std::cerr <<
-        "usage: tolvan-face [FACE OPTIONS] [--locale L] [--scale N] [--module PATH] -o FACE.png\n"
-        "       tolvan-face --gallery FILE.png [--locale L] [--module PATH]\n"
-        "       tolvan-face --sheet FILE.png [--module PATH]\n"
-        "Face options (a real control through COM, fed by a scripted client object):\n"
-        "  --state S             pump state (default 5)     --reserved R   reservation kind\n"
-        "  --hose N              hose in use (0: none)      --number N     pump number (1)\n"
-        "  --volume V --value V --price P   live amounts, with a full stop\n"
-        "  --stack N             stacked deliveries (state 2)\n"
-        "  --current-delivery plain|locked|overdue|negative\n"
-        "                        a current delivery (state 1) with the amounts above\n"
-        "  --grade NAME          short grade name (U91)     --current-pump  IsCurrentPump 1\n"
-        "  --blink on|off        the state-6 phase (off: one second later)\n"
-        "  --popup               the delivery popup instead (DoPopup): a current, an overdue,\n"
-        "                        a locked and a drive-off delivery, 281 by 265\n"
-        "  --stack-mode N        the pump's StackMode (2 or 3 enable Stack)  --name TEXT  its name\n"
-        "  --locale L            the user's locale, e.g. pt_BR.UTF-8 (sets LC_ALL)\n"
-        "  --scale N             enlarge the face PNG N times (1)\n"
-        "  --module PATH         Tolvan.OCX to register when TOLVAN.TolvanCtrl.1 is not registered\n"
-        "                        (default: the one that comes with this program)\n";
+    if (!problem.empty())
+        std::cerr << "tolvan-face: " << problem << "\n";
+    std::cerr
+        << "usage: tolvan-face [FACE OPTIONS] [--locale L] [--scale N] [--module PATH] -o "
+           "FACE.png\n"
+           "       tolvan-face --gallery FILE.png [--locale L] [--module PATH]\n"
+           "       tolvan-face --sheet FILE.png [--module PATH]\n"
+           "Face options (a real control through COM, fed by a scripted client object):\n"
+           "  --state S             pump state (default 5)     --reserved R   reservation kind\n"
+           "  --hose N              hose in use (0: none)      --number N     pump number (1)\n"
+           "  --volume V --value V --price P   live amounts, with a full stop\n"
+           "  --stack N             stacked deliveries (state 2)\n"
+           "  --current-delivery plain|locked|overdue|negative\n"
+           "                        a current delivery (state 1) with the amounts above\n"
+           "  --grade NAME          short grade name (U91)     --current-pump  IsCurrentPump 1\n"
+           "  --blink on|off        the state-6 phase (off: one second later)\n"
+           "  --popup               the delivery popup instead (DoPopup): a current, an overdue,\n"
+           "                        a locked and a drive-off delivery, 281 by 265\n"
+           "  --stack-mode N        the pump's StackMode (2 or 3 enable Stack)  --name TEXT  its "
+           "name\n"
+           "  --locale L            the user's locale, e.g. pt_BR.UTF-8 (sets LC_ALL)\n"
+           "  --scale N             enlarge the face PNG N times (1)\n"
+           "  --module PATH         Tolvan.OCX to register when TOLVAN.TolvanCtrl.1 is not "
+           "registered\n"
+           "                        (default: the one that comes with this program)\n";
     return kUsage;
 }
 
@@ -67,7 +71,8 @@ int main(int argc, char** argv) {
             Usage();
             return 0;
         }
-        if (!hasValue) return Usage(option + " needs a value or is unknown");
+        if (!hasValue)
+            return Usage(option + " needs a value or is unknown");
         const std::string& value = rest[++i];
         if (option == "-o") {
             output = value;
@@ -88,7 +93,8 @@ int main(int argc, char** argv) {
         }
     }
     if (static_cast<int>(!output.empty()) + static_cast<int>(!gallery.empty()) +
-            static_cast<int>(!sheet.empty()) != 1) {
+            static_cast<int>(!sheet.empty()) !=
+        1) {
         return Usage("give one of -o, --gallery and --sheet");
     }
 
@@ -101,18 +107,21 @@ int main(int argc, char** argv) {
     bool ok = false;
     if (!gallery.empty()) {
         ok = tolvan_face::WriteGallery(host, tolvan_face::GalleryCases(), gallery, &error);
-        if (ok) std::cout << "gallery=" << gallery << "\n";
+        if (ok)
+            std::cout << "gallery=" << gallery << "\n";
     } else if (!sheet.empty()) {
         tolvan_face::FacePixels unused;
         // Creating one control loads the module whose bitmaps the sheet shows.
         ok = host.Render(face, &unused, &error) &&
              tolvan_face::WriteResourceSheet(host.Module(), sheet, &error);
-        if (ok) std::cout << "sheet=" << sheet << "\n";
+        if (ok)
+            std::cout << "sheet=" << sheet << "\n";
     } else {
         tolvan_face::FacePixels pixels;
         ok = host.Render(face, &pixels, &error) &&
              tolvan_face::WriteFacePng(pixels, scale, output, &error);
-        if (ok) std::cout << (face.popup ? "popup=" : "face=") << output << "\n";
+        if (ok)
+            std::cout << (face.popup ? "popup=" : "face=") << output << "\n";
     }
     if (!ok) {
         std::cerr << "tolvan-face: " << error << "\n";

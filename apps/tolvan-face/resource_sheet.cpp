@@ -16,7 +16,8 @@ constexpr UINT kBitmaps[] = {1,   201, 202, 203, 204, 205, 206, 207, 208, 209, 2
 
 bool ReadBitmap(HMODULE module, UINT id, art::SheetPicture* picture) {
     HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(id));
-    if (bitmap == nullptr) return false;
+    if (bitmap == nullptr)
+        return false;
     const platform::PixelSurface* surface = BitmapSurface(bitmap);
     const bool ok = surface != nullptr;
     if (ok) {

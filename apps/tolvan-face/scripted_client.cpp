@@ -19,15 +19,18 @@ VARIANT& Arg(DISPPARAMS* params, UINT index) {
 
 void Fill(DISPPARAMS* params, UINT index, LONG value) {
     VARIANT& v = Arg(params, index);
-    if (v.vt == (VT_BYREF | VT_I4)) *v.plVal = value;
+    if (v.vt == (VT_BYREF | VT_I4))
+        *v.plVal = value;
 }
 void Fill(DISPPARAMS* params, UINT index, SHORT value) {
     VARIANT& v = Arg(params, index);
-    if (v.vt == (VT_BYREF | VT_I2)) *v.piVal = value;
+    if (v.vt == (VT_BYREF | VT_I2))
+        *v.piVal = value;
 }
 void Fill(DISPPARAMS* params, UINT index, double value) {
     VARIANT& v = Arg(params, index);
-    if (v.vt == (VT_BYREF | VT_R8)) *v.pdblVal = value;
+    if (v.vt == (VT_BYREF | VT_R8))
+        *v.pdblVal = value;
 }
 void Fill(DISPPARAMS* params, UINT index, const std::u16string& text) {
     VARIANT& v = Arg(params, index);
@@ -40,14 +43,16 @@ void Fill(DISPPARAMS* params, UINT index, const std::u16string& text) {
 }  // namespace
 
 HRESULT ScriptedClient::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
+    if (count == nullptr)
+        return E_POINTER;
     *count = 0;
     return S_OK;
 }
 
 HRESULT ScriptedClient::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO*, UINT*) {
-    if (params == nullptr) return E_POINTER;
+    if (params == nullptr)
+        return E_POINTER;
     if (dispid == kCurrentPumpID && (flags & DISPATCH_PROPERTYPUT) != 0) {
         if (params->cArgs == 1 && params->rgvarg[0].vt == VT_I4) {
             currentPumpId_ = params->rgvarg[0].lVal;

@@ -23,7 +23,6 @@ constexpr char kTypeName[] = "Kestro client automation object";
 // The factory is static: it only counts as a server lock while referenced.
 class ClientFactory final : public StaticObject<IClassFactory> {
   public:
-
     HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) override {
         if (ppvObject == nullptr) {
             return E_POINTER;

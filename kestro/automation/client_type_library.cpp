@@ -16,25 +16,24 @@ constexpr USHORT kInOut = PARAMFLAG_FIN | PARAMFLAG_FOUT;
 
 constexpr ParamInfo kLogonParams[] = {{"ServerName", VT_BSTR}, {"CallTimeout", VT_I4}};
 constexpr ParamInfo kPumpParams[] = {{"PumpID", VT_I4}};
-constexpr ParamInfo kReadPumpPropertiesParams[] = {
-    {"PumpID", VT_I4},
-    {"Number", ByRef(VT_I4), kOut},
-    {"Name", ByRef(VT_BSTR), kInOut},
-    {"PhysicalNumber", ByRef(VT_I2), kOut},
-    {"Side", ByRef(VT_I2), kOut},
-    {"Address", ByRef(VT_I2), kOut},
-    {"PriceLevel1", ByRef(VT_I2), kOut},
-    {"PriceLevel2", ByRef(VT_I2), kOut},
-    {"PriceDspFormat", ByRef(VT_I2), kOut},
-    {"VolumeDspFormat", ByRef(VT_I2), kOut},
-    {"ValueDspFormat", ByRef(VT_I2), kOut},
-    {"Type", ByRef(VT_I2), kOut},
-    {"PortID", ByRef(VT_I4), kOut},
-    {"AttendantID", ByRef(VT_I4), kOut},
-    {"AuthMode", ByRef(VT_I2), kOut},
-    {"StackMode", ByRef(VT_I2), kOut},
-    {"PrepayAllowed", ByRef(VT_I2), kOut},
-    {"PreauthAllowed", ByRef(VT_I2), kOut}};
+constexpr ParamInfo kReadPumpPropertiesParams[] = {{"PumpID", VT_I4},
+                                                   {"Number", ByRef(VT_I4), kOut},
+                                                   {"Name", ByRef(VT_BSTR), kInOut},
+                                                   {"PhysicalNumber", ByRef(VT_I2), kOut},
+                                                   {"Side", ByRef(VT_I2), kOut},
+                                                   {"Address", ByRef(VT_I2), kOut},
+                                                   {"PriceLevel1", ByRef(VT_I2), kOut},
+                                                   {"PriceLevel2", ByRef(VT_I2), kOut},
+                                                   {"PriceDspFormat", ByRef(VT_I2), kOut},
+                                                   {"VolumeDspFormat", ByRef(VT_I2), kOut},
+                                                   {"ValueDspFormat", ByRef(VT_I2), kOut},
+                                                   {"Type", ByRef(VT_I2), kOut},
+                                                   {"PortID", ByRef(VT_I4), kOut},
+                                                   {"AttendantID", ByRef(VT_I4), kOut},
+                                                   {"AuthMode", ByRef(VT_I2), kOut},
+                                                   {"StackMode", ByRef(VT_I2), kOut},
+                                                   {"PrepayAllowed", ByRef(VT_I2), kOut},
+                                                   {"PreauthAllowed", ByRef(VT_I2), kOut}};
 constexpr ParamInfo kHosesCountParams[] = {{"PumpID", VT_I4}, {"Count", ByRef(VT_I4), kOut}};
 constexpr ParamInfo kHoseByNumberParams[] = {
     {"PumpID", VT_I4}, {"HoseNumber", VT_I4}, {"HoseID", ByRef(VT_I4), kOut}};
@@ -53,16 +52,16 @@ constexpr ParamInfo kReadPumpStatusParams[] = {{"PumpID", VT_I4},
                                                {"Value", ByRef(VT_R8), kOut},
                                                {"StackSize", ByRef(VT_I2), kOut}};
 
-#define KESTRO_DELIVERY_OUTPUTS                                                                  \
-    {"ID", ByRef(VT_I4), kOut}, {"Type", ByRef(VT_I2), kOut}, {"State", ByRef(VT_I2), kOut},     \
-        {"HoseID", ByRef(VT_I4), kOut}, {"HoseNum", ByRef(VT_I2), kOut},                         \
-        {"GradeID", ByRef(VT_I4), kOut}, {"GradeName", ByRef(VT_BSTR), kInOut},                  \
-        {"ShortGradeName", ByRef(VT_BSTR), kInOut}, {"PriceLevel", ByRef(VT_I2), kOut},          \
-        {"Price", ByRef(VT_R8), kOut}, {"Volume", ByRef(VT_R8), kOut},                           \
-        {"Value", ByRef(VT_R8), kOut}, {"LockedBy", ByRef(VT_I4), kOut},                         \
-        {"ReservedBy", ByRef(VT_I4), kOut}, {"Age", ByRef(VT_I4), kOut},                         \
-        {"CompletedDT", ByRef(VT_DATE), kOut}, {                                                 \
-        "AttendantID", ByRef(VT_I4), kOut                                                        \
+#define KESTRO_DELIVERY_OUTPUTS                                                              \
+    {"ID", ByRef(VT_I4), kOut}, {"Type", ByRef(VT_I2), kOut}, {"State", ByRef(VT_I2), kOut}, \
+        {"HoseID", ByRef(VT_I4), kOut}, {"HoseNum", ByRef(VT_I2), kOut},                     \
+        {"GradeID", ByRef(VT_I4), kOut}, {"GradeName", ByRef(VT_BSTR), kInOut},              \
+        {"ShortGradeName", ByRef(VT_BSTR), kInOut}, {"PriceLevel", ByRef(VT_I2), kOut},      \
+        {"Price", ByRef(VT_R8), kOut}, {"Volume", ByRef(VT_R8), kOut},                       \
+        {"Value", ByRef(VT_R8), kOut}, {"LockedBy", ByRef(VT_I4), kOut},                     \
+        {"ReservedBy", ByRef(VT_I4), kOut}, {"Age", ByRef(VT_I4), kOut},                     \
+        {"CompletedDT", ByRef(VT_DATE), kOut}, {                                             \
+        "AttendantID", ByRef(VT_I4), kOut                                                    \
     }
 constexpr ParamInfo kReadPumpDeliveryParams[] = {
     {"PumpID", VT_I4}, {"DelIndex", VT_I2}, KESTRO_DELIVERY_OUTPUTS};
@@ -127,12 +126,12 @@ const DispInterfaceInfo kInterface{"_DKestroClient", kClientIid,
                                    "Dispatch interface of the Kestro client", kMembers};
 const DispInterfaceInfo kEventsInterface{"_DKestroClientEvents", kClientEventsIid,
                                          "Events of the Kestro client", kEvents};
-const CoClassInfo kCoClass{"KestroClient",  kClientClsid, "Kestro client automation object",
-                           TYPEFLAG_FCANCREATE, &kInterface, &kEventsInterface};
+const CoClassInfo kCoClass{"KestroClient",      kClientClsid, "Kestro client automation object",
+                           TYPEFLAG_FCANCREATE, &kInterface,  &kEventsInterface};
 const DispInterfaceInfo* const kInterfaces[] = {&kInterface, &kEventsInterface};
 const CoClassInfo* const kCoClasses[] = {&kCoClass};
-const TypeLibInfo kLibrary{"KestroClientLib", kClientLibId, 1, 0, 0,
-                           "Kestro client automation", nullptr, kInterfaces, kCoClasses};
+const TypeLibInfo kLibrary{"KestroClientLib",          kClientLibId, 1,           0,         0,
+                           "Kestro client automation", nullptr,      kInterfaces, kCoClasses};
 
 }  // namespace
 

@@ -33,8 +33,8 @@ namespace kestro::automation {
 class CKestroClient final
     : public CountedObject<IDispatch, IConnectionPointContainer, IProvideClassInfo> {
   public:
-    // A new object with one reference, bound to the calling thread (its window is made there). `onLastRelease`
-    // runs when the last reference goes (the module counts its objects with it).
+    // A new object with one reference, bound to the calling thread (its window is made there).
+    // `onLastRelease` runs when the last reference goes (the module counts its objects with it).
     explicit CKestroClient(std::function<void()> onLastRelease = {});
     CKestroClient(const CKestroClient&) = delete;
     CKestroClient& operator=(const CKestroClient&) = delete;

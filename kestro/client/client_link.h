@@ -60,9 +60,9 @@ class ClientLink {
     // a walk of the station (wire::kSnapshotCalls) are answered from one configuration
     // snapshot, fetched by the first of them in one request (its frames each within the call
     // time-out), exactly as the server would have answered them when it took the snapshot; a
-    // request the snapshot has no answer for goes to the server. Any setter drops the snapshot, so that later getters see it; so does a count
-    // asked a second time (a new walk), a logon and a logoff. A server without snapshots is
-    // asked each getter, as before.
+    // request the snapshot has no answer for goes to the server. Any setter drops the snapshot, so
+    // that later getters see it; so does a count asked a second time (a new walk), a logon and a
+    // logoff. A server without snapshots is asked each getter, as before.
     template <wire::CallCode code, typename... P>
     std::int32_t Forward(P... params) {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -39,7 +39,6 @@ const char kUsage[] =
 
 namespace {
 
-
 struct Options {
     std::string server = "127.0.0.1";
     std::int32_t callPort = 5123;
@@ -113,8 +112,9 @@ void PrintStatus(std::FILE* out, std::int32_t pumpId, const PumpStatus& s) {
                  "pump %d: state %d %s, reserved for %d by %d, hose %d (id %d), grade %d %s (%s), "
                  "level %d, price %.3f, volume %.3f, value %.2f, stack %d\n",
                  pumpId, s.state, StateName(s.state), s.reservedFor, s.reservedBy, s.hoseNumber,
-                 s.hoseId, s.gradeId, Utf16ToUtf8(s.gradeName).c_str(), Utf16ToUtf8(s.shortGradeName).c_str(),
-                 s.priceLevel, s.price, s.volume, s.value, s.stackSize);
+                 s.hoseId, s.gradeId, Utf16ToUtf8(s.gradeName).c_str(),
+                 Utf16ToUtf8(s.shortGradeName).c_str(), s.priceLevel, s.price, s.volume, s.value,
+                 s.stackSize);
 }
 
 void PrintDelivery(std::FILE* out, std::int32_t pumpId, const PumpDelivery& d) {
@@ -122,10 +122,9 @@ void PrintDelivery(std::FILE* out, std::int32_t pumpId, const PumpDelivery& d) {
                  "pump %d delivery %d: state %d %s, type %d, hose %d (id %d), grade %d %s, "
                  "level %d, price %.3f, volume %.3f, value %.2f, age %d s, attendant %d, "
                  "totals %.3f %.3f %.2f\n",
-                 pumpId, d.id, d.state, DeliveryStateName(d.state), d.type, d.hoseNumber,
-                 d.hoseId, d.gradeId, Utf16ToUtf8(d.gradeName).c_str(), d.priceLevel, d.price,
-                 d.volume, d.value, d.age, d.attendantId, d.volumeTotal, d.volume2Total,
-                 d.valueTotal);
+                 pumpId, d.id, d.state, DeliveryStateName(d.state), d.type, d.hoseNumber, d.hoseId,
+                 d.gradeId, Utf16ToUtf8(d.gradeName).c_str(), d.priceLevel, d.price, d.volume,
+                 d.value, d.age, d.attendantId, d.volumeTotal, d.volume2Total, d.valueTotal);
 }
 
 // What is wrong with the numbers of `command` (all numbers already) that the server would
@@ -223,9 +222,9 @@ int Ctl::Deliveries(std::int32_t pumpId) {
         Bstr shortName;
         std::int32_t rc = link().Forward<wire::pump_calls::ReadPumpDelivery>(
             pumpId, static_cast<std::int16_t>(index), &d.id, &d.type, &d.state, &d.hoseId,
-            &d.hoseNumber, &d.gradeId, name.Out(), shortName.Out(), &d.priceLevel, &d.price, &d.volume,
-            &d.value, &d.lockedBy, &d.reservedBy, &d.age, &d.completedDate, &d.attendantId,
-            &d.volumeTotal, &d.volume2Total, &d.valueTotal);
+            &d.hoseNumber, &d.gradeId, name.Out(), shortName.Out(), &d.priceLevel, &d.price,
+            &d.volume, &d.value, &d.lockedBy, &d.reservedBy, &d.age, &d.completedDate,
+            &d.attendantId, &d.volumeTotal, &d.volume2Total, &d.valueTotal);
         if (rc != kSuccess) {
             return Check(rc, "deliveries " + std::to_string(pumpId));
         }
@@ -278,13 +277,13 @@ int Ctl::Run() {
     const std::string& verb = command[0];
     struct Shape {
         const char* verb;
-        std::size_t numbers;  // required numbers after the verb
-        std::size_t optional; // further optional ones
+        std::size_t numbers;   // required numbers after the verb
+        std::size_t optional;  // further optional ones
     };
-    const Shape shapes[] = {{"lift", 2, 0},      {"hang", 1, 0},   {"pay", 2, 0},
-                            {"driveoff", 2, 0},  {"fault", 2, 0},  {"authorise", 1, 0},
-                            {"status", 0, 1},    {"deliveries", 1, 0}, {"tick", 1, 0},
-                            {"flow", 1, 0},      {"watch", 0, 1}};
+    const Shape shapes[] = {{"lift", 2, 0},     {"hang", 1, 0},       {"pay", 2, 0},
+                            {"driveoff", 2, 0}, {"fault", 2, 0},      {"authorise", 1, 0},
+                            {"status", 0, 1},   {"deliveries", 1, 0}, {"tick", 1, 0},
+                            {"flow", 1, 0},     {"watch", 0, 1}};
     const Shape* shape = nullptr;
     for (const Shape& candidate : shapes) {
         if (verb == candidate.verb) {
@@ -312,15 +311,15 @@ int Ctl::Run() {
     }
 
     Bstr server = Bstr::FromUtf8(options_.server);
-    std::int32_t rc = ClientLogonEx(0, 0, server.Get(), options_.callPort, options_.eventsPort,
-                                    5000, 0, 0, 0);
+    std::int32_t rc =
+        ClientLogonEx(0, 0, server.Get(), options_.callPort, options_.eventsPort, 5000, 0, 0, 0);
     if (rc != kSuccess) {
         return Check(rc, "logon to " + options_.server);
     }
     const std::int32_t a = given >= 1 ? *Number(1) : 0;
     const std::int32_t b = given >= 2 && verb != "flow" ? *Number(2) : 0;
-    const std::string what = verb + (given >= 1 ? " " + command[1] : "") +
-                             (given >= 2 ? " " + command[2] : "");
+    const std::string what =
+        verb + (given >= 1 ? " " + command[1] : "") + (given >= 2 ? " " + command[2] : "");
     using namespace wire::pump_calls;
     int status = 0;
     if (verb == "lift") {
@@ -390,8 +389,8 @@ int RunCtl(const std::vector<std::string>& arguments, std::FILE* out, std::FILE*
         } else if ((argument == "--call-port" || argument == "--events-port") && port) {
             (argument == "--call-port" ? options.callPort : options.eventsPort) = *port;
         } else {
-            std::fprintf(err, "kestroctl: bad option '%s %s'\n%s", argument.c_str(),
-                         value.c_str(), kUsage);
+            std::fprintf(err, "kestroctl: bad option '%s %s'\n%s", argument.c_str(), value.c_str(),
+                         kUsage);
             return 2;
         }
     }

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 #include <map>
-#include <vector>
 #include <random>
+#include <vector>
 
 #include "kestro/model/pump_simulator.h"
 

@@ -152,7 +152,8 @@ std::int32_t PumpSimulator::DeliveryCount(std::int32_t pumpId, std::int32_t* cou
 std::int32_t PumpSimulator::ReadDelivery(std::int32_t pumpId, std::int32_t index,
                                          PumpDelivery* delivery) {
     Pump* pump = Find(pumpId);
-    if (pump == nullptr || index < 1 || index > static_cast<std::int32_t>(pump->deliveries.size())) {
+    if (pump == nullptr || index < 1 ||
+        index > static_cast<std::int32_t>(pump->deliveries.size())) {
         return kRecordNotFound;
     }
     if (delivery == nullptr) {
@@ -175,8 +176,8 @@ void PumpSimulator::PriceHose(std::int32_t pumpId, Pump& pump, std::int32_t hose
         return;
     }
     const PumpRecord* record = RecordOf(pumpId);
-    std::int16_t level = record->priceLevel1 >= 1 && record->priceLevel1 <= 8 ? record->priceLevel1
-                                                                               : 1;
+    std::int16_t level =
+        record->priceLevel1 >= 1 && record->priceLevel1 <= 8 ? record->priceLevel1 : 1;
     if (pump.limit && pump.limit->priceLevel != 0) {
         level = pump.limit->priceLevel;
     }
@@ -580,8 +581,8 @@ std::int32_t PumpSimulator::PrepayCancel(std::int32_t pumpId, std::int32_t clien
 }
 
 std::int32_t PumpSimulator::PrepayAuthorise(std::int32_t pumpId, std::int32_t clientId,
-                                            std::int16_t limitType, double limit,
-                                            std::int16_t hose, std::int16_t priceLevel) {
+                                            std::int16_t limitType, double limit, std::int16_t hose,
+                                            std::int16_t priceLevel) {
     return AuthoriseReserved(pumpId, clientId, reserved_for::kPrepayReserved,
                              reserved_for::kPrepayAuthorised, limitType, limit, hose, priceLevel);
 }

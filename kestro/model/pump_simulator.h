@@ -60,12 +60,12 @@ struct PumpDelivery {
     std::int16_t type = delivery_type::kNormal;
     std::int32_t lockedBy = -1;
     std::int32_t reservedBy = -1;
-    std::int32_t age = 0;       // seconds since completion; negative once overdue
-    double completedDate = 0;   // automation date (days since 1899-12-30)
+    std::int32_t age = 0;      // seconds since completion; negative once overdue
+    double completedDate = 0;  // automation date (days since 1899-12-30)
     std::int32_t attendantId = -1;
-    double volumeTotal = 0;     // the hose's electronic volume total after the delivery
-    double volume2Total = 0;    // the pump's electronic volume total over all its hoses
-    double valueTotal = 0;      // the hose's electronic money total after the delivery
+    double volumeTotal = 0;   // the hose's electronic volume total after the delivery
+    double volume2Total = 0;  // the pump's electronic volume total over all its hoses
+    double valueTotal = 0;    // the hose's electronic money total after the delivery
 
     bool operator==(const PumpDelivery&) const = default;
 };
@@ -80,10 +80,10 @@ struct PumpEvent {
 
 class PumpSimulator {
   public:
-    static constexpr std::int64_t kStepMs = 100;         // time moves in steps of this size
-    static constexpr std::int64_t kStartingMs = 1000;    // state 7 lasts this long
-    static constexpr std::int64_t kOverdueSeconds = 600; // an unpaid delivery older is overdue
-    static constexpr int kMaxStacked = 3;                // stacked deliveries per pump
+    static constexpr std::int64_t kStepMs = 100;          // time moves in steps of this size
+    static constexpr std::int64_t kStartingMs = 1000;     // state 7 lasts this long
+    static constexpr std::int64_t kOverdueSeconds = 600;  // an unpaid delivery older is overdue
+    static constexpr int kMaxStacked = 3;                 // stacked deliveries per pump
     static constexpr double kMaxLimit = 99999.99;
 
     using EventSink = std::function<void(const PumpEvent&)>;
@@ -124,9 +124,8 @@ class PumpSimulator {
     std::int32_t StackCurrentDelivery(std::int32_t pumpId);
     std::int32_t PrepayReserve(std::int32_t pumpId, std::int32_t clientId);
     std::int32_t PrepayCancel(std::int32_t pumpId, std::int32_t clientId);
-    std::int32_t PrepayAuthorise(std::int32_t pumpId, std::int32_t clientId,
-                                 std::int16_t limitType, double limit, std::int16_t hose,
-                                 std::int16_t priceLevel);
+    std::int32_t PrepayAuthorise(std::int32_t pumpId, std::int32_t clientId, std::int16_t limitType,
+                                 double limit, std::int16_t hose, std::int16_t priceLevel);
     std::int32_t PreauthReserve(std::int32_t pumpId, std::int32_t clientId);
     std::int32_t PreauthCancel(std::int32_t pumpId, std::int32_t clientId);
     std::int32_t PreauthAuthorise(std::int32_t pumpId, std::int32_t clientId,
@@ -171,9 +170,9 @@ class PumpSimulator {
         std::optional<Limit> limit;
         std::int16_t resumeState = pump_state::kDelivering;  // where ReAuthorise returns to
         std::int64_t startingLeftMs = 0;
-        std::int64_t flowMs = 0;       // time fuel has flowed in the running delivery
-        std::int32_t attendantId = -1;         // logged on at the pump
-        std::int32_t deliveryAttendant = -1;   // of the running delivery
+        std::int64_t flowMs = 0;              // time fuel has flowed in the running delivery
+        std::int32_t attendantId = -1;        // logged on at the pump
+        std::int32_t deliveryAttendant = -1;  // of the running delivery
         std::int16_t deliveryType = 1;
         std::vector<StoredDelivery> deliveries;  // unpaid, oldest first
         PumpStatus emitted;                      // the status last handed to the sink

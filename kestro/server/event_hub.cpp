@@ -33,7 +33,8 @@ EventHub::EventHub(std::size_t queueFrames)
 std::int32_t EventHub::IssueTicket() {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto now = std::chrono::steady_clock::now();
-    std::erase_if(tickets_, [&](const auto& entry) { return now - entry.second > kTicketLifetime; });
+    std::erase_if(tickets_,
+                  [&](const auto& entry) { return now - entry.second > kTicketLifetime; });
     std::int32_t ticket = 0;
     std::minstd_rand next(ticketState_);
     while (ticket == 0 || tickets_.contains(ticket)) {
@@ -103,7 +104,8 @@ namespace {
 std::shared_ptr<EventHub::Subscriber> AcceptSubscription(EventHub& hub, const wire::Socket& socket,
                                                          const std::string& name, std::string& end,
                                                          const std::atomic<bool>& stop) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kSendTimeoutMs);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kSendTimeoutMs);
     for (;;) {
         if (stop) {
             end = "closed at shutdown";
@@ -125,12 +127,11 @@ std::shared_ptr<EventHub::Subscriber> AcceptSubscription(EventHub& hub, const wi
     }
     wire::FrameReader reader;
     std::int32_t ticket = 0;
-    const bool wellFormed = reader.Open(request) == wire::WireError::kNone &&
-                            reader.header().kind == wire::FrameKind::kRequest &&
-                            reader.header().call ==
-                                static_cast<std::uint16_t>(wire::pump_calls::Subscribe) &&
-                            reader.ReadInt32(ticket) == wire::WireError::kNone &&
-                            reader.remaining() == 0;
+    const bool wellFormed =
+        reader.Open(request) == wire::WireError::kNone &&
+        reader.header().kind == wire::FrameKind::kRequest &&
+        reader.header().call == static_cast<std::uint16_t>(wire::pump_calls::Subscribe) &&
+        reader.ReadInt32(ticket) == wire::WireError::kNone && reader.remaining() == 0;
     if (!wellFormed) {
         end = "closed: a frame that is no subscription";
         return nullptr;

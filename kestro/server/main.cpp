@@ -76,8 +76,9 @@ int Serve(const ServerOptions& options) {
     if (store.created()) {
         LogLine("created " + options.database + " with the " + options.station + " station");
     } else if (options.stationGiven) {
-        LogLine("--station " + options.station + " ignored: " + options.database +
-                " exists already", LogPriority::kWarning);
+        LogLine(
+            "--station " + options.station + " ignored: " + options.database + " exists already",
+            LogPriority::kWarning);
     }
     LogLine("station " + options.database + ": " + Counts(configuration));
 
@@ -89,10 +90,9 @@ int Serve(const ServerOptions& options) {
     }
 
     EventHub events(options.eventsQueue);
-    LiveForecourt forecourt(served, events,
-                            options.manualClock ? ClockMode::kManual : ClockMode::kReal,
-                            options.demo ? std::optional<std::uint32_t>(options.seed)
-                                         : std::nullopt);
+    LiveForecourt forecourt(
+        served, events, options.manualClock ? ClockMode::kManual : ClockMode::kReal,
+        options.demo ? std::optional<std::uint32_t>(options.seed) : std::nullopt);
     forecourt.pumps().SetFlowRate(options.flowRate);
     forecourt.EndStepsOn(stopRequested);
     served.forecourt = &forecourt;

@@ -18,9 +18,11 @@ std::string FormatLogLine(const std::string& line, LogPriority priority, bool jo
 }
 
 bool IsJournalStream(const char* journalStream, int fd) {
-    if (journalStream == nullptr) return false;
+    if (journalStream == nullptr)
+        return false;
     struct stat status {};
-    if (fstat(fd, &status) != 0) return false;
+    if (fstat(fd, &status) != 0)
+        return false;
     // A stream handed on to a program the service started is no longer the journal's.
     return std::string_view(journalStream) ==
            std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);

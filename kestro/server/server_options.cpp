@@ -119,8 +119,8 @@ bool ParseServerOptions(const std::vector<std::string>& arguments, ServerOptions
         const bool known = option == "--listen" || option == "--call-port" ||
                            option == "--events-port" || option == "--db" || option == "--station" ||
                            option == "--fail" || option == "--idle-timeout" ||
-                           option == "--clock" || option == "--seed" ||
-                           option == "--flow-rate" || option == "--events-queue";
+                           option == "--clock" || option == "--seed" || option == "--flow-rate" ||
+                           option == "--events-queue";
         if (!known) {
             error = "unknown option '" + arguments[i] + "'";
             return false;

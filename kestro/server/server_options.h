@@ -21,10 +21,10 @@ struct ServerOptions {
     std::vector<Fault> faults;       // in command-line order
     // A logged-on call connection silent this long is closed.
     std::chrono::milliseconds idleTimeout{10 * 60 * 1000};
-    bool manualClock = false;        // --clock manual: the forecourt moves only on ClockTick
-    bool demo = false;               // --demo: simulated customers use the pumps
-    std::uint32_t seed = 1;          // --seed N: the demo's customers
-    double flowRate = 0.5;           // --flow-rate L: litres per second of every pump
+    bool manualClock = false;          // --clock manual: the forecourt moves only on ClockTick
+    bool demo = false;                 // --demo: simulated customers use the pumps
+    std::uint32_t seed = 1;            // --seed N: the demo's customers
+    double flowRate = 0.5;             // --flow-rate L: litres per second of every pump
     std::uint32_t eventsQueue = 4096;  // --events-queue N: events a subscriber may fall behind
     bool help = false;
 };

@@ -438,8 +438,8 @@ bool Writable(const std::string& path, std::string& error) {
         }
     }
     if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
-        error = path + ": the folder " + folder + " cannot be written (" + std::strerror(errno) +
-                ")";
+        error =
+            path + ": the folder " + folder + " cannot be written (" + std::strerror(errno) + ")";
         return false;
     }
     return true;

@@ -26,8 +26,8 @@ DispatchResult DispatchPumpRequest(const PumpCallTable& table,
     if (header.kind != FrameKind::kRequest) {
         return {DispatchOutcome::kMalformedFrame, WireError::kUnexpectedFrame};
     }
-#define KESTRO_WIRE_PUMP_CASE(code, name, signature) \
-    if (header.call == code) {                       \
+#define KESTRO_WIRE_PUMP_CASE(code, name, signature)                      \
+    if (header.call == code) {                                            \
         return ServeCall<pump_calls::name>(table.name, reader, response); \
     }
     KESTRO_WIRE_PUMP_CALLS(KESTRO_WIRE_PUMP_CASE)

@@ -39,10 +39,9 @@ I32 ReadPumpStatus(I32 pumpId, I16* state, I16* reservedFor, I32* reservedBy, I3
 // CompletedDT, AttendantID, VolumeETot, Volume2ETot, ValueETot
 I32 ReadPumpDelivery(I32 pumpId, I16 index, I32* id, I16* type, I16* state, I32* hoseId,
                      I16* hoseNumber, I32* gradeId, BSTR* gradeName, BSTR* shortGradeName,
-                     I16* priceLevel, double* price, double* volume, double* value,
-                     I32* lockedBy, I32* reservedBy, I32* age, double* completedDate,
-                     I32* attendantId, double* volumeTotal, double* volume2Total,
-                     double* valueTotal);
+                     I16* priceLevel, double* price, double* volume, double* value, I32* lockedBy,
+                     I32* reservedBy, I32* age, double* completedDate, I32* attendantId,
+                     double* volumeTotal, double* volume2Total, double* valueTotal);
 I32 ReadPumpDeliveryCount(I32 pumpId, I32* count);
 I32 CurrentPump(I32 pumpId);
 I32 PumpCommand(I32 pumpId);
@@ -59,34 +58,34 @@ I32 SetFlowRate(double litresPerSecond);
 inline constexpr std::int32_t kMaxClockTickMs = 600000;
 
 // X(code, name, signature) for every pump call; `signature` names a declaration above.
-#define KESTRO_WIRE_PUMP_CALLS(X)                                   \
-    X(200, OpenEvents, OpenEvents)                                  \
-    X(201, Subscribe, Subscribe)                                    \
-    X(202, ReadPumpStatus, ReadPumpStatus)                          \
-    X(203, ReadPumpDelivery, ReadPumpDelivery)                      \
-    X(204, ReadPumpDeliveryCount, ReadPumpDeliveryCount)            \
-    X(205, CurrentPump, CurrentPump)                                \
-    X(210, PumpAuthorise, PumpCommand)                              \
-    X(211, PumpCancelAuthorise, PumpCommand)                        \
-    X(212, PumpTempStop, PumpCommand)                               \
-    X(213, PumpReAuthorise, PumpCommand)                            \
-    X(214, PumpTerminateDelivery, PumpCommand)                      \
-    X(215, PumpStackCurrentDelivery, PumpCommand)                   \
-    X(216, PumpAttendantAuthorise, PumpWithId)                      \
-    X(217, PumpAttendantLogon, PumpWithId)                          \
-    X(220, PumpPrepayReserve, PumpCommand)                          \
-    X(221, PumpPrepayCancel, PumpCommand)                           \
-    X(222, PumpPrepayAuthorise, PumpLimitCommand)                   \
-    X(223, PumpPreauthReserve, PumpCommand)                         \
-    X(224, PumpPreauthCancel, PumpCommand)                          \
-    X(225, PumpPreauthAuthorise, PumpLimitCommand)                  \
-    X(226, PumpLoadPreset, PumpLimitCommand)                        \
-    X(230, CustomerLift, PumpWithId)                                \
-    X(231, CustomerHang, PumpCommand)                               \
-    X(232, CustomerPay, PumpWithId)                                 \
-    X(233, CustomerDriveOff, PumpWithId)                            \
-    X(234, PumpFault, PumpFault)                                    \
-    X(235, ClockTick, ClockTick)                                    \
+#define KESTRO_WIRE_PUMP_CALLS(X)                        \
+    X(200, OpenEvents, OpenEvents)                       \
+    X(201, Subscribe, Subscribe)                         \
+    X(202, ReadPumpStatus, ReadPumpStatus)               \
+    X(203, ReadPumpDelivery, ReadPumpDelivery)           \
+    X(204, ReadPumpDeliveryCount, ReadPumpDeliveryCount) \
+    X(205, CurrentPump, CurrentPump)                     \
+    X(210, PumpAuthorise, PumpCommand)                   \
+    X(211, PumpCancelAuthorise, PumpCommand)             \
+    X(212, PumpTempStop, PumpCommand)                    \
+    X(213, PumpReAuthorise, PumpCommand)                 \
+    X(214, PumpTerminateDelivery, PumpCommand)           \
+    X(215, PumpStackCurrentDelivery, PumpCommand)        \
+    X(216, PumpAttendantAuthorise, PumpWithId)           \
+    X(217, PumpAttendantLogon, PumpWithId)               \
+    X(220, PumpPrepayReserve, PumpCommand)               \
+    X(221, PumpPrepayCancel, PumpCommand)                \
+    X(222, PumpPrepayAuthorise, PumpLimitCommand)        \
+    X(223, PumpPreauthReserve, PumpCommand)              \
+    X(224, PumpPreauthCancel, PumpCommand)               \
+    X(225, PumpPreauthAuthorise, PumpLimitCommand)       \
+    X(226, PumpLoadPreset, PumpLimitCommand)             \
+    X(230, CustomerLift, PumpWithId)                     \
+    X(231, CustomerHang, PumpCommand)                    \
+    X(232, CustomerPay, PumpWithId)                      \
+    X(233, CustomerDriveOff, PumpWithId)                 \
+    X(234, PumpFault, PumpFault)                         \
+    X(235, ClockTick, ClockTick)                         \
     X(236, SetFlowRate, SetFlowRate)
 
 namespace pump_calls {
@@ -96,10 +95,10 @@ KESTRO_WIRE_PUMP_CALLS(KESTRO_WIRE_PUMP_CODE)
 #undef KESTRO_WIRE_PUMP_CODE
 }  // namespace pump_calls
 
-#define KESTRO_WIRE_PUMP_SIGNATURE(code, name, signature)     \
-    template <>                                               \
-    struct CallSignature<pump_calls::name> {                  \
-        using type = decltype(pump_signatures::signature);    \
+#define KESTRO_WIRE_PUMP_SIGNATURE(code, name, signature)  \
+    template <>                                            \
+    struct CallSignature<pump_calls::name> {               \
+        using type = decltype(pump_signatures::signature); \
     };
 KESTRO_WIRE_PUMP_CALLS(KESTRO_WIRE_PUMP_SIGNATURE)
 #undef KESTRO_WIRE_PUMP_SIGNATURE
@@ -140,8 +139,7 @@ enum class EventCode : std::uint16_t {
 
 // The server's handlers of the pump calls, null where not served.
 struct PumpCallTable {
-#define KESTRO_WIRE_PUMP_SLOT(code, name, signature) \
-    CallFunction<pump_calls::name>* name = nullptr;
+#define KESTRO_WIRE_PUMP_SLOT(code, name, signature) CallFunction<pump_calls::name>* name = nullptr;
     KESTRO_WIRE_PUMP_CALLS(KESTRO_WIRE_PUMP_SLOT)
 #undef KESTRO_WIRE_PUMP_SLOT
 };

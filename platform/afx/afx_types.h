@@ -30,9 +30,7 @@ class CSize : public SIZE {
     constexpr CSize() : SIZE{0, 0} {}
     constexpr CSize(LONG cx0, LONG cy0) : SIZE{cx0, cy0} {}
     constexpr CSize(SIZE size) : SIZE(size) {}
-    constexpr bool operator==(const CSize& other) const {
-        return cx == other.cx && cy == other.cy;
-    }
+    constexpr bool operator==(const CSize& other) const { return cx == other.cx && cy == other.cy; }
 };
 
 class CRect : public RECT {

@@ -30,7 +30,8 @@ void FillColour(HDC dc, const RECT& rect, COLORREF colour) {
 void SunkenEdge(HDC dc, const RECT& r) {
     FillColour(dc, RECT{r.left, r.top, r.right, r.top + 1}, ::GetSysColor(COLOR_BTNSHADOW));
     FillColour(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, ::GetSysColor(COLOR_BTNSHADOW));
-    FillColour(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    FillColour(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom},
+               ::GetSysColor(COLOR_BTNHIGHLIGHT));
     FillColour(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 
@@ -53,18 +54,18 @@ void CStatic::SetBitmapResource(UINT id) {
 
 LRESULT CStatic::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // painted whole by WM_PAINT
-    case WM_SETTEXT: {
-        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
-        Invalidate();
-        return result;
-    }
-    default:
-        return CWnd::WindowProc(message, wParam, lParam);
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painted whole by WM_PAINT
+        case WM_SETTEXT: {
+            const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+            Invalidate();
+            return result;
+        }
+        default:
+            return CWnd::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -77,8 +78,8 @@ void CStatic::Paint() {
     if ((style & SS_TYPEMASK) == SS_BITMAP) {
         const UINT id = static_cast<UINT>(::GetWindowLongPtrW(m_hWnd, GWLP_USERDATA));
         LPCWSTR name = MAKEINTRESOURCEW(id);
-        HBITMAP bitmap = id != 0 ? ::LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name)
-                                 : nullptr;
+        HBITMAP bitmap =
+            id != 0 ? ::LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name) : nullptr;
         if (bitmap != nullptr) {
             HDC memory = ::CreateCompatibleDC(dc);
             HGDIOBJ old = ::SelectObject(memory, Obj(bitmap));
@@ -100,9 +101,14 @@ void CStatic::Paint() {
     }
     UINT format = DT_NOPREFIX;
     switch (style & SS_TYPEMASK) {
-    case SS_CENTER: format |= DT_CENTER; break;
-    case SS_RIGHT: format |= DT_RIGHT; break;
-    default: break;
+        case SS_CENTER:
+            format |= DT_CENTER;
+            break;
+        case SS_RIGHT:
+            format |= DT_RIGHT;
+            break;
+        default:
+            break;
     }
     if ((style & SS_CENTERIMAGE) != 0) {
         format |= DT_SINGLELINE | DT_VCENTER;
@@ -125,56 +131,56 @@ void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
 
 LRESULT CButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (::IsWindowEnabled(m_hWnd)) {
-            ::SetCapture(m_hWnd);
-            ::SetFocus(m_hWnd);
-            m_tracking = true;
-            SetPressed(true);
-        }
-        return 0;
-    case WM_MOUSEMOVE:
-        if (m_tracking) {
-            RECT client;
-            ::GetClientRect(m_hWnd, &client);
-            SetPressed(::PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        if (m_tracking) {
-            const bool clicked = m_pressed;
-            m_tracking = false;
-            SetPressed(false);
-            ::ReleaseCapture();
-            if (clicked && ::IsWindowEnabled(m_hWnd)) {
-                // The parent may end the dialog and destroy this button: nothing after this.
-                ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND,
-                               MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
-                               reinterpret_cast<LPARAM>(m_hWnd));
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            if (::IsWindowEnabled(m_hWnd)) {
+                ::SetCapture(m_hWnd);
+                ::SetFocus(m_hWnd);
+                m_tracking = true;
+                SetPressed(true);
             }
-        }
-        return 0;
-    case WM_CAPTURECHANGED:
-        if (m_tracking && reinterpret_cast<HWND>(lParam) != m_hWnd) {
-            m_tracking = false;
-            SetPressed(false);
-        }
-        return 0;
-    case WM_ENABLE:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate(FALSE);
-        return CWnd::WindowProc(message, wParam, lParam);
-    case WM_GETDLGCODE:
-        return 0;
-    default:
-        return CWnd::WindowProc(message, wParam, lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            if (m_tracking) {
+                RECT client;
+                ::GetClientRect(m_hWnd, &client);
+                SetPressed(::PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (m_tracking) {
+                const bool clicked = m_pressed;
+                m_tracking = false;
+                SetPressed(false);
+                ::ReleaseCapture();
+                if (clicked && ::IsWindowEnabled(m_hWnd)) {
+                    // The parent may end the dialog and destroy this button: nothing after this.
+                    ::SendMessageW(::GetParent(m_hWnd), WM_COMMAND,
+                                   MAKEWPARAM(GetDlgCtrlID(), BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(m_hWnd));
+                }
+            }
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (m_tracking && reinterpret_cast<HWND>(lParam) != m_hWnd) {
+                m_tracking = false;
+                SetPressed(false);
+            }
+            return 0;
+        case WM_ENABLE:
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            Invalidate(FALSE);
+            return CWnd::WindowProc(message, wParam, lParam);
+        case WM_GETDLGCODE:
+            return 0;
+        default:
+            return CWnd::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -191,12 +197,18 @@ void CButton::Paint() {
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     UINT state = 0;
-    if (m_pressed) state |= ODS_SELECTED;
-    if (!::IsWindowEnabled(m_hWnd)) state |= ODS_DISABLED;
-    if (::GetFocus() == m_hWnd) state |= ODS_FOCUS;
+    if (m_pressed)
+        state |= ODS_SELECTED;
+    if (!::IsWindowEnabled(m_hWnd))
+        state |= ODS_DISABLED;
+    if (::GetFocus() == m_hWnd)
+        state |= ODS_FOCUS;
     if ((Style(m_hWnd) & BS_TYPEMASK) == BS_OWNERDRAW) {
-        DRAWITEMSTRUCT dis{ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID()), 0, ODA_DRAWENTIRE,
-                           state, m_hWnd, dc, client, 0};
+        DRAWITEMSTRUCT dis{ODT_BUTTON, static_cast<UINT>(GetDlgCtrlID()),
+                           0,          ODA_DRAWENTIRE,
+                           state,      m_hWnd,
+                           dc,         client,
+                           0};
         ::SendMessageW(::GetParent(m_hWnd), WM_DRAWITEM, static_cast<WPARAM>(dis.CtlID),
                        reinterpret_cast<LPARAM>(&dis));
     } else {
@@ -216,7 +228,8 @@ void CButton::Paint() {
         ::SetTextColor(dc, (state & ODS_DISABLED) != 0 ? ::GetSysColor(COLOR_GRAYTEXT)
                                                        : ::GetSysColor(COLOR_BTNTEXT));
         RECT text = client;
-        if (m_pressed) ::OffsetRect(&text, 1, 1);
+        if (m_pressed)
+            ::OffsetRect(&text, 1, 1);
         const std::u16string content = GetWindowText();
         ::DrawTextW(dc, content.c_str(), static_cast<int>(content.size()), &text,
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -236,9 +249,12 @@ BOOL CBitmapButton::LoadBitmaps(UINT normal, UINT selected, UINT focus, UINT dis
         return FALSE;
     }
     BOOL all = TRUE;
-    if (selected != 0 && !m_bitmapSel.LoadBitmap(selected)) all = FALSE;
-    if (focus != 0 && !m_bitmapFocus.LoadBitmap(focus)) all = FALSE;
-    if (disabled != 0 && !m_bitmapDisabled.LoadBitmap(disabled)) all = FALSE;
+    if (selected != 0 && !m_bitmapSel.LoadBitmap(selected))
+        all = FALSE;
+    if (focus != 0 && !m_bitmapFocus.LoadBitmap(focus))
+        all = FALSE;
+    if (disabled != 0 && !m_bitmapDisabled.LoadBitmap(disabled))
+        all = FALSE;
     return all;
 }
 
@@ -313,7 +329,8 @@ bool CListBox::ScrollBarNeeded() const {
     RECT client;
     ::GetClientRect(m_hWnd, &client);
     int total = 0;
-    for (const Item& item : m_items) total += item.height;
+    for (const Item& item : m_items)
+        total += item.height;
     return total > client.bottom - client.top;
 }
 
@@ -325,7 +342,8 @@ int CListBox::ItemAt(POINT pt) const {
     int y = area.top;
     for (int i = m_top; i < GetCount(); ++i) {
         const int h = m_items[static_cast<std::size_t>(i)].height;
-        if (pt.y >= y && pt.y < y + h) return i;
+        if (pt.y >= y && pt.y < y + h)
+            return i;
         y += h;
     }
     return -1;
@@ -344,14 +362,16 @@ int CListBox::LastFullyVisibleTop() const {
 }
 
 void CListBox::EnsureVisible(int index) {
-    if (index < 0 || index >= GetCount()) return;
+    if (index < 0 || index >= GetCount())
+        return;
     if (index < m_top) {
         m_top = index;
         return;
     }
     const RECT area = ItemArea();
     int bottom = area.top;
-    for (int i = m_top; i <= index; ++i) bottom += m_items[static_cast<std::size_t>(i)].height;
+    for (int i = m_top; i <= index; ++i)
+        bottom += m_items[static_cast<std::size_t>(i)].height;
     while (bottom > area.bottom && m_top < index) {
         bottom -= m_items[static_cast<std::size_t>(m_top)].height;
         ++m_top;
@@ -386,10 +406,9 @@ void CListBox::SelectByUser(int index) {
 void CListBox::OnKey(UINT vk) {
     const HWND self = m_hWnd;
     if ((Style(self) & LBS_WANTKEYBOARDINPUT) != 0) {
-        const LRESULT answer =
-            ::SendMessageW(::GetParent(self), WM_VKEYTOITEM,
-                           MAKEWPARAM(static_cast<int>(vk), std::max(m_sel, 0)),
-                           reinterpret_cast<LPARAM>(self));
+        const LRESULT answer = ::SendMessageW(::GetParent(self), WM_VKEYTOITEM,
+                                              MAKEWPARAM(static_cast<int>(vk), std::max(m_sel, 0)),
+                                              reinterpret_cast<LPARAM>(self));
         if (!::IsWindow(self) || answer == -2) {
             return;
         }
@@ -399,111 +418,140 @@ void CListBox::OnKey(UINT vk) {
         }
     }
     switch (vk) {
-    case VK_UP: SelectByUser(std::max(m_sel - 1, 0)); break;
-    case VK_DOWN: SelectByUser(std::min(m_sel + 1, GetCount() - 1)); break;
-    case VK_HOME: SelectByUser(0); break;
-    case VK_END: SelectByUser(GetCount() - 1); break;
-    default: break;
+        case VK_UP:
+            SelectByUser(std::max(m_sel - 1, 0));
+            break;
+        case VK_DOWN:
+            SelectByUser(std::min(m_sel + 1, GetCount() - 1));
+            break;
+        case VK_HOME:
+            SelectByUser(0);
+            break;
+        case VK_END:
+            SelectByUser(GetCount() - 1);
+            break;
+        default:
+            break;
     }
 }
 
 LRESULT CListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case LB_ADDSTRING: {
-        const int index = GetCount();
-        MEASUREITEMSTRUCT mis{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()),
-                              static_cast<UINT>(index), 0, 16, static_cast<ULONG_PTR>(lParam)};
-        RECT area = ItemArea();
-        mis.itemWidth = static_cast<UINT>(area.right - area.left);
-        ::SendMessageW(::GetParent(m_hWnd), WM_MEASUREITEM, mis.CtlID,
-                       reinterpret_cast<LPARAM>(&mis));
-        m_items.push_back({static_cast<ULONG_PTR>(lParam),
-                           std::max(1, static_cast<int>(std::min<UINT>(mis.itemHeight, 255)))});
-        Invalidate();
-        return index;
-    }
-    case LB_GETCOUNT: return GetCount();
-    case LB_GETCURSEL: return m_sel;
-    case LB_SETCURSEL: {
-        const int index = static_cast<int>(wParam);
-        if (index < 0 || index >= GetCount()) {
-            m_sel = -1;
+        case LB_ADDSTRING: {
+            const int index = GetCount();
+            MEASUREITEMSTRUCT mis{
+                ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()), static_cast<UINT>(index), 0,
+                16,          static_cast<ULONG_PTR>(lParam)};
+            RECT area = ItemArea();
+            mis.itemWidth = static_cast<UINT>(area.right - area.left);
+            ::SendMessageW(::GetParent(m_hWnd), WM_MEASUREITEM, mis.CtlID,
+                           reinterpret_cast<LPARAM>(&mis));
+            m_items.push_back({static_cast<ULONG_PTR>(lParam),
+                               std::max(1, static_cast<int>(std::min<UINT>(mis.itemHeight, 255)))});
             Invalidate();
-            return LB_ERR;
+            return index;
         }
-        m_sel = index;
-        EnsureVisible(index);
-        Invalidate();
-        return index;
-    }
-    case LB_GETITEMDATA: return static_cast<LRESULT>(GetItemData(static_cast<int>(wParam)));
-    case LB_SETITEMDATA: {
-        const int index = static_cast<int>(wParam);
-        if (index < 0 || index >= GetCount()) return LB_ERR;
-        m_items[static_cast<std::size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
-        Invalidate();
-        return 0;
-    }
-    case LB_GETTOPINDEX: return m_top;
-    case LB_SETTOPINDEX: {
-        const int index = static_cast<int>(wParam);
-        if (index < 0 || index >= std::max(GetCount(), 1)) return LB_ERR;
-        m_top = std::min(index, LastFullyVisibleTop());
-        Invalidate();
-        return 0;
-    }
-    case LB_GETITEMHEIGHT: {
-        const int index = static_cast<int>(wParam);
-        if (index < 0 || index >= GetCount()) return LB_ERR;
-        return m_items[static_cast<std::size_t>(index)].height;
-    }
-    case LB_GETITEMRECT: {
-        const int index = static_cast<int>(wParam);
-        if (index < 0 || index >= GetCount() || lParam == 0) return LB_ERR;
-        const RECT area = ItemArea();
-        int y = area.top;
-        for (int i = m_top; i < index; ++i) y += m_items[static_cast<std::size_t>(i)].height;
-        for (int i = index; i < m_top; ++i) y -= m_items[static_cast<std::size_t>(i)].height;
-        *reinterpret_cast<RECT*>(lParam) =
-            RECT{area.left, y, area.right, y + m_items[static_cast<std::size_t>(index)].height};
-        return 0;
-    }
-    case WM_PAINT: Paint(); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-        ::SetFocus(m_hWnd);
-        const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        RECT client;
-        ::GetClientRect(m_hWnd, &client);
-        const RECT area = ItemArea();
-        if (pt.x >= area.right && pt.x < client.right) {
-            // The scroll bar: its upper half scrolls up, its lower half down.
-            Scroll(pt.y < (client.top + client.bottom) / 2 ? -1 : 1);
+        case LB_GETCOUNT:
+            return GetCount();
+        case LB_GETCURSEL:
+            return m_sel;
+        case LB_SETCURSEL: {
+            const int index = static_cast<int>(wParam);
+            if (index < 0 || index >= GetCount()) {
+                m_sel = -1;
+                Invalidate();
+                return LB_ERR;
+            }
+            m_sel = index;
+            EnsureVisible(index);
+            Invalidate();
+            return index;
+        }
+        case LB_GETITEMDATA:
+            return static_cast<LRESULT>(GetItemData(static_cast<int>(wParam)));
+        case LB_SETITEMDATA: {
+            const int index = static_cast<int>(wParam);
+            if (index < 0 || index >= GetCount())
+                return LB_ERR;
+            m_items[static_cast<std::size_t>(index)].data = static_cast<ULONG_PTR>(lParam);
+            Invalidate();
             return 0;
         }
-        const int index = ItemAt(pt);
-        if (index < 0) return 0;
-        if (message == WM_LBUTTONDOWN) {
-            SelectByUser(index);
-        } else {
-            const HWND self = m_hWnd;
-            SelectByUser(index);
-            if (::IsWindow(self)) Notify(LBN_DBLCLK);
+        case LB_GETTOPINDEX:
+            return m_top;
+        case LB_SETTOPINDEX: {
+            const int index = static_cast<int>(wParam);
+            if (index < 0 || index >= std::max(GetCount(), 1))
+                return LB_ERR;
+            m_top = std::min(index, LastFullyVisibleTop());
+            Invalidate();
+            return 0;
         }
-        return 0;
-    }
-    case WM_MOUSEWHEEL:
-        Scroll(static_cast<SHORT>(HIWORD(wParam)) > 0 ? -1 : 1);
-        return 0;
-    case WM_KEYDOWN: OnKey(static_cast<UINT>(wParam)); return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_SIZE:
-        Invalidate();
-        return CWnd::WindowProc(message, wParam, lParam);
-    default: return CWnd::WindowProc(message, wParam, lParam);
+        case LB_GETITEMHEIGHT: {
+            const int index = static_cast<int>(wParam);
+            if (index < 0 || index >= GetCount())
+                return LB_ERR;
+            return m_items[static_cast<std::size_t>(index)].height;
+        }
+        case LB_GETITEMRECT: {
+            const int index = static_cast<int>(wParam);
+            if (index < 0 || index >= GetCount() || lParam == 0)
+                return LB_ERR;
+            const RECT area = ItemArea();
+            int y = area.top;
+            for (int i = m_top; i < index; ++i)
+                y += m_items[static_cast<std::size_t>(i)].height;
+            for (int i = index; i < m_top; ++i)
+                y -= m_items[static_cast<std::size_t>(i)].height;
+            *reinterpret_cast<RECT*>(lParam) =
+                RECT{area.left, y, area.right, y + m_items[static_cast<std::size_t>(index)].height};
+            return 0;
+        }
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            ::SetFocus(m_hWnd);
+            const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            RECT client;
+            ::GetClientRect(m_hWnd, &client);
+            const RECT area = ItemArea();
+            if (pt.x >= area.right && pt.x < client.right) {
+                // The scroll bar: its upper half scrolls up, its lower half down.
+                Scroll(pt.y < (client.top + client.bottom) / 2 ? -1 : 1);
+                return 0;
+            }
+            const int index = ItemAt(pt);
+            if (index < 0)
+                return 0;
+            if (message == WM_LBUTTONDOWN) {
+                SelectByUser(index);
+            } else {
+                const HWND self = m_hWnd;
+                SelectByUser(index);
+                if (::IsWindow(self))
+                    Notify(LBN_DBLCLK);
+            }
+            return 0;
+        }
+        case WM_MOUSEWHEEL:
+            Scroll(static_cast<SHORT>(HIWORD(wParam)) > 0 ? -1 : 1);
+            return 0;
+        case WM_KEYDOWN:
+            OnKey(static_cast<UINT>(wParam));
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+        case WM_SIZE:
+            Invalidate();
+            return CWnd::WindowProc(message, wParam, lParam);
+        default:
+            return CWnd::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -556,10 +604,17 @@ void CListBox::Paint() {
     for (int i = m_top; i < GetCount() && y < area.bottom; ++i) {
         const Item& item = m_items[static_cast<std::size_t>(i)];
         UINT state = 0;
-        if (i == m_sel) state |= ODS_SELECTED | (focused ? ODS_FOCUS : 0);
-        DRAWITEMSTRUCT dis{ODT_LISTBOX, static_cast<UINT>(GetDlgCtrlID()), static_cast<UINT>(i),
-                           ODA_DRAWENTIRE, state, m_hWnd, dc,
-                           RECT{area.left, y, area.right, y + item.height}, item.data};
+        if (i == m_sel)
+            state |= ODS_SELECTED | (focused ? ODS_FOCUS : 0);
+        DRAWITEMSTRUCT dis{ODT_LISTBOX,
+                           static_cast<UINT>(GetDlgCtrlID()),
+                           static_cast<UINT>(i),
+                           ODA_DRAWENTIRE,
+                           state,
+                           m_hWnd,
+                           dc,
+                           RECT{area.left, y, area.right, y + item.height},
+                           item.data};
         ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
         ::SendMessageW(::GetParent(m_hWnd), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
         y += item.height;

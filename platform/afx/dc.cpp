@@ -58,25 +58,31 @@ Wrapper* CDC::WrapperFor(HGDIOBJ handle) {
 }
 
 CBitmap* CDC::SelectObject(CBitmap* bitmap) {
-    if (bitmap == nullptr) return nullptr;
+    if (bitmap == nullptr)
+        return nullptr;
     HGDIOBJ previous = ::SelectObject(m_hDC, bitmap->m_hObject);
-    if (previous == nullptr) return nullptr;
+    if (previous == nullptr)
+        return nullptr;
     selectedWrappers_[bitmap->m_hObject] = bitmap;
     return WrapperFor<CBitmap>(previous);
 }
 
 CFont* CDC::SelectObject(CFont* font) {
-    if (font == nullptr) return nullptr;
+    if (font == nullptr)
+        return nullptr;
     HGDIOBJ previous = ::SelectObject(m_hDC, font->m_hObject);
-    if (previous == nullptr) return nullptr;
+    if (previous == nullptr)
+        return nullptr;
     selectedWrappers_[font->m_hObject] = font;
     return WrapperFor<CFont>(previous);
 }
 
 CBrush* CDC::SelectObject(CBrush* brush) {
-    if (brush == nullptr) return nullptr;
+    if (brush == nullptr)
+        return nullptr;
     HGDIOBJ previous = ::SelectObject(m_hDC, brush->m_hObject);
-    if (previous == nullptr) return nullptr;
+    if (previous == nullptr)
+        return nullptr;
     selectedWrappers_[brush->m_hObject] = brush;
     return WrapperFor<CBrush>(previous);
 }
@@ -107,8 +113,7 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
 }
 
 BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xs, int ys, DWORD rop) {
-    return ::BitBlt(m_hDC, x, y, width, height, src != nullptr ? src->m_hDC : nullptr, xs, ys,
-                    rop);
+    return ::BitBlt(m_hDC, x, y, width, height, src != nullptr ? src->m_hDC : nullptr, xs, ys, rop);
 }
 
 BOOL CDC::TransparentBlt(int x, int y, int width, int height, CDC* src, int xs, int ys, int ws,
@@ -130,7 +135,8 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
 }
 
 CSize CDC::GetTextExtent(LPCSTR text, int count) const {
-    if (text == nullptr) return CSize();
+    if (text == nullptr)
+        return CSize();
     const std::size_t length = count < 0 ? std::strlen(text) : static_cast<std::size_t>(count);
     return GetTextExtent(std::string(text, length));
 }

@@ -72,6 +72,6 @@ class CDC {
     template <typename Wrapper>
     Wrapper* WrapperFor(HGDIOBJ handle);
 
-    std::map<HGDIOBJ, CGdiObject*> selectedWrappers_;          // wrappers selected here
+    std::map<HGDIOBJ, CGdiObject*> selectedWrappers_;           // wrappers selected here
     std::map<HGDIOBJ, std::unique_ptr<CGdiObject>> temporary_;  // for handles selected elsewhere
 };

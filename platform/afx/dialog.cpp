@@ -22,7 +22,8 @@ bool IsChildWindow(HWND hwnd) {
 // Whether `hwnd` is `ancestor` or lies inside it.
 bool IsWithin(HWND hwnd, HWND ancestor) {
     for (HWND h = hwnd; h != nullptr; h = IsChildWindow(h) ? ::GetParent(h) : nullptr) {
-        if (h == ancestor) return true;
+        if (h == ancestor)
+            return true;
     }
     return false;
 }
@@ -30,7 +31,8 @@ bool IsWithin(HWND hwnd, HWND ancestor) {
 // The direct child of `dialog` that holds `hwnd`.
 HWND ItemOf(HWND dialog, HWND hwnd) {
     HWND h = hwnd;
-    while (h != nullptr && IsChildWindow(h) && ::GetParent(h) != dialog) h = ::GetParent(h);
+    while (h != nullptr && IsChildWindow(h) && ::GetParent(h) != dialog)
+        h = ::GetParent(h);
     return h != nullptr && IsChildWindow(h) && ::GetParent(h) == dialog ? h : nullptr;
 }
 
@@ -47,12 +49,15 @@ HWND NextTabItem(HWND dialog, HWND from, bool backwards) {
                ::IsWindowEnabled(h);
     };
     const auto n = static_cast<std::ptrdiff_t>(items.size());
-    if (n == 0) return nullptr;
+    if (n == 0)
+        return nullptr;
     std::ptrdiff_t start = std::find(items.begin(), items.end(), from) - items.begin();
-    if (start == n) start = backwards ? 0 : n - 1;
+    if (start == n)
+        start = backwards ? 0 : n - 1;
     for (std::ptrdiff_t step = 1; step <= n; ++step) {
         const std::ptrdiff_t i = ((start + (backwards ? -step : step)) % n + n) % n;
-        if (takesTab(items[static_cast<std::size_t>(i)])) return items[static_cast<std::size_t>(i)];
+        if (takesTab(items[static_cast<std::size_t>(i)]))
+            return items[static_cast<std::size_t>(i)];
     }
     return nullptr;
 }
@@ -63,7 +68,8 @@ void InitDialog(HWND dialog) {
     HWND firstTab = NextTabItem(dialog, nullptr, false);
     if (::SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
         ::IsWindow(dialog)) {
-        if (HWND focus = NextTabItem(dialog, nullptr, false)) ::SetFocus(focus);
+        if (HWND focus = NextTabItem(dialog, nullptr, false))
+            ::SetFocus(focus);
     }
 }
 
@@ -112,8 +118,8 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
@@ -127,12 +133,14 @@ CDialog::~CDialog() {
 
 HWND CDialog::ModalOwner(HWND parent) {
     HWND h = parent;
-    while (h != nullptr && IsChildWindow(h)) h = ::GetParent(h);
+    while (h != nullptr && IsChildWindow(h))
+        h = ::GetParent(h);
     return h;
 }
 
 void CDialog::MapDialogRect(LPRECT rect) const {
-    if (rect == nullptr) return;
+    if (rect == nullptr)
+        return;
     const auto scale = [](LONG v, LONG units, LONG per) {
         // MulDiv: rounded half away from zero.
         const long long p = static_cast<long long>(v) * units;
@@ -158,9 +166,10 @@ bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
     LPCWSTR name = MAKEINTRESOURCEW(m_nIDHelp);
     const HINSTANCE instance = AfxFindResourceHandle(name, RT_DIALOG);
     HRSRC found = ::FindResourceW(instance, name, RT_DIALOG);
-    if (found == nullptr) return false;
-    const auto* data = static_cast<const unsigned char*>(
-        ::LockResource(::LoadResource(instance, found)));
+    if (found == nullptr)
+        return false;
+    const auto* data =
+        static_cast<const unsigned char*>(::LockResource(::LoadResource(instance, found)));
     platform::DialogTemplate tpl;
     std::string error;
     if (data == nullptr ||
@@ -194,7 +203,8 @@ bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
     MapDialogRect(&rect);
     if (!asChild) {
         origin = POINT{rect.left, rect.top};
-        if (owner != nullptr) ::ClientToScreen(owner, &origin);
+        if (owner != nullptr)
+            ::ClientToScreen(owner, &origin);
     }
     ::OffsetRect(&rect, origin.x - rect.left, origin.y - rect.top);
     const DWORD style = asChild ? (tpl.style & ~(WS_VISIBLE | WS_POPUP)) | WS_CHILD
@@ -238,7 +248,8 @@ void CDialog::CreateItems(const platform::DialogTemplate& tpl) {
             continue;
         }
         if (auto* picture = dynamic_cast<CStatic*>(object.get())) {
-            if (item.title.isOrdinal) picture->SetBitmapResource(item.title.ordinal);
+            if (item.title.isOrdinal)
+                picture->SetBitmapResource(item.title.ordinal);
         }
         m_items.push_back(std::move(object));
     }
@@ -257,11 +268,13 @@ INT_PTR CDialog::DoModal() {
     const HWND owner = ModalOwner(m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr);
     if (!CreateFromTemplate(owner)) {
         m_items.clear();
-        if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
+        if (m_hWnd != nullptr)
+            ::DestroyWindow(m_hWnd);
         return -1;
     }
     const bool disabledOwner = owner != nullptr && ::IsWindowEnabled(owner);
-    if (disabledOwner) ::EnableWindow(owner, FALSE);
+    if (disabledOwner)
+        ::EnableWindow(owner, FALSE);
 
     const HWND self = m_hWnd;
     m_bContinueModal = TRUE;
@@ -283,8 +296,10 @@ INT_PTR CDialog::DoModal() {
     }
     m_bContinueModal = FALSE;
     // The owner is enabled again before the dialog goes, so that it can take the focus back.
-    if (disabledOwner && ::IsWindow(owner)) ::EnableWindow(owner, TRUE);
-    if (::IsWindow(self)) ::DestroyWindow(self);
+    if (disabledOwner && ::IsWindow(owner))
+        ::EnableWindow(owner, TRUE);
+    if (::IsWindow(self))
+        ::DestroyWindow(self);
     m_items.clear();
     m_font.DeleteObject();
     return m_nModalResult;
@@ -293,12 +308,14 @@ INT_PTR CDialog::DoModal() {
 BOOL CDialog::CreateAsChild(HWND parent, POINT origin) {
     if (parent == nullptr || m_hWnd != nullptr || !CreateFromTemplate(parent, true, origin)) {
         m_items.clear();
-        if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
+        if (m_hWnd != nullptr)
+            ::DestroyWindow(m_hWnd);
         return FALSE;
     }
     const HWND self = m_hWnd;
     InitDialog(self);
-    if (!::IsWindow(self)) return FALSE;
+    if (!::IsWindow(self))
+        return FALSE;
     ::ShowWindow(self, SW_SHOW);
     return TRUE;
 }
@@ -312,7 +329,8 @@ BOOL CDialog::OnInitDialog() {
 }
 
 void CDialog::OnOK() {
-    if (UpdateData(TRUE)) EndDialog(IDOK);
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
 }
 
 void CDialog::OnCancel() {
@@ -333,51 +351,57 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG: return OnInitDialog();
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(m_font.m_hObject);
-    case WM_CLOSE: OnCancel(); return 0;
-    case WM_ERASEBKGND: {
-        RECT client;
-        ::GetClientRect(m_hWnd, &client);
-        HBRUSH brush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
-        ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-        ::DeleteObject(Obj(brush));
-        return 1;
-    }
-    // Owner-drawn items draw, measure and answer keys themselves, as the framework reflects
-    // these messages back to the control's object.
-    case WM_DRAWITEM: {
-        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        CWnd* item = dis != nullptr ? CWnd::FromHandlePermanent(dis->hwndItem) : nullptr;
-        if (auto* list = dynamic_cast<CListBox*>(item)) {
-            list->DrawItem(dis);
-            return TRUE;
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(m_font.m_hObject);
+        case WM_CLOSE:
+            OnCancel();
+            return 0;
+        case WM_ERASEBKGND: {
+            RECT client;
+            ::GetClientRect(m_hWnd, &client);
+            HBRUSH brush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+            ::DeleteObject(Obj(brush));
+            return 1;
         }
-        if (auto* button = dynamic_cast<CButton*>(item)) {
-            button->DrawItem(dis);
-            return TRUE;
+        // Owner-drawn items draw, measure and answer keys themselves, as the framework reflects
+        // these messages back to the control's object.
+        case WM_DRAWITEM: {
+            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            CWnd* item = dis != nullptr ? CWnd::FromHandlePermanent(dis->hwndItem) : nullptr;
+            if (auto* list = dynamic_cast<CListBox*>(item)) {
+                list->DrawItem(dis);
+                return TRUE;
+            }
+            if (auto* button = dynamic_cast<CButton*>(item)) {
+                button->DrawItem(dis);
+                return TRUE;
+            }
+            break;
         }
-        break;
-    }
-    case WM_MEASUREITEM: {
-        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        CWnd* item = mis != nullptr ? CWnd::FromHandlePermanent(::GetDlgItem(
-                                          m_hWnd, static_cast<int>(mis->CtlID)))
-                                    : nullptr;
-        if (auto* list = dynamic_cast<CListBox*>(item)) {
-            list->MeasureItem(mis);
-            return TRUE;
+        case WM_MEASUREITEM: {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            CWnd* item =
+                mis != nullptr
+                    ? CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(mis->CtlID)))
+                    : nullptr;
+            if (auto* list = dynamic_cast<CListBox*>(item)) {
+                list->MeasureItem(mis);
+                return TRUE;
+            }
+            break;
         }
-        break;
-    }
-    case WM_VKEYTOITEM: {
-        CWnd* item = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam));
-        if (auto* list = dynamic_cast<CListBox*>(item)) {
-            return list->VKeyToItem(LOWORD(wParam), HIWORD(wParam));
+        case WM_VKEYTOITEM: {
+            CWnd* item = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam));
+            if (auto* list = dynamic_cast<CListBox*>(item)) {
+                return list->VKeyToItem(LOWORD(wParam), HIWORD(wParam));
+            }
+            return -1;
         }
-        return -1;
-    }
-    default: break;
+        default:
+            break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/afx/dc.h"
 #include "platform/afx/afx_resources.h"
+#include "platform/afx/dc.h"
 #include "platform/text_conversion.h"
 
-CGdiObject::~CGdiObject() { DeleteObject(); }
+CGdiObject::~CGdiObject() {
+    DeleteObject();
+}
 
 BOOL CGdiObject::Attach(HGDIOBJ object) {
     if (object == nullptr || m_hObject != nullptr) {
@@ -56,14 +58,15 @@ BOOL CFont::CreatePointFont(int pointTenths, const char* face) {
     // -MulDiv(points, dpi, 72) with tenths of a point, rounded half away from zero.
     lf.lfHeight = -((pointTenths * kDotsPerInch + 360) / 720);
     lf.lfWeight = FW_NORMAL;
-    const std::u16string name = face != nullptr ? Utf8ToUtf16(face)
-                                                : std::u16string();
+    const std::u16string name = face != nullptr ? Utf8ToUtf16(face) : std::u16string();
     std::memcpy(lf.lfFaceName, name.data(),
                 std::min<std::size_t>(name.size(), LF_FACESIZE - 1) * sizeof(WCHAR));
     return CreateFontIndirect(&lf);
 }
 
-CBrush::CBrush(COLORREF color) { CreateSolidBrush(color); }
+CBrush::CBrush(COLORREF color) {
+    CreateSolidBrush(color);
+}
 
 BOOL CBrush::CreateSolidBrush(COLORREF color) {
     return Attach(reinterpret_cast<HGDIOBJ>(::CreateSolidBrush(color)));

@@ -276,10 +276,10 @@ HRESULT CoGetClassObject(REFCLSID clsid, DWORD clsContext, void* reserved, REFII
                 reinterpret_cast<CanUnloadNowFn>(dlsym(handle, "DllCanUnloadNow"));
             if (module.getClassObject == nullptr || module.canUnloadNow == nullptr) {
                 dlclose(handle);
-                return Fail(HRESULT_PROC_NOT_FOUND,
-                            {"the module ", *path, " does not export ",
-                             module.getClassObject == nullptr ? "DllGetClassObject"
-                                                              : "DllCanUnloadNow"});
+                return Fail(
+                    HRESULT_PROC_NOT_FOUND,
+                    {"the module ", *path, " does not export ",
+                     module.getClassObject == nullptr ? "DllGetClassObject" : "DllCanUnloadNow"});
             }
             Modules().emplace(*path, module);
         }

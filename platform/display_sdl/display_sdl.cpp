@@ -102,8 +102,8 @@ void CopyToSurface(const PixelSurface& frame, const SDL_Rect& r, int zoom, SDL_S
     }
     std::vector<std::uint32_t> enlarged(static_cast<std::size_t>(r.w) * r.h);
     for (int y = 0; y < r.h; ++y) {
-        const std::uint32_t* row = &frame.pixels[static_cast<std::size_t>((r.y + y) / zoom) *
-                                                 frame.width];
+        const std::uint32_t* row =
+            &frame.pixels[static_cast<std::size_t>((r.y + y) / zoom) * frame.width];
         for (int x = 0; x < r.w; ++x) {
             enlarged[static_cast<std::size_t>(y) * r.w + x] = row[(r.x + x) / zoom];
         }
@@ -270,10 +270,9 @@ class SdlBackend final : public DisplayBackend {
         }
         RECT rect{};
         GetWindowRect(topLevel, &rect);
-        SDL_Window* window =
-            SDL_CreateWindow(title.c_str(), rect.left, rect.top,
-                             std::max(1, frame.width * DisplayZoom()),
-                             std::max(1, frame.height * DisplayZoom()), SDL_WINDOW_SHOWN);
+        SDL_Window* window = SDL_CreateWindow(
+            title.c_str(), rect.left, rect.top, std::max(1, frame.width * DisplayZoom()),
+            std::max(1, frame.height * DisplayZoom()), SDL_WINDOW_SHOWN);
         if (window != nullptr) {
             windows_[topLevel] = window;
         }

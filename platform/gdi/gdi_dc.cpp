@@ -21,7 +21,8 @@ void AddDisjoint(std::vector<RECT>& out, const RECT& area) {
                 next.push_back(p);
                 continue;
             }
-            if (p.top < overlap.top) next.push_back(RECT{p.left, p.top, p.right, overlap.top});
+            if (p.top < overlap.top)
+                next.push_back(RECT{p.left, p.top, p.right, overlap.top});
             if (overlap.bottom < p.bottom)
                 next.push_back(RECT{p.left, overlap.bottom, p.right, p.bottom});
             if (p.left < overlap.left)
@@ -57,11 +58,12 @@ void SelectBitmap(DeviceContext& dc, Bitmap* bitmap) {
 }
 
 void InitialiseDefaults(DeviceContext& dc) {
-    dc.brush = static_cast<Brush*>(
-        Lookup(GetStockObject(WHITE_BRUSH), ObjectKind::Brush));
+    dc.brush = static_cast<Brush*>(Lookup(GetStockObject(WHITE_BRUSH), ObjectKind::Brush));
     dc.font = static_cast<Font*>(Lookup(GetStockObject(SYSTEM_FONT), ObjectKind::Font));
-    if (dc.brush != nullptr) ++dc.brush->selectedCount;
-    if (dc.font != nullptr) ++dc.font->selectedCount;
+    if (dc.brush != nullptr)
+        ++dc.brush->selectedCount;
+    if (dc.font != nullptr)
+        ++dc.font->selectedCount;
 }
 
 void FillSurfaceRect(DeviceContext& dc, const RECT& logical, std::uint32_t pixel) {
@@ -148,9 +150,9 @@ BOOL DeleteDC(HDC hdc) {
     }
     Unregister(dc);
     std::lock_guard guard(ObjectLock());
-    for (GdiObject* selected : {static_cast<GdiObject*>(dc->bitmap),
-                                static_cast<GdiObject*>(dc->brush),
-                                static_cast<GdiObject*>(dc->font)}) {
+    for (GdiObject* selected :
+         {static_cast<GdiObject*>(dc->bitmap), static_cast<GdiObject*>(dc->brush),
+          static_cast<GdiObject*>(dc->font)}) {
         if (selected != nullptr) {
             --selected->selectedCount;
         }
@@ -168,7 +170,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
         Brush* previous = dc->brush;
         std::lock_guard guard(ObjectLock());
         ++brush->selectedCount;
-        if (previous != nullptr) --previous->selectedCount;
+        if (previous != nullptr)
+            --previous->selectedCount;
         dc->brush = brush;
         return AsHandle(previous);
     }
@@ -176,7 +179,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
         Font* previous = dc->font;
         std::lock_guard guard(ObjectLock());
         ++font->selectedCount;
-        if (previous != nullptr) --previous->selectedCount;
+        if (previous != nullptr)
+            --previous->selectedCount;
         dc->font = font;
         return AsHandle(previous);
     }
@@ -202,7 +206,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
 
 COLORREF SetTextColor(HDC hdc, COLORREF color) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr) return CLR_INVALID;
+    if (dc == nullptr)
+        return CLR_INVALID;
     return std::exchange(dc->textColor, color & 0x00FFFFFF);
 }
 
@@ -213,7 +218,8 @@ COLORREF GetTextColor(HDC hdc) {
 
 COLORREF SetBkColor(HDC hdc, COLORREF color) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr) return CLR_INVALID;
+    if (dc == nullptr)
+        return CLR_INVALID;
     return std::exchange(dc->bkColor, color & 0x00FFFFFF);
 }
 
@@ -224,7 +230,8 @@ COLORREF GetBkColor(HDC hdc) {
 
 int SetBkMode(HDC hdc, int mode) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    if (dc == nullptr || (mode != TRANSPARENT && mode != OPAQUE))
+        return 0;
     return std::exchange(dc->bkMode, mode);
 }
 
@@ -235,16 +242,19 @@ int GetBkMode(HDC hdc) {
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr || !InCoordinateRange(x, y)) return CLR_INVALID;
+    if (dc == nullptr || !InCoordinateRange(x, y))
+        return CLR_INVALID;
     const LONG sx = x + dc->origin.x;
     const LONG sy = y + dc->origin.y;
-    if (!InClip(*dc, sx, sy)) return CLR_INVALID;
+    if (!InClip(*dc, sx, sy))
+        return CLR_INVALID;
     return FromPixel(dc->surface->at(sx, sy));
 }
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr || !InCoordinateRange(x, y)) return CLR_INVALID;
+    if (dc == nullptr || !InCoordinateRange(x, y))
+        return CLR_INVALID;
     color &= 0x00FFFFFF;
     DrawingRecord record;
     record.operation = "SetPixel";
@@ -253,7 +263,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     Record(*dc, std::move(record));
     const LONG sx = x + dc->origin.x;
     const LONG sy = y + dc->origin.y;
-    if (!InClip(*dc, sx, sy)) return CLR_INVALID;
+    if (!InClip(*dc, sx, sy))
+        return CLR_INVALID;
     dc->surface->at(sx, sy) = ToPixel(color);
     return color;
 }
@@ -314,8 +325,8 @@ BOOL BitBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int ys, DWOR
         std::uint32_t pixel = rop == WHITENESS ? 0xFFFFFF : 0;
         if (rop == PATCOPY) {
             bool hollow = false;
-            const auto color = BrushColor(
-                reinterpret_cast<HBRUSH>(static_cast<GdiObject*>(dc->brush)), &hollow);
+            const auto color =
+                BrushColor(reinterpret_cast<HBRUSH>(static_cast<GdiObject*>(dc->brush)), &hollow);
             if (!color || hollow) {
                 return FALSE;
             }
@@ -334,12 +345,12 @@ BOOL BitBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int ys, DWOR
     Record(*dc, std::move(record));
     const PixelSurface& from = *source->surface;
     PixelSurface& to = *dc->surface;
-    const RECT area{x + dc->origin.x, y + dc->origin.y, x + w + dc->origin.x,
-                    y + h + dc->origin.y};
+    const RECT area{x + dc->origin.x, y + dc->origin.y, x + w + dc->origin.x, y + h + dc->origin.y};
     // Source pixels outside the source surface leave the destination as it was.
     ForEachClippedSpan(dc->clip, area, [&](LONG x0, LONG x1, LONG row) {
         const LONG sy = row - area.top + ys + source->origin.y;
-        if (sy < 0 || sy >= from.height) return;
+        if (sy < 0 || sy >= from.height)
+            return;
         for (LONG dx = x0; dx < x1; ++dx) {
             const LONG sx = dx - area.left + xs + source->origin.x;
             if (sx >= 0 && sx < from.width) {
@@ -350,8 +361,8 @@ BOOL BitBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int ys, DWOR
     return TRUE;
 }
 
-BOOL TransparentBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int ws,
-                    int hs, UINT transparent) {
+BOOL TransparentBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int ws, int hs,
+                    UINT transparent) {
     DeviceContext* dc = LookupDC(hdst);
     const std::optional<SourceView> source = SourceOf(hsrc);
     if (dc == nullptr || !source || w <= 0 || h <= 0 || ws <= 0 || hs <= 0 ||
@@ -373,8 +384,7 @@ BOOL TransparentBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int 
     Record(*dc, std::move(record));
     const std::uint32_t key = ToPixel(transparent & 0x00FFFFFF);
     PixelSurface& to = *dc->surface;
-    const RECT area{x + dc->origin.x, y + dc->origin.y, x + w + dc->origin.x,
-                    y + h + dc->origin.y};
+    const RECT area{x + dc->origin.x, y + dc->origin.y, x + w + dc->origin.x, y + h + dc->origin.y};
     // Nearest source pixel of each destination pixel (COLORONCOLOR stretching).
     ForEachClippedSpan(dc->clip, area, [&](LONG x0, LONG x1, LONG row) {
         const LONG sy = sy0 + static_cast<LONG>(static_cast<long long>(row - area.top) * hs / h);
@@ -392,7 +402,8 @@ BOOL TransparentBlt(HDC hdst, int x, int y, int w, int h, HDC hsrc, int xs, int 
 
 BOOL StartDrawingLog(HDC hdc) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr) return FALSE;
+    if (dc == nullptr)
+        return FALSE;
     dc->recording = true;
     dc->log.clear();
     return TRUE;
@@ -400,6 +411,7 @@ BOOL StartDrawingLog(HDC hdc) {
 
 std::vector<DrawingRecord> TakeDrawingLog(HDC hdc) {
     DeviceContext* dc = LookupDC(hdc);
-    if (dc == nullptr) return {};
+    if (dc == nullptr)
+        return {};
     return std::exchange(dc->log, {});
 }

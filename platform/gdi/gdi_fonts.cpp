@@ -41,8 +41,8 @@ FT_Library Library() {
 // points) and texts their widths. The caller's fallback to sans-serif covers a machine
 // without it.
 std::string FamilyToAsk(const std::string& requested) {
-    static const char* const kSansNames[] = {"", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2",
-                                             "System", "Microsoft Sans Serif"};
+    static const char* const kSansNames[] = {
+        "", "MS Sans Serif", "MS Shell Dlg", "MS Shell Dlg 2", "System", "Microsoft Sans Serif"};
     for (const char* name : kSansNames) {
         if (requested == name) {
             return "Arial";
@@ -168,8 +168,8 @@ std::shared_ptr<FontFace> FontFace::Resolve(const LOGFONTW& lf, const std::strin
     // Negative: the em (character) height; positive: the cell height, the largest size whose
     // cell does not exceed it; zero: Windows' default cell of 16 pixels.
     const LONG cellRequest = lf.lfHeight == 0 ? 16 : lf.lfHeight;
-    double em = cellRequest < 0 ? -static_cast<double>(cellRequest)
-                                : cellRequest * upem / cellUnits;
+    double em =
+        cellRequest < 0 ? -static_cast<double>(cellRequest) : cellRequest * upem / cellUnits;
     const long em26 = std::max(1L, std::lround(em * 64));
     em = em26 / 64.0;
     const bool embolden = lf.lfWeight >= FW_SEMIBOLD && match.weight < FC_WEIGHT_DEMIBOLD;

@@ -49,8 +49,8 @@ struct DeviceContext : GdiObject {
     DeviceContext() : GdiObject(ObjectKind::DeviceContext) {}
     PixelSurface* surface = nullptr;  // a window surface, or the selected bitmap's pixels
     POINT origin{0, 0};
-    std::vector<RECT> clip;           // disjoint rectangles, surface coordinates
-    bool memory = false;              // a memory DC: clip follows the selected bitmap
+    std::vector<RECT> clip;  // disjoint rectangles, surface coordinates
+    bool memory = false;     // a memory DC: clip follows the selected bitmap
     Bitmap* bitmap = nullptr;
     Brush* brush = nullptr;
     Font* font = nullptr;

@@ -28,8 +28,7 @@ Font* MakeStockFont(LONG height, LONG weight, const char16_t* face) {
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
-    std::char_traits<char16_t>::copy(lf.lfFaceName, face,
-                                     std::char_traits<char16_t>::length(face));
+    std::char_traits<char16_t>::copy(lf.lfFaceName, face, std::char_traits<char16_t>::length(face));
     auto* font = reinterpret_cast<Font*>(CreateFontIndirectW(&lf));
     if (font != nullptr) {
         font->stock = true;
@@ -201,7 +200,9 @@ BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
     return TRUE;
 }
 
-BOOL SetRectEmpty(LPRECT rect) { return SetRect(rect, 0, 0, 0, 0); }
+BOOL SetRectEmpty(LPRECT rect) {
+    return SetRect(rect, 0, 0, 0, 0);
+}
 
 BOOL IsRectEmpty(const RECT* rect) {
     return rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top;

@@ -27,15 +27,15 @@ struct TextLayoutOptions {
 
 TextLayoutOptions OptionsFromFlags(UINT format) {
     TextLayoutOptions o;
-    o.horizontal = (format & DT_RIGHT) ? Horizontal::Right
+    o.horizontal = (format & DT_RIGHT)    ? Horizontal::Right
                    : (format & DT_CENTER) ? Horizontal::Center
                                           : Horizontal::Left;
-    o.breaking = (format & DT_SINGLELINE) ? Breaking::SingleLine
+    o.breaking = (format & DT_SINGLELINE)  ? Breaking::SingleLine
                  : (format & DT_WORDBREAK) ? Breaking::WordBreak
                                            : Breaking::HardBreaksOnly;
     // Windows honours vertical placement only for one line.
     if (o.breaking == Breaking::SingleLine) {
-        o.vertical = (format & DT_BOTTOM) ? Vertical::Bottom
+        o.vertical = (format & DT_BOTTOM)    ? Vertical::Bottom
                      : (format & DT_VCENTER) ? Vertical::Center
                                              : Vertical::Top;
     }
@@ -79,9 +79,9 @@ std::vector<Char> DecodeWithPrefixes(const std::u16string& text, bool prefix) {
 class LineMeasure {
   public:
     LineMeasure(FontFace& face, bool expandTabs)
-        : face_(face), tabStop_(expandTabs ? 8 * std::max(1L, static_cast<long>(
-                                                               face.Metrics().tmAveCharWidth))
-                                           : 0) {}
+        : face_(face),
+          tabStop_(expandTabs ? 8 * std::max(1L, static_cast<long>(face.Metrics().tmAveCharWidth))
+                              : 0) {}
 
     int Advance(char32_t cp, int penX) const {
         if (cp == U'\t' && tabStop_ > 0) {
@@ -94,7 +94,8 @@ class LineMeasure {
     }
     int Width(const std::vector<Char>& chars, std::size_t from, std::size_t to) const {
         int pen = 0;
-        for (std::size_t i = from; i < to; ++i) pen += Advance(chars[i].cp, pen);
+        for (std::size_t i = from; i < to; ++i)
+            pen += Advance(chars[i].cp, pen);
         return pen;
     }
 
@@ -114,8 +115,10 @@ void WrapInto(const std::vector<Char>& chars, int maxWidth, const LineMeasure& m
         std::size_t lastFit = start;
         while (end < n) {
             std::size_t wordEnd = end;
-            while (wordEnd < n && chars[wordEnd].cp == U' ') ++wordEnd;
-            while (wordEnd < n && chars[wordEnd].cp != U' ') ++wordEnd;
+            while (wordEnd < n && chars[wordEnd].cp == U' ')
+                ++wordEnd;
+            while (wordEnd < n && chars[wordEnd].cp != U' ')
+                ++wordEnd;
             if (m.Width(chars, start, wordEnd) > maxWidth && lastFit > start) {
                 break;
             }
@@ -128,11 +131,14 @@ void WrapInto(const std::vector<Char>& chars, int maxWidth, const LineMeasure& m
         Line line;
         line.chars.assign(chars.begin() + static_cast<long>(start),
                           chars.begin() + static_cast<long>(end));
-        while (!line.chars.empty() && line.chars.back().cp == U' ') line.chars.pop_back();
+        while (!line.chars.empty() && line.chars.back().cp == U' ')
+            line.chars.pop_back();
         lines.push_back(std::move(line));
         start = end;
-        while (start < n && chars[start].cp == U' ') ++start;
-        if (start >= n) return;
+        while (start < n && chars[start].cp == U' ')
+            ++start;
+        if (start >= n)
+            return;
     }
 }
 
@@ -153,16 +159,19 @@ std::vector<Line> BreakLines(const std::vector<Char>& chars, const TextLayoutOpt
         };
         for (std::size_t i = 0; i < chars.size(); ++i) {
             if (chars[i].cp == U'\r' || chars[i].cp == U'\n') {
-                if (chars[i].cp == U'\r' && i + 1 < chars.size() && chars[i + 1].cp == U'\n') ++i;
+                if (chars[i].cp == U'\r' && i + 1 < chars.size() && chars[i + 1].cp == U'\n')
+                    ++i;
                 finish();
                 continue;
             }
             current.push_back(chars[i]);
         }
         // Text ending in a line break has no empty last line.
-        if (!current.empty() || lines.empty()) finish();
+        if (!current.empty() || lines.empty())
+            finish();
     }
-    for (Line& line : lines) line.width = m.Width(line.chars, 0, line.chars.size());
+    for (Line& line : lines)
+        line.width = m.Width(line.chars, 0, line.chars.size());
     return lines;
 }
 
@@ -176,14 +185,15 @@ TextTarget ClipTo(const DeviceContext& dc, const RECT* box) {
     TextTarget view{dc.surface, {}};
     for (const RECT& c : dc.clip) {
         RECT inside = c;
-        if (box == nullptr || IntersectRect(&inside, &c, box)) view.clip.push_back(inside);
+        if (box == nullptr || IntersectRect(&inside, &c, box))
+            view.clip.push_back(inside);
     }
     return view;
 }
 
-void BlendGlyph(TextTarget& view, const Glyph& glyph, int penX, int baseline,
-                std::uint32_t color) {
-    if (glyph.width == 0) return;
+void BlendGlyph(TextTarget& view, const Glyph& glyph, int penX, int baseline, std::uint32_t color) {
+    if (glyph.width == 0)
+        return;
     const RECT area{penX + glyph.left, baseline - glyph.top, penX + glyph.left + glyph.width,
                     baseline - glyph.top + glyph.height};
     const std::uint32_t cr = (color >> 16) & 0xFF, cg = (color >> 8) & 0xFF, cb = color & 0xFF;
@@ -193,7 +203,8 @@ void BlendGlyph(TextTarget& view, const Glyph& glyph, int penX, int baseline,
             &glyph.coverage[static_cast<std::size_t>(y - area.top) * glyph.width];
         for (LONG x = x0; x < x1; ++x) {
             const std::uint32_t a = cov[x - area.left];
-            if (a == 0) continue;
+            if (a == 0)
+                continue;
             std::uint32_t& p = s.at(x, y);
             if (a == 255) {
                 p = color;
@@ -238,7 +249,8 @@ int DrawUtf16(HDC hdc, const std::u16string& text, LPRECT rect, UINT format) {
     const int result = textBottom - rect->top;
     if (options.measureOnly) {
         int widest = 0;
-        for (const Line& line : lines) widest = std::max(widest, line.width);
+        for (const Line& line : lines)
+            widest = std::max(widest, line.width);
         rect->right = rect->left + widest;
         rect->bottom = textBottom;
         return result;
@@ -255,8 +267,8 @@ int DrawUtf16(HDC hdc, const std::u16string& text, LPRECT rect, UINT format) {
     record.flags = format;
     Record(*dc, std::move(record));
 
-    const RECT box{rect->left + dc->origin.x, rect->top + dc->origin.y,
-                   rect->right + dc->origin.x, rect->bottom + dc->origin.y};
+    const RECT box{rect->left + dc->origin.x, rect->top + dc->origin.y, rect->right + dc->origin.x,
+                   rect->bottom + dc->origin.y};
     TextTarget view = ClipTo(*dc, options.clip ? &box : nullptr);
     const std::uint32_t color = ToPixel(dc->textColor);
     int y = top + dc->origin.y;
@@ -275,7 +287,8 @@ int DrawUtf16(HDC hdc, const std::u16string& text, LPRECT rect, UINT format) {
         int pen = 0;
         for (const Char& c : line.chars) {
             const int advance = measure.Advance(c.cp, pen);
-            if (c.cp >= 0x20) BlendGlyph(view, face.GlyphFor(c.cp), x + pen, baseline, color);
+            if (c.cp >= 0x20)
+                BlendGlyph(view, face.GlyphFor(c.cp), x + pen, baseline, color);
             if (c.underlined) {
                 FillArea(view, RECT{x + pen, baseline + 1, x + pen + advance, baseline + 2}, color);
             }

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/nls/locale_table.h"
 #include "platform/nls.h"
+#include "platform/nls/locale_table.h"
 
 namespace nls_detail {
 

@@ -182,8 +182,7 @@ void RoundTo(DecimalText& number, UINT digits) {
             number.integer.insert(number.integer.begin(), u'1');
         }
     }
-    if (number.integer.empty() &&
-        number.fraction.find_first_not_of(u'0') == std::u16string::npos) {
+    if (number.integer.empty() && number.fraction.find_first_not_of(u'0') == std::u16string::npos) {
         number.negative = false;
     }
 }

@@ -1,7 +1,6 @@
 // The standard font object: a counted IDispatch over a FONTDESC.
 #include "platform/std_font.h"
 
-
 #include "platform/ascii_case.h"
 #include "platform/oleauto.h"
 #include "platform/unknown_base.h"

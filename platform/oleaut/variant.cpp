@@ -525,8 +525,9 @@ HRESULT VariantChangeType(VARIANTARG* dest, const VARIANTARG* src, USHORT flags,
 
 bool DateFromParts(const DateParts& p, DATE* date) {
     if (p.year < 100 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
-        p.day > static_cast<int>(DaysInMonth(p.year, static_cast<unsigned>(p.month))) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
-        p.minute > 59 || p.second < 0 || p.second > 59) {
+        p.day > static_cast<int>(DaysInMonth(p.year, static_cast<unsigned>(p.month))) ||
+        p.hour < 0 || p.hour > 23 || p.minute < 0 || p.minute > 59 || p.second < 0 ||
+        p.second > 59) {
         return false;
     }
     const double days = static_cast<double>(

@@ -12,25 +12,29 @@ class Reader {
     Reader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
 
     bool Word(std::uint16_t* v) {
-        if (size_ - pos_ < 2) return false;
+        if (size_ - pos_ < 2)
+            return false;
         *v = static_cast<std::uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
         pos_ += 2;
         return true;
     }
     bool Short(std::int16_t* v) {
         std::uint16_t w;
-        if (!Word(&w)) return false;
+        if (!Word(&w))
+            return false;
         *v = static_cast<std::int16_t>(w);
         return true;
     }
     bool Dword(std::uint32_t* v) {
         std::uint16_t lo, hi;
-        if (!Word(&lo) || !Word(&hi)) return false;
+        if (!Word(&lo) || !Word(&hi))
+            return false;
         *v = lo | (static_cast<std::uint32_t>(hi) << 16);
         return true;
     }
     bool Byte(std::uint8_t* v) {
-        if (pos_ >= size_) return false;
+        if (pos_ >= size_)
+            return false;
         *v = data_[pos_++];
         return true;
     }
@@ -38,34 +42,41 @@ class Reader {
         s->clear();
         std::uint16_t c;
         while (true) {
-            if (!Word(&c)) return false;
-            if (c == 0) return true;
+            if (!Word(&c))
+                return false;
+            if (c == 0)
+                return true;
             *s += static_cast<char16_t>(c);
         }
     }
     bool Field(NameOrOrdinal* f) {
         std::uint16_t first;
-        if (!Word(&first)) return false;
+        if (!Word(&first))
+            return false;
         if (first == 0xFFFF) {
             f->isOrdinal = true;
             return Word(&f->ordinal);
         }
-        if (first == 0) return true;
+        if (first == 0)
+            return true;
         f->text = static_cast<char16_t>(first);
         std::u16string rest;
-        if (!String(&rest)) return false;
+        if (!String(&rest))
+            return false;
         f->text += rest;
         return true;
     }
     bool Bytes(std::size_t n, std::vector<unsigned char>* out) {
-        if (n > size_ - pos_) return false;
+        if (n > size_ - pos_)
+            return false;
         out->assign(data_ + pos_, data_ + pos_ + n);
         pos_ += n;
         return true;
     }
     bool AlignDword() {
         const std::size_t aligned = (pos_ + 3) & ~static_cast<std::size_t>(3);
-        if (aligned > size_) return false;
+        if (aligned > size_)
+            return false;
         pos_ = aligned;
         return true;
     }
@@ -78,7 +89,8 @@ class Reader {
 };
 
 bool Fail(std::string* error, const char* reason) {
-    if (error != nullptr) *error = reason;
+    if (error != nullptr)
+        *error = reason;
     return false;
 }
 
@@ -89,17 +101,21 @@ constexpr std::size_t kSmallestItem = 12 + 8 + 4 + 2 + 2 + 2;
 
 bool ReadDialogTemplate(const unsigned char* data, std::size_t size, DialogTemplate* out,
                         std::string* error) {
-    if (data == nullptr) return Fail(error, "no template");
+    if (data == nullptr)
+        return Fail(error, "no template");
     Reader r(data, size);
     DialogTemplate d;
     std::uint16_t version = 0, signature = 0, count = 0;
-    if (!r.Word(&version) || !r.Word(&signature)) return Fail(error, "truncated template header");
-    if (version != 1 || signature != 0xFFFF) return Fail(error, "not an extended dialog template");
+    if (!r.Word(&version) || !r.Word(&signature))
+        return Fail(error, "truncated template header");
+    if (version != 1 || signature != 0xFFFF)
+        return Fail(error, "not an extended dialog template");
     if (!r.Dword(&d.helpId) || !r.Dword(&d.exStyle) || !r.Dword(&d.style) || !r.Word(&count) ||
         !r.Short(&d.x) || !r.Short(&d.y) || !r.Short(&d.cx) || !r.Short(&d.cy)) {
         return Fail(error, "truncated template header");
     }
-    if (count > kMostDialogItems) return Fail(error, "too many dialog items");
+    if (count > kMostDialogItems)
+        return Fail(error, "too many dialog items");
     if (!r.Field(&d.menu) || !r.Field(&d.windowClass) || !r.String(&d.title)) {
         return Fail(error, "unterminated menu, class or title");
     }
@@ -108,13 +124,14 @@ bool ReadDialogTemplate(const unsigned char* data, std::size_t size, DialogTempl
                       !r.Byte(&d.charset) || !r.String(&d.face))) {
         return Fail(error, "truncated font");
     }
-    if (count > r.Remaining() / kSmallestItem) return Fail(error, "items beyond the data");
+    if (count > r.Remaining() / kSmallestItem)
+        return Fail(error, "items beyond the data");
     for (std::uint16_t i = 0; i < count; ++i) {
         DialogItemTemplate item;
         std::uint16_t extra = 0;
         if (!r.AlignDword() || !r.Dword(&item.helpId) || !r.Dword(&item.exStyle) ||
-            !r.Dword(&item.style) || !r.Short(&item.x) || !r.Short(&item.y) ||
-            !r.Short(&item.cx) || !r.Short(&item.cy) || !r.Dword(&item.id)) {
+            !r.Dword(&item.style) || !r.Short(&item.x) || !r.Short(&item.y) || !r.Short(&item.cx) ||
+            !r.Short(&item.cy) || !r.Dword(&item.id)) {
             return Fail(error, "truncated dialog item");
         }
         if (!r.Field(&item.windowClass) || !r.Field(&item.title)) {

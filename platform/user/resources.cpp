@@ -49,7 +49,8 @@ bool SameKey(WORD id, const char16_t* name, LPCWSTR wanted) {
     std::size_t i = 0;
     for (; name[i] != 0 && wanted[i] != 0; ++i) {
         auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
-        if (fold(name[i]) != fold(wanted[i])) return false;
+        if (fold(name[i]) != fold(wanted[i]))
+            return false;
     }
     return name[i] == wanted[i];
 }
@@ -66,13 +67,15 @@ HMODULE ModuleOrProgram(HMODULE module) {
 
 // The rank of a resource's language for this user: lower is better.
 int LanguageRank(WORD language) {
-    const WORD userPrimary =
-        static_cast<WORD>(GetUserDefaultLCID()) & kPrimaryLanguageMask;
+    const WORD userPrimary = static_cast<WORD>(GetUserDefaultLCID()) & kPrimaryLanguageMask;
     const WORD preferred = userPrimary == kLangPortuguese ? kLangPortuguese : kLangEnglish;
     const WORD primary = language & kPrimaryLanguageMask;
-    if (primary == preferred) return 0;
-    if (primary == kLangEnglish) return 1;
-    if (language == 0) return 2;  // LANG_NEUTRAL
+    if (primary == preferred)
+        return 0;
+    if (primary == kLangEnglish)
+        return 1;
+    if (language == 0)
+        return 2;  // LANG_NEUTRAL
     return 3;
 }
 
@@ -88,18 +91,21 @@ const CompiledResource* Find(HMODULE module, LPCWSTR type, LPCWSTR name,
     bool typeSeen = false;
     for (std::size_t i = 0; i < it->second.count; ++i) {
         const CompiledResource& r = it->second.table[i];
-        if (!SameKey(r.typeId, r.typeName, type)) continue;
+        if (!SameKey(r.typeId, r.typeName, type))
+            continue;
         typeSeen = true;
-        if (!SameKey(r.nameId, r.nameName, name)) continue;
+        if (!SameKey(r.nameId, r.nameName, name))
+            continue;
         if (exactLanguage != nullptr) {
-            if (r.language == *exactLanguage) return &r;
+            if (r.language == *exactLanguage)
+                return &r;
             continue;
         }
-        if (best == nullptr || LanguageRank(r.language) < LanguageRank(best->language)) best = &r;
+        if (best == nullptr || LanguageRank(r.language) < LanguageRank(best->language))
+            best = &r;
     }
     if (best == nullptr) {
-        SetLastError(typeSeen ? ERROR_RESOURCE_NAME_NOT_FOUND
-                                        : ERROR_RESOURCE_TYPE_NOT_FOUND);
+        SetLastError(typeSeen ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_RESOURCE_TYPE_NOT_FOUND);
     }
     return best;
 }
@@ -136,13 +142,15 @@ const CompiledResource* Checked(HMODULE module, HRSRC resource) {
 }  // namespace
 
 HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
-    if (name == nullptr || type == nullptr) return nullptr;
+    if (name == nullptr || type == nullptr)
+        return nullptr;
     const CompiledResource* found = Find(ModuleOrProgram(module), type, name, nullptr);
     return reinterpret_cast<HRSRC>(const_cast<CompiledResource*>(found));
 }
 
 HRSRC FindResourceExW(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language) {
-    if (name == nullptr || type == nullptr) return nullptr;
+    if (name == nullptr || type == nullptr)
+        return nullptr;
     const CompiledResource* found = Find(ModuleOrProgram(module), type, name, &language);
     return reinterpret_cast<HRSRC>(const_cast<CompiledResource*>(found));
 }
@@ -152,7 +160,9 @@ HGLOBAL LoadResource(HMODULE module, HRSRC resource) {
     return r == nullptr ? nullptr : const_cast<unsigned char*>(r->data);
 }
 
-const void* LockResource(HGLOBAL data) { return data; }
+const void* LockResource(HGLOBAL data) {
+    return data;
+}
 
 DWORD SizeofResource(HMODULE module, HRSRC resource) {
     const CompiledResource* r = Checked(module, resource);
@@ -161,7 +171,8 @@ DWORD SizeofResource(HMODULE module, HRSRC resource) {
 
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
     HRSRC found = FindResourceW(instance, name, RT_BITMAP);
-    if (found == nullptr) return nullptr;
+    if (found == nullptr)
+        return nullptr;
     const CompiledResource* r = reinterpret_cast<const CompiledResource*>(found);
     platform::DibImage image;
     if (!platform::ReadPackedDib(r->data, r->size, &image, nullptr)) {
@@ -170,7 +181,8 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
     }
     HBITMAP bitmap = CreateCompatibleBitmap(nullptr, image.width, image.height);
     platform::PixelSurface* pixels = BitmapSurface(bitmap);
-    if (pixels == nullptr) return nullptr;
+    if (pixels == nullptr)
+        return nullptr;
     pixels->pixels = std::move(image.pixels);
     if (IS_INTRESOURCE(name)) {
         SetBitmapResourceId(bitmap, static_cast<UINT>(reinterpret_cast<std::uintptr_t>(name)));
@@ -179,7 +191,8 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
 }
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax) {
-    if (buffer == nullptr || bufferMax < 0) return 0;
+    if (buffer == nullptr || bufferMax < 0)
+        return 0;
     // Strings live in blocks of 16: block id / 16 + 1, each string a length and its units.
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW((id >> 4) + 1), RT_STRING);
     const CompiledResource* r = reinterpret_cast<const CompiledResource*>(found);
@@ -193,7 +206,8 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax) {
         };
         for (UINT k = 0; k <= (id & 15) && at < units; ++k) {
             const std::size_t n = unit(at);
-            if (at + 1 + n > units) break;  // a malformed block holds no further strings
+            if (at + 1 + n > units)
+                break;  // a malformed block holds no further strings
             if (k == (id & 15)) {
                 text = reinterpret_cast<const char16_t*>(r->data) + at + 1;
                 length = n;
@@ -206,7 +220,8 @@ int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax) {
         return static_cast<int>(length);
     }
     const std::size_t copied = std::min(length, static_cast<std::size_t>(bufferMax - 1));
-    for (std::size_t i = 0; i < copied; ++i) buffer[i] = text[i];
+    for (std::size_t i = 0; i < copied; ++i)
+        buffer[i] = text[i];
     buffer[copied] = 0;
     return static_cast<int>(copied);
 }

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/user/update_region.h"
 #include "platform/user.h"
+#include "platform/user/update_region.h"
 
 namespace platform::user {
 
@@ -29,8 +29,8 @@ struct Window {
     std::thread::id thread;
     std::shared_ptr<WindowClass> cls;
     WNDPROC proc = nullptr;
-    HWND parent = nullptr;  // children only
-    HWND owner = nullptr;   // top-level windows only
+    HWND parent = nullptr;     // children only
+    HWND owner = nullptr;      // top-level windows only
     bool messageOnly = false;  // made under HWND_MESSAGE: never shown, painted or enumerated
     DWORD style = 0;
     DWORD exStyle = 0;
@@ -45,7 +45,7 @@ struct Window {
     bool destroying = false;
     std::unique_ptr<PixelSurface> surface;  // top-level windows only
     bool frameChanged = false;              // top-level: not yet shown by the backend
-    Region changedArea;                     // top-level: what is not yet shown (surface coordinates)
+    Region changedArea;  // top-level: what is not yet shown (surface coordinates)
 };
 
 struct Timer {

@@ -217,7 +217,9 @@ void WaitForMessage() {
     }
     ThreadQueue& q = CurrentQueue();
     const int timer = NextTimerTimeout(q);
-    Backend().Wait(q, presentDue < 0 ? timer : timer < 0 ? presentDue : std::min(timer, presentDue));
+    Backend().Wait(q, presentDue < 0 ? timer
+                      : timer < 0    ? presentDue
+                                     : std::min(timer, presentDue));
 }
 
 }  // namespace platform::user

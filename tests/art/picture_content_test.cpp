@@ -111,7 +111,8 @@ TEST_F(PictureContentTest, StatusIconsAreCentredUnderTheGradeName) {
                 if (map.at(x, y) != set_.palette.keyIndex) {
                     left = std::min(left, x);
                     right = std::max(right, x);
-                    if (top < 0) top = faceTop + y;
+                    if (top < 0)
+                        top = faceTop + y;
                     bottom = faceTop + y;
                 }
             }

@@ -8,9 +8,8 @@
 namespace {
 
 TEST(ControlHostFuzzInputs, EveryKeptInputPassesTheFuzzChecks) {
-    EXPECT_GE(fuzz_input::ReplayKeptInputs("control_host",
-                                           control_host_fuzz::CheckControlHostScript),
-              3);
+    EXPECT_GE(
+        fuzz_input::ReplayKeptInputs("control_host", control_host_fuzz::CheckControlHostScript), 3);
 }
 
 }  // namespace

@@ -8,9 +8,8 @@
 namespace {
 
 TEST(CounterStringFuzzInputs, EveryKeptInputPassesTheFuzzChecks) {
-    EXPECT_GE(fuzz_input::ReplayKeptInputs("counter_string",
-                                           counter_string_fuzz::CheckCounterString),
-              4);
+    EXPECT_GE(
+        fuzz_input::ReplayKeptInputs("counter_string", counter_string_fuzz::CheckCounterString), 4);
 }
 
 }  // namespace

@@ -75,7 +75,9 @@ std::string Hex(unsigned long long value) {
     return text;
 }
 
-std::string Number(long long value) { return std::to_string(value); }
+std::string Number(long long value) {
+    return std::to_string(value);
+}
 
 // The shortest text that reads back as the same double, the same on both builds.
 std::string Real(double value) {
@@ -107,7 +109,9 @@ std::string SystemTimeText(const SYSTEMTIME& st) {
     return text;
 }
 
-std::string LcidText(LCID lcid) { return Hex(lcid); }
+std::string LcidText(LCID lcid) {
+    return Hex(lcid);
+}
 
 // ---- Inputs ---------------------------------------------------------------------------------
 
@@ -136,9 +140,9 @@ void ProbeBstr() {
         const WCHAR* text;
         UINT units;
     };
-    for (const Case& c : {Case{"\"abc\"", W("abc"), 3}, Case{"\"abc\"", W("abc"), 2},
-                          Case{"\"abc\"", W("abc"), 0}, Case{"\"a\\0b\"", W("a\0b"), 3},
-                          Case{"\"\"", W(""), 0}}) {
+    for (const Case& c :
+         {Case{"\"abc\"", W("abc"), 3}, Case{"\"abc\"", W("abc"), 2}, Case{"\"abc\"", W("abc"), 0},
+          Case{"\"a\\0b\"", W("a\0b"), 3}, Case{"\"\"", W(""), 0}}) {
         BSTR text = SysAllocStringLen(c.text, c.units);
         Line("SysAllocStringLen(" + std::string(c.name) + "," + Number(c.units) + ")",
              BstrResult(text));
@@ -169,25 +173,25 @@ void ProbeBstr() {
 std::string VariantText(const VARIANT& v) {
     std::string text = "vt " + Number(v.vt);
     switch (v.vt) {
-    case VT_EMPTY:
-    case VT_NULL:
-        return text;
-    case VT_I2:
-        return text + " " + Number(v.iVal);
-    case VT_I4:
-        return text + " " + Number(v.lVal);
-    case VT_R8:
-        return text + " " + Real(v.dblVal);
-    case VT_DATE:
-        return text + " " + Real(v.date);
-    case VT_BOOL:
-        return text + " " + Number(v.boolVal);
-    case VT_BSTR:
-        return text + " " + (v.bstrVal ? Quoted(v.bstrVal, SysStringLen(v.bstrVal)) : "NULL");
-    case VT_ERROR:
-        return text + " " + Hex(static_cast<std::uint32_t>(v.scode));
-    default:
-        return text + " ?";
+        case VT_EMPTY:
+        case VT_NULL:
+            return text;
+        case VT_I2:
+            return text + " " + Number(v.iVal);
+        case VT_I4:
+            return text + " " + Number(v.lVal);
+        case VT_R8:
+            return text + " " + Real(v.dblVal);
+        case VT_DATE:
+            return text + " " + Real(v.date);
+        case VT_BOOL:
+            return text + " " + Number(v.boolVal);
+        case VT_BSTR:
+            return text + " " + (v.bstrVal ? Quoted(v.bstrVal, SysStringLen(v.bstrVal)) : "NULL");
+        case VT_ERROR:
+            return text + " " + Hex(static_cast<std::uint32_t>(v.scode));
+        default:
+            return text + " ?";
     }
 }
 
@@ -267,13 +271,39 @@ std::vector<Source> ConversionSources() {
     }
     sources.push_back({"BOOL TRUE", MakeBool(VARIANT_TRUE)});
     sources.push_back({"BOOL FALSE", MakeBool(VARIANT_FALSE)});
-    for (const WCHAR* text :
-         {W("12"), W("-12"), W(" 12"), W("12 "), W("+12"), W("12.5"), W("2.5"), W("3.5"),
-          W("1e3"), W("1.5E-2"), W("abc"), W(""), W("True"), W("false"), W("TRUE"), W("#TRUE#"),
-          W("1,234"), W("1,234.5"), W("-0"), W("0x10"), W("&H10"), W("40000"), W("2147483648"),
-          W("1.7976931348623157e308"), W("2024-03-05"), W("2024-03-05 14:07:09"), W("14:07:09"),
-          W("3/5/2024"), W("3/5/2024 2:07:09 PM"), W("12:00:00 AM"), W("1899-12-30"),
-          W("0100-01-01"), W("9999-12-31 23:59:59")}) {
+    for (const WCHAR* text : {W("12"),
+                              W("-12"),
+                              W(" 12"),
+                              W("12 "),
+                              W("+12"),
+                              W("12.5"),
+                              W("2.5"),
+                              W("3.5"),
+                              W("1e3"),
+                              W("1.5E-2"),
+                              W("abc"),
+                              W(""),
+                              W("True"),
+                              W("false"),
+                              W("TRUE"),
+                              W("#TRUE#"),
+                              W("1,234"),
+                              W("1,234.5"),
+                              W("-0"),
+                              W("0x10"),
+                              W("&H10"),
+                              W("40000"),
+                              W("2147483648"),
+                              W("1.7976931348623157e308"),
+                              W("2024-03-05"),
+                              W("2024-03-05 14:07:09"),
+                              W("14:07:09"),
+                              W("3/5/2024"),
+                              W("3/5/2024 2:07:09 PM"),
+                              W("12:00:00 AM"),
+                              W("1899-12-30"),
+                              W("0100-01-01"),
+                              W("9999-12-31 23:59:59")}) {
         sources.push_back({"BSTR " + Quoted(text), MakeBstr(text)});
     }
     return sources;
@@ -335,14 +365,13 @@ void ProbeVariantClearCopy() {
     {
         VARIANT v = MakeBstr(W("text"));
         const HRESULT hr = VariantClear(&v);
-        Line("VariantClear(BSTR \"text\")", Hex(static_cast<std::uint32_t>(hr)) + " " +
-                                                VariantText(v));
+        Line("VariantClear(BSTR \"text\")",
+             Hex(static_cast<std::uint32_t>(hr)) + " " + VariantText(v));
     }
     {
         VARIANT v = MakeType(0x7FF);  // no automation type
         const HRESULT hr = VariantClear(&v);
-        Line("VariantClear(vt 0x7FF)", Hex(static_cast<std::uint32_t>(hr)) + " vt " +
-                                           Number(v.vt));
+        Line("VariantClear(vt 0x7FF)", Hex(static_cast<std::uint32_t>(hr)) + " vt " + Number(v.vt));
     }
     {
         VARIANT source = MakeType(VT_BSTR);
@@ -354,16 +383,16 @@ void ProbeVariantClearCopy() {
                                                 Number(copy.bstrVal != source.bstrVal));
         VariantClear(&copy);
         const HRESULT self = VariantCopy(&source, &source);
-        Line("VariantCopy(self BSTR \"a\\0b\")", Hex(static_cast<std::uint32_t>(self)) + " " +
-                                                     VariantText(source));
+        Line("VariantCopy(self BSTR \"a\\0b\")",
+             Hex(static_cast<std::uint32_t>(self)) + " " + VariantText(source));
         VariantClear(&source);
     }
     {
         VARIANT source = MakeType(0x7FF);
         VARIANT copy = MakeI4(5);
         const HRESULT hr = VariantCopy(&copy, &source);
-        Line("VariantCopy(vt 0x7FF)", Hex(static_cast<std::uint32_t>(hr)) + " vt " +
-                                          Number(copy.vt));
+        Line("VariantCopy(vt 0x7FF)",
+             Hex(static_cast<std::uint32_t>(hr)) + " vt " + Number(copy.vt));
     }
     {
         double referent = 2.5;
@@ -379,8 +408,8 @@ void ProbeVariantClearCopy() {
                                               Number(copy.pdblVal == &referent));
         VariantClear(&copy);
         hr = VariantCopyInd(&copy, &byref);
-        Line("VariantCopyInd(BYREF R8 2.5)", Hex(static_cast<std::uint32_t>(hr)) + " " +
-                                                 VariantText(copy));
+        Line("VariantCopyInd(BYREF R8 2.5)",
+             Hex(static_cast<std::uint32_t>(hr)) + " " + VariantText(copy));
         VariantClear(&copy);
     }
 }
@@ -393,15 +422,15 @@ struct Item {
 };
 
 const Item kItems[] = {
-    {"SDECIMAL", 0x0E},       {"STHOUSAND", 0x0F},       {"SGROUPING", 0x10},
-    {"IDIGITS", 0x11},        {"ILZERO", 0x12},          {"INEGNUMBER", 0x1010},
-    {"SNEGATIVESIGN", 0x51},  {"SCURRENCY", 0x14},       {"SMONDECIMALSEP", 0x16},
-    {"SMONTHOUSANDSEP", 0x17}, {"SMONGROUPING", 0x18},   {"ICURRDIGITS", 0x19},
-    {"ICURRENCY", 0x1B},      {"INEGCURR", 0x1C},        {"SSHORTDATE", 0x1F},
-    {"SLONGDATE", 0x20},      {"SYEARMONTH", 0x1006},    {"STIMEFORMAT", 0x1003},
-    {"SSHORTTIME", 0x79},     {"S1159", 0x28},           {"S2359", 0x29},
-    {"SDAYNAME1", 0x2A},      {"SDAYNAME7", 0x30},       {"SABBREVDAYNAME2", 0x32},
-    {"SMONTHNAME3", 0x3A},    {"SMONTHNAME12", 0x43},    {"SABBREVMONTHNAME3", 0x46},
+    {"SDECIMAL", 0x0E},          {"STHOUSAND", 0x0F},      {"SGROUPING", 0x10},
+    {"IDIGITS", 0x11},           {"ILZERO", 0x12},         {"INEGNUMBER", 0x1010},
+    {"SNEGATIVESIGN", 0x51},     {"SCURRENCY", 0x14},      {"SMONDECIMALSEP", 0x16},
+    {"SMONTHOUSANDSEP", 0x17},   {"SMONGROUPING", 0x18},   {"ICURRDIGITS", 0x19},
+    {"ICURRENCY", 0x1B},         {"INEGCURR", 0x1C},       {"SSHORTDATE", 0x1F},
+    {"SLONGDATE", 0x20},         {"SYEARMONTH", 0x1006},   {"STIMEFORMAT", 0x1003},
+    {"SSHORTTIME", 0x79},        {"S1159", 0x28},          {"S2359", 0x29},
+    {"SDAYNAME1", 0x2A},         {"SDAYNAME7", 0x30},      {"SABBREVDAYNAME2", 0x32},
+    {"SMONTHNAME3", 0x3A},       {"SMONTHNAME12", 0x43},   {"SABBREVMONTHNAME3", 0x46},
     {"SABBREVMONTHNAME5", 0x48}, {"SMONTHNAME13", 0x100E}, {"SNAME", 0x5C},
 };
 
@@ -419,8 +448,8 @@ void ProbeLocaleInfo() {
     constexpr LCID kEnUs = 0x0409;
     constexpr DWORD kReturnNumber = 0x20000000;
     constexpr DWORD kNoUserOverride = 0x80000000;
-    for (const Item& item : {Item{"IDIGITS", 0x11}, Item{"INEGCURR", 0x1C},
-                             Item{"ICURRENCY", 0x1B}, Item{"SDECIMAL", 0x0E}}) {
+    for (const Item& item : {Item{"IDIGITS", 0x11}, Item{"INEGCURR", 0x1C}, Item{"ICURRENCY", 0x1B},
+                             Item{"SDECIMAL", 0x0E}}) {
         DWORD number = 0xFFFFFFFF;
         SetLastError(kUntouchedError);
         const int written = GetLocaleInfoW(kEnUs, item.type | kReturnNumber,
@@ -440,8 +469,7 @@ void ProbeLocaleInfo() {
           SizeCase{"SSHORTDATE", 0x1F, 9, true}, SizeCase{"SSHORTDATE", 0x1F, -1, false},
           SizeCase{"SCURRENCY", 0x14, 1, false}, SizeCase{"SCURRENCY", 0x14, 2, false}}) {
         SetLastError(kUntouchedError);
-        const int written =
-            GetLocaleInfoW(kEnUs, c.type, c.nullBuffer ? nullptr : buffer, c.cch);
+        const int written = GetLocaleInfoW(kEnUs, c.type, c.nullBuffer ? nullptr : buffer, c.cch);
         Line("GetLocaleInfoW(0x409," + std::string(c.name) + ",cch " + Number(c.cch) +
                  (c.nullBuffer ? ",NULL" : "") + ")",
              UnitsResult(written, buffer, c.cch > 0 && !c.nullBuffer));
@@ -449,8 +477,9 @@ void ProbeLocaleInfo() {
     // The user's own locale, which is the one the system asks for: both sides run with an
     // en-US user (LANG=C here, en_US.UTF-8 under Wine); the system default and 0 mean it too.
     for (LCID lcid : {LCID{0x0400}, LCID{0x0800}, LCID{0}}) {
-        for (const Item& item : {Item{"SNAME", 0x5C}, Item{"SDECIMAL", 0x0E}, Item{"SCURRENCY", 0x14},
-                                 Item{"SSHORTDATE", 0x1F}, Item{"STIMEFORMAT", 0x1003}}) {
+        for (const Item& item :
+             {Item{"SNAME", 0x5C}, Item{"SDECIMAL", 0x0E}, Item{"SCURRENCY", 0x14},
+              Item{"SSHORTDATE", 0x1F}, Item{"STIMEFORMAT", 0x1003}}) {
             SetLastError(kUntouchedError);
             const int units = GetLocaleInfoW(lcid, item.type, buffer, kBufferUnits);
             Line("GetLocaleInfoW(" + LcidText(lcid) + "," + item.name + ")",
@@ -482,23 +511,35 @@ struct LocaleFormat {
 };
 
 const LocaleFormat kLocaleFormats[] = {
-    {0x0409, W("."), W(","), 1, W("$"), 0, 0},
-    {0x1409, W("."), W(","), 1, W("$"), 0, 1},
-    {0x0809, W("."), W(","), 1, W("\u00A3"), 0, 1},
-    {0x0C09, W("."), W(","), 1, W("$"), 0, 1},
-    {0x0416, W(","), W("."), 1, W("R$"), 2, 9},
-    {0x0C0A, W(","), W("."), 1, W("\u20AC"), 3, 8},
+    {0x0409, W("."), W(","), 1, W("$"), 0, 0},      {0x1409, W("."), W(","), 1, W("$"), 0, 1},
+    {0x0809, W("."), W(","), 1, W("\u00A3"), 0, 1}, {0x0C09, W("."), W(","), 1, W("$"), 0, 1},
+    {0x0416, W(","), W("."), 1, W("R$"), 2, 9},     {0x0C0A, W(","), W("."), 1, W("\u20AC"), 3, 8},
     {0x0407, W(","), W("."), 1, W("\u20AC"), 3, 8},
 };
 
 // The plain texts FormatAmount passes: a sign, the integer digits, exactly four fraction digits,
 // from the smallest to the largest count of ten-thousandths.
 const WCHAR* const kAmounts[] = {
-    W("0.0000"),      W("0.0001"),       W("-0.0001"),        W("0.0049"),
-    W("0.0050"),      W("-0.0050"),      W("0.4999"),         W("0.5000"),
-    W("1.2345"),      W("-1.2345"),      W("2.5000"),         W("9.9950"),
-    W("99.9999"),     W("1234.5000"),    W("-1234.5678"),     W("999999.9999"),
-    W("1000000.0000"), W("-12345678.9012"), W("922337203685477.5807"), W("-922337203685477.5808"),
+    W("0.0000"),
+    W("0.0001"),
+    W("-0.0001"),
+    W("0.0049"),
+    W("0.0050"),
+    W("-0.0050"),
+    W("0.4999"),
+    W("0.5000"),
+    W("1.2345"),
+    W("-1.2345"),
+    W("2.5000"),
+    W("9.9950"),
+    W("99.9999"),
+    W("1234.5000"),
+    W("-1234.5678"),
+    W("999999.9999"),
+    W("1000000.0000"),
+    W("-12345678.9012"),
+    W("922337203685477.5807"),
+    W("-922337203685477.5808"),
 };
 
 void ProbeNumberFormat(LCID lcid, const std::string& call, const WCHAR* value,
@@ -536,12 +577,12 @@ void ProbeLocaleNumberFormats() {
                                    W("0.5"), W("-0.5"),   W("0.004"),   W("-0.004")};
     for (LCID lcid : kLocales) {
         for (const WCHAR* value : values) {
-            ProbeNumberFormat(lcid, "GetNumberFormatW(" + LcidText(lcid) + "," + Quoted(value) +
-                                        ",NULL)",
+            ProbeNumberFormat(lcid,
+                              "GetNumberFormatW(" + LcidText(lcid) + "," + Quoted(value) + ",NULL)",
                               value, nullptr);
-            ProbeCurrencyFormat(lcid, "GetCurrencyFormatW(" + LcidText(lcid) + "," +
-                                          Quoted(value) + ",NULL)",
-                                value, nullptr);
+            ProbeCurrencyFormat(
+                lcid, "GetCurrencyFormatW(" + LcidText(lcid) + "," + Quoted(value) + ",NULL)",
+                value, nullptr);
         }
     }
 }
@@ -557,12 +598,16 @@ void ProbeAmountFormats() {
         for (UINT digits : {0u, 1u, 2u, 3u}) {
             for (bool grouping : {true, false}) {
                 LPWSTR groupSeparator = grouping ? thousand.data() : noSeparator;
-                const NUMBERFMTW number{digits,         1, 3, decimal.data(), groupSeparator,
-                                        locale.negativeNumber};
-                const CURRENCYFMTW money{digits,         1,
-                                         3,              decimal.data(),
-                                         groupSeparator, locale.negativeCurrency,
-                                         locale.positiveCurrency, symbol.data()};
+                const NUMBERFMTW number{
+                    digits, 1, 3, decimal.data(), groupSeparator, locale.negativeNumber};
+                const CURRENCYFMTW money{digits,
+                                         1,
+                                         3,
+                                         decimal.data(),
+                                         groupSeparator,
+                                         locale.negativeCurrency,
+                                         locale.positiveCurrency,
+                                         symbol.data()};
                 for (const WCHAR* amount : kAmounts) {
                     ProbeNumberFormat(locale.lcid,
                                       "GetNumberFormatW(" + LcidText(locale.lcid) + "," +
@@ -570,8 +615,7 @@ void ProbeAmountFormats() {
                                       amount, &number);
                     ProbeCurrencyFormat(locale.lcid,
                                         "GetCurrencyFormatW(" + LcidText(locale.lcid) + "," +
-                                            Quoted(amount) + "," + CurrencyFormatText(money) +
-                                            ")",
+                                            Quoted(amount) + "," + CurrencyFormatText(money) + ")",
                                         amount, &money);
                 }
             }
@@ -590,10 +634,13 @@ void ProbeFormatRules() {
     WCHAR empty[] = W("");
     WCHAR buffer[kBufferUnits];
 
-    for (const WCHAR* value :
-         {W(""), W("-"), W("."), W("-."), W(" 1"), W("1 "), W("1,0"), W("--1"), W("1-"),
-          W("0..1"), W("+1"), W("1e3"), W("abc"), W("000235"), W(".5"), W("-.5"), W("5."),
-          W("-0"), W("0.000"), W("00"), W("12345678901234567890123456789")}) {
+    for (const WCHAR* value : {W(""),      W("-"),      W("."),
+                               W("-."),    W(" 1"),     W("1 "),
+                               W("1,0"),   W("--1"),    W("1-"),
+                               W("0..1"),  W("+1"),     W("1e3"),
+                               W("abc"),   W("000235"), W(".5"),
+                               W("-.5"),   W("5."),     W("-0"),
+                               W("0.000"), W("00"),     W("12345678901234567890123456789")}) {
         ProbeNumberFormat(kEnUs, "GetNumberFormatW(0x409," + Quoted(value) + ",NULL)", value,
                           nullptr);
     }
@@ -608,31 +655,30 @@ void ProbeFormatRules() {
           Rounding{W("999.5"), 0}, Rounding{W("0.123456789"), 9}, Rounding{W("0.5"), 10},
           Rounding{W("1"), 9}}) {
         const NUMBERFMTW format{r.digits, 1, 3, dot, comma, 1};
-        ProbeNumberFormat(kEnUs,
-                          "GetNumberFormatW(0x409," + Quoted(r.value) + "," +
-                              NumberFormatText(format) + ")",
-                          r.value, &format);
+        ProbeNumberFormat(
+            kEnUs,
+            "GetNumberFormatW(0x409," + Quoted(r.value) + "," + NumberFormatText(format) + ")",
+            r.value, &format);
     }
-    for (UINT grouping : {0u, 3u, 32u, 30u, 320u, 23u, 230u, 31u, 203u, 2003u, 2030u, 1200u, 312u, 310u, 1u, 10u, 9u}) {
+    for (UINT grouping : {0u, 3u, 32u, 30u, 320u, 23u, 230u, 31u, 203u, 2003u, 2030u, 1200u, 312u,
+                          310u, 1u, 10u, 9u}) {
         const NUMBERFMTW format{0, 1, grouping, dot, comma, 1};
         ProbeNumberFormat(kEnUs,
-                          "GetNumberFormatW(0x409,\"1234567890\"," + NumberFormatText(format) +
-                              ")",
+                          "GetNumberFormatW(0x409,\"1234567890\"," + NumberFormatText(format) + ")",
                           W("1234567890"), &format);
     }
     for (UINT order = 0; order <= 5; ++order) {
         const NUMBERFMTW format{1, 1, 3, dot, comma, order};
-        ProbeNumberFormat(kEnUs,
-                          "GetNumberFormatW(0x409,\"-1\"," + NumberFormatText(format) + ")",
+        ProbeNumberFormat(kEnUs, "GetNumberFormatW(0x409,\"-1\"," + NumberFormatText(format) + ")",
                           W("-1"), &format);
     }
     for (UINT leadingZero : {0u, 1u, 2u}) {
         for (const WCHAR* value : {W("0.5"), W("0"), W("-0.7")}) {
             const NUMBERFMTW format{1, leadingZero, 3, dot, comma, 1};
-            ProbeNumberFormat(kEnUs,
-                              "GetNumberFormatW(0x409," + Quoted(value) + "," +
-                                  NumberFormatText(format) + ")",
-                              value, &format);
+            ProbeNumberFormat(
+                kEnUs,
+                "GetNumberFormatW(0x409," + Quoted(value) + "," + NumberFormatText(format) + ")",
+                value, &format);
         }
     }
     for (UINT order = 0; order <= 16; ++order) {
@@ -649,10 +695,9 @@ void ProbeFormatRules() {
     }
     {
         const CURRENCYFMTW format{2, 1, 3, comma, empty, 8, 3, empty};
-        ProbeCurrencyFormat(kEnUs,
-                            "GetCurrencyFormatW(0x409,\"-1234.5\"," + CurrencyFormatText(format) +
-                                ")",
-                            W("-1234.5"), &format);
+        ProbeCurrencyFormat(
+            kEnUs, "GetCurrencyFormatW(0x409,\"-1234.5\"," + CurrencyFormatText(format) + ")",
+            W("-1234.5"), &format);
     }
     // Structures with a null text.
     {
@@ -702,8 +747,8 @@ void ProbeFormatRules() {
     {
         SetLastError(kUntouchedError);
         const int written = GetNumberFormatW(kEnUs, 0, W("1"), nullptr, nullptr, 10);
-        Line("GetNumberFormatW(0x409,\"1\",NULL,out NULL,cch 10)", UnitsResult(written, nullptr,
-                                                                               false));
+        Line("GetNumberFormatW(0x409,\"1\",NULL,out NULL,cch 10)",
+             UnitsResult(written, nullptr, false));
     }
     {
         SetLastError(kUntouchedError);
@@ -732,9 +777,12 @@ const Moment kMoments[] = {
 };
 
 const Moment kBadMoments[] = {
-    {"2023-02-29", {2023, 2, 0, 29, 0, 0, 0, 0}},   {"2024-13-01", {2024, 13, 0, 1, 0, 0, 0, 0}},
-    {"2024-00-10", {2024, 0, 0, 10, 0, 0, 0, 0}},   {"2024-04-31", {2024, 4, 0, 31, 0, 0, 0, 0}},
-    {"1600-12-31", {1600, 12, 0, 31, 0, 0, 0, 0}},  {"2024-03-00", {2024, 3, 0, 0, 0, 0, 0, 0}},
+    {"2023-02-29", {2023, 2, 0, 29, 0, 0, 0, 0}},
+    {"2024-13-01", {2024, 13, 0, 1, 0, 0, 0, 0}},
+    {"2024-00-10", {2024, 0, 0, 10, 0, 0, 0, 0}},
+    {"2024-04-31", {2024, 4, 0, 31, 0, 0, 0, 0}},
+    {"1600-12-31", {1600, 12, 0, 31, 0, 0, 0, 0}},
+    {"2024-03-00", {2024, 3, 0, 0, 0, 0, 0, 0}},
     {"2024-03-05 24:00", {2024, 3, 2, 5, 24, 0, 0, 0}},
     {"2024-03-05 12:60", {2024, 3, 2, 5, 12, 60, 0, 0}},
     {"2024-03-05 12:00:60", {2024, 3, 2, 5, 12, 0, 60, 0}},
@@ -778,17 +826,37 @@ void ProbeDatesAndTimes() {
     const Moment& morning = kMoments[1];
     const Moment& midnight = kMoments[2];
     for (LCID lcid : {0x0409u, 0x0416u, 0x0407u}) {
-        for (const WCHAR* picture :
-             {W("d"), W("dd"), W("ddd"), W("dddd"), W("ddddd"), W("M"), W("MM"), W("MMM"),
-              W("MMMM"), W("MMMMM"), W("y"), W("yy"), W("yyy"), W("yyyy"), W("yyyyy"), W("g"),
-              W("gg"), W("'lit'eral"), W("''"), W("'it''s'"), W("'open"), W("dd/MM/yyyy"),
-              W("dddd, d 'de' MMMM 'de' yyyy"), W("D m Y h"), W("")}) {
+        for (const WCHAR* picture : {W("d"),
+                                     W("dd"),
+                                     W("ddd"),
+                                     W("dddd"),
+                                     W("ddddd"),
+                                     W("M"),
+                                     W("MM"),
+                                     W("MMM"),
+                                     W("MMMM"),
+                                     W("MMMMM"),
+                                     W("y"),
+                                     W("yy"),
+                                     W("yyy"),
+                                     W("yyyy"),
+                                     W("yyyyy"),
+                                     W("g"),
+                                     W("gg"),
+                                     W("'lit'eral"),
+                                     W("''"),
+                                     W("'it''s'"),
+                                     W("'open"),
+                                     W("dd/MM/yyyy"),
+                                     W("dddd, d 'de' MMMM 'de' yyyy"),
+                                     W("D m Y h"),
+                                     W("")}) {
             ProbeDate(lcid, 0, afternoon, picture);
         }
         for (const WCHAR* picture :
-             {W("h"), W("hh"), W("hhh"), W("H"), W("HH"), W("m"), W("mm"), W("s"), W("ss"),
-              W("t"), W("tt"), W("''''"), W("'''HHHHHH'"), W("h:mm:ss tt"), W("HH:mm:ss"),
-              W("M S d y"), W("tt h"), W("")}) {
+             {W("h"), W("hh"), W("hhh"), W("H"), W("HH"), W("m"), W("mm"), W("s"), W("ss"), W("t"),
+              W("tt"), W("''''"), W("'''HHHHHH'"), W("h:mm:ss tt"), W("HH:mm:ss"), W("M S d y"),
+              W("tt h"), W("")}) {
             ProbeTime(lcid, 0, afternoon, picture);
             ProbeTime(lcid, 0, morning, picture);
             ProbeTime(lcid, 0, midnight, picture);
@@ -812,16 +880,15 @@ void ProbeDatesAndTimes() {
               TimeCase{8, W("h:m:s tt")}, TimeCase{8, W("h:m:s")}, TimeCase{0, W("h/H/hh/HH")},
               TimeCase{0, W("h:hh:hhh H:HH:HHH m:mm:mmm M:MM:MMM s:ss:sss S:SS:SSS")},
               TimeCase{0, W("h 'h' H 'H' HH 'HH' m 'm' s 's' t 't' tt 'tt'")},
-              TimeCase{0, W("'''")}, TimeCase{0, W("''HHHHHH")},
-              TimeCase{0, W("'''HHHHHH")}, TimeCase{4, W("'123'tt")},
-              TimeCase{0x80000000, W("HH")}, TimeCase{0x80000008, W("HH")}}) {
+              TimeCase{0, W("'''")}, TimeCase{0, W("''HHHHHH")}, TimeCase{0, W("'''HHHHHH")},
+              TimeCase{4, W("'123'tt")}, TimeCase{0x80000000, W("HH")},
+              TimeCase{0x80000008, W("HH")}}) {
             ProbeTime(lcid, c.flags, afternoon, c.picture);
             ProbeTime(lcid, c.flags, morning, c.picture);
             ProbeTime(lcid, c.flags, midnight, c.picture);
         }
-        for (const WCHAR* picture :
-             {W("ddd',' MMM dd yy"), W("ddd',' MMM dd ''''yy"),
-              W("dddd d MMMM yyyy"), W("m/d/y")}) {
+        for (const WCHAR* picture : {W("ddd',' MMM dd yy"), W("ddd',' MMM dd ''''yy"),
+                                     W("dddd d MMMM yyyy"), W("m/d/y")}) {
             ProbeDate(lcid, 0, morning, picture);
             ProbeDate(lcid, 0x80000000, morning, picture);
             ProbeDate(lcid, 8, morning, picture);
@@ -898,7 +965,9 @@ bool ToDate(const SYSTEMTIME& st, DATE* date) {
     return SystemTimeToVariantTime(&copy, date) != 0;
 }
 
-bool FromDate(DATE date, SYSTEMTIME* st) { return VariantTimeToSystemTime(date, st) != 0; }
+bool FromDate(DATE date, SYSTEMTIME* st) {
+    return VariantTimeToSystemTime(date, st) != 0;
+}
 #else
 bool ToDate(const SYSTEMTIME& st, DATE* date) {
     const DateParts parts{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
@@ -948,9 +1017,9 @@ void ProbeDates() {
         Line("SystemTimeToVariantTime(" + std::string(moment.name) + ")",
              done ? "TRUE " + Real(date) : "FALSE");
     }
-    for (double date : {0.0, 1.0, 2.25, 5.875, -1.0, -1.25, -0.5, 0.5, 45356.58829861111,
-                        45356.999999, 45356.99999999, 2958465.9999884, 2958466.0, -657434.0,
-                        -657435.0}) {
+    for (double date :
+         {0.0, 1.0, 2.25, 5.875, -1.0, -1.25, -0.5, 0.5, 45356.58829861111, 45356.999999,
+          45356.99999999, 2958465.9999884, 2958466.0, -657434.0, -657435.0}) {
         SYSTEMTIME st{};
         const bool done = FromDate(date, &st);
         Line("VariantTimeToSystemTime(" + Real(date) + ")",

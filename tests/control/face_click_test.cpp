@@ -9,13 +9,20 @@ namespace {
 
 const char* Name(ClickAction action) {
     switch (action) {
-        case ClickAction::None: return "None";
-        case ClickAction::Authorise: return "Authorise";
-        case ClickAction::ReAuthorise: return "ReAuthorise";
-        case ClickAction::TempStop: return "TempStop";
-        case ClickAction::CancelAuthorise: return "CancelAuthorise";
-        case ClickAction::SelectDelivery: return "SelectDelivery";
-        case ClickAction::OpenPopup: return "OpenPopup";
+        case ClickAction::None:
+            return "None";
+        case ClickAction::Authorise:
+            return "Authorise";
+        case ClickAction::ReAuthorise:
+            return "ReAuthorise";
+        case ClickAction::TempStop:
+            return "TempStop";
+        case ClickAction::CancelAuthorise:
+            return "CancelAuthorise";
+        case ClickAction::SelectDelivery:
+            return "SelectDelivery";
+        case ClickAction::OpenPopup:
+            return "OpenPopup";
     }
     return "?";
 }

@@ -23,8 +23,8 @@ TEST(FaceTables, NozzleByHoseAndState) {
         SHORT hose;
         LONG state;
         UINT bitmap;
-    } cases[] = {{0, 8, 216}, {0, 13, 216}, {0, 5, 216}, {1, 8, 202},
-                 {2, 13, 203}, {1, 5, 204}, {3, 0, 204}, {-1, 6, 204}};
+    } cases[] = {{0, 8, 216},  {0, 13, 216}, {0, 5, 216}, {1, 8, 202},
+                 {2, 13, 203}, {1, 5, 204},  {3, 0, 204}, {-1, 6, 204}};
     for (const auto& c : cases) {
         EXPECT_EQ(NozzleBitmapId(c.hose, c.state), c.bitmap) << c.hose << " " << c.state;
     }
@@ -45,12 +45,12 @@ TEST(FaceTables, StatusIconByStateReservationAndBlink) {
         UINT icon;
         bool lowered;
     } cases[] = {
-        {1, 2, true, 218, false},   {2, 0, false, 218, false},  {16, 3, true, 218, false},
-        {17, 5, false, 218, false}, {6, 2, true, 215, false},   {6, 2, false, 0, false},
-        {9, 3, true, 214, false},   {15, 0, true, 214, false},  {14, 2, true, 237, false},
-        {5, 2, true, 208, false},   {5, 3, true, 207, true},    {3, 4, false, 206, false},
-        {5, 5, true, 205, true},    {3, 0, true, 201, false},   {3, 7, true, 201, false},
-        {5, 0, true, 0, false},     {0, 0, true, 0, false},     {8, 1, true, 0, false},
+        {1, 2, true, 218, false},   {2, 0, false, 218, false}, {16, 3, true, 218, false},
+        {17, 5, false, 218, false}, {6, 2, true, 215, false},  {6, 2, false, 0, false},
+        {9, 3, true, 214, false},   {15, 0, true, 214, false}, {14, 2, true, 237, false},
+        {5, 2, true, 208, false},   {5, 3, true, 207, true},   {3, 4, false, 206, false},
+        {5, 5, true, 205, true},    {3, 0, true, 201, false},  {3, 7, true, 201, false},
+        {5, 0, true, 0, false},     {0, 0, true, 0, false},    {8, 1, true, 0, false},
     };
     for (const auto& c : cases) {
         const StatusIcon icon = StatusIconFor(c.state, c.reservedFor, c.blinkOn);
@@ -154,10 +154,12 @@ class FacePaintTest : public ::testing::Test {
         std::vector<std::string> lines;
         for (const DrawingRecord& r : log) {
             std::string line = r.operation;
-            if (r.bitmapId != 0) line += " " + std::to_string(r.bitmapId);
-            if (!r.text.empty()) line += " \"" + r.text + "\"";
-            line += " @" + std::to_string(r.destination.left) + "," +
-                    std::to_string(r.destination.top);
+            if (r.bitmapId != 0)
+                line += " " + std::to_string(r.bitmapId);
+            if (!r.text.empty())
+                line += " \"" + r.text + "\"";
+            line +=
+                " @" + std::to_string(r.destination.left) + "," + std::to_string(r.destination.top);
             lines.push_back(line);
         }
         return lines;
@@ -165,7 +167,8 @@ class FacePaintTest : public ::testing::Test {
 
     static const DrawingRecord* Text(const std::vector<DrawingRecord>& log, const std::string& t) {
         for (const DrawingRecord& r : log)
-            if (r.operation == "DrawText" && r.text == t) return &r;
+            if (r.operation == "DrawText" && r.text == t)
+                return &r;
         return nullptr;
     }
 
@@ -183,9 +186,15 @@ TEST_F(FacePaintTest, AWholePaintDrawsEveryElementInOrder) {
     pump.ReservedFor = 3;
     pump.CurHoseNumber = 0;
     const std::vector<std::string> expected = {
-        "FillRect @0,0",           "TransparentBlt 209 @0,0",   "DrawText \"07\" @6,1",
-        "DrawText \"10.500\" @9,18", "DrawText \"$21.00\" @9,30", "DrawText \"2.000/L\" @9,42",
-        "TransparentBlt 216 @62,11", "TransparentBlt 217 @29,0",  "DrawText \"U91\" @9,62",
+        "FillRect @0,0",
+        "TransparentBlt 209 @0,0",
+        "DrawText \"07\" @6,1",
+        "DrawText \"10.500\" @9,18",
+        "DrawText \"$21.00\" @9,30",
+        "DrawText \"2.000/L\" @9,42",
+        "TransparentBlt 216 @62,11",
+        "TransparentBlt 217 @29,0",
+        "DrawText \"U91\" @9,62",
         "TransparentBlt 207 @9,57",
     };
     const std::vector<DrawingRecord> log = Paint(pump);
@@ -216,9 +225,15 @@ TEST_F(FacePaintTest, TheFaceFollowsItsBounds) {
     pump.PumpState = 3;
     const std::vector<DrawingRecord> log = Paint(pump, {20, 10, 100, 90}, true, {20, 10, 100, 90});
     const std::vector<std::string> expected = {
-        "FillRect @20,10",          "TransparentBlt 209 @20,10",   "DrawText \"07\" @26,11",
-        "DrawText \"10.500\" @29,28", "DrawText \"$21.00\" @29,40",  "DrawText \"2.000/L\" @29,52",
-        "TransparentBlt 204 @82,21", "TransparentBlt 217 @49,10",   "DrawText \"U91\" @29,72",
+        "FillRect @20,10",
+        "TransparentBlt 209 @20,10",
+        "DrawText \"07\" @26,11",
+        "DrawText \"10.500\" @29,28",
+        "DrawText \"$21.00\" @29,40",
+        "DrawText \"2.000/L\" @29,52",
+        "TransparentBlt 204 @82,21",
+        "TransparentBlt 217 @49,10",
+        "DrawText \"U91\" @29,72",
         "TransparentBlt 201 @29,55",
     };
     EXPECT_EQ(Summary(log), expected);
@@ -230,8 +245,11 @@ TEST_F(FacePaintTest, PumpNumbers) {
         SHORT current;
         const char* text;
         COLORREF colour;
-    } cases[] = {{7, 0, "07", 0xFFFFFFu}, {7, 1, "07", 0x0000C0u}, {123, 0, "123", 0xFFFFFFu},
-                 {0, 1, nullptr, 0},         {-4, 0, nullptr, 0}};
+    } cases[] = {{7, 0, "07", 0xFFFFFFu},
+                 {7, 1, "07", 0x0000C0u},
+                 {123, 0, "123", 0xFFFFFFu},
+                 {0, 1, nullptr, 0},
+                 {-4, 0, nullptr, 0}};
     for (const auto& c : cases) {
         PumpProperties pump = LivePump();
         pump.Number = c.number;
@@ -277,7 +295,10 @@ TEST_F(FacePaintTest, ThePriceShowsOnlyAboveZero) {
     const struct {
         double price;
         const char* text;  // null: no price row
-    } cases[] = {{0, nullptr}, {-0.0001, nullptr}, {0.0001, "0.000/L"}, {0.001, "0.001/L"},
+    } cases[] = {{0, nullptr},
+                 {-0.0001, nullptr},
+                 {0.0001, "0.000/L"},
+                 {0.001, "0.001/L"},
                  {2.5, "2.500/L"}};
     for (const auto& c : cases) {
         PumpProperties pump = LivePump();
@@ -285,7 +306,8 @@ TEST_F(FacePaintTest, ThePriceShowsOnlyAboveZero) {
         const std::vector<DrawingRecord> log = Paint(pump);
         const DrawingRecord* row = nullptr;
         for (const DrawingRecord& r : log) {
-            if (r.operation == "DrawText" && r.destination.top == 42) row = &r;
+            if (r.operation == "DrawText" && r.destination.top == 42)
+                row = &r;
         }
         if (c.text == nullptr) {
             EXPECT_EQ(row, nullptr) << c.price << " showed " << (row ? row->text : "");
@@ -305,9 +327,14 @@ TEST_F(FacePaintTest, ABitmapThatFailedToLoadLeavesTheRestOfTheFace) {
     resources.Bitmap(201)->DeleteObject();
     ASSERT_EQ(resources.Bitmap(209), nullptr);
     const std::vector<std::string> expected = {
-        "FillRect @0,0",           "DrawText \"07\" @6,1",     "DrawText \"10.500\" @9,18",
-        "DrawText \"$21.00\" @9,30", "DrawText \"2.000/L\" @9,42", "TransparentBlt 204 @62,11",
-        "TransparentBlt 217 @29,0",  "DrawText \"U91\" @9,62",
+        "FillRect @0,0",
+        "DrawText \"07\" @6,1",
+        "DrawText \"10.500\" @9,18",
+        "DrawText \"$21.00\" @9,30",
+        "DrawText \"2.000/L\" @9,42",
+        "TransparentBlt 204 @62,11",
+        "TransparentBlt 217 @29,0",
+        "DrawText \"U91\" @9,62",
     };
     EXPECT_EQ(Summary(Paint(pump)), expected);
     EXPECT_EQ(faceOldBitmap, nullptr) << "the memory DC's bitmap was put back";
@@ -325,12 +352,13 @@ TEST_F(FacePaintTest, AValueLosesItsBlanksBeforeItsLastSevenCharacters) {
 }
 
 TEST_F(FacePaintTest, TheStackIndicatorCountsStackedDeliveriesOnly) {
-    for (int i = 1; i <= 5; ++i) deliveries.Add(Delivery(i, 2, i));
+    for (int i = 1; i <= 5; ++i)
+        deliveries.Add(Delivery(i, 2, i));
     deliveries.Add(Delivery(9, 1, 3.0));
     const std::vector<DrawingRecord> log = Paint(LivePump(), {28, 0, 79, 12});
-    EXPECT_EQ(Summary(log), (std::vector<std::string>{"FillRect @28,0", "TransparentBlt 209 @0,0",
-                                                      "TransparentBlt 202 @62,11",
-                                                      "TransparentBlt 219 @29,0"}));
+    EXPECT_EQ(Summary(log),
+              (std::vector<std::string>{"FillRect @28,0", "TransparentBlt 209 @0,0",
+                                        "TransparentBlt 202 @62,11", "TransparentBlt 219 @29,0"}));
     deliveries.First();
     deliveries.DeleteCurrent();
     EXPECT_EQ(Summary(Paint(LivePump(), {28, 0, 79, 12}))[3], "TransparentBlt 213 @29,0");
@@ -378,7 +406,8 @@ TEST_F(FacePaintTest, NoKeyColouredPixelReachesTheScreen) {
     dc.Attach(surface.dc());
     PumpProperties pump = LivePump();
     pump.PumpState = 3;
-    for (int i = 1; i <= 5; ++i) deliveries.Add(Delivery(i, 2, i));
+    for (int i = 1; i <= 5; ++i)
+        deliveries.Add(Delivery(i, 2, i));
     FacePainter painter(resources, faceOldBitmap);
     painter.Paint(dc, {0, 0, 80, 80}, {0, 0, 80, 80}, kBackground, pump, true, deliveries);
     dc.Detach();

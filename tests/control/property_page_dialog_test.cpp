@@ -34,8 +34,8 @@ class RecordingPage : public COlePropertyPage {
     void DoDataExchange(CDataExchange* pDX) override {
         DDX_Control(pDX, tolvan::IDC_DELIVERY_LIST, list);
         COlePropertyPage::DoDataExchange(pDX);
-        passes.push_back({pDX->m_pDlgWnd != nullptr, pDX->m_bSaveAndValidate,
-                          pDX->m_bPostProcessed});
+        passes.push_back(
+            {pDX->m_pDlgWnd != nullptr, pDX->m_bSaveAndValidate, pDX->m_bPostProcessed});
     }
 };
 

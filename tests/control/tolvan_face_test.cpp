@@ -57,21 +57,21 @@ class TolvanFaceTest : public TolvanTest {
         wc.lpfnWndProc = DefWindowProcW;
         wc.lpszClassName = u"TolvanFaceTestHost";
         RegisterClassW(&wc);  // once per program; later calls find it taken
-        host_ = CreateWindowExW(0, u"TolvanFaceTestHost", nullptr, WS_POPUP | WS_VISIBLE, 0, 0,
-                                200, 120, nullptr, nullptr, nullptr, nullptr);
+        host_ = CreateWindowExW(0, u"TolvanFaceTestHost", nullptr, WS_POPUP | WS_VISIBLE, 0, 0, 200,
+                                120, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(host_, nullptr);
         site_ = std::make_unique<WindowSite>(host_);
         ASSERT_EQ(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object_)),
                   S_OK);
         ASSERT_EQ(object_->SetClientSite(site_.get()), S_OK);
         const RECT position{10, 20, 90, 100};
-        ASSERT_EQ(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.get(), 0, host_,
-                                  &position),
-                  S_OK);
+        ASSERT_EQ(
+            object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.get(), 0, host_, &position),
+            S_OK);
         IOleInPlaceObject* inPlace = nullptr;
-        ASSERT_EQ(control_->QueryInterface(IID_IOleInPlaceObject,
-                                           reinterpret_cast<void**>(&inPlace)),
-                  S_OK);
+        ASSERT_EQ(
+            control_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)),
+            S_OK);
         inPlace->GetWindow(&window_);
         inPlace->Release();
         ASSERT_NE(window_, nullptr);
@@ -105,10 +105,9 @@ class TolvanFaceTest : public TolvanTest {
     void SendStatus(SHORT state, double volume = 10) {
         BSTR grade = BstrFromUtf8("Unleaded");
         BSTR shortGrade = BstrFromUtf8("ULP");
-        EXPECT_EQ(CallLong(kStatusEventSink,
-                           {I2(state), I2(0), I4(-1), I4(11), I2(1), I4(5),
-                            ByRef(VT_BSTR, &grade), ByRef(VT_BSTR, &shortGrade), I2(1), R8(1.5),
-                            R8(volume), R8(volume * 1.5), I2(0)}),
+        EXPECT_EQ(CallLong(kStatusEventSink, {I2(state), I2(0), I4(-1), I4(11), I2(1), I4(5),
+                                              ByRef(VT_BSTR, &grade), ByRef(VT_BSTR, &shortGrade),
+                                              I2(1), R8(1.5), R8(volume), R8(volume * 1.5), I2(0)}),
                   0);
         SysFreeString(grade);
         SysFreeString(shortGrade);
@@ -119,8 +118,8 @@ class TolvanFaceTest : public TolvanTest {
         BSTR shortGrade = BstrFromUtf8("D");
         EXPECT_EQ(CallLong(kDeliveryEventSink,
                            {I4(id), I4(11), I2(1), I4(5), ByRef(VT_BSTR, &grade),
-                            ByRef(VT_BSTR, &shortGrade), I2(1), R8(1.5), R8(20), R8(30),
-                            I2(state), I2(0), I4(-1), I4(-1), I4(age), Date(41339.5), I4(7)}),
+                            ByRef(VT_BSTR, &shortGrade), I2(1), R8(1.5), R8(20), R8(30), I2(state),
+                            I2(0), I4(-1), I4(-1), I4(age), Date(41339.5), I4(7)}),
                   0);
         SysFreeString(grade);
         SysFreeString(shortGrade);
@@ -147,12 +146,14 @@ class TolvanFaceTest : public TolvanTest {
         platform::SetIdleHook(previous);
         MSG quit;
         PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        if (popups != nullptr) *popups = turns > 0 ? 1 : 0;
+        if (popups != nullptr)
+            *popups = turns > 0 ? 1 : 0;
     }
 
     std::vector<DISPID> ClientCalls() const {
         std::vector<DISPID> dispids;
-        for (const ClientCall& call : client_.calls) dispids.push_back(call.dispid);
+        for (const ClientCall& call : client_.calls)
+            dispids.push_back(call.dispid);
         return dispids;
     }
 
@@ -316,7 +317,8 @@ TEST_F(TolvanFaceTest, ClicksFollowThePopupMode) {
         LoadPump(c.state);
         SendDelivery(-1, 0);
         LONG id = 60;
-        for (SHORT state : c.deliveries) SendDelivery(id++, state, -9);
+        for (SHORT state : c.deliveries)
+            SendDelivery(id++, state, -9);
         PutOk(kPopupMode, I2(c.popupMode));
         PutOk(kIsCurrentPump, I2(c.isCurrentPump));
         const std::size_t before = sink.events.size();

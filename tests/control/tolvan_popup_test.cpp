@@ -64,10 +64,12 @@ class TolvanPopupTest : public TolvanTest {
         platform::SetIdleHook(nullptr);
         StopListening();
         for (ClientCall& e : sink_.events) {
-            for (VARIANT& v : e.values) VariantClear(&v);
+            for (VARIANT& v : e.values)
+                VariantClear(&v);
         }
         sink_.events.clear();
-        if (Ctrl().m_hWnd != nullptr) Ctrl().DestroyWindow();
+        if (Ctrl().m_hWnd != nullptr)
+            Ctrl().DestroyWindow();
         host_.DestroyWindow();
         client_.ClearCalls();
         TolvanTest::TearDown();
@@ -142,8 +144,8 @@ class TolvanPopupTest : public TolvanTest {
         BSTR grade = BstrFromUtf8("Unleaded");
         BSTR shortGrade = BstrFromUtf8("ULP");
         EXPECT_EQ(CallLong(49, {I2(state), I2(0), I4(-1), I4(hoseId), I2(1), I4(5),
-                                ByRef(VT_BSTR, &grade), ByRef(VT_BSTR, &shortGrade), I2(1),
-                                R8(1.5), R8(10), R8(15), I2(0)}),
+                                ByRef(VT_BSTR, &grade), ByRef(VT_BSTR, &shortGrade), I2(1), R8(1.5),
+                                R8(10), R8(15), I2(0)}),
                   0);
         SysFreeString(grade);
         SysFreeString(shortGrade);
@@ -166,8 +168,8 @@ class TolvanPopupTest : public TolvanTest {
         ASSERT_EQ(control_->QueryInterface(IID_IConnectionPointContainer,
                                            reinterpret_cast<void**>(&container)),
                   S_OK);
-        ASSERT_EQ(container->FindConnectionPoint(
-                      MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A"), &point_),
+        ASSERT_EQ(container->FindConnectionPoint(MakeGuid("1A23B247-C9CF-43F5-A7AE-6B1FF4BDB52A"),
+                                                 &point_),
                   S_OK);
         container->Release();
         ASSERT_EQ(point_->Advise(&sink_, &cookie_), S_OK);
@@ -183,7 +185,8 @@ class TolvanPopupTest : public TolvanTest {
     std::vector<LONG> Selected() const {
         std::vector<LONG> ids;
         for (const ClientCall& e : sink_.events) {
-            if (e.dispid == 3) ids.push_back(e.values[0].lVal);
+            if (e.dispid == 3)
+                ids.push_back(e.values[0].lVal);
         }
         return ids;
     }
@@ -196,8 +199,8 @@ class TolvanPopupTest : public TolvanTest {
         HDC dc = ::GetDC(list.m_hWnd);
         EXPECT_TRUE(StartDrawingLog(dc));
         for (int i = 0; i < list.GetCount(); ++i) {
-            DRAWITEMSTRUCT dis{ODT_LISTBOX, 201, static_cast<UINT>(i), ODA_DRAWENTIRE, 0,
-                               list.m_hWnd, dc, RECT{0, 0, 246, 34}, list.GetItemData(i)};
+            DRAWITEMSTRUCT dis{ODT_LISTBOX, 201, static_cast<UINT>(i), ODA_DRAWENTIRE,     0,
+                               list.m_hWnd, dc,  RECT{0, 0, 246, 34},  list.GetItemData(i)};
             list.DrawItem(&dis);
             rows.push_back(TakeDrawingLog(dc));
             StartDrawingLog(dc);
@@ -361,28 +364,37 @@ TEST_F(TolvanPopupTest, TheButtonsActOnTheStateAfterTheDialogHasClosed) {
     };
     const Case kCases[] = {
         {"stop in 6", 6, 6, IDC_STOP, {{kPumpCancelAuthorise, 0}}, {kPumpCancelAuthorise}},
-        {"stop once a delivery started", 6, 6, IDC_STOP,
-         {{kPumpCancelAuthorise, 25}, {kPumpTempStop, 0}}, {kPumpCancelAuthorise, kPumpTempStop}},
-        {"stop in 9", 9, 9, IDC_STOP, {{kPumpTerminateDelivery, 0}},
-         {kPumpTerminateDelivery}},
+        {"stop once a delivery started",
+         6,
+         6,
+         IDC_STOP,
+         {{kPumpCancelAuthorise, 25}, {kPumpTempStop, 0}},
+         {kPumpCancelAuthorise, kPumpTempStop}},
+        {"stop in 9", 9, 9, IDC_STOP, {{kPumpTerminateDelivery, 0}}, {kPumpTerminateDelivery}},
         {"authorise in 6", 6, 6, IDC_AUTHORISE, {{kPumpAuthorise, 0}}, {kPumpAuthorise}},
-        {"authorise in 9", 9, 9, IDC_AUTHORISE, {{kPumpReAuthorise, 0}},
-         {kPumpReAuthorise}},
+        {"authorise in 9", 9, 9, IDC_AUTHORISE, {{kPumpReAuthorise, 0}}, {kPumpReAuthorise}},
         {"authorise once the state became 8", 6, 8, IDC_AUTHORISE, {}, {}},
-        {"stop once the state became 9", 6, 9, IDC_STOP, {{kPumpTerminateDelivery, 0}},
+        {"stop once the state became 9",
+         6,
+         9,
+         IDC_STOP,
+         {{kPumpTerminateDelivery, 0}},
          {kPumpTerminateDelivery}},
     };
     for (const Case& c : kCases) {
         SendStatus(c.stateOnOpen);
         client_.ClearCalls();
-        for (const auto& [dispid, result] : c.answers) client_.Expect(dispid, result);
+        for (const auto& [dispid, result] : c.answers)
+            client_.Expect(dispid, result);
         const SHORT closing = c.stateOnClose;
-        if (closing != c.stateOnOpen) Then([this, closing] { SendStatus(closing); });
+        if (closing != c.stateOnOpen)
+            Then([this, closing] { SendStatus(closing); });
         Then([this] { client_.ClearCalls(); });
         ClickButton(c.button);
         EXPECT_EQ(RunPopup(), 0) << c.what;
         std::vector<DISPID> sent;
-        for (const ClientCall& call : client_.calls) sent.push_back(call.dispid);
+        for (const ClientCall& call : client_.calls)
+            sent.push_back(call.dispid);
         EXPECT_EQ(sent, c.sent) << c.what;
     }
 }
@@ -401,11 +413,11 @@ TEST_F(TolvanPopupTest, StackSendsTheCurrentDeliveryToTheStack) {
 
 // The rows' icons and colours, drawn into a logging context.
 TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
-    SendDelivery({1201, 1, 20, 0, 4});             // locked and current: padlock, grey
-    SendDelivery({1202, 2, 20, -3, 5});            // locked and overdue: padlock, grey
-    SendDelivery({1203, 2, 20, -3});               // overdue: exclamation, red
-    SendDelivery({1204, 1});                       // current: pump, black
-    SendDelivery({1205, 2, 20, 0, -1, 3});         // drive-off: bar, red
+    SendDelivery({1201, 1, 20, 0, 4});                         // locked and current: padlock, grey
+    SendDelivery({1202, 2, 20, -3, 5});                        // locked and overdue: padlock, grey
+    SendDelivery({1203, 2, 20, -3});                           // overdue: exclamation, red
+    SendDelivery({1204, 1});                                   // current: pump, black
+    SendDelivery({1205, 2, 20, 0, -1, 3});                     // drive-off: bar, red
     SendDelivery({1206, 2, -12345.678, 0, -1, 0, -98765.43});  // plain, black
     struct Row {
         UINT icon;
@@ -426,9 +438,12 @@ TEST_F(TolvanPopupTest, RowsShowIconsColoursAndSignedWholeAmounts) {
                 }
                 if (r.operation == "DrawText") {
                     row.text = r.textColour;
-                    if (i == 0) texts.push_back(r.text);
-                    if (i == 0) longHeights.push_back(r.fontHeight);
-                    if (i == 2) shortHeights.push_back(r.fontHeight);
+                    if (i == 0)
+                        texts.push_back(r.text);
+                    if (i == 0)
+                        longHeights.push_back(r.fontHeight);
+                    if (i == 2)
+                        shortHeights.push_back(r.fontHeight);
                 }
             }
             rows.push_back(row);
@@ -475,10 +490,11 @@ TEST_F(TolvanPopupTest, EveryRowIsNumberedFromTheTop) {
     Then([&] {
         for (const std::vector<DrawingRecord>& row : DrawRows()) {
             for (const DrawingRecord& r : row) {
-                if (r.operation != "DrawText" || r.destination.left != 20) continue;
+                if (r.operation != "DrawText" || r.destination.left != 20)
+                    continue;
                 EXPECT_EQ(r.destination.right, 46);
-                EXPECT_EQ(r.flags, DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP |
-                                       DT_NOPREFIX);
+                EXPECT_EQ(r.flags,
+                          DT_CENTER | DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX);
                 numbers.push_back(r.text);
             }
         }
@@ -594,8 +610,9 @@ TEST_F(TolvanPopupTest, TheTitleIsThePumpNameWithoutTheWhiteSpaceAroundIt) {
         const char16_t* title;
     };
     const Case kCases[] = {
-        {"  Pump 1 ", u"Pump 1"},      {"\tIlha 2\r\n", u"Ilha 2"}, {"Bomba  3", u"Bomba  3"},
-        {" \v\f Bomba 4\t", u"Bomba 4"}, {" \t \n", u""},           {"5", u"5"},
+        {"  Pump 1 ", u"Pump 1"},  {"\tIlha 2\r\n", u"Ilha 2"},
+        {"Bomba  3", u"Bomba  3"}, {" \v\f Bomba 4\t", u"Bomba 4"},
+        {" \t \n", u""},           {"5", u"5"},
     };
     for (const Case& c : kCases) {
         LoadName(c.name);
@@ -645,8 +662,8 @@ TEST_F(TolvanPopupTest, TheButtonsAndTheListTakeTheirPlacesOnTheFrame) {
         RECT rect;  // left, top, right, bottom in the popup
     };
     const Place kPlaces[] = {
-        {IDC_STOP, {8, 208, 69, 257}},        {IDC_AUTHORISE, {76, 208, 137, 257}},
-        {IDC_STACK, {144, 208, 205, 257}},    {IDC_CANCEL, {212, 208, 273, 257}},
+        {IDC_STOP, {8, 208, 69, 257}},          {IDC_AUTHORISE, {76, 208, 137, 257}},
+        {IDC_STACK, {144, 208, 205, 257}},      {IDC_CANCEL, {212, 208, 273, 257}},
         {IDC_DELIVERY_LIST, {9, 29, 272, 199}},
     };
     std::vector<RECT> found;

@@ -228,7 +228,8 @@ TEST_F(TolvanPropertiesTest, AboutBoxReturnsNothingAndDoPopupReturnsZeroWhenClos
     // closes it and nothing is sent.
     bool pressed = false;
     platform::SetIdleHook([&pressed] {
-        if (pressed) return false;
+        if (pressed)
+            return false;
         pressed = true;
         platform::QueueKeyInput(VK_ESCAPE, true);
         platform::QueueKeyInput(VK_ESCAPE, false);

@@ -143,7 +143,8 @@ std::string Version(const WORD (&v)[4], const char* separator) {
 }
 
 std::string RenderPictures() {
-    std::string text = "// Pictures, built from their pixel maps in control/res/art/ by tolvan-art.\n";
+    std::string text =
+        "// Pictures, built from their pixel maps in control/res/art/ by tolvan-art.\n";
     for (const PictureResource& p : PictureResources()) {
         text += std::to_string(p.id) + (p.icon ? " ICON " : " BITMAP ") + RcString(p.file) + "\n";
     }
@@ -164,10 +165,15 @@ const char kPopupDialogScript[] =
     "    CONTROL \"*Authorise\", 203, \"Button\", BS_OWNERDRAW | NOT WS_VISIBLE, 51, 128, 40, 30\n"
     "    CONTROL \"*Stack\", 204, \"Button\", BS_OWNERDRAW | NOT WS_VISIBLE, 96, 128, 40, 30\n"
     "    CONTROL \"*Cancel\", 208, \"Button\", BS_OWNERDRAW | NOT WS_VISIBLE, 142, 128, 40, 30\n"
-    "    CONTROL \"\", 201, \"ListBox\", NOT WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT | LBS_DISABLENOSCROLL, 6, 18, 175, 106\n"
-    "    CONTROL \"\", 209, \"Static\", SS_CENTER | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | WS_BORDER, 4, 3, 80, 11, WS_EX_CLIENTEDGE\n"
-    "    CONTROL \"*Volume\", 210, \"Static\", SS_RIGHT | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | WS_BORDER, 84, 3, 41, 11, WS_EX_CLIENTEDGE\n"
-    "    CONTROL \"*Value\", 211, \"Static\", SS_RIGHT | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | WS_BORDER, 125, 3, 44, 11, WS_EX_CLIENTEDGE\n"
+    "    CONTROL \"\", 201, \"ListBox\", NOT WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | "
+    "LBS_OWNERDRAWVARIABLE | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT | LBS_DISABLENOSCROLL, "
+    "6, 18, 175, 106\n"
+    "    CONTROL \"\", 209, \"Static\", SS_CENTER | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | "
+    "WS_BORDER, 4, 3, 80, 11, WS_EX_CLIENTEDGE\n"
+    "    CONTROL \"*Volume\", 210, \"Static\", SS_RIGHT | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | "
+    "WS_BORDER, 84, 3, 41, 11, WS_EX_CLIENTEDGE\n"
+    "    CONTROL \"*Value\", 211, \"Static\", SS_RIGHT | SS_CENTERIMAGE | WS_VISIBLE | WS_GROUP | "
+    "WS_BORDER, 125, 3, 44, 11, WS_EX_CLIENTEDGE\n"
     "END\n"
     "\n";
 
@@ -189,8 +195,9 @@ std::string RenderRc() {
              << item.x << ", " << item.y << ", " << item.cx << ", " << item.cy << "\n";
     }
     const VersionInfo& v = kVersionInfo;
-    text << "END\n\n" << kPopupDialogScript << "VS_VERSION_INFO VERSIONINFO\n FILEVERSION " << Version(v.fileVersion, ",")
-         << "\n PRODUCTVERSION " << Version(v.productVersion, ",")
+    text << "END\n\n"
+         << kPopupDialogScript << "VS_VERSION_INFO VERSIONINFO\n FILEVERSION "
+         << Version(v.fileVersion, ",") << "\n PRODUCTVERSION " << Version(v.productVersion, ",")
          << "\n FILEFLAGSMASK 0x3fL\n FILEFLAGS 0x0L\n FILEOS VOS__WINDOWS32\n FILETYPE "
             "VFT_DLL\n FILESUBTYPE VFT2_UNKNOWN\nBEGIN\n    BLOCK \"StringFileInfo\"\n    "
             "BEGIN\n        BLOCK \""

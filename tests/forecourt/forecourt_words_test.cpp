@@ -42,9 +42,9 @@ TEST(ForecourtOptions, TakesBothFormsAndKeepsDefaults) {
 
 TEST(ForecourtOptions, RefusesBadValuesWithTheirName) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--popup-mode", "4"}, {"--popup-mode", "0"}, {"--beep", "yes"},  {"--columns", "0"},
-        {"--zoom", "9"},       {"--zoom", "2x"},      {"--seconds", "-1"}, {"--seconds", "nan"},
-        {"--call-port", "70000"}, {"--server="},      {"--columns"},       {"--frobnicate"}};
+        {"--popup-mode", "4"},    {"--popup-mode", "0"}, {"--beep", "yes"},   {"--columns", "0"},
+        {"--zoom", "9"},          {"--zoom", "2x"},      {"--seconds", "-1"}, {"--seconds", "nan"},
+        {"--call-port", "70000"}, {"--server="},         {"--columns"},       {"--frobnicate"}};
     for (const auto& args : bad) {
         forecourt::Options options;
         std::string error;

@@ -44,7 +44,8 @@ inline std::string CheckConfigurationFile(std::span<const std::uint8_t> bytes) {
         return std::string(pattern);
     }();
     std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 
     ResetImportedRecords();
     std::int32_t checked = 99;
@@ -53,7 +54,8 @@ inline std::string CheckConfigurationFile(std::span<const std::uint8_t> bytes) {
     if (checked != 0 && checked != 1) {
         return "CHECK returned " + std::to_string(checked);
     }
-    const bool clean = output.ends_with("\nNo findings: an import would carry everything in the file.\n");
+    const bool clean =
+        output.ends_with("\nNo findings: an import would carry everything in the file.\n");
     if (clean != (checked == 0)) {
         return "CHECK's summary does not match its result " + std::to_string(checked);
     }

@@ -1,7 +1,7 @@
 // What must hold for any control-host script, checked by the control_host fuzz target and
 // replayed by the unit tests: every line but paint runs through the host (without a
-// registered control, so commands that need one fail with a message), every word converts to each parameter type
-// or is refused, converted values print, and no text is left unfreed.
+// registered control, so commands that need one fail with a message), every word converts to each
+// parameter type or is refused, converted values print, and no text is left unfreed.
 #pragma once
 
 #include <cstdint>
@@ -49,8 +49,8 @@ inline std::string CheckWords(const std::string& line) {
         return error.empty() ? "a refused line gives no reason" : "";
     }
     for (const ScriptWord& word : words) {
-        for (VARTYPE vt : {VT_I2, VT_I4, VT_R8, VT_DATE, VT_BSTR, VT_BOOL, VT_DISPATCH,
-                           VT_VARIANT}) {
+        for (VARTYPE vt :
+             {VT_I2, VT_I4, VT_R8, VT_DATE, VT_BSTR, VT_BOOL, VT_DISPATCH, VT_VARIANT}) {
             VARIANT value;
             if (SUCCEEDED(ParseValue(word, vt, &value))) {
                 if (FormatValue(value).empty()) {

@@ -20,7 +20,8 @@ inline std::string CheckBitmapBytes(const std::uint8_t* data, std::size_t size) 
         const bool read = file ? platform::ReadBmpFile(data, size, &image, &error)
                                : platform::ReadPackedDib(data, size, &image, &error);
         if (!read) {
-            if (error.empty()) return "refused without a reason";
+            if (error.empty())
+                return "refused without a reason";
             continue;
         }
         if (image.width <= 0 || image.height <= 0 || image.width > platform::kLargestDibSide ||
@@ -43,13 +44,15 @@ inline std::string CheckDialogBytes(const std::uint8_t* data, std::size_t size) 
     if (!platform::ReadDialogTemplate(data, size, &dialog, &error)) {
         return error.empty() ? "refused without a reason" : "";
     }
-    if (dialog.items.size() > platform::kMostDialogItems) return "too many items accepted";
+    if (dialog.items.size() > platform::kMostDialogItems)
+        return "too many items accepted";
     std::size_t textBytes = dialog.title.size() * 2 + dialog.face.size() * 2;
     for (const auto& item : dialog.items) {
         textBytes += item.title.text.size() * 2 + item.windowClass.text.size() * 2 +
                      item.creationData.size();
     }
-    if (textBytes > size) return "read more text than the template holds";
+    if (textBytes > size)
+        return "read more text than the template holds";
     return "";
 }
 

@@ -103,8 +103,8 @@ inline std::string ReadEveryName(IniDocument& document, const Names& names) {
             }
             const std::int32_t number = value.ToInt();
             const FixedAmount amount = FixedAmount::FromDouble(value.ToDouble());
-            if (!convertersCalled &&
-                (document.GetInt(key.c_str()) != number || document.GetFixed(key.c_str()) != amount)) {
+            if (!convertersCalled && (document.GetInt(key.c_str()) != number ||
+                                      document.GetFixed(key.c_str()) != amount)) {
                 return "GetInt or GetFixed differs from its text's conversion: [" + section + "] " +
                        key;
             }

@@ -40,8 +40,8 @@ class ScratchFile {
         }
         std::size_t done = 0;
         while (done < bytes.size()) {
-            const ssize_t count = pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                                         static_cast<off_t>(done));
+            const ssize_t count =
+                pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
             if (count <= 0) {
                 return false;
             }

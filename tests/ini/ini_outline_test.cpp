@@ -65,9 +65,14 @@ TEST_F(IniOutlineTest, HeadersKeysAndValuesAreSeenAsTheReaderSeesThem) {
 
 TEST(IniValueAsRead, BlanksLineEndsAndOnePairOfQuotesGo) {
     const std::pair<const char*, const char*> rows[] = {
-        {"Bomba 1", "Bomba 1"}, {"  X  \r\n", "X"},     {"\"Q\"", "Q"},
-        {"\"\"Q\"\"", "\"Q\""}, {"\"", ""},            {"\"open", "\"open"},
-        {"", ""},               {" \" padded \" ", " padded "},
+        {"Bomba 1", "Bomba 1"},
+        {"  X  \r\n", "X"},
+        {"\"Q\"", "Q"},
+        {"\"\"Q\"\"", "\"Q\""},
+        {"\"", ""},
+        {"\"open", "\"open"},
+        {"", ""},
+        {" \" padded \" ", " padded "},
     };
     for (const auto& [text, read] : rows) {
         EXPECT_EQ(ValueAsRead(text), read) << text;

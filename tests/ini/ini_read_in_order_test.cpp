@@ -63,7 +63,8 @@ class IniReadInOrderTest : public IniFileTest {
             reader.SelectSection(read.section.c_str());
             CounterString value;
             reader.GetString(read.key.c_str(), value);
-            EXPECT_EQ(read.value, Narrow(value)) << path << " [" << read.section << "] " << read.key;
+            EXPECT_EQ(read.value, Narrow(value))
+                << path << " [" << read.section << "] " << read.key;
         }
         // Every key that FindKey finds in a section that FindSection finds is told (a name is
         // looked for with its CRs as blanks).
@@ -93,7 +94,8 @@ TEST_F(IniReadInOrderTest, TellsWhatGetStringReadsForEveryOddityOfTheSyntax) {
     int told = 0;
     int index = 0;
     for (const std::string& bytes : ReaderCaseFiles()) {
-        told += ExpectWalkAgreesWithGetString(Write("case" + std::to_string(index++) + ".ini", bytes));
+        told +=
+            ExpectWalkAgreesWithGetString(Write("case" + std::to_string(index++) + ".ini", bytes));
     }
     EXPECT_GT(told, 40);
 }

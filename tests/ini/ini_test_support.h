@@ -54,8 +54,8 @@ inline std::vector<std::string> OddFiles() {
         bom + "[Port01]\r\nNumber=1\r\n",
         bom + "  [Port01]\r\nNumber=2\r\n[Port01]\r\nNumber=9\r\n",
         "\r\n" + bom + "[Port01]\r\nNumber=4\r\n",
-        "[A]\rKey=1\r[B]\rK=2\r",                         // CR ends no line
-        "[S]\nUnix=1\r\nDos=2\r\nLast=3",                  // no line end at the end
+        "[A]\rKey=1\r[B]\rK=2\r",                               // CR ends no line
+        "[S]\nUnix=1\r\nDos=2\r\nLast=3",                       // no line end at the end
         "Before=1\r\n[S]\r\nKey=a\0b\r\nNext=2\r\n[T\0]\r\n"s,  // NUL bytes inside lines
         "\r\n[a]b]\r\nKey=bracket\r\n[" + std::string(300, 'S') + "]\r\nKey=long\r\n",
         "[Long]\r\nPad=" + std::string(5000, 'p') + "Hidden=7\r\nAfter=8\r\n",
@@ -78,8 +78,8 @@ inline std::vector<std::string> ReaderCaseFiles() {
 inline std::vector<std::string> KeptFuzzInputs() {
     const std::filesystem::path fuzz = std::filesystem::path(FORECOURT_TEST_DATA) / ".." / "fuzz";
     std::vector<std::string> inputs;
-    for (const char* folder : {"ini_document_seeds", "ini_document_regressions",
-                               "check_file_seeds", "check_file_regressions"}) {
+    for (const char* folder : {"ini_document_seeds", "ini_document_regressions", "check_file_seeds",
+                               "check_file_regressions"}) {
         if (std::filesystem::is_directory(fuzz / folder)) {
             for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
                 inputs.push_back(ReadBytes(entry.path().string()));

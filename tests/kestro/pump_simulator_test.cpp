@@ -351,9 +351,10 @@ TEST(DemoCustomersTest, TheSameSeedGivesTheSameForecourt) {
         PumpSimulator pumps(config, 0);
         std::vector<std::pair<std::int32_t, std::int16_t>> trace;
         pumps.SetEventSink([&](const PumpEvent& event) {
-            trace.emplace_back(event.pumpId, event.kind == PumpEvent::Kind::kStatus
-                                                 ? event.status.state
-                                                 : static_cast<std::int16_t>(100 + event.delivery.state));
+            trace.emplace_back(event.pumpId,
+                               event.kind == PumpEvent::Kind::kStatus
+                                   ? event.status.state
+                                   : static_cast<std::int16_t>(100 + event.delivery.state));
         });
         kestro::DemoCustomers demo(seed);
         for (int step = 0; step < 6000; ++step) {  // ten minutes

@@ -390,7 +390,7 @@ LogonSeen logonSeen;
 std::int32_t RecordLogon(std::int32_t clientId, std::int32_t clientKind, BSTR serverName,
                          std::int32_t callPort, std::int32_t eventsPort, std::int32_t callTimeout,
                          std::int32_t options, std::int32_t eventMask, std::int32_t bufferSize) {
-    logonSeen = {clientId, clientKind, callPort,   eventsPort,        callTimeout,
+    logonSeen = {clientId, clientKind, callPort,   eventsPort,           callTimeout,
                  options,  eventMask,  bufferSize, BstrUnits(serverName)};
     return 0;
 }

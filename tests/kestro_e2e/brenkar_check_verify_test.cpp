@@ -106,9 +106,12 @@ TEST(BrenkarCheckAndVerify, VerifyWithTheServerGoneFailsTheLogon) {
     }
     const e2e::Run verify = RunBrenkar(folder, {"VERIFY", "station.ini", address});
     EXPECT_EQ(verify.exitCode, 255);
-    EXPECT_EQ(verify.output, "Brenkar 23.01 - forecourt controller configuration backup\n\n"
-                             "Connecting to " + address + " for verification.\n"
-                             "Logon failed - cannot connect.\n");
+    EXPECT_EQ(verify.output,
+              "Brenkar 23.01 - forecourt controller configuration backup\n\n"
+              "Connecting to " +
+                  address +
+                  " for verification.\n"
+                  "Logon failed - cannot connect.\n");
 }
 
 // The commands of a probe that handed brenkar a file whose every read fails (EIO), one whose

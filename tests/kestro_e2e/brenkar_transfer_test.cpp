@@ -202,8 +202,8 @@ TEST(BrenkarAgainstKestrod, AnImportIntoAnEmptyServerExportsTheSameRecords) {
             const bool port = section.name.starts_with("Port");
             // Values the file carries that the import does not read back (radio settings,
             // firmware).
-            if (key == "DateGenerated" ||
-                (section.name == "Grade02" && key == "Price04") || key.starts_with("Hose6")) {
+            if (key == "DateGenerated" || (section.name == "Grade02" && key == "Price04") ||
+                key.starts_with("Hose6")) {
                 continue;
             }
             if (key == "FirmwareVersion") {
@@ -282,14 +282,16 @@ TEST(BrenkarAgainstKestrod, TwoClientsExportAtOnce) {
 
 TEST(BrenkarAgainstKestrod, ARestoreThatLostRecordsEndsWithStatusThree) {
     TempFolder folder("e2e_lost");
-    Kestrod empty(folder, 60, "lost.db", {"--station", "empty", "--fail", "SetPortProperties:2=10"});
+    Kestrod empty(folder, 60, "lost.db",
+                  {"--station", "empty", "--fail", "SetPortProperties:2=10"});
     ASSERT_TRUE(empty.ready());
     std::ofstream(folder.File("lost.ini"))
         << "[Port01]\nNumber=1\n[Port02]\nNumber=2\n[Port03]\nNumber=3\n";
     e2e::Run run = RunBrenkar(folder, {"IMPORT", "lost.ini", empty.address()});
     EXPECT_EQ(run.exitCode, 3);
-    EXPECT_TRUE(run.output.ends_with("SetPortProperties failed - change not saved by the server.\n"
-                                     "  2 ports imported successfully.\n\nAll done.\n"))
+    EXPECT_TRUE(
+        run.output.ends_with("SetPortProperties failed - change not saved by the server.\n"
+                             "  2 ports imported successfully.\n\nAll done.\n"))
         << run.output;
 }
 
@@ -312,8 +314,8 @@ TEST(BrenkarAgainstKestrod, TwoExportsToOneFileNeverMixTheirOutput) {
     }
     e2e::Run second = RunBrenkar(folder, {"EXPORT", "race.ini", server.address()});
     EXPECT_EQ(second.exitCode, 255);
-    EXPECT_TRUE(second.output.ends_with(
-        "Cannot write the file race.ini - another export is writing it.\n"))
+    EXPECT_TRUE(
+        second.output.ends_with("Cannot write the file race.ini - another export is writing it.\n"))
         << second.output;
     ASSERT_TRUE(first.Wait(e2e::kRunLimit).has_value());
     EXPECT_EQ(first.exitCode(), 0);

@@ -70,8 +70,8 @@ TEST(KilledServer, AnExportEndsWithAFailureLine) {
     ChildProcess link({LATENCY_LINK_PROGRAM, "--listen", linkAddress + ":5123", "--to",
                        server.address() + ":5123", "--delay", "1000", "--for", "60"},
                       folder.path(), folder.File("link.out"), folder.File("link.err"));
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] { return link.Output().find("listening") != std::string::npos; }, e2e::kRunLimit))
+    ASSERT_TRUE(e2e::WaitUntil([&] { return link.Output().find("listening") != std::string::npos; },
+                               e2e::kRunLimit))
         << link.Errors();
     std::optional<std::chrono::steady_clock::time_point> connected;
     KillServerDuring(

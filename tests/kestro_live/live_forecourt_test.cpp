@@ -48,9 +48,9 @@ VARIANT Get(IDispatch* object, DISPID dispid) {
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     VARIANT value;
     VariantInit(&value);
-    EXPECT_EQ(object->Invoke(dispid, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr,
-                             nullptr),
-              S_OK);
+    EXPECT_EQ(
+        object->Invoke(dispid, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr),
+        S_OK);
     return value;
 }
 
@@ -69,9 +69,9 @@ IDispatch* Create(const char16_t* progId) {
 IConnectionPoint* Connect(IDispatch* object, REFIID iid, IDispatch* sink, DWORD* cookie) {
     IConnectionPointContainer* container = nullptr;
     IConnectionPoint* point = nullptr;
-    EXPECT_EQ(object->QueryInterface(IID_IConnectionPointContainer,
-                                     reinterpret_cast<void**>(&container)),
-              S_OK);
+    EXPECT_EQ(
+        object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container)),
+        S_OK);
     EXPECT_EQ(container->FindConnectionPoint(iid, &point), S_OK);
     EXPECT_EQ(point->Advise(sink, cookie), S_OK);
     container->Release();
@@ -171,9 +171,9 @@ class LiveForecourtTest : public testing::Test {
     }
     LONG Register(LONG pumpId, IDispatch* control) {
         LONG rc = -1;
-        EXPECT_EQ(Invoke(client_, kRegisterPumpControl,
-                         {I4(pumpId), ByRef(VT_DISPATCH, &control)}, &rc),
-                  S_OK);
+        EXPECT_EQ(
+            Invoke(client_, kRegisterPumpControl, {I4(pumpId), ByRef(VT_DISPATCH, &control)}, &rc),
+            S_OK);
         return rc;
     }
 
@@ -234,9 +234,9 @@ TEST_F(LiveForecourtTest, ATolvanControlFollowsPump3ThroughADeliveryAndItsPaymen
     };
     ASSERT_TRUE(DispatchUntil([&] { return deliveryStates().size() == 1; }));
     const live::SinkCall& completed = *CallsOf(events, kDeliveryEventEx)[0];
-    EXPECT_EQ(completed.args[0].lVal, 1);         // DeliveryID
-    EXPECT_EQ(completed.args[10].iVal, 1);        // DeliveryState: current
-    EXPECT_EQ(completed.args[8].dblVal, 1.0);     // Volume
+    EXPECT_EQ(completed.args[0].lVal, 1);      // DeliveryID
+    EXPECT_EQ(completed.args[10].iVal, 1);     // DeliveryState: current
+    EXPECT_EQ(completed.args[8].dblVal, 1.0);  // Volume
     EXPECT_EQ(BstrToUtf8(completed.args[4].bstrVal), "Gasolina Comum");
 
     ASSERT_EQ(Invoke(control, kStackCurrentDelivery, {}, &rc), S_OK);
@@ -272,8 +272,8 @@ TEST_F(LiveForecourtTest, SinksAreCalledOnlyOnTheCreatingThreadWhenItDispatches)
     ASSERT_EQ(Ctl({"tick", "2000"}).exitCode, 0);
     // The events have arrived on the reader thread and wait in this thread's message queue,
     // but nothing reaches the control until this thread dispatches.
-    ASSERT_TRUE(e2e::WaitUntil([] { return PendingEventMessages() >= 3; },
-                               std::chrono::seconds(10)));
+    ASSERT_TRUE(
+        e2e::WaitUntil([] { return PendingEventMessages() >= 3; }, std::chrono::seconds(10)));
     EXPECT_TRUE(control.calls.empty());
     ASSERT_TRUE(DispatchUntil([&] { return control.calls.size() >= 13; }));
     for (const live::SinkCall& call : control.calls) {
@@ -312,8 +312,8 @@ TEST_F(LiveForecourtTest, EventsNotDeliveredWhenTheClientObjectGoesAreDropped) {
     ASSERT_EQ(Ctl({"lift", "2", "1"}).exitCode, 0);
     ASSERT_EQ(Ctl({"authorise", "2"}).exitCode, 0);
     ASSERT_EQ(Ctl({"tick", "2000"}).exitCode, 0);
-    ASSERT_TRUE(e2e::WaitUntil([] { return PendingEventMessages() >= 3; },
-                               std::chrono::seconds(10)));
+    ASSERT_TRUE(
+        e2e::WaitUntil([] { return PendingEventMessages() >= 3; }, std::chrono::seconds(10)));
     // The container lets go of the object and its module while the events wait.
     point_->Unadvise(cookie_);
     point_->Release();
@@ -360,10 +360,8 @@ TEST_F(LiveForecourtTest, TheClientObjectRefusesBadArgumentsWithoutCalling) {
     const VARIANT wrongRef = ByRef(VT_I2, &out);  // the count is a long
     Row rows[] = {
         {"too few arguments", kPumpAuthorise, {}, DISP_E_BADPARAMCOUNT},
-        {"a text that is no number", kPumpAuthorise, {Text("three")},
-         DISP_E_TYPEMISMATCH},
-        {"an output of another type", kReadPumpHosesCount, {I4(3), wrongRef},
-         DISP_E_TYPEMISMATCH},
+        {"a text that is no number", kPumpAuthorise, {Text("three")}, DISP_E_TYPEMISMATCH},
+        {"an output of another type", kReadPumpHosesCount, {I4(3), wrongRef}, DISP_E_TYPEMISMATCH},
         {"an unknown member", 500, {}, DISP_E_MEMBERNOTFOUND},
     };
     for (Row& row : rows) {
@@ -435,7 +433,8 @@ TEST_F(LiveForecourtTest, AStuckSubscriberIsDroppedAndTheOthersMissNothing) {
         std::int64_t now = 0;
         ASSERT_EQ(readerLink.Forward<calls::ClockTick>(5000, &now), 0);
         const double expected = static_cast<double>(now - 1000) * 0.0005;
-        ASSERT_TRUE(e2e::WaitUntil([&] { return pump8Volume == expected; }, std::chrono::seconds(20)))
+        ASSERT_TRUE(
+            e2e::WaitUntil([&] { return pump8Volume == expected; }, std::chrono::seconds(20)))
             << "chunk " << chunk;
     }
     e2e::WaitUntil([&] { return received == 8u * (2 + 1 + 5990); }, std::chrono::seconds(10));
@@ -444,15 +443,16 @@ TEST_F(LiveForecourtTest, AStuckSubscriberIsDroppedAndTheOthersMissNothing) {
     EXPECT_FALSE(gapSeen);
     EXPECT_EQ(received, 8u * (2 + 1 + 5990));
     EXPECT_EQ(pump8Volume, 299.5);
-    ASSERT_TRUE(e2e::WaitUntil(
-        [&] { return server_->Log().find("(events) dropped") != std::string::npos; },
-        std::chrono::seconds(10)))
+    ASSERT_TRUE(
+        e2e::WaitUntil([&] { return server_->Log().find("(events) dropped") != std::string::npos; },
+                       std::chrono::seconds(10)))
         << server_->Log();
     // What the stuck one still finds are the events its buffers held, then the end.
     kestro::wire::ReceivedEvent event;
     bool gap = false;
     kestro::client::EventSubscription::Next next;
-    while ((next = stuck.Read(5000, event, gap)) == kestro::client::EventSubscription::Next::kEvent) {
+    while ((next = stuck.Read(5000, event, gap)) ==
+           kestro::client::EventSubscription::Next::kEvent) {
     }
     EXPECT_EQ(next, kestro::client::EventSubscription::Next::kLost);
     stuckLink.LogOff();
@@ -472,9 +472,9 @@ TEST_F(LiveForecourtTest, TheFirstChangeAfterASubscriptionIsNeverMissed) {
         kestro::client::EventSubscription events;
         ASSERT_EQ(events.Open(link, server_->address(), 5124, 5000), 0);
         const bool lift = round % 2 == 0;
-        ASSERT_EQ(lift ? link.Forward<calls::CustomerLift>(1, 1)
-                       : link.Forward<calls::CustomerHang>(1),
-                  0);
+        ASSERT_EQ(
+            lift ? link.Forward<calls::CustomerLift>(1, 1) : link.Forward<calls::CustomerHang>(1),
+            0);
         kestro::wire::ReceivedEvent event;
         bool gap = false;
         ASSERT_EQ(events.Read(5000, event, gap), kestro::client::EventSubscription::Next::kEvent)

@@ -16,8 +16,8 @@
 #include "kestro/server/server_calls.h"
 #include "kestro/server/session.h"
 #include "tests/kestro_server/wire_client.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/automation_values.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ class ControllerServerTest : public ::testing::Test {
   protected:
     // Starts a server on the sample station; with `openStore` false its database is not
     // open, so that every save fails.
-    void Start(bool openStore = true, std::chrono::milliseconds logonTimeout =
-                                          kestro::server::kLogonTimeout,
+    void Start(bool openStore = true,
+               std::chrono::milliseconds logonTimeout = kestro::server::kLogonTimeout,
                std::chrono::milliseconds idleTimeout = kestro::server::kDefaultIdleTimeout) {
         store_ = std::make_unique<kestro::StationStore>();
         kestro::Configuration configuration = kestro::SampleStation();

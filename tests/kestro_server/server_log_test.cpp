@@ -40,8 +40,7 @@ TEST(ServerLog, TheJournalStreamIsRecognisedByDeviceAndInode) {
     ASSERT_NE(other, nullptr);
     struct stat status {};
     ASSERT_EQ(fstat(fileno(file), &status), 0);
-    const std::string stream =
-        std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
+    const std::string stream = std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 
     EXPECT_TRUE(IsJournalStream(stream.c_str(), fileno(file)));
     // A stream inherited by a program the service started, or no variable at all: no prefix.

@@ -145,9 +145,9 @@ TEST(ServerOptionsTest, TheLiveForecourtsOptions) {
 
     ServerOptions options;
     std::string error;
-    ASSERT_TRUE(ParseServerOptions({"--clock", "manual", "--demo", "--seed=42", "--flow-rate",
-                                    "1.25", "--events-queue", "64"},
-                                   options, error))
+    ASSERT_TRUE(ParseServerOptions(
+        {"--clock", "manual", "--demo", "--seed=42", "--flow-rate", "1.25", "--events-queue", "64"},
+        options, error))
         << error;
     EXPECT_TRUE(options.manualClock);
     EXPECT_TRUE(options.demo);

@@ -354,8 +354,8 @@ TEST(StationStoreTest, ADatabaseThatMayNotBeWrittenIsReportedWithItsReason) {
             return 0;
         });
     });
-    EXPECT_EQ(console, path + ": Permission denied\n" + newPath + ": the folder " +
-                           folder.path() + " cannot be written (Permission denied)\n");
+    EXPECT_EQ(console, path + ": Permission denied\n" + newPath + ": the folder " + folder.path() +
+                           " cannot be written (Permission denied)\n");
     EXPECT_FALSE(std::filesystem::exists(newPath));
 }
 

@@ -34,8 +34,8 @@ using kestro::wire::kResultCallNotServed;
 using kestro::wire::kResultMalformedRequest;
 using kestro::wire::Marshal;
 using kestro::wire::WireError;
-using wire_test::TextAt;
 using wire_test::BstrUnits;
+using wire_test::TextAt;
 using wire_test::ValueAt;
 using Bytes = std::vector<std::uint8_t>;
 

@@ -145,8 +145,9 @@ TEST_F(CheckTest, GapsBoundsAndMissingNumbersNameWhyASectionIsNotImported) {
          "lines are not read."},
         {"Number=1\n[Pump01]\nNumber=1\n",
          "\"Number\" (line 1): before the first section, never read."},
-        {"[Pumps01]\nNumber=1\n", "[Pumps01] (line 1): no kind reads this section (did you mean "
-                                  "[Pump01]?)."},
+        {"[Pumps01]\nNumber=1\n",
+         "[Pumps01] (line 1): no kind reads this section (did you mean "
+         "[Pump01]?)."},
         {"[Client7]\nNumber=1\n",
          "[Client7] (line 1): no kind reads this section (did you mean [Client007]?)."},
         {"[Grade01]\nNumber=1\nPrice01=1\nPrice02=0\nPrice03=3\n",
@@ -181,9 +182,9 @@ TEST_F(CheckTest, ItReadsWhatTheImportReadsAByteOrderMarkSkippedAndLongLinesWhol
 }
 
 TEST_F(CheckTest, CommentsAndDesignKeysAreInformationNotFindings) {
-    const std::string output =
-        CheckText("; saved by hand\n[Application]\nName=x\n[Port05]\nNumber=5\nPanID=0x1\n"
-                  "# note\n[TankGauge05]\nPort=COM\n[Log]\nScreen=1\n");
+    const std::string output = CheckText(
+        "; saved by hand\n[Application]\nName=x\n[Port05]\nNumber=5\nPanID=0x1\n"
+        "# note\n[TankGauge05]\nPort=COM\n[Log]\nScreen=1\n");
     EXPECT_EQ(checkResult, 0) << output;
     EXPECT_NE(output.find("Not read by the import, by design (no finding): 3 sections "
                           "(Application, service sections, TankGauge) and 1 key (the ports' "
@@ -193,9 +194,9 @@ TEST_F(CheckTest, CommentsAndDesignKeysAreInformationNotFindings) {
 }
 
 TEST_F(CheckTest, FilesTheImportCannotReadAreRefused) {
-    EXPECT_EQ(Check((folder / "missing.ini").string()),
-              "Cannot read the file " + (folder / "missing.ini").string() +
-                  " - No such file or directory.\n");
+    EXPECT_EQ(Check((folder / "missing.ini").string()), "Cannot read the file " +
+                                                            (folder / "missing.ini").string() +
+                                                            " - No such file or directory.\n");
     EXPECT_EQ(checkResult, -1);
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.ini"));
 

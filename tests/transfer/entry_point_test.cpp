@@ -392,18 +392,21 @@ TEST_F(EntryPointTest, VerifyLogsOnLikeTheExportAndLogsOff) {
     station.ClearCalls();
     transfer.reset();
     station.FailCall("ClientLogonEx", kestro::kCannotConnect);
-    EXPECT_EQ(Run({"verify", "station.ini"}),
-              kBanner +
-                  "Connecting to 127.0.0.1 for verification.\nLogon failed - cannot connect.\n"s);
+    EXPECT_EQ(
+        Run({"verify", "station.ini"}),
+        kBanner + "Connecting to 127.0.0.1 for verification.\nLogon failed - cannot connect.\n"s);
     EXPECT_EQ(exitCode, -1);
     EXPECT_FALSE(transfer);
 }
 
 TEST_F(EntryPointTest, CheckAndVerifyAreKeywordsInAnyCaseAndTheLastKeywordWins) {
     const std::pair<std::vector<std::string>, const char*> rows[] = {
-        {{"check", "s.ini"}, "check"},         {{"Verify", "s.ini"}, "verify"},
-        {{"CHECK", "s.ini", "IMPORT"}, "import"}, {{"IMPORT", "s.ini", "cHeCk"}, "check"},
-        {{"VERIFY", "CHECK", "s.ini"}, "check"},  {{"CHECK", "VERIFY", "s.ini"}, "verify"},
+        {{"check", "s.ini"}, "check"},
+        {{"Verify", "s.ini"}, "verify"},
+        {{"CHECK", "s.ini", "IMPORT"}, "import"},
+        {{"IMPORT", "s.ini", "cHeCk"}, "check"},
+        {{"VERIFY", "CHECK", "s.ini"}, "check"},
+        {{"CHECK", "VERIFY", "s.ini"}, "verify"},
         {{"VERSION", "s.ini", "VERIFY"}, "verify"},
     };
     for (const auto& [args, kind] : rows) {

@@ -61,8 +61,8 @@ TEST_F(ExportTargetTest, ASecondExportToTheSameFileIsRefusedWhileTheFirstWrites)
     // The first export's side: it holds the partial file from its start to its rename.
     AtomicFile first(target.string());
     ASSERT_TRUE(first.Create());
-    EXPECT_EQ(Export(), "Cannot write the file " + target.string() +
-                            " - another export is writing it.\n");
+    EXPECT_EQ(Export(),
+              "Cannot write the file " + target.string() + " - another export is writing it.\n");
     EXPECT_EQ(result, -1);
     EXPECT_TRUE(station.Calls().empty());
     EXPECT_EQ(ReadFile(target), kOldFile);
@@ -121,8 +121,8 @@ TEST_F(ExportTargetTest, ALinkIsExportedThroughToTheFileItNames) {
     const std::filesystem::path real = folder / "real" / "station.ini";
     std::filesystem::create_directory(real.parent_path());
     WriteFile(real, kOldFile);
-    std::filesystem::permissions(real, std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::owner_write);
+    std::filesystem::permissions(
+        real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     std::filesystem::create_symlink("real/station.ini", folder / "middle.ini");
     std::filesystem::create_symlink("middle.ini", target);  // a link to a link
     EXPECT_EQ(Export(), kFixtureConsole);

@@ -37,11 +37,13 @@ TEST_F(FileRecordsTest, KeepsWhatTheReaderReadsOfEachRecordSection) {
     const std::string path = Write(
         "[Application]\r\nFileName=x\r\nDateGenerated=1/1/2026\r\n"
         "[Grade01]\r\nNumber=1\r\nname = \"Comum\" \r\nName=second\r\nNoSuchKey=1\r\n"
-        "Price02=6.1\r\nPrice01=" + std::string(40000, '9') + "\r\n"
-        "[Grade2]\r\nNumber=2\r\n"              // not the kind's own name: never read
-        "[TankGauge05]\r\nPort=x\r\n"           // no record section
-        "[grade01]\r\nNumber=9\r\n"             // a second header: never read
-        "[Pump01]\r\nName=no number\r\n"        // a record without Number: not present
+        "Price02=6.1\r\nPrice01=" +
+        std::string(40000, '9') +
+        "\r\n"
+        "[Grade2]\r\nNumber=2\r\n"        // not the kind's own name: never read
+        "[TankGauge05]\r\nPort=x\r\n"     // no record section
+        "[grade01]\r\nNumber=9\r\n"       // a second header: never read
+        "[Pump01]\r\nName=no number\r\n"  // a record without Number: not present
         "[Sensor01]\r\nNumber=-1\r\n");
     const FileRecords file(path.c_str());
     const std::vector<FileRecord>& records = file.Records();

@@ -21,10 +21,12 @@ TEST(SectionKindsTest, ANameIsCanonicalExactlyWhenTheLayoutWritesIt) {
     int names = 0;
     for (std::size_t group = 0; group < kinds.size(); ++group) {
         const config_layout::SectionPattern pattern = kinds[group].section;
-        for (const std::int32_t id : {0, 1, 7, 9, 10, 42, 99, 100, 123, 999, 1000, 9999, 123456789}) {
+        for (const std::int32_t id :
+             {0, 1, 7, 9, 10, 42, 99, 100, 123, 999, 1000, 9999, 123456789}) {
             const std::string digits = std::to_string(id);
             for (std::size_t zeros = 0; zeros <= 3 && digits.size() + zeros <= 9; ++zeros) {
-                const std::string name = std::string(pattern.prefix) + std::string(zeros, '0') + digits;
+                const std::string name =
+                    std::string(pattern.prefix) + std::string(zeros, '0') + digits;
                 const SectionKind kind = KindOf(name, kinds);
                 EXPECT_EQ(kind.group, static_cast<int>(group)) << name;
                 EXPECT_EQ(kind.id, id) << name;

@@ -114,15 +114,14 @@ TEST_F(VerifyComparisonTest, FindingsComeByKindThenSectionThenKey) {
                                         "1 [Grade03] only in the file",
                                         "4 [Pump02] only in the controller",
                                     }));
-    EXPECT_EQ(findings.information,
-              (std::vector<std::string>{
-                  "The file was generated 1/1/2026.",
-                  "[Application] ClientVersion: file 0.9, controller 1.0.",
-                  "[Application] ServerVersion: file (none), controller 2.0.",
-                  "[Port01] PanID: file 0x1111, controller 0x4F21.",
-                  "[Port01] FirmwareVersion: file 4.2.10, controller 4.2.11.",
-                  "[Port01] Channels: file 11,12, controller (none).",
-              }));
+    EXPECT_EQ(findings.information, (std::vector<std::string>{
+                                        "The file was generated 1/1/2026.",
+                                        "[Application] ClientVersion: file 0.9, controller 1.0.",
+                                        "[Application] ServerVersion: file (none), controller 2.0.",
+                                        "[Port01] PanID: file 0x1111, controller 0x4F21.",
+                                        "[Port01] FirmwareVersion: file 4.2.10, controller 4.2.11.",
+                                        "[Port01] Channels: file 11,12, controller (none).",
+                                    }));
 }
 
 TEST_F(VerifyComparisonTest, TheFindingsAreTheSameWhereverTheFileArrives) {

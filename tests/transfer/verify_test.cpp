@@ -138,8 +138,7 @@ TEST_F(VerifyTest, DatesVersionsRadioSettingsAndFirmwareAreInformation) {
     EXPECT_NE(output.find("  [Port01] FirmwareVersion: file 4.2.10, controller 4.2.11.\n"),
               std::string::npos)
         << output;
-    EXPECT_NE(output.find("  [Port03] PanID: file 0x1111, controller 0x4F21.\n"),
-              std::string::npos)
+    EXPECT_NE(output.find("  [Port03] PanID: file 0x1111, controller 0x4F21.\n"), std::string::npos)
         << output;
 }
 
@@ -147,7 +146,8 @@ TEST_F(VerifyTest, WithVersionOnlyThePortsAndZigBeeDevicesAreCompared) {
     VersionOnly = true;
     Edit("Price01=5.899\r\n", "Price01=1\r\n");
     Edit("[Port01]\r\nNumber=1\r\nName=", "[Port01]\r\nNumber=1\r\nName=X");
-    EXPECT_EQ(Differences(Verify()), "\nPorts:\n  [Port01] Name: file XBombas ilha 1, controller Bombas ilha 1.\n");
+    EXPECT_EQ(Differences(Verify()),
+              "\nPorts:\n  [Port01] Name: file XBombas ilha 1, controller Bombas ilha 1.\n");
     EXPECT_EQ(result, 1);
 }
 
@@ -163,9 +163,9 @@ TEST_F(VerifyTest, AFileThatCannotBeReadEndsWithMinusOneBeforeAnyCall) {
               "Cannot read the file " + missing + " - No such file or directory.\n");
     EXPECT_EQ(result, -1);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(test_support::CaptureStdout(
-                  [&] { result = VerifyConfiguration(folder.string().c_str()); }),
-              "Cannot read the file " + folder.string() + " - not a regular file.\n");
+    EXPECT_EQ(
+        test_support::CaptureStdout([&] { result = VerifyConfiguration(folder.string().c_str()); }),
+        "Cannot read the file " + folder.string() + " - not a regular file.\n");
     EXPECT_TRUE(station.Calls().empty());
 }
 

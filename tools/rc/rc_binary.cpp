@@ -16,7 +16,8 @@ void BinaryWriter::Dword(std::uint32_t v) {
 }
 
 void BinaryWriter::String(const std::u16string& s) {
-    for (char16_t c : s) Word(c);
+    for (char16_t c : s)
+        Word(c);
     Word(0);
 }
 
@@ -30,7 +31,8 @@ void BinaryWriter::NameOrOrdinal(std::uint16_t id, const std::u16string& text, b
 }
 
 void BinaryWriter::AlignDword() {
-    while (bytes_.size() % 4 != 0) bytes_.push_back(0);
+    while (bytes_.size() % 4 != 0)
+        bytes_.push_back(0);
 }
 
 void BinaryWriter::PatchWord(std::size_t at, std::uint16_t v) {
@@ -48,7 +50,8 @@ std::vector<unsigned char> DialogTemplateEx(const DialogDefinition& d) {
     w.Dword(d.exStyle);
     w.Dword(d.style);
     w.Word(static_cast<std::uint16_t>(d.controls.size()));
-    for (std::int16_t v : {d.x, d.y, d.cx, d.cy}) w.Word(static_cast<std::uint16_t>(v));
+    for (std::int16_t v : {d.x, d.y, d.cx, d.cy})
+        w.Word(static_cast<std::uint16_t>(v));
     w.NameOrOrdinal(0, d.menu, false);
     w.NameOrOrdinal(0, d.windowClass, false);
     w.String(d.caption);
@@ -64,7 +67,8 @@ std::vector<unsigned char> DialogTemplateEx(const DialogDefinition& d) {
         w.Dword(c.helpId);
         w.Dword(c.exStyle);
         w.Dword(c.style);
-        for (std::int16_t v : {c.x, c.y, c.cx, c.cy}) w.Word(static_cast<std::uint16_t>(v));
+        for (std::int16_t v : {c.x, c.y, c.cx, c.cy})
+            w.Word(static_cast<std::uint16_t>(v));
         w.Dword(c.id);
         w.NameOrOrdinal(c.classAtom, c.className, c.classAtom != 0);
         w.NameOrOrdinal(c.titleOrdinal, c.title, c.titleIsOrdinal);
@@ -79,7 +83,8 @@ std::vector<unsigned char> StringBlock(const std::u16string (&strings)[16]) {
         if (s.size() > 0xFFFF)
             throw std::length_error("a string is longer than 65535 UTF-16 units");
         w.Word(static_cast<std::uint16_t>(s.size()));
-        for (char16_t c : s) w.Word(c);
+        for (char16_t c : s)
+            w.Word(c);
     }
     return std::move(w.Bytes());
 }
@@ -95,7 +100,8 @@ void WriteVersionNode(BinaryWriter& w, const VersionNode& node) {
     w.String(node.key);
     w.AlignDword();
     w.Append(node.value);
-    for (const VersionNode& child : node.children) WriteVersionNode(w, child);
+    for (const VersionNode& child : node.children)
+        WriteVersionNode(w, child);
     if (w.Size() - start > 0xFFFF) {
         throw std::length_error("version information \"" + Utf16ToUtf8(node.key) +
                                 "\" is longer than 65535 bytes");

@@ -81,5 +81,4 @@ struct VersionNode {
 };
 std::vector<unsigned char> VersionResource(const VersionNode& root);
 
-
 }  // namespace rc

@@ -41,7 +41,8 @@ std::string Source(const rc::CompileResult& compiled, const std::string& script,
         for (std::size_t i = 0; i < r.data.size(); ++i) {
             out << (i % 20 == 0 ? "\n    " : " ") << static_cast<unsigned>(r.data[i]) << ",";
         }
-        if (r.data.empty()) out << "0";
+        if (r.data.empty())
+            out << "0";
         out << "\n};\n";
         ++index;
     }
@@ -49,13 +50,20 @@ std::string Source(const rc::CompileResult& compiled, const std::string& script,
     index = 0;
     for (const rc::Resource& r : compiled.resources) {
         out << "    {" << r.type.id << ", ";
-        if (r.type.text.empty()) out << "nullptr"; else WriteUtf16Literal(out, r.type.text);
+        if (r.type.text.empty())
+            out << "nullptr";
+        else
+            WriteUtf16Literal(out, r.type.text);
         out << ", " << r.name.id << ", ";
-        if (r.name.text.empty()) out << "nullptr"; else WriteUtf16Literal(out, r.name.text);
+        if (r.name.text.empty())
+            out << "nullptr";
+        else
+            WriteUtf16Literal(out, r.name.text);
         out << ", " << r.language << ", kData" << index << ", " << r.data.size() << "},\n";
         ++index;
     }
-    if (compiled.resources.empty()) out << "    {0, nullptr, 0, nullptr, 0, nullptr, 0},\n";
+    if (compiled.resources.empty())
+        out << "    {0, nullptr, 0, nullptr, 0, nullptr, 0},\n";
     out << "};\n\n"
         << "// Registers the table under the instance handle of the module that holds it.\n"
         << "struct Registrar {\n"
@@ -63,7 +71,8 @@ std::string Source(const rc::CompileResult& compiled, const std::string& script,
         << "        platform::RegisterModuleResources(ModuleFromAddress(kResources), kResources, "
         << compiled.resources.size() << ");\n"
         << "    }\n"
-        << "    ~Registrar() { platform::UnregisterModuleResources(ModuleFromAddress(kResources)); }\n"
+        << "    ~Registrar() { platform::UnregisterModuleResources(ModuleFromAddress(kResources)); "
+           "}\n"
         << "};\n"
         << "const Registrar registrar;\n\n"
         << "}  // namespace\n\n"
@@ -87,7 +96,8 @@ bool Write(const std::string& path, const std::string& text) {
 std::string Escaped(const std::string& path) {
     std::string out;
     for (char c : path) {
-        if (c == ' ' || c == '#' || c == '$') out += '\\';
+        if (c == ' ' || c == '#' || c == '$')
+            out += '\\';
         out += c;
     }
     return out;
@@ -122,7 +132,8 @@ int main(int argc, char** argv) {
             return 1;
         if (!depfile.empty()) {
             std::string deps = Escaped(output) + ":";
-            for (const std::string& input : compiled.inputs) deps += " \\\n  " + Escaped(input);
+            for (const std::string& input : compiled.inputs)
+                deps += " \\\n  " + Escaped(input);
             deps += "\n";
             if (!Write(depfile, deps))
                 return 1;

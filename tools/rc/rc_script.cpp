@@ -24,53 +24,142 @@ namespace fs = std::filesystem;
 // The names a resource script may use without defining them, with their Windows values.
 const std::map<std::string, std::uint32_t>& PredefinedSymbols() {
     static const std::map<std::string, std::uint32_t> symbols = {
-        {"WS_OVERLAPPED", 0x00000000}, {"WS_POPUP", 0x80000000},     {"WS_CHILD", 0x40000000},
-        {"WS_MINIMIZE", 0x20000000},   {"WS_VISIBLE", 0x10000000},   {"WS_DISABLED", 0x08000000},
-        {"WS_CLIPSIBLINGS", 0x04000000}, {"WS_CLIPCHILDREN", 0x02000000},
-        {"WS_MAXIMIZE", 0x01000000},   {"WS_CAPTION", 0x00C00000},   {"WS_BORDER", 0x00800000},
-        {"WS_DLGFRAME", 0x00400000},   {"WS_VSCROLL", 0x00200000},   {"WS_HSCROLL", 0x00100000},
-        {"WS_SYSMENU", 0x00080000},    {"WS_THICKFRAME", 0x00040000}, {"WS_GROUP", 0x00020000},
-        {"WS_TABSTOP", 0x00010000},    {"WS_MINIMIZEBOX", 0x00020000},
-        {"WS_MAXIMIZEBOX", 0x00010000}, {"WS_EX_DLGMODALFRAME", 0x1}, {"WS_EX_TOPMOST", 0x8},
-        {"WS_EX_TRANSPARENT", 0x20},   {"WS_EX_TOOLWINDOW", 0x80},   {"WS_EX_WINDOWEDGE", 0x100},
-        {"WS_EX_CLIENTEDGE", 0x200},   {"WS_EX_CONTROLPARENT", 0x10000},
-        {"WS_EX_STATICEDGE", 0x20000}, {"DS_ABSALIGN", 0x1},         {"DS_SYSMODAL", 0x2},
-        {"DS_LOCALEDIT", 0x20},        {"DS_SETFONT", 0x40},         {"DS_MODALFRAME", 0x80},
-        {"DS_NOIDLEMSG", 0x100},       {"DS_SETFOREGROUND", 0x200},  {"DS_3DLOOK", 0x4},
-        {"DS_FIXEDSYS", 0x8},          {"DS_NOFAILCREATE", 0x10},    {"DS_CONTROL", 0x400},
-        {"DS_CENTER", 0x800},          {"DS_CENTERMOUSE", 0x1000},   {"DS_CONTEXTHELP", 0x2000},
-        {"DS_SHELLFONT", 0x48},        {"SS_LEFT", 0x0},             {"SS_CENTER", 0x1},
-        {"SS_RIGHT", 0x2},             {"SS_ICON", 0x3},             {"SS_BLACKRECT", 0x4},
-        {"SS_GRAYRECT", 0x5},          {"SS_WHITERECT", 0x6},        {"SS_BLACKFRAME", 0x7},
-        {"SS_SIMPLE", 0xB},            {"SS_LEFTNOWORDWRAP", 0xC},   {"SS_OWNERDRAW", 0xD},
-        {"SS_BITMAP", 0xE},            {"SS_ETCHEDHORZ", 0x10},      {"SS_NOPREFIX", 0x80},
-        {"SS_NOTIFY", 0x100},          {"SS_CENTERIMAGE", 0x200},    {"SS_SUNKEN", 0x1000},
-        {"BS_PUSHBUTTON", 0x0},        {"BS_DEFPUSHBUTTON", 0x1},    {"BS_CHECKBOX", 0x2},
-        {"BS_AUTOCHECKBOX", 0x3},      {"BS_RADIOBUTTON", 0x4},      {"BS_3STATE", 0x5},
-        {"BS_AUTO3STATE", 0x6},        {"BS_GROUPBOX", 0x7},         {"BS_AUTORADIOBUTTON", 0x9},
-        {"BS_OWNERDRAW", 0xB},         {"BS_BITMAP", 0x80},          {"BS_FLAT", 0x8000},
-        {"BS_MULTILINE", 0x2000},      {"BS_NOTIFY", 0x4000},        {"ES_LEFT", 0x0},
-        {"ES_CENTER", 0x1},            {"ES_RIGHT", 0x2},            {"ES_MULTILINE", 0x4},
-        {"ES_UPPERCASE", 0x8},         {"ES_PASSWORD", 0x20},        {"ES_AUTOVSCROLL", 0x40},
-        {"ES_AUTOHSCROLL", 0x80},      {"ES_READONLY", 0x800},       {"ES_NUMBER", 0x2000},
-        {"LBS_NOTIFY", 0x1},           {"LBS_SORT", 0x2},            {"LBS_NOREDRAW", 0x4},
-        {"LBS_MULTIPLESEL", 0x8},      {"LBS_OWNERDRAWFIXED", 0x10}, {"LBS_OWNERDRAWVARIABLE", 0x20},
-        {"LBS_HASSTRINGS", 0x40},      {"LBS_USETABSTOPS", 0x80},    {"LBS_NOINTEGRALHEIGHT", 0x100},
-        {"LBS_WANTKEYBOARDINPUT", 0x400}, {"LBS_DISABLENOSCROLL", 0x1000},
-        {"LBS_NOSEL", 0x4000},         {"CBS_SIMPLE", 0x1},          {"CBS_DROPDOWN", 0x2},
-        {"CBS_DROPDOWNLIST", 0x3},     {"CBS_AUTOHSCROLL", 0x40},    {"CBS_SORT", 0x100},
-        {"CBS_HASSTRINGS", 0x200},     {"IDOK", 1},                  {"IDCANCEL", 2},
-        {"IDC_STATIC", 0xFFFFFFFF},    {"VS_VERSION_INFO", 1},       {"VS_FF_DEBUG", 0x1},
-        {"VS_FF_PRERELEASE", 0x2},     {"VS_FF_PATCHED", 0x4},       {"VS_FFI_FILEFLAGSMASK", 0x3F},
-        {"VOS_UNKNOWN", 0x0},          {"VOS__WINDOWS32", 0x4},      {"VOS_NT", 0x40000},
-        {"VOS_NT_WINDOWS32", 0x40004}, {"VFT_UNKNOWN", 0x0},         {"VFT_APP", 0x1},
-        {"VFT_DLL", 0x2},              {"VFT_DRV", 0x3},             {"VFT_FONT", 0x4},
-        {"VFT_STATIC_LIB", 0x7},       {"VFT2_UNKNOWN", 0x0},        {"FW_NORMAL", 400},
-        {"FW_BOLD", 700},              {"LANG_NEUTRAL", 0x00},       {"LANG_ENGLISH", 0x09},
-        {"LANG_PORTUGUESE", 0x16},     {"LANG_SPANISH", 0x0A},       {"LANG_GERMAN", 0x07},
-        {"LANG_FRENCH", 0x0C},         {"SUBLANG_NEUTRAL", 0x00},    {"SUBLANG_DEFAULT", 0x01},
-        {"SUBLANG_ENGLISH_US", 0x01},  {"SUBLANG_ENGLISH_UK", 0x02}, {"SUBLANG_ENGLISH_AUS", 0x03},
-        {"SUBLANG_ENGLISH_NZ", 0x05},  {"SUBLANG_PORTUGUESE", 0x02},
+        {"WS_OVERLAPPED", 0x00000000},
+        {"WS_POPUP", 0x80000000},
+        {"WS_CHILD", 0x40000000},
+        {"WS_MINIMIZE", 0x20000000},
+        {"WS_VISIBLE", 0x10000000},
+        {"WS_DISABLED", 0x08000000},
+        {"WS_CLIPSIBLINGS", 0x04000000},
+        {"WS_CLIPCHILDREN", 0x02000000},
+        {"WS_MAXIMIZE", 0x01000000},
+        {"WS_CAPTION", 0x00C00000},
+        {"WS_BORDER", 0x00800000},
+        {"WS_DLGFRAME", 0x00400000},
+        {"WS_VSCROLL", 0x00200000},
+        {"WS_HSCROLL", 0x00100000},
+        {"WS_SYSMENU", 0x00080000},
+        {"WS_THICKFRAME", 0x00040000},
+        {"WS_GROUP", 0x00020000},
+        {"WS_TABSTOP", 0x00010000},
+        {"WS_MINIMIZEBOX", 0x00020000},
+        {"WS_MAXIMIZEBOX", 0x00010000},
+        {"WS_EX_DLGMODALFRAME", 0x1},
+        {"WS_EX_TOPMOST", 0x8},
+        {"WS_EX_TRANSPARENT", 0x20},
+        {"WS_EX_TOOLWINDOW", 0x80},
+        {"WS_EX_WINDOWEDGE", 0x100},
+        {"WS_EX_CLIENTEDGE", 0x200},
+        {"WS_EX_CONTROLPARENT", 0x10000},
+        {"WS_EX_STATICEDGE", 0x20000},
+        {"DS_ABSALIGN", 0x1},
+        {"DS_SYSMODAL", 0x2},
+        {"DS_LOCALEDIT", 0x20},
+        {"DS_SETFONT", 0x40},
+        {"DS_MODALFRAME", 0x80},
+        {"DS_NOIDLEMSG", 0x100},
+        {"DS_SETFOREGROUND", 0x200},
+        {"DS_3DLOOK", 0x4},
+        {"DS_FIXEDSYS", 0x8},
+        {"DS_NOFAILCREATE", 0x10},
+        {"DS_CONTROL", 0x400},
+        {"DS_CENTER", 0x800},
+        {"DS_CENTERMOUSE", 0x1000},
+        {"DS_CONTEXTHELP", 0x2000},
+        {"DS_SHELLFONT", 0x48},
+        {"SS_LEFT", 0x0},
+        {"SS_CENTER", 0x1},
+        {"SS_RIGHT", 0x2},
+        {"SS_ICON", 0x3},
+        {"SS_BLACKRECT", 0x4},
+        {"SS_GRAYRECT", 0x5},
+        {"SS_WHITERECT", 0x6},
+        {"SS_BLACKFRAME", 0x7},
+        {"SS_SIMPLE", 0xB},
+        {"SS_LEFTNOWORDWRAP", 0xC},
+        {"SS_OWNERDRAW", 0xD},
+        {"SS_BITMAP", 0xE},
+        {"SS_ETCHEDHORZ", 0x10},
+        {"SS_NOPREFIX", 0x80},
+        {"SS_NOTIFY", 0x100},
+        {"SS_CENTERIMAGE", 0x200},
+        {"SS_SUNKEN", 0x1000},
+        {"BS_PUSHBUTTON", 0x0},
+        {"BS_DEFPUSHBUTTON", 0x1},
+        {"BS_CHECKBOX", 0x2},
+        {"BS_AUTOCHECKBOX", 0x3},
+        {"BS_RADIOBUTTON", 0x4},
+        {"BS_3STATE", 0x5},
+        {"BS_AUTO3STATE", 0x6},
+        {"BS_GROUPBOX", 0x7},
+        {"BS_AUTORADIOBUTTON", 0x9},
+        {"BS_OWNERDRAW", 0xB},
+        {"BS_BITMAP", 0x80},
+        {"BS_FLAT", 0x8000},
+        {"BS_MULTILINE", 0x2000},
+        {"BS_NOTIFY", 0x4000},
+        {"ES_LEFT", 0x0},
+        {"ES_CENTER", 0x1},
+        {"ES_RIGHT", 0x2},
+        {"ES_MULTILINE", 0x4},
+        {"ES_UPPERCASE", 0x8},
+        {"ES_PASSWORD", 0x20},
+        {"ES_AUTOVSCROLL", 0x40},
+        {"ES_AUTOHSCROLL", 0x80},
+        {"ES_READONLY", 0x800},
+        {"ES_NUMBER", 0x2000},
+        {"LBS_NOTIFY", 0x1},
+        {"LBS_SORT", 0x2},
+        {"LBS_NOREDRAW", 0x4},
+        {"LBS_MULTIPLESEL", 0x8},
+        {"LBS_OWNERDRAWFIXED", 0x10},
+        {"LBS_OWNERDRAWVARIABLE", 0x20},
+        {"LBS_HASSTRINGS", 0x40},
+        {"LBS_USETABSTOPS", 0x80},
+        {"LBS_NOINTEGRALHEIGHT", 0x100},
+        {"LBS_WANTKEYBOARDINPUT", 0x400},
+        {"LBS_DISABLENOSCROLL", 0x1000},
+        {"LBS_NOSEL", 0x4000},
+        {"CBS_SIMPLE", 0x1},
+        {"CBS_DROPDOWN", 0x2},
+        {"CBS_DROPDOWNLIST", 0x3},
+        {"CBS_AUTOHSCROLL", 0x40},
+        {"CBS_SORT", 0x100},
+        {"CBS_HASSTRINGS", 0x200},
+        {"IDOK", 1},
+        {"IDCANCEL", 2},
+        {"IDC_STATIC", 0xFFFFFFFF},
+        {"VS_VERSION_INFO", 1},
+        {"VS_FF_DEBUG", 0x1},
+        {"VS_FF_PRERELEASE", 0x2},
+        {"VS_FF_PATCHED", 0x4},
+        {"VS_FFI_FILEFLAGSMASK", 0x3F},
+        {"VOS_UNKNOWN", 0x0},
+        {"VOS__WINDOWS32", 0x4},
+        {"VOS_NT", 0x40000},
+        {"VOS_NT_WINDOWS32", 0x40004},
+        {"VFT_UNKNOWN", 0x0},
+        {"VFT_APP", 0x1},
+        {"VFT_DLL", 0x2},
+        {"VFT_DRV", 0x3},
+        {"VFT_FONT", 0x4},
+        {"VFT_STATIC_LIB", 0x7},
+        {"VFT2_UNKNOWN", 0x0},
+        {"FW_NORMAL", 400},
+        {"FW_BOLD", 700},
+        {"LANG_NEUTRAL", 0x00},
+        {"LANG_ENGLISH", 0x09},
+        {"LANG_PORTUGUESE", 0x16},
+        {"LANG_SPANISH", 0x0A},
+        {"LANG_GERMAN", 0x07},
+        {"LANG_FRENCH", 0x0C},
+        {"SUBLANG_NEUTRAL", 0x00},
+        {"SUBLANG_DEFAULT", 0x01},
+        {"SUBLANG_ENGLISH_US", 0x01},
+        {"SUBLANG_ENGLISH_UK", 0x02},
+        {"SUBLANG_ENGLISH_AUS", 0x03},
+        {"SUBLANG_ENGLISH_NZ", 0x05},
+        {"SUBLANG_PORTUGUESE", 0x02},
         {"SUBLANG_PORTUGUESE_BRAZILIAN", 0x01},
     };
     return symbols;
@@ -80,7 +169,7 @@ enum class TokenKind { Number, Name, String, Punct, End };
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string text;   // name, punctuation, or the string's UTF-8 content
+    std::string text;  // name, punctuation, or the string's UTF-8 content
     std::uint32_t number = 0;
     int line = 0;
 };
@@ -136,7 +225,8 @@ class Tokenizer {
         std::vector<Token> tokens;
         while (true) {
             SkipSpaceAndComments();
-            if (pos_ >= text_.size()) break;
+            if (pos_ >= text_.size())
+                break;
             const char c = text_[pos_];
             Token t;
             t.line = line_;
@@ -151,8 +241,9 @@ class Tokenizer {
                     ++pos_;
             } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
                 t.kind = TokenKind::Name;
-                while (pos_ < text_.size() && (std::isalnum(static_cast<unsigned char>(text_[pos_])) ||
-                                               text_[pos_] == '_'))
+                while (
+                    pos_ < text_.size() &&
+                    (std::isalnum(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '_'))
                     t.text += text_[pos_++];
             } else if (c == '#') {
                 t.kind = TokenKind::Punct;
@@ -194,11 +285,14 @@ class Tokenizer {
             } else if (std::isspace(static_cast<unsigned char>(c))) {
                 ++pos_;
             } else if (text_.compare(pos_, 2, "//") == 0) {
-                while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+                while (pos_ < text_.size() && text_[pos_] != '\n')
+                    ++pos_;
             } else if (text_.compare(pos_, 2, "/*") == 0) {
                 const std::size_t end = text_.find("*/", pos_ + 2);
-                if (end == std::string::npos) throw ScriptError(Where() + "unterminated comment");
-                for (std::size_t i = pos_; i < end; ++i) line_ += text_[i] == '\n';
+                if (end == std::string::npos)
+                    throw ScriptError(Where() + "unterminated comment");
+                for (std::size_t i = pos_; i < end; ++i)
+                    line_ += text_[i] == '\n';
                 pos_ = end + 2;
             } else {
                 return;
@@ -225,13 +319,28 @@ class Tokenizer {
             if (c == '\\' && pos_ < text_.size()) {
                 const char e = text_[pos_++];
                 switch (e) {
-                    case 'n': out += '\n'; break;
-                    case 'r': out += '\r'; break;
-                    case 't': out += '\t'; break;
-                    case '0': out += '\0'; break;
-                    case '\\': out += '\\'; break;
-                    case '"': out += '"'; break;
-                    default: out += '\\'; out += e; break;
+                    case 'n':
+                        out += '\n';
+                        break;
+                    case 'r':
+                        out += '\r';
+                        break;
+                    case 't':
+                        out += '\t';
+                        break;
+                    case '0':
+                        out += '\0';
+                        break;
+                    case '\\':
+                        out += '\\';
+                        break;
+                    case '"':
+                        out += '"';
+                        break;
+                    default:
+                        out += '\\';
+                        out += e;
+                        break;
                 }
                 continue;
             }
@@ -254,7 +363,8 @@ class Parser {
 
     void Run() {
         Load();
-        while (!AtEnd()) Statement();
+        while (!AtEnd())
+            Statement();
     }
 
   private:
@@ -334,7 +444,8 @@ class Parser {
             std::getline(in, rest);
             const std::size_t open = rest.find_first_of("\"<");
             const std::size_t close = rest.find_last_of("\">");
-            if (open == std::string::npos || close <= open) return;
+            if (open == std::string::npos || close <= open)
+                return;
             const std::string name = rest.substr(open + 1, close - open - 1);
             const fs::path local = (from.parent_path() / name).lexically_normal();
             // System headers (winres.h, afxres.h) are replaced by the predefined names.
@@ -411,7 +522,8 @@ class Parser {
     }
     Token Next() {
         Token t = Peek();
-        if (pos_ < tokens_.size() - 1) ++pos_;
+        if (pos_ < tokens_.size() - 1)
+            ++pos_;
         return t;
     }
     bool AtEnd() const { return Peek().kind == TokenKind::End; }
@@ -420,11 +532,13 @@ class Parser {
     }
     bool IsWord(const char* w) const { return Peek().kind == TokenKind::Name && Peek().text == w; }
     void Expect(const char* p) {
-        if (!IsPunct(p)) Fail(std::string("expected '") + p + "'");
+        if (!IsPunct(p))
+            Fail(std::string("expected '") + p + "'");
         Next();
     }
     bool Accept(const char* p) {
-        if (!IsPunct(p)) return false;
+        if (!IsPunct(p))
+            return false;
         Next();
         return true;
     }
@@ -437,7 +551,8 @@ class Parser {
     }
     bool AtBlockEnd() const { return IsWord("END") || IsPunct("}"); }
     void End() {
-        if (!AtBlockEnd()) Fail("expected END");
+        if (!AtBlockEnd())
+            Fail("expected END");
         Next();
     }
 
@@ -447,7 +562,8 @@ class Parser {
     // The value of the name token `t`; an unknown name is an error on its line.
     std::uint32_t SymbolValue(const Token& t) const {
         const std::string& name = t.text;
-        if (auto it = defines_.find(name); it != defines_.end()) return it->second;
+        if (auto it = defines_.find(name); it != defines_.end())
+            return it->second;
         if (auto it = PredefinedSymbols().find(name); it != PredefinedSymbols().end())
             return it->second;
         FailAt(t.line, "unknown name " + name);
@@ -456,15 +572,18 @@ class Parser {
     // A number expression: terms joined by | + -, a term a number, a name, ~term, (expr).
     std::uint32_t Term() {
         const Nested level(*this, "expression");
-        if (Accept("~")) return ~Term();
-        if (Accept("-")) return static_cast<std::uint32_t>(-static_cast<std::int64_t>(Term()));
+        if (Accept("~"))
+            return ~Term();
+        if (Accept("-"))
+            return static_cast<std::uint32_t>(-static_cast<std::int64_t>(Term()));
         if (Accept("(")) {
             const std::uint32_t v = Expression();
             Expect(")");
             return v;
         }
         const Token t = Next();
-        if (t.kind == TokenKind::Number) return t.number;
+        if (t.kind == TokenKind::Number)
+            return t.number;
         if (t.kind == TokenKind::Name)
             return SymbolValue(t);
         Fail("expected a number");
@@ -472,11 +591,16 @@ class Parser {
     std::uint32_t Expression() {
         std::uint32_t v = Term();
         while (true) {
-            if (Accept("|")) v |= Term();
-            else if (Accept("+")) v += Term();
-            else if (Accept("-")) v -= Term();
-            else if (Accept("&")) v &= Term();
-            else return v;
+            if (Accept("|"))
+                v |= Term();
+            else if (Accept("+"))
+                v += Term();
+            else if (Accept("-"))
+                v -= Term();
+            else if (Accept("&"))
+                v &= Term();
+            else
+                return v;
         }
     }
     // A style: `base` changed by "X | Y" (added) and "NOT X" (removed), as rc combines them.
@@ -488,8 +612,10 @@ class Parser {
                 Next();
                 v &= ~Term();
             } else if (first || IsPunct("|")) {
-                if (!first) Next();
-                if (IsWord("NOT")) continue;
+                if (!first)
+                    Next();
+                if (IsWord("NOT"))
+                    continue;
                 v |= Term();
             } else {
                 return v;
@@ -517,9 +643,11 @@ class Parser {
         return static_cast<std::int16_t>(v);
     }
     std::string String() {
-        if (Peek().kind != TokenKind::String) Fail("expected a string");
+        if (Peek().kind != TokenKind::String)
+            Fail("expected a string");
         std::string s = Next().text;
-        while (Peek().kind == TokenKind::String) s += Next().text;  // adjacent strings join
+        while (Peek().kind == TokenKind::String)
+            s += Next().text;  // adjacent strings join
         return s;
     }
 
@@ -533,8 +661,8 @@ class Parser {
             }
             key.id = static_cast<std::uint16_t>(id);
         } else if (t.kind == TokenKind::Name || t.kind == TokenKind::String) {
-            for (char c : t.text) key.text += static_cast<char16_t>(std::toupper(
-                                      static_cast<unsigned char>(c)));
+            for (char c : t.text)
+                key.text += static_cast<char16_t>(std::toupper(static_cast<unsigned char>(c)));
         } else {
             Fail("expected a resource name");
         }
@@ -576,8 +704,8 @@ class Parser {
     }
 
     void SkipOptionalMemoryFlags() {
-        while (IsWord("PRELOAD") || IsWord("LOADONCALL") || IsWord("FIXED") ||
-               IsWord("MOVEABLE") || IsWord("DISCARDABLE") || IsWord("PURE") || IsWord("IMPURE"))
+        while (IsWord("PRELOAD") || IsWord("LOADONCALL") || IsWord("FIXED") || IsWord("MOVEABLE") ||
+               IsWord("DISCARDABLE") || IsWord("PURE") || IsWord("IMPURE"))
             Next();
     }
 
@@ -598,7 +726,8 @@ class Parser {
             return;
         }
         const Token nameToken = Next();
-        if (Peek().kind != TokenKind::Name) Fail("expected a resource type");
+        if (Peek().kind != TokenKind::Name)
+            Fail("expected a resource type");
         const std::string type = Next().text;
         const ResourceKey name = NameOf(nameToken);
         SkipOptionalMemoryFlags();
@@ -654,9 +783,12 @@ class Parser {
     void Icon(const ResourceKey& name) {
         const std::string file = String();
         const std::vector<unsigned char> bytes = ReadInput(file);
-        auto u16 = [&](std::size_t at) { return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)); };
+        auto u16 = [&](std::size_t at) {
+            return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+        };
         auto u32 = [&](std::size_t at) {
-            return static_cast<std::uint32_t>(u16(at)) | (static_cast<std::uint32_t>(u16(at + 2)) << 16);
+            return static_cast<std::uint32_t>(u16(at)) |
+                   (static_cast<std::uint32_t>(u16(at + 2)) << 16);
         };
         if (bytes.size() < 6 || u16(0) != 0 || u16(2) != 1) {
             FailAt(statementLine_, file + ": not an icon file");
@@ -683,8 +815,10 @@ class Parser {
             const std::uint16_t id = ++iconId_;
             ResourceKey imageName;
             imageName.id = id;
-            Add(3, imageName, std::vector<unsigned char>(bytes.begin() + offset, bytes.begin() + offset + size));
-            for (std::size_t k = 0; k < 12; ++k) group.Byte(bytes[entry + k]);  // w h colours reserved planes bits size
+            Add(3, imageName,
+                std::vector<unsigned char>(bytes.begin() + offset, bytes.begin() + offset + size));
+            for (std::size_t k = 0; k < 12; ++k)
+                group.Byte(bytes[entry + k]);  // w h colours reserved planes bits size
             group.Word(id);
         }
         Add(14, name, std::move(group.Bytes()));
@@ -699,7 +833,8 @@ class Parser {
         Begin();
         while (!AtBlockEnd()) {
             if (Peek().kind == TokenKind::String) {
-                for (char c : String()) w.Byte(static_cast<std::uint8_t>(c));
+                for (char c : String())
+                    w.Byte(static_cast<std::uint8_t>(c));
             } else {
                 w.Word(static_cast<std::uint16_t>(Expression()));
             }
@@ -740,11 +875,13 @@ class Parser {
         d.cx = Coordinate("dialog width");
         Expect(",");
         d.cy = Coordinate("dialog height");
-        if (extended && Accept(",")) d.helpId = Expression();
+        if (extended && Accept(","))
+            d.helpId = Expression();
         d.style = 0x80000000 | 0x00800000 | 0x00080000;  // WS_POPUP | WS_BORDER | WS_SYSMENU
         bool styleGiven = false;
         while (!(IsWord("BEGIN") || IsPunct("{"))) {
-            if (AtEnd()) Fail("expected BEGIN");
+            if (AtEnd())
+                Fail("expected BEGIN");
             const Token optionToken = Next();
             const std::string& option = optionToken.text;
             if (option == "STYLE") {
@@ -754,7 +891,8 @@ class Parser {
                 d.exStyle = Style(0);
             } else if (option == "CAPTION") {
                 d.caption = Utf8ToUtf16(String());
-                if (!styleGiven) d.style |= 0x00C00000;  // WS_CAPTION
+                if (!styleGiven)
+                    d.style |= 0x00C00000;  // WS_CAPTION
             } else if (option == "FONT") {
                 d.hasFont = true;
                 d.pointSize = static_cast<std::uint16_t>(Bounded(0xFFFF, "font size"));
@@ -776,7 +914,8 @@ class Parser {
                 FailAt(optionToken.line, "unknown dialog option " + option);
             }
         }
-        if (d.hasFont) d.style |= 0x40;  // DS_SETFONT
+        if (d.hasFont)
+            d.style |= 0x40;  // DS_SETFONT
         Begin();
         while (!AtBlockEnd()) {
             // The template counts its controls in a 16-bit word.
@@ -798,13 +937,19 @@ class Parser {
             bool hasText;
         };
         static const Kind kinds[] = {
-            {"LTEXT", 0x82, 0x0 | kGroup, true},         {"CTEXT", 0x82, 0x1 | kGroup, true},
-            {"RTEXT", 0x82, 0x2 | kGroup, true},         {"PUSHBUTTON", 0x80, 0x0 | kTabStop, true},
-            {"DEFPUSHBUTTON", 0x80, 0x1 | kTabStop, true}, {"GROUPBOX", 0x80, 0x7, true},
-            {"CHECKBOX", 0x80, 0x2 | kTabStop, true},    {"AUTOCHECKBOX", 0x80, 0x3 | kTabStop, true},
-            {"RADIOBUTTON", 0x80, 0x4, true},            {"AUTORADIOBUTTON", 0x80, 0x9, true},
+            {"LTEXT", 0x82, 0x0 | kGroup, true},
+            {"CTEXT", 0x82, 0x1 | kGroup, true},
+            {"RTEXT", 0x82, 0x2 | kGroup, true},
+            {"PUSHBUTTON", 0x80, 0x0 | kTabStop, true},
+            {"DEFPUSHBUTTON", 0x80, 0x1 | kTabStop, true},
+            {"GROUPBOX", 0x80, 0x7, true},
+            {"CHECKBOX", 0x80, 0x2 | kTabStop, true},
+            {"AUTOCHECKBOX", 0x80, 0x3 | kTabStop, true},
+            {"RADIOBUTTON", 0x80, 0x4, true},
+            {"AUTORADIOBUTTON", 0x80, 0x9, true},
             {"EDITTEXT", 0x81, 0x0 | kBorder | kTabStop, false},
-            {"LISTBOX", 0x83, 0x1 | kBorder, false},     {"COMBOBOX", 0x85, 0x1 | kTabStop, false},
+            {"LISTBOX", 0x83, 0x1 | kBorder, false},
+            {"COMBOBOX", 0x85, 0x1 | kTabStop, false},
             {"ICON", 0x82, 0x3, true},
         };
         const Token word = Next();
@@ -816,22 +961,28 @@ class Parser {
             Expect(",");
             const std::string cls = Peek().kind == TokenKind::String ? String() : Next().text;
             static const std::map<std::string, std::uint16_t> atoms = {
-                {"BUTTON", 0x80}, {"EDIT", 0x81}, {"STATIC", 0x82},
+                {"BUTTON", 0x80},  {"EDIT", 0x81},      {"STATIC", 0x82},
                 {"LISTBOX", 0x83}, {"SCROLLBAR", 0x84}, {"COMBOBOX", 0x85}};
             std::string upper;
-            for (char ch : cls) upper += static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-            if (auto it = atoms.find(upper); it != atoms.end()) c.classAtom = it->second;
-            else c.className = Utf8ToUtf16(cls);
+            for (char ch : cls)
+                upper += static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            if (auto it = atoms.find(upper); it != atoms.end())
+                c.classAtom = it->second;
+            else
+                c.className = Utf8ToUtf16(cls);
             Expect(",");
             c.style = Style(kChildVisible);
             Expect(",");
             Position(c);
-            if (Accept(",")) c.exStyle = Style(0);
-            if (extended && Accept(",")) c.helpId = Expression();
+            if (Accept(","))
+                c.exStyle = Style(0);
+            if (extended && Accept(","))
+                c.helpId = Expression();
             return c;
         }
         for (const Kind& k : kinds) {
-            if (word.kind != TokenKind::Name || word.text != k.word) continue;
+            if (word.kind != TokenKind::Name || word.text != k.word)
+                continue;
             c.classAtom = k.atom;
             if (k.hasText) {
                 ControlText(c);
@@ -848,9 +999,12 @@ class Parser {
                 Expect(",");
                 c.cy = Coordinate("control height");
             }
-            if (Accept(",")) c.style = Style(c.style);
-            if (Accept(",")) c.exStyle = Style(0);
-            if (extended && Accept(",")) c.helpId = Expression();
+            if (Accept(","))
+                c.style = Style(c.style);
+            if (Accept(","))
+                c.exStyle = Style(0);
+            if (extended && Accept(","))
+                c.helpId = Expression();
             return c;
         }
         FailAt(word.line, "unknown control " + word.text);
@@ -876,7 +1030,8 @@ class Parser {
     }
 
     static void PutDword(std::vector<unsigned char>& out, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<unsigned char>(v >> (8 * i)));
     }
 
     void VersionInfo(const ResourceKey& name) {
@@ -885,26 +1040,37 @@ class Parser {
             std::uint32_t parts[4] = {0, 0, 0, 0};
             for (int i = 0; i < 4; ++i) {
                 parts[i] = Bounded(0xFFFF, "version part");
-                if (i < 3 && !Accept(",")) break;
+                if (i < 3 && !Accept(","))
+                    break;
             }
             fixed[slot] = (parts[0] << 16) | (parts[1] & 0xFFFF);
             fixed[slot + 1] = (parts[2] << 16) | (parts[3] & 0xFFFF);
         };
         while (!(IsWord("BEGIN") || IsPunct("{"))) {
-            if (AtEnd()) Fail("expected BEGIN");
+            if (AtEnd())
+                Fail("expected BEGIN");
             const std::string field = Next().text;
-            if (field == "FILEVERSION") version(2);
-            else if (field == "PRODUCTVERSION") version(4);
-            else if (field == "FILEFLAGSMASK") fixed[6] = Expression();
-            else if (field == "FILEFLAGS") fixed[7] = Expression();
-            else if (field == "FILEOS") fixed[8] = Expression();
-            else if (field == "FILETYPE") fixed[9] = Expression();
-            else if (field == "FILESUBTYPE") fixed[10] = Expression();
-            else Fail("unknown version field " + field);
+            if (field == "FILEVERSION")
+                version(2);
+            else if (field == "PRODUCTVERSION")
+                version(4);
+            else if (field == "FILEFLAGSMASK")
+                fixed[6] = Expression();
+            else if (field == "FILEFLAGS")
+                fixed[7] = Expression();
+            else if (field == "FILEOS")
+                fixed[8] = Expression();
+            else if (field == "FILETYPE")
+                fixed[9] = Expression();
+            else if (field == "FILESUBTYPE")
+                fixed[10] = Expression();
+            else
+                Fail("unknown version field " + field);
         }
         VersionNode root;
         root.key = u"VS_VERSION_INFO";
-        for (std::uint32_t v : fixed) PutDword(root.value, v);
+        for (std::uint32_t v : fixed)
+            PutDword(root.value, v);
         root.valueLength = static_cast<std::uint16_t>(root.value.size());
         root.children = VersionBlock();
         Add(16, name, VersionResource(root));

@@ -50,22 +50,20 @@ TEST(TransparentBlt, OneToOneLeavesExactlyTheKeyPixels) {
     MemoryBitmap source({"prg", "bpp", "pgr"}, kColours);
     SurfaceDC target(5, 4);
     ASSERT_TRUE(TransparentBlt(target.dc(), 1, 1, 3, 3, source.dc(), 0, 0, 3, 3, kKey));
-    EXPECT_EQ(target.Picture(kMarks), (std::vector<std::string>{
-                                          ".....",  //
-                                          "..rg.",  //
-                                          ".b...",  //
-                                          "..gr."}));
+    EXPECT_EQ(target.Picture(kMarks), (std::vector<std::string>{".....",  //
+                                                                "..rg.",  //
+                                                                ".b...",  //
+                                                                "..gr."}));
 }
 
 TEST(TransparentBlt, StretchesByNearestPixelAndStillLeavesTheKey) {
     MemoryBitmap source({"rp", "pg"}, kColours);
     SurfaceDC target(6, 4);
     ASSERT_TRUE(TransparentBlt(target.dc(), 0, 0, 6, 4, source.dc(), 0, 0, 2, 2, kKey));
-    EXPECT_EQ(target.Picture(kMarks), (std::vector<std::string>{
-                                          "rrr...",  //
-                                          "rrr...",  //
-                                          "...ggg",  //
-                                          "...ggg"}));
+    EXPECT_EQ(target.Picture(kMarks), (std::vector<std::string>{"rrr...",  //
+                                                                "rrr...",  //
+                                                                "...ggg",  //
+                                                                "...ggg"}));
     // Shrinking a 4 by 2 part to 2 by 1 takes every second pixel.
     MemoryBitmap wide({"rpgb", "pppp"}, kColours);
     SurfaceDC small(2, 1);
@@ -127,9 +125,9 @@ TEST(Colours, OleTranslateColorTakesRgbAndSystemColours) {
     };
     const Case cases[] = {
         {0x00123456, 0, 0x00123456},
-        {0x80000005, 0, RGB(255, 255, 255)},  // COLOR_WINDOW
-        {0x8000000F, 0, RGB(240, 240, 240)},  // COLOR_BTNFACE
-        {0x80000012, 0, RGB(0, 0, 0)},        // COLOR_BTNTEXT
+        {0x80000005, 0, RGB(255, 255, 255)},                     // COLOR_WINDOW
+        {0x8000000F, 0, RGB(240, 240, 240)},                     // COLOR_BTNFACE
+        {0x80000012, 0, RGB(0, 0, 0)},                           // COLOR_BTNTEXT
         {0x80000019, static_cast<HRESULT>(0x80070057), 0xDEAD},  // 25 is no colour
         {0x8000001F, static_cast<HRESULT>(0x80070057), 0xDEAD},
         {0x04000000, static_cast<HRESULT>(0x80070057), 0xDEAD},

@@ -9,15 +9,16 @@ namespace gdi_test {
 
 struct BmpLayout {
     int width = 0;
-    int height = 0;       // rows given top-down; written bottom-up unless topDown
+    int height = 0;  // rows given top-down; written bottom-up unless topDown
     bool topDown = false;
     int bits = 4;
-    std::vector<std::uint32_t> palette;  // 0x00RRGGBB
+    std::vector<std::uint32_t> palette;            // 0x00RRGGBB
     std::vector<std::vector<std::uint32_t>> rows;  // indexes (1-8 bits) or 0x00RRGGBB (24)
 };
 
 inline void Put32(std::vector<unsigned char>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 inline void Put16(std::vector<unsigned char>& out, std::uint16_t v) {
     out.push_back(static_cast<unsigned char>(v));
@@ -44,9 +45,11 @@ inline std::vector<unsigned char> PackedDib(const BmpLayout& layout) {
         out.push_back(static_cast<unsigned char>(c >> 16));
         out.push_back(0);
     }
-    const std::size_t stride = ((static_cast<std::size_t>(layout.width) * layout.bits + 31) / 32) * 4;
+    const std::size_t stride =
+        ((static_cast<std::size_t>(layout.width) * layout.bits + 31) / 32) * 4;
     for (int i = 0; i < layout.height; ++i) {
-        const auto& row = layout.rows[static_cast<std::size_t>(layout.topDown ? i : layout.height - 1 - i)];
+        const auto& row =
+            layout.rows[static_cast<std::size_t>(layout.topDown ? i : layout.height - 1 - i)];
         std::vector<unsigned char> line(stride, 0);
         for (int x = 0; x < layout.width; ++x) {
             const std::uint32_t v = row[static_cast<std::size_t>(x)];
@@ -77,7 +80,8 @@ inline std::vector<unsigned char> BmpFile(const BmpLayout& layout) {
 
 // Overwrites the 32-bit little-endian value at `at`.
 inline void Poke32(std::vector<unsigned char>& data, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) data[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        data[at + i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 }  // namespace gdi_test

@@ -17,17 +17,18 @@ const std::vector<std::uint32_t> kSixteen = {
 
 TEST(BmpReader, ReadsFourBitDibsWithTheirPaletteInBothRowOrders) {
     for (bool topDown : {false, true}) {
-        BmpLayout layout{5, 3, topDown, 4, kSixteen, {{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}, {15, 14, 13, 12, 11}}};
+        BmpLayout layout{5, 3,        topDown,
+                         4, kSixteen, {{0, 1, 2, 3, 4}, {5, 6, 7, 8, 9}, {15, 14, 13, 12, 11}}};
         const auto dib = PackedDib(layout);
         platform::DibImage image;
         std::string error;
         ASSERT_TRUE(platform::ReadPackedDib(dib.data(), dib.size(), &image, &error)) << error;
         EXPECT_EQ(image.width, 5);
         EXPECT_EQ(image.height, 3);
-        EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{
-                                    0x000000, 0x800000, 0x008000, 0x808000, 0x000080,  //
-                                    0x800080, 0x008080, 0xC0C0C0, 0x808080, 0xFF0000,  //
-                                    0xFFFFFF, 0x00FFFF, 0xFF00FF, 0x0000FF, 0xFFFF00}))
+        EXPECT_EQ(image.pixels,
+                  (std::vector<std::uint32_t>{0x000000, 0x800000, 0x008000, 0x808000, 0x000080,  //
+                                              0x800080, 0x008080, 0xC0C0C0, 0x808080, 0xFF0000,  //
+                                              0xFFFFFF, 0x00FFFF, 0xFF00FF, 0x0000FF, 0xFFFF00}))
             << (topDown ? "top-down" : "bottom-up");
     }
 }
@@ -40,9 +41,15 @@ TEST(BmpReader, ReadsOneEightAndTwentyFourBitDibs) {
     };
     const Case cases[] = {
         {"1 bit, 9 wide (two bytes a row)",
-         {9, 2, false, 1, {0x112233, 0xAABBCC}, {{1, 0, 1, 0, 1, 0, 1, 0, 1}, {0, 0, 0, 0, 0, 0, 0, 0, 1}}},
+         {9,
+          2,
+          false,
+          1,
+          {0x112233, 0xAABBCC},
+          {{1, 0, 1, 0, 1, 0, 1, 0, 1}, {0, 0, 0, 0, 0, 0, 0, 0, 1}}},
          {0xAABBCC, 0x112233, 0xAABBCC, 0x112233, 0xAABBCC, 0x112233, 0xAABBCC, 0x112233, 0xAABBCC,
-          0x112233, 0x112233, 0x112233, 0x112233, 0x112233, 0x112233, 0x112233, 0x112233, 0xAABBCC}},
+          0x112233, 0x112233, 0x112233, 0x112233, 0x112233, 0x112233, 0x112233, 0x112233,
+          0xAABBCC}},
         {"8 bit, 3 colours used",
          {3, 1, true, 8, {0x010203, 0x040506, 0x070809}, {{2, 0, 1}}},
          {0x070809, 0x010203, 0x040506}},
@@ -57,7 +64,8 @@ TEST(BmpReader, ReadsOneEightAndTwentyFourBitDibs) {
         const auto dib = PackedDib(c.layout);
         platform::DibImage image;
         std::string error;
-        ASSERT_TRUE(platform::ReadPackedDib(dib.data(), dib.size(), &image, &error)) << c.name << ": " << error;
+        ASSERT_TRUE(platform::ReadPackedDib(dib.data(), dib.size(), &image, &error))
+            << c.name << ": " << error;
         EXPECT_EQ(image.pixels, c.expected) << c.name;
     }
 }
@@ -105,7 +113,8 @@ TEST(BmpReader, RefusesMalformedDataAndLeavesTheOutputAlone) {
         platform::DibImage image;
         image.width = -7;
         std::string error;
-        EXPECT_FALSE(platform::ReadPackedDib(c.data.data(), c.data.size(), &image, &error)) << c.name;
+        EXPECT_FALSE(platform::ReadPackedDib(c.data.data(), c.data.size(), &image, &error))
+            << c.name;
         EXPECT_FALSE(error.empty()) << c.name;
         EXPECT_EQ(image.width, -7) << c.name;
     }
@@ -126,7 +135,8 @@ TEST(BmpReader, ReadsFilesAndChecksTheirPixelOffset) {
     EXPECT_FALSE(platform::ReadBmpFile(notBm.data(), notBm.size(), &image, &error));
     auto offsetInHeader = file;
     Poke32(offsetInHeader, 10, 20);
-    EXPECT_FALSE(platform::ReadBmpFile(offsetInHeader.data(), offsetInHeader.size(), &image, &error));
+    EXPECT_FALSE(
+        platform::ReadBmpFile(offsetInHeader.data(), offsetInHeader.size(), &image, &error));
     auto offsetPastEnd = file;
     Poke32(offsetPastEnd, 10, static_cast<std::uint32_t>(file.size() + 1));
     EXPECT_FALSE(platform::ReadBmpFile(offsetPastEnd.data(), offsetPastEnd.size(), &image, &error));

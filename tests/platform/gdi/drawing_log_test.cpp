@@ -69,7 +69,8 @@ TEST(DrawingLog, RecordsEveryCallOfAPaintAndStillDraws) {
     EXPECT_EQ(target.at(9, 45), 0u);
     bool green = false;
     for (int y = 18; y < 31; ++y)
-        for (int x = 9; x < 55; ++x) green |= target.at(x, y) == 0x008000u;
+        for (int x = 9; x < 55; ++x)
+            green |= target.at(x, y) == 0x008000u;
     EXPECT_TRUE(green);
     dc.Detach();
 }

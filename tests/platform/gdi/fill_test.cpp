@@ -45,16 +45,16 @@ TEST(SurfaceDC, DrawsOnlyInsideTheUnionOfItsClipAndAtItsOrigin) {
     HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
     const RECT all{-1, -1, 100, 100};
     FillRect(dc, &all, brush);
-    EXPECT_EQ((std::vector<std::string>{"###...##", "#####.##", "#####...", "..###..."}),
-              [&] {
-                  std::vector<std::string> rows;
-                  for (int y = 0; y < 4; ++y) {
-                      std::string row;
-                      for (int x = 0; x < 8; ++x) row += surface.at(x, y) == 0 ? '#' : '.';
-                      rows.push_back(row);
-                  }
-                  return rows;
-              }());
+    EXPECT_EQ((std::vector<std::string>{"###...##", "#####.##", "#####...", "..###..."}), [&] {
+        std::vector<std::string> rows;
+        for (int y = 0; y < 4; ++y) {
+            std::string row;
+            for (int x = 0; x < 8; ++x)
+                row += surface.at(x, y) == 0 ? '#' : '.';
+            rows.push_back(row);
+        }
+        return rows;
+    }());
     // Logical (0,0) is surface (1,1).
     const RECT one{0, 0, 1, 1};
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));

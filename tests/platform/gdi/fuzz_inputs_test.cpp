@@ -14,7 +14,8 @@ std::vector<std::filesystem::path> Inputs(const std::vector<std::string>& folder
     std::vector<std::filesystem::path> files;
     const std::filesystem::path fuzz = std::filesystem::path(FORECOURT_TEST_DATA) / ".." / "fuzz";
     for (const std::string& folder : folders) {
-        if (!std::filesystem::exists(fuzz / folder)) continue;
+        if (!std::filesystem::exists(fuzz / folder))
+            continue;
         for (const auto& entry : std::filesystem::directory_iterator(fuzz / folder)) {
             files.push_back(entry.path());
         }

@@ -23,7 +23,8 @@ class SurfaceDC {
   public:
     SurfaceDC(int w, int h, std::uint32_t fill = 0xFFFFFF, std::vector<RECT> clip = {})
         : surface_(Make(w, h, fill)) {
-        if (clip.empty()) clip.push_back(RECT{0, 0, w, h});
+        if (clip.empty())
+            clip.push_back(RECT{0, 0, w, h});
         dc_ = CreateSurfaceDC(surface_, POINT{0, 0}, clip);
     }
     SurfaceDC(const SurfaceDC&) = delete;
@@ -45,18 +46,21 @@ class SurfaceDC {
                     r.right = std::max<LONG>(r.right, x + 1);
                     r.bottom = std::max<LONG>(r.bottom, y + 1);
                 }
-        if (r.right == 0) r = RECT{0, 0, 0, 0};
+        if (r.right == 0)
+            r = RECT{0, 0, 0, 0};
         return r;
     }
     // The surface as rows of characters: `marks` maps a pixel to its character, '?' otherwise.
-    std::vector<std::string> Picture(const std::vector<std::pair<std::uint32_t, char>>& marks) const {
+    std::vector<std::string> Picture(
+        const std::vector<std::pair<std::uint32_t, char>>& marks) const {
         std::vector<std::string> rows;
         for (int y = 0; y < surface_.height; ++y) {
             std::string row;
             for (int x = 0; x < surface_.width; ++x) {
                 char c = '?';
                 for (const auto& [pixel, mark] : marks)
-                    if (surface_.at(x, y) == pixel) c = mark;
+                    if (surface_.at(x, y) == pixel)
+                        c = mark;
                 row += c;
             }
             rows.push_back(row);
@@ -79,7 +83,8 @@ inline HFONT MakeFont(const char16_t* face, LONG height, LONG weight = FW_NORMAL
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
-    for (int i = 0; face[i] != 0 && i < LF_FACESIZE - 1; ++i) lf.lfFaceName[i] = face[i];
+    for (int i = 0; face[i] != 0 && i < LF_FACESIZE - 1; ++i)
+        lf.lfFaceName[i] = face[i];
     return CreateFontIndirectW(&lf);
 }
 

@@ -26,7 +26,8 @@ class ModuleResources : public ::testing::Test {
     }
     void TearDown() override {
         setenv("LANG", "C", 1);
-        if (handle_ != nullptr) dlclose(handle_);
+        if (handle_ != nullptr)
+            dlclose(handle_);
     }
     std::u16string String(UINT id) {
         WCHAR buffer[64];
@@ -66,7 +67,8 @@ TEST_F(ModuleResources, FindLoadLockAndSize) {
     ASSERT_NE(found, nullptr);
     // The 8 by 6 4-bit bitmap: 40 header bytes, 16 colours, 6 rows of 4 bytes.
     EXPECT_EQ(SizeofResource(module_, found), 40u + 64u + 24u);
-    const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module_, found)));
+    const auto* bytes =
+        static_cast<const unsigned char*>(LockResource(LoadResource(module_, found)));
     ASSERT_NE(bytes, nullptr);
     EXPECT_EQ(bytes[0], 40);
     EXPECT_EQ(FindResourceW(module_, MAKEINTRESOURCEW(100), RT_DIALOG), nullptr);
@@ -136,7 +138,7 @@ TEST_F(ModuleResources, TheDialogTemplateReadsBackAsTheScriptWroteIt) {
     EXPECT_EQ(list.id, 1001u);
     // LBS_NOTIFY by default, the owner-draw and keyboard styles added, the border removed.
     EXPECT_EQ(list.style, 0x50000000u | 0x1u | 0x10u | 0x400u);
-    EXPECT_EQ(dialog.items[2].id, 1u);  // IDOK
+    EXPECT_EQ(dialog.items[2].id, 1u);              // IDOK
     EXPECT_EQ(dialog.items[2].style, 0x50010001u);  // BS_DEFPUSHBUTTON | WS_TABSTOP
     const platform::DialogItemTemplate& custom = dialog.items[3];
     EXPECT_EQ(custom.windowClass.ordinal, 0x80);

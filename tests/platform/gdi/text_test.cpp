@@ -33,7 +33,8 @@ class TextDC : public SurfaceDC {
     }
     LONG Width(const char16_t* text) {
         SIZE size{};
-        GetTextExtentPoint32W(dc(), text, static_cast<int>(std::char_traits<char16_t>::length(text)), &size);
+        GetTextExtentPoint32W(dc(), text,
+                              static_cast<int>(std::char_traits<char16_t>::length(text)), &size);
         return size.cx;
     }
 
@@ -115,9 +116,10 @@ TEST(DrawText, EachAlignmentPutsTheInkInsideItsBoxWhereItBelongs) {
         } else {
             EXPECT_NEAR(inkCenterX, (box.left + box.right) / 2, 2) << c.name;
         }
-        const LONG lineTop = std::string(c.vertical) == "top"      ? box.top
-                             : std::string(c.vertical) == "bottom" ? box.bottom - tm.tmHeight
-                                                                   : box.top + (box.bottom - box.top) / 2 - tm.tmHeight / 2;
+        const LONG lineTop = std::string(c.vertical) == "top" ? box.top
+                             : std::string(c.vertical) == "bottom"
+                                 ? box.bottom - tm.tmHeight
+                                 : box.top + (box.bottom - box.top) / 2 - tm.tmHeight / 2;
         EXPECT_GE(ink.top, lineTop) << c.name;
         EXPECT_LE(ink.bottom, lineTop + tm.tmHeight) << c.name;
         EXPECT_LE(ink.right - ink.left, width + 1) << c.name;
@@ -133,11 +135,11 @@ TEST(DrawText, LinesBreakAsWindowsBreaksThem) {
         int lines;
     };
     const Case cases[] = {
-        {u"one\ntwo", DT_SINGLELINE, 1},          // CR and LF do not break one line
-        {u"one\ntwo", DT_LEFT, 2},                // LF breaks
-        {u"one\r\ntwo\rthree", DT_LEFT, 3},       // CRLF is one break, CR another
-        {u"one two three four", DT_LEFT, 1},      // no wrapping without DT_WORDBREAK
-        {u"one two three four", DT_WORDBREAK, 2}, // wraps at spaces
+        {u"one\ntwo", DT_SINGLELINE, 1},           // CR and LF do not break one line
+        {u"one\ntwo", DT_LEFT, 2},                 // LF breaks
+        {u"one\r\ntwo\rthree", DT_LEFT, 3},        // CRLF is one break, CR another
+        {u"one two three four", DT_LEFT, 1},       // no wrapping without DT_WORDBREAK
+        {u"one two three four", DT_WORDBREAK, 2},  // wraps at spaces
         {u"one\none two three four", DT_WORDBREAK, 3},
         {u"unbreakablewordwiderthanthebox", DT_WORDBREAK, 1},
         {u"end with a break\n", DT_LEFT, 1},
@@ -212,8 +214,10 @@ TEST(DrawText, BlendsGreyScaleEdgesBetweenTextAndBackground) {
     DrawTextW(t.dc(), u"Os", -1, &r, DT_SINGLELINE);
     int grey = 0, black = 0;
     for (std::uint32_t p : t.surface().pixels) {
-        if (p == 0) ++black;
-        else if (p != kWhite && (p & 0xFF) == ((p >> 8) & 0xFF)) ++grey;
+        if (p == 0)
+            ++black;
+        else if (p != kWhite && (p & 0xFF) == ((p >> 8) & 0xFF))
+            ++grey;
     }
     EXPECT_GT(black, 10);
     EXPECT_GT(grey, 5);  // antialiased edges

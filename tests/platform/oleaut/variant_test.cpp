@@ -116,8 +116,7 @@ const ChangeCase kChangeCases[] = {
      "1899-12-29 06:00:00"},
     {"DATE 2.25 is 1900-01-01 06:00", [] { return Date(2.25); }, VT_BSTR, S_OK,
      "1900-01-01 06:00:00"},
-    {"DATE -0.5 and 0.5 are both noon", [] { return Date(-0.5); }, VT_BSTR, S_OK,
-     "12:00:00"},
+    {"DATE -0.5 and 0.5 are both noon", [] { return Date(-0.5); }, VT_BSTR, S_OK, "12:00:00"},
     {"EMPTY to I4 is 0",
      [] {
          VARIANT v;

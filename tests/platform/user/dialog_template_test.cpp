@@ -11,7 +11,8 @@ using gdi_test::Put32;
 namespace {
 
 void PutString(std::vector<unsigned char>& out, const std::u16string& s) {
-    for (char16_t c : s) Put16(out, c);
+    for (char16_t c : s)
+        Put16(out, c);
     Put16(out, 0);
 }
 
@@ -24,7 +25,8 @@ std::vector<unsigned char> Template(std::uint16_t items, std::uint16_t declared)
     Put32(t, 0x200);       // ex style
     Put32(t, 0x80000040);  // WS_POPUP | DS_SETFONT
     Put16(t, declared);
-    for (std::uint16_t v : {1, 2, 30, 40}) Put16(t, v);
+    for (std::uint16_t v : {1, 2, 30, 40})
+        Put16(t, v);
     Put16(t, 0xFFFF);  // menu by ordinal
     Put16(t, 12);
     Put16(t, 0);  // no class
@@ -35,11 +37,13 @@ std::vector<unsigned char> Template(std::uint16_t items, std::uint16_t declared)
     t.push_back(0);
     PutString(t, u"Arial");
     for (std::uint16_t i = 0; i < items; ++i) {
-        while (t.size() % 4 != 0) t.push_back(0);
+        while (t.size() % 4 != 0)
+            t.push_back(0);
         Put32(t, 0);
         Put32(t, 0);
         Put32(t, 0x50000000);
-        for (std::uint16_t v : {3, 4, 5, 6}) Put16(t, v);
+        for (std::uint16_t v : {3, 4, 5, 6})
+            Put16(t, v);
         Put32(t, 100u + i);
         Put16(t, 0xFFFF);
         Put16(t, 0x82);
@@ -83,8 +87,19 @@ TEST(DialogTemplate, RefusesMalformedTemplates) {
     };
     std::vector<Case> cases = {
         {"empty", {}},
-        {"old DLGTEMPLATE form", [&] { auto t = good; t[2] = 0; t[3] = 0; return t; }()},
-        {"version 2", [&] { auto t = good; t[0] = 2; return t; }()},
+        {"old DLGTEMPLATE form",
+         [&] {
+             auto t = good;
+             t[2] = 0;
+             t[3] = 0;
+             return t;
+         }()},
+        {"version 2",
+         [&] {
+             auto t = good;
+             t[0] = 2;
+             return t;
+         }()},
         {"more items declared than present", Template(2, 3)},
         {"absurd item count", Template(0, 60000)},
         {"title without its end", std::vector<unsigned char>(good.begin(), good.begin() + 36)},
@@ -92,7 +107,8 @@ TEST(DialogTemplate, RefusesMalformedTemplates) {
     };
     // Every cut of the template is refused, never read past.
     for (std::size_t cut = 0; cut < good.size(); ++cut) {
-        cases.push_back({"truncated", std::vector<unsigned char>(good.begin(), good.begin() + static_cast<long>(cut))});
+        cases.push_back({"truncated", std::vector<unsigned char>(
+                                          good.begin(), good.begin() + static_cast<long>(cut))});
     }
     for (const Case& c : cases) {
         platform::DialogTemplate d;
