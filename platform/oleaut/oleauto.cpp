@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+
 namespace {
 
 std::atomic<long> liveStrings{0};
