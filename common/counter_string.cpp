@@ -15,19 +15,21 @@ namespace {
 std::atomic<std::int32_t> liveCount = 0;
 
 // The unit that At hands out for positions outside the text.
-const char16_t kNoChar = 0;
+const WCHAR kNoChar = 0;
 
 constexpr int kFormatBufferBytes = 4096;
 
 // A byte becomes a unit by sign extension: 0x80..0xFF turn into 0xFF80..0xFFFF.
-char16_t Widen(char byte) {
-    return static_cast<char16_t>(static_cast<std::int16_t>(static_cast<signed char>(byte)));
+WCHAR Widen(char byte) {
+    return static_cast<WCHAR>(static_cast<std::int16_t>(static_cast<signed char>(byte)));
 }
 
 // Case folding of the C locale's toupper, done on the unit itself: toupper only accepts
 // EOF and unsigned-char values, and only a-z change in the "C" locale anyway.
-char16_t FoldCase(char16_t unit) {
-    return (unit >= u'a' && unit <= u'z') ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
+WCHAR FoldCase(WCHAR unit) {
+    return (unit >= WCHAR('a') && unit <= WCHAR('z'))
+               ? static_cast<WCHAR>(unit - WCHAR('a') + WCHAR('A'))
+               : unit;
 }
 
 int ClampLength(std::size_t length) {
@@ -44,7 +46,7 @@ CounterString::CounterString(const char* text) : CounterString() {
     Assign(text);
 }
 
-CounterString::CounterString(const char16_t* text) : CounterString() {
+CounterString::CounterString(const WCHAR* text) : CounterString() {
     Assign(text);
 }
 
@@ -63,9 +65,9 @@ void CounterString::Reserve(int n, bool keep) {
         return;
     }
     const int newCapacity = ((n + 1) / 32 + 1) * 32;
-    auto* fresh = new char16_t[newCapacity];
+    auto* fresh = new WCHAR[newCapacity];
     if (keep && buffer_ != nullptr) {
-        std::memcpy(fresh, buffer_, (buffer_[0] + 2) * sizeof(char16_t));
+        std::memcpy(fresh, buffer_, (buffer_[0] + 2) * sizeof(WCHAR));
     } else {
         fresh[0] = 0;
         fresh[1] = 0;
@@ -94,7 +96,7 @@ CounterString& CounterString::Assign(const CounterString& other) {
     }
     const int length = other.buffer_[0];
     Reserve(length, false);
-    std::memcpy(buffer_, other.buffer_, (length + 2) * sizeof(char16_t));
+    std::memcpy(buffer_, other.buffer_, (length + 2) * sizeof(WCHAR));
     return *this;
 }
 
@@ -112,20 +114,20 @@ CounterString& CounterString::Assign(std::string_view text) {
     for (int i = 0; i < length; ++i) {
         buffer_[i + 1] = Widen(text[i]);
     }
-    buffer_[0] = static_cast<char16_t>(length);
+    buffer_[0] = static_cast<WCHAR>(length);
     buffer_[length + 1] = 0;
     return *this;
 }
 
-CounterString& CounterString::Assign(const char16_t* text) {
+CounterString& CounterString::Assign(const WCHAR* text) {
     if (text == nullptr) {
         Release();
         return *this;
     }
-    return Assign(text, ClampLength(std::char_traits<char16_t>::length(text)));
+    return Assign(text, ClampLength(std::char_traits<WCHAR>::length(text)));
 }
 
-CounterString& CounterString::Assign(const char16_t* text, int count) {
+CounterString& CounterString::Assign(const WCHAR* text, int count) {
     if (text == nullptr) {
         Release();
         return *this;
@@ -134,8 +136,8 @@ CounterString& CounterString::Assign(const char16_t* text, int count) {
     Reserve(count, false);
     // The source may lie inside this buffer (a part of our own text): the capacity then
     // already suffices, nothing was freed, and memmove copes with the overlap.
-    std::memmove(buffer_ + 1, text, count * sizeof(char16_t));
-    buffer_[0] = static_cast<char16_t>(count);
+    std::memmove(buffer_ + 1, text, count * sizeof(WCHAR));
+    buffer_[0] = static_cast<WCHAR>(count);
     buffer_[count + 1] = 0;
     return *this;
 }
@@ -150,7 +152,7 @@ CounterString& CounterString::Append(const char* text) {
     for (int i = oldLength; i < newLength; ++i) {
         buffer_[i + 1] = Widen(text[i - oldLength]);
     }
-    buffer_[0] = static_cast<char16_t>(newLength);
+    buffer_[0] = static_cast<WCHAR>(newLength);
     buffer_[newLength + 1] = 0;
     return *this;
 }
@@ -173,10 +175,10 @@ CounterString& CounterString::Mid(int start, int count) {
         kept = 0;
     }
     if (kept > 0) {
-        std::memmove(buffer_ + 1, buffer_ + first, kept * sizeof(char16_t));
+        std::memmove(buffer_ + 1, buffer_ + first, kept * sizeof(WCHAR));
     }
     buffer_[kept + 1] = 0;
-    buffer_[0] = static_cast<char16_t>(kept);
+    buffer_[0] = static_cast<WCHAR>(kept);
     return *this;
 }
 
@@ -194,7 +196,7 @@ int CounterString::Length() const {
     return buffer_ == nullptr ? 0 : buffer_[0];
 }
 
-const char16_t* CounterString::Chars() const {
+const WCHAR* CounterString::Chars() const {
     return buffer_ == nullptr ? nullptr : buffer_ + 1;
 }
 
@@ -221,7 +223,7 @@ const char* CounterString::Narrow() {
     return narrow_;
 }
 
-const char16_t* CounterString::At(int i) const {
+const WCHAR* CounterString::At(int i) const {
     if (i < 1 || i > Length()) {
         return &kNoChar;
     }
@@ -232,8 +234,8 @@ int CounterString::CompareNoCase(const CounterString& other) const {
     const int length = Length();
     const int otherLength = other.Length();
     for (int i = 1; i <= length && i <= otherLength; ++i) {
-        const char16_t a = FoldCase(buffer_[i]);
-        const char16_t b = FoldCase(other.buffer_[i]);
+        const WCHAR a = FoldCase(buffer_[i]);
+        const WCHAR b = FoldCase(other.buffer_[i]);
         if (a < b) {
             return -1;
         }
@@ -255,18 +257,18 @@ std::int32_t CounterString::ToInt() const {
     std::uint32_t value = 0;  // unsigned, so that the 32-bit wrap is defined
     const int length = Length();
     for (int i = 1; i <= length; ++i) {
-        const char16_t unit = buffer_[i];
-        if (unit == u' ' || unit == u',') {
+        const WCHAR unit = buffer_[i];
+        if (unit == WCHAR(' ') || unit == WCHAR(',')) {
             continue;
         }
-        if (unit == u'+' || unit == u'-') {
-            negative = unit == u'-';
+        if (unit == WCHAR('+') || unit == WCHAR('-')) {
+            negative = unit == WCHAR('-');
             continue;
         }
-        if (unit < u'0' || unit > u'9') {
+        if (unit < WCHAR('0') || unit > WCHAR('9')) {
             break;
         }
-        value = value * 10u + static_cast<std::uint32_t>(unit - u'0');
+        value = value * 10u + static_cast<std::uint32_t>(unit - WCHAR('0'));
     }
     return static_cast<std::int32_t>(negative ? 0u - value : value);
 }
@@ -277,21 +279,21 @@ double CounterString::ToDouble() const {
     bool fraction = false;
     const int length = Length();
     for (int i = 1; i <= length; ++i) {
-        const char16_t unit = buffer_[i];
-        if (unit == u' ' || unit == u',') {
+        const WCHAR unit = buffer_[i];
+        if (unit == WCHAR(' ') || unit == WCHAR(',')) {
             continue;
         }
-        if (unit == u'.') {
+        if (unit == WCHAR('.')) {
             if (fraction) {
                 break;
             }
             fraction = true;
             continue;
         }
-        if (unit < u'0' || unit > u'9') {
+        if (unit < WCHAR('0') || unit > WCHAR('9')) {
             break;
         }
-        const int digit = unit - u'0';
+        const int digit = unit - WCHAR('0');
         if (fraction) {
             value += digit / divisor;
             divisor *= 10;
@@ -304,7 +306,7 @@ double CounterString::ToDouble() const {
 
 BSTR CounterString::ToBstr() const {
     if (buffer_ == nullptr) {
-        return SysAllocStringLen(u"", 0);
+        return SysAllocStringLen(OLESTR(""), 0);
     }
     return SysAllocStringLen(Chars(), static_cast<UINT>(Length()));
 }

@@ -16,9 +16,9 @@ class CounterString {
     // and the capacity for one more character (32,768 elements) no longer fits.
     static constexpr int kMaxLength = 32734;
 
-    CounterString();                               // no-buffer state
-    explicit CounterString(const char* text);      // null text: no-buffer state
-    explicit CounterString(const char16_t* text);  // null text: no-buffer state
+    CounterString();                            // no-buffer state
+    explicit CounterString(const char* text);   // null text: no-buffer state
+    explicit CounterString(const WCHAR* text);  // null text: no-buffer state
     CounterString(const CounterString& other);
     CounterString& operator=(const CounterString& other) { return Assign(other); }
     ~CounterString();
@@ -40,10 +40,10 @@ class CounterString {
     // The same for the bytes of `text` (NULs included), at most kMaxLength of them.
     CounterString& Assign(std::string_view text);
     // 0-terminated wide text. Null: Release.
-    CounterString& Assign(const char16_t* text);
+    CounterString& Assign(const WCHAR* text);
     // `count` wide units (zeros included); a negative count gives the empty text. The units
     // may be part of this string's own text. Null: Release.
-    CounterString& Assign(const char16_t* text, int count);
+    CounterString& Assign(const WCHAR* text, int count);
 
     // Appends 8-bit text (sign-extended). Null or empty text: no change.
     CounterString& Append(const char* text);
@@ -60,13 +60,13 @@ class CounterString {
     // Number of characters; 0 without buffer.
     int Length() const;
     // Pointer to the first character, 0-terminated; null without buffer.
-    const char16_t* Chars() const;
+    const WCHAR* Chars() const;
     // The 8-bit copy (low byte of each unit), rebuilt on every call: "<null>" without
     // buffer, "" for the empty text. Valid until the next Narrow call on this object or
     // its destruction.
     const char* Narrow();
     // Pointer to character `i` (1-based); a pointer to a shared 0 unit when out of range.
-    const char16_t* At(int i) const;
+    const WCHAR* At(int i) const;
 
     // -1, 0 or 1; only a-z are folded (the C locale's toupper). A shorter prefix is less;
     // no buffer compares like the empty text.
@@ -93,8 +93,8 @@ class CounterString {
     int Capacity() const { return capacity_; }
 
   private:
-    std::int16_t capacity_ = 0;   // elements of buffer_: length word, characters, terminator
-    char16_t* buffer_ = nullptr;  // [0] length, [1..length] characters, [length+1] 0
+    std::int16_t capacity_ = 0;  // elements of buffer_: length word, characters, terminator
+    WCHAR* buffer_ = nullptr;    // [0] length, [1..length] characters, [length+1] 0
     std::int16_t narrowCapacity_ = 0;
     char* narrow_ = nullptr;
 };

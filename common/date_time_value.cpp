@@ -17,8 +17,7 @@ constexpr int kPartUnits = 80;
 
 // Appends one formatted part when the format asks for it and the platform call succeeds.
 template <typename Formatter>
-void AppendPart(std::u16string& result, const char* format, Formatter formatter,
-                const SYSTEMTIME& st) {
+void AppendPart(WideString& result, const char* format, Formatter formatter, const SYSTEMTIME& st) {
     if (format != nullptr && *format == '\0') {
         return;
     }
@@ -26,7 +25,7 @@ void AppendPart(std::u16string& result, const char* format, Formatter formatter,
     WCHAR part[kPartUnits];
     if (formatter(LOCALE_USER_DEFAULT, 0, &st, wideFormat.Chars(), part, kPartUnits) > 0) {
         if (!result.empty()) {
-            result += u' ';
+            result += WCHAR(' ');
         }
         result += part;
     }
@@ -34,7 +33,7 @@ void AppendPart(std::u16string& result, const char* format, Formatter formatter,
 
 // The unit as a byte of 8-bit text: Latin-1 characters map to themselves, the sign-extended
 // bytes CounterString makes of 8-bit text go back to their byte, anything else is '?'.
-char NarrowUnit(char16_t unit) {
+char NarrowUnit(WCHAR unit) {
     if (unit <= 0xFF || unit >= 0xFF80) {
         return static_cast<char>(unit & 0xFF);
     }
@@ -63,7 +62,7 @@ const char* DateTimeValue::Format(const char* dateFormat, const char* timeFormat
     if (st.wYear == 0) {  // no SYSTEMTIME expresses this value
         return sharedText;
     }
-    std::u16string result;
+    WideString result;
     AppendPart(result, dateFormat, GetDateFormatW, st);
     AppendPart(result, timeFormat, GetTimeFormatW, st);
     // Two parts of at most 79 units and a blank always fit; the bound guards the terminator.

@@ -2,13 +2,12 @@
 // and writing keys sequentially or in place.
 #include "ini/ini_document.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <unordered_set>
 #include <vector>
+
+#include "platform/file_stream.h"
 
 namespace {
 
@@ -72,13 +71,13 @@ void IniDocument::Open() {
             OpenCopy(path);
             return;
         }
-        // "e" is glibc's close-on-exec, the counterpart of the "N" (not inherited) mode letter.
-        file_ = std::fopen(path.c_str(), keepOpen_ ? "r+be" : "rbe");
+        using file_stream::OpenMode;
+        file_ = file_stream::Open(path.c_str(), keepOpen_ ? OpenMode::kUpdate : OpenMode::kRead);
         if (file_ == nullptr && keepOpen_) {
-            if (std::FILE* created = std::fopen(path.c_str(), "a+e")) {
+            if (std::FILE* created = file_stream::Open(path.c_str(), OpenMode::kAppendNew)) {
                 std::fclose(created);
             }
-            file_ = std::fopen(path.c_str(), "r+be");
+            file_ = file_stream::Open(path.c_str(), OpenMode::kUpdate);
         }
     }
     if (file_ == nullptr) {
@@ -117,7 +116,7 @@ void IniDocument::NoteReadError(int error) {
 
 void IniDocument::OpenCopy(const std::string& path) {
     if (!copy_) {
-        std::FILE* file = std::fopen(path.c_str(), "rbe");
+        std::FILE* file = file_stream::Open(path.c_str(), file_stream::OpenMode::kRead);
         if (file == nullptr) {
             return;
         }
@@ -427,8 +426,9 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
             const std::string text = keyLine + rest;
             Seek(keyLinePos_);
             // A rest that could not be read whole is not written in place of the file's.
-            written = readError == 0 && WriteText(text) && std::fflush(file_) == 0 &&
-                      ftruncate(fileno(file_), keyLinePos_ + static_cast<off_t>(text.size())) == 0;
+            written =
+                readError == 0 && WriteText(text) && std::fflush(file_) == 0 &&
+                file_stream::Truncate(file_, keyLinePos_ + static_cast<std::int64_t>(text.size()));
         }
     }
     lastSection_.Assign("");
@@ -439,7 +439,7 @@ int IniDocument::SetValue(const char* key, const CounterString& value) {
 }
 
 std::int64_t IniDocument::Tell() {
-    return copyOpen_ ? static_cast<std::int64_t>(copyPosition_) : ftello(file_);
+    return copyOpen_ ? static_cast<std::int64_t>(copyPosition_) : file_stream::Tell(file_);
 }
 
 std::size_t IniDocument::NextLine(std::string& line) {
@@ -482,7 +482,7 @@ bool IniDocument::PassOverKeyLine(std::string_view key) {
 void IniDocument::Seek(std::int64_t position, int origin) {
     lastIo_ = LastIo::None;
     if (!copyOpen_) {
-        fseeko(file_, position, origin);
+        file_stream::Seek(file_, position, origin);
         return;
     }
     const std::int64_t size = static_cast<std::int64_t>(copy_->size());
@@ -494,7 +494,7 @@ void IniDocument::Seek(std::int64_t position, int origin) {
 // made only on a switch, so that sequential writes stay buffered.
 void IniDocument::SwitchTo(LastIo next) {
     if (lastIo_ != LastIo::None && lastIo_ != next) {
-        fseeko(file_, 0, SEEK_CUR);
+        file_stream::Seek(file_, 0, SEEK_CUR);
     }
     lastIo_ = next;
 }
@@ -506,12 +506,12 @@ bool IniDocument::WriteText(const std::string& text) {
 
 bool IniDocument::FileEndsWithLineEnd() {
     Seek(0, SEEK_END);
-    if (ftello(file_) <= 0) {
+    if (file_stream::Tell(file_) <= 0) {
         return true;  // an empty file needs no line end
     }
     Seek(-1, SEEK_END);
     lastIo_ = LastIo::Read;
-    return getc_unlocked(file_) == lineEnd_;
+    return file_stream::NextByte(file_) == lineEnd_;
 }
 
 std::string IniDocument::SectionHeaderLines() const {

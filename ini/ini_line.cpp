@@ -1,14 +1,13 @@
 // Lines, value bytes and case-insensitive prefixes for the INI reader and writer.
 #include "ini/ini_line.h"
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+
+#include "platform/file_stream.h"
 
 namespace ini_line {
 
@@ -24,22 +23,8 @@ std::string_view LineEndText(char lineEnd) {
 }
 
 std::size_t ReadLine(std::FILE* file, std::string& line, char lineEnd) {
-    // getdelim finds the line feed in the stream's buffer at once, instead of a call per
-    // byte; its buffer is kept for the thread's next lines.
-    struct Buffer {
-        char* data = nullptr;
-        std::size_t size = 0;
-        ~Buffer() { std::free(data); }
-    };
-    thread_local Buffer buffer;
     errno = 0;  // so that a failed read's reason is its own
-    const ssize_t length = getdelim(&buffer.data, &buffer.size, lineEnd, file);
-    if (length <= 0) {
-        line.clear();
-        return 0;
-    }
-    line.assign(buffer.data, static_cast<std::size_t>(length));
-    return line.size();
+    return file_stream::ReadThrough(file, lineEnd, line);
 }
 
 std::size_t ReadLine(std::string_view text, std::size_t& position, std::string& line,
@@ -64,11 +49,10 @@ int ReadError(std::FILE* file) {
 
 int ReadToEnd(std::FILE* file, std::string& contents) {
     contents.clear();
-    struct stat status {};
-    const off_t position = ftello(file);
-    if (position >= 0 && fstat(fileno(file), &status) == 0 && status.st_size > position) {
-        contents.reserve(
-            static_cast<std::size_t>(status.st_size - position));  // grown only if it grew
+    const std::int64_t position = file_stream::Tell(file);
+    const std::optional<std::int64_t> size = file_stream::Size(file);
+    if (position >= 0 && size && *size > position) {
+        contents.reserve(static_cast<std::size_t>(*size - position));  // grown only if it grew
     }
     char block[65536];
     errno = 0;
@@ -93,7 +77,7 @@ std::string ValueText(const CounterString& value) {
 
 void AssignValueText(const CounterString& value, std::string& text) {
     text.clear();
-    const char16_t* units = value.Chars();
+    const WCHAR* units = value.Chars();
     if (units == nullptr) {
         return;
     }

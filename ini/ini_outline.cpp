@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "ini/ini_line.h"
+#include "platform/file_stream.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ IniOutline ReadIniOutline(const char* path) {
     struct Close {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };
-    std::unique_ptr<std::FILE, Close> file(std::fopen(path, "rbe"));
+    std::unique_ptr<std::FILE, Close> file(file_stream::Open(path, file_stream::OpenMode::kRead));
     if (file == nullptr) {
         return outline;
     }

@@ -8,7 +8,7 @@
 
 int SectionIndex::Build(std::FILE* file, char lineEnd) {
     Clear();
-    const std::optional<Identity> identity = IdentityOf(file);
+    const std::optional<file_stream::Identity> identity = file_stream::IdentityOf(file);
     if (!identity || std::fseek(file, 0, SEEK_SET) != 0) {
         return 0;
     }
@@ -31,7 +31,7 @@ void SectionIndex::Build(std::string_view contents, char lineEnd) {
          start = position) {
         Note(line, static_cast<std::int64_t>(start), static_cast<std::int64_t>(position));
     }
-    identity_ = Identity{};
+    identity_ = file_stream::Identity{};
     built_ = true;
 }
 
@@ -53,10 +53,8 @@ void SectionIndex::Clear() {
 }
 
 bool SectionIndex::Describes(std::FILE* file) const {
-    const std::optional<Identity> now = IdentityOf(file);
-    return built_ && now && now->device == identity_.device && now->inode == identity_.inode &&
-           now->size == identity_.size && now->modified.tv_sec == identity_.modified.tv_sec &&
-           now->modified.tv_nsec == identity_.modified.tv_nsec;
+    const std::optional<file_stream::Identity> now = file_stream::IdentityOf(file);
+    return built_ && now && *now == identity_;
 }
 
 std::optional<std::int64_t> SectionIndex::Find(std::string_view name) const {
@@ -65,12 +63,4 @@ std::optional<std::int64_t> SectionIndex::Find(std::string_view name) const {
         return std::nullopt;
     }
     return found->second;
-}
-
-std::optional<SectionIndex::Identity> SectionIndex::IdentityOf(std::FILE* file) {
-    struct stat status {};
-    if (fstat(fileno(file), &status) != 0) {
-        return std::nullopt;
-    }
-    return Identity{status.st_dev, status.st_ino, status.st_size, status.st_mtim};
 }

@@ -2,14 +2,14 @@
 // over the file so that finding a section costs one lookup instead of a scan from the top.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+
+#include "platform/file_stream.h"
 
 class SectionIndex {
   public:
@@ -35,17 +35,10 @@ class SectionIndex {
     std::optional<std::int64_t> Find(std::string_view name) const;
 
   private:
-    struct Identity {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        timespec modified{};
-    };
-    static std::optional<Identity> IdentityOf(std::FILE* file);
     // Records `line` (starting at `lineStart`, ending before `bodyStart`) when it is a header.
     void Note(const std::string& line, std::int64_t lineStart, std::int64_t bodyStart);
 
     bool built_ = false;
-    Identity identity_;
+    file_stream::Identity identity_;
     std::unordered_map<std::string, std::int64_t> bodyStart_;  // folded name -> position
 };

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win_types.h"
+
 template <typename Char>
 constexpr Char FoldAscii(Char c) {
     return c >= Char('A') && c <= Char('Z') ? static_cast<Char>(c - Char('A') + Char('a')) : c;
@@ -25,8 +27,8 @@ inline std::string FoldedAscii(const std::string& text) {
     return FoldedAscii(std::string_view(text));
 }
 
-inline std::u16string FoldedAscii(const std::u16string& text) {
-    return FoldedAscii(std::u16string_view(text));
+inline WideString FoldedAscii(const WideString& text) {
+    return FoldedAscii(WideStringView(text));
 }
 
 template <typename Char>
@@ -46,6 +48,6 @@ constexpr bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
     return EqualsAsciiNoCase<char>(a, b);
 }
 
-constexpr bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b) {
-    return EqualsAsciiNoCase<char16_t>(a, b);
+constexpr bool EqualsAsciiNoCase(WideStringView a, WideStringView b) {
+    return EqualsAsciiNoCase<WCHAR>(a, b);
 }

@@ -11,9 +11,17 @@
 // writers of one target never write or rename each other's partial file. Whatever else stands
 // at the partial name (a link, a FIFO, a second name of another file) is removed, never
 // written through.
+//
+// POSIX and Windows versions side by side (base/atomic_file_posix.cpp, atomic_file_win32.cpp).
+// On Windows the lock is LockFileEx's, on a byte far past the data so that the export's own
+// writes through a second opening are not refused; the flush is FlushFileBuffers and the
+// rename MoveFileExW; an existing target's read-only attribute refuses it, as missing write
+// permission does on POSIX.
 #pragma once
 
+#ifndef _WIN32
 #include <sys/types.h>
+#endif
 
 #include <cstdint>
 #include <string>
@@ -27,9 +35,13 @@ class AtomicFile {
         kSystem,          // a system call failed; SystemError() tells why
     };
 
+#ifdef _WIN32
+    explicit AtomicFile(std::string target);
+#else
     // `newFileMode`: the permission bits of a target that does not exist yet (the umask
     // applies); an existing target's bits are kept.
     explicit AtomicFile(std::string target, mode_t newFileMode = 0666);
+#endif
     // Releases the lock and closes the partial file; one not committed stays for inspection
     // unless Discard removed it.
     ~AtomicFile();
@@ -42,10 +54,18 @@ class AtomicFile {
     bool Create();
 
     // The final target (links followed) and the partial file; valid after Create.
-    const std::string& FinalTarget() const { return finalTarget_; }
-    const std::string& PartialPath() const { return partial_; }
+    const std::string& FinalTarget() const {
+        return finalTarget_;
+    }
+    const std::string& PartialPath() const {
+        return partial_;
+    }
+#ifndef _WIN32
     // The partial file's descriptor, open for writing at its start; -1 before Create.
-    int Descriptor() const { return descriptor_; }
+    int Descriptor() const {
+        return descriptor_;
+    }
+#endif
 
     // Checks that the partial file holds `expectedSize` bytes when that is not negative (a
     // buffered write that failed when its writer closed the file leaves it shorter: EIO),
@@ -55,12 +75,16 @@ class AtomicFile {
     bool Commit(std::int64_t expectedSize = -1);
 
     // Removes the partial file of a Create that was not committed (while still holding its
-    // lock).
+    // lock). On Windows the name goes when the object ends and its handle closes.
     void Discard();
 
-    Failure GetFailure() const { return failure_; }
-    // The errno of a kSystem failure.
-    int SystemError() const { return error_; }
+    Failure GetFailure() const {
+        return failure_;
+    }
+    // The errno of a kSystem failure (on Windows, the errno that the system's error stands for).
+    int SystemError() const {
+        return error_;
+    }
     // A short text of the failure: "not a regular file", "another writer holds it" or the
     // system's text for the errno.
     std::string FailureText() const;
@@ -71,10 +95,14 @@ class AtomicFile {
     bool OpenLockedPartial();
 
     std::string target_;
-    mode_t newFileMode_;
     std::string finalTarget_;
     std::string partial_;
+#ifdef _WIN32
+    void* handle_ = nullptr;  // the partial file's HANDLE, which holds the lock
+#else
+    mode_t newFileMode_;
     int descriptor_ = -1;
+#endif
     bool committed_ = false;  // the partial name is free for the next writer
     Failure failure_ = Failure::kNone;
     int error_ = 0;

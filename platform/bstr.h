@@ -23,7 +23,7 @@ class Bstr {
     }
 
     // A new BSTR with the units of `text` (null only when memory is exhausted).
-    static Bstr FromUtf16(std::u16string_view text) {
+    static Bstr FromUtf16(WideStringView text) {
         return Bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
     }
     // A new BSTR holding `text` decoded from UTF-8 (null only when memory is exhausted).
@@ -53,7 +53,7 @@ class Bstr {
     // Number of units, embedded zeros counted; 0 for null.
     UINT Length() const { return SysStringLen(text_); }
     // Every unit of the text; empty for null.
-    std::u16string_view View() const { return {text_, Length()}; }
+    WideStringView View() const { return {text_, Length()}; }
     // The text as UTF-8; "" for null.
     std::string Utf8() const { return BstrToUtf8(text_); }
 

@@ -1,12 +1,15 @@
 // National-language support of the platform layer: locale data (GetLocaleInfoW), date and
 // time formatting (GetDateFormatW, GetTimeFormatW), and number and currency formatting
 // (GetNumberFormatW, GetCurrencyFormatW). Locale data is a built-in table of Windows default
-// values; LOCALE_USER_DEFAULT is taken from the environment.
+// values; LOCALE_USER_DEFAULT is taken from the environment. A Windows build has all of it
+// from the SDK.
 #pragma once
 
 #include "platform/last_error.h"
 #include "platform/systime.h"
 #include "platform/win_types.h"
+
+#ifndef _WIN32
 
 using LCID = DWORD;
 using LCTYPE = DWORD;
@@ -159,3 +162,5 @@ int GetNumberFormatW(LCID lcid, DWORD flags, LPCWSTR value, const NUMBERFMTW* fo
 // a negative value, NegativeOrder.
 int GetCurrencyFormatW(LCID lcid, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format,
                        LPWSTR out, int cch);
+
+#endif  // _WIN32

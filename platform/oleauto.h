@@ -1,6 +1,7 @@
 // OLE Automation strings (BSTR) with the real Windows layout: a 4-byte byte count in front
 // of the first unit and a 0 unit after the last. Texts cross every library and automation
-// boundary of the system in this form.
+// boundary of the system in this form. A Windows build has them from the SDK and adds only the
+// conversions to and from UTF-8.
 #pragma once
 
 #include <string>
@@ -8,10 +9,17 @@
 
 #include "platform/win_types.h"
 
+#ifdef _WIN32
+#include <oleauto.h>
+#else
+
 using OLECHAR = char16_t;
 using BSTR = OLECHAR*;
 using LPOLESTR = OLECHAR*;
 using LPCOLESTR = const OLECHAR*;
+
+// A literal of OLECHAR text, as the SDK spells it: OLESTR("Pump").
+#define OLESTR(text) u##text
 
 // Allocates a BSTR of `len` units copied from `text` (left uninitialised when `text` is null)
 // with the terminator written. The caller frees it with SysFreeString. Null when memory is
@@ -33,6 +41,8 @@ void SysFreeString(BSTR text);
 // Number of BSTRs allocated and not yet freed in this process; tests use it to prove that
 // every text handed out was freed.
 long SysLiveStringCount();
+
+#endif  // _WIN32
 
 // ---- Text conversion ----------------------------------------------------------------------
 // The system's narrow text is UTF-8 on this platform; these convert it to and from BSTRs.

@@ -1,9 +1,11 @@
 // Win32 time of the platform layer: SYSTEMTIME and FILETIME with their conversions, the local
 // wall clock (honouring TZ) and the wrapping 32-bit millisecond tick count. A test-only hook
-// at the end freezes either clock.
+// at the end freezes either clock. A Windows build has all of it from the SDK.
 #pragma once
 
 #include "platform/win_types.h"
+
+#ifndef _WIN32
 
 // A calendar date and time of day, 8 WORDs in the Windows order. wDayOfWeek: 0 = Sunday.
 struct SYSTEMTIME {
@@ -66,3 +68,5 @@ void AdvanceTickCount(DWORD ms);
 void ClearTickCount();
 
 }  // namespace platform_test
+
+#endif  // _WIN32

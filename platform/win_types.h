@@ -1,6 +1,11 @@
 // The basic Windows type names that the system's interfaces are written in, mapped to
-// fixed-width C++ types. Every platform header includes this one.
+// fixed-width C++ types. Every platform header includes this one. A Windows build takes them
+// all from the Windows SDK instead.
 #pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 
 #include <cstdint>
 
@@ -74,3 +79,13 @@ using COLORREF = DWORD;  // 0x00BBGGRR
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+
+#endif  // _WIN32
+
+#include <string>
+#include <string_view>
+
+// 16-bit text of the Windows interfaces (WCHAR, OLECHAR and BSTR units) as standard strings:
+// char16_t units here, wchar_t on Windows.
+using WideString = std::basic_string<WCHAR>;
+using WideStringView = std::basic_string_view<WCHAR>;

@@ -12,7 +12,7 @@
 // text (not the no-buffer state).
 inline CounterString TextOf(const Bstr& text) {
     CounterString units;
-    units.Assign(text.IsNull() ? u"" : text.Get(), static_cast<int>(text.Length()));
+    units.Assign(text.IsNull() ? OLESTR("") : text.Get(), static_cast<int>(text.Length()));
     return units;
 }
 

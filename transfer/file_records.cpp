@@ -1,13 +1,13 @@
 // The file's records: one pass of the import's reader over the whole file.
 #include "transfer/file_records.h"
 
-#include <sys/stat.h>
-
 #include "ini/ini_document.h"
+#include "platform/file_stream.h"
 
 using namespace section_kinds;
 
-FileRecords::FileRecords(const char* iniFile) : FileRecords(std::fopen(iniFile, "rbe")) {}
+FileRecords::FileRecords(const char* iniFile)
+    : FileRecords(file_stream::Open(iniFile, file_stream::OpenMode::kRead)) {}
 
 FileRecords::FileRecords(std::FILE* file) {
     for (const char* name : kApplicationKeys) {
@@ -18,9 +18,8 @@ FileRecords::FileRecords(std::FILE* file) {
     }
     // Room for a key on every eighth byte (a file of this layout has one on about every
     // fifteenth), reserved and not touched, so that the list is never copied as it grows.
-    struct stat status {};
-    if (fstat(fileno(file), &status) == 0 && status.st_size > 0) {
-        const auto size = static_cast<std::size_t>(status.st_size);
+    if (const std::optional<std::int64_t> fileSize = file_stream::Size(file); fileSize > 0) {
+        const auto size = static_cast<std::size_t>(*fileSize);
         values_.reserve(size / 8);
         records_.reserve(size / 128);
         texts_.reserve(size);  // the values are parts of the file

@@ -91,9 +91,9 @@ void RecordReader::ReadText(const std::string& key, Bstr& out) {
     CounterString text;
     document_.GetString(key.c_str(), text);
     // Sign-extended bytes would reach the controller as U+FF80..U+FFFF: keep the byte only.
-    std::u16string characters(text.Chars() != nullptr ? text.Chars() : u"",
-                              static_cast<std::size_t>(text.Length()));
-    for (char16_t& unit : characters) {
+    WideString characters(text.Chars() != nullptr ? text.Chars() : OLESTR(""),
+                          static_cast<std::size_t>(text.Length()));
+    for (WCHAR& unit : characters) {
         unit &= 0xFF;
     }
     out = Bstr::FromUtf16(characters);

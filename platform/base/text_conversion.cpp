@@ -1,4 +1,5 @@
-// UTF-16 <-> UTF-8 conversion with U+FFFD for anything that is not a character.
+// UTF-16 <-> UTF-8 conversion with U+FFFD for anything that is not a character. Plain C++ over
+// WCHAR units, the same source on every system, so that both give the same bytes for any text.
 #include "platform/text_conversion.h"
 
 namespace {
@@ -31,7 +32,7 @@ bool IsLowSurrogate(char32_t c) {
 
 }  // namespace
 
-std::string Utf16ToUtf8(std::u16string_view text) {
+std::string Utf16ToUtf8(WideStringView text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -47,8 +48,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string units;
+WideString Utf8ToUtf16(std::string_view text) {
+    WideString units;
     units.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
@@ -80,10 +81,10 @@ std::u16string Utf8ToUtf16(std::string_view text) {
         i += static_cast<std::size_t>(extra) + 1;
         if (c >= 0x10000) {
             c -= 0x10000;
-            units += static_cast<char16_t>(0xD800 + (c >> 10));
-            units += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+            units += static_cast<WCHAR>(0xD800 + (c >> 10));
+            units += static_cast<WCHAR>(0xDC00 + (c & 0x3FF));
         } else {
-            units += static_cast<char16_t>(c);
+            units += static_cast<WCHAR>(c);
         }
     }
     return units;

@@ -5,9 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <string>
-
-#include "platform/text_conversion.h"
 
 namespace {
 
@@ -71,13 +68,4 @@ void SysFreeString(BSTR text) {
 
 long SysLiveStringCount() {
     return liveStrings.load();
-}
-
-std::string BstrToUtf8(BSTR text) {
-    return Utf16ToUtf8(std::u16string_view(text, SysStringLen(text)));
-}
-
-BSTR BstrFromUtf8(std::string_view text) {
-    const std::u16string units = Utf8ToUtf16(text);
-    return SysAllocStringLen(units.data(), static_cast<UINT>(units.size()));
 }

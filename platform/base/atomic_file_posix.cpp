@@ -1,5 +1,5 @@
-// AtomicFile: the target's resolution and checks, the locked partial file, its flush to disk
-// and the rename over the target.
+// AtomicFile on POSIX systems: the target's resolution and checks, the locked partial file, its
+// flush to disk and the rename over the target.
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
