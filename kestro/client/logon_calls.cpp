@@ -24,22 +24,24 @@ BSTR NewBstr(const std::u16string& text) {
 
 extern "C" {
 
-std::int32_t ClientLogonEx(std::int32_t clientId, std::int32_t clientKind, BSTR serverName,
-                           std::int32_t callPort, std::int32_t eventsPort, std::int32_t callTimeout,
-                           std::int32_t options, std::int32_t eventMask, std::int32_t bufferSize) {
+std::int32_t KESTRO_CALL ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
+                                       BSTR serverName, std::int32_t callPort,
+                                       std::int32_t eventsPort, std::int32_t callTimeout,
+                                       std::int32_t options, std::int32_t eventMask,
+                                       std::int32_t bufferSize) {
     return ClientLink::Instance().LogOn(clientId, clientKind, serverName, callPort, eventsPort,
                                         callTimeout, options, eventMask, bufferSize);
 }
 
-std::int32_t SetClientType(std::int32_t clientType) {
+std::int32_t KESTRO_CALL SetClientType(std::int32_t clientType) {
     return ClientLink::Instance().Forward<CallCode::SetClientType>(clientType);
 }
 
-std::int32_t ClientLogoff() {
+std::int32_t KESTRO_CALL ClientLogoff() {
     return ClientLink::Instance().LogOff();
 }
 
-std::int32_t ResultString(std::int32_t code, BSTR* text) {
+std::int32_t KESTRO_CALL ResultString(std::int32_t code, BSTR* text) {
     if (text == nullptr) {
         return kestro::kInvalidArgument;
     }
@@ -47,7 +49,7 @@ std::int32_t ResultString(std::int32_t code, BSTR* text) {
     return kestro::kSuccess;
 }
 
-std::int32_t DllVersion(BSTR* version) {
+std::int32_t KESTRO_CALL DllVersion(BSTR* version) {
     if (version == nullptr) {
         return kestro::kInvalidArgument;
     }
@@ -55,7 +57,7 @@ std::int32_t DllVersion(BSTR* version) {
     return kestro::kSuccess;
 }
 
-std::int32_t ServerVersion(BSTR* version) {
+std::int32_t KESTRO_CALL ServerVersion(BSTR* version) {
     return ClientLink::Instance().Forward<CallCode::ServerVersion>(version);
 }
 

@@ -15,16 +15,17 @@ extern "C" {
 
 // ---- Ports ------------------------------------------------------------------------------
 
-std::int32_t GetPortsCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetPortsCount(std::int32_t* count) {
     return CurrentStation().GetPortsCount(count);
 }
 
-std::int32_t GetPortByOrdinal(std::int32_t ordinal, std::int32_t* portId) {
+std::int32_t KESTRO_CALL GetPortByOrdinal(std::int32_t ordinal, std::int32_t* portId) {
     return CurrentStation().GetPortByOrdinal(ordinal, portId);
 }
 
-std::int32_t GetPortProperties(std::int32_t portId, std::int32_t* number, BSTR* name,
-                               std::int32_t* protocolId, std::int16_t* deviceType, BSTR* serialNo) {
+std::int32_t KESTRO_CALL GetPortProperties(std::int32_t portId, std::int32_t* number, BSTR* name,
+                                           std::int32_t* protocolId, std::int16_t* deviceType,
+                                           BSTR* serialNo) {
     kestro::PortRecord port;
     const bool given = AllGiven(number, name, protocolId, deviceType, serialNo);
     const std::int32_t rc = CurrentStation().GetPortProperties(portId, given ? &port : nullptr);
@@ -38,8 +39,9 @@ std::int32_t GetPortProperties(std::int32_t portId, std::int32_t* number, BSTR* 
     return rc;
 }
 
-std::int32_t GetZB2GConfig(std::int32_t portId, std::int64_t* panId, std::int32_t* channelMask,
-                           std::int64_t* keyA, std::int64_t* keyB) {
+std::int32_t KESTRO_CALL GetZB2GConfig(std::int32_t portId, std::int64_t* panId,
+                                       std::int32_t* channelMask, std::int64_t* keyA,
+                                       std::int64_t* keyB) {
     kestro::ZB2GConfig config;
     const bool given = AllGiven(panId, channelMask, keyA, keyB);
     const std::int32_t rc = CurrentStation().GetZB2GConfig(portId, given ? &config : nullptr);
@@ -52,8 +54,8 @@ std::int32_t GetZB2GConfig(std::int32_t portId, std::int64_t* panId, std::int32_
     return rc;
 }
 
-std::int32_t GetDeviceDetails(std::int32_t portId, std::int32_t deviceId, BSTR* model,
-                              BSTR* hardwareVersion, BSTR* firmwareVersion) {
+std::int32_t KESTRO_CALL GetDeviceDetails(std::int32_t portId, std::int32_t deviceId, BSTR* model,
+                                          BSTR* hardwareVersion, BSTR* firmwareVersion) {
     kestro::DeviceDetails details;
     const bool given = AllGiven(model, hardwareVersion, firmwareVersion);
     const std::int32_t rc =
@@ -68,16 +70,17 @@ std::int32_t GetDeviceDetails(std::int32_t portId, std::int32_t deviceId, BSTR* 
 
 // ---- Grades -----------------------------------------------------------------------------
 
-std::int32_t GetGradesCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetGradesCount(std::int32_t* count) {
     return CurrentStation().GetGradesCount(count);
 }
 
-std::int32_t GetGradeByOrdinal(std::int32_t ordinal, std::int32_t* gradeId) {
+std::int32_t KESTRO_CALL GetGradeByOrdinal(std::int32_t ordinal, std::int32_t* gradeId) {
     return CurrentStation().GetGradeByOrdinal(ordinal, gradeId);
 }
 
-std::int32_t GetGradePropertiesEx(std::int32_t gradeId, std::int32_t* number, BSTR* name,
-                                  BSTR* shortName, BSTR* code, std::int16_t* gradeType) {
+std::int32_t KESTRO_CALL GetGradePropertiesEx(std::int32_t gradeId, std::int32_t* number,
+                                              BSTR* name, BSTR* shortName, BSTR* code,
+                                              std::int16_t* gradeType) {
     kestro::GradeRecord grade;
     const bool given = AllGiven(number, name, shortName, code, gradeType);
     const std::int32_t rc =
@@ -92,29 +95,30 @@ std::int32_t GetGradePropertiesEx(std::int32_t gradeId, std::int32_t* number, BS
     return rc;
 }
 
-std::int32_t GetGradePrice(std::int32_t gradeId, std::int16_t level, double* price) {
+std::int32_t KESTRO_CALL GetGradePrice(std::int32_t gradeId, std::int16_t level, double* price) {
     return CurrentStation().GetGradePrice(gradeId, level, price);
 }
 
 // ---- Tanks ------------------------------------------------------------------------------
 
-std::int32_t GetTanksCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetTanksCount(std::int32_t* count) {
     return CurrentStation().GetTanksCount(count);
 }
 
-std::int32_t GetTankByOrdinal(std::int32_t ordinal, std::int32_t* tankId) {
+std::int32_t KESTRO_CALL GetTankByOrdinal(std::int32_t ordinal, std::int32_t* tankId) {
     return CurrentStation().GetTankByOrdinal(ordinal, tankId);
 }
 
-std::int32_t GetTankPropertiesEx2(std::int32_t tankId, std::int32_t* number, BSTR* name,
-                                  std::int32_t* gradeId, std::int16_t* type, double* capacity,
-                                  double* diameter, double* height, double* theoreticalCapacity,
-                                  double* lowLevelAlarm, double* highLevelAlarm,
-                                  double* lowLowLevelAlarm, double* highHighLevelAlarm,
-                                  double* highWaterAlarm, double* thermalCoefficient,
-                                  std::int32_t* tankGauge, std::int16_t* probe,
-                                  std::int32_t* gaugeAlarmsMask, std::int32_t* slotZigBeeId,
-                                  std::int16_t* probeType, std::int32_t* probeSerialNo) {
+std::int32_t KESTRO_CALL GetTankPropertiesEx2(std::int32_t tankId, std::int32_t* number, BSTR* name,
+                                              std::int32_t* gradeId, std::int16_t* type,
+                                              double* capacity, double* diameter, double* height,
+                                              double* theoreticalCapacity, double* lowLevelAlarm,
+                                              double* highLevelAlarm, double* lowLowLevelAlarm,
+                                              double* highHighLevelAlarm, double* highWaterAlarm,
+                                              double* thermalCoefficient, std::int32_t* tankGauge,
+                                              std::int16_t* probe, std::int32_t* gaugeAlarmsMask,
+                                              std::int32_t* slotZigBeeId, std::int16_t* probeType,
+                                              std::int32_t* probeSerialNo) {
     kestro::TankRecord tank;
     const bool given = AllGiven(
         number, name, gradeId, type, capacity, diameter, height, theoreticalCapacity, lowLevelAlarm,
@@ -148,17 +152,18 @@ std::int32_t GetTankPropertiesEx2(std::int32_t tankId, std::int32_t* number, BST
 
 // ---- ZigBee devices ---------------------------------------------------------------------
 
-std::int32_t GetZigBeeCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetZigBeeCount(std::int32_t* count) {
     return CurrentStation().GetZigBeeCount(count);
 }
 
-std::int32_t GetZigBeeByOrdinal(std::int32_t ordinal, std::int32_t* deviceId) {
+std::int32_t KESTRO_CALL GetZigBeeByOrdinal(std::int32_t ordinal, std::int32_t* deviceId) {
     return CurrentStation().GetZigBeeByOrdinal(ordinal, deviceId);
 }
 
-std::int32_t GetZigBeeProperties(std::int32_t deviceId, std::int32_t* number, BSTR* name,
-                                 std::int16_t* deviceType, BSTR* serialNumber, BSTR* nodeIdentifier,
-                                 std::int32_t* portId) {
+std::int32_t KESTRO_CALL GetZigBeeProperties(std::int32_t deviceId, std::int32_t* number,
+                                             BSTR* name, std::int16_t* deviceType,
+                                             BSTR* serialNumber, BSTR* nodeIdentifier,
+                                             std::int32_t* portId) {
     kestro::ZigBeeRecord device;
     const bool given = AllGiven(number, name, deviceType, serialNumber, nodeIdentifier, portId);
     const std::int32_t rc =
@@ -176,15 +181,15 @@ std::int32_t GetZigBeeProperties(std::int32_t deviceId, std::int32_t* number, BS
 
 // ---- Pumps and hoses --------------------------------------------------------------------
 
-std::int32_t GetPumpsCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetPumpsCount(std::int32_t* count) {
     return CurrentStation().GetPumpsCount(count);
 }
 
-std::int32_t GetPumpByOrdinal(std::int32_t ordinal, std::int32_t* pumpId) {
+std::int32_t KESTRO_CALL GetPumpByOrdinal(std::int32_t ordinal, std::int32_t* pumpId) {
     return CurrentStation().GetPumpByOrdinal(ordinal, pumpId);
 }
 
-std::int32_t GetPumpPropertiesEx(
+std::int32_t KESTRO_CALL GetPumpPropertiesEx(
     std::int32_t pumpId, std::int32_t* number, BSTR* name, std::int16_t* physicalNumber,
     std::int16_t* side, std::int16_t* address, std::int16_t* priceLevel1, std::int16_t* priceLevel2,
     std::int16_t* priceDspFormat, std::int16_t* volumeDspFormat, std::int16_t* valueDspFormat,
@@ -224,19 +229,22 @@ std::int32_t GetPumpPropertiesEx(
     return rc;
 }
 
-std::int32_t GetPumpHosesCount(std::int32_t pumpId, std::int32_t* count) {
+std::int32_t KESTRO_CALL GetPumpHosesCount(std::int32_t pumpId, std::int32_t* count) {
     return CurrentStation().GetPumpHosesCount(pumpId, count);
 }
 
-std::int32_t GetPumpHoseByNumber(std::int32_t pumpId, std::int32_t position, std::int32_t* hoseId) {
+std::int32_t KESTRO_CALL GetPumpHoseByNumber(std::int32_t pumpId, std::int32_t position,
+                                             std::int32_t* hoseId) {
     return CurrentStation().GetPumpHoseByNumber(pumpId, position, hoseId);
 }
 
-std::int32_t GetHosePropertiesEx2(std::int32_t hoseId, std::int32_t* number, std::int32_t* pumpId,
-                                  std::int32_t* tankId, std::int32_t* physicalNumber,
-                                  double* volumeTotal, double* valueTotal, double* volumeFactor,
-                                  double* valueFactor, std::int16_t* reader, double* price1,
-                                  double* price2, std::int16_t* enabled) {
+std::int32_t KESTRO_CALL GetHosePropertiesEx2(std::int32_t hoseId, std::int32_t* number,
+                                              std::int32_t* pumpId, std::int32_t* tankId,
+                                              std::int32_t* physicalNumber, double* volumeTotal,
+                                              double* valueTotal, double* volumeFactor,
+                                              double* valueFactor, std::int16_t* reader,
+                                              double* price1, double* price2,
+                                              std::int16_t* enabled) {
     kestro::HoseRecord hose;
     const bool given = AllGiven(number, pumpId, tankId, physicalNumber, volumeTotal, valueTotal,
                                 volumeFactor, valueFactor, reader, price1, price2, enabled);
@@ -260,18 +268,19 @@ std::int32_t GetHosePropertiesEx2(std::int32_t hoseId, std::int32_t* number, std
 
 // ---- Sensors ----------------------------------------------------------------------------
 
-std::int32_t GetSensorsCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetSensorsCount(std::int32_t* count) {
     return CurrentStation().GetSensorsCount(count);
 }
 
-std::int32_t GetSensorByOrdinal(std::int32_t ordinal, std::int32_t* sensorId) {
+std::int32_t KESTRO_CALL GetSensorByOrdinal(std::int32_t ordinal, std::int32_t* sensorId) {
     return CurrentStation().GetSensorByOrdinal(ordinal, sensorId);
 }
 
-std::int32_t GetSensorPropertiesEx(std::int32_t sensorId, std::int32_t* number, BSTR* name,
-                                   std::int32_t* portId, std::int16_t* type, std::int16_t* address,
-                                   std::int16_t* sensorNo, std::int32_t* slotZigBeeId,
-                                   std::int32_t* sensorSerialNo) {
+std::int32_t KESTRO_CALL GetSensorPropertiesEx(std::int32_t sensorId, std::int32_t* number,
+                                               BSTR* name, std::int32_t* portId, std::int16_t* type,
+                                               std::int16_t* address, std::int16_t* sensorNo,
+                                               std::int32_t* slotZigBeeId,
+                                               std::int32_t* sensorSerialNo) {
     kestro::SensorRecord sensor;
     const bool given =
         AllGiven(number, name, portId, type, address, sensorNo, slotZigBeeId, sensorSerialNo);
@@ -292,19 +301,18 @@ std::int32_t GetSensorPropertiesEx(std::int32_t sensorId, std::int32_t* number, 
 
 // ---- Attendants -------------------------------------------------------------------------
 
-std::int32_t GetAttendantsCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetAttendantsCount(std::int32_t* count) {
     return CurrentStation().GetAttendantsCount(count);
 }
 
-std::int32_t GetAttendantByOrdinal(std::int32_t ordinal, std::int32_t* attendantId) {
+std::int32_t KESTRO_CALL GetAttendantByOrdinal(std::int32_t ordinal, std::int32_t* attendantId) {
     return CurrentStation().GetAttendantByOrdinal(ordinal, attendantId);
 }
 
-std::int32_t GetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t* number, BSTR* name,
-                                       BSTR* shortName, BSTR* password, BSTR* tag, BSTR* idNumber,
-                                       std::int16_t* shiftAStart, std::int16_t* shiftAEnd,
-                                       std::int16_t* shiftBStart, std::int16_t* shiftBEnd,
-                                       std::int16_t* type) {
+std::int32_t KESTRO_CALL GetAttendantPropertiesEx2(
+    std::int32_t attendantId, std::int32_t* number, BSTR* name, BSTR* shortName, BSTR* password,
+    BSTR* tag, BSTR* idNumber, std::int16_t* shiftAStart, std::int16_t* shiftAEnd,
+    std::int16_t* shiftBStart, std::int16_t* shiftBEnd, std::int16_t* type) {
     kestro::AttendantRecord attendant;
     const bool given = AllGiven(number, name, shortName, password, tag, idNumber, shiftAStart,
                                 shiftAEnd, shiftBStart, shiftBEnd, type);
@@ -328,15 +336,15 @@ std::int32_t GetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t* n
 
 // ---- Card clients -----------------------------------------------------------------------
 
-std::int32_t GetCardClientsCount(std::int32_t* count) {
+std::int32_t KESTRO_CALL GetCardClientsCount(std::int32_t* count) {
     return CurrentStation().GetCardClientsCount(count);
 }
 
-std::int32_t GetCardClientByOrdinal(std::int32_t ordinal, std::int32_t* clientId) {
+std::int32_t KESTRO_CALL GetCardClientByOrdinal(std::int32_t ordinal, std::int32_t* clientId) {
     return CurrentStation().GetCardClientByOrdinal(ordinal, clientId);
 }
 
-std::int32_t GetCardClientPropertiesEx4(
+std::int32_t KESTRO_CALL GetCardClientPropertiesEx4(
     std::int32_t clientId, std::int32_t* number, BSTR* name, BSTR* tag, std::int16_t* enabled,
     std::int16_t* priceLevel, BSTR* plate, BSTR* idNumber, BSTR* shortName, BSTR* password,
     std::int16_t* gradeType, std::int16_t* cardType, std::int16_t* limitType, double* limit,
@@ -374,27 +382,28 @@ std::int32_t GetCardClientPropertiesEx4(
 
 // ---- Shop products ----------------------------------------------------------------------
 
-std::int32_t GetProductsCount(std::int32_t* count, std::int32_t groupFilter,
-                              std::int32_t enabledOnly, std::int32_t barcodeOnly,
-                              std::int32_t firstNumber, std::int32_t maxCount,
-                              std::int32_t terminalFilter) {
+std::int32_t KESTRO_CALL GetProductsCount(std::int32_t* count, std::int32_t groupFilter,
+                                          std::int32_t enabledOnly, std::int32_t barcodeOnly,
+                                          std::int32_t firstNumber, std::int32_t maxCount,
+                                          std::int32_t terminalFilter) {
     const kestro::ProductFilter filter{groupFilter, enabledOnly, barcodeOnly,
                                        firstNumber, maxCount,    terminalFilter};
     return CurrentStation().GetProductsCount(filter, count);
 }
 
-std::int32_t GetProductByOrdinal(std::int32_t ordinal, std::int32_t* productId,
-                                 std::int32_t groupFilter, std::int32_t enabledOnly,
-                                 std::int32_t barcodeOnly, std::int32_t firstNumber,
-                                 std::int32_t maxCount, std::int32_t terminalFilter) {
+std::int32_t KESTRO_CALL GetProductByOrdinal(std::int32_t ordinal, std::int32_t* productId,
+                                             std::int32_t groupFilter, std::int32_t enabledOnly,
+                                             std::int32_t barcodeOnly, std::int32_t firstNumber,
+                                             std::int32_t maxCount, std::int32_t terminalFilter) {
     const kestro::ProductFilter filter{groupFilter, enabledOnly, barcodeOnly,
                                        firstNumber, maxCount,    terminalFilter};
     return CurrentStation().GetProductByOrdinal(ordinal, filter, productId);
 }
 
-std::int32_t GetProductProperties(std::int32_t productId, std::int32_t* number, BSTR* name,
-                                  BSTR* tag, std::int16_t* enabled, BSTR* shortName, BSTR* barcode,
-                                  double* price1, double* price2, std::int32_t* productGroup) {
+std::int32_t KESTRO_CALL GetProductProperties(std::int32_t productId, std::int32_t* number,
+                                              BSTR* name, BSTR* tag, std::int16_t* enabled,
+                                              BSTR* shortName, BSTR* barcode, double* price1,
+                                              double* price2, std::int32_t* productGroup) {
     kestro::ProductRecord product;
     const bool given =
         AllGiven(number, name, tag, enabled, shortName, barcode, price1, price2, productGroup);

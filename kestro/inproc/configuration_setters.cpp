@@ -13,8 +13,9 @@ extern "C" {
 
 // ---- Ports ------------------------------------------------------------------------------
 
-std::int32_t SetPortProperties(std::int32_t portId, std::int32_t number, BSTR name,
-                               std::int32_t protocolId, std::int16_t deviceType, BSTR serialNo) {
+std::int32_t KESTRO_CALL SetPortProperties(std::int32_t portId, std::int32_t number, BSTR name,
+                                           std::int32_t protocolId, std::int16_t deviceType,
+                                           BSTR serialNo) {
     return CurrentStation().SetPortProperties(
         kestro::PortRecord{.id = portId,
                            .number = number,
@@ -28,8 +29,8 @@ std::int32_t SetPortProperties(std::int32_t portId, std::int32_t number, BSTR na
 
 // ---- Grades -----------------------------------------------------------------------------
 
-std::int32_t SetGradePropertiesEx(std::int32_t gradeId, std::int32_t number, BSTR name,
-                                  BSTR shortName, BSTR code, std::int16_t gradeType) {
+std::int32_t KESTRO_CALL SetGradePropertiesEx(std::int32_t gradeId, std::int32_t number, BSTR name,
+                                              BSTR shortName, BSTR code, std::int16_t gradeType) {
     return CurrentStation().SetGradePropertiesEx(kestro::GradeRecord{.id = gradeId,
                                                                      .number = number,
                                                                      .name = TextOf(name),
@@ -38,21 +39,19 @@ std::int32_t SetGradePropertiesEx(std::int32_t gradeId, std::int32_t number, BST
                                                                      .gradeType = gradeType});
 }
 
-std::int32_t SetGradePrice(std::int32_t gradeId, std::int16_t level, double price) {
+std::int32_t KESTRO_CALL SetGradePrice(std::int32_t gradeId, std::int16_t level, double price) {
     return CurrentStation().SetGradePrice(gradeId, level, price);
 }
 
 // ---- Tanks ------------------------------------------------------------------------------
 
-std::int32_t SetTankPropertiesEx2(std::int32_t tankId, std::int32_t number, BSTR name,
-                                  std::int32_t gradeId, std::int16_t type, double capacity,
-                                  double diameter, double height, double theoreticalCapacity,
-                                  double lowLevelAlarm, double highLevelAlarm,
-                                  double lowLowLevelAlarm, double highHighLevelAlarm,
-                                  double highWaterAlarm, double thermalCoefficient,
-                                  std::int32_t tankGauge, std::int16_t probe,
-                                  std::int32_t gaugeAlarmsMask, std::int32_t slotZigBeeId,
-                                  std::int16_t probeType, std::int32_t probeSerialNo) {
+std::int32_t KESTRO_CALL SetTankPropertiesEx2(
+    std::int32_t tankId, std::int32_t number, BSTR name, std::int32_t gradeId, std::int16_t type,
+    double capacity, double diameter, double height, double theoreticalCapacity,
+    double lowLevelAlarm, double highLevelAlarm, double lowLowLevelAlarm, double highHighLevelAlarm,
+    double highWaterAlarm, double thermalCoefficient, std::int32_t tankGauge, std::int16_t probe,
+    std::int32_t gaugeAlarmsMask, std::int32_t slotZigBeeId, std::int16_t probeType,
+    std::int32_t probeSerialNo) {
     return CurrentStation().SetTankPropertiesEx2(
         kestro::TankRecord{.id = tankId,
                            .number = number,
@@ -79,9 +78,9 @@ std::int32_t SetTankPropertiesEx2(std::int32_t tankId, std::int32_t number, BSTR
 
 // ---- ZigBee devices ---------------------------------------------------------------------
 
-std::int32_t SetZigBeeProperties(std::int32_t deviceId, std::int32_t number, BSTR name,
-                                 std::int16_t deviceType, BSTR serialNumber, BSTR nodeIdentifier,
-                                 std::int32_t portId) {
+std::int32_t KESTRO_CALL SetZigBeeProperties(std::int32_t deviceId, std::int32_t number, BSTR name,
+                                             std::int16_t deviceType, BSTR serialNumber,
+                                             BSTR nodeIdentifier, std::int32_t portId) {
     return CurrentStation().SetZigBeeProperties(
         kestro::ZigBeeRecord{.id = deviceId,
                              .number = number,
@@ -95,7 +94,7 @@ std::int32_t SetZigBeeProperties(std::int32_t deviceId, std::int32_t number, BST
 
 // ---- Pumps and hoses --------------------------------------------------------------------
 
-std::int32_t SetPumpPropertiesEx(
+std::int32_t KESTRO_CALL SetPumpPropertiesEx(
     std::int32_t pumpId, std::int32_t number, BSTR name, std::int16_t physicalNumber,
     std::int16_t side, std::int16_t address, std::int16_t priceLevel1, std::int16_t priceLevel2,
     std::int16_t priceDspFormat, std::int16_t volumeDspFormat, std::int16_t valueDspFormat,
@@ -128,11 +127,12 @@ std::int32_t SetPumpPropertiesEx(
                            .hasPreset = hasPreset});
 }
 
-std::int32_t SetHosePropertiesEx2(std::int32_t hoseId, std::int32_t number, std::int32_t pumpId,
-                                  std::int32_t tankId, std::int32_t physicalNumber,
-                                  double volumeTotal, double valueTotal, double volumeFactor,
-                                  double valueFactor, std::int16_t reader, double price1,
-                                  double price2, std::int16_t enabled) {
+std::int32_t KESTRO_CALL SetHosePropertiesEx2(std::int32_t hoseId, std::int32_t number,
+                                              std::int32_t pumpId, std::int32_t tankId,
+                                              std::int32_t physicalNumber, double volumeTotal,
+                                              double valueTotal, double volumeFactor,
+                                              double valueFactor, std::int16_t reader,
+                                              double price1, double price2, std::int16_t enabled) {
     return CurrentStation().SetHosePropertiesEx2(
         kestro::HoseRecord{.id = hoseId,
                            .number = number,
@@ -151,10 +151,11 @@ std::int32_t SetHosePropertiesEx2(std::int32_t hoseId, std::int32_t number, std:
 
 // ---- Sensors ----------------------------------------------------------------------------
 
-std::int32_t SetSensorPropertiesEx(std::int32_t sensorId, std::int32_t number, BSTR name,
-                                   std::int32_t portId, std::int16_t type, std::int16_t address,
-                                   std::int16_t sensorNo, std::int32_t slotZigBeeId,
-                                   std::int32_t sensorSerialNo) {
+std::int32_t KESTRO_CALL SetSensorPropertiesEx(std::int32_t sensorId, std::int32_t number,
+                                               BSTR name, std::int32_t portId, std::int16_t type,
+                                               std::int16_t address, std::int16_t sensorNo,
+                                               std::int32_t slotZigBeeId,
+                                               std::int32_t sensorSerialNo) {
     return CurrentStation().SetSensorPropertiesEx(
         kestro::SensorRecord{.id = sensorId,
                              .number = number,
@@ -169,11 +170,12 @@ std::int32_t SetSensorPropertiesEx(std::int32_t sensorId, std::int32_t number, B
 
 // ---- Attendants -------------------------------------------------------------------------
 
-std::int32_t SetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t number, BSTR name,
-                                       BSTR shortName, BSTR password, BSTR tag, BSTR idNumber,
-                                       std::int16_t shiftAStart, std::int16_t shiftAEnd,
-                                       std::int16_t shiftBStart, std::int16_t shiftBEnd,
-                                       std::int16_t type) {
+std::int32_t KESTRO_CALL SetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t number,
+                                                   BSTR name, BSTR shortName, BSTR password,
+                                                   BSTR tag, BSTR idNumber,
+                                                   std::int16_t shiftAStart, std::int16_t shiftAEnd,
+                                                   std::int16_t shiftBStart, std::int16_t shiftBEnd,
+                                                   std::int16_t type) {
     return CurrentStation().SetAttendantPropertiesEx2(
         kestro::AttendantRecord{.id = attendantId,
                                 .number = number,
@@ -191,14 +193,12 @@ std::int32_t SetAttendantPropertiesEx2(std::int32_t attendantId, std::int32_t nu
 
 // ---- Card clients -----------------------------------------------------------------------
 
-std::int32_t SetCardClientPropertiesEx4(std::int32_t clientId, std::int32_t number, BSTR name,
-                                        BSTR tag, std::int16_t enabled, std::int16_t priceLevel,
-                                        BSTR plate, BSTR idNumber, BSTR shortName, BSTR password,
-                                        std::int16_t gradeType, std::int16_t cardType,
-                                        std::int16_t limitType, double limit,
-                                        std::int16_t entryType, double expirationDate,
-                                        std::int32_t parentId, BSTR vimoSerialNo, double odometer,
-                                        std::int32_t factor) {
+std::int32_t KESTRO_CALL SetCardClientPropertiesEx4(
+    std::int32_t clientId, std::int32_t number, BSTR name, BSTR tag, std::int16_t enabled,
+    std::int16_t priceLevel, BSTR plate, BSTR idNumber, BSTR shortName, BSTR password,
+    std::int16_t gradeType, std::int16_t cardType, std::int16_t limitType, double limit,
+    std::int16_t entryType, double expirationDate, std::int32_t parentId, BSTR vimoSerialNo,
+    double odometer, std::int32_t factor) {
     return CurrentStation().SetCardClientPropertiesEx4(
         kestro::CardClientRecord{.id = clientId,
                                  .number = number,
@@ -224,9 +224,10 @@ std::int32_t SetCardClientPropertiesEx4(std::int32_t clientId, std::int32_t numb
 
 // ---- Shop products ----------------------------------------------------------------------
 
-std::int32_t SetProductProperties(std::int32_t productId, std::int32_t number, BSTR name, BSTR tag,
-                                  std::int16_t enabled, BSTR shortName, BSTR barcode, double price1,
-                                  double price2, std::int32_t productGroup) {
+std::int32_t KESTRO_CALL SetProductProperties(std::int32_t productId, std::int32_t number,
+                                              BSTR name, BSTR tag, std::int16_t enabled,
+                                              BSTR shortName, BSTR barcode, double price1,
+                                              double price2, std::int32_t productGroup) {
     return CurrentStation().SetProductProperties(
         kestro::ProductRecord{.id = productId,
                               .number = number,

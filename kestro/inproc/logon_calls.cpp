@@ -7,33 +7,35 @@ using kestro::CurrentStation;
 
 extern "C" {
 
-std::int32_t ClientLogonEx(std::int32_t clientId, std::int32_t clientKind, BSTR serverName,
-                           std::int32_t callPort, std::int32_t eventsPort, std::int32_t callTimeout,
-                           std::int32_t options, std::int32_t eventMask, std::int32_t bufferSize) {
+std::int32_t KESTRO_CALL ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
+                                       BSTR serverName, std::int32_t callPort,
+                                       std::int32_t eventsPort, std::int32_t callTimeout,
+                                       std::int32_t options, std::int32_t eventMask,
+                                       std::int32_t bufferSize) {
     return CurrentStation().ClientLogonEx(clientId, clientKind, kestro::TextOf(serverName),
                                           callPort, eventsPort, callTimeout, options, eventMask,
                                           bufferSize);
 }
 
-std::int32_t SetClientType(std::int32_t clientType) {
+std::int32_t KESTRO_CALL SetClientType(std::int32_t clientType) {
     return CurrentStation().SetClientType(clientType);
 }
 
-std::int32_t ClientLogoff() {
+std::int32_t KESTRO_CALL ClientLogoff() {
     return CurrentStation().ClientLogoff();
 }
 
-std::int32_t ResultString(std::int32_t code, BSTR* text) {
+std::int32_t KESTRO_CALL ResultString(std::int32_t code, BSTR* text) {
     return kestro::HandOutText(
         text, [code](std::u16string* out) { return CurrentStation().ResultString(code, out); });
 }
 
-std::int32_t DllVersion(BSTR* version) {
+std::int32_t KESTRO_CALL DllVersion(BSTR* version) {
     return kestro::HandOutText(
         version, [](std::u16string* out) { return CurrentStation().DllVersion(out); });
 }
 
-std::int32_t ServerVersion(BSTR* version) {
+std::int32_t KESTRO_CALL ServerVersion(BSTR* version) {
     return kestro::HandOutText(
         version, [](std::u16string* out) { return CurrentStation().ServerVersion(out); });
 }

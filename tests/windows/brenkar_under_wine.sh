@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# brenkar.exe under Wine against the Linux kestrod over loopback, held against the Linux
+# brenkar: for each case both programs run the same command against the same server, and
+# what they print, their exit status and the files they write must agree.
+# Usage: brenkar_under_wine.sh CASE LINUX_BUILD BRENKAR_EXE ADDRESS
+#   CASE         export_sample, export_max, version, import, check_verify, no_server,
+#                refused_target, injected_failure
+#   LINUX_BUILD  the Linux build tree (kestro/server/kestrod, transfer/brenkar)
+#   ADDRESS      a loopback address of this case's own (brenkar always calls port 5123)
+# WINEPREFIX names the private prefix. Both programs run with the same locale and time zone,
+# so that the export's DateGenerated stamp is formatted alike.
+set -euo pipefail
+case_name=$1
+linux_build=$2
+brenkar_exe=$3
+address=$4
+kestrod=$linux_build/kestro/server/kestrod
+brenkar_linux=$linux_build/transfer/brenkar
+export TZ=${TZ:-UTC} LANG=${LANG_UNDER_TEST:-en_US.UTF-8} LC_ALL=
+export WINEDEBUG=-all
+
+work=$(mktemp -d)
+server_pid=
+finish() {
+    stop_server
+    rm -rf "$work"
+}
+trap finish EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# start_server NAME STATION [kestrod options...]: a kestrod on ADDRESS with the database NAME.db.
+start_server() {
+    local name=$1 station=$2
+    shift 2
+    "$kestrod" --listen "$address" --db "$work/$name.db" --station "$station" "$@" \
+        >"$work/$name.out" 2>"$work/$name.log" &
+    server_pid=$!
+    for _ in $(seq 100); do
+        grep -q listening "$work/$name.out" 2>/dev/null && return 0
+        kill -0 "$server_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$work/$name.log" >&2
+    fail "kestrod did not start on $address"
+}
+
+stop_server() {
+    if [ -n "$server_pid" ]; then
+        kill -TERM "$server_pid" 2>/dev/null || true
+        wait "$server_pid" 2>/dev/null || true
+        server_pid=
+    fi
+}
+
+# run SIDE NAME ARGS...: runs brenkar of SIDE (linux or windows) in the work folder; its
+# output (console line ends made Unix ones, the address named ADDRESS) goes to NAME.SIDE,
+# its exit status to NAME.SIDE.status.
+run() {
+    local side=$1 name=$2
+    shift 2
+    local status=0
+    if [ "$side" = linux ]; then
+        (cd "$work" && "$brenkar_linux" "$@") >"$work/$name.raw" 2>&1 || status=$?
+    else
+        (cd "$work" && wine "$brenkar_exe" "$@") >"$work/$name.raw" 2>&1 </dev/null || status=$?
+    fi
+    tr -d '\r' <"$work/$name.raw" | sed "s/$address/ADDRESS/g" >"$work/$name.$side"
+    echo "$status" >"$work/$name.$side.status"
+}
+
+# same_run NAME: the two sides of NAME printed the same and ended with the same status.
+same_run() {
+    local name=$1
+    diff -u "$work/$name.linux" "$work/$name.windows" >&2 ||
+        fail "$name: brenkar.exe printed otherwise than brenkar"
+    diff "$work/$name.linux.status" "$work/$name.windows.status" >&2 ||
+        fail "$name: exit status $(cat "$work/$name.windows.status") under Wine," \
+            "$(cat "$work/$name.linux.status") on Linux"
+    echo "$name: same output, exit status $(cat "$work/$name.linux.status")"
+}
+
+# The stamp's digits become N: two runs a few seconds apart give the same form, and a
+# different date or time format shows.
+stamp_form() {
+    sed -E '/^DateGenerated=/ s/[0-9]+/N/g' "$1"
+}
+
+# same_file A B: byte for byte the same, but for the digits of the DateGenerated stamp.
+same_file() {
+    cmp -s <(stamp_form "$work/$1") <(stamp_form "$work/$2") || {
+        diff -u <(stamp_form "$work/$1") <(stamp_form "$work/$2") | head -40 >&2
+        fail "$2 differs from $1"
+    }
+    grep -q $'^DateGenerated=.*[0-9]\r$' "$work/$2" || fail "$2 has no DateGenerated stamp"
+    echo "$2: the same $(wc -c <"$work/$2") bytes as $1 (stamp: $(grep -a ^DateGenerated= "$work/$2" | tr -d '\r'))"
+}
+
+# expect_status NAME CODE: the Windows side of NAME ended with CODE.
+expect_status() {
+    [ "$(cat "$work/$1.windows.status")" = "$2" ] ||
+        fail "$1: exit status $(cat "$work/$1.windows.status"), expected $2"
+}
+
+export_both() {
+    local station=$1
+    start_server "$station" "$station"
+    run linux export EXPORT linux.ini "$address"
+    run windows export EXPORT windows.ini "$address"
+    stop_server
+    same_run export
+    expect_status export 0
+    same_file linux.ini windows.ini
+}
+
+case $case_name in
+    export_sample) export_both sample ;;
+    export_max) export_both max ;;
+    version)
+        start_server sample sample
+        run linux version VERSION linux.ini "$address"
+        run windows version VERSION windows.ini "$address"
+        same_run version
+        expect_status version 0
+        same_file linux.ini windows.ini
+        ;;
+    import)
+        # The sample's export, restored by brenkar.exe into an empty controller, exports the
+        # same file again; the Linux brenkar's restore of it into another prints the same.
+        start_server sample sample
+        run windows export EXPORT sample.ini "$address"
+        stop_server
+        start_server empty_linux empty
+        run linux import IMPORT sample.ini "$address"
+        stop_server
+        start_server empty_windows empty
+        run windows import IMPORT sample.ini "$address"
+        run windows again EXPORT restored.ini "$address"
+        stop_server
+        same_run import
+        expect_status import 0
+        expect_status again 0
+        same_file sample.ini restored.ini
+        ;;
+    check_verify)
+        start_server sample sample
+        run linux export EXPORT sample.ini "$address"
+        run linux check CHECK sample.ini
+        run windows check CHECK sample.ini
+        run linux verify VERIFY sample.ini "$address"
+        run windows verify VERIFY sample.ini "$address"
+        # A price changed in the file: VERIFY finds the difference on either system.
+        sed 's/^Price1=.*/Price1=9.999\r/' "$work/sample.ini" >"$work/changed.ini"
+        run linux changed VERIFY changed.ini "$address"
+        run windows changed VERIFY changed.ini "$address"
+        # A file that is no configuration: CHECK refuses it alike.
+        printf '[Nothing]\r\nKey=1\r\n' >"$work/nothing.ini"
+        run linux nothing CHECK nothing.ini
+        run windows nothing CHECK nothing.ini
+        stop_server
+        for name in check verify changed nothing; do same_run "$name"; done
+        expect_status check 0
+        expect_status verify 0
+        [ "$(cat "$work/changed.windows.status")" != 0 ] || fail "VERIFY of a changed file gave 0"
+        ;;
+    no_server)
+        run linux export EXPORT linux.ini "$address"
+        run windows export EXPORT windows.ini "$address"
+        same_run export
+        expect_status export 255
+        [ ! -e "$work/windows.ini" ] || fail "a failed export left windows.ini"
+        ;;
+    refused_target)
+        # A folder where the file should go: the export is refused before any call.
+        start_server sample sample
+        mkdir "$work/target.ini"
+        run linux export EXPORT target.ini "$address"
+        run windows export EXPORT target.ini "$address"
+        same_run export
+        expect_status export 255
+        ;;
+    injected_failure)
+        start_server sample sample --fail GetTanksCount=-3
+        run linux export EXPORT linux.ini "$address"
+        run windows export EXPORT windows.ini "$address"
+        same_run export
+        expect_status export 255
+        [ ! -e "$work/windows.ini" ] || fail "a failed export left windows.ini"
+        ;;
+    *) fail "unknown case $case_name" ;;
+esac
