@@ -89,3 +89,11 @@ using LRESULT = std::intptr_t;
 // char16_t units here, wchar_t on Windows.
 using WideString = std::basic_string<WCHAR>;
 using WideStringView = std::basic_string_view<WCHAR>;
+
+// A literal of WCHAR text outside automation (where OLESTR is the SDK's spelling): the
+// prefix of the system's 16-bit character type, WSTR("Pump") or WSTR('x').
+#ifdef _WIN32
+#define WSTR(text) L##text
+#else
+#define WSTR(text) u##text
+#endif

@@ -25,7 +25,7 @@ namespace {
 // module, and the same code linked into a test) never share one.
 class EventWindowClass {
   public:
-    static const char16_t* Acquire(WNDPROC proc) {
+    static const WCHAR* Acquire(WNDPROC proc) {
         EventWindowClass& self = Instance();
         std::lock_guard lock(self.mutex_);
         if (self.users_ == 0) {
@@ -53,30 +53,30 @@ class EventWindowClass {
         static EventWindowClass instance;
         return instance;
     }
-    static std::u16string Name(WNDPROC proc) {
-        std::u16string name = u"KestroClientEvents.";
+    static WideString Name(WNDPROC proc) {
+        WideString name = WSTR("KestroClientEvents.");
         auto address = reinterpret_cast<std::uintptr_t>(proc);
         for (int shift = static_cast<int>(sizeof(address)) * 8 - 4; shift >= 0; shift -= 4) {
-            name.push_back(u"0123456789ABCDEF"[(address >> shift) & 0xF]);
+            name.push_back(WSTR("0123456789ABCDEF")[(address >> shift) & 0xF]);
         }
         return name;
     }
 
     std::mutex mutex_;
     int users_ = 0;
-    std::u16string name_;
+    WideString name_;
 };
 
 }  // namespace
 
 UINT EventWindow::Message() {
-    static const UINT message = RegisterWindowMessageW(u"Kestro.Client.Event");
+    static const UINT message = RegisterWindowMessageW(WSTR("Kestro.Client.Event"));
     return message;
 }
 
 EventWindow::EventWindow() {
     poster_.box_ = std::make_shared<Poster::Mailbox>();
-    const char16_t* className = EventWindowClass::Acquire(&EventWindow::Proc);
+    const WCHAR* className = EventWindowClass::Acquire(&EventWindow::Proc);
     if (className == nullptr) {
         return;
     }

@@ -23,7 +23,7 @@ int MillisecondsLeft(Deadline deadline) {
 std::string HostName(BSTR serverName) {
     std::string host;
     for (UINT i = 0; i < SysStringLen(serverName); ++i) {
-        char16_t unit = serverName[i];
+        OLECHAR unit = serverName[i];
         if (unit == 0 || unit > 0x7F) {
             return std::string();
         }

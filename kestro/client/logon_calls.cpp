@@ -9,14 +9,14 @@ namespace {
 using kestro::client::ClientLink;
 using kestro::wire::CallCode;
 
-constexpr char16_t kLibraryVersion[] = u"Kestro client library 4.2.1 (libkestro, protocol 1)";
+constexpr OLECHAR kLibraryVersion[] = OLESTR("Kestro client library 4.2.1 (libkestro, protocol 1)");
 
 // The protocol's own codes must read the same in the library's texts.
 static_assert(kestro::kMalformedRequest == kestro::wire::kResultMalformedRequest);
 static_assert(kestro::kCallNotServed == kestro::wire::kResultCallNotServed);
 static_assert(kestro::kAnswerTooLarge == kestro::wire::kResultAnswerTooLarge);
 
-BSTR NewBstr(const std::u16string& text) {
+BSTR NewBstr(const WideString& text) {
     return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 

@@ -13,8 +13,8 @@ namespace kestro {
 
 // The units of `text` (its length prefix decides, embedded zeros kept); null is the empty
 // text.
-inline std::u16string TextOf(BSTR text) {
-    return text == nullptr ? std::u16string() : std::u16string(text, SysStringLen(text));
+inline WideString TextOf(BSTR text) {
+    return text == nullptr ? WideString() : WideString(text, SysStringLen(text));
 }
 
 // A new BSTR with the units of `text` (the caller's to free); null for a null text.
@@ -34,7 +34,7 @@ bool AllGiven(const Pointers*... pointers) {
 // answers the null out-pointer itself. On failure `out` is left untouched.
 template <typename StationCall>
 std::int32_t HandOutText(BSTR* out, StationCall call) {
-    std::u16string text;
+    WideString text;
     std::int32_t rc = call(out != nullptr ? &text : nullptr);
     if (rc == kSuccess) {
         *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));

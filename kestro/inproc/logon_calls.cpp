@@ -27,17 +27,17 @@ std::int32_t KESTRO_CALL ClientLogoff() {
 
 std::int32_t KESTRO_CALL ResultString(std::int32_t code, BSTR* text) {
     return kestro::HandOutText(
-        text, [code](std::u16string* out) { return CurrentStation().ResultString(code, out); });
+        text, [code](WideString* out) { return CurrentStation().ResultString(code, out); });
 }
 
 std::int32_t KESTRO_CALL DllVersion(BSTR* version) {
-    return kestro::HandOutText(
-        version, [](std::u16string* out) { return CurrentStation().DllVersion(out); });
+    return kestro::HandOutText(version,
+                               [](WideString* out) { return CurrentStation().DllVersion(out); });
 }
 
 std::int32_t KESTRO_CALL ServerVersion(BSTR* version) {
-    return kestro::HandOutText(
-        version, [](std::u16string* out) { return CurrentStation().ServerVersion(out); });
+    return kestro::HandOutText(version,
+                               [](WideString* out) { return CurrentStation().ServerVersion(out); });
 }
 
 }  // extern "C"

@@ -7,10 +7,10 @@
 namespace kestro {
 namespace {
 
-std::string DescribeText(const std::u16string& text) {
+std::string DescribeText(const WideString& text) {
     std::string out = "u\"";
-    for (char16_t unit : text) {
-        if (unit >= 0x20 && unit < 0x7F && unit != u'"' && unit != u'\\') {
+    for (WCHAR unit : text) {
+        if (unit >= 0x20 && unit < 0x7F && unit != WSTR('"') && unit != WSTR('\\')) {
             out.push_back(static_cast<char>(unit));
         } else {
             char escaped[16];
@@ -37,7 +37,7 @@ std::string DescribeValue(const CallValue& value) {
         std::snprintf(text, sizeof text, "%.17g", *v);
         return text;
     }
-    return DescribeText(std::get<std::u16string>(value));
+    return DescribeText(std::get<WideString>(value));
 }
 
 }  // namespace

@@ -9,13 +9,15 @@
 #include <variant>
 #include <vector>
 
+#include "platform/win_types.h"
+
 namespace kestro {
 
 // A value passed in, with the type it had in the call: the flat interface's 16-, 32- and
 // 64-bit integers, doubles and texts. A BSTR is kept as its units (embedded zeros included);
 // a null BSTR is kept as the empty text, which is what null means for a BSTR.
 // Out-pointers are not recorded: the values list holds only what the client sent.
-using CallValue = std::variant<std::int16_t, std::int32_t, std::int64_t, double, std::u16string>;
+using CallValue = std::variant<std::int16_t, std::int32_t, std::int64_t, double, WideString>;
 
 struct RecordedCall {
     std::string name;

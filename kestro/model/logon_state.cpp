@@ -57,7 +57,7 @@ std::int32_t LogonState::ClientLogoff() {
     return kSuccess;
 }
 
-std::int32_t LogonState::ServerVersion(std::u16string_view text, std::u16string* version) {
+std::int32_t LogonState::ServerVersion(WideStringView text, WideString* version) {
     if (std::int32_t rc = Admit({"ServerVersion", {}}, true)) {
         return rc;
     }

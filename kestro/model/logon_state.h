@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "kestro/model/call_record.h"
+#include "platform/win_types.h"
 
 namespace kestro {
 
@@ -18,7 +19,7 @@ namespace kestro {
 struct LogonSettings {
     std::int32_t clientId = 0;
     std::int32_t clientKind = 0;
-    std::u16string serverName;
+    WideString serverName;
     std::int32_t callPort = 0;
     std::int32_t eventsPort = 0;
     std::int32_t callTimeout = 0;
@@ -50,7 +51,7 @@ class LogonState {
     std::int32_t ClientLogonEx(LogonSettings settings);
     std::int32_t SetClientType(std::int32_t clientType);
     std::int32_t ClientLogoff();
-    std::int32_t ServerVersion(std::u16string_view text, std::u16string* version);
+    std::int32_t ServerVersion(WideStringView text, WideString* version);
 
     bool LoggedOn() const { return settings_.has_value(); }
     // The current logon's settings; null while logged off.

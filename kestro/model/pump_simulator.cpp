@@ -15,8 +15,8 @@ double Round(double amount, double scale) {
     return std::round(amount * scale) / scale;
 }
 
-std::u16string TextOf(const Text& text) {
-    return text.value_or(std::u16string());
+WideString TextOf(const Text& text) {
+    return text.value_or(WideString());
 }
 
 }  // namespace
@@ -187,8 +187,8 @@ void PumpSimulator::PriceHose(std::int32_t pumpId, Pump& pump, std::int32_t hose
     const TankRecord* tank = config_.tanks.Find(hose->tankId);
     const GradeRecord* grade = tank != nullptr ? config_.grades.Find(tank->gradeId) : nullptr;
     status.gradeId = grade != nullptr ? grade->id : -1;
-    status.gradeName = grade != nullptr ? TextOf(grade->name) : std::u16string();
-    status.shortGradeName = grade != nullptr ? TextOf(grade->shortName) : std::u16string();
+    status.gradeName = grade != nullptr ? TextOf(grade->name) : WideString();
+    status.shortGradeName = grade != nullptr ? TextOf(grade->shortName) : WideString();
     double price = grade != nullptr ? grade->prices[static_cast<std::size_t>(level - 1)] : 0;
     if (price == 0) {
         price = level == 2 ? hose->price2 : hose->price1;

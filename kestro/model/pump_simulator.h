@@ -22,6 +22,7 @@
 
 #include "client/pump_codes.h"
 #include "kestro/model/configuration.h"
+#include "platform/win_types.h"
 
 namespace kestro {
 
@@ -33,8 +34,8 @@ struct PumpStatus {
     std::int32_t hoseId = -1;
     std::int16_t hoseNumber = 0;
     std::int32_t gradeId = -1;
-    std::u16string gradeName;
-    std::u16string shortGradeName;
+    WideString gradeName;
+    WideString shortGradeName;
     std::int16_t priceLevel = 1;
     double price = 0;
     double volume = 0;
@@ -50,8 +51,8 @@ struct PumpDelivery {
     std::int32_t hoseId = -1;
     std::int16_t hoseNumber = 0;
     std::int32_t gradeId = -1;
-    std::u16string gradeName;
-    std::u16string shortGradeName;
+    WideString gradeName;
+    WideString shortGradeName;
     std::int16_t priceLevel = 1;
     double price = 0;
     double volume = 0;

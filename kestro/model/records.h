@@ -9,11 +9,13 @@
 #include <optional>
 #include <string>
 
+#include "platform/win_types.h"
+
 namespace kestro {
 
 // A text as the library hands it out: std::nullopt is a null BSTR (a stored NULL), which
 // clients treat like the empty text; an engaged value may be empty or hold any 16-bit units.
-using Text = std::optional<std::u16string>;
+using Text = std::optional<WideString>;
 
 // What GetDeviceDetails reports for a port's own device or for a ZigBee device.
 struct DeviceDetails {

@@ -7,54 +7,54 @@
 
 namespace kestro {
 
-std::u16string ResultText(std::int32_t code) {
+WideString ResultText(std::int32_t code) {
     switch (code) {
         case kSuccess:
-            return u"success";
+            return WSTR("success");
         case kCannotConnect:
-            return u"cannot connect";
+            return WSTR("cannot connect");
         case kTimeOut:
-            return u"time-out";
+            return WSTR("time-out");
         case kConnectionLost:
-            return u"connection lost";
+            return WSTR("connection lost");
         case kNotLoggedOn:
-            return u"not logged on";
+            return WSTR("not logged on");
         case kAlreadyLoggedOn:
-            return u"already logged on";
+            return WSTR("already logged on");
         case kRecordNotFound:
-            return u"record not found";
+            return WSTR("record not found");
         case kInvalidArgument:
-            return u"invalid argument";
+            return WSTR("invalid argument");
         case kCallNotSupported:
-            return u"call not supported";
+            return WSTR("call not supported");
         case kNoDeviceDetails:
-            return u"device details not available";
+            return WSTR("device details not available");
         case kNotSaved:
-            return u"change not saved by the server";
+            return WSTR("change not saved by the server");
         case kInvalidAnswer:
-            return u"invalid answer from the server";
+            return WSTR("invalid answer from the server");
         case kWrongPumpState:
-            return u"the pump's state does not allow this command";
+            return WSTR("the pump's state does not allow this command");
         case kNotAllowedByModes:
-            return u"not allowed by the pump's modes";
+            return WSTR("not allowed by the pump's modes");
         case kLimitOutOfRange:
-            return u"limit out of range";
+            return WSTR("limit out of range");
         case kPumpReserved:
-            return u"the pump is reserved by another client";
+            return WSTR("the pump is reserved by another client");
         case kStackFull:
-            return u"the delivery stack is full";
+            return WSTR("the delivery stack is full");
         case kDeliveryStarted:
-            return u"a delivery has already started";
+            return WSTR("a delivery has already started");
         case kNoCurrentDelivery:
-            return u"the pump has no current delivery";
+            return WSTR("the pump has no current delivery");
         case kMalformedRequest:
-            return u"request does not fit the call";
+            return WSTR("request does not fit the call");
         case kCallNotServed:
-            return u"call not served by the server";
+            return WSTR("call not served by the server");
         case kAnswerTooLarge:
-            return u"answer too large";
+            return WSTR("answer too large");
     }
-    std::u16string text = u"unknown result code ";
+    WideString text = WSTR("unknown result code ");
     text += Utf8ToUtf16(std::to_string(code));
     return text;
 }

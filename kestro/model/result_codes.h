@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/win_types.h"
+
 namespace kestro {
 
 // Every call of the flat interface answers one of these: 0 is success, any other value a
@@ -37,6 +39,6 @@ inline constexpr std::int32_t kAnswerTooLarge = 102;    // the answer exceeds th
 
 // The text of `code` ("success", "time-out", ...), without a closing full stop: clients print
 // it inside their own sentence. A code outside the table gets "unknown result code <code>".
-std::u16string ResultText(std::int32_t code);
+WideString ResultText(std::int32_t code);
 
 }  // namespace kestro

@@ -18,12 +18,12 @@ std::int32_t Station::Admit(RecordedCall call, bool needsLogon) {
 }
 
 std::int32_t Station::ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
-                                    std::u16string_view serverName, std::int32_t callPort,
+                                    WideStringView serverName, std::int32_t callPort,
                                     std::int32_t eventsPort, std::int32_t callTimeout,
                                     std::int32_t options, std::int32_t eventMask,
                                     std::int32_t bufferSize) {
-    return logon_.ClientLogonEx({clientId, clientKind, std::u16string(serverName), callPort,
-                                 eventsPort, callTimeout, options, eventMask, bufferSize});
+    return logon_.ClientLogonEx({clientId, clientKind, WideString(serverName), callPort, eventsPort,
+                                 callTimeout, options, eventMask, bufferSize});
 }
 
 std::int32_t Station::SetClientType(std::int32_t clientType) {
@@ -34,7 +34,7 @@ std::int32_t Station::ClientLogoff() {
     return logon_.ClientLogoff();
 }
 
-std::int32_t Station::ResultString(std::int32_t code, std::u16string* text) {
+std::int32_t Station::ResultString(std::int32_t code, WideString* text) {
     if (std::int32_t rc = Admit({"ResultString", {code}}, false)) {
         return rc;
     }
@@ -46,7 +46,7 @@ std::int32_t Station::ResultString(std::int32_t code, std::u16string* text) {
     return kSuccess;
 }
 
-std::int32_t Station::DllVersion(std::u16string* version) {
+std::int32_t Station::DllVersion(WideString* version) {
     if (std::int32_t rc = Admit({"DllVersion", {}}, false)) {
         return rc;
     }
@@ -57,7 +57,7 @@ std::int32_t Station::DllVersion(std::u16string* version) {
     return kSuccess;
 }
 
-std::int32_t Station::ServerVersion(std::u16string* version) {
+std::int32_t Station::ServerVersion(WideString* version) {
     return logon_.ServerVersion(serverVersion_, version);
 }
 
@@ -68,7 +68,7 @@ std::int32_t Station::NotSupported(RecordedCall call) {
     return kCallNotSupported;
 }
 
-void Station::SetResultText(std::int32_t code, std::u16string text) {
+void Station::SetResultText(std::int32_t code, WideString text) {
     resultTexts_[code] = std::move(text);
 }
 

@@ -17,6 +17,7 @@
 #include "kestro/model/fault_plan.h"
 #include "kestro/model/logon_state.h"
 #include "kestro/model/product_filter.h"
+#include "platform/win_types.h"
 
 namespace kestro {
 
@@ -38,7 +39,7 @@ class Station {
 
     // Logs on; see LogonState::ClientLogonEx for its own results.
     std::int32_t ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
-                               std::u16string_view serverName, std::int32_t callPort,
+                               WideStringView serverName, std::int32_t callPort,
                                std::int32_t eventsPort, std::int32_t callTimeout,
                                std::int32_t options, std::int32_t eventMask,
                                std::int32_t bufferSize);
@@ -47,9 +48,9 @@ class Station {
     // Ends the logon; the client type is forgotten.
     std::int32_t ClientLogoff();
     // The text of any code: the station's own text when one was set, else the common table's.
-    std::int32_t ResultString(std::int32_t code, std::u16string* text);
-    std::int32_t DllVersion(std::u16string* version);
-    std::int32_t ServerVersion(std::u16string* version);
+    std::int32_t ResultString(std::int32_t code, WideString* text);
+    std::int32_t DllVersion(WideString* version);
+    std::int32_t ServerVersion(WideString* version);
 
     // ---- Configuration getters ----------------------------------------------------------
     // The flat interface's getters of the same names with C++ types. Each call is recorded
@@ -152,10 +153,10 @@ class Station {
     void LoadConfiguration(Configuration configuration);
     const Configuration& CurrentConfiguration() const { return config_; }
 
-    void SetDllVersionText(std::u16string text) { dllVersion_ = std::move(text); }
-    void SetServerVersionText(std::u16string text) { serverVersion_ = std::move(text); }
+    void SetDllVersionText(WideString text) { dllVersion_ = std::move(text); }
+    void SetServerVersionText(WideString text) { serverVersion_ = std::move(text); }
     // Replaces the text of `code` for this station (a localised library, for instance).
-    void SetResultText(std::int32_t code, std::u16string text);
+    void SetResultText(std::int32_t code, WideString text);
     // See FaultPlan::Add (throws std::invalid_argument for a fault that could never apply).
     void InjectFault(Fault fault) { faults_.Add(std::move(fault)); }
     // Shorthand: every call named `call` answers `code` from now on.
@@ -203,9 +204,9 @@ class Station {
     std::vector<RecordedCall> calls_;
     FaultPlan faults_;
     LogonState logon_{[this](RecordedCall call) { return Intake(std::move(call)); }};
-    std::u16string dllVersion_ = u"Kestro client 4.2.1 (in-process station model)";
-    std::u16string serverVersion_ = u"Kestro station model 4.2.1";
-    std::map<std::int32_t, std::u16string> resultTexts_;
+    WideString dllVersion_ = WSTR("Kestro client 4.2.1 (in-process station model)");
+    WideString serverVersion_ = WSTR("Kestro station model 4.2.1");
+    std::map<std::int32_t, WideString> resultTexts_;
     Configuration config_;
 
     // Derived from config_ on first use and dropped whenever it changes, so that a client

@@ -10,18 +10,18 @@ namespace {
 
 using S = std::int16_t;
 
-std::u16string Ascii(std::string_view text) {
-    return std::u16string(text.begin(), text.end());
+WideString Ascii(std::string_view text) {
+    return WideString(text.begin(), text.end());
 }
 
 // `prefix` followed by `n` with at least `width` digits.
-std::u16string Numbered(std::u16string prefix, int n, int width = 1) {
+WideString Numbered(WideString prefix, int n, int width = 1) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%0*d", width, n);
     return prefix + Ascii(digits);
 }
 
-DeviceDetails Details(std::u16string model, std::u16string hardware, std::u16string firmware) {
+DeviceDetails Details(WideString model, WideString hardware, WideString firmware) {
     return DeviceDetails{std::move(model), std::move(hardware), std::move(firmware)};
 }
 
@@ -37,45 +37,46 @@ std::int32_t Channels(std::initializer_list<int> channels) {
 // ---- The sample station ------------------------------------------------------------------
 
 struct GradeSample {
-    const char16_t* name;
-    const char16_t* shortName;
-    const char16_t* code;
+    const WCHAR* name;
+    const WCHAR* shortName;
+    const WCHAR* code;
     double cash;  // price level 1
     double card;  // price level 2
 };
 
 const GradeSample kSampleGrades[] = {
-    {u"Gasolina Comum", u"GC", u"G01", 5.899, 5.999},
-    {u"Gasolina Aditivada", u"GA", u"G02", 6.099, 6.199},
-    {u"Etanol Hidratado", u"ET", u"E01", 3.999, 4.079},
-    {u"Óleo Diesel S10", u"S10", u"D10", 6.199, 6.299},
+    {WSTR("Gasolina Comum"), WSTR("GC"), WSTR("G01"), 5.899, 5.999},
+    {WSTR("Gasolina Aditivada"), WSTR("GA"), WSTR("G02"), 6.099, 6.199},
+    {WSTR("Etanol Hidratado"), WSTR("ET"), WSTR("E01"), 3.999, 4.079},
+    {WSTR("Óleo Diesel S10"), WSTR("S10"), WSTR("D10"), 6.199, 6.299},
 };
 
 void AddSamplePorts(Configuration& station) {
     struct Row {
-        const char16_t* name;
+        const WCHAR* name;
         std::int32_t protocolId;
         S deviceType;
-        const char16_t* model;
+        const WCHAR* model;
     };
     const Row rows[] = {
-        {u"Bombas ilha 1", 1, 1, u"KX-4 interface de bombas"},
-        {u"Bombas ilha 2", 1, 1, u"KX-4 interface de bombas"},
-        {u"Gateway ZigBee", 7, 3, u"ZB2G gateway"},
-        {u"Leitor de cartões", 4, 2, u"CR-10 leitor"},
-        {u"Medição de tanques", 20, 4, u"TG-8 console"},
-        {u"Painel de preços", 12, 5, u"PS-3 painel"},
+        {WSTR("Bombas ilha 1"), 1, 1, WSTR("KX-4 interface de bombas")},
+        {WSTR("Bombas ilha 2"), 1, 1, WSTR("KX-4 interface de bombas")},
+        {WSTR("Gateway ZigBee"), 7, 3, WSTR("ZB2G gateway")},
+        {WSTR("Leitor de cartões"), 4, 2, WSTR("CR-10 leitor")},
+        {WSTR("Medição de tanques"), 20, 4, WSTR("TG-8 console")},
+        {WSTR("Painel de preços"), 12, 5, WSTR("PS-3 painel")},
     };
     std::int32_t id = 0;
     for (const Row& row : rows) {
         ++id;
-        PortRecord port{.id = id,
-                        .number = id,
-                        .name = row.name,
-                        .protocolId = row.protocolId,
-                        .deviceType = row.deviceType,
-                        .serialNo = Numbered(u"KP-23-", 100 + id, 5),
-                        .details = Details(row.model, u"rev C", Numbered(u"4.2.", 10 + id))};
+        PortRecord port{
+            .id = id,
+            .number = id,
+            .name = row.name,
+            .protocolId = row.protocolId,
+            .deviceType = row.deviceType,
+            .serialNo = Numbered(WSTR("KP-23-"), 100 + id, 5),
+            .details = Details(row.model, WSTR("rev C"), Numbered(WSTR("4.2."), 10 + id))};
         if (id == 3) {
             port.zb2g = ZB2GConfig{.panId = 0x4F21,
                                    .channelMask = Channels({11, 15, 20, 25}),
@@ -106,7 +107,7 @@ void AddSampleTanks(Configuration& station) {
         const double capacity = capacities[id - 1];
         station.tanks.Put(TankRecord{.id = id,
                                      .number = id,
-                                     .name = Numbered(u"Tanque ", id),
+                                     .name = Numbered(WSTR("Tanque "), id),
                                      .gradeId = id,
                                      .type = 1,
                                      .capacity = capacity,
@@ -130,26 +131,27 @@ void AddSampleTanks(Configuration& station) {
 
 void AddSampleZigBees(Configuration& station) {
     struct Row {
-        const char16_t* name;
+        const WCHAR* name;
         S deviceType;
     };
     const Row rows[] = {
-        {u"Repetidor da pista", 1},
-        {u"Módulo bombas 1-4", 2},
-        {u"Módulo bombas 5-8", 2},
-        {u"Sensor de vazamento", 3},
+        {WSTR("Repetidor da pista"), 1},
+        {WSTR("Módulo bombas 1-4"), 2},
+        {WSTR("Módulo bombas 5-8"), 2},
+        {WSTR("Sensor de vazamento"), 3},
     };
     std::int32_t id = 4;
     for (const Row& row : rows) {
         ++id;
-        station.zigBees.Put(ZigBeeRecord{.id = id,
-                                         .number = id,
-                                         .name = row.name,
-                                         .deviceType = row.deviceType,
-                                         .serialNumber = Numbered(u"ZB-00A", id),
-                                         .nodeIdentifier = Numbered(u"NODE-", id, 2),
-                                         .portId = 3,
-                                         .details = Details(u"ZB-R2", u"v2", u"ZB 1.8.3")});
+        station.zigBees.Put(
+            ZigBeeRecord{.id = id,
+                         .number = id,
+                         .name = row.name,
+                         .deviceType = row.deviceType,
+                         .serialNumber = Numbered(WSTR("ZB-00A"), id),
+                         .nodeIdentifier = Numbered(WSTR("NODE-"), id, 2),
+                         .portId = 3,
+                         .details = Details(WSTR("ZB-R2"), WSTR("v2"), WSTR("ZB 1.8.3"))});
     }
 }
 
@@ -162,7 +164,7 @@ void AddSamplePumps(Configuration& station) {
         ++id;
         station.pumps.Put(PumpRecord{.id = id,
                                      .number = id,
-                                     .name = Numbered(u"Bomba ", id),
+                                     .name = Numbered(WSTR("Bomba "), id),
                                      .physicalNumber = static_cast<S>(id),
                                      .side = static_cast<S>(id % 2 == 1 ? 1 : 2),
                                      .address = static_cast<S>(id),
@@ -205,9 +207,10 @@ void AddSamplePumps(Configuration& station) {
 }
 
 void AddSampleSensors(Configuration& station) {
-    const char16_t* names[] = {u"Vazamento tanque 1", u"Água no tanque 3", u"Sump da bomba 5"};
+    const WCHAR* names[] = {WSTR("Vazamento tanque 1"), WSTR("Água no tanque 3"),
+                            WSTR("Sump da bomba 5")};
     std::int32_t id = 0;
-    for (const char16_t* name : names) {
+    for (const WCHAR* name : names) {
         ++id;
         station.sensors.Put(SensorRecord{.id = id,
                                          .number = id,
@@ -223,15 +226,15 @@ void AddSampleSensors(Configuration& station) {
 
 void AddSampleAttendants(Configuration& station) {
     struct Row {
-        const char16_t* name;
-        const char16_t* shortName;
+        const WCHAR* name;
+        const WCHAR* shortName;
     };
     const Row rows[] = {
-        {u"João da Silva", u"João"},        {u"Maria da Conceição", u"Maria"},
-        {u"José Araújo", u"José"},          {u"Ana Lúcia Prado", u"Ana"},
-        {u"Antônio Gonçalves", u"Antônio"}, {u"Fábio Souza", u"Fábio"},
-        {u"Cláudia Ribeiro", u"Cláudia"},   {u"Sérgio Mendes", u"Sérgio"},
-        {u"Luíza Brandão", u"Luíza"},       {u"Vinícius Assunção", u"Vinícius"},
+        {WSTR("João da Silva"), WSTR("João")},        {WSTR("Maria da Conceição"), WSTR("Maria")},
+        {WSTR("José Araújo"), WSTR("José")},          {WSTR("Ana Lúcia Prado"), WSTR("Ana")},
+        {WSTR("Antônio Gonçalves"), WSTR("Antônio")}, {WSTR("Fábio Souza"), WSTR("Fábio")},
+        {WSTR("Cláudia Ribeiro"), WSTR("Cláudia")},   {WSTR("Sérgio Mendes"), WSTR("Sérgio")},
+        {WSTR("Luíza Brandão"), WSTR("Luíza")},       {WSTR("Vinícius Assunção"), WSTR("Vinícius")},
     };
     std::int32_t id = 0;
     for (const Row& row : rows) {
@@ -241,9 +244,9 @@ void AddSampleAttendants(Configuration& station) {
                                                .number = id,
                                                .name = row.name,
                                                .shortName = row.shortName,
-                                               .password = Numbered(u"", 1000 + 37 * id),
-                                               .tag = Numbered(u"TAG-", id, 4),
-                                               .idNumber = Numbered(u"123.456.789-", id, 2),
+                                               .password = Numbered(WSTR(""), 1000 + 37 * id),
+                                               .tag = Numbered(WSTR("TAG-"), id, 4),
+                                               .idNumber = Numbered(WSTR("123.456.789-"), id, 2),
                                                .shiftAStart = static_cast<S>(morning ? 600 : 1400),
                                                .shiftAEnd = static_cast<S>(morning ? 1400 : 2200),
                                                .shiftBStart = 0,
@@ -253,66 +256,66 @@ void AddSampleAttendants(Configuration& station) {
 }
 
 void AddSampleCardClients(Configuration& station) {
-    const char16_t* companies[] = {u"Transportadora Araújo", u"Auto Escola São Jorge",
-                                   u"Padaria Pão Dourado",   u"Construtora Fênix",
-                                   u"Táxi Cooperativa",      u"Prefeitura de Itaúna",
-                                   u"Farmácia Saúde",        u"Mudanças Conceição",
-                                   u"Hotel Serra Azul",      u"Laticínios Boa Vista"};
+    const WCHAR* companies[] = {WSTR("Transportadora Araújo"), WSTR("Auto Escola São Jorge"),
+                                WSTR("Padaria Pão Dourado"),   WSTR("Construtora Fênix"),
+                                WSTR("Táxi Cooperativa"),      WSTR("Prefeitura de Itaúna"),
+                                WSTR("Farmácia Saúde"),        WSTR("Mudanças Conceição"),
+                                WSTR("Hotel Serra Azul"),      WSTR("Laticínios Boa Vista")};
     for (std::int32_t id = 1; id <= 50; ++id) {
-        const std::u16string company = companies[(id - 1) % 10];
+        const WideString company = companies[(id - 1) % 10];
         const bool fleetHead = id <= 10;
-        station.cardClients.Put(
-            CardClientRecord{.id = id,
-                             .number = id,
-                             .name = fleetHead ? company : company + Numbered(u" - veículo ", id),
-                             .tag = Numbered(u"CARD-", id, 5),
-                             .enabled = static_cast<S>(id % 13 == 0 ? 0 : 1),
-                             .priceLevel = static_cast<S>(fleetHead ? 2 : 1),
-                             .plate = Numbered(u"BRA", 1000 + 7 * id, 4),
-                             .idNumber = Numbered(u"12.345.678/0001-", id, 2),
-                             .shortName = Numbered(u"Cli", id, 3),
-                             .password = Numbered(u"", 4000 + 13 * id),
-                             .gradeType = static_cast<S>(id % 3),
-                             .cardType = static_cast<S>(fleetHead ? 1 : 2),
-                             .limitType = static_cast<S>(id % 2),
-                             .limit = 500.0 + 25.0 * id,
-                             .entryType = 1,
-                             .expirationDate = 46022.0 + id,  // from 1 January 2026 on
-                             .parentId = fleetHead ? -1 : (id - 1) % 10 + 1,
-                             .vimoSerialNo = Numbered(u"VM", 880000 + id, 6),
-                             .odometer = 1000.0 * id + 0.5,
-                             .factor = 1});
+        station.cardClients.Put(CardClientRecord{
+            .id = id,
+            .number = id,
+            .name = fleetHead ? company : company + Numbered(WSTR(" - veículo "), id),
+            .tag = Numbered(WSTR("CARD-"), id, 5),
+            .enabled = static_cast<S>(id % 13 == 0 ? 0 : 1),
+            .priceLevel = static_cast<S>(fleetHead ? 2 : 1),
+            .plate = Numbered(WSTR("BRA"), 1000 + 7 * id, 4),
+            .idNumber = Numbered(WSTR("12.345.678/0001-"), id, 2),
+            .shortName = Numbered(WSTR("Cli"), id, 3),
+            .password = Numbered(WSTR(""), 4000 + 13 * id),
+            .gradeType = static_cast<S>(id % 3),
+            .cardType = static_cast<S>(fleetHead ? 1 : 2),
+            .limitType = static_cast<S>(id % 2),
+            .limit = 500.0 + 25.0 * id,
+            .entryType = 1,
+            .expirationDate = 46022.0 + id,  // from 1 January 2026 on
+            .parentId = fleetHead ? -1 : (id - 1) % 10 + 1,
+            .vimoSerialNo = Numbered(WSTR("VM"), 880000 + id, 6),
+            .odometer = 1000.0 * id + 0.5,
+            .factor = 1});
     }
 }
 
 void AddSampleProducts(Configuration& station) {
     struct Row {
-        const char16_t* name;
-        const char16_t* shortName;
+        const WCHAR* name;
+        const WCHAR* shortName;
         double price;
         std::int32_t group;
     };
     const Row rows[] = {
-        {u"Água mineral 500 ml", u"Água 500", 3.50, 1},
-        {u"Refrigerante lata 350 ml", u"Refri lata", 5.90, 1},
-        {u"Suco de laranja 300 ml", u"Suco lar.", 7.50, 1},
-        {u"Café expresso", u"Café", 6.00, 2},
-        {u"Pão de queijo", u"Pão queijo", 4.50, 2},
-        {u"Coxinha de frango", u"Coxinha", 7.00, 2},
-        {u"Chocolate ao leite 90 g", u"Chocolate", 8.90, 3},
-        {u"Salgadinho 120 g", u"Salgadinho", 9.50, 3},
-        {u"Chiclete menta", u"Chiclete", 2.50, 3},
-        {u"Óleo de motor 1 L", u"Óleo 1L", 42.90, 4},
-        {u"Aditivo de radiador", u"Aditivo rad", 29.90, 4},
-        {u"Fluido de freio", u"Fluido fr.", 24.90, 4},
-        {u"Palheta limpador", u"Palheta", 39.90, 4},
-        {u"Lâmpada H4", u"Lâmpada H4", 34.90, 4},
-        {u"Gelo 5 kg", u"Gelo 5kg", 15.00, 5},
-        {u"Carvão 3 kg", u"Carvão 3kg", 22.00, 5},
-        {u"Arla 32 20 L", u"Arla 20L", 89.90, 4},
-        {u"Flanela", u"Flanela", 6.50, 4},
-        {u"Água de coco 1 L", u"Coco 1L", 12.90, 1},
-        {u"Cartão presente", u"Presente", 0.00, 6},
+        {WSTR("Água mineral 500 ml"), WSTR("Água 500"), 3.50, 1},
+        {WSTR("Refrigerante lata 350 ml"), WSTR("Refri lata"), 5.90, 1},
+        {WSTR("Suco de laranja 300 ml"), WSTR("Suco lar."), 7.50, 1},
+        {WSTR("Café expresso"), WSTR("Café"), 6.00, 2},
+        {WSTR("Pão de queijo"), WSTR("Pão queijo"), 4.50, 2},
+        {WSTR("Coxinha de frango"), WSTR("Coxinha"), 7.00, 2},
+        {WSTR("Chocolate ao leite 90 g"), WSTR("Chocolate"), 8.90, 3},
+        {WSTR("Salgadinho 120 g"), WSTR("Salgadinho"), 9.50, 3},
+        {WSTR("Chiclete menta"), WSTR("Chiclete"), 2.50, 3},
+        {WSTR("Óleo de motor 1 L"), WSTR("Óleo 1L"), 42.90, 4},
+        {WSTR("Aditivo de radiador"), WSTR("Aditivo rad"), 29.90, 4},
+        {WSTR("Fluido de freio"), WSTR("Fluido fr."), 24.90, 4},
+        {WSTR("Palheta limpador"), WSTR("Palheta"), 39.90, 4},
+        {WSTR("Lâmpada H4"), WSTR("Lâmpada H4"), 34.90, 4},
+        {WSTR("Gelo 5 kg"), WSTR("Gelo 5kg"), 15.00, 5},
+        {WSTR("Carvão 3 kg"), WSTR("Carvão 3kg"), 22.00, 5},
+        {WSTR("Arla 32 20 L"), WSTR("Arla 20L"), 89.90, 4},
+        {WSTR("Flanela"), WSTR("Flanela"), 6.50, 4},
+        {WSTR("Água de coco 1 L"), WSTR("Coco 1L"), 12.90, 1},
+        {WSTR("Cartão presente"), WSTR("Presente"), 0.00, 6},
     };
     std::int32_t id = 0;
     for (const Row& row : rows) {
@@ -321,10 +324,10 @@ void AddSampleProducts(Configuration& station) {
             ProductRecord{.id = id,
                           .number = id,
                           .name = row.name,
-                          .tag = Numbered(u"P", id, 4),
+                          .tag = Numbered(WSTR("P"), id, 4),
                           .enabled = static_cast<S>(id == 20 ? 0 : 1),
                           .shortName = row.shortName,
-                          .barcode = id == 20 ? std::u16string() : Numbered(u"789100000", id, 4),
+                          .barcode = id == 20 ? WideString() : Numbered(WSTR("789100000"), id, 4),
                           .price1 = row.price,
                           .price2 = row.price * 0.95,
                           .productGroup = row.group});
@@ -340,29 +343,30 @@ constexpr std::int32_t kFirstZigBee = 5;
 
 void AddMaxRecords(Configuration& station) {
     for (std::int32_t id = 1; id <= kMaxSmallKind; ++id) {
-        station.ports.Put(PortRecord{.id = id,
-                                     .number = id,
-                                     .name = Numbered(u"Porta ", id, 2),
-                                     .protocolId = id % 20 + 1,
-                                     .deviceType = static_cast<S>(id % 5),
-                                     .serialNo = Numbered(u"KP-", id, 5),
-                                     .zb2g = ZB2GConfig{.panId = 0x1000 + id,
-                                                        .channelMask = Channels({11, 11 + id % 16}),
-                                                        .keyA = 0x0101010101010101LL * (id % 16),
-                                                        .keyB = 0x1010101010101010LL * (id % 8)},
-                                     .details = Details(u"KX-4", u"rev C", Numbered(u"4.2.", id))});
+        station.ports.Put(PortRecord{
+            .id = id,
+            .number = id,
+            .name = Numbered(WSTR("Porta "), id, 2),
+            .protocolId = id % 20 + 1,
+            .deviceType = static_cast<S>(id % 5),
+            .serialNo = Numbered(WSTR("KP-"), id, 5),
+            .zb2g = ZB2GConfig{.panId = 0x1000 + id,
+                               .channelMask = Channels({11, 11 + id % 16}),
+                               .keyA = 0x0101010101010101LL * (id % 16),
+                               .keyB = 0x1010101010101010LL * (id % 8)},
+            .details = Details(WSTR("KX-4"), WSTR("rev C"), Numbered(WSTR("4.2."), id))});
         station.grades.Put(GradeRecord{
             .id = id,
             .number = id,
-            .name = Numbered(u"Combustível ", id, 2),
-            .shortName = Numbered(u"C", id, 2),
-            .code = Numbered(u"G", id, 3),
+            .name = Numbered(WSTR("Combustível "), id, 2),
+            .shortName = Numbered(WSTR("C"), id, 2),
+            .code = Numbered(WSTR("G"), id, 3),
             .gradeType = static_cast<S>(id % 3),
             .prices = {4.0 + id / 100.0, 4.1 + id / 100.0, 4.2 + id / 100.0, 4.3 + id / 100.0,
                        4.4 + id / 100.0, 4.5 + id / 100.0, 4.6 + id / 100.0, 4.7 + id / 100.0}});
         station.tanks.Put(TankRecord{.id = id,
                                      .number = id,
-                                     .name = Numbered(u"Tanque ", id, 2),
+                                     .name = Numbered(WSTR("Tanque "), id, 2),
                                      .gradeId = id,
                                      .type = 1,
                                      .capacity = 15000.0 + 100.0 * id,
@@ -374,18 +378,19 @@ void AddMaxRecords(Configuration& station) {
                                      .probeType = 2,
                                      .probeSerialNo = 40000 + id});
         if (id >= kFirstZigBee) {
-            station.zigBees.Put(ZigBeeRecord{.id = id,
-                                             .number = id,
-                                             .name = Numbered(u"Dispositivo ", id, 2),
-                                             .deviceType = static_cast<S>(id % 4),
-                                             .serialNumber = Numbered(u"ZB-", id, 5),
-                                             .nodeIdentifier = Numbered(u"NODE-", id, 2),
-                                             .portId = id,
-                                             .details = Details(u"ZB-R2", u"v2", u"ZB 1.8.3")});
+            station.zigBees.Put(
+                ZigBeeRecord{.id = id,
+                             .number = id,
+                             .name = Numbered(WSTR("Dispositivo "), id, 2),
+                             .deviceType = static_cast<S>(id % 4),
+                             .serialNumber = Numbered(WSTR("ZB-"), id, 5),
+                             .nodeIdentifier = Numbered(WSTR("NODE-"), id, 2),
+                             .portId = id,
+                             .details = Details(WSTR("ZB-R2"), WSTR("v2"), WSTR("ZB 1.8.3"))});
         }
         station.pumps.Put(PumpRecord{.id = id,
                                      .number = id,
-                                     .name = Numbered(u"Bomba ", id, 2),
+                                     .name = Numbered(WSTR("Bomba "), id, 2),
                                      .physicalNumber = static_cast<S>(id),
                                      .side = static_cast<S>(id % 2 + 1),
                                      .address = static_cast<S>(id),
@@ -421,7 +426,7 @@ void AddMaxRecords(Configuration& station) {
     for (std::int32_t id = 1; id <= kMaxLargeKind; ++id) {
         station.sensors.Put(SensorRecord{.id = id,
                                          .number = id,
-                                         .name = Numbered(u"Sensor ", id, 4),
+                                         .name = Numbered(WSTR("Sensor "), id, 4),
                                          .portId = id % kMaxSmallKind + 1,
                                          .type = static_cast<S>(id % 4),
                                          .address = static_cast<S>(id % 256),
@@ -429,11 +434,11 @@ void AddMaxRecords(Configuration& station) {
                                          .sensorSerialNo = 70000 + id});
         station.attendants.Put(AttendantRecord{.id = id,
                                                .number = id,
-                                               .name = Numbered(u"Frentista ", id, 4),
-                                               .shortName = Numbered(u"F", id, 4),
-                                               .password = Numbered(u"", id, 4),
-                                               .tag = Numbered(u"TAG-", id, 4),
-                                               .idNumber = Numbered(u"ID", id, 6),
+                                               .name = Numbered(WSTR("Frentista "), id, 4),
+                                               .shortName = Numbered(WSTR("F"), id, 4),
+                                               .password = Numbered(WSTR(""), id, 4),
+                                               .tag = Numbered(WSTR("TAG-"), id, 4),
+                                               .idNumber = Numbered(WSTR("ID"), id, 6),
                                                .shiftAStart = 600,
                                                .shiftAEnd = 1400,
                                                .shiftBStart = 1400,
@@ -441,14 +446,14 @@ void AddMaxRecords(Configuration& station) {
                                                .type = 1});
         station.cardClients.Put(CardClientRecord{.id = id,
                                                  .number = id,
-                                                 .name = Numbered(u"Cliente ", id, 4),
-                                                 .tag = Numbered(u"CARD-", id, 5),
+                                                 .name = Numbered(WSTR("Cliente "), id, 4),
+                                                 .tag = Numbered(WSTR("CARD-"), id, 5),
                                                  .enabled = 1,
                                                  .priceLevel = 1,
-                                                 .plate = Numbered(u"MAX", id, 4),
-                                                 .idNumber = Numbered(u"CNPJ", id, 6),
-                                                 .shortName = Numbered(u"C", id, 4),
-                                                 .password = Numbered(u"", id, 4),
+                                                 .plate = Numbered(WSTR("MAX"), id, 4),
+                                                 .idNumber = Numbered(WSTR("CNPJ"), id, 6),
+                                                 .shortName = Numbered(WSTR("C"), id, 4),
+                                                 .password = Numbered(WSTR(""), id, 4),
                                                  .gradeType = 1,
                                                  .cardType = 1,
                                                  .limitType = 1,
@@ -456,16 +461,16 @@ void AddMaxRecords(Configuration& station) {
                                                  .entryType = 1,
                                                  .expirationDate = 46387.0,
                                                  .parentId = -1,
-                                                 .vimoSerialNo = Numbered(u"VM", id, 6),
+                                                 .vimoSerialNo = Numbered(WSTR("VM"), id, 6),
                                                  .odometer = 0.0,
                                                  .factor = 1});
         station.products.Put(ProductRecord{.id = id,
                                            .number = id,
-                                           .name = Numbered(u"Produto ", id, 4),
-                                           .tag = Numbered(u"P", id, 4),
+                                           .name = Numbered(WSTR("Produto "), id, 4),
+                                           .tag = Numbered(WSTR("P"), id, 4),
                                            .enabled = 1,
-                                           .shortName = Numbered(u"Prod", id, 4),
-                                           .barcode = Numbered(u"789", id, 10),
+                                           .shortName = Numbered(WSTR("Prod"), id, 4),
+                                           .barcode = Numbered(WSTR("789"), id, 10),
                                            .price1 = 1.0 + id / 100.0,
                                            .price2 = 0.9 + id / 100.0,
                                            .productGroup = id % 10});

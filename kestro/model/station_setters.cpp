@@ -9,15 +9,15 @@ namespace kestro {
 namespace {
 
 // A text as a recorded value: null is recorded as the empty text, as for every BSTR.
-std::u16string Recorded(const Text& text) {
-    return text.value_or(std::u16string());
+WideString Recorded(const Text& text) {
+    return text.value_or(WideString());
 }
 
 // What a device created by a setter reports until it has told the controller more: empty
 // texts, so that its details query succeeds (an export after an import into an empty station
 // runs clean).
 DeviceDetails NewDeviceDetails() {
-    return DeviceDetails{std::u16string(), std::u16string(), std::u16string()};
+    return DeviceDetails{WideString(), WideString(), WideString()};
 }
 
 }  // namespace

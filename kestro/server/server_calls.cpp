@@ -33,7 +33,7 @@ std::int32_t ServeClientLogoff() {
 
 std::int32_t ServeServerVersion(BSTR* version) {
     return HandOutText(version,
-                       [](std::u16string* out) { return Session::Current().ServerVersion(out); });
+                       [](WideString* out) { return Session::Current().ServerVersion(out); });
 }
 
 // Puts back the record `id` of `table` as it was before a setter changed it (`before`; none:

@@ -24,7 +24,7 @@ I32 OnPumps(Command command) {
     return forecourt != nullptr ? command(forecourt->pumps()) : kCallNotSupported;
 }
 
-BSTR Bstr(const std::u16string& text) {
+BSTR Bstr(const WideString& text) {
     return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
 }
 

@@ -9,7 +9,7 @@
 namespace kestro::server {
 namespace {
 
-constexpr char16_t kServerVersion[] = u"Kestro controller server 4.2.1 (kestrod 23.01)";
+constexpr WCHAR kServerVersion[] = WSTR("Kestro controller server 4.2.1 (kestrod 23.01)");
 
 thread_local Session* current = nullptr;
 
@@ -26,12 +26,12 @@ bool Session::NeedsLogon(std::uint16_t call) {
 }
 
 std::int32_t Session::ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
-                                    std::u16string_view serverName, std::int32_t callPort,
+                                    WideStringView serverName, std::int32_t callPort,
                                     std::int32_t eventsPort, std::int32_t callTimeout,
                                     std::int32_t options, std::int32_t eventMask,
                                     std::int32_t bufferSize) {
-    return logon_.ClientLogonEx({clientId, clientKind, std::u16string(serverName), callPort,
-                                 eventsPort, callTimeout, options, eventMask, bufferSize});
+    return logon_.ClientLogonEx({clientId, clientKind, WideString(serverName), callPort, eventsPort,
+                                 callTimeout, options, eventMask, bufferSize});
 }
 
 std::int32_t Session::SetClientType(std::int32_t clientType) {
@@ -42,7 +42,7 @@ std::int32_t Session::ClientLogoff() {
     return logon_.ClientLogoff();
 }
 
-std::int32_t Session::ServerVersion(std::u16string* version) {
+std::int32_t Session::ServerVersion(WideString* version) {
     return logon_.ServerVersion(kServerVersion, version);
 }
 

@@ -10,6 +10,7 @@
 #include "kestro/model/call_record.h"
 #include "kestro/model/logon_state.h"
 #include "kestro/server/served_station.h"
+#include "platform/win_types.h"
 
 namespace kestro::server {
 
@@ -39,13 +40,13 @@ class Session {
     // (ServedStation::logonFaults); kNotLoggedOn when it needs a logon and there is none;
     // then its own result (see LogonState). Run with the served station's mutex held.
     std::int32_t ClientLogonEx(std::int32_t clientId, std::int32_t clientKind,
-                               std::u16string_view serverName, std::int32_t callPort,
+                               WideStringView serverName, std::int32_t callPort,
                                std::int32_t eventsPort, std::int32_t callTimeout,
                                std::int32_t options, std::int32_t eventMask,
                                std::int32_t bufferSize);
     std::int32_t SetClientType(std::int32_t clientType);
     std::int32_t ClientLogoff();
-    std::int32_t ServerVersion(std::u16string* version);
+    std::int32_t ServerVersion(WideString* version);
 
     // The session of the connection that the calling thread serves; a thread serves one
     // connection at a time and binds its session with a Binding for as long as it does.

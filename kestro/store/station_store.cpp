@@ -34,9 +34,9 @@ struct StatementFinalizer {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-bool IsStorableAsText(const std::u16string& text) {
+bool IsStorableAsText(const WideString& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char16_t unit = text[i];
+        WCHAR unit = text[i];
         if (unit == 0) {
             return false;
         }
@@ -62,7 +62,7 @@ int BindText(sqlite3_stmt* statement, int index, const Text& text) {
     }
     std::string bytes;
     bytes.reserve(text->size() * 2);
-    for (char16_t unit : *text) {
+    for (WCHAR unit : *text) {
         bytes.push_back(static_cast<char>(unit & 0xFF));
         bytes.push_back(static_cast<char>(unit >> 8));
     }
@@ -107,8 +107,8 @@ bool ReadValue(sqlite3_stmt* statement, int index, ColumnType type, ColumnValue&
             } else if (stored == SQLITE_TEXT) {
                 const void* units = sqlite3_column_text16(statement, index);
                 int bytes = sqlite3_column_bytes16(statement, index);
-                value = Text(std::u16string(static_cast<const char16_t*>(units),
-                                            static_cast<std::size_t>(bytes) / 2));
+                value = Text(WideString(static_cast<const WCHAR*>(units),
+                                        static_cast<std::size_t>(bytes) / 2));
             } else if (stored == SQLITE_BLOB) {
                 const auto* bytes =
                     static_cast<const unsigned char*>(sqlite3_column_blob(statement, index));
@@ -116,9 +116,9 @@ bool ReadValue(sqlite3_stmt* statement, int index, ColumnType type, ColumnValue&
                 if (length % 2 != 0) {
                     return false;
                 }
-                std::u16string text;
+                WideString text;
                 for (int i = 0; i < length; i += 2) {
-                    text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+                    text.push_back(static_cast<WCHAR>(bytes[i] | (bytes[i + 1] << 8)));
                 }
                 value = Text(std::move(text));
             } else {

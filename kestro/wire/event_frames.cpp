@@ -30,12 +30,12 @@ class Values {
             error_ = reader_.ReadDouble(value);
         }
     }
-    void operator()(std::u16string& text) {
-        std::optional<std::u16string> read;
+    void operator()(WideString& text) {
+        std::optional<WideString> read;
         if (error_ == WireError::kNone) {
             error_ = reader_.ReadString(read);
         }
-        text = read.value_or(std::u16string());
+        text = read.value_or(WideString());
     }
     WireError error() const { return error_; }
 

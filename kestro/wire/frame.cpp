@@ -235,14 +235,14 @@ void FrameWriter::AddDouble(double value) {
     }
 }
 
-void FrameWriter::AddString(std::u16string_view text) {
+void FrameWriter::AddString(WideStringView text) {
     if (error_ == WireError::kNone && text.size() > kMaxStringUnits) {
         error_ = WireError::kStringTooLong;
     }
     if (Reserve(1 + kStringLengthBytes + text.size() * 2)) {
         bytes_.push_back(static_cast<std::uint8_t>(ValueTag::kString));
         AppendLittle(bytes_, static_cast<std::uint32_t>(text.size()));
-        for (char16_t unit : text) {
+        for (WCHAR unit : text) {
             AppendLittle(bytes_, static_cast<std::uint16_t>(unit));
         }
     }
@@ -352,7 +352,7 @@ WireError FrameReader::ReadDouble(double& value) {
     return error;
 }
 
-WireError FrameReader::ReadString(std::optional<std::u16string>& text) {
+WireError FrameReader::ReadString(std::optional<WideString>& text) {
     std::optional<ValueTag> next = PeekTag();
     if (next == ValueTag::kNullString) {
         const std::uint8_t* body = nullptr;
@@ -369,10 +369,10 @@ WireError FrameReader::ReadString(std::optional<std::u16string>& text) {
     if (error != WireError::kNone) {
         return error;
     }
-    std::u16string decoded(units, u'\0');
+    WideString decoded(units, WSTR('\0'));
     for (std::size_t i = 0; i < units; ++i) {
         decoded[i] =
-            static_cast<char16_t>(LoadLittle<std::uint16_t>(body + kStringLengthBytes + i * 2));
+            static_cast<WCHAR>(LoadLittle<std::uint16_t>(body + kStringLengthBytes + i * 2));
     }
     text = std::move(decoded);
     return WireError::kNone;

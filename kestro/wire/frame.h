@@ -43,6 +43,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win_types.h"
+
 namespace kestro::wire {
 
 inline constexpr std::uint8_t kMagic[4] = {'K', 'S', 'T', 'R'};
@@ -122,7 +124,7 @@ class FrameWriter {
     void AddInt64(std::int64_t value);
     void AddDouble(double value);
     // A string of the units of `text`, embedded zeros included.
-    void AddString(std::u16string_view text);
+    void AddString(WideStringView text);
     void AddNullString();
 
     // The first error met so far, kNone while the frame is sound.
@@ -161,7 +163,7 @@ class FrameReader {
     WireError ReadInt64(std::int64_t& value);
     WireError ReadDouble(double& value);
     // A string value or a null string, which gives an empty optional.
-    WireError ReadString(std::optional<std::u16string>& text);
+    WireError ReadString(std::optional<WideString>& text);
 
   private:
     // Checks that the next value carries `tag` and yields its body.

@@ -17,12 +17,12 @@ void Put(FrameWriter& writer, BSTR text) {
     if (text == nullptr) {
         writer.AddNullString();
     } else {
-        writer.AddString(std::u16string_view(text, SysStringLen(text)));
+        writer.AddString(WideStringView(text, SysStringLen(text)));
     }
 }
 
 WireError Get(FrameReader& reader, Bstr& text) {
-    std::optional<std::u16string> units;
+    std::optional<WideString> units;
     const WireError error = reader.ReadString(units);
     text.Reset();
     if (error != WireError::kNone || !units) {

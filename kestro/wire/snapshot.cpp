@@ -41,7 +41,7 @@ WireError CopyValue(FrameReader& from, FrameWriter& to) {
         }
         case ValueTag::kString:
         case ValueTag::kNullString: {
-            std::optional<std::u16string> text;
+            std::optional<WideString> text;
             if ((error = from.ReadString(text)) == WireError::kNone) {
                 if (text) {
                     to.AddString(*text);
