@@ -1,8 +1,6 @@
 // Subscribing on the events port and reading its events.
 #include "kestro/client/event_subscription.h"
 
-#include <sys/socket.h>
-
 #include "kestro/wire/pump_calls.h"
 
 namespace kestro::client {
@@ -60,9 +58,7 @@ EventSubscription::Next EventSubscription::Read(int timeoutMs, wire::ReceivedEve
 }
 
 void EventSubscription::Close() {
-    if (socket_.valid()) {
-        shutdown(socket_.descriptor(), SHUT_RDWR);
-    }
+    socket_.Shutdown();
 }
 
 }  // namespace kestro::client

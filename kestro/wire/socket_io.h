@@ -1,8 +1,10 @@
-// Frames over plain POSIX stream sockets: connecting with a time-out, listening and
-// accepting for the server, and sending and receiving whole frames with a time-out. Every
-// failure comes back as an IoResult; nothing here throws or raises SIGPIPE.
+// Frames over TCP stream sockets: connecting with a time-out, listening and accepting for the
+// server, and sending and receiving whole frames with a time-out. Every failure comes back as
+// an IoResult; nothing here throws or raises SIGPIPE. The system calls are written once per
+// system behind socket_system.h (socket_io_posix.cpp, socket_io_win32.cpp with Winsock 2).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -12,6 +14,16 @@
 #include "kestro/wire/frame.h"
 
 namespace kestro::wire {
+
+#ifdef _WIN32
+// Winsock's SOCKET (a UINT_PTR) and INVALID_SOCKET, without <winsock2.h> in every includer;
+// socket_io_win32.cpp checks that they are the same.
+using NativeSocket = std::uintptr_t;
+inline constexpr NativeSocket kNoSocket = ~NativeSocket{0};
+#else
+using NativeSocket = int;  // a file descriptor
+inline constexpr NativeSocket kNoSocket = -1;
+#endif
 
 // A time-out in milliseconds; kNoTimeLimit waits as long as it takes.
 inline constexpr int kNoTimeLimit = -1;
@@ -29,7 +41,9 @@ enum class IoStatus {
 struct IoResult {
     IoStatus status = IoStatus::kOk;
     WireError wireError = WireError::kNone;  // the detail of kMalformed
-    int systemError = 0;                     // the errno of kCannotConnect and kSystemError
+    // The system's code (errno; WSAGetLastError's on Windows) of kCannotConnect and
+    // kSystemError, and of kClosed by a reset.
+    int systemError = 0;
 
     bool ok() const { return status == IoStatus::kOk; }
 };
@@ -38,23 +52,33 @@ struct IoResult {
 // refused", ...
 std::string DescribeIo(const IoResult& result);
 
-// Owns one socket descriptor (close on exec) and closes it when it goes.
+// Owns one socket and closes it when it goes. POSIX descriptors are close on exec and stay
+// blocking for their owners (every call here makes its own transfers non-blocking); Windows
+// sockets are not inherited and are non-blocking throughout, Winsock having no per-call flag.
 class Socket {
   public:
     Socket() = default;
-    explicit Socket(int descriptor) : descriptor_(descriptor) {}
+    explicit Socket(NativeSocket descriptor) : descriptor_(descriptor) {}
     Socket(Socket&& other) noexcept;
     Socket& operator=(Socket&& other) noexcept;
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
     ~Socket();
 
-    int descriptor() const { return descriptor_; }
-    bool valid() const { return descriptor_ >= 0; }
+    NativeSocket descriptor() const { return descriptor_; }
+    bool valid() const { return descriptor_ != kNoSocket; }
     void Close();
+    // Ends both directions of the connection but keeps the socket; may be called while
+    // another thread transfers or waits on it, which then returns at once: kClosed, or for
+    // WaitReadable on POSIX, ready (with the end of the stream to read).
+    void Shutdown();
+    // Whether Shutdown was called. Winsock's shutdown wakes no wait in another thread, so the
+    // waits on Windows look at this between short slices of waiting.
+    bool shutDown() const { return shutDown_.load(std::memory_order_acquire); }
 
   private:
-    int descriptor_ = -1;
+    NativeSocket descriptor_ = kNoSocket;
+    std::atomic<bool> shutDown_ = false;
 };
 
 // Connects over TCP to `host` (an IPv4 address or a host name that resolves to one) on
@@ -63,8 +87,10 @@ class Socket {
 IoResult ConnectTo(std::string_view host, std::uint16_t port, int timeoutMs, Socket& socket);
 
 // Opens a TCP listening socket bound to the IPv4 address `address` (dotted form) and `port`
-// (0 picks a free port, see LocalPort), with SO_REUSEADDR so that a restarted server gets
-// its port back at once. `listener` is written only on success.
+// (0 picks a free port, see LocalPort). A restarted server gets its port back at once
+// (SO_REUSEADDR on POSIX), and a port another socket listens on is refused
+// (SO_EXCLUSIVEADDRUSE on Windows, whose SO_REUSEADDR would share it). `listener` is written
+// only on success.
 IoResult Listen(std::string_view address, std::uint16_t port, Socket& listener);
 
 // The local port a socket is bound to; 0 when it has none.

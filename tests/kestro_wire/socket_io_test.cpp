@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "kestro/wire/frame.h"
@@ -163,6 +164,50 @@ TEST_F(SocketPair, SendingTimesOutWhenThePeerDoesNotRead) {
     Clock::time_point start = Clock::now();
     EXPECT_EQ(SendFrame(near_, large, 80).status, IoStatus::kTimeOut);
     EXPECT_GE(MillisecondsSince(start), 80);
+}
+
+TEST_F(SocketPair, AShutdownWakesAReceiveBlockedInAnotherThread) {
+    Bytes whole = SmallFrame(1);
+    WriteRaw(far_, Bytes(whole.begin(), whole.begin() + 10));
+    Bytes frame;
+    IoResult received;
+    Clock::time_point start = Clock::now();
+    std::thread reader([this, &frame, &received] { received = ReceiveFrame(near_, 5000, frame); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    near_.Shutdown();
+    reader.join();
+    EXPECT_EQ(received.status, IoStatus::kClosed) << DescribeIo(received);
+    EXPECT_LT(MillisecondsSince(start), 2000);
+    EXPECT_TRUE(frame.empty());
+    EXPECT_TRUE(near_.valid());  // shut down, not closed
+    EXPECT_TRUE(near_.shutDown());
+    EXPECT_TRUE(WaitReadable(near_, 0).ok());
+    Socket moved = std::move(near_);
+    EXPECT_TRUE(moved.shutDown());
+    EXPECT_FALSE(near_.shutDown());
+    EXPECT_FALSE(far_.shutDown());
+}
+
+// The texts that the Windows side gives Winsock's counterparts of these codes.
+TEST(SocketTexts, SystemCodesReadAsTheSystemSaysThem) {
+    struct Case {
+        IoStatus status;
+        int code;
+        const char* text;
+    };
+    const Case cases[] = {
+        {IoStatus::kCannotConnect, ECONNREFUSED, "cannot connect: Connection refused"},
+        {IoStatus::kCannotConnect, ETIMEDOUT, "cannot connect: Connection timed out"},
+        {IoStatus::kCannotConnect, EHOSTUNREACH, "cannot connect: No route to host"},
+        {IoStatus::kCannotConnect, ENETUNREACH, "cannot connect: Network is unreachable"},
+        {IoStatus::kSystemError, ECONNRESET, "system error: Connection reset by peer"},
+        {IoStatus::kSystemError, ECONNABORTED, "system error: Software caused connection abort"},
+        {IoStatus::kSystemError, EADDRINUSE, "system error: Address already in use"},
+        {IoStatus::kSystemError, EMFILE, "system error: Too many open files"},
+    };
+    for (const Case& row : cases) {
+        EXPECT_EQ(DescribeIo({row.status, WireError::kNone, row.code}), row.text);
+    }
 }
 
 TEST(LoopbackTcp, AClientConnectsAndTheServerAcceptsAndAnswers) {
