@@ -206,11 +206,15 @@ TEST_F(CheckTest, FilesTheImportCannotReadAreRefused) {
 }
 
 TEST_F(CheckTest, AFileTheImportCannotOpenForUpdateIsStillCheckedAndThatIsAFinding) {
+#ifndef _WIN32
     if (geteuid() == 0) {
         GTEST_SKIP() << "root opens any file for update";
     }
+#endif
     std::ofstream(file, std::ios::binary) << Present("Pump01");
-    chmod(file.c_str(), 0444);
+    // Mode 0444; on Windows the read-only attribute, which binds every user.
+    using std::filesystem::perms;
+    std::filesystem::permissions(file, perms::owner_read | perms::group_read | perms::others_read);
     const std::string output = Check(file.string());
     EXPECT_EQ(checkResult, 1);
     EXPECT_NE(output.find("  1 pumps imported successfully.\n"), std::string::npos) << output;
@@ -218,6 +222,7 @@ TEST_F(CheckTest, AFileTheImportCannotOpenForUpdateIsStillCheckedAndThatIsAFindi
                           "denied): it would import nothing."),
               std::string::npos)
         << output;
+    std::filesystem::permissions(file, perms::owner_all);  // Windows removes no read-only file
 }
 
 }  // namespace
