@@ -215,6 +215,15 @@ TEST_F(CheckTest, AFileTheImportCannotOpenForUpdateIsStillCheckedAndThatIsAFindi
     // Mode 0444; on Windows the read-only attribute, which binds every user.
     using std::filesystem::perms;
     std::filesystem::permissions(file, perms::owner_read | perms::group_read | perms::others_read);
+#ifdef _WIN32
+    if (std::FILE* update = std::fopen(file.string().c_str(), "r+b")) {
+        std::fclose(update);
+        std::filesystem::permissions(file, perms::owner_all);
+        GTEST_SKIP() << "this system opens a read-only file for update: Wine run as root leaves "
+                        "the read-only attribute to Unix permissions, which bind no superuser "
+                        "(Windows refuses every user, ERROR_ACCESS_DENIED)";
+    }
+#endif
     const std::string output = Check(file.string());
     EXPECT_EQ(checkResult, 1);
     EXPECT_NE(output.find("  1 pumps imported successfully.\n"), std::string::npos) << output;
