@@ -7,7 +7,7 @@
 #include <climits>
 #include <string>
 
-#include "tests/support/wide_text.h"
+#include "platform/oleauto.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(CounterStringTest, EmptyTextDiffersFromNoBuffer) {
     EXPECT_STREQ(s.Narrow(), "<null>");
     EXPECT_EQ(s.Capacity(), 0);
 
-    CounterString wide(WIDE("ab"));
+    CounterString wide(OLESTR("ab"));
     wide.Release();
     EXPECT_EQ(wide.Chars(), nullptr);
     EXPECT_STREQ(wide.Narrow(), "<null>");
@@ -63,12 +63,12 @@ TEST(CounterStringTest, AppendGrowsOnlyWhenNeededAndKeepsText) {
     fits.Append("b");
     EXPECT_EQ(fits.Capacity(), 32);
     EXPECT_EQ(fits.Chars(), before);
-    EXPECT_EQ(Text(fits), WideString(29, WIDE('a')) + WIDE("b"));
+    EXPECT_EQ(Text(fits), WideString(29, OLESTR('a')) + OLESTR("b"));
 
     CounterString grows(std::string(30, 'a').c_str());
     grows.Append("b");
     EXPECT_EQ(grows.Capacity(), 64);
-    EXPECT_EQ(Text(grows), WideString(30, WIDE('a')) + WIDE("b"));
+    EXPECT_EQ(Text(grows), WideString(30, OLESTR('a')) + OLESTR("b"));
     EXPECT_EQ(grows.Chars()[31], 0);
 
     grows.Append(nullptr).Append("");
@@ -79,16 +79,16 @@ TEST(CounterStringTest, BufferNeverShrinks) {
     CounterString s(std::string(100, 'x').c_str());
     s.Assign("ab");
     EXPECT_EQ(s.Capacity(), 128);
-    EXPECT_EQ(Text(s), WIDE("ab"));
+    EXPECT_EQ(Text(s), OLESTR("ab"));
 }
 
 TEST(CounterStringTest, ReserveKeepsOrClearsTextOnlyWhenReallocating) {
     CounterString s("abc");
     s.Reserve(10, false);  // capacity 32 suffices: nothing changes
-    EXPECT_EQ(Text(s), WIDE("abc"));
+    EXPECT_EQ(Text(s), OLESTR("abc"));
     s.Reserve(40, true);
     EXPECT_EQ(s.Capacity(), 64);
-    EXPECT_EQ(Text(s), WIDE("abc"));
+    EXPECT_EQ(Text(s), OLESTR("abc"));
     s.Reserve(70, false);
     EXPECT_EQ(s.Capacity(), 96);
     EXPECT_EQ(s.Length(), 0);
@@ -109,7 +109,7 @@ TEST(CounterStringTest, BytesWidenBySignExtensionAndNarrowToLowByte) {
     EXPECT_EQ(*every.At(0x80), 0xFF80);
     EXPECT_EQ(std::string(every.Narrow()), all);
 
-    CounterString wide(WIDE("\u20AC\u0141z"));
+    CounterString wide(OLESTR("\u20AC\u0141z"));
     EXPECT_STREQ(wide.Narrow(),
                  "\xAC"
                  "Az");
@@ -126,8 +126,8 @@ TEST(CounterStringTest, NarrowIsRebuiltOnEveryCall) {
 
 TEST(CounterStringTest, AtOutsideTheTextPointsAtOneSharedZero) {
     CounterString s("abc");
-    EXPECT_EQ(*s.At(1), WIDE('a'));
-    EXPECT_EQ(*s.At(3), WIDE('c'));
+    EXPECT_EQ(*s.At(1), OLESTR('a'));
+    EXPECT_EQ(*s.At(3), OLESTR('c'));
     EXPECT_EQ(s.At(3), s.Chars() + 2);
     for (int i : {-1, 0, 4, 40000}) {
         EXPECT_EQ(*s.At(i), 0) << i;
@@ -156,7 +156,7 @@ TEST(CounterStringTest, CompareNoCaseFoldsOnlyAsciiLetters) {
     }
     EXPECT_EQ(CounterString().CompareNoCase(CounterString("")), 0);
     EXPECT_EQ(CounterString().CompareNoCase(CounterString("a")), -1);
-    EXPECT_EQ(CounterString(WIDE("\u00E9")).CompareNoCase(CounterString(WIDE("\u00C9"))), 1);
+    EXPECT_EQ(CounterString(OLESTR("\u00E9")).CompareNoCase(CounterString(OLESTR("\u00C9"))), 1);
 }
 
 TEST(CounterStringTest, ToIntParsesLeniently) {
@@ -207,16 +207,16 @@ TEST(CounterStringTest, MidClampsStartAndCount) {
         int count;
         const WCHAR* expected;
     } cases[] = {
-        {"ABCDE", 2, 3, WIDE("BCD")},
-        {"ABCDE", 2, 10, WIDE("BCDE")},
-        {"ABCDE", 0, 2, WIDE("AB")},
-        {"ABCDE", 7, 1, WIDE("")},
-        {"ABCDE", 6, 0, WIDE("")},
-        {"ABCDE", 3, -4, WIDE("")},
-        {"\"X\"", 2, 1, WIDE("X")},
-        {"\"", 2, -1, WIDE("")},
-        {"ABCDE", -5, 100, WIDE("ABCDE")},
-        {"ABCDE", 65538, 2, WIDE("BC")},  // positions are 16-bit: 65538 is 2
+        {"ABCDE", 2, 3, OLESTR("BCD")},
+        {"ABCDE", 2, 10, OLESTR("BCDE")},
+        {"ABCDE", 0, 2, OLESTR("AB")},
+        {"ABCDE", 7, 1, OLESTR("")},
+        {"ABCDE", 6, 0, OLESTR("")},
+        {"ABCDE", 3, -4, OLESTR("")},
+        {"\"X\"", 2, 1, OLESTR("X")},
+        {"\"", 2, -1, OLESTR("")},
+        {"ABCDE", -5, 100, OLESTR("ABCDE")},
+        {"ABCDE", 65538, 2, OLESTR("BC")},  // positions are 16-bit: 65538 is 2
     };
     for (const auto& c : cases) {
         CounterString s(c.text);
@@ -237,7 +237,7 @@ TEST(CounterStringTest, LiveCountFollowsEveryConstructorAndDestructor) {
     {
         CounterString a;
         CounterString b("x");
-        CounterString c(WIDE("y"));
+        CounterString c(OLESTR("y"));
         EXPECT_EQ(CounterString::LiveCount(), baseline + 3);
         CounterString d(b);
         EXPECT_EQ(CounterString::LiveCount(), baseline + 4);
@@ -275,15 +275,15 @@ TEST(CounterStringTest, CopiesAreDeepAndIndependent) {
 
 TEST(CounterStringTest, AssignWideCopiesCountedUnits) {
     CounterString s;
-    s.Assign(WIDE("a\0b"), 3);
+    s.Assign(OLESTR("a\0b"), 3);
     EXPECT_EQ(s.Length(), 3);
-    EXPECT_EQ(Text(s), WideString(WIDE("a\0b"), 3));
+    EXPECT_EQ(Text(s), WideString(OLESTR("a\0b"), 3));
 
-    s.Assign(WIDE("Tank"));
-    EXPECT_EQ(Text(s), WIDE("Tank"));
+    s.Assign(OLESTR("Tank"));
+    EXPECT_EQ(Text(s), OLESTR("Tank"));
     s.Assign(s.At(2), 2);  // a part of its own text
-    EXPECT_EQ(Text(s), WIDE("an"));
-    s.Assign(WIDE("xyz"), -3);
+    EXPECT_EQ(Text(s), OLESTR("an"));
+    s.Assign(OLESTR("xyz"), -3);
     EXPECT_EQ(s.Length(), 0);
     EXPECT_NE(s.Chars(), nullptr);
     s.Assign(static_cast<const WCHAR*>(nullptr), 3);
@@ -299,7 +299,7 @@ TEST(CounterStringTest, ToBstrCopiesTheTextAndIsFreedByTheCaller) {
     BSTR text = s.ToBstr();
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(SysStringLen(text), 7u);
-    EXPECT_EQ(WideString(text), WIDE("Pump 01"));
+    EXPECT_EQ(WideString(text), OLESTR("Pump 01"));
 
     BSTR empty = CounterString().ToBstr();
     ASSERT_NE(empty, nullptr);
@@ -335,18 +335,18 @@ TEST(CounterStringTest, TextsBeyondTheLimitAreCutToMaxLength) {
     CounterString s(std::string(40000, 'x').c_str());
     EXPECT_EQ(s.Length(), kMax);
     EXPECT_EQ(s.Capacity(), 32736);
-    EXPECT_EQ(*s.At(kMax), WIDE('x'));
+    EXPECT_EQ(*s.At(kMax), OLESTR('x'));
     EXPECT_EQ(s.Chars()[kMax], 0);
     EXPECT_EQ(std::string(s.Narrow()).size(), static_cast<std::size_t>(kMax));
 
     CounterString appended(std::string(kMax - 4, 'a').c_str());
     appended.Append("bcdefgh");
     EXPECT_EQ(appended.Length(), kMax);
-    EXPECT_EQ(*appended.At(kMax), WIDE('e'));
+    EXPECT_EQ(*appended.At(kMax), OLESTR('e'));
     EXPECT_EQ(appended.Chars()[kMax], 0);
 
     CounterString wide;
-    wide.Assign(WideString(40000, WIDE('w')).c_str());
+    wide.Assign(WideString(40000, OLESTR('w')).c_str());
     EXPECT_EQ(wide.Length(), kMax);
 
     CounterString reserved;

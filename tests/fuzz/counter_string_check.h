@@ -12,8 +12,8 @@
 
 #include "common/counter_string.h"
 #include "common/fixed_amount.h"
+#include "platform/oleauto.h"
 #include "tests/fuzz/fuzz_input.h"
-#include "tests/support/wide_text.h"
 
 namespace counter_string_fuzz {
 
@@ -21,7 +21,7 @@ namespace counter_string_fuzz {
 inline CounterString WithoutSeparators(const CounterString& text) {
     WideString kept;
     for (int i = 0; i < text.Length(); ++i) {
-        if (text.Chars()[i] != WIDE(' ') && text.Chars()[i] != WIDE(',')) {
+        if (text.Chars()[i] != OLESTR(' ') && text.Chars()[i] != OLESTR(',')) {
             kept += text.Chars()[i];
         }
     }
@@ -125,7 +125,7 @@ inline std::string CheckCounterString(std::span<const std::uint8_t> bytes) {
             failure = "ToInt does not read a printed number back";
         }
         CounterString narrow(content.c_str());
-        WideString units(content.size() / 2, WIDE('\0'));
+        WideString units(content.size() / 2, OLESTR('\0'));
         std::memcpy(units.data(), content.data(), units.size() * sizeof(WCHAR));
         CounterString unitText;
         unitText.Assign(units.data(), static_cast<int>(units.size()));
