@@ -12,15 +12,16 @@
 
 #include "common/counter_string.h"
 #include "common/fixed_amount.h"
+#include "platform/oleauto.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace counter_string_fuzz {
 
 // The text without blanks and commas, which the parsers skip.
 inline CounterString WithoutSeparators(const CounterString& text) {
-    std::u16string kept;
+    WideString kept;
     for (int i = 0; i < text.Length(); ++i) {
-        if (text.Chars()[i] != u' ' && text.Chars()[i] != u',') {
+        if (text.Chars()[i] != OLESTR(' ') && text.Chars()[i] != OLESTR(',')) {
             kept += text.Chars()[i];
         }
     }
@@ -124,8 +125,8 @@ inline std::string CheckCounterString(std::span<const std::uint8_t> bytes) {
             failure = "ToInt does not read a printed number back";
         }
         CounterString narrow(content.c_str());
-        std::u16string units(content.size() / 2, u'\0');
-        std::memcpy(units.data(), content.data(), units.size() * sizeof(char16_t));
+        WideString units(content.size() / 2, OLESTR('\0'));
+        std::memcpy(units.data(), content.data(), units.size() * sizeof(WCHAR));
         CounterString unitText;
         unitText.Assign(units.data(), static_cast<int>(units.size()));
         for (CounterString* text : {&narrow, &unitText}) {

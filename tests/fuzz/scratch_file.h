@@ -6,8 +6,16 @@
 #pragma once
 
 #include <fcntl.h>
-#include <unistd.h>
 
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <span>
@@ -21,20 +29,46 @@ class ScratchFile {
         const std::filesystem::path folder = std::filesystem::is_directory("/dev/shm")
                                                  ? std::filesystem::path("/dev/shm")
                                                  : std::filesystem::temp_directory_path();
+#ifdef _WIN32
+        path_ = (folder / ("forecourt-fuzz-" + std::to_string(_getpid()) + "-" + name)).string();
+        fd_ = _open(path_.c_str(), _O_RDWR | _O_CREAT | _O_TRUNC | _O_BINARY | _O_NOINHERIT,
+                    _S_IREAD | _S_IWRITE);
+#else
         path_ = (folder / ("forecourt-fuzz-" + std::to_string(getpid()) + "-" + name)).string();
         fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+#endif
     }
     ~ScratchFile() {
         if (fd_ >= 0) {
+#ifdef _WIN32
+            _close(fd_);
+#else
             close(fd_);
+#endif
         }
-        std::remove(path_.c_str());
+        std::remove(path_.c_str());  // after the close: Windows removes no open file
     }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
     // Replaces the file's content by `bytes`. False when it cannot be written.
     bool Write(std::span<const char> bytes) const {
+#ifdef _WIN32
+        // No pwrite on Windows: the file is emptied and written from its start.
+        if (fd_ < 0 || _chsize_s(fd_, 0) != 0 || _lseeki64(fd_, 0, SEEK_SET) != 0) {
+            return false;
+        }
+        for (std::size_t done = 0; done < bytes.size();) {
+            const int count =
+                _write(fd_, bytes.data() + done,
+                       static_cast<unsigned>(std::min<std::size_t>(bytes.size() - done, 1U << 30)));
+            if (count <= 0) {
+                return false;
+            }
+            done += static_cast<std::size_t>(count);
+        }
+        return true;
+#else
         if (fd_ < 0 || ftruncate(fd_, 0) != 0) {
             return false;
         }
@@ -48,9 +82,12 @@ class ScratchFile {
             done += static_cast<std::size_t>(count);
         }
         return true;
+#endif
     }
 
-    const char* Path() const { return path_.c_str(); }
+    const char* Path() const {
+        return path_.c_str();
+    }
 
   private:
     std::string path_;

@@ -2,20 +2,21 @@
 #include "ini/ini_outline.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 class IniOutlineTest : public testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/outline-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
+        const std::string made = test_support::MakeUniqueFolder("outline-test");
+        ASSERT_FALSE(made.empty());
+        folder = made;
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
@@ -80,7 +81,7 @@ TEST(IniValueAsRead, BlanksLineEndsAndOnePairOfQuotesGo) {
 }
 
 TEST_F(IniOutlineTest, AMissingFileIsNotOpened) {
-    const IniOutline outline = ReadIniOutline((folder / "missing.ini").c_str());
+    const IniOutline outline = ReadIniOutline((folder / "missing.ini").string().c_str());
     EXPECT_FALSE(outline.opened);
     EXPECT_TRUE(outline.blocks.empty());
 }

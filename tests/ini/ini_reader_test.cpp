@@ -202,7 +202,14 @@ TEST_F(IniReaderTest, UnreadableFileBehavesAsEmpty) {
         EXPECT_EQ(document.GetString("Key", value), 0) << keepOpen;
         EXPECT_EQ(Narrow(value), "");
         EXPECT_EQ(document.GetInt("Key"), 0);
+#ifdef _WIN32
+        // Windows opens no folder as a file (CreateFile needs FILE_FLAG_BACKUP_SEMANTICS for
+        // one): "cannot be opened" either way.
+        EXPECT_EQ(document.SetValue("Key", CounterString("1")), 0);
+#else
+        // glibc opens a folder for reading (not for update): the write then fails.
         EXPECT_EQ(document.SetValue("Key", CounterString("1")), keepOpen ? 0 : -1);
+#endif
     }
     IniDocument nameless(nullptr, true);
     nameless.SelectSection("Any");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/counter_string.h"
+#include "tests/support/temp_folder.h"
 
 // The whole content of the file at `path`.
 inline std::string ReadBytes(const std::string& path) {
@@ -22,9 +23,9 @@ inline std::string ReadBytes(const std::string& path) {
 class IniFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "ini_test_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        directory_ = pattern;
+        const std::string folder = test_support::MakeUniqueFolder("ini_test");
+        ASSERT_FALSE(folder.empty());
+        directory_ = folder;
     }
     void TearDown() override { std::filesystem::remove_all(directory_); }
 

@@ -8,6 +8,7 @@
 
 #include "ini/ini_document.h"
 #include "ini_test_support.h"
+#include "platform/oleauto.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ TEST_F(IniWriterTest, WritesAHeaderOnlyWhenTheSectionChanges) {
 
 TEST_F(IniWriterTest, LineBreaksAndNulsInsideAValueAreWrittenAsBlanks) {
     // A name sent over the wire that tries to forge a port of its own.
-    const std::u16string forged = u"Bomba 7\r\n[Port08]\r\nNumber=8\r\nName=INJECTED PORT";
-    const std::u16string withNul(u"a\0b\u010Ac", 5);  // U+010A's low byte is LF
+    const WideString forged = OLESTR("Bomba 7\r\n[Port08]\r\nNumber=8\r\nName=INJECTED PORT");
+    const WideString withNul(OLESTR("a\0b\u010Ac"), 5);  // U+010A's low byte is LF
     const std::string path = PathOf("forged.ini");
     {
         IniDocument document(path.c_str(), true);
@@ -42,7 +43,7 @@ TEST_F(IniWriterTest, LineBreaksAndNulsInsideAValueAreWrittenAsBlanks) {
         other.Assign(withNul.data(), 5);
         document.WriteKey("Other", other);
         document.SelectSection("Port07");
-        EXPECT_EQ(document.SetValue("Serial", CounterString(u"x\ry")), 3);
+        EXPECT_EQ(document.SetValue("Serial", CounterString(OLESTR("x\ry"))), 3);
     }
     EXPECT_EQ(Read(path),
               "\r\n[Port07]\r\nName=Bomba 7  [Port08]  Number=8  Name=INJECTED PORT\r\n"

@@ -8,16 +8,38 @@
 #include <string>
 #include <system_error>
 
+#ifdef _WIN32
+#include <random>
+#endif
+
 namespace test_support {
+
+// Creates a folder of a name no other test uses, in GoogleTest's temporary folder, and returns
+// its path; "" when it cannot.
+inline std::string MakeUniqueFolder(const std::string& prefix) {
+#ifdef _WIN32
+    // Windows has no mkdtemp: a random name, taken only when creating it makes it (a folder
+    // that already exists is never reused).
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path path =
+            std::filesystem::path(::testing::TempDir()) / (prefix + "_" + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) {
+            return path.string();
+        }
+    }
+    return "";
+#else
+    std::string pattern = ::testing::TempDir() + prefix + "_XXXXXX";
+    return mkdtemp(pattern.data()) != nullptr ? pattern : "";
+#endif
+}
 
 class TempFolder {
   public:
-    explicit TempFolder(const std::string& prefix = "forecourt") {
-        std::string pattern = ::testing::TempDir() + prefix + "_XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-        EXPECT_FALSE(path_.empty()) << "cannot create a folder like " << pattern;
+    explicit TempFolder(const std::string& prefix = "forecourt") : path_(MakeUniqueFolder(prefix)) {
+        EXPECT_FALSE(path_.empty()) << "cannot create a folder for " << prefix;
     }
     ~TempFolder() {
         std::error_code ignored;

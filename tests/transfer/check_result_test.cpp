@@ -22,11 +22,17 @@ class CheckResultTest : public testing::Test {
         return CaptureStdout([&] { passed = CheckResult(label, result); });
     }
 
-    void TearDown() override { EXPECT_EQ(SysLiveStringCount(), baselineStrings); }
+#ifndef _WIN32  // the layer counts live BSTRs; Windows keeps no such count
+    void TearDown() override {
+        EXPECT_EQ(SysLiveStringCount(), baselineStrings);
+    }
+#endif
 
     kestro::Station station;
     kestro::ScopedStation use{station};
+#ifndef _WIN32
     long baselineStrings = SysLiveStringCount();
+#endif
     bool passed = false;
 };
 

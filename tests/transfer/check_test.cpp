@@ -206,11 +206,24 @@ TEST_F(CheckTest, FilesTheImportCannotReadAreRefused) {
 }
 
 TEST_F(CheckTest, AFileTheImportCannotOpenForUpdateIsStillCheckedAndThatIsAFinding) {
+#ifndef _WIN32
     if (geteuid() == 0) {
         GTEST_SKIP() << "root opens any file for update";
     }
+#endif
     std::ofstream(file, std::ios::binary) << Present("Pump01");
-    chmod(file.c_str(), 0444);
+    // Mode 0444; on Windows the read-only attribute, which binds every user.
+    using std::filesystem::perms;
+    std::filesystem::permissions(file, perms::owner_read | perms::group_read | perms::others_read);
+#ifdef _WIN32
+    if (std::FILE* update = std::fopen(file.string().c_str(), "r+b")) {
+        std::fclose(update);
+        std::filesystem::permissions(file, perms::owner_all);
+        GTEST_SKIP() << "this system opens a read-only file for update: Wine run as root leaves "
+                        "the read-only attribute to Unix permissions, which bind no superuser "
+                        "(Windows refuses every user, ERROR_ACCESS_DENIED)";
+    }
+#endif
     const std::string output = Check(file.string());
     EXPECT_EQ(checkResult, 1);
     EXPECT_NE(output.find("  1 pumps imported successfully.\n"), std::string::npos) << output;
@@ -218,6 +231,7 @@ TEST_F(CheckTest, AFileTheImportCannotOpenForUpdateIsStillCheckedAndThatIsAFindi
                           "denied): it would import nothing."),
               std::string::npos)
         << output;
+    std::filesystem::permissions(file, perms::owner_all);  // Windows removes no read-only file
 }
 
 }  // namespace

@@ -66,8 +66,9 @@ TEST_F(ImportTest, AnExportedStationImportedIntoAnEmptyOneExportsTheSame) {
         kestro::ScopedStation useSample(sample);
         ASSERT_EQ(sample.ClientLogonEx(110, 5, u"127.0.0.1", 5123, 5124, 10000, 0, 0, 1024),
                   kestro::kSuccess);
-        test_support::CaptureStdout(
-            [&] { result = ExportConfiguration(first.c_str(), false, false, false, false); });
+        test_support::CaptureStdout([&] {
+            result = ExportConfiguration(first.string().c_str(), false, false, false, false);
+        });
         ASSERT_EQ(result, 0);
     }
 
@@ -85,7 +86,7 @@ TEST_F(ImportTest, AnExportedStationImportedIntoAnEmptyOneExportsTheSame) {
     ASSERT_EQ(result, 0);
 
     test_support::CaptureStdout(
-        [&] { result = ExportConfiguration(second.c_str(), false, false, false, false); });
+        [&] { result = ExportConfiguration(second.string().c_str(), false, false, false, false); });
     ASSERT_EQ(result, 0);
 
     // Not carried back: the export date, the ports' radio settings and the firmware versions

@@ -16,7 +16,7 @@ brenkar_exe=$3
 address=$4
 kestrod=$linux_build/kestro/server/kestrod
 brenkar_linux=$linux_build/transfer/brenkar
-export TZ=${TZ:-UTC} LANG=${LANG_UNDER_TEST:-en_US.UTF-8} LC_ALL=
+export TZ=${TZ:-UTC} LANG=${LOCALE_UNDER_TEST:-en_US.UTF-8} LC_ALL=${LOCALE_UNDER_TEST:-en_US.UTF-8}
 export WINEDEBUG=-all
 
 work=$(mktemp -d)
