@@ -66,7 +66,7 @@ inline std::string CheckConfigurationFile(std::span<const std::uint8_t> bytes) {
     ResetImportedRecords();
     kestro::Station station;
     kestro::ScopedStation use(station);
-    station.ClientLogonEx(110, 5, u"127.0.0.1", 5123, 5124, 10000, 0, 0, 1024);
+    station.ClientLogonEx(110, 5, WSTR("127.0.0.1"), 5123, 5124, 10000, 0, 0, 1024);
     const std::string imported =
         test_support::CaptureStdout([&] { ImportConfiguration(path.c_str()); });
     if (CountLines(output) != CountLines(imported)) {

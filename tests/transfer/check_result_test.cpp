@@ -67,7 +67,7 @@ TEST_F(CheckResultTest, FailurePrintsLabelDashTextAndFullStop) {
 
 TEST_F(CheckResultTest, TextKeepsTheLowByteOfEachUnit) {
     // e-acute stays 0xE9; the euro sign U+20AC becomes 0xAC; U+0141 becomes 'A' (0x41).
-    station.SetResultText(kestro::kTimeOut, u"caf\u00e9 \u20ac1 \u0141");
+    station.SetResultText(kestro::kTimeOut, WSTR("caf\u00e9 \u20ac1 \u0141"));
     EXPECT_EQ(Check("Logon failed", kestro::kTimeOut),
               "Logon failed - caf\xE9 \xAC"
               "1 A.\n");

@@ -61,7 +61,7 @@ TEST_F(CheckTest, ExportsOfTheSampleStationCheckCleanWithTheImportsCountLines) {
     // The sample station exported here with every switch, and by kestrod without one.
     kestro::Station sample(kestro::SampleStation());
     kestro::ScopedStation useSample(sample);
-    ASSERT_EQ(sample.ClientLogonEx(110, 5, u"127.0.0.1", 5123, 5124, 10000, 0, 0, 1024),
+    ASSERT_EQ(sample.ClientLogonEx(110, 5, WSTR("127.0.0.1"), 5123, 5124, 10000, 0, 0, 1024),
               kestro::kSuccess);
     const std::string exported = (folder / "sample_ipt.ini").string();
     test_support::CaptureStdout(

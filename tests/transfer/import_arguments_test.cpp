@@ -36,44 +36,56 @@ TEST_F(ImportTest, EverySetterGetsItsArgumentsInOrderWithTheirConversions) {
     const std::vector<RecordedCall> expected = {
         // ProtocolID 40000 as it stands; DeviceType 70000 cut to 16 bits; PanID and the other
         // radio keys are not read.
-        {"SetPortProperties", {1, 11, u"Bombas ilha 1"s, 40000, S{4464}, u"KP-0001"s}},
-        {"SetGradePropertiesEx", {1, 21, u"Gasolina aditivada"s, u"GA"s, u"G01"s, S{-1}}},
+        {"SetPortProperties",
+         {1, 11, WideString(WSTR("Bombas ilha 1")), 40000, S{4464}, WideString(WSTR("KP-0001"))}},
+        {"SetGradePropertiesEx",
+         {1, 21, WideString(WSTR("Gasolina aditivada")), WideString(WSTR("GA")),
+          WideString(WSTR("G01")), S{-1}}},
         // 5.19949 and 6.12346 to four decimals; level 3 has no price, so level 4 is not read.
         {"SetGradePrice", {1, S{1}, 5.1995}},
         {"SetGradePrice", {1, S{2}, 6.1235}},
         // Diameter to four decimals, eight doubles 0.0, Probe 65537 cut to 1, ProbeSerialNo
         // 70000 as it stands.
-        {"SetTankPropertiesEx2", {1,      31,   u"Tanque \u00fanico"s,
+        {"SetTankPropertiesEx2", {1,      31,   WideString(WSTR("Tanque \u00fanico")),
                                   1,      S{2}, 15000.5,
                                   2.5432, 0.0,  0.0,
                                   0.0,    0.0,  0.0,
                                   0.0,    0.0,  0.0,
                                   5,      S{1}, 255,
                                   6,      S{3}, 70000}},
-        {"SetZigBeeProperties", {5, 41, u"R\u00e1dio 5"s, S{2}, u"ZB-0005"s, u"NODE-05"s, 1}},
-        {"SetPumpPropertiesEx",
-         {1,     51, u"Bomba 1"s, S{1},  S{2},  S{3}, S{5}, S{6}, S{7}, S{8},  S{9},
-          S{10}, 1,  -1,          S{11}, S{12}, S{1}, S{0}, 4,    5,    S{13}, S{1}}},
+        {"SetZigBeeProperties",
+         {5, 41, WideString(WSTR("R\u00e1dio 5")), S{2}, WideString(WSTR("ZB-0005")),
+          WideString(WSTR("NODE-05")), 1}},
+        {"SetPumpPropertiesEx", {1,     51,   WideString(WSTR("Bomba 1")),
+                                 S{1},  S{2}, S{3},
+                                 S{5},  S{6}, S{7},
+                                 S{8},  S{9}, S{10},
+                                 1,     -1,   S{11},
+                                 S{12}, S{1}, S{0},
+                                 4,     5,    S{13},
+                                 S{1}}},
         // Hose number = position, the pump's identifier, four doubles 0.0; tank 1 was
         // imported by the tank scan and is not written again.
         {"SetHosePropertiesEx2", {101, 1, 1, 1, 21, 0.0, 0.0, 0.0, 0.0, S{2}, 5.199, 5.099, S{1}}},
         {"SetHosePropertiesEx2", {102, 2, 1, 1, 22, 0.0, 0.0, 0.0, 0.0, S{0}, 0.0, 0.0, S{0}}},
-        {"SetSensorPropertiesEx", {1, 61, u"Sensor de vapor"s, 2, S{3}, S{4}, S{5}, 6, 123456}},
+        {"SetSensorPropertiesEx",
+         {1, 61, WideString(WSTR("Sensor de vapor")), 2, S{3}, S{4}, S{5}, 6, 123456}},
         {"SetAttendantPropertiesEx2",
-         {1, 71, u"Jo\u00e3o"s, u"JO"s, u"1234"s, u"TAG-71"s, u"123.456.789-00"s, S{600}, S{1400},
-          S{1400}, S{2200}, S{2}}},
+         {1, 71, WideString(WSTR("Jo\u00e3o")), WideString(WSTR("JO")), WideString(WSTR("1234")),
+          WideString(WSTR("TAG-71")), WideString(WSTR("123.456.789-00")), S{600}, S{1400}, S{1400},
+          S{2200}, S{2}}},
         // ExpirationDate 45123.50001 to four decimals.
         {"SetCardClientPropertiesEx4",
          {1,
           81,
-          u"Transportes Ltda"s,
-          u"TAG-81"s,
+          WideString(WSTR("Transportes Ltda")),
+          WideString(WSTR("TAG-81")),
           S{1},
           S{2},
-          u"ABC1D23"s,
-          u"12.345.678/0001-90"s,
-          u"TR"s,
-          u"pw"s,
+          WideString(WSTR("ABC1D23")),
+          WideString(WSTR("12.345.678/0001-90")),
+          WideString(WSTR("TR")),
+          WideString(WSTR("pw")),
           S{3},
           S{4},
           S{2},
@@ -81,12 +93,13 @@ TEST_F(ImportTest, EverySetterGetsItsArgumentsInOrderWithTheirConversions) {
           S{5},
           45123.5,
           -1,
-          u"V-81"s,
+          WideString(WSTR("V-81")),
           12345.6,
           7}},
         // Price2=-27.5 reads as 0: amounts carry no sign.
         {"SetProductProperties",
-         {1, 91, u"\u00d3leo 1L"s, u"TAG-91"s, S{1}, u"OL"s, u"7891234567895"s, 29.9, 0.0, 3}},
+         {1, 91, WideString(WSTR("\u00d3leo 1L")), WideString(WSTR("TAG-91")), S{1},
+          WideString(WSTR("OL")), WideString(WSTR("7891234567895")), 29.9, 0.0, 3}},
     };
     EXPECT_EQ(Setters(), expected);
 }
@@ -95,11 +108,17 @@ TEST_F(ImportTest, MissingKeysPassZeroAndEmptyTexts) {
     Import(Present("Port02") + Present("Grade03") + "[Tank04]\nNumber=1\nGrade=3\n" +
            Present("Sensor05"));
     const std::vector<RecordedCall> expected = {
-        {"SetPortProperties", {2, 1, u""s, 0, S{0}, u""s}},
-        {"SetGradePropertiesEx", {3, 1, u""s, u""s, u""s, S{0}}},
-        {"SetTankPropertiesEx2", {4,   1,   u""s, 3,   S{0}, 0.0,  0.0, 0.0, 0.0,  0.0, 0.0,
-                                  0.0, 0.0, 0.0,  0.0, 0,    S{0}, 0,   0,   S{0}, 0}},
-        {"SetSensorPropertiesEx", {5, 1, u""s, 0, S{0}, S{0}, S{0}, 0, 0}},
+        {"SetPortProperties", {2, 1, WideString(WSTR("")), 0, S{0}, WideString(WSTR(""))}},
+        {"SetGradePropertiesEx",
+         {3, 1, WideString(WSTR("")), WideString(WSTR("")), WideString(WSTR("")), S{0}}},
+        {"SetTankPropertiesEx2", {4,   1,    WideString(WSTR("")),
+                                  3,   S{0}, 0.0,
+                                  0.0, 0.0,  0.0,
+                                  0.0, 0.0,  0.0,
+                                  0.0, 0.0,  0.0,
+                                  0,   S{0}, 0,
+                                  0,   S{0}, 0}},
+        {"SetSensorPropertiesEx", {5, 1, WideString(WSTR("")), 0, S{0}, S{0}, S{0}, 0, 0}},
     };
     EXPECT_EQ(Setters(), expected);
     EXPECT_EQ(result, 0);

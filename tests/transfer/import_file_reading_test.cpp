@@ -30,8 +30,8 @@ TEST_F(ImportTest, ALongValueIsReadWholeAndHidesNoSectionOrKey) {
     const std::vector<kestro::RecordedCall> setters = Setters();
     ASSERT_EQ(setters.size(), 1u);
     EXPECT_EQ(setters[0].values.at(1), kestro::CallValue(std::int32_t{1}));  // Number, not 5
-    EXPECT_EQ(std::get<std::u16string>(setters[0].values.at(2)).size(), 5000u);
-    EXPECT_EQ(std::get<std::u16string>(setters[0].values.at(5)).size(), serial.size());
+    EXPECT_EQ(std::get<WideString>(setters[0].values.at(2)).size(), 5000u);
+    EXPECT_EQ(std::get<WideString>(setters[0].values.at(5)).size(), serial.size());
 }
 
 }  // namespace

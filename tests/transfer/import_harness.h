@@ -35,7 +35,7 @@ class ImportTest : public testing::Test {
         ASSERT_FALSE(made.empty());
         folder = made;
         file = folder / "station.ini";
-        ASSERT_EQ(station.ClientLogonEx(110, 5, u"127.0.0.1", 5123, 5124, 10000, 0, 0, 1024),
+        ASSERT_EQ(station.ClientLogonEx(110, 5, WSTR("127.0.0.1"), 5123, 5124, 10000, 0, 0, 1024),
                   kestro::kSuccess);
         station.ClearCalls();
     }

@@ -64,7 +64,7 @@ TEST_F(ImportTest, AnExportedStationImportedIntoAnEmptyOneExportsTheSame) {
     kestro::Station sample(kestro::SampleStation());
     {
         kestro::ScopedStation useSample(sample);
-        ASSERT_EQ(sample.ClientLogonEx(110, 5, u"127.0.0.1", 5123, 5124, 10000, 0, 0, 1024),
+        ASSERT_EQ(sample.ClientLogonEx(110, 5, WSTR("127.0.0.1"), 5123, 5124, 10000, 0, 0, 1024),
                   kestro::kSuccess);
         test_support::CaptureStdout([&] {
             result = ExportConfiguration(first.string().c_str(), false, false, false, false);

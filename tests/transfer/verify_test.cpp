@@ -30,7 +30,7 @@ class VerifyTest : public testing::Test {
         ASSERT_FALSE(made.empty());
         folder = made;
         file = (folder / "station.ini").string();
-        ASSERT_EQ(station.ClientLogonEx(110, 5, u"127.0.0.1", 5123, 5124, 10000, 0, 0, 1024),
+        ASSERT_EQ(station.ClientLogonEx(110, 5, WSTR("127.0.0.1"), 5123, 5124, 10000, 0, 0, 1024),
                   kestro::kSuccess);
         test_support::CaptureStdout(
             [&] { ASSERT_EQ(ExportConfiguration(file.c_str(), false, false, false, false), 0); });
