@@ -3,8 +3,8 @@
 # brenkar: for each case both programs run the same command against the same server, and
 # what they print, their exit status and the files they write must agree.
 # Usage: brenkar_under_wine.sh CASE LINUX_BUILD BRENKAR_EXE ADDRESS
-#   CASE         export_sample, export_max, version, import, check_verify, no_server,
-#                refused_target, injected_failure
+#   CASE         export_sample, export_max, version, import, check_verify, second_export,
+#                no_server, refused_target, injected_failure
 #   LINUX_BUILD  the Linux build tree (kestro/server/kestrod, transfer/brenkar)
 #   ADDRESS      a loopback address of this case's own (brenkar always calls port 5123)
 # WINEPREFIX names the private prefix. Both programs run with the same locale and time zone,
@@ -178,6 +178,33 @@ case $case_name in
         expect_status check 0
         expect_status verify 0
         [ "$(cat "$work/changed.windows.status")" != 0 ] || fail "VERIFY of a changed file gave 0"
+        ;;
+    second_export)
+        # A second export to the file the first is still writing is refused, and the first
+        # completes: the Windows build's lock on the partial file, across two processes.
+        start_server max max
+        (cd "$work" && LANG=$locale LC_ALL=$locale wine "$brenkar_exe" EXPORT race.ini "$address" \
+            >"$work/first.raw" 2>&1 </dev/null) &
+        first_pid=$!
+        for _ in $(seq 300); do
+            [ "$(stat -c %s "$work/race.ini.partial" 2>/dev/null || echo 0)" -lt 100000 ] || break
+            sleep 0.1
+        done
+        run windows second EXPORT race.ini "$address"
+        first_status=0
+        wait "$first_pid" || first_status=$?
+        stop_server
+        expect_status second 255
+        tail -n 1 "$work/second.windows" |
+            grep -qx "Cannot write the file race.ini - another export is writing it." ||
+            fail "the second export printed: $(cat "$work/second.windows")"
+        [ "$first_status" = 0 ] || fail "the first export ended with $first_status"
+        tr -d '\r' <"$work/first.raw" | tail -n 1 | grep -qx "All done." ||
+            fail "the first export printed: $(cat "$work/first.raw")"
+        [ "$(stat -c %s "$work/race.ini")" -gt 8000000 ] || fail "race.ini is short"
+        grep -q '^\[Product9999\]' "$work/race.ini" || fail "race.ini lacks its last product"
+        [ ! -e "$work/race.ini.partial" ] || fail "the partial file was left behind"
+        echo "second_export: refused while the first wrote; the first completed"
         ;;
     no_server)
         run linux export EXPORT linux.ini "$address"
