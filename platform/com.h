@@ -3,9 +3,11 @@
 // interfaces a control container calls, and creation of in-process objects by CLSID or ProgID
 // through the registry (platform/registry.h) and dlopen.
 //
-// Interfaces keep their Windows names, IIDs and member order. Where a container of this
-// system needs only part of a large interface (IOleObject, IPropertyPage), the declaration
-// holds just those members and says so.
+// Interfaces keep their Windows names, IIDs, base interfaces and all their members in Windows'
+// order, so that a table built here has each member in the slot a Windows caller uses. Types
+// only the members this system does not use need are declared as far as those signatures need
+// them. The comments say which members the system calls; implementers answer E_NOTIMPL for
+// the others (platform/ole_defaults.h holds those answers once).
 #pragma once
 
 #include <string>
@@ -121,6 +123,18 @@ void CoTaskMemFree(void* block);
 struct ITypeInfo;  // platform/typeinfo.h
 struct IConnectionPointContainer;
 
+// Named in members this system does not use; never defined here.
+struct IEnumConnections;
+struct IEnumConnectionPoints;
+struct IErrorLog;
+struct IPropertyPageSite;
+struct IMoniker;
+struct IDataObject;
+struct IEnumOLEVERB;
+struct IAdviseSink;
+struct IEnumSTATDATA;
+struct LOGPALETTE;
+
 // Every object counts references; the last Release destroys it. QueryInterface gives
 // E_NOINTERFACE (and a null `*ppv`) for an interface the object lacks, E_POINTER for null ppv.
 struct MSG;  // platform/user.h
@@ -158,19 +172,21 @@ struct IClassFactory : IUnknown {
 
 // One outgoing interface of an object. The sink given to Advise is queried for the outgoing
 // interface's IID (or IID_IDispatch for a dispinterface) and kept with a reference until
-// Unadvise. EnumConnections is not part of this layer.
+// Unadvise. EnumConnections answers E_NOTIMPL here.
 struct IConnectionPoint : IUnknown {
     virtual HRESULT GetConnectionInterface(IID* pIID) = 0;
     virtual HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) = 0;
     virtual HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) = 0;
     virtual HRESULT Unadvise(DWORD dwCookie) = 0;
+    virtual HRESULT EnumConnections(IEnumConnections** ppEnum) = 0;
 
   protected:
     ~IConnectionPoint() = default;
 };
 
-// EnumConnectionPoints is not part of this layer.
+// EnumConnectionPoints answers E_NOTIMPL here.
 struct IConnectionPointContainer : IUnknown {
+    virtual HRESULT EnumConnectionPoints(IEnumConnectionPoints** ppEnum) = 0;
     virtual HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) = 0;
 
   protected:
@@ -190,19 +206,26 @@ struct IProvideClassInfo : IUnknown {
 
 // Named values a container keeps for an object. Read fills `pVar` (its vt asks for a type,
 // VT_EMPTY for any) and gives E_INVALIDARG for an unknown name; the error log of Windows is
-// not part of this layer (pass null).
+// not used here (pass null).
 struct IPropertyBag : IUnknown {
-    virtual HRESULT Read(LPCOLESTR pszPropName, VARIANT* pVar, void* pErrorLog) = 0;
+    virtual HRESULT Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog* pErrorLog) = 0;
     virtual HRESULT Write(LPCOLESTR pszPropName, VARIANT* pVar) = 0;
 
   protected:
     ~IPropertyBag() = default;
 };
 
-struct IPersistPropertyBag : IUnknown {
+// The class of a persistent object.
+struct IPersist : IUnknown {
     virtual HRESULT GetClassID(CLSID* pClassID) = 0;
+
+  protected:
+    ~IPersist() = default;
+};
+
+struct IPersistPropertyBag : IPersist {
     virtual HRESULT InitNew() = 0;
-    virtual HRESULT Load(IPropertyBag* pPropBag, void* pErrorLog) = 0;
+    virtual HRESULT Load(IPropertyBag* pPropBag, IErrorLog* pErrorLog) = 0;
     virtual HRESULT Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) = 0;
 
   protected:
@@ -219,27 +242,61 @@ constexpr LONG OLEIVERB_SHOW = -1;
 constexpr LONG OLEIVERB_PROPERTIES = -7;
 constexpr DWORD DVASPECT_CONTENT = 1;
 
-// The members of IOleObject that a container of this system calls: its site (which the object
-// may query for IOleControlSite), verbs (the properties verb opens the property pages), the
-// OLEMISC status bits and the extent in HIMETRIC units.
+// A container of this system calls SetClientSite (the object may query the site for
+// IOleControlSite), DoVerb (the properties verb opens the property pages), GetMiscStatus (the
+// OLEMISC bits) and SetExtent, GetExtent (HIMETRIC units). The client site is passed as its
+// IUnknown: the containers here have no IOleClientSite, and a Windows caller's IOleClientSite
+// pointer is an IUnknown pointer too.
 struct IOleObject : IUnknown {
     virtual HRESULT SetClientSite(IUnknown* pClientSite) = 0;
+    virtual HRESULT GetClientSite(IUnknown** ppClientSite) = 0;
+    virtual HRESULT SetHostNames(LPCOLESTR szContainerApp, LPCOLESTR szContainerObj) = 0;
+    virtual HRESULT Close(DWORD dwSaveOption) = 0;
+    virtual HRESULT SetMoniker(DWORD dwWhichMoniker, IMoniker* pmk) = 0;
+    virtual HRESULT GetMoniker(DWORD dwAssign, DWORD dwWhichMoniker, IMoniker** ppmk) = 0;
+    virtual HRESULT InitFromData(IDataObject* pDataObject, BOOL fCreation, DWORD dwReserved) = 0;
+    virtual HRESULT GetClipboardData(DWORD dwReserved, IDataObject** ppDataObject) = 0;
     // iVerb: OLEIVERB_*; lpmsg and lindex are not used (pass null and 0). pActiveSite (or the
     // site given before) and hwndParent, lprcPosRect place the control in place
     // (platform/ole_inplace.h).
     virtual HRESULT DoVerb(LONG iVerb, MSG* lpmsg, IUnknown* pActiveSite, LONG lindex,
                            HWND hwndParent, LPCRECT lprcPosRect) = 0;
-    virtual HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) = 0;
+    virtual HRESULT EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) = 0;
+    virtual HRESULT Update() = 0;
+    virtual HRESULT IsUpToDate() = 0;
+    virtual HRESULT GetUserClassID(CLSID* pClsid) = 0;
+    virtual HRESULT GetUserType(DWORD dwFormOfType, LPOLESTR* pszUserType) = 0;
     virtual HRESULT SetExtent(DWORD dwDrawAspect, SIZEL* psizel) = 0;
     virtual HRESULT GetExtent(DWORD dwDrawAspect, SIZEL* psizel) = 0;
+    virtual HRESULT Advise(IAdviseSink* pAdvSink, DWORD* pdwConnection) = 0;
+    virtual HRESULT Unadvise(DWORD dwConnection) = 0;
+    virtual HRESULT EnumAdvise(IEnumSTATDATA** ppenumAdvise) = 0;
+    virtual HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) = 0;
+    virtual HRESULT SetColorScheme(LOGPALETTE* pLogpal) = 0;
 
   protected:
     ~IOleObject() = default;
 };
 
-// The member of IOleControlSite that this system uses: the container shows the property
-// frame for the control (it learns the pages through ISpecifyPropertyPages).
+struct POINTL {
+    LONG x;
+    LONG y;
+};
+struct POINTF {
+    float x;
+    float y;
+};
+
+// The member of IOleControlSite that this system uses is ShowPropertyFrame: the container
+// shows the property frame for the control (it learns the pages through
+// ISpecifyPropertyPages).
 struct IOleControlSite : IUnknown {
+    virtual HRESULT OnControlInfoChanged() = 0;
+    virtual HRESULT LockInPlaceActive(BOOL fLock) = 0;
+    virtual HRESULT GetExtendedControl(IDispatch** ppDisp) = 0;
+    virtual HRESULT TransformCoords(POINTL* pPtlHimetric, POINTF* pPtfContainer, DWORD dwFlags) = 0;
+    virtual HRESULT TranslateAccelerator(MSG* pMsg, DWORD grfModifiers) = 0;
+    virtual HRESULT OnFocus(BOOL fGotFocus) = 0;
     virtual HRESULT ShowPropertyFrame() = 0;
 
   protected:
@@ -268,12 +325,19 @@ struct PROPPAGEINFO {
     DWORD dwHelpContext;
 };
 
-// The members of IPropertyPage that a property frame of this system calls.
+// A property frame of this system calls GetPageInfo, SetObjects, IsPageDirty and Apply.
 struct IPropertyPage : IUnknown {
-    virtual HRESULT SetObjects(ULONG cObjects, IUnknown** ppUnk) = 0;
+    virtual HRESULT SetPageSite(IPropertyPageSite* pPageSite) = 0;
+    virtual HRESULT Activate(HWND hWndParent, LPCRECT pRect, BOOL bModal) = 0;
+    virtual HRESULT Deactivate() = 0;
     virtual HRESULT GetPageInfo(PROPPAGEINFO* pPageInfo) = 0;
+    virtual HRESULT SetObjects(ULONG cObjects, IUnknown** ppUnk) = 0;
+    virtual HRESULT Show(UINT nCmdShow) = 0;
+    virtual HRESULT Move(LPCRECT pRect) = 0;
     virtual HRESULT IsPageDirty() = 0;
     virtual HRESULT Apply() = 0;
+    virtual HRESULT Help(LPCOLESTR pszHelpDir) = 0;
+    virtual HRESULT TranslateAccelerator(MSG* pMsg) = 0;
 
   protected:
     ~IPropertyPage() = default;

@@ -13,7 +13,7 @@
 class MemoryPropertyBag final : public CountedObject<IPropertyBag> {
   public:
     MemoryPropertyBag() = default;
-    HRESULT Read(LPCOLESTR pszPropName, VARIANT* pVar, void* pErrorLog) override;
+    HRESULT Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog* pErrorLog) override;
     HRESULT Write(LPCOLESTR pszPropName, VARIANT* pVar) override;
 
     // "name=value" for every property in name order, separated by single blanks; values as

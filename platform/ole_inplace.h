@@ -51,41 +51,71 @@ struct RECTL {
 };
 using LPCRECTL = const RECTL*;
 
-// The container's side.
-struct IOleInPlaceSite : IUnknown {
-    // The window the control's window goes into.
+// Named in members this system does not use; never defined here.
+struct IOleInPlaceFrame;
+struct IOleInPlaceUIWindow;
+struct OLEINPLACEFRAMEINFO;
+using LPOLEINPLACEFRAMEINFO = OLEINPLACEFRAMEINFO*;
+struct DVTARGETDEVICE;
+
+// The window of either side of in-place activation. ContextSensitiveHelp answers E_NOTIMPL
+// throughout this system.
+struct IOleWindow : IUnknown {
     virtual HRESULT GetWindow(HWND* phwnd) = 0;
-    // S_OK when the control may activate in place now, S_FALSE when not.
+    virtual HRESULT ContextSensitiveHelp(BOOL fEnterMode) = 0;
+
+  protected:
+    ~IOleWindow() = default;
+};
+
+// The container's side. GetWindow is the window the control's window goes into. The control
+// of this system calls CanInPlaceActivate (S_OK when it may activate in place now, S_FALSE
+// when not), OnInPlaceActivate, OnInPlaceDeactivate and OnPosRectChange (it asks for a new
+// position after SetControlSize; the container answers with SetObjectRects or leaves it).
+struct IOleInPlaceSite : IOleWindow {
     virtual HRESULT CanInPlaceActivate() = 0;
     virtual HRESULT OnInPlaceActivate() = 0;
+    virtual HRESULT OnUIActivate() = 0;
+    virtual HRESULT GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPlaceUIWindow** ppDoc,
+                                     LPRECT lprcPosRect, LPRECT lprcClipRect,
+                                     LPOLEINPLACEFRAMEINFO lpFrameInfo) = 0;
+    virtual HRESULT Scroll(SIZE scrollExtant) = 0;
+    virtual HRESULT OnUIDeactivate(BOOL fUndoable) = 0;
     virtual HRESULT OnInPlaceDeactivate() = 0;
-    // The control asks for a new position (after SetControlSize); the container answers with
-    // SetObjectRects or leaves it.
+    virtual HRESULT DiscardUndoState() = 0;
+    virtual HRESULT DeactivateAndUndo() = 0;
     virtual HRESULT OnPosRectChange(LPCRECT lprcPosRect) = 0;
 
   protected:
     ~IOleInPlaceSite() = default;
 };
 
-// The control's side.
-struct IOleInPlaceObject : IUnknown {
-    // The control's window; E_FAIL while it is not active in place.
-    virtual HRESULT GetWindow(HWND* phwnd) = 0;
+// The control's side. GetWindow is the control's window (E_FAIL while it is not active in
+// place). SetObjectRects moves the window to `lprcPosRect` (container client coordinates);
+// the clip rectangle is accepted and not used.
+struct IOleInPlaceObject : IOleWindow {
     virtual HRESULT InPlaceDeactivate() = 0;
-    // Moves the window to `lprcPosRect` (container client coordinates); the clip rectangle is
-    // accepted and not used.
+    virtual HRESULT UIDeactivate() = 0;
     virtual HRESULT SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) = 0;
+    virtual HRESULT ReactivateAndUndo() = 0;
 
   protected:
     ~IOleInPlaceObject() = default;
 };
 
+// The system draws through Draw alone; the other members answer E_NOTIMPL.
 struct IViewObject : IUnknown {
     // Draws DVASPECT_CONTENT into `hdcDraw` within `lprcBounds` (windowless rendering). The
     // target device, aspect data and continue callback are not used here (pass nulls).
-    virtual HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, void* ptd,
+    virtual HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
                          HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
                          BOOL (*pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) = 0;
+    virtual HRESULT GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect,
+                                DVTARGETDEVICE* ptd, HDC hicTargetDev, LOGPALETTE** ppColorSet) = 0;
+    virtual HRESULT Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DWORD* pdwFreeze) = 0;
+    virtual HRESULT Unfreeze(DWORD dwFreeze) = 0;
+    virtual HRESULT SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) = 0;
+    virtual HRESULT GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) = 0;
 
   protected:
     ~IViewObject() = default;

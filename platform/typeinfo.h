@@ -73,15 +73,53 @@ struct TypeLibInfo {
     std::span<const CoClassInfo* const> coclasses;
 };
 
-// The type information of one dispinterface or coclass of a library. Besides reference
-// counting it offers what this system reads of it: the described type and name lookup.
+// Named in members this system does not use; never defined here.
+struct ITypeComp;
+struct ITypeLib;
+struct TYPEATTR;
+struct FUNCDESC;
+struct VARDESC;
+using HREFTYPE = DWORD;
+enum INVOKEKIND {
+    INVOKE_FUNC = 1,
+    INVOKE_PROPERTYGET = 2,
+    INVOKE_PROPERTYPUT = 4,
+    INVOKE_PROPERTYPUTREF = 8
+};
+
+// The type information of one dispinterface or coclass of a library. Its first members are
+// Windows' ITypeInfo in Windows' order; of those this system calls GetIDsOfNames (as
+// IDispatch::GetIDsOfNames without riid and locale, a dispinterface only) and the rest answer
+// E_NOTIMPL. What this system reads of the described type follows them, past the members a
+// Windows caller knows.
 struct ITypeInfo : IUnknown {
+    virtual HRESULT GetTypeAttr(TYPEATTR** ppTypeAttr) = 0;
+    virtual HRESULT GetTypeComp(ITypeComp** ppTComp) = 0;
+    virtual HRESULT GetFuncDesc(UINT index, FUNCDESC** ppFuncDesc) = 0;
+    virtual HRESULT GetVarDesc(UINT index, VARDESC** ppVarDesc) = 0;
+    virtual HRESULT GetNames(MEMBERID memid, BSTR* rgBstrNames, UINT cMaxNames, UINT* pcNames) = 0;
+    virtual HRESULT GetRefTypeOfImplType(UINT index, HREFTYPE* pRefType) = 0;
+    virtual HRESULT GetImplTypeFlags(UINT index, INT* pImplTypeFlags) = 0;
+    virtual HRESULT GetIDsOfNames(LPOLESTR* rgszNames, UINT cNames, MEMBERID* pMemId) = 0;
+    virtual HRESULT Invoke(void* pvInstance, MEMBERID memid, WORD wFlags, DISPPARAMS* pDispParams,
+                           VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) = 0;
+    virtual HRESULT GetDocumentation(MEMBERID memid, BSTR* pBstrName, BSTR* pBstrDocString,
+                                     DWORD* pdwHelpContext, BSTR* pBstrHelpFile) = 0;
+    virtual HRESULT GetDllEntry(MEMBERID memid, INVOKEKIND invKind, BSTR* pBstrDllName,
+                                BSTR* pBstrName, WORD* pwOrdinal) = 0;
+    virtual HRESULT GetRefTypeInfo(HREFTYPE hRefType, ITypeInfo** ppTInfo) = 0;
+    virtual HRESULT AddressOfMember(MEMBERID memid, INVOKEKIND invKind, void** ppv) = 0;
+    virtual HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObj) = 0;
+    virtual HRESULT GetMops(MEMBERID memid, BSTR* pBstrMops) = 0;
+    virtual HRESULT GetContainingTypeLib(ITypeLib** ppTLib, UINT* pIndex) = 0;
+    virtual void ReleaseTypeAttr(TYPEATTR* pTypeAttr) = 0;
+    virtual void ReleaseFuncDesc(FUNCDESC* pFuncDesc) = 0;
+    virtual void ReleaseVarDesc(VARDESC* pVarDesc) = 0;
+
     virtual const TypeLibInfo* GetTypeLibInfo() = 0;
     // Exactly one of the next two is non-null.
     virtual const DispInterfaceInfo* GetDispInterfaceInfo() = 0;
     virtual const CoClassInfo* GetCoClassInfo() = 0;
-    // As IDispatch::GetIDsOfNames without riid and locale (a dispinterface only).
-    virtual HRESULT GetIDsOfNames(LPOLESTR* rgszNames, UINT cNames, MEMBERID* pMemId) = 0;
 
   protected:
     ~ITypeInfo() = default;

@@ -8,6 +8,7 @@
 #include "apps/control-host/property_frame.h"
 
 #include "platform/dispatch_call.h"
+#include "platform/ole_defaults.h"
 #include "platform/text_conversion.h"
 
 namespace {
@@ -21,7 +22,7 @@ std::string Lower(std::string text) {
 }
 
 // The control's site: shows the property frame on the properties verb.
-class ControlSite final : public CountedObject<IOleControlSite> {
+class ControlSite final : public CountedObject<OleControlSiteDefaults> {
   public:
     explicit ControlSite(ControlHost& host) : host_(host) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
@@ -29,7 +30,7 @@ class ControlSite final : public CountedObject<IOleControlSite> {
         if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow || riid == IID_IDispatch) {
             return host_.QueryWindowSite(riid, ppv);
         }
-        return CountedObject<IOleControlSite>::QueryInterface(riid, ppv);
+        return CountedObject<OleControlSiteDefaults>::QueryInterface(riid, ppv);
     }
     HRESULT ShowPropertyFrame() override { return host_.ShowPropertyFrame(); }
 

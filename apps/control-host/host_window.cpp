@@ -12,6 +12,7 @@
 #include "common/number_word.h"
 #include "platform/com_ptr.h"
 #include "platform/gdi.h"
+#include "platform/ole_defaults.h"
 #include "platform/oleauto.h"
 #include "platform/std_font.h"
 #include "platform/systime.h"
@@ -56,7 +57,7 @@ std::string Lower(std::string text) {
 // The container's in-place site and ambient dispatch: the window the control goes into and
 // the ambient values the host was given (none by default: the control falls back to Windows'
 // defaults).
-class WindowSite final : public CountedObject<IOleInPlaceSite, IDispatch> {
+class WindowSite final : public CountedObject<OleInPlaceSiteDefaults, IDispatch> {
   public:
     explicit WindowSite(HostWindow& host) : host_(host) {}
 

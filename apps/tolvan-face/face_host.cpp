@@ -14,6 +14,7 @@
 #include "platform/com.h"
 #include "platform/dispatch_call.h"
 #include "platform/gdi.h"
+#include "platform/ole_defaults.h"
 #include "platform/ole_inplace.h"
 #include "platform/oleauto.h"
 #include "platform/systime.h"
@@ -33,7 +34,7 @@ constexpr OLE_COLOR kAmbientBackColor = 0x80000000 | COLOR_BTNFACE;
 
 // The site a control is placed through: its window and the ambient properties.
 // It lives on the renderer's stack.
-class FaceSite final : public ScopedObject<IOleInPlaceSite, IDispatch> {
+class FaceSite final : public ScopedObject<OleInPlaceSiteDefaults, IDispatch> {
   public:
     explicit FaceSite(HWND window) : window_(window) {}
 

@@ -50,7 +50,13 @@ class CKestroClient final
                    DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                    UINT* puArgErr) override;
 
-    // IConnectionPointContainer: the one point of _DKestroClientEvents.
+    // IConnectionPointContainer: the one point of _DKestroClientEvents; no enumeration.
+    HRESULT EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override {
+        if (ppEnum != nullptr) {
+            *ppEnum = nullptr;
+        }
+        return E_NOTIMPL;
+    }
     HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
     // IProvideClassInfo
     HRESULT GetClassInfo(ITypeInfo** ppTI) override;

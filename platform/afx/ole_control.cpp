@@ -345,7 +345,7 @@ HRESULT COleControl::InitNew() {
     return Persist(CPropExchange::Mode::Reset, nullptr);
 }
 
-HRESULT COleControl::Load(IPropertyBag* pPropBag, void*) {
+HRESULT COleControl::Load(IPropertyBag* pPropBag, IErrorLog*) {
     if (pPropBag == nullptr) {
         return E_POINTER;
     }
@@ -563,4 +563,108 @@ void COleControl::ThrowError(SCODE sc, LPCSTR pszDescription, UINT nHelpID) {
     COleDispatchException e(description, nHelpID, 0);
     e.m_scError = sc;
     throw e;
+}
+
+// ---- Members a container of this system does not call -----------------------------------
+
+HRESULT COleControl::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
+    if (ppEnum != nullptr) {
+        *ppEnum = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+// The site with a reference, as Windows containers expect when they ask for it back.
+HRESULT COleControl::GetClientSite(IUnknown** ppClientSite) {
+    if (ppClientSite == nullptr) {
+        return E_POINTER;
+    }
+    *ppClientSite = m_pClientSite.Get();
+    if (*ppClientSite != nullptr) {
+        (*ppClientSite)->AddRef();
+    }
+    return S_OK;
+}
+
+HRESULT COleControl::SetHostNames(LPCOLESTR, LPCOLESTR) {
+    return E_NOTIMPL;
+}
+
+// Closing an object ends its in-place activation; there is nothing of its own to save.
+HRESULT COleControl::Close(DWORD) {
+    return InPlaceDeactivate();
+}
+
+HRESULT COleControl::SetMoniker(DWORD, IMoniker*) {
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::GetMoniker(DWORD, DWORD, IMoniker** ppmk) {
+    if (ppmk != nullptr) {
+        *ppmk = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::InitFromData(IDataObject*, BOOL, DWORD) {
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::GetClipboardData(DWORD, IDataObject** ppDataObject) {
+    if (ppDataObject != nullptr) {
+        *ppDataObject = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) {
+    if (ppEnumOleVerb != nullptr) {
+        *ppEnumOleVerb = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::Update() {
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::IsUpToDate() {
+    return E_NOTIMPL;
+}
+
+// The user class is the control's own class.
+HRESULT COleControl::GetUserClassID(CLSID* pClsid) {
+    if (pClsid == nullptr) {
+        return E_POINTER;
+    }
+    return GetClassID(pClsid);
+}
+
+HRESULT COleControl::GetUserType(DWORD, LPOLESTR* pszUserType) {
+    if (pszUserType != nullptr) {
+        *pszUserType = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::Advise(IAdviseSink*, DWORD* pdwConnection) {
+    if (pdwConnection != nullptr) {
+        *pdwConnection = 0;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::Unadvise(DWORD) {
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::EnumAdvise(IEnumSTATDATA** ppenumAdvise) {
+    if (ppenumAdvise != nullptr) {
+        *ppenumAdvise = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::SetColorScheme(LOGPALETTE*) {
+    return E_NOTIMPL;
 }

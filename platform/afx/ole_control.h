@@ -69,6 +69,7 @@ class COleControl : public CWnd,
                    UINT* puArgErr) override;
 
     // IConnectionPointContainer: the one connection point for the events' IID.
+    HRESULT EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
     HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
 
     // IProvideClassInfo: the coclass of GetClassID in the type library.
@@ -77,11 +78,29 @@ class COleControl : public CWnd,
     // IPersistPropertyBag: InitNew runs OnResetState; Load and Save run DoPropExchange.
     HRESULT GetClassID(CLSID* pClassID) override = 0;
     HRESULT InitNew() override;
-    HRESULT Load(IPropertyBag* pPropBag, void* pErrorLog) override;
+    HRESULT Load(IPropertyBag* pPropBag, IErrorLog* pErrorLog) override;
     HRESULT Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
 
-    // IOleObject.
+    // IOleObject. GetClientSite gives the site with a reference (null and S_OK without one);
+    // GetUserClassID is GetClassID; Close(any) deactivates in place. The members not listed
+    // here answer E_NOTIMPL.
     HRESULT SetClientSite(IUnknown* pClientSite) override;
+    HRESULT GetClientSite(IUnknown** ppClientSite) override;
+    HRESULT SetHostNames(LPCOLESTR szContainerApp, LPCOLESTR szContainerObj) override;
+    HRESULT Close(DWORD dwSaveOption) override;
+    HRESULT SetMoniker(DWORD dwWhichMoniker, IMoniker* pmk) override;
+    HRESULT GetMoniker(DWORD dwAssign, DWORD dwWhichMoniker, IMoniker** ppmk) override;
+    HRESULT InitFromData(IDataObject* pDataObject, BOOL fCreation, DWORD dwReserved) override;
+    HRESULT GetClipboardData(DWORD dwReserved, IDataObject** ppDataObject) override;
+    HRESULT EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) override;
+    HRESULT Update() override;
+    HRESULT IsUpToDate() override;
+    HRESULT GetUserClassID(CLSID* pClsid) override;
+    HRESULT GetUserType(DWORD dwFormOfType, LPOLESTR* pszUserType) override;
+    HRESULT Advise(IAdviseSink* pAdvSink, DWORD* pdwConnection) override;
+    HRESULT Unadvise(DWORD dwConnection) override;
+    HRESULT EnumAdvise(IEnumSTATDATA** ppenumAdvise) override;
+    HRESULT SetColorScheme(LOGPALETTE* pLogpal) override;
     // OLEIVERB_PRIMARY, SHOW, INPLACEACTIVATE and UIACTIVATE activate the control in place:
     // its window is created in hwndParent (else the in-place site's window) at lprcPosRect
     // (else at 0, 0 with the control's size), which becomes the control's size. E_FAIL when
@@ -99,16 +118,27 @@ class COleControl : public CWnd,
 
     // IOleInPlaceObject. SetObjectRects moves and sizes the window (the control's size
     // follows; OLE_E_NOT_INPLACEACTIVE without a window); InPlaceDeactivate destroys it.
+    // UIDeactivate: S_OK, the control has no UI-active state of its own.
     HRESULT GetWindow(HWND* phwnd) override;
+    HRESULT ContextSensitiveHelp(BOOL fEnterMode) override;
     HRESULT InPlaceDeactivate() override;
+    HRESULT UIDeactivate() override;
     HRESULT SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) override;
+    HRESULT ReactivateAndUndo() override;
 
     // IViewObject: OnDraw into hdcDraw with rcBounds = rcInvalid = *lprcBounds.
     // DV_E_DVASPECT for an aspect other than DVASPECT_CONTENT, E_INVALIDARG for null hdcDraw or
     // bounds.
-    HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, void* ptd, HDC hdcTargetDev,
-                 HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
+    // The other members answer E_NOTIMPL.
+    HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
+                 HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
                  BOOL (*pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) override;
+    HRESULT GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
+                        HDC hicTargetDev, LOGPALETTE** ppColorSet) override;
+    HRESULT Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DWORD* pdwFreeze) override;
+    HRESULT Unfreeze(DWORD dwFreeze) override;
+    HRESULT SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) override;
+    HRESULT GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) override;
 
     // ---- What a control class provides --------------------------------------------------
 

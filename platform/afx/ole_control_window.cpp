@@ -116,7 +116,7 @@ HRESULT COleControl::SetObjectRects(LPCRECT lprcPosRect, LPCRECT) {
     return S_OK;
 }
 
-HRESULT COleControl::Draw(DWORD dwDrawAspect, LONG, void*, void*, HDC, HDC hdcDraw,
+HRESULT COleControl::Draw(DWORD dwDrawAspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw,
                           LPCRECTL lprcBounds, LPCRECTL, BOOL (*)(ULONG_PTR), ULONG_PTR) {
     AFX_MANAGE_STATE(m_pModuleState);
     if (dwDrawAspect != DVASPECT_CONTENT) {
@@ -223,4 +223,55 @@ COLORREF COleControl::TranslateColor(OLE_COLOR clrColor, HPALETTE hpal) {
     COLORREF color = 0;
     OleTranslateColor(clrColor, hpal, &color);
     return color;
+}
+
+// ---- Members a container of this system does not call -----------------------------------
+
+HRESULT COleControl::ContextSensitiveHelp(BOOL) {
+    return E_NOTIMPL;
+}
+
+// The control has no UI-active state beyond being active in place: nothing to leave.
+HRESULT COleControl::UIDeactivate() {
+    return S_OK;
+}
+
+HRESULT COleControl::ReactivateAndUndo() {
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC,
+                                 LOGPALETTE** ppColorSet) {
+    if (ppColorSet != nullptr) {
+        *ppColorSet = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::Freeze(DWORD, LONG, void*, DWORD* pdwFreeze) {
+    if (pdwFreeze != nullptr) {
+        *pdwFreeze = 0;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::Unfreeze(DWORD) {
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::SetAdvise(DWORD, DWORD, IAdviseSink*) {
+    return E_NOTIMPL;
+}
+
+HRESULT COleControl::GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) {
+    if (pAspects != nullptr) {
+        *pAspects = 0;
+    }
+    if (pAdvf != nullptr) {
+        *pAdvf = 0;
+    }
+    if (ppAdvSink != nullptr) {
+        *ppAdvSink = nullptr;
+    }
+    return E_NOTIMPL;
 }

@@ -32,10 +32,18 @@ class COlePropertyPage : public CCmdTarget, public IPropertyPage, public IProper
     HRESULT GetPageInfo(PROPPAGEINFO* pPageInfo) override;
     HRESULT IsPageDirty() override;
     HRESULT Apply() override;
+    // A frame gives its site first and stops on a failure: accepted and not kept, since the
+    // page reports no changes through a site here.
+    HRESULT SetPageSite(IPropertyPageSite*) override { return S_OK; }
+    HRESULT Show(UINT) override { return E_NOTIMPL; }
+    HRESULT Move(LPCRECT) override { return E_NOTIMPL; }
+    HRESULT Help(LPCOLESTR) override { return E_NOTIMPL; }
+    // S_FALSE: the page handles no keystrokes of the frame.
+    HRESULT TranslateAccelerator(MSG*) override { return S_FALSE; }
 
-    // IPropertyPageWindow. Activate creates the page's dialog (template idDlg, from the
-    // module's resources) as a child of `hWndParent` at the top left of `pRect`, filled from
-    // the objects and shown; E_POINTER for a null rectangle, E_UNEXPECTED when it is open
+    // IPropertyPage and IPropertyPageWindow. Activate creates the page's dialog (template idDlg,
+    // from the module's resources) as a child of `hWndParent` at the top left of `pRect`, filled
+    // from the objects and shown; E_POINTER for a null rectangle, E_UNEXPECTED when it is open
     // already, E_FAIL when it cannot be made. Deactivate destroys it.
     HRESULT Activate(HWND hWndParent, LPCRECT pRect, BOOL bModal) override;
     HRESULT Deactivate() override;

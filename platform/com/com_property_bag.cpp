@@ -9,7 +9,7 @@ MemoryPropertyBag::~MemoryPropertyBag() {
     }
 }
 
-HRESULT MemoryPropertyBag::Read(LPCOLESTR pszPropName, VARIANT* pVar, void*) {
+HRESULT MemoryPropertyBag::Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog*) {
     if (pszPropName == nullptr || pVar == nullptr) {
         return E_POINTER;
     }

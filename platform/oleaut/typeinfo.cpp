@@ -61,8 +61,44 @@ class TableTypeInfo final : public CountedObject<ITypeInfo> {
         return GetIDsOfNamesFromInfo(*iface_, names, count, ids);
     }
 
+    // The descriptions Windows gives in its own structures are not built from the tables.
+    HRESULT GetTypeAttr(TYPEATTR** ppTypeAttr) override { return NotServed(ppTypeAttr); }
+    HRESULT GetTypeComp(ITypeComp** ppTComp) override { return NotServed(ppTComp); }
+    HRESULT GetFuncDesc(UINT, FUNCDESC** ppFuncDesc) override { return NotServed(ppFuncDesc); }
+    HRESULT GetVarDesc(UINT, VARDESC** ppVarDesc) override { return NotServed(ppVarDesc); }
+    HRESULT GetNames(MEMBERID, BSTR*, UINT, UINT* pcNames) override {
+        if (pcNames != nullptr) {
+            *pcNames = 0;
+        }
+        return E_NOTIMPL;
+    }
+    HRESULT GetRefTypeOfImplType(UINT, HREFTYPE*) override { return E_NOTIMPL; }
+    HRESULT GetImplTypeFlags(UINT, INT*) override { return E_NOTIMPL; }
+    HRESULT Invoke(void*, MEMBERID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT GetDocumentation(MEMBERID, BSTR*, BSTR*, DWORD*, BSTR*) override { return E_NOTIMPL; }
+    HRESULT GetDllEntry(MEMBERID, INVOKEKIND, BSTR*, BSTR*, WORD*) override { return E_NOTIMPL; }
+    HRESULT GetRefTypeInfo(HREFTYPE, ITypeInfo** ppTInfo) override { return NotServed(ppTInfo); }
+    HRESULT AddressOfMember(MEMBERID, INVOKEKIND, void** ppv) override { return NotServed(ppv); }
+    HRESULT CreateInstance(IUnknown*, REFIID, void** ppvObj) override { return NotServed(ppvObj); }
+    HRESULT GetMops(MEMBERID, BSTR* pBstrMops) override { return NotServed(pBstrMops); }
+    HRESULT GetContainingTypeLib(ITypeLib** ppTLib, UINT*) override { return NotServed(ppTLib); }
+    void ReleaseTypeAttr(TYPEATTR*) override {}
+    void ReleaseFuncDesc(FUNCDESC*) override {}
+    void ReleaseVarDesc(VARDESC*) override {}
+
   private:
     ~TableTypeInfo() override = default;
+
+    // E_NOTIMPL with the out pointer null, as callers that release it on failure expect.
+    template <class T>
+    static HRESULT NotServed(T** out) {
+        if (out != nullptr) {
+            *out = nullptr;
+        }
+        return E_NOTIMPL;
+    }
 
     const TypeLibInfo& library_;
     const DispInterfaceInfo* iface_;

@@ -4,7 +4,11 @@
 // defaults, IViewObject::Draw and deactivation.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+
 #include "platform/afx/ole_object_factory.h"
+#include "platform/ole_defaults.h"
 #include "platform/ole_inplace.h"
 #include "platform/std_font.h"
 #include "platform/systime.h"
@@ -17,7 +21,7 @@ using namespace test_control;
 constexpr COLORREF kBar = RGB(0x20, 0x60, 0xA0);
 
 // The container's site: its window, the calls it received, and an ambient BackColor when set.
-class FakeSite final : public IOleInPlaceSite, public IDispatch {
+class FakeSite final : public OleInPlaceSiteDefaults, public IDispatch {
   public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite) {
@@ -277,6 +281,72 @@ TEST_F(OleControlWindowTest, ReleasingAnActiveControlTakesItsWindowAway) {
     EXPECT_EQ(control_->Release(), 0u);
     control_ = nullptr;
     EXPECT_FALSE(IsWindow(window));
+}
+
+// Calls slot `slot` of `iface`'s table as a caller built against the Windows SDK does: by
+// index, with the interface pointer as the first argument.
+template <class... Args>
+HRESULT CallSlot(void* iface, int slot, Args... args) {
+    using Entry = HRESULT (*)(void*, Args...);
+    void* const* table = *static_cast<void* const* const*>(iface);
+    Entry entry;
+    std::memcpy(&entry, &table[slot], sizeof entry);
+    return entry(iface, args...);
+}
+
+TEST_F(OleControlWindowTest, CallsByWindowsSlotReachTheirMembers) {
+    IOleObject* object = nullptr;
+    IOleInPlaceObject* inPlace = nullptr;
+    ASSERT_EQ(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)), S_OK);
+    ASSERT_EQ(control_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)),
+              S_OK);
+    const RECT position{10, 20, 90, 100};
+    HWND window = nullptr;
+    SIZEL extent{};
+    DWORD status = 0;
+    struct Step {
+        const char* call;
+        std::function<HRESULT()> bySlot;
+        HRESULT expected;
+        std::function<void()> check;
+    };
+    const Step steps[] = {
+        {"IOleObject::DoVerb (11) activates in place",
+         [&] {
+             return CallSlot(object, 11, LONG{OLEIVERB_INPLACEACTIVATE}, static_cast<MSG*>(nullptr),
+                             static_cast<IUnknown*>(nullptr), LONG{0}, static_cast<HWND>(nullptr),
+                             &position);
+         },
+         S_OK, [&] { EXPECT_EQ(site_.calls, (std::vector<std::string>{"activate"})); }},
+        {"IOleInPlaceObject::GetWindow (3) gives the control's window",
+         [&] { return CallSlot(inPlace, 3, &window); }, S_OK,
+         [&] { EXPECT_EQ(GetParent(window), host_); }},
+        {"IOleObject::GetExtent (18) in HIMETRIC",
+         [&] { return CallSlot(object, 18, DWORD{DVASPECT_CONTENT}, &extent); }, S_OK,
+         [&] { EXPECT_EQ(extent.cx, 2117); }},  // 80 pixels at 96 dpi
+        {"IOleObject::GetMiscStatus (22)",
+         [&] { return CallSlot(object, 22, DWORD{DVASPECT_CONTENT}, &status); }, S_OK,
+         [&] { EXPECT_EQ(status, 131473u); }},
+        {"IOleObject::EnumVerbs (12) is not served",
+         [&] { return CallSlot(object, 12, static_cast<IEnumOLEVERB**>(nullptr)); }, E_NOTIMPL,
+         [] {}},
+        {"IOleInPlaceObject::ContextSensitiveHelp (4) is not served",
+         [&] { return CallSlot(inPlace, 4, BOOL{TRUE}); }, E_NOTIMPL, [] {}},
+        {"IOleInPlaceObject::InPlaceDeactivate (5) destroys the window",
+         [&] { return CallSlot(inPlace, 5); }, S_OK,
+         [&] {
+             EXPECT_EQ(site_.calls.back(), "deactivate");
+             EXPECT_FALSE(IsWindow(window));
+             EXPECT_EQ(inPlace->GetWindow(&window), E_FAIL);
+         }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.call);
+        EXPECT_EQ(step.bySlot(), step.expected);
+        step.check();
+    }
+    inPlace->Release();
+    object->Release();
 }
 
 }  // namespace

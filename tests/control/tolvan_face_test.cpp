@@ -3,6 +3,7 @@
 // injected as mouse input for every PopupMode rule, the state-6 blink and the beeps on the test
 // clock, and the client-link cases that the face relies on.
 #include "control/tolvan_ctrl.h"
+#include "platform/ole_defaults.h"
 #include "platform/ole_inplace.h"
 #include "platform/systime.h"
 #include "platform/user.h"
@@ -19,7 +20,7 @@ constexpr DISPID kPopupMode = 54;
 constexpr DISPID kBeepEnabled = 58;
 
 // The container's window side: the parent window and nothing else to say.
-class WindowSite final : public IOleInPlaceSite {
+class WindowSite final : public OleInPlaceSiteDefaults {
   public:
     explicit WindowSite(HWND window) : window_(window) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {

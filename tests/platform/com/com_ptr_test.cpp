@@ -5,12 +5,13 @@
 #include <utility>
 
 #include "platform/com_ptr.h"
+#include "platform/ole_defaults.h"
 
 namespace {
 
 // An object with IUnknown and IOleControlSite that counts its references and says when the
 // last one went.
-class CountedSite final : public IOleControlSite {
+class CountedSite final : public OleControlSiteDefaults {
   public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IID_IUnknown || riid == IID_IOleControlSite) {

@@ -28,6 +28,7 @@ class CountedContainer final : public IConnectionPointContainer {
     }
     ULONG AddRef() override { return ++refs; }
     ULONG Release() override { return --refs; }
+    HRESULT EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
     HRESULT FindConnectionPoint(REFIID, IConnectionPoint** ppCP) override {
         *ppCP = nullptr;
         return CONNECT_E_NOCONNECTION;
