@@ -58,16 +58,6 @@ void Socket::Close() {
     }
 }
 
-std::uint16_t LocalPort(const Socket& socket) {
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (getsockname(socket.descriptor(), reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
-        local.sin_family != AF_INET) {
-        return 0;
-    }
-    return ntohs(local.sin_port);
-}
-
 namespace sockets {
 
 IoResult StartSockets() {

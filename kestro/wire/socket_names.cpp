@@ -1,5 +1,6 @@
-// Host names and dotted addresses to IPv4 addresses: the resolver's calls are the same on both
-// systems (Winsock has them from the BSD sockets); only their headers differ.
+// IPv4 addresses: host names and dotted addresses resolved, and a socket's local port. These
+// calls are the same on both systems (Winsock has them from the BSD sockets, socklen_t
+// included); only their headers differ.
 #include "kestro/wire/socket_system.h"
 
 #ifdef _WIN32
@@ -12,7 +13,19 @@
 #include <sys/socket.h>
 #endif
 
-namespace kestro::wire::sockets {
+namespace kestro::wire {
+
+std::uint16_t LocalPort(const Socket& socket) {
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (getsockname(socket.descriptor(), reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
+        local.sin_family != AF_INET) {
+        return 0;
+    }
+    return ntohs(local.sin_port);
+}
+
+namespace sockets {
 
 bool ResolveIPv4(const std::string& host, std::vector<std::uint32_t>& addresses) {
     addrinfo hints{};
@@ -41,4 +54,6 @@ bool ParseIPv4(const std::string& dotted, std::uint32_t& address) {
     return true;
 }
 
-}  // namespace kestro::wire::sockets
+}  // namespace sockets
+
+}  // namespace kestro::wire
