@@ -150,6 +150,9 @@ IoResult Accept(const Socket& listener, int timeoutMs, Socket& connection) {
         if (attempt.outcome == Outcome::kDone) {
             return {};
         }
+        if (attempt.outcome == Outcome::kPeerGone) {
+            attempt.outcome = Outcome::kFailed;  // a listener has no peer to lose
+        }
         IoResult next = GoOn(attempt, listener, Readiness::kReadable, deadline);
         if (!next.ok()) {
             return next;

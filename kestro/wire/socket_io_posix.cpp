@@ -94,11 +94,7 @@ Attempt AcceptOne(NativeSocket listener, Socket& connection) {
         // A connection the peer gave up before we took it is no failure of ours.
         return {Outcome::kRetry};
     }
-    Attempt failed = TransferFailed(errno);
-    if (failed.outcome == Outcome::kPeerGone) {
-        failed.outcome = Outcome::kFailed;
-    }
-    return failed;
+    return TransferFailed(errno);
 }
 
 void ShutdownBoth(NativeSocket socket) {

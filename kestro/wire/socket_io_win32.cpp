@@ -227,11 +227,7 @@ Attempt AcceptOne(NativeSocket listener, Socket& connection) {
             // A connection the peer gave up before we took it is no failure of ours.
             return {Outcome::kRetry};
         }
-        Attempt failed = TransferFailed(error);
-        if (failed.outcome == Outcome::kPeerGone) {
-            failed.outcome = Outcome::kFailed;
-        }
-        return failed;
+        return TransferFailed(error);
     }
     // An accepted socket takes the listener's non-blocking mode but not, on every version,
     // its refusal to be inherited.
