@@ -52,7 +52,8 @@ void UnregisterModuleResources(HMODULE) {}
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: compare-with-windres SCRIPT_NAME WINDRES.res KNOWN_DIFFERENCES\n");
+        std::fprintf(stderr,
+                     "usage: compare-with-windres SCRIPT_NAME WINDRES.res KNOWN_DIFFERENCES\n");
         return 2;
     }
     std::string res, listText, error;

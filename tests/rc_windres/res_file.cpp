@@ -56,13 +56,12 @@ std::string IdText(const ResourceId& id) {
 }
 
 std::string TypeText(const ResourceId& type) {
-    static const char* const names[] = {nullptr,     "CURSOR",      "BITMAP",     "ICON",
-                                        "MENU",      "DIALOG",      "STRING",     "FONTDIR",
-                                        "FONT",      "ACCELERATOR", "RCDATA",     "MESSAGETABLE",
-                                        "GROUP_CURSOR", nullptr,    "GROUP_ICON", nullptr,
-                                        "VERSION",   "DLGINCLUDE",  nullptr,      "PLUGPLAY",
-                                        "VXD",       "ANICURSOR",   "ANIICON",    "HTML",
-                                        "MANIFEST"};
+    static const char* const names[] = {
+        nullptr,  "CURSOR",       "BITMAP",       "ICON",  "MENU",
+        "DIALOG", "STRING",       "FONTDIR",      "FONT",  "ACCELERATOR",
+        "RCDATA", "MESSAGETABLE", "GROUP_CURSOR", nullptr, "GROUP_ICON",
+        nullptr,  "VERSION",      "DLGINCLUDE",   nullptr, "PLUGPLAY",
+        "VXD",    "ANICURSOR",    "ANIICON",      "HTML",  "MANIFEST"};
     if (!type.text.empty())
         return Utf16ToUtf8(type.text);
     if (type.id < std::size(names) && names[type.id] != nullptr)

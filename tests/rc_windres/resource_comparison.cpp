@@ -1,6 +1,8 @@
 // Key-by-key comparison; a difference is reported with the first offset where the bytes part.
 #include "tests/rc_windres/resource_comparison.h"
 
+#include "tests/rc_windres/dialog_forms.h"
+
 #include <cstdio>
 #include <map>
 #include <set>
@@ -23,16 +25,43 @@ std::string Hex(unsigned value) {
     return text;
 }
 
-const char* KindText(DifferenceKind kind) {
-    switch (kind) {
-        case DifferenceKind::OnlyWindres:
-            return "only-windres";
-        case DifferenceKind::OnlyForecourtRc:
-            return "only-forecourt-rc";
-        case DifferenceKind::Bytes:
-            return "bytes";
+// Parses KIND into `d`; false when it names nothing known.
+bool ParseKind(const std::string& text, KnownDifference* d) {
+    d->kindText = text;
+    if (text == "only-windres" || text == "only-forecourt-rc") {
+        d->kind =
+            text == "only-windres" ? DifferenceKind::OnlyWindres : DifferenceKind::OnlyForecourtRc;
+        return true;
     }
-    return "";
+    d->kind = DifferenceKind::Adjusted;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t plus = text.find('+', start);
+        const std::string word = text.substr(start, plus - start);
+        if (word == "extended-form")
+            d->adjustments.push_back(Adjustment::ExtendedForm);
+        else if (word == "class-atoms")
+            d->adjustments.push_back(Adjustment::ClassAtoms);
+        else
+            return false;
+        if (plus == std::string::npos)
+            return true;
+        start = plus + 1;
+    }
+}
+
+// windres's data rewritten by `adjustments`; false when the data are not of the form an
+// adjustment reads.
+bool Adjust(const std::vector<Adjustment>& adjustments, std::vector<unsigned char>* data) {
+    for (Adjustment a : adjustments) {
+        std::vector<unsigned char> out;
+        const bool ok = a == Adjustment::ExtendedForm ? ClassicToExtended(*data, &out)
+                                                      : ClassNamesToAtoms(*data, &out);
+        if (!ok)
+            return false;
+        *data = std::move(out);
+    }
+    return true;
 }
 
 // Where two resources' data part: the first differing offset with both bytes, or where the
@@ -72,20 +101,11 @@ bool ParseKnownDifferences(const std::string& text, std::vector<KnownDifference>
             fields.push_back(Trim(line.substr(start, bar - start)));
         fields.push_back(Trim(line.substr(start)));
         KnownDifference d;
-        bool kindKnown = false;
-        if (fields.size() == 4) {
-            for (DifferenceKind kind : {DifferenceKind::OnlyWindres, DifferenceKind::OnlyForecourtRc,
-                                        DifferenceKind::Bytes}) {
-                if (fields[2] == KindText(kind)) {
-                    d.kind = kind;
-                    kindKnown = true;
-                }
-            }
-        }
-        if (!kindKnown || fields[0].empty() || fields[1].empty() || fields[3].empty()) {
+        if (fields.size() != 4 || !ParseKind(fields[2], &d) || fields[0].empty() ||
+            fields[1].empty() || fields[3].empty()) {
             *error = "line " + std::to_string(number) +
-                     ": expected \"SCRIPT | KEY | only-windres, only-forecourt-rc or bytes | "
-                     "REASON\"";
+                     ": expected \"SCRIPT | KEY | only-windres, only-forecourt-rc or adjustments "
+                     "(extended-form, class-atoms, joined by +) | REASON\"";
             return false;
         }
         d.script = fields[0];
@@ -130,11 +150,12 @@ ComparisonResult CompareResources(const std::string& script,
     for (const std::string& key : keys) {
         const auto w = fromWindres.find(key);
         const auto f = fromForecourtRc.find(key);
-        DifferenceKind kind = DifferenceKind::Bytes;
+        DifferenceKind kind = DifferenceKind::Adjusted;
         std::string what;
         if (f == fromForecourtRc.end()) {
             kind = DifferenceKind::OnlyWindres;
-            what = "only in windres's output (" + std::to_string(w->second->data.size()) + " bytes)";
+            what =
+                "only in windres's output (" + std::to_string(w->second->data.size()) + " bytes)";
         } else if (w == fromWindres.end()) {
             kind = DifferenceKind::OnlyForecourtRc;
             what = "only in forecourt-rc's output (" + std::to_string(f->second->data.size()) +
@@ -147,7 +168,25 @@ ComparisonResult CompareResources(const std::string& script,
             continue;
         }
         const auto it = listed.find(key);
-        if (it != listed.end() && it->second->kind == kind) {
+        if (it != listed.end() && it->second->kind == kind && kind == DifferenceKind::Adjusted) {
+            // Equal once windres's form is rewritten: whatever else differs still shows.
+            std::vector<unsigned char> adjusted = w->second->data;
+            std::string after;
+            if (!Adjust(it->second->adjustments, &adjusted))
+                after = "windres's data cannot be read for " + it->second->kindText;
+            else
+                after = FirstDifference(adjusted, f->second->data);
+            seenListed.insert(key);
+            if (after.empty()) {
+                ++expected;
+                out << script << ": " << key << ": known (" << it->second->reason
+                    << "), equal after " << it->second->kindText << "; before: " << what << "\n";
+            } else {
+                ++result.unexpected;
+                out << script << ": " << key << ": DIFFERS after " << it->second->kindText << ": "
+                    << after << "\n";
+            }
+        } else if (it != listed.end() && it->second->kind == kind) {
             seenListed.insert(key);
             ++expected;
             out << script << ": " << key << ": known (" << it->second->reason << "): " << what
@@ -160,8 +199,8 @@ ComparisonResult CompareResources(const std::string& script,
     for (const auto& [key, d] : listed) {
         if (seenListed.count(key) == 0) {
             ++result.unexpected;
-            out << script << ": " << key << ": listed as " << KindText(d->kind) << " ("
-                << d->reason << ") but does not differ so\n";
+            out << script << ": " << key << ": listed as " << d->kindText << " (" << d->reason
+                << ") but does not differ so\n";
         }
     }
     out << script << ": " << windres.size() << " resources from windres, " << forecourtRc.size()

@@ -10,13 +10,24 @@
 
 namespace rc_windres {
 
-enum class DifferenceKind { OnlyWindres, OnlyForecourtRc, Bytes };
+// A resource that only one compiler writes, or one whose data windres writes in another form
+// of the same content: the data are equal once windres's is rewritten by the adjustments.
+enum class DifferenceKind { OnlyWindres, OnlyForecourtRc, Adjusted };
 
-// One line of the list: "SCRIPT | KEY | only-windres|only-forecourt-rc|bytes | REASON".
+// How windres's data of a resource are rewritten before they are compared.
+enum class Adjustment {
+    ExtendedForm,  // "extended-form": a DLGTEMPLATE as the DLGTEMPLATEEX forecourt-rc writes
+    ClassAtoms,    // "class-atoms": a dialog's predefined class names as their atoms
+};
+
+// One line of the list: "SCRIPT | KEY | KIND | REASON", KIND only-windres, only-forecourt-rc,
+// or adjustments joined by '+' ("extended-form+class-atoms"), applied in that order.
 struct KnownDifference {
     std::string script;  // the script's file name, as "tolvan.rc"
     std::string key;     // as KeyText writes it
-    DifferenceKind kind = DifferenceKind::Bytes;
+    DifferenceKind kind = DifferenceKind::Adjusted;
+    std::vector<Adjustment> adjustments;
+    std::string kindText;  // as the list writes it
     std::string reason;
 };
 
