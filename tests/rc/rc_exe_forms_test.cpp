@@ -47,19 +47,18 @@ TEST(RcExeForms, StringsTakeOctalAndHexadecimalEscapes) {
         {R"("\101\x42C")", u"ABC"},
         {R"("\303\247\303\265")", u"\u00E7\u00F5"},  // UTF-8 bytes make one character each
         {R"("\xc3\xA7")", u"\u00E7"},
-        {R"("\0101")", u"\u00081"},                 // three octal digits at most
-        {R"("\x414")", u"A4"},                     // two hexadecimal digits at most
+        {R"("\0101")", u"\u00081"},  // three octal digits at most
+        {R"("\x414")", u"A4"},       // two hexadecimal digits at most
         {R"("\012x")", u"\nx"},
-        {R"("a\8")", u"a\\8"},                      // not an escape: kept as written
+        {R"("a\8")", u"a\\8"},  // not an escape: kept as written
         {R"("\xg")", u"\\xg"},
         {R"("\n\t\\""")", u"\n\t\\\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.literal);
         test_support::TempFolder folder;
-        const rc_test::Compiled compiled =
-            rc_test::CompileText(folder, std::string("STRINGTABLE\nBEGIN\n 1 ") + c.literal +
-                                             "\nEND\n");
+        const rc_test::Compiled compiled = rc_test::CompileText(
+            folder, std::string("STRINGTABLE\nBEGIN\n 1 ") + c.literal + "\nEND\n");
         ASSERT_EQ(compiled.error, "");
         ASSERT_EQ(compiled.result.resources.size(), 1u);
         const auto& block = compiled.result.resources[0].data;

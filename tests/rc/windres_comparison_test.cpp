@@ -22,7 +22,9 @@ class Bytes {
         b_.push_back(static_cast<unsigned char>(v >> 8));
         return *this;
     }
-    Bytes& Dword(std::uint32_t v) { return Word(v & 0xFFFF).Word(static_cast<std::uint16_t>(v >> 16)); }
+    Bytes& Dword(std::uint32_t v) {
+        return Word(v & 0xFFFF).Word(static_cast<std::uint16_t>(v >> 16));
+    }
     Bytes& Text(const std::u16string& s) {
         for (char16_t c : s)
             Word(c);
@@ -130,7 +132,8 @@ TEST(WindresComparison, TheListExcusesOnlyWhatStillDiffersSo) {
     const std::vector<ResourceEntry> windres = {typelib, Entry(2, 1, 0x1409, {1}),
                                                 Entry(6, 1, 0x1409, {2})};
     const std::vector<ResourceEntry> ours = {Entry(2, 1, 0x1409, {1})};
-    const rc_windres::ComparisonResult r = rc_windres::CompareResources("t.rc", windres, ours, known);
+    const rc_windres::ComparisonResult r =
+        rc_windres::CompareResources("t.rc", windres, ours, known);
     // The listed TYPELIB is excused; the listed bitmap is equal now and the string is listed
     // for another script: both fail.
     EXPECT_EQ(r.unexpected, 2) << r.report;
