@@ -328,16 +328,28 @@ class Tokenizer {
                     case 't':
                         out += '\t';
                         break;
-                    case '0':
-                        out += '\0';
-                        break;
                     case '\\':
                         out += '\\';
                         break;
                     case '"':
                         out += '"';
                         break;
+                    case 'x':
+                    case 'X':
+                        if (pos_ < text_.size() &&
+                            std::isxdigit(static_cast<unsigned char>(text_[pos_]))) {
+                            out += static_cast<char>(EscapedByte(16, 2));
+                            break;
+                        }
+                        out += '\\';
+                        out += e;
+                        break;
                     default:
+                        if (e >= '0' && e <= '7') {
+                            --pos_;
+                            out += static_cast<char>(EscapedByte(8, 3));
+                            break;
+                        }
                         out += '\\';
                         out += e;
                         break;
@@ -346,6 +358,27 @@ class Tokenizer {
             }
             out += c;
         }
+    }
+
+    // The byte of an octal (up to 3 digits, \101) or hexadecimal (up to 2, \x41) escape, whose
+    // digits start at pos_; the bytes of a string are UTF-8, so \303\247 is one character.
+    unsigned EscapedByte(int base, int maxDigits) {
+        unsigned value = 0;
+        for (int i = 0; i < maxDigits && pos_ < text_.size(); ++i) {
+            const char d = text_[pos_];
+            int digit = -1;
+            if (d >= '0' && d <= '7')
+                digit = d - '0';
+            else if (base == 16 && std::isxdigit(static_cast<unsigned char>(d)))
+                digit = std::isdigit(static_cast<unsigned char>(d))
+                            ? d - '0'
+                            : std::tolower(static_cast<unsigned char>(d)) - 'a' + 10;
+            if (digit < 0)
+                break;
+            value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+            ++pos_;
+        }
+        return value & 0xFF;
     }
 
     std::string Where() const { return file_ + ":" + std::to_string(line_) + ": "; }
@@ -878,7 +911,7 @@ class Parser {
         if (extended && Accept(","))
             d.helpId = Expression();
         d.style = 0x80000000 | 0x00800000 | 0x00080000;  // WS_POPUP | WS_BORDER | WS_SYSMENU
-        bool styleGiven = false;
+        bool hasCaption = false;
         while (!(IsWord("BEGIN") || IsPunct("{"))) {
             if (AtEnd())
                 Fail("expected BEGIN");
@@ -886,13 +919,11 @@ class Parser {
             const std::string& option = optionToken.text;
             if (option == "STYLE") {
                 d.style = Style(0);
-                styleGiven = true;
             } else if (option == "EXSTYLE") {
                 d.exStyle = Style(0);
             } else if (option == "CAPTION") {
                 d.caption = Utf8ToUtf16(String());
-                if (!styleGiven)
-                    d.style |= 0x00C00000;  // WS_CAPTION
+                hasCaption = true;
             } else if (option == "FONT") {
                 d.hasFont = true;
                 d.pointSize = static_cast<std::uint16_t>(Bounded(0xFFFF, "font size"));
@@ -914,6 +945,10 @@ class Parser {
                 FailAt(optionToken.line, "unknown dialog option " + option);
             }
         }
+        // A caption brings its title bar whatever STYLE says, as rc.exe writes it; a STYLE
+        // after CAPTION does not take it away.
+        if (hasCaption)
+            d.style |= 0x00C00000;  // WS_CAPTION
         if (d.hasFont)
             d.style |= 0x40;  // DS_SETFONT
         Begin();
