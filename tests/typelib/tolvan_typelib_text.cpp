@@ -92,8 +92,8 @@ std::string Interface(unsigned index, const DispInterfaceInfo& iface) {
 
 std::string CoClass(unsigned index, const CoClassInfo& coclass) {
     const unsigned implTypes = coclass.defaultSource != nullptr ? 2 : 1;
-    std::string out = text::TypeLine(index, kTypeKindCoClass, coclass.name,
-                                     GuidText(coclass.clsid), coclass.typeFlags, 0, 0, implTypes);
+    std::string out = text::TypeLine(index, kTypeKindCoClass, coclass.name, GuidText(coclass.clsid),
+                                     coclass.typeFlags, 0, 0, implTypes);
     out += Help(2, coclass.helpString);
     out += text::ImplTypeLine(0, coclass.defaultInterface->name, kImplTypeFlagDefault);
     if (coclass.defaultSource != nullptr) {

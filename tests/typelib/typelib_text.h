@@ -35,8 +35,8 @@ inline std::string Flags(unsigned flags,
 }
 
 inline std::string LibFlags(unsigned flags) {
-    return Flags(flags, {{0x1, "restricted"}, {0x2, "control"}, {0x4, "hidden"},
-                         {0x8, "hasdiskimage"}});
+    return Flags(flags,
+                 {{0x1, "restricted"}, {0x2, "control"}, {0x4, "hidden"}, {0x8, "hasdiskimage"}});
 }
 
 inline std::string TypeFlags(unsigned flags) {
@@ -154,14 +154,13 @@ inline std::string BaseTypeName(unsigned vt) {
 }
 
 inline std::string TypeKind(unsigned kind) {
-    constexpr const char* kNames[] = {"enum",     "record",        "module",  "interface",
-                                      "dispatch", "coclass",       "alias",   "union"};
+    constexpr const char* kNames[] = {"enum",     "record",  "module", "interface",
+                                      "dispatch", "coclass", "alias",  "union"};
     return kind < std::size(kNames) ? kNames[kind] : "typekind" + std::to_string(kind);
 }
 
 inline std::string FuncKind(unsigned kind) {
-    constexpr const char* kNames[] = {"virtual", "purevirtual", "nonvirtual", "static",
-                                      "dispatch"};
+    constexpr const char* kNames[] = {"virtual", "purevirtual", "nonvirtual", "static", "dispatch"};
     return kind < std::size(kNames) ? kNames[kind] : "funckind" + std::to_string(kind);
 }
 
@@ -219,8 +218,8 @@ inline std::string Guid(std::uint32_t data1, std::uint16_t data2, std::uint16_t 
 inline std::string LibraryLine(const std::string& name, const std::string& guid, unsigned major,
                                unsigned minor, unsigned lcid, unsigned flags) {
     return "library " + name + " " + guid + " version " + std::to_string(major) + "." +
-           std::to_string(minor) + " lcid " + std::to_string(lcid) + " flags " +
-           LibFlags(flags) + "\n";
+           std::to_string(minor) + " lcid " + std::to_string(lcid) + " flags " + LibFlags(flags) +
+           "\n";
 }
 
 inline std::string HelpLine(int indent, const std::string& help) {
@@ -232,16 +231,16 @@ inline std::string HelpFileLine(const std::string& file) {
 }
 
 inline std::string TypeLine(unsigned index, unsigned kind, const std::string& name,
-                            const std::string& guid, unsigned flags, unsigned funcs,
-                            unsigned vars, unsigned implTypes) {
+                            const std::string& guid, unsigned flags, unsigned funcs, unsigned vars,
+                            unsigned implTypes) {
     return "type " + std::to_string(index) + " " + TypeKind(kind) + " " + name + " " + guid +
            " flags " + TypeFlags(flags) + " funcs " + std::to_string(funcs) + " vars " +
            std::to_string(vars) + " impltypes " + std::to_string(implTypes) + "\n";
 }
 
 inline std::string ImplTypeLine(unsigned index, const std::string& name, unsigned flags) {
-    return "  implements " + std::to_string(index) + " " + name + " flags " +
-           ImplTypeFlags(flags) + "\n";
+    return "  implements " + std::to_string(index) + " " + name + " flags " + ImplTypeFlags(flags) +
+           "\n";
 }
 
 inline std::string FuncLine(unsigned index, int memid, const std::string& name, unsigned funcKind,

@@ -86,9 +86,9 @@ std::string DumpFunction(ITypeInfo* info, UINT index) {
     FUNCDESC* func = nullptr;
     Check(info->GetFuncDesc(index, &func), "GetFuncDesc");
     const auto [name, help] = Documentation(info, func->memid);
-    std::string out = text::FuncLine(index, func->memid, name, func->funckind, func->invkind,
-                                     TypeText(info, func->elemdescFunc.tdesc), func->wFuncFlags,
-                                     func->cParams);
+    std::string out =
+        text::FuncLine(index, func->memid, name, func->funckind, func->invkind,
+                       TypeText(info, func->elemdescFunc.tdesc), func->wFuncFlags, func->cParams);
     out += text::HelpLine(4, help);
     std::vector<BSTR> names(func->cParams + 1);
     UINT count = 0;
@@ -98,8 +98,8 @@ std::string DumpFunction(ITypeInfo* info, UINT index) {
         const ELEMDESC& param = func->lprgelemdescParam[p];
         const std::string paramName =
             static_cast<UINT>(p + 1) < count ? Narrow(names[p + 1]) : "(unnamed)";
-        out += text::ParamLine(p, paramName, TypeText(info, param.tdesc),
-                               param.paramdesc.wParamFlags);
+        out +=
+            text::ParamLine(p, paramName, TypeText(info, param.tdesc), param.paramdesc.wParamFlags);
     }
     for (UINT n = 0; n < count; ++n) {
         SysFreeString(names[n]);
@@ -129,8 +129,7 @@ std::string DumpType(ITypeLib* lib, UINT index) {
     Check(lib->GetDocumentation(static_cast<INT>(index), &name, &help, nullptr, nullptr),
           "ITypeLib::GetDocumentation");
     std::string out = text::TypeLine(index, attr->typekind, Take(name), GuidText(attr->guid),
-                                     attr->wTypeFlags, attr->cFuncs, attr->cVars,
-                                     attr->cImplTypes);
+                                     attr->wTypeFlags, attr->cFuncs, attr->cVars, attr->cImplTypes);
     out += text::HelpLine(2, Take(help));
     for (UINT i = 0; i < attr->cImplTypes; ++i) {
         HREFTYPE ref = 0;
