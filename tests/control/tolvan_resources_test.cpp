@@ -85,7 +85,7 @@ std::string OdlInterface(const DispInterfaceInfo& iface, const char* comment) {
     for (const MemberInfo& m : iface.members) {
         if (m.kind == MemberKind::Property) {
             text += "\t\t\t[id(" + OdlId(m.dispid) + ")" + (m.readOnly ? ", readonly" : "") +
-                    ", helpstring(\"" + m.helpString + "\")] " + OdlType(m.vt) + " " + m.name +
+                    " PROPERTY_HELP(\"" + m.helpString + "\")] " + OdlType(m.vt) + " " + m.name +
                     ";\n";
         }
     }
@@ -98,6 +98,14 @@ std::string OdlInterface(const DispInterfaceInfo& iface, const char* comment) {
     return text + "\t};\n\n";
 }
 
+// What the source declares for widl alone, and the help string of a property, which widl refuses.
+constexpr char kOdlCompilerTypes[] =
+    "// widl, which compiles this library for the Windows build, has no automation types of its "
+    "own\n// and refuses a help string on a dispatch property (its libraries keep none); MIDL "
+    "has both.\n#ifdef __WIDL__\ntypedef unsigned short* BSTR;\ntypedef double DATE;\n"
+    "interface IDispatch;\n#define PROPERTY_HELP(text)\n#else\n"
+    "#define PROPERTY_HELP(text) , helpstring(text)\n#endif\n\n";
+
 // The type library source as the tables describe it.
 std::string RenderOdl(const TypeLibInfo& lib) {
     const CoClassInfo& coclass = *lib.coclasses[0];
@@ -106,8 +114,8 @@ std::string RenderOdl(const TypeLibInfo& lib) {
             "_DTolvan,\n// the event interface _DTolvanEvents and the coclass Tolvan. The "
             "module carries the\n// same library as tables (control/tolvan_type_library.cpp); "
             "a test keeps the two equal.\n\n#include <olectl.h>\n#include <idispids.h>\n\n"
-         << "[ uuid(" << GuidToString(lib.libid).substr(1, 36) << "), version(" << lib.majorVersion
-         << "." << lib.minorVersion << "),\n  helpfile(\"" << lib.helpFile
+         << kOdlCompilerTypes << "[ uuid(" << GuidToString(lib.libid).substr(1, 36) << "), version("
+         << lib.majorVersion << "." << lib.minorVersion << "),\n  helpfile(\"" << lib.helpFile
          << "\"),\n  helpstring(\"" << lib.helpString << "\"),\n  control ]\nlibrary " << lib.name
          << "\n{\n\timportlib(STDOLE_TLB);\n\n"
          << OdlInterface(*lib.interfaces[0], "Primary dispatch interface for CTolvanCtrl")
