@@ -92,8 +92,8 @@ extract "$work/ours.layouts" | normalise >"$work/ours.members"
 extract "$work/sdk.layouts" | normalise >"$work/sdk.members"
 
 # Every interface the platform headers declare is in the probe's list.
-grep -rhoE --include='*.h' '^struct +I[A-Z][A-Za-z0-9_]* *(: *[A-Za-z0-9_:, ]+)?\{' \
-    "$source_dir/platform" | sed -E 's/^struct +([A-Za-z0-9_]+).*/\1/' | sort -u \
+grep -rhoE --include='*.h' '^(struct|class) +I[A-Z][A-Za-z0-9_]* *(: *[A-Za-z0-9_:, ]+)?\{' \
+    "$source_dir/platform" | sed -E 's/^(struct|class) +([A-Za-z0-9_]+).*/\2/' | sort -u \
     >"$work/declared"
 awk '{ print $2 }' "$work/ours.members" | sort -u >"$work/listed"
 

@@ -29,10 +29,10 @@
 
 // A class with a defined virtual member has its table laid out and emitted, its base's
 // members first.
-#define PROBE(kind, name)                    \
-    struct kind##_##name : ::name {          \
-        virtual void probe_end();            \
-    };                                       \
+#define PROBE(kind, name)           \
+    struct kind##_##name : ::name { \
+        virtual void probe_end();   \
+    };                              \
     void kind##_##name::probe_end() {}
 #define SDK_INTERFACE(name) PROBE(sdk, name)
 #define EXTENDED_INTERFACE(name) PROBE(extended, name)
