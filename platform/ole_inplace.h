@@ -109,7 +109,7 @@ struct IViewObject : IUnknown {
     // target device, aspect data and continue callback are not used here (pass nulls).
     virtual HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
                          HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
-                         BOOL (*pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) = 0;
+                         BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) = 0;
     virtual HRESULT GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect,
                                 DVTARGETDEVICE* ptd, HDC hicTargetDev, LOGPALETTE** ppColorSet) = 0;
     virtual HRESULT Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DWORD* pdwFreeze) = 0;

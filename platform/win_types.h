@@ -80,6 +80,12 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
+// The calling convention of COM members and their callbacks: Windows' __stdcall, which has no
+// meaning on x86-64 Linux. Written where the SDK writes it, so a declaration reads as Windows'.
+#ifndef STDMETHODCALLTYPE
+#define STDMETHODCALLTYPE
+#endif
+
 #endif  // _WIN32
 
 #include <string>

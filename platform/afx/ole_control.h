@@ -132,7 +132,7 @@ class COleControl : public CWnd,
     // The other members answer E_NOTIMPL.
     HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
                  HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
-                 BOOL (*pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) override;
+                 BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) override;
     HRESULT GetColorSet(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
                         HDC hicTargetDev, LOGPALETTE** ppColorSet) override;
     HRESULT Freeze(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DWORD* pdwFreeze) override;

@@ -117,7 +117,8 @@ HRESULT COleControl::SetObjectRects(LPCRECT lprcPosRect, LPCRECT) {
 }
 
 HRESULT COleControl::Draw(DWORD dwDrawAspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC hdcDraw,
-                          LPCRECTL lprcBounds, LPCRECTL, BOOL (*)(ULONG_PTR), ULONG_PTR) {
+                          LPCRECTL lprcBounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                          ULONG_PTR) {
     AFX_MANAGE_STATE(m_pModuleState);
     if (dwDrawAspect != DVASPECT_CONTENT) {
         return DV_E_DVASPECT;
