@@ -3,7 +3,8 @@
 # against the Linux kestrod over loopback. What each case prints is compared with its file in
 # tests/data/windows/.
 # Usage: kestro_client_under_wine.sh CASE LINUX_BUILD CLIENT_DLL DATA_DIR ADDRESS
-#   CASE         registration, vbscript, jscript
+#   CASE         registration, vbscript, jscript, events (EVENTS_HOST names the container
+#                program that receives them)
 #   LINUX_BUILD  the Linux build tree (kestro/server/kestrod, kestro/ctl/kestroctl)
 #   DATA_DIR     tests/data/windows
 #   ADDRESS      a loopback address of this case's own (the object calls ports 5123 and 5124)
@@ -105,6 +106,35 @@ case $case_name in
             same_as kestro_client_jscript.txt "$work/script.out"
         fi
         echo "$case_name drove Kestro.Client.1 as expected"
+        ;;
+    events)
+        register
+        start_server
+        host_out=$work/host.out
+        wine "$EVENTS_HOST" "$address" 20 >"$host_out" 2>&1 </dev/null &
+        host_pid=$!
+        # wait_for TEXT: the host has printed TEXT.
+        wait_for() {
+            for _ in $(seq 200); do
+                grep -q "$1" "$host_out" && return 0
+                kill -0 "$host_pid" 2>/dev/null || break
+                sleep 0.1
+            done
+            cat "$host_out" >&2
+            fail "the host did not print $1"
+        }
+        wait_for "pump 1 registered"
+        "$linux_build/kestro/ctl/kestroctl" --server "$address" lift 1 2 >/dev/null
+        wait_for StatusEventSink
+        kill -KILL "$server_pid"
+        wait "$server_pid" 2>/dev/null || true
+        server_pid=
+        status=0
+        wait "$host_pid" || status=$?
+        tr -d '\r' <"$host_out" >"$work/events.out"
+        [ "$status" -eq 0 ] || { cat "$work/events.out" >&2; fail "the host ended with $status"; }
+        same_as kestro_client_events.txt "$work/events.out"
+        echo "the container received the pump's status and the lost connection"
         ;;
     *)
         fail "unknown case $case_name"
