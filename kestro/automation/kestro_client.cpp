@@ -1,6 +1,7 @@
 // The client object's members, its reader thread and the sink calls on the owning thread.
 #include "kestro/automation/kestro_client.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "client/kestro_automation.h"
@@ -312,6 +313,9 @@ HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
     }
     Arguments args;
     args.values.reserve(count);
+    // A script's variable given twice would be made to hold two types at once, and an output
+    // of one written over the other's BSTR: it is refused.
+    std::vector<const VARIANT*> boundVariables;
     for (std::size_t i = 0; i < count; ++i) {
         const VARTYPE vt = member->params[i].vt;
         VARIANT& given = pDispParams->rgvarg[count - 1 - i];
@@ -321,7 +325,13 @@ HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
             if (given.vt == vt && given.byref != nullptr) {
                 value = Variant(given);
             } else if (given.vt == (VT_BYREF | VT_VARIANT) && given.pvarVal != nullptr) {
-                hr = BindVariantTarget(*given.pvarVal, member->params[i], &value);
+                if (std::find(boundVariables.begin(), boundVariables.end(), given.pvarVal) !=
+                    boundVariables.end()) {
+                    hr = E_INVALIDARG;
+                } else {
+                    boundVariables.push_back(given.pvarVal);
+                    hr = BindVariantTarget(*given.pvarVal, member->params[i], &value);
+                }
             } else {
                 hr = DISP_E_TYPEMISMATCH;
             }

@@ -406,6 +406,17 @@ TEST_F(LiveForecourtTest, AScriptsVariablesReceiveTheOutputsInTheirTypes) {
     EXPECT_EQ(status[10].vt, VT_R8);  // Price
     EXPECT_GT(status[10].dblVal, 0.0);
 
+    // One variable for the State (a short) and the GradeName (a BSTR) is refused before the
+    // call, which would write the one over the other.
+    std::vector<VARIANT> aliased = args;
+    aliased[7] = ByRef(VT_VARIANT, &status[1]);
+    UINT argErr = 99;
+    EXPECT_EQ(platform::Invoke(client_, kReadPumpStatus, DISPATCH_METHOD, aliased, nullptr, nullptr,
+                               &argErr),
+              E_INVALIDARG);
+    EXPECT_EQ(argErr, 6u) << "GradeName, counted from the last argument";
+    EXPECT_EQ(status[1].vt, VT_I2) << "the variable keeps what it held";
+
     VARIANT nested = ByRef(VT_I4, &rc);  // a reference inside the reference is refused
     EXPECT_EQ(Invoke(client_, kReadPumpHosesCount, {I4(3), ByRef(VT_VARIANT, &nested)}, &rc),
               DISP_E_TYPEMISMATCH);

@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
         return Fail("Logon", hr);
     }
     IConnectionPointContainer* container = nullptr;
-    hr = client->QueryInterface(IID_IConnectionPointContainer,
-                                reinterpret_cast<void**>(&container));
+    hr =
+        client->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
     if (FAILED(hr)) {
         return Fail("IConnectionPointContainer", hr);
     }
