@@ -10,6 +10,10 @@
 // the others (platform/ole_defaults.h holds those answers once).
 #pragma once
 
+#ifdef _WIN32
+#include "platform/com_win32.h"
+#else
+
 #include <string>
 #include <string_view>
 
@@ -46,39 +50,7 @@ constexpr bool IsEqualGUID(REFGUID a, REFGUID b) {
     return a == b;
 }
 
-namespace com_detail {
-constexpr int HexDigit(char c) {
-    return c >= '0' && c <= '9'   ? c - '0'
-           : c >= 'a' && c <= 'f' ? c - 'a' + 10
-           : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                  : throw "not a hex digit";
-}
-constexpr std::uint64_t Hex(const char* text, int count) {
-    std::uint64_t value = 0;
-    for (int i = 0; i < count; ++i) {
-        value = value * 16 + static_cast<std::uint64_t>(HexDigit(text[i]));
-    }
-    return value;
-}
-}  // namespace com_detail
-
-// A GUID from its registry form without braces, checked at compile time:
-// MakeGuid("F9B424D4-51A1-40E0-8EB1-1B9097AF9811").
-consteval GUID MakeGuid(const char (&text)[37]) {
-    if (text[8] != '-' || text[13] != '-' || text[18] != '-' || text[23] != '-') {
-        throw "GUID text must be 8-4-4-4-12 hex digits";
-    }
-    GUID g{};
-    g.Data1 = static_cast<DWORD>(com_detail::Hex(text, 8));
-    g.Data2 = static_cast<WORD>(com_detail::Hex(text + 9, 4));
-    g.Data3 = static_cast<WORD>(com_detail::Hex(text + 14, 4));
-    g.Data4[0] = static_cast<BYTE>(com_detail::Hex(text + 19, 2));
-    g.Data4[1] = static_cast<BYTE>(com_detail::Hex(text + 21, 2));
-    for (int i = 0; i < 6; ++i) {
-        g.Data4[2 + i] = static_cast<BYTE>(com_detail::Hex(text + 24 + 2 * i, 2));
-    }
-    return g;
-}
+#include "platform/guid_literal.h"
 
 inline constexpr IID IID_NULL{};
 inline constexpr IID IID_IUnknown = MakeGuid("00000000-0000-0000-C000-000000000046");
@@ -391,3 +363,5 @@ int CoLoadedLibraryCount();
 // CoGetClassObject or CoCreateInstance on this thread ("no module ... : <dlerror text>"),
 // or "" after a success. Tools print it; Windows keeps such text in its error object.
 std::string CoGetLastErrorText();
+
+#endif  // _WIN32

@@ -6,6 +6,15 @@
 
 #include "platform/win_types.h"
 
+#ifdef _WIN32
+// The codes, SCODE, SUCCEEDED and FAILED are the SDK's (winerror.h, olectl.h); the codes that
+// name a missing module or export are ours.
+#include <olectl.h>
+
+constexpr HRESULT HRESULT_MOD_NOT_FOUND = __HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND);
+constexpr HRESULT HRESULT_PROC_NOT_FOUND = __HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+#else
+
 using SCODE = HRESULT;
 
 constexpr bool SUCCEEDED(HRESULT hr) {
@@ -70,6 +79,8 @@ constexpr HRESULT HRESULT_PROC_NOT_FOUND = MakeHResult(0x8007007F);
 // of a write-only one.
 constexpr HRESULT CTL_E_SETNOTSUPPORTED = MakeHResult(0x800A017F);
 constexpr HRESULT CTL_E_GETNOTSUPPORTED = MakeHResult(0x800A018A);
+
+#endif  // _WIN32
 
 // "Type mismatch (0x80020005)": the code's text and the code in hex, for messages. Codes
 // without a text of their own print as "Error (0x........)". CONNECT_E_NOCONNECTION and

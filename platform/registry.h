@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#ifndef _WIN32
+
 // Key paths and value names compare without regard to ASCII case and keep the case they were
 // first written with. A path is backslash-separated and starts with its root key name.
 class RegistryDocument {
@@ -87,3 +89,25 @@ bool EditRegistry(const std::function<bool(RegistryDocument&, std::string*)>& ed
 // The error text of this thread's last EditRegistry that failed, naming the registry file and
 // the reason (a module's registration reports only its HRESULT), or "" after a success.
 std::string RegistryGetLastErrorText();
+
+#endif  // _WIN32
+
+// ---- Registration --------------------------------------------------------------------------
+// What a module's registration changes, described once for either system: the values it sets
+// and the trees it removes. Paths are backslash-separated and start with HKEY_CLASSES_ROOT.
+// Here they go to the registry file above; on Windows to the system's registry.
+
+struct RegistryValue {
+    std::string key;
+    std::string name;  // "" for the key's default value
+    std::string data;  // UTF-8; a string value (REG_SZ on Windows)
+};
+
+// Sets every value, creating its key and the key's parents. Here in one EditRegistry, so that
+// either all of them are written or none; on Windows one value after the other. False, with
+// `error` set (null allowed), when one cannot be written.
+bool WriteRegistryValues(const std::vector<RegistryValue>& values, std::string* error);
+
+// Deletes each key with all its subkeys and values; a key already missing is no failure. False,
+// with `error` set (null allowed), when one cannot be deleted or the registry not be written.
+bool DeleteRegistryTrees(const std::vector<std::string>& keys, std::string* error);

@@ -10,6 +10,10 @@
 
 #include "platform/com.h"
 
+#ifdef _WIN32
+#include <oaidl.h>
+#else
+
 // Parameter flags (the Windows values).
 constexpr USHORT PARAMFLAG_NONE = 0x0;
 constexpr USHORT PARAMFLAG_FIN = 0x1;
@@ -21,6 +25,8 @@ constexpr WORD TYPEFLAG_FCONTROL = 0x20;
 constexpr WORD LIBFLAG_FRESTRICTED = 0x1;
 constexpr WORD LIBFLAG_FCONTROL = 0x2;
 constexpr WORD LIBFLAG_FHIDDEN = 0x4;
+
+#endif  // _WIN32
 
 // One parameter: its name, its automation type (VT_BYREF marks a pointer) and its direction.
 // A by-reference parameter without PARAMFLAG_FOUT only carries a value in.
@@ -73,6 +79,21 @@ struct TypeLibInfo {
     std::span<const CoClassInfo* const> coclasses;
 };
 
+#ifdef _WIN32
+// Windows' ITypeInfo is the SDK's. The objects CreateTypeInfo makes implement it and, after its
+// members, what this system reads of the described type: a caller that made one reaches those
+// through this interface (no other ITypeInfo has them).
+struct ITableTypeInfo : ITypeInfo {
+    virtual const TypeLibInfo* GetTypeLibInfo() = 0;
+    // Exactly one of the next two is non-null.
+    virtual const DispInterfaceInfo* GetDispInterfaceInfo() = 0;
+    virtual const CoClassInfo* GetCoClassInfo() = 0;
+
+  protected:
+    ~ITableTypeInfo() = default;
+};
+#else
+
 // Named in members this system does not use; never defined here.
 struct ITypeComp;
 struct ITypeLib;
@@ -124,6 +145,12 @@ struct ITypeInfo : IUnknown {
   protected:
     ~ITypeInfo() = default;
 };
+
+// The interface of the objects CreateTypeInfo makes: here ITypeInfo itself carries the table
+// accessors.
+using ITableTypeInfo = ITypeInfo;
+
+#endif  // _WIN32
 
 // Makes an ITypeInfo for `iface` or `coclass` (pass the other null) of `library`. The object
 // holds a reference on `owner` (may be null when the tables outlive every user), so that the

@@ -9,6 +9,11 @@
 // PostThreadMessageW and IsWindow may be called from any thread.
 #pragma once
 
+#ifdef _WIN32
+// On Windows USER is the system's own (windows.h, user32).
+#include "platform/win_types.h"
+#else
+
 #include <functional>
 #include <string>
 
@@ -524,3 +529,5 @@ namespace platform_test {
 void ResetMessageBeepCount();
 
 }  // namespace platform_test
+
+#endif  // _WIN32

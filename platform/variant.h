@@ -8,6 +8,10 @@
 #include "platform/com_errors.h"
 #include "platform/oleauto.h"
 
+#ifdef _WIN32
+#include <oleauto.h>
+#else
+
 struct IUnknown;
 struct IDispatch;
 
@@ -126,6 +130,8 @@ HRESULT VariantCopyInd(VARIANT* dest, const VARIANTARG* src);
 //   number gives DISP_E_TYPEMISMATCH.
 HRESULT VariantChangeType(VARIANTARG* dest, const VARIANTARG* src, USHORT flags, VARTYPE vt);
 
+#endif  // _WIN32
+
 // VARIANTs that clear themselves: `count` of them, each VariantInit'ed now and VariantClear'ed
 // when the guard goes, on every way out (a VT_BYREF one only forgets its target). They lie
 // side by side, so data() can serve as a DISPPARAMS rgvarg.
@@ -151,6 +157,8 @@ class ScopedVariants {
   private:
     std::vector<VARIANT> values_;
 };
+
+#ifndef _WIN32
 
 // A civil date and time as automation DATE holds it (local time, whole seconds).
 struct DateParts {
@@ -210,5 +218,18 @@ struct EXCEPINFO {
     SCODE scode;
 };
 
+#endif  // _WIN32
+
 // Frees the strings of `info` and zeroes it. A null `info` is a no-op.
+#ifdef _WIN32
+inline void ClearExcepInfo(EXCEPINFO* info) {
+    if (info != nullptr) {
+        SysFreeString(info->bstrSource);
+        SysFreeString(info->bstrDescription);
+        SysFreeString(info->bstrHelpFile);
+        *info = EXCEPINFO{};
+    }
+}
+#else
 void ClearExcepInfo(EXCEPINFO* info);
+#endif

@@ -1,6 +1,7 @@
-// The module KestroClient.so: the class factory of the client automation object and the four
-// exports of an in-process server. Registration writes the class under its CLSID (apartment
-// threaded) and the ProgID Kestro.Client.1.
+// The module KestroClient.so (KestroClient.dll on Windows): the class factory of the client
+// automation object and the four exports of an in-process server. Registration writes the class
+// under its CLSID (apartment threaded) and the ProgID Kestro.Client.1, the same keys on either
+// system.
 #include <atomic>
 #include <string>
 
@@ -9,7 +10,13 @@
 #include "platform/registry.h"
 #include "platform/unknown_base.h"
 
+#ifdef _WIN32
+#include "platform/text_conversion.h"
+// KestroClient.def names the exports.
+#define KESTRO_EXPORT extern "C"
+#else
 #define KESTRO_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 
@@ -45,10 +52,20 @@ class ClientFactory final : public StaticObject<IClassFactory> {
 
 ClientFactory factory;
 
+// This module's file in UTF-8; "" when it cannot be told.
 std::string ModulePath() {
+#ifdef _WIN32
+    WCHAR path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(ModuleFromAddress(&factory), path, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4) {
+        return {};  // a path cut short would register another file
+    }
+    return Utf16ToUtf8(WideStringView(path, length));
+#else
     char path[4096];
     const DWORD length = GetModuleFileNameA(ModuleFromAddress(&factory), path, sizeof path);
     return std::string(path, length);
+#endif
 }
 
 std::string ClassKey() {
@@ -77,28 +94,20 @@ KESTRO_EXPORT HRESULT DllRegisterServer() {
     if (path.empty()) {
         return SELFREG_E_CLASS;
     }
-    const bool ok = EditRegistry(
-        [&](RegistryDocument& doc, std::string*) {
-            const std::string key = ClassKey();
-            const std::string progKey = std::string("HKEY_CLASSES_ROOT\\") + kClientProgId;
-            return doc.SetValue(key, "", kTypeName) &&
-                   doc.SetValue(key + "\\InprocServer32", "", path) &&
-                   doc.SetValue(key + "\\InprocServer32", "ThreadingModel", "Apartment") &&
-                   doc.SetValue(key + "\\ProgID", "", kClientProgId) &&
-                   doc.SetValue(progKey, "", kTypeName) &&
-                   doc.SetValue(progKey + "\\CLSID", "", GuidToString(kClientClsid));
-        },
-        nullptr);
+    const std::string key = ClassKey();
+    const std::string progKey = std::string("HKEY_CLASSES_ROOT\\") + kClientProgId;
+    const bool ok = WriteRegistryValues({{key, "", kTypeName},
+                                         {key + "\\InprocServer32", "", path},
+                                         {key + "\\InprocServer32", "ThreadingModel", "Apartment"},
+                                         {key + "\\ProgID", "", kClientProgId},
+                                         {progKey, "", kTypeName},
+                                         {progKey + "\\CLSID", "", GuidToString(kClientClsid)}},
+                                        nullptr);
     return ok ? S_OK : SELFREG_E_CLASS;
 }
 
 KESTRO_EXPORT HRESULT DllUnregisterServer() {
-    const bool ok = EditRegistry(
-        [](RegistryDocument& doc, std::string*) {
-            doc.DeleteTree(ClassKey());
-            doc.DeleteTree(std::string("HKEY_CLASSES_ROOT\\") + kClientProgId);
-            return true;
-        },
-        nullptr);
+    const bool ok = DeleteRegistryTrees(
+        {ClassKey(), std::string("HKEY_CLASSES_ROOT\\") + kClientProgId}, nullptr);
     return ok ? S_OK : SELFREG_E_CLASS;
 }

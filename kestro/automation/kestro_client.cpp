@@ -1,6 +1,7 @@
 // The client object's members, its reader thread and the sink calls on the owning thread.
 #include "kestro/automation/kestro_client.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "client/kestro_automation.h"
@@ -25,6 +26,33 @@ using platform::variants::I2;
 using platform::variants::I4;
 using platform::variants::R8;
 
+// A script passes its variables by reference as VARIANTs (VT_BYREF | VT_VARIANT): the caller's
+// VARIANT is made to hold the parameter's type (an input converted, an output emptied to that
+// type's zero), and `bound` points at its value as a by-reference argument of that type.
+HRESULT BindVariantTarget(VARIANT& target, const ParamInfo& param, Variant* bound) {
+    const auto vt = static_cast<VARTYPE>(param.vt & ~VT_BYREF);
+    if ((target.vt & VT_BYREF) != 0) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    if ((param.flags & PARAMFLAG_FIN) != 0) {
+        if (HRESULT hr = VariantChangeType(&target, &target, 0, vt); FAILED(hr)) {
+            return hr;
+        }
+    } else {
+        if (HRESULT hr = VariantClear(&target); FAILED(hr)) {
+            return hr;
+        }
+        target.vt = vt;
+        target.llVal = 0;  // zero of every type it may hold, a null BSTR among them
+    }
+    VARIANT reference;
+    VariantInit(&reference);
+    reference.vt = param.vt;
+    reference.byref = &target.llVal;  // the value's place, whatever its type
+    *bound = Variant(reference);
+    return S_OK;
+}
+
 }  // namespace
 
 // ---- Arguments of one Invoke -----------------------------------------------------------
@@ -39,7 +67,10 @@ struct CKestroClient::Arguments {
     std::int16_t Short(std::size_t i) const { return values[i].Get().iVal; }
     double Double(std::size_t i) const { return values[i].Get().dblVal; }
     BSTR Text(std::size_t i) const { return values[i].Get().bstrVal; }
-    std::int32_t* RefLong(std::size_t i) const { return values[i].Get().plVal; }
+    // LONG is long on Windows: 32 bits like std::int32_t, but another type.
+    std::int32_t* RefLong(std::size_t i) const {
+        return reinterpret_cast<std::int32_t*>(values[i].Get().plVal);
+    }
     std::int16_t* RefShort(std::size_t i) const { return values[i].Get().piVal; }
     double* RefDouble(std::size_t i) const { return values[i].Get().pdblVal; }
     DATE* RefDate(std::size_t i) const { return values[i].Get().pdate; }
@@ -282,6 +313,9 @@ HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
     }
     Arguments args;
     args.values.reserve(count);
+    // A script's variable given twice would be made to hold two types at once, and an output
+    // of one written over the other's BSTR: it is refused.
+    std::vector<const VARIANT*> boundVariables;
     for (std::size_t i = 0; i < count; ++i) {
         const VARTYPE vt = member->params[i].vt;
         VARIANT& given = pDispParams->rgvarg[count - 1 - i];
@@ -290,6 +324,14 @@ HRESULT CKestroClient::Invoke(DISPID dispIdMember, REFIID riid, LCID, WORD wFlag
         if ((vt & VT_BYREF) != 0) {
             if (given.vt == vt && given.byref != nullptr) {
                 value = Variant(given);
+            } else if (given.vt == (VT_BYREF | VT_VARIANT) && given.pvarVal != nullptr) {
+                if (std::find(boundVariables.begin(), boundVariables.end(), given.pvarVal) !=
+                    boundVariables.end()) {
+                    hr = E_INVALIDARG;
+                } else {
+                    boundVariables.push_back(given.pvarVal);
+                    hr = BindVariantTarget(*given.pvarVal, member->params[i], &value);
+                }
             } else {
                 hr = DISP_E_TYPEMISMATCH;
             }

@@ -41,7 +41,9 @@ class CKestroClient final
 
     // IDispatch: the members of ClientInterface(). By-value arguments are converted to their
     // types (DISP_E_TYPEMISMATCH when they cannot be); by-reference ones must carry exactly
-    // their type. A by-reference BSTR output frees the BSTR it replaces.
+    // their type, or be a script's variable (VT_BYREF | VT_VARIANT), which is then made to hold
+    // that type: an input converted, an output emptied first (one variable given for two
+    // parameters is E_INVALIDARG). A by-reference BSTR output frees the BSTR it replaces.
     HRESULT GetTypeInfoCount(UINT* pctinfo) override;
     HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
     HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,

@@ -7,7 +7,7 @@
 #include "platform/unknown_base.h"
 
 template <>
-struct IidOf<ITypeInfo> {
+struct IidOf<ITableTypeInfo> {
     static constexpr const IID& value = IID_ITypeInfo;
 };
 
@@ -45,7 +45,7 @@ bool KindFits(MemberKind kind, WORD flags) {
 }
 
 // Keeps a reference on its owner (the object it describes), released as it goes.
-class TableTypeInfo final : public CountedObject<ITypeInfo> {
+class TableTypeInfo final : public CountedObject<ITableTypeInfo> {
   public:
     TableTypeInfo(const TypeLibInfo& library, const DispInterfaceInfo* iface,
                   const CoClassInfo* coclass, IUnknown* owner)

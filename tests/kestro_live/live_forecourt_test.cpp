@@ -379,6 +379,50 @@ TEST_F(LiveForecourtTest, TheClientObjectRefusesBadArgumentsWithoutCalling) {
     EXPECT_EQ(rc, 6);
 }
 
+// A script hands its variables over as VARIANTs by reference, whatever they held before.
+TEST_F(LiveForecourtTest, AScriptsVariablesReceiveTheOutputsInTheirTypes) {
+    Start(166);
+    LONG rc = -1;
+    VARIANT count = Text("stale");
+    ASSERT_EQ(Invoke(client_, kReadPumpHosesCount, {I4(3), ByRef(VT_VARIANT, &count)}, &rc), S_OK);
+    EXPECT_EQ(rc, 0);
+    ASSERT_EQ(count.vt, VT_I4) << "the text it held was freed and replaced";
+    EXPECT_EQ(count.lVal, 2);
+
+    ASSERT_EQ(Ctl({"lift", "3", "1"}).exitCode, 0);  // the pump shows its hose's grade
+    ScopedVariants status(14);  // ReadPumpStatus: the pump, then its 13 outputs
+    status[0] = Text("3");      // a by-value input is read, its variable left as it was
+    std::vector<VARIANT> args;
+    for (std::size_t i = 0; i < status.size(); ++i) {
+        args.push_back(ByRef(VT_VARIANT, &status[i]));
+    }
+    ASSERT_EQ(Invoke(client_, kReadPumpStatus, args, &rc), S_OK);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(status[0].vt, VT_BSTR);
+    EXPECT_EQ(status[1].vt, VT_I2);    // State
+    EXPECT_EQ(status[1].iVal, 6);      // calling
+    ASSERT_EQ(status[7].vt, VT_BSTR);  // GradeName
+    EXPECT_FALSE(BstrToUtf8(status[7].bstrVal).empty());
+    EXPECT_EQ(status[10].vt, VT_R8);  // Price
+    EXPECT_GT(status[10].dblVal, 0.0);
+
+    // One variable for the State (a short) and the GradeName (a BSTR) is refused before the
+    // call, which would write the one over the other.
+    std::vector<VARIANT> aliased = args;
+    aliased[7] = ByRef(VT_VARIANT, &status[1]);
+    UINT argErr = 99;
+    EXPECT_EQ(platform::Invoke(client_, kReadPumpStatus, DISPATCH_METHOD, aliased, nullptr, nullptr,
+                               &argErr),
+              E_INVALIDARG);
+    EXPECT_EQ(argErr, 6u) << "GradeName, counted from the last argument";
+    EXPECT_EQ(status[1].vt, VT_I2) << "the variable keeps what it held";
+
+    VARIANT nested = ByRef(VT_I4, &rc);  // a reference inside the reference is refused
+    EXPECT_EQ(Invoke(client_, kReadPumpHosesCount, {I4(3), ByRef(VT_VARIANT, &nested)}, &rc),
+              DISP_E_TYPEMISMATCH);
+    VariantClear(&count);
+}
+
 TEST_F(LiveForecourtTest, AStuckSubscriberIsDroppedAndTheOthersMissNothing) {
     Start(164, {"--events-queue", "1024"});
     kestro::client::ClientLink stuckLink;

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# KestroClient.dll under Wine: registered by regsvr32 and used by cscript's two script engines
+# against the Linux kestrod over loopback. What each case prints is compared with its file in
+# tests/data/windows/.
+# Usage: kestro_client_under_wine.sh CASE LINUX_BUILD CLIENT_DLL DATA_DIR ADDRESS
+#   CASE         registration, vbscript, jscript, events (EVENTS_HOST names the container
+#                program that receives them)
+#   LINUX_BUILD  the Linux build tree (kestro/server/kestrod, kestro/ctl/kestroctl)
+#   DATA_DIR     tests/data/windows
+#   ADDRESS      a loopback address of this case's own (the object calls ports 5123 and 5124)
+# WINEPREFIX names the private prefix.
+set -euo pipefail
+case_name=$1
+linux_build=$(realpath "$2")
+client_dll=$(realpath "$3")
+data=$(realpath "$4")
+address=$5
+scripts=$(cd "$(dirname "$0")/scripts" && pwd)
+export WINEDEBUG=-all
+
+work=$(mktemp -d)
+server_pid=
+finish() {
+    if [ -n "$server_pid" ]; then
+        kill -TERM "$server_pid" 2>/dev/null || true
+        wait "$server_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap finish EXIT
+
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+# same_as NAME FILE: FILE is what tests/data/windows/NAME says.
+same_as() {
+    if ! diff -u "$data/$1" "$2"; then
+        fail "$case_name printed other than $1 (- expected, + printed)"
+    fi
+}
+
+clsid_key='HKCR\CLSID\{6E0B5C3A-2F41-4D8B-9A7E-3C15D2B8F401}'
+progid_key='HKCR\Kestro.Client.1'
+dll_windows_path=$(wine winepath -w "$client_dll" 2>/dev/null | tr -d '\r')
+
+register() {
+    wine regsvr32 /s "$client_dll" || fail "regsvr32 /s answered $?"
+}
+
+# The class's keys as reg prints them, line ends made Unix ones and the module named DLL.
+query_keys() {
+    local status=0
+    { wine reg query "$clsid_key" /s && wine reg query "$progid_key" /s; } >"$work/query.raw" 2>&1 ||
+        status=$?
+    tr -d '\r' <"$work/query.raw" | sed "s|$(printf '%s' "$dll_windows_path" | sed 's/[\\.]/\\&/g')|DLL|g"
+    return $status
+}
+
+start_server() {
+    "$linux_build/kestro/server/kestrod" --listen "$address" --db "$work/station.db" \
+        --clock manual >"$work/kestrod.out" 2>"$work/kestrod.log" &
+    server_pid=$!
+    for _ in $(seq 100); do
+        grep -q listening "$work/kestrod.out" 2>/dev/null && return 0
+        kill -0 "$server_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$work/kestrod.log" >&2
+    fail "kestrod did not start on $address"
+}
+
+# run_script FILE: cscript runs tests/windows/scripts/FILE with the server's address.
+run_script() {
+    local script
+    script=$(wine winepath -w "$scripts/$1" 2>/dev/null | tr -d '\r')
+    local status=0
+    wine cscript //nologo "$script" "$address" >"$work/script.raw" 2>&1 </dev/null || status=$?
+    tr -d '\r' <"$work/script.raw" | sed "s/$address/ADDRESS/g" >"$work/script.out"
+    [ "$status" -eq 0 ] || { cat "$work/script.out" >&2; fail "cscript $1 ended with $status"; }
+}
+
+case $case_name in
+    registration)
+        register
+        query_keys >"$work/registered.out" || fail "the class's keys are missing after regsvr32"
+        same_as kestro_client_registration.txt "$work/registered.out"
+        wine regsvr32 /u /s "$client_dll" || fail "regsvr32 /u /s answered $?"
+        wine reg query "$clsid_key" >/dev/null 2>&1 && fail "the CLSID key is left after /u"
+        wine reg query "$progid_key" >/dev/null 2>&1 && fail "the ProgID key is left after /u"
+        # Unregistering what is not registered is no failure, as regsvr32 /u runs in uninstalls.
+        wine regsvr32 /u /s "$client_dll" || fail "a second regsvr32 /u /s answered $?"
+        echo "registered, queried and unregistered $dll_windows_path"
+        ;;
+    vbscript | jscript)
+        register
+        start_server
+        # A lifted hose gives the pump's status a grade, its name and its price.
+        "$linux_build/kestro/ctl/kestroctl" --server "$address" lift 1 2 >/dev/null
+        if [ "$case_name" = vbscript ]; then
+            run_script kestro_client.vbs
+            same_as kestro_client_vbscript.txt "$work/script.out"
+        else
+            run_script kestro_client.js
+            same_as kestro_client_jscript.txt "$work/script.out"
+        fi
+        echo "$case_name drove Kestro.Client.1 as expected"
+        ;;
+    events)
+        register
+        start_server
+        host_out=$work/host.out
+        wine "$EVENTS_HOST" "$address" 20 >"$host_out" 2>&1 </dev/null &
+        host_pid=$!
+        # wait_for TEXT: the host has printed TEXT.
+        wait_for() {
+            for _ in $(seq 200); do
+                grep -q "$1" "$host_out" && return 0
+                kill -0 "$host_pid" 2>/dev/null || break
+                sleep 0.1
+            done
+            cat "$host_out" >&2
+            fail "the host did not print $1"
+        }
+        wait_for "pump 1 registered"
+        "$linux_build/kestro/ctl/kestroctl" --server "$address" lift 1 2 >/dev/null
+        wait_for StatusEventSink
+        kill -KILL "$server_pid"
+        wait "$server_pid" 2>/dev/null || true
+        server_pid=
+        status=0
+        wait "$host_pid" || status=$?
+        tr -d '\r' <"$host_out" >"$work/events.out"
+        [ "$status" -eq 0 ] || { cat "$work/events.out" >&2; fail "the host ended with $status"; }
+        same_as kestro_client_events.txt "$work/events.out"
+        echo "the container received the pump's status and the lost connection"
+        ;;
+    *)
+        fail "unknown case $case_name"
+        ;;
+esac
