@@ -60,5 +60,7 @@ SDK_INTERFACE(IViewObject)
 EXTENDED_INTERFACE(ITypeInfo)
 // The window side of a property page, between the frame and a page of this system.
 OWN_INTERFACE(IPropertyPageWindow)
+// The Windows form of the table type information: the SDK's ITypeInfo and the accessors.
+OWN_INTERFACE(ITableTypeInfo)
 
 }  // namespace interface_probe
