@@ -119,4 +119,3 @@ class SnapshotEnum final : public CountedObject<IEnum> {
     std::shared_ptr<Snapshot> snapshot_;
     std::size_t position_ = 0;
 };
-

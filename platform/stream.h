@@ -54,8 +54,7 @@ struct IStream : ISequentialStream {
     virtual HRESULT Commit(DWORD grfCommitFlags) = 0;
     virtual HRESULT Revert() = 0;
     virtual HRESULT LockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb, DWORD dwLockType) = 0;
-    virtual HRESULT UnlockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb,
-                                 DWORD dwLockType) = 0;
+    virtual HRESULT UnlockRegion(ULARGE_INTEGER libOffset, ULARGE_INTEGER cb, DWORD dwLockType) = 0;
     virtual HRESULT Stat(STATSTG* pstatstg, DWORD grfStatFlag) = 0;
     virtual HRESULT Clone(IStream** ppstm) = 0;
 
