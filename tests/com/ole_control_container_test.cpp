@@ -68,8 +68,7 @@ class HostSite final : public OleClientSiteDefaults,
     }
     HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                   UINT*) override {
+    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
         return DISP_E_MEMBERNOTFOUND;
     }
 
@@ -113,9 +112,9 @@ ComPtr<IDispatch> NewControl() {
                                    reinterpret_cast<void**>(factory.Out())),
               S_OK);
     ComPtr<IDispatch> control;
-    EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
-                                      reinterpret_cast<void**>(control.Out())),
-              S_OK);
+    EXPECT_EQ(
+        factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(control.Out())),
+        S_OK);
     return control;
 }
 
@@ -162,8 +161,8 @@ class OleControlContainerTest : public ::testing::Test {
             return RegisterClassW(&wc) != 0;
         }();
         ASSERT_TRUE(registered);
-        host_ = CreateWindowExW(0, u"OleControlContainerTestHost", u"", WS_VISIBLE, 0, 0, 200,
-                                150, nullptr, nullptr, nullptr, nullptr);
+        host_ = CreateWindowExW(0, u"OleControlContainerTestHost", u"", WS_VISIBLE, 0, 0, 200, 150,
+                                nullptr, nullptr, nullptr, nullptr);
         site_.window = host_;
     }
     void TearDown() override {
@@ -198,8 +197,7 @@ TEST_F(OleControlContainerTest, ScriptHostPlacesTheControlAndLetsItGo) {
     EXPECT_EQ(persist->IsDirty(), S_FALSE);
 
     const RECT position{10, 20, 90, 60};
-    ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site_, 0, host_, &position),
-              S_OK);
+    ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site_, 0, host_, &position), S_OK);
     EXPECT_EQ(site_.calls, (std::vector<std::string>{"activate"}));
     ComPtr<IViewObject2> view = control.As<IViewObject2>();
     ASSERT_TRUE(view);
@@ -236,10 +234,14 @@ TEST_F(OleControlContainerTest, ScriptHostPlacesTheControlAndLetsItGo) {
 
 TEST_F(OleControlContainerTest, OneIdentityForEveryInterface) {
     ComPtr<IDispatch> control = NewControl();
-    const IID interfaces[] = {IID_IOleObject,         IID_IPersistStreamInit,
-                              IID_IPersistPropertyBag, IID_IViewObject2,
-                              IID_IProvideClassInfo2,  IID_IOleControl,
-                              IID_IOleInPlaceActiveObject, IID_IOleInPlaceObject};
+    const IID interfaces[] = {IID_IOleObject,
+                              IID_IPersistStreamInit,
+                              IID_IPersistPropertyBag,
+                              IID_IViewObject2,
+                              IID_IProvideClassInfo2,
+                              IID_IOleControl,
+                              IID_IOleInPlaceActiveObject,
+                              IID_IOleInPlaceObject};
     for (const IID& iid : interfaces) {
         ComPtr<IUnknown> asked;
         ASSERT_EQ(control->QueryInterface(iid, reinterpret_cast<void**>(asked.Out())), S_OK)
@@ -268,7 +270,7 @@ TEST_F(OleControlContainerTest, StreamRoundTripGivesTheSameProperties) {
     EXPECT_EQ(sizeMax.QuadPart, bytes.size());
     ASSERT_GE(bytes.size(), 16u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "OCPX");
-    EXPECT_EQ(bytes[4], 1);  // format version 1
+    EXPECT_EQ(bytes[4], 1);   // format version 1
     EXPECT_EQ(bytes[12], 4);  // Count, _ExtentX, _ExtentY, _Version
 
     ComPtr<IDispatch> second = NewControl();
@@ -285,7 +287,7 @@ TEST_F(OleControlContainerTest, StreamRoundTripGivesTheSameProperties) {
     EXPECT_EQ(loader->IsDirty(), S_FALSE);
     ULARGE_INTEGER at{};
     ASSERT_EQ(again->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &at), S_OK);
-    EXPECT_EQ(at.QuadPart, bytes.size());  // the block read, nothing more
+    EXPECT_EQ(at.QuadPart, bytes.size());        // the block read, nothing more
     EXPECT_EQ(loader->InitNew(), E_UNEXPECTED);  // one initialisation per object
     EXPECT_EQ(Ctrl(second)->GetCount(), 8);
 
@@ -315,7 +317,8 @@ TEST_F(OleControlContainerTest, TruncatedOrForeignStreamsAreRefused) {
     };
     const RefusedStream cases[] = {
         {"empty", {}, STG_E_READFAULT},
-        {"foreign signature", {'M', 'S', 'F', 'T', 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {"foreign signature",
+         {'M', 'S', 'F', 'T', 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
          STG_E_INVALIDHEADER},
         {"header cut short", {good.begin(), good.begin() + 10}, STG_E_READFAULT},
         {"properties cut short", {good.begin(), good.end() - 3}, STG_E_READFAULT},
@@ -428,8 +431,7 @@ TEST_F(OleControlContainerTest, ClassInfoNamesTheEventInterface) {
 TEST_F(OleControlContainerTest, FrozenEventsAreDropped) {
     ComPtr<IDispatch> control = NewControl();
     ComPtr<IConnectionPoint> point;
-    ASSERT_EQ(control.As<IConnectionPointContainer>()->FindConnectionPoint(kEventsIid,
-                                                                           point.Out()),
+    ASSERT_EQ(control.As<IConnectionPointContainer>()->FindConnectionPoint(kEventsIid, point.Out()),
               S_OK);
     RecordingDispatch sink;
     DWORD cookie = 0;
@@ -443,11 +445,11 @@ TEST_F(OleControlContainerTest, FrozenEventsAreDropped) {
     EXPECT_TRUE(sink.calls.empty());
     ASSERT_EQ(oleControl->FreezeEvents(FALSE), S_OK);
     EXPECT_TRUE(sink.calls.empty());  // nothing held back to deliver now
-    Ctrl(control)->SetCount(3);  // fires Changed
+    Ctrl(control)->SetCount(3);       // fires Changed
     ASSERT_EQ(sink.calls.size(), 1u);
     EXPECT_EQ(sink.calls[0].dispid, kEventChanged);
     ASSERT_EQ(oleControl->FreezeEvents(FALSE), S_OK);  // an extra thaw does not go below zero
-    Ctrl(control)->SetCount(3);  // fires Changed
+    Ctrl(control)->SetCount(3);                        // fires Changed
     EXPECT_EQ(sink.calls.size(), 2u);
     point->Unadvise(cookie);
 }
