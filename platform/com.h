@@ -68,6 +68,14 @@ inline constexpr IID IID_ISpecifyPropertyPages = MakeGuid("B196B28B-BAB4-101A-B6
 inline constexpr IID IID_IPropertyPage = MakeGuid("B196B28D-BAB4-101A-B69C-00AA00341D07");
 inline constexpr IID IID_IPersistPropertyBag = MakeGuid("37D84F60-42CB-11CE-8135-00AA004BB851");
 inline constexpr IID IID_IPropertyBag = MakeGuid("55272A00-42CB-11CE-8135-00AA004BB851");
+inline constexpr IID IID_IOleClientSite = MakeGuid("00000118-0000-0000-C000-000000000046");
+inline constexpr IID IID_IPersistStreamInit = MakeGuid("7FD52380-4E07-101B-AE2D-08002B2EC713");
+inline constexpr IID IID_IProvideClassInfo2 = MakeGuid("A6BC3AC0-DBAA-11CE-9DE3-00AA004BB851");
+inline constexpr IID IID_IOleControl = MakeGuid("B196B288-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IEnumConnections = MakeGuid("B196B287-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IEnumConnectionPoints = MakeGuid("B196B285-BAB4-101A-B69C-00AA00341D07");
+inline constexpr IID IID_IAdviseSink = MakeGuid("0000010F-0000-0000-C000-000000000046");
+inline constexpr IID IID_IEnumSTATDATA = MakeGuid("00000105-0000-0000-C000-000000000046");
 
 // Writes "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (upper case, 38 units and a 0) to `text`.
 // Returns the units written including the 0, or 0 when `cchMax` is below 39.
@@ -95,17 +103,18 @@ void CoTaskMemFree(void* block);
 struct ITypeInfo;  // platform/typeinfo.h
 struct IConnectionPointContainer;
 
+struct IStream;  // platform/stream.h
+
 // Named in members this system does not use; never defined here.
-struct IEnumConnections;
-struct IEnumConnectionPoints;
 struct IErrorLog;
 struct IPropertyPageSite;
 struct IMoniker;
 struct IDataObject;
 struct IEnumOLEVERB;
-struct IAdviseSink;
-struct IEnumSTATDATA;
+struct IOleContainer;
+struct STGMEDIUM;
 struct LOGPALETTE;
+struct DVTARGETDEVICE;
 
 // Every object counts references; the last Release destroys it. QueryInterface gives
 // E_NOINTERFACE (and a null `*ppv`) for an interface the object lacks, E_POINTER for null ppv.
@@ -142,9 +151,42 @@ struct IClassFactory : IUnknown {
     ~IClassFactory() = default;
 };
 
+struct IConnectionPoint;
+
+// The enumerators of connections and connection points share Windows' contract: Next copies
+// up to `celt` items, each with a reference the caller releases, and answers S_OK when it
+// copied all of them, S_FALSE when fewer were left; `pceltFetched` may be null only when
+// `celt` is 1. Skip is S_FALSE when fewer than `cConnections` were left. Clone copies the
+// position.
+struct CONNECTDATA {
+    IUnknown* pUnk;
+    DWORD dwCookie;
+};
+using LPCONNECTDATA = CONNECTDATA*;
+
+struct IEnumConnections : IUnknown {
+    virtual HRESULT Next(ULONG cConnections, LPCONNECTDATA rgcd, ULONG* pcFetched) = 0;
+    virtual HRESULT Skip(ULONG cConnections) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT Clone(IEnumConnections** ppEnum) = 0;
+
+  protected:
+    ~IEnumConnections() = default;
+};
+
+struct IEnumConnectionPoints : IUnknown {
+    virtual HRESULT Next(ULONG cConnections, IConnectionPoint** ppCP, ULONG* pcFetched) = 0;
+    virtual HRESULT Skip(ULONG cConnections) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT Clone(IEnumConnectionPoints** ppEnum) = 0;
+
+  protected:
+    ~IEnumConnectionPoints() = default;
+};
+
 // One outgoing interface of an object. The sink given to Advise is queried for the outgoing
 // interface's IID (or IID_IDispatch for a dispinterface) and kept with a reference until
-// Unadvise. EnumConnections answers E_NOTIMPL here.
+// Unadvise. EnumConnections lists the sinks advised, oldest first.
 struct IConnectionPoint : IUnknown {
     virtual HRESULT GetConnectionInterface(IID* pIID) = 0;
     virtual HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) = 0;
@@ -156,7 +198,7 @@ struct IConnectionPoint : IUnknown {
     ~IConnectionPoint() = default;
 };
 
-// EnumConnectionPoints answers E_NOTIMPL here.
+// EnumConnectionPoints lists every connection point of the object.
 struct IConnectionPointContainer : IUnknown {
     virtual HRESULT EnumConnectionPoints(IEnumConnectionPoints** ppEnum) = 0;
     virtual HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) = 0;
@@ -172,6 +214,17 @@ struct IProvideClassInfo : IUnknown {
 
   protected:
     ~IProvideClassInfo() = default;
+};
+
+constexpr DWORD GUIDKIND_DEFAULT_SOURCE_DISP_IID = 1;
+
+// GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID): the IID of the object's default event
+// interface; E_INVALIDARG for another kind.
+struct IProvideClassInfo2 : IProvideClassInfo {
+    virtual HRESULT GetGUID(DWORD dwGuidKind, GUID* pGUID) = 0;
+
+  protected:
+    ~IProvideClassInfo2() = default;
 };
 
 // ---- Persistence and property pages ------------------------------------------------------
@@ -204,10 +257,88 @@ struct IPersistPropertyBag : IPersist {
     ~IPersistPropertyBag() = default;
 };
 
+// Persistence in a stream (platform/stream.h). IsDirty is S_OK when the object changed
+// since it was last saved with fClearDirty, S_FALSE when not. InitNew initialises a new
+// object and is refused (E_UNEXPECTED) after Load. GetSizeMax is an upper bound of the bytes
+// Save writes.
+struct IPersistStreamInit : IPersist {
+    virtual HRESULT IsDirty() = 0;
+    virtual HRESULT Load(IStream* pStm) = 0;
+    virtual HRESULT Save(IStream* pStm, BOOL fClearDirty) = 0;
+    virtual HRESULT GetSizeMax(ULARGE_INTEGER* pCbSize) = 0;
+    virtual HRESULT InitNew() = 0;
+
+  protected:
+    ~IPersistStreamInit() = default;
+};
+
 struct SIZEL {
     LONG cx;
     LONG cy;
 };
+using LPSIZEL = SIZEL*;
+
+using CLIPFORMAT = WORD;
+
+struct FORMATETC {
+    CLIPFORMAT cfFormat;
+    DVTARGETDEVICE* ptd;
+    DWORD dwAspect;
+    LONG lindex;
+    DWORD tymed;
+};
+
+// What an object tells the containers advised to it. The members return nothing, as on
+// Windows: a sink's trouble is its own.
+struct IAdviseSink : IUnknown {
+    virtual void OnDataChange(FORMATETC* pFormatetc, STGMEDIUM* pStgmed) = 0;
+    virtual void OnViewChange(DWORD dwAspect, LONG lindex) = 0;
+    virtual void OnRename(IMoniker* pmk) = 0;
+    virtual void OnSave() = 0;
+    virtual void OnClose() = 0;
+
+  protected:
+    ~IAdviseSink() = default;
+};
+
+// One advise connection: its sink (with a reference the receiver releases) and cookie.
+struct STATDATA {
+    FORMATETC formatetc;
+    DWORD advf;
+    IAdviseSink* pAdvSink;
+    DWORD dwConnection;
+};
+
+// The enumerator contract of IEnumConnections, over advise connections.
+struct IEnumSTATDATA : IUnknown {
+    virtual HRESULT Next(ULONG celt, STATDATA* rgelt, ULONG* pceltFetched) = 0;
+    virtual HRESULT Skip(ULONG celt) = 0;
+    virtual HRESULT Reset() = 0;
+    virtual HRESULT Clone(IEnumSTATDATA** ppenum) = 0;
+
+  protected:
+    ~IEnumSTATDATA() = default;
+};
+
+// The container's side of an embedded object. The controls of this system call none of its
+// members; they hold the site for its other interfaces (IOleInPlaceSite, IOleControlSite,
+// IDispatch for ambient properties). Containers answer
+// E_NOTIMPL for what they do not serve (OleClientSiteDefaults, platform/ole_defaults.h).
+struct IOleClientSite : IUnknown {
+    virtual HRESULT SaveObject() = 0;
+    virtual HRESULT GetMoniker(DWORD dwAssign, DWORD dwWhichMoniker, IMoniker** ppmk) = 0;
+    virtual HRESULT GetContainer(IOleContainer** ppContainer) = 0;
+    virtual HRESULT ShowObject() = 0;
+    virtual HRESULT OnShowWindow(BOOL fShow) = 0;
+    virtual HRESULT RequestNewObjectLayout() = 0;
+
+  protected:
+    ~IOleClientSite() = default;
+};
+
+constexpr DWORD OLECLOSE_SAVEIFDIRTY = 0;
+constexpr DWORD OLECLOSE_NOSAVE = 1;
+constexpr DWORD OLECLOSE_PROMPTSAVE = 2;
 
 constexpr LONG OLEIVERB_PRIMARY = 0;
 constexpr LONG OLEIVERB_SHOW = -1;
@@ -216,12 +347,10 @@ constexpr DWORD DVASPECT_CONTENT = 1;
 
 // A container of this system calls SetClientSite (the object may query the site for
 // IOleControlSite), DoVerb (the properties verb opens the property pages), GetMiscStatus (the
-// OLEMISC bits) and SetExtent, GetExtent (HIMETRIC units). The client site is passed as its
-// IUnknown: the containers here have no IOleClientSite, and a Windows caller's IOleClientSite
-// pointer is an IUnknown pointer too.
+// OLEMISC bits) and SetExtent, GetExtent (HIMETRIC units).
 struct IOleObject : IUnknown {
-    virtual HRESULT SetClientSite(IUnknown* pClientSite) = 0;
-    virtual HRESULT GetClientSite(IUnknown** ppClientSite) = 0;
+    virtual HRESULT SetClientSite(IOleClientSite* pClientSite) = 0;
+    virtual HRESULT GetClientSite(IOleClientSite** ppClientSite) = 0;
     virtual HRESULT SetHostNames(LPCOLESTR szContainerApp, LPCOLESTR szContainerObj) = 0;
     virtual HRESULT Close(DWORD dwSaveOption) = 0;
     virtual HRESULT SetMoniker(DWORD dwWhichMoniker, IMoniker* pmk) = 0;
@@ -231,7 +360,7 @@ struct IOleObject : IUnknown {
     // iVerb: OLEIVERB_*; lpmsg and lindex are not used (pass null and 0). pActiveSite (or the
     // site given before) and hwndParent, lprcPosRect place the control in place
     // (platform/ole_inplace.h).
-    virtual HRESULT DoVerb(LONG iVerb, MSG* lpmsg, IUnknown* pActiveSite, LONG lindex,
+    virtual HRESULT DoVerb(LONG iVerb, MSG* lpmsg, IOleClientSite* pActiveSite, LONG lindex,
                            HWND hwndParent, LPCRECT lprcPosRect) = 0;
     virtual HRESULT EnumVerbs(IEnumOLEVERB** ppEnumOleVerb) = 0;
     virtual HRESULT Update() = 0;
@@ -279,6 +408,34 @@ struct IOleControlSite : IUnknown {
 struct CAUUID {
     ULONG cElems;
     GUID* pElems;
+};
+
+struct HACCEL__;
+using HACCEL = HACCEL__*;
+
+// The keyboard mnemonics of a control (none here: hAccel null, cAccel 0) and how it treats
+// Return and Escape.
+struct CONTROLINFO {
+    ULONG cb;
+    HACCEL hAccel;
+    USHORT cAccel;
+    DWORD dwFlags;
+};
+using LPCONTROLINFO = CONTROLINFO*;
+constexpr DWORD CTRLINFO_EATS_RETURN = 1;
+constexpr DWORD CTRLINFO_EATS_ESCAPE = 2;
+
+// What a container tells a control: its mnemonics, changed ambient properties
+// (DISPID_UNKNOWN: any of them), and that events are to be held back (FreezeEvents counts
+// nested calls).
+struct IOleControl : IUnknown {
+    virtual HRESULT GetControlInfo(CONTROLINFO* pCI) = 0;
+    virtual HRESULT OnMnemonic(MSG* pMsg) = 0;
+    virtual HRESULT OnAmbientPropertyChange(DISPID dispID) = 0;
+    virtual HRESULT FreezeEvents(BOOL bFreeze) = 0;
+
+  protected:
+    ~IOleControl() = default;
 };
 
 struct ISpecifyPropertyPages : IUnknown {

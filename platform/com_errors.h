@@ -66,6 +66,20 @@ constexpr HRESULT REGDB_E_READREGDB = MakeHResult(0x80040150);
 constexpr HRESULT CO_E_CLASSSTRING = MakeHResult(0x800401F3);
 constexpr HRESULT CO_E_ERRORINDLL = MakeHResult(0x800401F9);
 constexpr HRESULT CO_E_DLLNOTFOUND = MakeHResult(0x800401F8);
+constexpr HRESULT CO_E_ALREADYINITIALIZED = MakeHResult(0x800401F1);
+constexpr HRESULT OLE_E_ADVISENOTSUPPORTED = MakeHResult(0x80040003);
+constexpr HRESULT OLE_E_NOCONNECTION = MakeHResult(0x80040004);
+constexpr HRESULT OLE_E_NOT_INPLACEACTIVE = MakeHResult(0x80040010);
+constexpr HRESULT DV_E_DVASPECT = MakeHResult(0x8004006B);
+// Stream errors: a function the stream lacks, a read past the end of what was written, data
+// that is not in the reader's format, or in a later version of it, or damaged.
+constexpr HRESULT STG_E_INVALIDFUNCTION = MakeHResult(0x80030001);
+constexpr HRESULT STG_E_INVALIDPOINTER = MakeHResult(0x80030009);
+constexpr HRESULT STG_E_MEDIUMFULL = MakeHResult(0x80030070);
+constexpr HRESULT STG_E_READFAULT = MakeHResult(0x8003001E);
+constexpr HRESULT STG_E_INVALIDHEADER = MakeHResult(0x800300FB);
+constexpr HRESULT STG_E_OLDDLL = MakeHResult(0x80030105);
+constexpr HRESULT STG_E_DOCFILECORRUPT = MakeHResult(0x80030109);
 constexpr HRESULT CONNECT_E_NOCONNECTION = MakeHResult(0x80040200);
 constexpr HRESULT CONNECT_E_CANNOTCONNECT = MakeHResult(0x80040202);
 constexpr HRESULT SELFREG_E_TYPELIB = MakeHResult(0x80040200);

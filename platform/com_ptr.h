@@ -55,6 +55,26 @@ struct IidOf<IOleControlSite> {
     static constexpr const IID& value = IID_IOleControlSite;
 };
 template <>
+struct IidOf<IOleClientSite> {
+    static constexpr const IID& value = IID_IOleClientSite;
+};
+template <>
+struct IidOf<IOleControl> {
+    static constexpr const IID& value = IID_IOleControl;
+};
+template <>
+struct IidOf<IPersistStreamInit> {
+    static constexpr const IID& value = IID_IPersistStreamInit;
+};
+template <>
+struct IidOf<IProvideClassInfo2> {
+    static constexpr const IID& value = IID_IProvideClassInfo2;
+};
+template <>
+struct IidOf<IAdviseSink> {
+    static constexpr const IID& value = IID_IAdviseSink;
+};
+template <>
 struct IidOf<ISpecifyPropertyPages> {
     static constexpr const IID& value = IID_ISpecifyPropertyPages;
 };

@@ -44,12 +44,8 @@ class ConnectionPoint : public IConnectionPoint {
     HRESULT GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override;
     HRESULT Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override;
     HRESULT Unadvise(DWORD dwCookie) override;
-    HRESULT EnumConnections(IEnumConnections** ppEnum) override {
-        if (ppEnum != nullptr) {
-            *ppEnum = nullptr;
-        }
-        return E_NOTIMPL;
-    }
+    // The sinks advised now, oldest first, as advised (the interface Advise kept).
+    HRESULT EnumConnections(IEnumConnections** ppEnum) override;
 
     // CallSinkMethod on every sink advised, in the order they were advised. A sink's failure
     // does not stop the others. A sink may advise or unadvise while it is called: the sinks

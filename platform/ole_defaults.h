@@ -52,6 +52,34 @@ struct OleControlSiteDefaults : IOleControlSite {
     ~OleControlSiteDefaults() = default;
 };
 
+// IOleClientSite whole: the controls of this system ask a client site only for its other
+// interfaces, so every member answers as a container without a document does.
+struct OleClientSiteDefaults : IOleClientSite {
+    HRESULT SaveObject() override { return E_NOTIMPL; }
+    HRESULT GetMoniker(DWORD, DWORD, IMoniker** ppmk) override {
+        if (ppmk != nullptr) {
+            *ppmk = nullptr;
+        }
+        return E_NOTIMPL;
+    }
+    HRESULT GetContainer(IOleContainer** ppContainer) override {
+        if (ppContainer != nullptr) {
+            *ppContainer = nullptr;
+        }
+        return E_NOINTERFACE;  // not in a document container
+    }
+    HRESULT ShowObject() override { return S_OK; }
+    HRESULT OnShowWindow(BOOL) override { return S_OK; }
+    HRESULT RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+  protected:
+    ~OleClientSiteDefaults() = default;
+};
+
+template <>
+struct IidOf<OleClientSiteDefaults> {
+    static constexpr const IID& value = IID_IOleClientSite;
+};
 template <>
 struct IidOf<OleInPlaceSiteDefaults> {
     static constexpr const IID& value = IID_IOleInPlaceSite;

@@ -23,6 +23,8 @@ inline constexpr IID IID_IOleWindow = MakeGuid("00000114-0000-0000-C000-00000000
 inline constexpr IID IID_IOleInPlaceObject = MakeGuid("00000113-0000-0000-C000-000000000046");
 inline constexpr IID IID_IOleInPlaceSite = MakeGuid("00000119-0000-0000-C000-000000000046");
 inline constexpr IID IID_IViewObject = MakeGuid("0000010D-0000-0000-C000-000000000046");
+inline constexpr IID IID_IViewObject2 = MakeGuid("00000127-0000-0000-C000-000000000046");
+inline constexpr IID IID_IOleInPlaceActiveObject = MakeGuid("00000117-0000-0000-C000-000000000046");
 
 // Ambient properties, read from the client site's IDispatch as property gets.
 constexpr DISPID DISPID_AMBIENT_BACKCOLOR = -701;
@@ -56,7 +58,6 @@ struct IOleInPlaceFrame;
 struct IOleInPlaceUIWindow;
 struct OLEINPLACEFRAMEINFO;
 using LPOLEINPLACEFRAMEINFO = OLEINPLACEFRAMEINFO*;
-struct DVTARGETDEVICE;
 
 // The window of either side of in-place activation. ContextSensitiveHelp answers E_NOTIMPL
 // throughout this system.
@@ -121,6 +122,30 @@ struct IViewObject : IUnknown {
     ~IViewObject() = default;
 };
 
+// The size the object draws DVASPECT_CONTENT at, in HIMETRIC (DV_E_DVASPECT for another
+// aspect).
+struct IViewObject2 : IViewObject {
+    virtual HRESULT GetExtent(DWORD dwDrawAspect, LONG lindex, DVTARGETDEVICE* ptd,
+                              LPSIZEL lpsizel) = 0;
+
+  protected:
+    ~IViewObject2() = default;
+};
+
+// The active control's side toward the container's frame: keyboard messages offered first to
+// the control (S_FALSE: not translated), frame and document activation, border space.
+struct IOleInPlaceActiveObject : IOleWindow {
+    virtual HRESULT TranslateAccelerator(MSG* lpmsg) = 0;
+    virtual HRESULT OnFrameWindowActivate(BOOL fActivate) = 0;
+    virtual HRESULT OnDocWindowActivate(BOOL fActivate) = 0;
+    virtual HRESULT ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow,
+                                 BOOL fFrameWindow) = 0;
+    virtual HRESULT EnableModeless(BOOL fEnable) = 0;
+
+  protected:
+    ~IOleInPlaceActiveObject() = default;
+};
+
 template <>
 struct IidOf<IOleInPlaceSite> {
     static constexpr const IID& value = IID_IOleInPlaceSite;
@@ -132,4 +157,12 @@ struct IidOf<IOleInPlaceObject> {
 template <>
 struct IidOf<IViewObject> {
     static constexpr const IID& value = IID_IViewObject;
+};
+template <>
+struct IidOf<IViewObject2> {
+    static constexpr const IID& value = IID_IViewObject2;
+};
+template <>
+struct IidOf<IOleInPlaceActiveObject> {
+    static constexpr const IID& value = IID_IOleInPlaceActiveObject;
 };

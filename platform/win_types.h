@@ -75,6 +75,22 @@ struct HRSRC__;
 using HRSRC = HRSRC__*;
 using HGLOBAL = void*;
 
+// 64-bit sizes and offsets of streams, as Windows' unions of two halves and a whole.
+union LARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
+    LONGLONG QuadPart;
+};
+union ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    ULONGLONG QuadPart;
+};
+
 using COLORREF = DWORD;  // 0x00BBGGRR
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;

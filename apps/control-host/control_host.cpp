@@ -22,7 +22,7 @@ std::string Lower(std::string text) {
 }
 
 // The control's site: shows the property frame on the properties verb.
-class ControlSite final : public CountedObject<OleControlSiteDefaults> {
+class ControlSite final : public CountedObject<OleClientSiteDefaults, OleControlSiteDefaults> {
   public:
     explicit ControlSite(ControlHost& host) : host_(host) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
@@ -30,7 +30,8 @@ class ControlSite final : public CountedObject<OleControlSiteDefaults> {
         if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow || riid == IID_IDispatch) {
             return host_.QueryWindowSite(riid, ppv);
         }
-        return CountedObject<OleControlSiteDefaults>::QueryInterface(riid, ppv);
+        return CountedObject<OleClientSiteDefaults, OleControlSiteDefaults>::QueryInterface(riid,
+                                                                                            ppv);
     }
     HRESULT ShowPropertyFrame() override { return host_.ShowPropertyFrame(); }
 
@@ -197,8 +198,8 @@ bool ControlHost::Create(const Words& args) {
         }
     }
     if (const auto object = control_.As<IOleObject>()) {
-        site_ = ComPtr<IUnknown>::Adopt(new ControlSite(*this));
-        object->SetClientSite(site_.Get());
+        site_ = ComPtr<IUnknown>::Adopt(static_cast<IOleClientSite*>(new ControlSite(*this)));
+        object->SetClientSite(site_.As<IOleClientSite>().Get());
     }
     LPOLESTR progId = nullptr;
     std::string shown = args[0].text;

@@ -34,7 +34,8 @@ constexpr OLE_COLOR kAmbientBackColor = 0x80000000 | COLOR_BTNFACE;
 
 // The site a control is placed through: its window and the ambient properties.
 // It lives on the renderer's stack.
-class FaceSite final : public ScopedObject<OleInPlaceSiteDefaults, IDispatch> {
+class FaceSite final
+    : public ScopedObject<OleClientSiteDefaults, OleInPlaceSiteDefaults, IDispatch> {
   public:
     explicit FaceSite(HWND window) : window_(window) {}
 
@@ -283,9 +284,9 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
     bool ok = SUCCEEDED(control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)));
     const RECT position{0, 0, kFace, kFace};
     if (ok) {
-        ok = SUCCEEDED(object->SetClientSite(static_cast<IOleInPlaceSite*>(&site))) &&
+        ok = SUCCEEDED(object->SetClientSite(static_cast<IOleClientSite*>(&site))) &&
              SUCCEEDED(hr = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr,
-                                           static_cast<IOleInPlaceSite*>(&site), 0, window,
+                                           static_cast<IOleClientSite*>(&site), 0, window,
                                            &position));
         if (!ok)
             *error = Describe("in-place activation", hr);

@@ -7,7 +7,10 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/afx/property_stream.h"
+#include "platform/com_enum.h"
 #include "platform/connection_point.h"
+#include "platform/stream.h"
 
 // The connection point of the control's events: a sink is advised and released in the
 // control's module state.
@@ -30,6 +33,81 @@ class COleControl::EventPoint final : public ConnectionPoint {
     COleControl& control_;
 };
 
+// IPersistStreamInit of the control: one identity with it (its IUnknown is the control's), and
+// a state of its own, since a stream load makes InitNew wrong where a property bag's does not.
+class COleControl::StreamPersistence final : public IPersistStreamInit {
+  public:
+    explicit StreamPersistence(COleControl& control) : control_(control) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        return control_.ExternalQueryInterface(riid, ppv);
+    }
+    ULONG AddRef() override { return control_.ExternalAddRef(); }
+    ULONG Release() override { return control_.ExternalRelease(); }
+
+    HRESULT GetClassID(CLSID* pClassID) override {
+        if (pClassID == nullptr) {
+            return E_POINTER;
+        }
+        return control_.GetClassID(pClassID);
+    }
+    HRESULT IsDirty() override { return control_.IsModified() ? S_OK : S_FALSE; }
+    HRESULT InitNew() override {
+        if (loaded_) {
+            return E_UNEXPECTED;  // one initialisation per object
+        }
+        return control_.Persist(CPropExchange::Mode::Reset, nullptr);
+    }
+    HRESULT Load(IStream* pStm) override {
+        if (pStm == nullptr) {
+            return E_POINTER;
+        }
+        const ComPtr<PropertyStreamBag> bag =
+            ComPtr<PropertyStreamBag>::Adopt(new PropertyStreamBag);
+        const HRESULT hr = bag->ReadFrom(pStm);
+        if (FAILED(hr)) {
+            return hr;  // the properties stay as they were
+        }
+        const HRESULT loaded = control_.COleControl::Load(bag.Get(), nullptr);
+        loaded_ = loaded_ || SUCCEEDED(loaded);
+        return loaded;
+    }
+    HRESULT Save(IStream* pStm, BOOL fClearDirty) override {
+        if (pStm == nullptr) {
+            return E_POINTER;
+        }
+        ComPtr<PropertyStreamBag> bag;
+        HRESULT hr = Collect(&bag);
+        if (SUCCEEDED(hr)) {
+            hr = bag->WriteTo(pStm);
+        }
+        if (SUCCEEDED(hr) && fClearDirty) {
+            control_.SetModifiedFlag(FALSE);
+        }
+        return hr;
+    }
+    HRESULT GetSizeMax(ULARGE_INTEGER* pCbSize) override {
+        if (pCbSize == nullptr) {
+            return E_POINTER;
+        }
+        ComPtr<PropertyStreamBag> bag;
+        const HRESULT hr = Collect(&bag);
+        if (SUCCEEDED(hr)) {
+            pCbSize->QuadPart = bag->StreamSize();
+        }
+        return hr;
+    }
+
+  private:
+    HRESULT Collect(ComPtr<PropertyStreamBag>* bag) {
+        *bag = ComPtr<PropertyStreamBag>::Adopt(new PropertyStreamBag);
+        return control_.Persist(CPropExchange::Mode::Save, bag->Get());
+    }
+
+    COleControl& control_;
+    bool loaded_ = false;
+};
+
 LONG AfxPixelsToHimetric(int pixels) {
     return static_cast<LONG>(std::lround(pixels * 2540.0 / 96.0));
 }
@@ -38,7 +116,9 @@ int AfxHimetricToPixels(LONG himetric) {
     return static_cast<int>(std::lround(himetric * 96.0 / 2540.0));
 }
 
-COleControl::COleControl() : m_pEventPoint(std::make_unique<EventPoint>(*this)) {}
+COleControl::COleControl()
+    : m_pEventPoint(std::make_unique<EventPoint>(*this)),
+      m_pStreamPersistence(std::make_unique<StreamPersistence>(*this)) {}
 
 COleControl::~COleControl() = default;
 
@@ -53,8 +133,11 @@ void* COleControl::GetInterface(REFIID riid) {
     if (riid == IID_IConnectionPointContainer) {
         return static_cast<IConnectionPointContainer*>(this);
     }
-    if (riid == IID_IProvideClassInfo) {
-        return static_cast<IProvideClassInfo*>(this);
+    if (riid == IID_IProvideClassInfo || riid == IID_IProvideClassInfo2) {
+        return static_cast<IProvideClassInfo2*>(this);
+    }
+    if (riid == IID_IPersistStreamInit) {
+        return static_cast<IPersistStreamInit*>(m_pStreamPersistence.get());
     }
     if (riid == IID_IPersistPropertyBag || riid == IID_IPersist) {
         return static_cast<IPersistPropertyBag*>(this);
@@ -68,8 +151,14 @@ void* COleControl::GetInterface(REFIID riid) {
     if (riid == IID_IOleInPlaceObject || riid == IID_IOleWindow) {
         return static_cast<IOleInPlaceObject*>(this);
     }
-    if (riid == IID_IViewObject) {
-        return static_cast<IViewObject*>(this);
+    if (riid == IID_IOleInPlaceActiveObject) {
+        return static_cast<IOleInPlaceActiveObject*>(this);
+    }
+    if (riid == IID_IOleControl) {
+        return static_cast<IOleControl*>(this);
+    }
+    if (riid == IID_IViewObject || riid == IID_IViewObject2) {
+        return static_cast<IViewObject2*>(this);
     }
     return CCmdTarget::GetInterface(riid);
 }
@@ -302,8 +391,37 @@ const MemberInfo& COleControl::FindEvent(DISPID dispid, std::size_t argCount) co
 }
 
 void COleControl::FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count) {
+    if (AreEventsFrozen()) {
+        return;  // dropped: a frozen container is not told later either
+    }
     m_pEventPoint->Fire(dispid, reversedArgs, count);
 }
+
+HRESULT COleControl::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
+    if (ppEnum == nullptr) {
+        return E_POINTER;
+    }
+    std::vector<IConnectionPoint*> points;
+    if (GetEventMap().iface != nullptr) {
+        points.push_back(m_pEventPoint.get());
+    }
+    *ppEnum = new SnapshotEnum<IEnumConnectionPoints, IConnectionPoint*>(
+        std::move(points), static_cast<IConnectionPointContainer*>(this));
+    return S_OK;
+}
+
+HRESULT COleControl::FreezeEvents(BOOL bFreeze) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (bFreeze) {
+        ++m_nFreezeEvents;
+    } else if (m_nFreezeEvents > 0) {
+        --m_nFreezeEvents;
+    }
+    OnFreezeEvents(bFreeze);
+    return S_OK;
+}
+
+void COleControl::OnFreezeEvents(BOOL) {}
 
 // ---- Class information and persistence ----------------------------------------------------
 
@@ -322,6 +440,18 @@ HRESULT COleControl::GetClassInfo(ITypeInfo** ppTI) {
         }
     }
     return TYPE_E_ELEMENTNOTFOUND;
+}
+
+HRESULT COleControl::GetGUID(DWORD dwGuidKind, GUID* pGUID) {
+    if (pGUID == nullptr) {
+        return E_POINTER;
+    }
+    if (dwGuidKind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) {
+        *pGUID = IID_NULL;
+        return E_INVALIDARG;
+    }
+    *pGUID = m_pEventPoint->Interface();
+    return S_OK;
 }
 
 HRESULT COleControl::Persist(CPropExchange::Mode mode, IPropertyBag* bag) {
@@ -400,12 +530,12 @@ BOOL COleControl::ExchangeExtent(CPropExchange* pPX) {
 
 // ---- IOleObject and property pages --------------------------------------------------------
 
-HRESULT COleControl::SetClientSite(IUnknown* pClientSite) {
+HRESULT COleControl::SetClientSite(IOleClientSite* pClientSite) {
     AFX_MANAGE_STATE(m_pModuleState);
     if (pClientSite == nullptr && m_hWnd != nullptr) {
         InPlaceDeactivate();  // the site, and the window the control lives in, go away
     }
-    m_pClientSite = ComPtr<IUnknown>(pClientSite);
+    m_pClientSite = ComPtr<IOleClientSite>(pClientSite);
     return S_OK;
 }
 
@@ -495,6 +625,10 @@ void COleControl::InvalidateControl(LPCRECT lpRect, BOOL bErase) {
     if (m_hWnd != nullptr) {
         ::InvalidateRect(m_hWnd, lpRect, bErase);
     }
+    if (m_pViewAdviseSink && (m_viewAdviseAspects & DVASPECT_CONTENT) != 0) {
+        const ComPtr<IAdviseSink> sink = m_pViewAdviseSink;  // it may drop itself meanwhile
+        sink->OnViewChange(DVASPECT_CONTENT, -1);
+    }
 }
 
 std::vector<COleControl::Invalidation> COleControl::TakeInvalidations() {
@@ -565,17 +699,38 @@ void COleControl::ThrowError(SCODE sc, LPCSTR pszDescription, UINT nHelpID) {
     throw e;
 }
 
-// ---- Members a container of this system does not call -----------------------------------
+// ---- IOleControl ----------------------------------------------------------------------
 
-HRESULT COleControl::EnumConnectionPoints(IEnumConnectionPoints** ppEnum) {
-    if (ppEnum != nullptr) {
-        *ppEnum = nullptr;
+HRESULT COleControl::GetControlInfo(CONTROLINFO* pCI) {
+    if (pCI == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    if (pCI->cb != sizeof(CONTROLINFO)) {
+        return E_INVALIDARG;
+    }
+    pCI->hAccel = nullptr;
+    pCI->cAccel = 0;
+    pCI->dwFlags = 0;
+    return S_OK;
 }
 
+HRESULT COleControl::OnMnemonic(MSG*) {
+    return S_OK;
+}
+
+HRESULT COleControl::OnAmbientPropertyChange(DISPID dispID) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    OnAmbientPropertyChanged(dispID);
+    InvalidateControl();
+    return S_OK;
+}
+
+void COleControl::OnAmbientPropertyChanged(DISPID) {}
+
+// ---- Members a container of this system does not call -----------------------------------
+
 // The site with a reference, as Windows containers expect when they ask for it back.
-HRESULT COleControl::GetClientSite(IUnknown** ppClientSite) {
+HRESULT COleControl::GetClientSite(IOleClientSite** ppClientSite) {
     if (ppClientSite == nullptr) {
         return E_POINTER;
     }
@@ -586,13 +741,24 @@ HRESULT COleControl::GetClientSite(IUnknown** ppClientSite) {
     return S_OK;
 }
 
+// The names only title windows of an open (not in-place) object, which a control has not.
 HRESULT COleControl::SetHostNames(LPCOLESTR, LPCOLESTR) {
-    return E_NOTIMPL;
+    return S_OK;
 }
 
-// Closing an object ends its in-place activation; there is nothing of its own to save.
-HRESULT COleControl::Close(DWORD) {
-    return InPlaceDeactivate();
+HRESULT COleControl::Close(DWORD dwSaveOption) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (dwSaveOption == OLECLOSE_SAVEIFDIRTY && IsModified() && m_pClientSite) {
+        m_pClientSite->SaveObject();  // a container that keeps no document declines
+    }
+    const HRESULT hr = InPlaceDeactivate();
+    // The sinks may unadvise while they are told.
+    const std::vector<AdviseConnection> told = m_adviseConnections;
+    for (const AdviseConnection& connection : told) {
+        connection.sink->OnClose();
+    }
+    m_pViewAdviseSink = nullptr;
+    return hr;
 }
 
 HRESULT COleControl::SetMoniker(DWORD, IMoniker*) {
@@ -647,22 +813,46 @@ HRESULT COleControl::GetUserType(DWORD, LPOLESTR* pszUserType) {
     return E_NOTIMPL;
 }
 
-HRESULT COleControl::Advise(IAdviseSink*, DWORD* pdwConnection) {
-    if (pdwConnection != nullptr) {
-        *pdwConnection = 0;
+HRESULT COleControl::Advise(IAdviseSink* pAdvSink, DWORD* pdwConnection) {
+    if (pdwConnection == nullptr) {
+        return E_INVALIDARG;
     }
-    return E_NOTIMPL;
+    *pdwConnection = 0;
+    if (pAdvSink == nullptr) {
+        return E_INVALIDARG;
+    }
+    const DWORD cookie = m_nextAdviseCookie++;
+    m_adviseConnections.push_back({cookie, ComPtr<IAdviseSink>(pAdvSink)});
+    *pdwConnection = cookie;
+    return S_OK;
 }
 
-HRESULT COleControl::Unadvise(DWORD) {
-    return E_NOTIMPL;
+HRESULT COleControl::Unadvise(DWORD dwConnection) {
+    for (auto it = m_adviseConnections.begin(); it != m_adviseConnections.end(); ++it) {
+        if (it->cookie == dwConnection) {
+            const ComPtr<IAdviseSink> released = std::move(it->sink);
+            m_adviseConnections.erase(it);
+            return S_OK;
+        }
+    }
+    return OLE_E_NOCONNECTION;
 }
 
 HRESULT COleControl::EnumAdvise(IEnumSTATDATA** ppenumAdvise) {
-    if (ppenumAdvise != nullptr) {
-        *ppenumAdvise = nullptr;
+    if (ppenumAdvise == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    std::vector<STATDATA> connections;
+    for (const AdviseConnection& connection : m_adviseConnections) {
+        STATDATA data{};
+        data.formatetc.dwAspect = DVASPECT_CONTENT;
+        data.formatetc.lindex = -1;
+        data.pAdvSink = connection.sink.Get();
+        data.dwConnection = connection.cookie;
+        connections.push_back(data);
+    }
+    *ppenumAdvise = new SnapshotEnum<IEnumSTATDATA, STATDATA>(std::move(connections), nullptr);
+    return S_OK;
 }
 
 HRESULT COleControl::SetColorScheme(LOGPALETTE*) {

@@ -1,8 +1,10 @@
 // COleControl: the base of an ActiveX control. It publishes the control's dispinterface
 // (IDispatch over the control's dispatch map and type information), raises its events through
-// one connection point, persists a version stamp and the extent (IPersistPropertyBag), answers
-// a container's verbs, status and extent (IOleObject), names its property pages
-// (ISpecifyPropertyPages), and keeps the modified flag and the control's size.
+// one connection point (IConnectionPointContainer, IProvideClassInfo2), persists its properties
+// in a property bag or a stream (IPersistPropertyBag, IPersistStreamInit), answers a
+// container's verbs, status, extent and advise sinks (IOleObject), names its property pages
+// (ISpecifyPropertyPages), hears of ambient changes and frozen events (IOleControl), and keeps
+// the modified flag and the control's size.
 //
 // It is a CWnd: a container activates it in place (IOleObject::DoVerb with the parent window
 // and a position, see platform/ole_inplace.h) and it creates its child window there. WM_PAINT
@@ -39,12 +41,14 @@ struct AFX_EVENTMAP {
 class COleControl : public CWnd,
                     public IDispatch,
                     public IConnectionPointContainer,
-                    public IProvideClassInfo,
+                    public IProvideClassInfo2,
                     public IPersistPropertyBag,
                     public IOleObject,
                     public ISpecifyPropertyPages,
                     public IOleInPlaceObject,
-                    public IViewObject {
+                    public IOleInPlaceActiveObject,
+                    public IOleControl,
+                    public IViewObject2 {
   public:
     COleControl();
     ~COleControl() override;
@@ -68,12 +72,15 @@ class COleControl : public CWnd,
                    DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
                    UINT* puArgErr) override;
 
-    // IConnectionPointContainer: the one connection point for the events' IID.
+    // IConnectionPointContainer: the one connection point for the events' IID (none for a
+    // control without events).
     HRESULT EnumConnectionPoints(IEnumConnectionPoints** ppEnum) override;
     HRESULT FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;
 
     // IProvideClassInfo: the coclass of GetClassID in the type library.
     HRESULT GetClassInfo(ITypeInfo** ppTI) override;
+    // IProvideClassInfo2: the events' IID for GUIDKIND_DEFAULT_SOURCE_DISP_IID.
+    HRESULT GetGUID(DWORD dwGuidKind, GUID* pGUID) override;
 
     // IPersistPropertyBag: InitNew runs OnResetState; Load and Save run DoPropExchange.
     HRESULT GetClassID(CLSID* pClassID) override = 0;
@@ -81,11 +88,17 @@ class COleControl : public CWnd,
     HRESULT Load(IPropertyBag* pPropBag, IErrorLog* pErrorLog) override;
     HRESULT Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
 
-    // IOleObject. GetClientSite gives the site with a reference (null and S_OK without one);
-    // GetUserClassID is GetClassID; Close(any) deactivates in place. The members not listed
-    // here answer E_NOTIMPL.
-    HRESULT SetClientSite(IUnknown* pClientSite) override;
-    HRESULT GetClientSite(IUnknown** ppClientSite) override;
+    // IOleObject. SetClientSite keeps the site with a reference (null: the control leaves
+    // in-place activation and the site). GetClientSite gives the site with a reference (null
+    // and S_OK without one); SetHostNames is accepted; GetUserClassID is GetClassID. Close
+    // asks the site to save a modified control first with OLECLOSE_SAVEIFDIRTY
+    // (IOleClientSite::SaveObject), leaves in-place activation, tells the advise sinks
+    // (OnClose) and drops the view's advise sink; the client site stays until
+    // SetClientSite(null). Advise keeps an IAdviseSink with a reference until Unadvise
+    // (cookies from 1; OLE_E_NOCONNECTION for one not advised); EnumAdvise lists them.
+    // The members not listed here answer E_NOTIMPL.
+    HRESULT SetClientSite(IOleClientSite* pClientSite) override;
+    HRESULT GetClientSite(IOleClientSite** ppClientSite) override;
     HRESULT SetHostNames(LPCOLESTR szContainerApp, LPCOLESTR szContainerObj) override;
     HRESULT Close(DWORD dwSaveOption) override;
     HRESULT SetMoniker(DWORD dwWhichMoniker, IMoniker* pmk) override;
@@ -107,8 +120,8 @@ class COleControl : public CWnd,
     // the site refuses (CanInPlaceActivate) or the window cannot be made, E_INVALIDARG with
     // no window to go into. An active control only moves (when given a rectangle) and shows.
     // OLEIVERB_HIDE hides the window; OLEIVERB_PROPERTIES runs OnProperties.
-    HRESULT DoVerb(LONG iVerb, MSG* lpmsg, IUnknown* pActiveSite, LONG lindex, HWND hwndParent,
-                   LPCRECT lprcPosRect) override;
+    HRESULT DoVerb(LONG iVerb, MSG* lpmsg, IOleClientSite* pActiveSite, LONG lindex,
+                   HWND hwndParent, LPCRECT lprcPosRect) override;
     HRESULT GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) override;
     HRESULT SetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
     HRESULT GetExtent(DWORD dwDrawAspect, SIZEL* psizel) override;
@@ -126,10 +139,31 @@ class COleControl : public CWnd,
     HRESULT SetObjectRects(LPCRECT lprcPosRect, LPCRECT lprcClipRect) override;
     HRESULT ReactivateAndUndo() override;
 
-    // IViewObject: OnDraw into hdcDraw with rcBounds = rcInvalid = *lprcBounds.
+    // IOleInPlaceActiveObject: the control translates no accelerators (S_FALSE); activation
+    // of the frame or document, border changes and modelessness need nothing (S_OK).
+    HRESULT TranslateAccelerator(MSG* lpmsg) override;
+    HRESULT OnFrameWindowActivate(BOOL fActivate) override;
+    HRESULT OnDocWindowActivate(BOOL fActivate) override;
+    HRESULT ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow,
+                         BOOL fFrameWindow) override;
+    HRESULT EnableModeless(BOOL fEnable) override;
+
+    // IOleControl. GetControlInfo: no mnemonics, Return and Escape not eaten (E_INVALIDARG
+    // when cb is not the structure's size). OnMnemonic: S_OK, nothing to do.
+    // OnAmbientPropertyChange runs OnAmbientPropertyChanged(dispid) and repaints: the control
+    // reads ambient properties from the site each time it needs one. FreezeEvents counts
+    // nested freezes; events fired while frozen are dropped, not held back (as MFC's controls
+    // do), and OnFreezeEvents hears each change.
+    HRESULT GetControlInfo(CONTROLINFO* pCI) override;
+    HRESULT OnMnemonic(MSG* pMsg) override;
+    HRESULT OnAmbientPropertyChange(DISPID dispID) override;
+    HRESULT FreezeEvents(BOOL bFreeze) override;
+
+    // IViewObject2: OnDraw into hdcDraw with rcBounds = rcInvalid = *lprcBounds.
     // DV_E_DVASPECT for an aspect other than DVASPECT_CONTENT, E_INVALIDARG for null hdcDraw or
-    // bounds.
-    // The other members answer E_NOTIMPL.
+    // bounds. SetAdvise keeps one sink (null: none) that hears OnViewChange whenever the
+    // control asks for a repaint; GetAdvise gives it back with a reference. GetExtent is
+    // IOleObject::GetExtent's. The other members answer E_NOTIMPL.
     HRESULT Draw(DWORD dwDrawAspect, LONG lindex, void* pvAspect, DVTARGETDEVICE* ptd,
                  HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
                  BOOL(STDMETHODCALLTYPE* pfnContinue)(ULONG_PTR), ULONG_PTR dwContinue) override;
@@ -139,6 +173,8 @@ class COleControl : public CWnd,
     HRESULT Unfreeze(DWORD dwFreeze) override;
     HRESULT SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) override;
     HRESULT GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) override;
+    HRESULT GetExtent(DWORD dwDrawAspect, LONG lindex, DVTARGETDEVICE* ptd,
+                      LPSIZEL lpsizel) override;
 
     // ---- What a control class provides --------------------------------------------------
 
@@ -193,6 +229,13 @@ class COleControl : public CWnd,
     // The properties verb: asks the container's IOleControlSite to show the property frame.
     // E_NOTIMPL when the container has no such site.
     virtual HRESULT OnProperties();
+
+    // An ambient property of the container changed (DISPID_UNKNOWN: any); the base does
+    // nothing, the repaint follows.
+    virtual void OnAmbientPropertyChanged(DISPID dispid);
+    // Events were frozen or thawed.
+    virtual void OnFreezeEvents(BOOL bFreeze);
+    BOOL AreEventsFrozen() const { return m_nFreezeEvents > 0; }
 
     // ---- Services for the control -------------------------------------------------------
 
@@ -254,7 +297,7 @@ class COleControl : public CWnd,
     }
 
     // The container's site (as given to SetClientSite), or null.
-    IUnknown* GetClientSite() const { return m_pClientSite.Get(); }
+    IOleClientSite* GetClientSite() const { return m_pClientSite.Get(); }
 
     // Number of sinks connected to the event connection point.
     std::size_t GetConnectionCount() const;
@@ -266,6 +309,11 @@ class COleControl : public CWnd,
 
   private:
     class EventPoint;
+    class StreamPersistence;
+    struct AdviseConnection {
+        DWORD cookie;
+        ComPtr<IAdviseSink> sink;
+    };
 
     const MemberInfo& FindEvent(DISPID dispid, std::size_t argCount) const;
     void FireEventArgs(DISPID dispid, VARIANT* reversedArgs, UINT count);
@@ -284,9 +332,16 @@ class COleControl : public CWnd,
 
     IID m_piidPrimary{};
     std::unique_ptr<EventPoint> m_pEventPoint;  // its interface is the events' IID
-    HRESULT InPlaceActivate(IUnknown* pActiveSite, HWND hwndParent, LPCRECT lprcPosRect);
+    std::unique_ptr<StreamPersistence> m_pStreamPersistence;
+    HRESULT InPlaceActivate(IOleClientSite* pActiveSite, HWND hwndParent, LPCRECT lprcPosRect);
 
-    ComPtr<IUnknown> m_pClientSite;
+    ComPtr<IOleClientSite> m_pClientSite;
+    std::vector<AdviseConnection> m_adviseConnections;
+    DWORD m_nextAdviseCookie = 1;
+    ComPtr<IAdviseSink> m_pViewAdviseSink;
+    DWORD m_viewAdviseAspects = 0;
+    DWORD m_viewAdviseFlags = 0;
+    int m_nFreezeEvents = 0;
     ComPtr<IOleInPlaceSite> m_pInPlaceSite;  // while active in place
     std::vector<Invalidation> m_invalidations;
     int m_cxExtent = 0;  // pixels

@@ -19,14 +19,7 @@ ON_WM_TIMER()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-namespace {
-
-constexpr HRESULT DV_E_DVASPECT = static_cast<HRESULT>(0x8004006B);
-constexpr HRESULT OLE_E_NOT_INPLACEACTIVE = static_cast<HRESULT>(0x80040010);
-
-}  // namespace
-
-HRESULT COleControl::DoVerb(LONG iVerb, LPMSG, IUnknown* pActiveSite, LONG, HWND hwndParent,
+HRESULT COleControl::DoVerb(LONG iVerb, LPMSG, IOleClientSite* pActiveSite, LONG, HWND hwndParent,
                             LPCRECT lprcPosRect) {
     AFX_MANAGE_STATE(m_pModuleState);
     switch (iVerb) {
@@ -47,7 +40,8 @@ HRESULT COleControl::DoVerb(LONG iVerb, LPMSG, IUnknown* pActiveSite, LONG, HWND
     }
 }
 
-HRESULT COleControl::InPlaceActivate(IUnknown* pActiveSite, HWND hwndParent, LPCRECT lprcPosRect) {
+HRESULT COleControl::InPlaceActivate(IOleClientSite* pActiveSite, HWND hwndParent,
+                                     LPCRECT lprcPosRect) {
     if (m_hWnd != nullptr) {
         if (lprcPosRect != nullptr) {
             SetObjectRects(lprcPosRect, nullptr);
@@ -55,8 +49,8 @@ HRESULT COleControl::InPlaceActivate(IUnknown* pActiveSite, HWND hwndParent, LPC
         ShowWindow(SW_SHOWNA);
         return S_OK;
     }
-    const ComPtr<IUnknown> site =
-        pActiveSite != nullptr ? ComPtr<IUnknown>(pActiveSite) : m_pClientSite;
+    const ComPtr<IOleClientSite> site =
+        pActiveSite != nullptr ? ComPtr<IOleClientSite>(pActiveSite) : m_pClientSite;
     ComPtr<IOleInPlaceSite> inPlaceSite = site ? site.As<IOleInPlaceSite>() : nullptr;
     if (inPlaceSite && (inPlaceSite->CanInPlaceActivate() != S_OK ||
                         (hwndParent == nullptr && FAILED(inPlaceSite->GetWindow(&hwndParent))))) {
@@ -260,19 +254,58 @@ HRESULT COleControl::Unfreeze(DWORD) {
     return E_NOTIMPL;
 }
 
-HRESULT COleControl::SetAdvise(DWORD, DWORD, IAdviseSink*) {
-    return E_NOTIMPL;
+HRESULT COleControl::SetAdvise(DWORD aspects, DWORD advf, IAdviseSink* pAdvSink) {
+    if ((aspects & DVASPECT_CONTENT) == 0 && pAdvSink != nullptr) {
+        return DV_E_DVASPECT;
+    }
+    m_pViewAdviseSink = ComPtr<IAdviseSink>(pAdvSink);
+    m_viewAdviseAspects = pAdvSink != nullptr ? aspects : 0;
+    m_viewAdviseFlags = pAdvSink != nullptr ? advf : 0;
+    return S_OK;
 }
 
 HRESULT COleControl::GetAdvise(DWORD* pAspects, DWORD* pAdvf, IAdviseSink** ppAdvSink) {
     if (pAspects != nullptr) {
-        *pAspects = 0;
+        *pAspects = m_viewAdviseAspects;
     }
     if (pAdvf != nullptr) {
-        *pAdvf = 0;
+        *pAdvf = m_viewAdviseFlags;
     }
     if (ppAdvSink != nullptr) {
-        *ppAdvSink = nullptr;
+        *ppAdvSink = m_pViewAdviseSink.Get();
+        if (*ppAdvSink != nullptr) {
+            (*ppAdvSink)->AddRef();
+        }
     }
-    return E_NOTIMPL;
+    return S_OK;
+}
+
+HRESULT COleControl::GetExtent(DWORD dwDrawAspect, LONG, DVTARGETDEVICE*, LPSIZEL lpsizel) {
+    if (lpsizel == nullptr) {
+        return E_POINTER;
+    }
+    if (dwDrawAspect != DVASPECT_CONTENT) {
+        return DV_E_DVASPECT;
+    }
+    return GetExtent(dwDrawAspect, lpsizel);
+}
+
+HRESULT COleControl::TranslateAccelerator(MSG*) {
+    return S_FALSE;
+}
+
+HRESULT COleControl::OnFrameWindowActivate(BOOL) {
+    return S_OK;
+}
+
+HRESULT COleControl::OnDocWindowActivate(BOOL) {
+    return S_OK;
+}
+
+HRESULT COleControl::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
+    return S_OK;
+}
+
+HRESULT COleControl::EnableModeless(BOOL) {
+    return S_OK;
 }

@@ -1,6 +1,8 @@
 // The connection point of one outgoing dispinterface.
 #include "platform/connection_point.h"
 
+#include "platform/com_enum.h"
+
 #include <utility>
 
 void CallSinkMethod(IDispatch* sink, DISPID dispid, VARIANT* reversedArgs, UINT count) {
@@ -98,4 +100,17 @@ void ConnectionPoint::Fire(DISPID dispid, VARIANT* reversedArgs, UINT count) {
     for (const ComPtr<IDispatch>& sink : sinks) {
         CallSinkMethod(sink.Get(), dispid, reversedArgs, count);
     }
+}
+
+HRESULT ConnectionPoint::EnumConnections(IEnumConnections** ppEnum) {
+    if (ppEnum == nullptr) {
+        return E_POINTER;
+    }
+    std::vector<CONNECTDATA> connections;
+    connections.reserve(sinks_.size());
+    for (const Sink& sink : sinks_) {
+        connections.push_back({sink.dispatch.Get(), sink.cookie});
+    }
+    *ppEnum = new SnapshotEnum<IEnumConnections, CONNECTDATA>(std::move(connections), &container_);
+    return S_OK;
 }

@@ -21,10 +21,14 @@ using namespace test_control;
 constexpr COLORREF kBar = RGB(0x20, 0x60, 0xA0);
 
 // The container's site: its window, the calls it received, and an ambient BackColor when set.
-class FakeSite final : public OleInPlaceSiteDefaults, public IDispatch {
+class FakeSite final : public OleClientSiteDefaults,
+                       public OleInPlaceSiteDefaults,
+                       public IDispatch {
   public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite) {
+        if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
+            *ppv = static_cast<IOleClientSite*>(this);
+        } else if (riid == IID_IOleInPlaceSite) {
             *ppv = static_cast<IOleInPlaceSite*>(this);
         } else if (riid == IID_IDispatch && hasAmbients) {
             *ppv = static_cast<IDispatch*>(this);
@@ -104,7 +108,7 @@ class OleControlWindowTest : public ::testing::Test {
             S_OK);
         factory->Release();
         ctrl_ = static_cast<CTestCtrl*>(control_);
-        ctrl_->SetClientSite(static_cast<IOleInPlaceSite*>(&site_));
+        ctrl_->SetClientSite(static_cast<IOleClientSite*>(&site_));
     }
     void TearDown() override {
         if (control_ != nullptr) {

@@ -19,13 +19,18 @@ constexpr DISPID kIsCurrentPump = 52;
 constexpr DISPID kPopupMode = 54;
 constexpr DISPID kBeepEnabled = 58;
 
-// The container's window side: the parent window and nothing else to say.
-class WindowSite final : public OleInPlaceSiteDefaults {
+// The container's site: the parent window and nothing else to say.
+class WindowSite final : public OleClientSiteDefaults, public OleInPlaceSiteDefaults {
   public:
     explicit WindowSite(HWND window) : window_(window) {}
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
-            *ppv = this;
+        if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
+            *ppv = static_cast<IOleClientSite*>(this);
+            AddRef();
+            return S_OK;
+        }
+        if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
+            *ppv = static_cast<IOleInPlaceSite*>(this);
             AddRef();
             return S_OK;
         }

@@ -23,6 +23,7 @@
 #include "platform/com.h"
 #include "platform/ole_inplace.h"
 #include "platform/property_page_window.h"
+#include "platform/stream.h"
 #include "platform/typeinfo.h"
 #define OWN_INTERFACE(name) PROBE(own, name)
 #endif
@@ -42,20 +43,32 @@ namespace interface_probe {
 SDK_INTERFACE(IUnknown)
 SDK_INTERFACE(IDispatch)
 SDK_INTERFACE(IClassFactory)
+SDK_INTERFACE(IEnumConnections)
 SDK_INTERFACE(IConnectionPoint)
+SDK_INTERFACE(IEnumConnectionPoints)
 SDK_INTERFACE(IConnectionPointContainer)
 SDK_INTERFACE(IProvideClassInfo)
+SDK_INTERFACE(IProvideClassInfo2)
 SDK_INTERFACE(IPropertyBag)
 SDK_INTERFACE(IPersist)
 SDK_INTERFACE(IPersistPropertyBag)
+SDK_INTERFACE(ISequentialStream)
+SDK_INTERFACE(IStream)
+SDK_INTERFACE(IPersistStreamInit)
+SDK_INTERFACE(IAdviseSink)
+SDK_INTERFACE(IEnumSTATDATA)
+SDK_INTERFACE(IOleClientSite)
 SDK_INTERFACE(IOleObject)
 SDK_INTERFACE(IOleControlSite)
+SDK_INTERFACE(IOleControl)
 SDK_INTERFACE(ISpecifyPropertyPages)
 SDK_INTERFACE(IPropertyPage)
 SDK_INTERFACE(IOleWindow)
 SDK_INTERFACE(IOleInPlaceSite)
 SDK_INTERFACE(IOleInPlaceObject)
 SDK_INTERFACE(IViewObject)
+SDK_INTERFACE(IViewObject2)
+SDK_INTERFACE(IOleInPlaceActiveObject)
 // Its table accessors follow the Windows members (platform/typeinfo.h).
 EXTENDED_INTERFACE(ITypeInfo)
 // The window side of a property page, between the frame and a page of this system.
