@@ -76,6 +76,9 @@ normalise() {
         -e 's/\bLPC(OLESTR|WSTR)\b/const OLECHAR */g' \
         -e 's/\bLP(OLESTR|WSTR)\b/OLECHAR */g' \
         -e 's/\bWCHAR\b/OLECHAR/g' \
+        -e 's/\bTranslateAcceleratorA\b/TranslateAccelerator/g' \
+        -e 's/\bLPCONNECTIONPOINT\b/IConnectionPoint */g' \
+        -e 's/\bLPSTREAM\b/IStream */g' \
         -e 's/\bLPMSG\b/MSG */g' \
         -e 's/\bP?LPVOID\b|\bPVOID\b/void */g' \
         -e 's/\bLPCRECT\b/const RECT */g' \
