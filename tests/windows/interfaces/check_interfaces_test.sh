@@ -15,10 +15,10 @@ sdk_draw="HRESULT IViewObject::Draw(DWORD, LONG, void *, DVTARGETDEVICE *, HDC, 
 cases=(
     "swapped members" platform/ole_inplace.h
     '/virtual HRESULT Freeze(/{h;d};/virtual HRESULT Unfreeze(/G'
-    "IViewObject slot 5: ours HRESULT IViewObject::Unfreeze(DWORD) | the SDK's HRESULT IViewObject::Freeze(DWORD, LONG, void *, DWORD *);;IViewObject slot 6: ours HRESULT IViewObject::Freeze(DWORD, LONG, void *, DWORD *) | the SDK's HRESULT IViewObject::Unfreeze(DWORD)"
+    "IViewObject slot 5: ours HRESULT IViewObject::Unfreeze(DWORD) | the SDK's HRESULT IViewObject::Freeze(DWORD, LONG, void *, DWORD *);;IViewObject slot 6: ours HRESULT IViewObject::Freeze(DWORD, LONG, void *, DWORD *) | the SDK's HRESULT IViewObject::Unfreeze(DWORD);;IViewObject2 slot 5: ours HRESULT IViewObject::Unfreeze(DWORD) | the SDK's HRESULT IViewObject::Freeze(DWORD, LONG, void *, DWORD *);;IViewObject2 slot 6: ours HRESULT IViewObject::Freeze(DWORD, LONG, void *, DWORD *) | the SDK's HRESULT IViewObject::Unfreeze(DWORD)"
     "callback without its convention" platform/ole_inplace.h
     's/BOOL(STDMETHODCALLTYPE\* pfnContinue)/BOOL (*pfnContinue)/'
-    "IViewObject slot 3: ours ${sdk_draw/ __stdcall/} | the SDK's $sdk_draw"
+    "IViewObject slot 3: ours ${sdk_draw/ __stdcall/} | the SDK's $sdk_draw;;IViewObject2 slot 3: ours ${sdk_draw/ __stdcall/} | the SDK's $sdk_draw"
     "a parameter's type" platform/com.h
     's/LockServer(BOOL fLock)/LockServer(DWORD fLock)/'
     "IClassFactory slot 4: ours HRESULT IClassFactory::LockServer(DWORD) | the SDK's HRESULT IClassFactory::LockServer(BOOL)"
