@@ -14,6 +14,7 @@
 #include "platform/ole_inplace.h"
 #include "platform/stream.h"
 #include "tests/com/com_test_support.h"
+#include "tests/com/container_support.h"
 #include "tests/com/test_control/test_control.h"
 
 namespace {
@@ -21,61 +22,6 @@ namespace {
 using namespace test_control;
 using com_test::I4;
 using com_test::RecordingDispatch;
-
-// A host's site: IOleClientSite with the in-place side and ambient properties, recording
-// every call it gets that the control should make.
-class HostSite final : public OleClientSiteDefaults,
-                       public OleInPlaceSiteDefaults,
-                       public IDispatch {
-  public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
-            *ppv = static_cast<IOleClientSite*>(this);
-        } else if (riid == IID_IOleInPlaceSite || riid == IID_IOleWindow) {
-            *ppv = static_cast<IOleInPlaceSite*>(this);
-        } else if (riid == IID_IDispatch) {
-            *ppv = static_cast<IDispatch*>(this);
-        } else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs; }
-    ULONG Release() override { return --refs; }  // lives on the test's stack
-    HRESULT SaveObject() override {
-        calls.push_back("save");
-        return S_OK;
-    }
-    HRESULT GetWindow(HWND* phwnd) override {
-        *phwnd = window;
-        return S_OK;
-    }
-    HRESULT CanInPlaceActivate() override { return S_OK; }
-    HRESULT OnInPlaceActivate() override {
-        calls.push_back("activate");
-        return S_OK;
-    }
-    HRESULT OnInPlaceDeactivate() override {
-        calls.push_back("deactivate");
-        return S_OK;
-    }
-    HRESULT OnPosRectChange(LPCRECT) override { return S_OK; }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-
-    ULONG refs = 1;
-    HWND window = nullptr;
-    std::vector<std::string> calls;
-};
 
 // An advise sink that counts what it hears.
 class CountingAdviseSink final : public IAdviseSink {
@@ -107,15 +53,7 @@ class CountingAdviseSink final : public IAdviseSink {
 };
 
 ComPtr<IDispatch> NewControl() {
-    ComPtr<IClassFactory> factory;
-    EXPECT_EQ(AfxDllGetClassObject(kControlClsid, IID_IClassFactory,
-                                   reinterpret_cast<void**>(factory.Out())),
-              S_OK);
-    ComPtr<IDispatch> control;
-    EXPECT_EQ(
-        factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(control.Out())),
-        S_OK);
-    return control;
+    return com_test::CreateTestControl();
 }
 
 CTestCtrl* Ctrl(const ComPtr<IDispatch>& control) {
@@ -154,16 +92,10 @@ ComPtr<IStream> StreamOf(const std::vector<BYTE>& bytes) {
 class OleControlContainerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        static const bool registered = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = &DefWindowProcW;
-            wc.lpszClassName = u"OleControlContainerTestHost";
-            return RegisterClassW(&wc) != 0;
-        }();
-        ASSERT_TRUE(registered);
-        host_ = CreateWindowExW(0, u"OleControlContainerTestHost", u"", WS_VISIBLE, 0, 0, 200, 150,
-                                nullptr, nullptr, nullptr, nullptr);
+        host_ = com_test::CreateHostWindow(u"OleControlContainerTestHost");
+        ASSERT_NE(host_, nullptr);
         site_.window = host_;
+        site_.hasAmbients = false;  // every ambient property at the control's default
     }
     void TearDown() override {
         DestroyWindow(host_);
@@ -173,7 +105,7 @@ class OleControlContainerTest : public ::testing::Test {
     }
 
     HWND host_ = nullptr;
-    HostSite site_;
+    com_test::ContainerSite site_;
 };
 
 TEST_F(OleControlContainerTest, ScriptHostPlacesTheControlAndLetsItGo) {

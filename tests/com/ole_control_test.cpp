@@ -7,6 +7,7 @@
 #include "platform/com_property_bag.h"
 #include "platform/dispatch_call.h"
 #include "tests/com/com_test_support.h"
+#include "tests/com/container_support.h"
 #include "tests/com/test_control/test_control.h"
 
 namespace {
@@ -20,14 +21,8 @@ class OleControlTest : public ::testing::Test {
   protected:
     void SetUp() override {
         liveStrings_ = SysLiveStringCount();
-        IClassFactory* factory = nullptr;
-        ASSERT_EQ(AfxDllGetClassObject(kControlClsid, IID_IClassFactory,
-                                       reinterpret_cast<void**>(&factory)),
-                  S_OK);
-        ASSERT_EQ(
-            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
-            S_OK);
-        factory->Release();
+        control_ = com_test::CreateTestControl().Detach();
+        ASSERT_NE(control_, nullptr);
         ctrl_ = static_cast<CTestCtrl*>(control_);
     }
     void TearDown() override {

@@ -12,6 +12,7 @@
 #include "platform/ole_inplace.h"
 #include "platform/std_font.h"
 #include "platform/systime.h"
+#include "tests/com/container_support.h"
 #include "tests/com/test_control/test_control.h"
 
 namespace {
@@ -20,93 +21,16 @@ using namespace test_control;
 
 constexpr COLORREF kBar = RGB(0x20, 0x60, 0xA0);
 
-// The container's site: its window, the calls it received, and an ambient BackColor when set.
-class FakeSite final : public OleClientSiteDefaults,
-                       public OleInPlaceSiteDefaults,
-                       public IDispatch {
-  public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IOleClientSite) {
-            *ppv = static_cast<IOleClientSite*>(this);
-        } else if (riid == IID_IOleInPlaceSite) {
-            *ppv = static_cast<IOleInPlaceSite*>(this);
-        } else if (riid == IID_IDispatch && hasAmbients) {
-            *ppv = static_cast<IDispatch*>(this);
-        } else {
-            *ppv = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG AddRef() override { return ++refs; }
-    ULONG Release() override { return --refs; }  // lives on the test's stack
-    HRESULT GetWindow(HWND* phwnd) override {
-        *phwnd = window;
-        return S_OK;
-    }
-    HRESULT CanInPlaceActivate() override { return allow ? S_OK : S_FALSE; }
-    HRESULT OnInPlaceActivate() override {
-        calls.push_back("activate");
-        return S_OK;
-    }
-    HRESULT OnInPlaceDeactivate() override {
-        calls.push_back("deactivate");
-        return S_OK;
-    }
-    HRESULT OnPosRectChange(LPCRECT r) override {
-        calls.push_back("position " + std::to_string(r->left) + "," + std::to_string(r->top) + " " +
-                        std::to_string(r->right - r->left) + "x" +
-                        std::to_string(r->bottom - r->top));
-        return S_OK;
-    }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                   UINT*) override {
-        if (dispid != DISPID_AMBIENT_BACKCOLOR) {
-            return DISP_E_MEMBERNOTFOUND;
-        }
-        result->vt = VT_I4;
-        result->lVal = static_cast<LONG>(backColor);
-        return S_OK;
-    }
-
-    ULONG refs = 1;
-    HWND window = nullptr;
-    bool allow = true;
-    bool hasAmbients = true;
-    OLE_COLOR backColor = RGB(0xC0, 0xFF, 0xC0);
-    std::vector<std::string> calls;
-};
-
 class OleControlWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         platform_test::SetTickCount(1000);
-        static const bool registered = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = &DefWindowProcW;
-            wc.hbrBackground = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));
-            wc.lpszClassName = u"OleControlWindowTestHost";
-            return RegisterClassW(&wc) != 0;
-        }();
-        ASSERT_TRUE(registered);
-        host_ = CreateWindowExW(0, u"OleControlWindowTestHost", u"", WS_VISIBLE, 0, 0, 200, 150,
-                                nullptr, nullptr, nullptr, nullptr);
+        static const HBRUSH background = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));
+        host_ = com_test::CreateHostWindow(u"OleControlWindowTestHost", background);
+        ASSERT_NE(host_, nullptr);
         site_.window = host_;
-        IClassFactory* factory = nullptr;
-        ASSERT_EQ(AfxDllGetClassObject(kControlClsid, IID_IClassFactory,
-                                       reinterpret_cast<void**>(&factory)),
-                  S_OK);
-        ASSERT_EQ(
-            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
-            S_OK);
-        factory->Release();
+        control_ = com_test::CreateTestControl().Detach();
+        ASSERT_NE(control_, nullptr);
         ctrl_ = static_cast<CTestCtrl*>(control_);
         ctrl_->SetClientSite(static_cast<IOleClientSite*>(&site_));
     }
@@ -126,7 +50,7 @@ class OleControlWindowTest : public ::testing::Test {
     std::uint32_t HostPixel(int x, int y) { return platform::GetWindowSurface(host_)->at(x, y); }
 
     HWND host_ = nullptr;
-    FakeSite site_;
+    com_test::ContainerSite site_;
     IDispatch* control_ = nullptr;
     CTestCtrl* ctrl_ = nullptr;
 };
