@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -407,6 +408,78 @@ TEST_F(TolvanOcxTest, PropertyPageShowsItsDialogInAFrame) {
     EXPECT_EQ(std::wstring(text), L"No property pages available.");
     EXPECT_EQ(page->Deactivate(), S_OK);
     EXPECT_EQ(GetWindow(frame, GW_CHILD), nullptr);
+    DestroyWindow(frame);
+}
+
+// Active in place in a frame, the control draws its face through gdi32 into a device context of
+// the container's: within the bounds given, in more than a background colour, and nowhere else.
+TEST_F(TolvanOcxTest, DrawsItsFaceThroughIViewObjectWithinTheBounds) {
+    Held<IDispatch> control;
+    ASSERT_NO_FATAL_FAILURE(CreateControl(control.Out()));
+    Held<IOleObject> object;
+    ASSERT_EQ(control->QueryInterface(IID_IOleObject, object.OutVoid()), S_OK);
+    HWND frame = CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 300, 300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    RECT position{0, 0, 80, 80};
+    ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, frame, &position),
+              S_OK);
+    Held<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(control->QueryInterface(IID_IOleInPlaceObject, inPlace.OutVoid()), S_OK);
+    HWND window = nullptr;
+    ASSERT_EQ(inPlace->GetWindow(&window), S_OK);
+    EXPECT_EQ(GetParent(window), frame);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    constexpr int kSide = 120;
+    constexpr COLORREF kUntouched = RGB(1, 2, 3);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), kSide, -kSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(surface, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, surface);
+    HBRUSH sentinel = CreateSolidBrush(kUntouched);
+    const RECT all{0, 0, kSide, kSide};
+    FillRect(dc, &all, sentinel);
+    DeleteObject(sentinel);
+
+    Held<IViewObject> view;
+    ASSERT_EQ(control->QueryInterface(IID_IViewObject, view.OutVoid()), S_OK);
+    const RECTL bounds{20, 20, 100, 100};
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr,
+                         nullptr, 0),
+              S_OK);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    const DWORD untouched = 0x00010203;  // the sentinel in the DIB's BGRX order
+    int drawnInside = 0;
+    int drawnOutside = 0;
+    std::set<DWORD> colours;
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            const DWORD pixel = pixels[y * kSide + x] & 0x00FFFFFF;
+            const bool inside =
+                x >= bounds.left && x < bounds.right && y >= bounds.top && y < bounds.bottom;
+            if (pixel != untouched) {
+                ++(inside ? drawnInside : drawnOutside);
+            }
+            if (inside) {
+                colours.insert(pixel);
+            }
+        }
+    }
+    EXPECT_EQ(drawnOutside, 0);
+    EXPECT_EQ(drawnInside, 80 * 80) << "the face covers its bounds";
+    EXPECT_GE(colours.size(), 3u) << "a background and pictures";
+
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(surface);
+    EXPECT_EQ(inPlace->InPlaceDeactivate(), S_OK);
+    EXPECT_FALSE(IsWindow(window));
+    object->Close(OLECLOSE_NOSAVE);
     DestroyWindow(frame);
 }
 
