@@ -55,7 +55,10 @@ fi
 wine reg query "$page_progid_key" >/dev/null 2>&1 && fail "the page's ProgID was registered"
 
 wine regsvr32 /u /s "$ocx" || fail "regsvr32 /u /s answered $?"
-for key in "${keys[@]}"; do
+for key in "${keys[@]}" "${typelib_key%\\*}"; do
     wine reg query "$key" >/dev/null 2>&1 && fail "$key is left after regsvr32 /u"
 done
+# Nothing left to remove: the type library step fails, as the module's registration does on
+# the other system.
+wine regsvr32 /u /s "$ocx" && fail "a second regsvr32 /u /s succeeded"
 echo "registered, queried and unregistered $ocx_windows_path"
