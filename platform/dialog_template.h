@@ -1,5 +1,6 @@
 // Reads DIALOGEX templates (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX items), as dialog resources
-// hold them, refusing malformed data.
+// hold them, and the classic DLGTEMPLATE that Windows' resource compilers write for a DIALOG
+// statement, refusing malformed data.
 #pragma once
 
 #include <cstddef>
@@ -7,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/win_types.h"
+
 namespace platform {
 
 // A menu, class or title field: absent, an ordinal (0xFFFF n), or a string.
 struct NameOrOrdinal {
     bool isOrdinal = false;
     std::uint16_t ordinal = 0;
-    std::u16string text;  // empty and !isOrdinal: absent
+    WideString text;  // empty and !isOrdinal: absent
 };
 
 struct DialogItemTemplate {
@@ -35,13 +38,13 @@ struct DialogTemplate {
     std::int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units
     NameOrOrdinal menu;
     NameOrOrdinal windowClass;
-    std::u16string title;
+    WideString title;
     bool hasFont = false;  // DS_SETFONT (or DS_SHELLFONT) was set
     std::uint16_t pointSize = 0;
     std::uint16_t weight = 0;
     std::uint8_t italic = 0;
     std::uint8_t charset = 0;
-    std::u16string face;
+    WideString face;
     std::vector<DialogItemTemplate> items;
 };
 
@@ -53,5 +56,13 @@ inline constexpr std::size_t kMostDialogItems = 1024;
 // declares more items than fit the data or kMostDialogItems.
 bool ReadDialogTemplate(const unsigned char* data, std::size_t size, DialogTemplate* out,
                         std::string* error);
+
+// Reads a classic DLGTEMPLATE (with DLGITEMTEMPLATE items) of `size` bytes into the same
+// description: no help ids, the font's weight 0, not italic, DEFAULT_CHARSET, item ids widened
+// with their sign (-1 stays -1). False with a reason in `error` (and `out` untouched) for an
+// extended template, data that ends early, an unterminated string, or more items than fit the
+// data or kMostDialogItems.
+bool ReadClassicDialogTemplate(const unsigned char* data, std::size_t size, DialogTemplate* out,
+                               std::string* error);
 
 }  // namespace platform

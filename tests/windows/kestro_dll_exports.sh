@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A DLL exports exactly the functions its list names, by name, and nothing else (no runtime or
 # helper of ours): kestro.dll those of libkestro.so's version script (the flat interface of
-# client/kestro.h), KestroClient.dll those of its .def file (the four of a COM server).
+# client/kestro.h), KestroClient.dll and Tolvan.OCX those of their .def files (the four of a COM
+# server).
 # Usage: kestro_dll_exports.sh OBJDUMP DLL LIST (a version script, or a .def file)
 set -euo pipefail
 objdump=$1
