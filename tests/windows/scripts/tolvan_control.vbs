@@ -142,7 +142,7 @@ ShowError "the writes"
 ctl.PopupMode = "two"
 ShowError "PopupMode = ""two"""
 Show "  PopupMode", ctl.PopupMode
-ctl.ID = 2147483648#
+ctl.ID = 2147483648
 ShowError "ID = 2147483648"
 Show "  ID", ctl.ID
 
