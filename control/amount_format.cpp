@@ -34,7 +34,7 @@ bool ReadNumber(LCTYPE type, UINT& number) {
 
 // '-' for a negative amount, the integer digits (at least one), '.', exactly four fraction
 // digits; the count of ten-thousandths gives them without rounding.
-std::u16string PlainText(FixedAmount amount) {
+WideString PlainText(FixedAmount amount) {
     const std::int64_t count = amount.Count();
     // The magnitude in unsigned arithmetic, where the most negative count has one too.
     const std::uint64_t magnitude =
@@ -44,7 +44,7 @@ std::u16string PlainText(FixedAmount amount) {
                   static_cast<unsigned long long>(magnitude / FixedAmount::kScale),
                   static_cast<unsigned long long>(magnitude % FixedAmount::kScale));
     const std::string_view narrow(text);
-    return std::u16string(narrow.begin(), narrow.end());
+    return WideString(narrow.begin(), narrow.end());
 }
 
 // `decimals`, or the locale's own count when it is negative.
@@ -87,7 +87,7 @@ bool ReadSharedItems(bool currency, int decimals, bool grouping, SharedItems& it
     return true;
 }
 
-bool FormatNumber(const std::u16string& plain, int decimals, bool grouping, WCHAR* out) {
+bool FormatNumber(const WideString& plain, int decimals, bool grouping, WCHAR* out) {
     SharedItems items;
     if (!ReadSharedItems(false, decimals, grouping, items)) {
         return false;
@@ -98,7 +98,7 @@ bool FormatNumber(const std::u16string& plain, int decimals, bool grouping, WCHA
            0;
 }
 
-bool FormatCurrency(const std::u16string& plain, int decimals, bool grouping, WCHAR* out) {
+bool FormatCurrency(const WideString& plain, int decimals, bool grouping, WCHAR* out) {
     SharedItems items;
     UINT positiveOrder = 0;
     WCHAR symbol[kItemUnits];
@@ -125,7 +125,7 @@ int DisplayDecimals(int code) {
 }
 
 std::string FormatAmount(FixedAmount amount, bool currency, int decimals, bool grouping) {
-    const std::u16string plain = PlainText(amount);
+    const WideString plain = PlainText(amount);
     WCHAR formatted[kFormattedUnits];
     const bool done = currency ? FormatCurrency(plain, decimals, grouping, formatted)
                                : FormatNumber(plain, decimals, grouping, formatted);

@@ -20,7 +20,7 @@ constexpr COLORREF kAlertText = 0x0000C0;
 constexpr COLORREF kBlackText = 0x000000;
 constexpr COLORREF kIconTransparent = 0x800080;
 
-void CreateFont(CFont& font, LONG height, LONG weight, const char16_t* face) {
+void CreateFont(CFont& font, LONG height, LONG weight, const WCHAR* face) {
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
@@ -52,8 +52,8 @@ CDelivery* FindDelivery(CTolvanCtrl& control, LONG deliveryID) {
 }
 
 CDelListBox::CDelListBox() {
-    CreateFont(BoldFont, 19, 700, u"Arial");
-    CreateFont(GradeFont, 19, 400, u"MS Sans Serif");
+    CreateFont(BoldFont, 19, 700, WSTR("Arial"));
+    CreateFont(GradeFont, 19, 400, WSTR("MS Sans Serif"));
     PumpIcon.LoadBitmap(IDB_ROW_PUMP);
     PadlockIcon.LoadBitmap(IDB_ROW_PADLOCK);
     ExclamationIcon.LoadBitmap(IDB_ROW_OVERDUE);
@@ -73,7 +73,7 @@ CFont* CDelListBox::FittingBoldFont(CDC& dc, const std::string& text, int width)
         std::unique_ptr<CFont>& smaller = SmallerBoldFonts[height];
         if (!smaller) {
             smaller = std::make_unique<CFont>();
-            CreateFont(*smaller, height, 700, u"Arial");
+            CreateFont(*smaller, height, 700, WSTR("Arial"));
         }
         font = smaller.get();
         dc.SelectObject(font);

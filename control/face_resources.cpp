@@ -8,7 +8,7 @@ namespace tolvan {
 namespace {
 
 // A LOGFONT that is all zero except the height, the weight and the face name.
-LOGFONTW FaceFont(const char16_t* face, LONG height, LONG weight) {
+LOGFONTW FaceFont(const WCHAR* face, LONG height, LONG weight) {
     LOGFONTW logfont{};
     logfont.lfHeight = height;
     logfont.lfWeight = weight;
@@ -24,9 +24,9 @@ FaceResources::FaceResources() {
     for (std::size_t i = 0; i < kBitmapIds.size(); ++i) {
         bitmaps_[i].LoadBitmap(kBitmapIds[i]);
     }
-    const LOGFONTW number = FaceFont(u"Arial", 19, FW_BOLD);
-    const LOGFONTW readout = FaceFont(u"Arial", 16, FW_BOLD);
-    const LOGFONTW grade = FaceFont(u"MS Sans Serif", 10, FW_NORMAL);
+    const LOGFONTW number = FaceFont(WSTR("Arial"), 19, FW_BOLD);
+    const LOGFONTW readout = FaceFont(WSTR("Arial"), 16, FW_BOLD);
+    const LOGFONTW grade = FaceFont(WSTR("MS Sans Serif"), 10, FW_NORMAL);
     fonts_[0].CreateFontIndirect(&number);
     fonts_[1].CreateFontIndirect(&readout);
     fonts_[2].CreateFontIndirect(&grade);

@@ -18,7 +18,7 @@ constexpr int kButtonHeight = 49;
 constexpr int kButtonTop = 208;
 
 // The text of string `id` of `module`; false when the module or the string is missing.
-bool ModuleString(HMODULE module, UINT id, std::u16string* text) {
+bool ModuleString(HMODULE module, UINT id, WideString* text) {
     if (module == nullptr)
         return false;
     const WCHAR* data = nullptr;
@@ -135,7 +135,7 @@ BOOL CPopup::OnInitDialog() {
         if (d->DeliveryState == delivery_state::kCurrent)
             hasCurrent = true;
     }
-    const HMODULE module = ::GetModuleHandleW(u"Tolvan.OCX");
+    const HMODULE module = ::GetModuleHandleW(WSTR("Tolvan.OCX"));
 
     const PopupButtons rules = PopupButtonRules(Control->GetPumpState(), Control->GetCurHoseID(),
                                                 Control->GetStackMode(), hasCurrent);
@@ -144,7 +144,7 @@ BOOL CPopup::OnInitDialog() {
     StackButton.EnableWindow(rules.stack);
 
     // Without the module the template's texts stay.
-    std::u16string text;
+    WideString text;
     if (ModuleString(module, IDS_CANCEL, &text))
         CancelButton.SetWindowText(text.c_str());
     if (ModuleString(module, IDS_VALUE, &text))

@@ -62,7 +62,7 @@ const char* LoadTolvanString(UINT id) {
     static std::mutex lock;
     static std::set<std::string, std::less<>> texts;
     std::lock_guard guard(lock);
-    return texts.insert(Utf16ToUtf8(std::u16string_view(text, static_cast<std::size_t>(length))))
+    return texts.insert(Utf16ToUtf8(WideStringView(text, static_cast<std::size_t>(length))))
         .first->c_str();
 }
 

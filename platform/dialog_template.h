@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/win_types.h"
+
 namespace platform {
 
 // A menu, class or title field: absent, an ordinal (0xFFFF n), or a string.
 struct NameOrOrdinal {
     bool isOrdinal = false;
     std::uint16_t ordinal = 0;
-    std::u16string text;  // empty and !isOrdinal: absent
+    WideString text;  // empty and !isOrdinal: absent
 };
 
 struct DialogItemTemplate {
@@ -35,13 +37,13 @@ struct DialogTemplate {
     std::int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units
     NameOrOrdinal menu;
     NameOrOrdinal windowClass;
-    std::u16string title;
+    WideString title;
     bool hasFont = false;  // DS_SETFONT (or DS_SHELLFONT) was set
     std::uint16_t pointSize = 0;
     std::uint16_t weight = 0;
     std::uint8_t italic = 0;
     std::uint8_t charset = 0;
-    std::u16string face;
+    WideString face;
     std::vector<DialogItemTemplate> items;
 };
 

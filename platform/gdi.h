@@ -9,6 +9,12 @@
 // context; objects may be shared between threads that do not draw at once.
 #pragma once
 
+#ifdef _WIN32
+// On Windows GDI is the system's own (gdi32, and msimg32 for TransparentBlt); OLE_COLOR and
+// OleTranslateColor are OLE's (olectl.h).
+#include "platform/com.h"
+#else
+
 #include <string>
 #include <vector>
 
@@ -337,3 +343,5 @@ void SetBitmapResourceId(HBITMAP bitmap, UINT id);
 // a regular file", the system's text).
 bool WritePng(const platform::PixelSurface& surface, const char* path,
               std::string* failure = nullptr);
+
+#endif  // _WIN32

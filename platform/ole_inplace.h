@@ -15,6 +15,11 @@
 #include "platform/com.h"
 #include "platform/com_ptr.h"
 
+#ifdef _WIN32
+// On Windows the interfaces, verbs and DISPIDs are the SDK's (oleidl.h, ocidl.h, olectl.h);
+// ours are the IidOf entries below.
+#else
+
 constexpr LONG OLEIVERB_HIDE = -3;
 constexpr LONG OLEIVERB_UIACTIVATE = -4;
 constexpr LONG OLEIVERB_INPLACEACTIVATE = -5;
@@ -145,6 +150,8 @@ struct IOleInPlaceActiveObject : IOleWindow {
   protected:
     ~IOleInPlaceActiveObject() = default;
 };
+
+#endif  // _WIN32
 
 template <>
 struct IidOf<IOleInPlaceSite> {

@@ -10,6 +10,11 @@
 #include "platform/com.h"
 #include "platform/gdi.h"
 
+#ifdef _WIN32
+// On Windows a module's resources are its real ones, compiled into it by the resource compiler
+// and read with the system's calls (FindResourceW, LoadResource, LoadBitmapW, LoadStringW).
+#else
+
 // An integer resource name or type in place of a string, as Windows encodes it.
 inline LPCWSTR MAKEINTRESOURCEW(UINT id) {
     return reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(id)));
@@ -72,3 +77,5 @@ HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);
 // empty string). With bufferMax 0, *buffer receives a read-only pointer to the string (not
 // terminated) and the full length is returned.
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);
+
+#endif  // _WIN32

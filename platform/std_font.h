@@ -7,6 +7,11 @@
 #include "platform/gdi.h"  // FW_NORMAL, FW_BOLD
 #include "platform/variant.h"
 
+#ifdef _WIN32
+// On Windows the font object, FONTDESC and CY are OLE's (olectl.h, oleaut32). ReadFontDesc, the
+// Linux tests' reader of a font object, is not built there.
+#else
+
 // A font size in points as a currency value: points times 10,000.
 struct CY {
     LONGLONG int64;
@@ -32,3 +37,5 @@ HRESULT OleCreateFontIndirect(const FONTDESC* desc, REFIID riid, void** ppv);
 // Reads a font object's description through its dispatch interface (members it lacks keep
 // their value in `desc`); the name is a new BSTR the caller frees. False for null.
 bool ReadFontDesc(IDispatch* font, FONTDESC* desc);
+
+#endif  // _WIN32

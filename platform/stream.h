@@ -7,6 +7,11 @@
 #include "platform/com_ptr.h"
 #include "platform/systime.h"
 
+#ifdef _WIN32
+// On Windows the streams and CreateStreamOnHGlobal are the SDK's (objidl.h, ole32); ours are
+// the IidOf entries below.
+#else
+
 inline constexpr IID IID_ISequentialStream = MakeGuid("0C733A30-2A1C-11CE-ADE5-00AA0044773D");
 inline constexpr IID IID_IStream = MakeGuid("0000000C-0000-0000-C000-000000000046");
 
@@ -67,6 +72,8 @@ using LPSTREAM = IStream*;
 // must be null (this layer has no global memory blocks to wrap: E_INVALIDARG otherwise) and
 // the memory goes with the last reference whatever `fDeleteOnRelease` says.
 HRESULT CreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, LPSTREAM* ppstm);
+
+#endif  // _WIN32
 
 template <>
 struct IidOf<ISequentialStream> {

@@ -7,7 +7,9 @@
 #include "platform/gdi.h"
 #include "platform/win_types.h"
 
+#ifndef _WIN32
 using UINT_PTR = std::uintptr_t;
+#endif
 
 class CSize;
 

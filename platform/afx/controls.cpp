@@ -119,7 +119,7 @@ void CStatic::Paint() {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::IsWindowEnabled(m_hWnd) ? ::GetSysColor(COLOR_WINDOWTEXT)
                                                  : ::GetSysColor(COLOR_GRAYTEXT));
-    const std::u16string content = GetWindowText();
+    const WideString content = GetWindowText();
     ::DrawTextW(dc, content.c_str(), static_cast<int>(content.size()), &text, format);
     ::SelectObject(dc, oldFont);
     ::EndPaint(m_hWnd, &ps);
@@ -230,7 +230,7 @@ void CButton::Paint() {
         RECT text = client;
         if (m_pressed)
             ::OffsetRect(&text, 1, 1);
-        const std::u16string content = GetWindowText();
+        const WideString content = GetWindowText();
         ::DrawTextW(dc, content.c_str(), static_cast<int>(content.size()), &text,
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         ::SelectObject(dc, oldFont);

@@ -13,6 +13,8 @@
 
 class CDC;
 
+// Windows declares these messages, styles and structures itself (windows.h).
+#ifndef _WIN32
 using ULONG_PTR = std::uintptr_t;
 using DWORD_PTR = std::uintptr_t;
 
@@ -80,6 +82,7 @@ struct DRAWITEMSTRUCT {
     ULONG_PTR itemData;
 };
 using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
+#endif  // _WIN32
 
 // Text in the dialog's font (SS_CENTER / SS_RIGHT, vertically centred with SS_CENTERIMAGE),
 // or with SS_BITMAP the bitmap resource the template names, drawn at its own size.

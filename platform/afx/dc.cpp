@@ -122,6 +122,20 @@ BOOL CDC::TransparentBlt(int x, int y, int width, int height, CDC* src, int xs, 
                             ys, ws, hs, transparent);
 }
 
+#ifdef _WIN32
+// Windows' DrawTextA reads the ANSI code page: the UTF-8 text is drawn in its wide form.
+int CDC::DrawText(LPCSTR text, int count, LPRECT rect, UINT format) {
+    if (text == nullptr)
+        return 0;
+    const std::size_t length = count < 0 ? std::strlen(text) : static_cast<std::size_t>(count);
+    return DrawText(std::string(text, length), rect, format);
+}
+
+int CDC::DrawText(const std::string& text, LPRECT rect, UINT format) {
+    const WideString wide = Utf8ToUtf16(text);
+    return ::DrawTextW(m_hDC, wide.c_str(), static_cast<int>(wide.size()), rect, format);
+}
+#else
 int CDC::DrawText(LPCSTR text, int count, LPRECT rect, UINT format) {
     return ::DrawTextA(m_hDC, text, count, rect, format);
 }
@@ -129,6 +143,7 @@ int CDC::DrawText(LPCSTR text, int count, LPRECT rect, UINT format) {
 int CDC::DrawText(const std::string& text, LPRECT rect, UINT format) {
     return ::DrawTextA(m_hDC, text.data(), static_cast<int>(text.size()), rect, format);
 }
+#endif
 
 int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
     return ::DrawTextW(m_hDC, text, count, rect, format);
@@ -142,7 +157,7 @@ CSize CDC::GetTextExtent(LPCSTR text, int count) const {
 }
 
 CSize CDC::GetTextExtent(const std::string& text) const {
-    const std::u16string wide = Utf8ToUtf16(text);
+    const WideString wide = Utf8ToUtf16(text);
     SIZE size{0, 0};
     ::GetTextExtentPoint32W(m_hDC, wide.data(), static_cast<int>(wide.size()), &size);
     return CSize(size);

@@ -19,6 +19,7 @@ bool IsChildWindow(HWND hwnd) {
     return (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
 }
 
+#ifndef _WIN32
 // Whether `hwnd` is `ancestor` or lies inside it.
 bool IsWithin(HWND hwnd, HWND ancestor) {
     for (HWND h = hwnd; h != nullptr; h = IsChildWindow(h) ? ::GetParent(h) : nullptr) {
@@ -35,6 +36,7 @@ HWND ItemOf(HWND dialog, HWND hwnd) {
         h = ::GetParent(h);
     return h != nullptr && IsChildWindow(h) && ::GetParent(h) == dialog ? h : nullptr;
 }
+#endif  // _WIN32
 
 // The next (or previous) item after `from` that takes the focus by Tab, wrapping around.
 HWND NextTabItem(HWND dialog, HWND from, bool backwards) {
@@ -75,6 +77,8 @@ void InitDialog(HWND dialog) {
 
 }  // namespace
 
+// Windows has its own dialog keyboard (user32).
+#ifndef _WIN32
 BOOL IsDialogMessageW(HWND dialog, MSG* msg) {
     if (dialog == nullptr || msg == nullptr || msg->hwnd == nullptr ||
         !IsWithin(msg->hwnd, dialog)) {
@@ -104,6 +108,7 @@ BOOL IsDialogMessageW(HWND dialog, MSG* msg) {
     ::DispatchMessageW(msg);
     return TRUE;
 }
+#endif  // _WIN32
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (pDX == nullptr || pDX->m_pDlgWnd == nullptr || rControl.m_hWnd != nullptr) {
@@ -184,14 +189,15 @@ bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
     lf.lfWeight = tpl.hasFont && tpl.weight != 0 ? tpl.weight : 400;
     lf.lfItalic = tpl.italic;
     lf.lfCharSet = tpl.charset;
-    const std::u16string face = tpl.hasFont ? tpl.face : u"MS Shell Dlg";
+    const WideString face = tpl.hasFont ? tpl.face : WSTR("MS Shell Dlg");
     std::copy_n(face.begin(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), lf.lfFaceName);
     m_font.CreateFontIndirect(&lf);
     if (HDC dc = ::GetDC(nullptr)) {
         HGDIOBJ old = ::SelectObject(dc, m_font.m_hObject);
         TEXTMETRICW tm{};
         SIZE size{};
-        static const char16_t kAlphabet[] = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+        static const WCHAR kAlphabet[] =
+            WSTR("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
         if (::GetTextMetricsW(dc, &tm) && ::GetTextExtentPoint32W(dc, kAlphabet, 52, &size)) {
             m_baseUnits = SIZE{(size.cx / 26 + 1) / 2, tm.tmHeight};
         }
@@ -227,21 +233,22 @@ void CDialog::CreateItems(const platform::DialogTemplate& tpl) {
     for (const platform::DialogItemTemplate& item : tpl.items) {
         std::unique_ptr<CWnd> object;
         const std::uint16_t atom = item.windowClass.isOrdinal ? item.windowClass.ordinal : 0;
-        std::u16string className = item.windowClass.text;
-        std::transform(className.begin(), className.end(), className.begin(),
-                       [](char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; });
-        if (atom == 0x80 || className == u"BUTTON") {
+        WideString className = item.windowClass.text;
+        std::transform(className.begin(), className.end(), className.begin(), [](WCHAR c) {
+            return c >= WSTR('a') && c <= WSTR('z') ? c - WSTR('a') + WSTR('A') : c;
+        });
+        if (atom == 0x80 || className == WSTR("BUTTON")) {
             object = std::make_unique<CButton>();
-        } else if (atom == 0x82 || className == u"STATIC") {
+        } else if (atom == 0x82 || className == WSTR("STATIC")) {
             object = std::make_unique<CStatic>();
-        } else if (atom == 0x83 || className == u"LISTBOX") {
+        } else if (atom == 0x83 || className == WSTR("LISTBOX")) {
             object = std::make_unique<CListBox>();
         } else {
             object = std::make_unique<CWnd>();
         }
         RECT rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(&rect);
-        const std::u16string text = item.title.isOrdinal ? std::u16string() : item.title.text;
+        const WideString text = item.title.isOrdinal ? WideString() : item.title.text;
         if (!object->CreateEx(item.exStyle, AfxFrameworkWindowClass(CS_DBLCLKS), text.c_str(),
                               (item.style | WS_CHILD) & ~WS_POPUP, rect, this,
                               static_cast<UINT>(item.id & 0xFFFF))) {

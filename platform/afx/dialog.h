@@ -14,6 +14,8 @@
 #include "platform/afx/wnd.h"
 #include "platform/dialog_template.h"
 
+// Windows declares these and the dialog keyboard itself (windows.h, user32).
+#ifndef _WIN32
 using INT_PTR = std::intptr_t;
 
 constexpr int IDOK = 1;
@@ -34,6 +36,7 @@ constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 // WS_TABSTOP; any other message of the dialog or its items is translated and dispatched here.
 // FALSE (nothing done) for a message of another window.
 BOOL IsDialogMessageW(HWND dialog, MSG* msg);
+#endif  // _WIN32
 
 // Binds dialog item `nIDC` to `rControl`: the object takes over the item's window (and so its
 // messages). Nothing happens when the item is missing or the object has a window already.

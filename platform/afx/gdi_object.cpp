@@ -40,7 +40,7 @@ int CGdiObject::GetObject(int size, void* out) const {
 
 BOOL CBitmap::LoadBitmap(UINT id) {
     HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCEW(id), RT_BITMAP);
-    return Attach(reinterpret_cast<HGDIOBJ>(LoadBitmapW(module, MAKEINTRESOURCEW(id))));
+    return Attach(reinterpret_cast<HGDIOBJ>(::LoadBitmapW(module, MAKEINTRESOURCEW(id))));
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
@@ -58,7 +58,7 @@ BOOL CFont::CreatePointFont(int pointTenths, const char* face) {
     // -MulDiv(points, dpi, 72) with tenths of a point, rounded half away from zero.
     lf.lfHeight = -((pointTenths * kDotsPerInch + 360) / 720);
     lf.lfWeight = FW_NORMAL;
-    const std::u16string name = face != nullptr ? Utf8ToUtf16(face) : std::u16string();
+    const WideString name = face != nullptr ? Utf8ToUtf16(face) : WideString();
     std::memcpy(lf.lfFaceName, name.data(),
                 std::min<std::size_t>(name.size(), LF_FACESIZE - 1) * sizeof(WCHAR));
     return CreateFontIndirect(&lf);

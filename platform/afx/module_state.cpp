@@ -3,6 +3,10 @@
 
 #include "platform/afx/ole_control_module.h"
 
+#ifdef _WIN32
+#include "platform/text_conversion.h"
+#endif
+
 namespace {
 
 thread_local AFX_MODULE_STATE* currentState = nullptr;
@@ -65,8 +69,19 @@ bool AfxLoadString(UINT id, std::string* text) {
 }
 
 std::string AfxGetModuleFileName(HINSTANCE instance) {
+#ifdef _WIN32
+    // The wide name in UTF-8 (the A form would give the ANSI code page's); a path cut short
+    // would name another file, so it counts as unknown.
+    WCHAR path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(instance, path, MAX_PATH * 4);
+    if (length == 0 || length >= MAX_PATH * 4) {
+        return std::string();
+    }
+    return Utf16ToUtf8(WideStringView(path, length));
+#else
     char path[4096];
     return GetModuleFileNameA(instance, path, sizeof path) > 0 ? std::string(path) : std::string();
+#endif
 }
 
 std::string AfxGetAppName() {
@@ -75,7 +90,11 @@ std::string AfxGetAppName() {
         return app->GetAppName();
     }
     std::string name = AfxGetModuleFileName(AfxGetInstanceHandle());
+#ifdef _WIN32
+    const std::size_t slash = name.find_last_of("\\/");
+#else
     const std::size_t slash = name.rfind('/');
+#endif
     if (slash != std::string::npos) {
         name.erase(0, slash + 1);
     }

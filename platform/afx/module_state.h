@@ -71,5 +71,8 @@ std::string AfxGetModuleFileName(HINSTANCE instance);
 std::string AfxGetAppName();
 
 // The export declaration of a module's entry points: C linkage, visible from outside the
-// module (everything else in a module is hidden).
+// module (everything else in a module is hidden). Windows has its own, and the module's .def
+// file names the exports there.
+#ifndef _WIN32
 #define STDAPI extern "C" __attribute__((visibility("default"))) HRESULT
+#endif

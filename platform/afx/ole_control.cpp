@@ -12,6 +12,33 @@
 #include "platform/connection_point.h"
 #include "platform/stream.h"
 
+#ifdef _WIN32
+#include "platform/afx/module_state.h"
+#include "platform/text_conversion.h"
+
+namespace {
+
+// The type information of `guid` in the type library the current module carries as its
+// TYPELIB resource: what Windows callers read (oleaut32's own objects, with every member of
+// ITypeInfo), where Invoke keeps using the module's tables.
+HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** ppTInfo) {
+    const std::string path = AfxGetModuleFileName(AfxGetInstanceHandle());
+    if (path.empty()) {
+        return TYPE_E_CANTLOADLIBRARY;
+    }
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadTypeLibEx(Utf8ToUtf16(path).c_str(), REGKIND_NONE, &library);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    hr = library->GetTypeInfoOfGuid(guid, ppTInfo);
+    library->Release();
+    return hr;
+}
+
+}  // namespace
+#endif
+
 // The connection point of the control's events: a sink is advised and released in the
 // control's module state.
 class COleControl::EventPoint final : public ConnectionPoint {
@@ -187,8 +214,12 @@ HRESULT COleControl::GetTypeInfo(UINT iTInfo, LCID, ITypeInfo** ppTInfo) {
     if (iTInfo != 0) {
         return DISP_E_BADINDEX;
     }
+#ifdef _WIN32
+    return ModuleTypeInfo(GetDispatchMap().iface->iid, ppTInfo);
+#else
     return CreateTypeInfo(GetTypeLib(), GetDispatchMap().iface, nullptr,
                           static_cast<IDispatch*>(this), ppTInfo);
+#endif
 }
 
 HRESULT COleControl::GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID,
@@ -270,9 +301,9 @@ HRESULT ArgumentFor(const VARIANT& given, VARTYPE vt, VARIANT* arg) {
         return ByRefArgument(given, vt, arg);
     }
     if (vt == VT_VARIANT) {
-        return VariantCopyInd(arg, &given);
+        return VariantCopyInd(arg, const_cast<VARIANT*>(&given));
     }
-    const HRESULT hr = VariantChangeType(arg, &given, 0, vt);
+    const HRESULT hr = VariantChangeType(arg, const_cast<VARIANT*>(&given), 0, vt);
     return FAILED(hr) && hr != DISP_E_OVERFLOW ? DISP_E_TYPEMISMATCH : hr;
 }
 
@@ -433,6 +464,9 @@ HRESULT COleControl::GetClassInfo(ITypeInfo** ppTI) {
     *ppTI = nullptr;
     CLSID clsid{};
     GetClassID(&clsid);
+#ifdef _WIN32
+    return ModuleTypeInfo(clsid, ppTI);
+#else
     for (const CoClassInfo* coclass : GetTypeLib().coclasses) {
         if (coclass->clsid == clsid) {
             return CreateTypeInfo(GetTypeLib(), nullptr, coclass, static_cast<IDispatch*>(this),
@@ -440,6 +474,7 @@ HRESULT COleControl::GetClassInfo(ITypeInfo** ppTI) {
         }
     }
     return TYPE_E_ELEMENTNOTFOUND;
+#endif
 }
 
 HRESULT COleControl::GetGUID(DWORD dwGuidKind, GUID* pGUID) {

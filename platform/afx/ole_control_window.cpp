@@ -203,15 +203,16 @@ OLE_COLOR COleControl::AmbientForeColor() {
 
 LPFONTDISP COleControl::AmbientFont() {
     IDispatch* font = nullptr;
+    // A font object's dispatch interface is its IFontDisp (which adds no members).
     if (GetAmbientProperty(DISPID_AMBIENT_FONT, VT_DISPATCH, &font) && font != nullptr) {
-        return font;
+        return static_cast<LPFONTDISP>(font);
     }
     // The common containers' default ambient font.
-    OLECHAR face[] = u"MS Sans Serif";
-    const FONTDESC desc{
+    OLECHAR face[] = WSTR("MS Sans Serif");
+    FONTDESC desc{
         sizeof(FONTDESC), face, CY{82500}, static_cast<SHORT>(FW_NORMAL), 0, FALSE, FALSE, FALSE};
     OleCreateFontIndirect(&desc, IID_IDispatch, reinterpret_cast<void**>(&font));
-    return font;
+    return static_cast<LPFONTDISP>(font);
 }
 
 COLORREF COleControl::TranslateColor(OLE_COLOR clrColor, HPALETTE hpal) {

@@ -31,7 +31,7 @@ void COleDispatchDriver::ReleaseDispatch() {
 }
 
 BOOL COleDispatchDriver::CreateDispatch(LPCSTR progIdOrClsid) {
-    const std::u16string wide = Utf8ToUtf16(progIdOrClsid);
+    const WideString wide = Utf8ToUtf16(progIdOrClsid);
     CLSID clsid{};
     if (FAILED(CLSIDFromString(wide.c_str(), &clsid)) &&
         FAILED(CLSIDFromProgID(wide.c_str(), &clsid))) {

@@ -1,4 +1,6 @@
-// Registry entries of self-registration, written through one locked atomic edit each.
+// Registry entries of self-registration, written through one locked atomic edit each of the
+// registry file; on Windows recorded and then applied to the system's registry, and the type
+// library registered by oleaut32 from the module's own TYPELIB resource.
 #include "platform/afx/ole_registration.h"
 
 #include <cstdio>
@@ -6,6 +8,10 @@
 #include "platform/afx/module_state.h"
 #include "platform/registry.h"
 #include "platform/typeinfo.h"
+
+#ifdef _WIN32
+#include "platform/text_conversion.h"
+#endif
 
 namespace {
 
@@ -22,11 +28,45 @@ BOOL Finish(bool ok, const std::string& error) {
     return ok ? TRUE : FALSE;
 }
 
+#ifdef _WIN32
+// The changes of one registration, applied to the system's registry afterwards: the trees
+// removed first, then the values written (one after the other, as Windows' registry has no
+// transaction of several keys here).
+class RegistryChanges {
+  public:
+    bool SetValue(const std::string& key, const std::string& name, const std::string& data) {
+        values_.push_back({key, name, data});
+        return true;
+    }
+    bool DeleteTree(const std::string& key) {
+        trees_.push_back(key);
+        return true;
+    }
+    bool Apply(std::string* error) const {
+        return DeleteRegistryTrees(trees_, error) && WriteRegistryValues(values_, error);
+    }
+
+  private:
+    std::vector<std::string> trees_;
+    std::vector<RegistryValue> values_;
+};
+using RegistryEdit = RegistryChanges;
+
+BOOL Edit(const std::function<bool(RegistryChanges&, std::string*)>& edit) {
+    RegistryChanges changes;
+    std::string error;
+    const bool ok = edit(changes, &error) && changes.Apply(&error);
+    return Finish(ok, error);
+}
+#else
+using RegistryEdit = RegistryDocument;
+
 BOOL Edit(const std::function<bool(RegistryDocument&, std::string*)>& edit) {
     std::string error;
     const bool ok = EditRegistry(edit, &error);
     return Finish(ok, error);
 }
+#endif
 
 std::string ClassKey(REFCLSID clsid) {
     return std::string(kRoot) + "CLSID\\" + GuidToString(clsid);
@@ -66,7 +106,7 @@ bool TypeName(UINT id, std::string* text) {
 }
 
 // Writes the CLSID key with its type name and InprocServer32.
-bool WriteServer(RegistryDocument& doc, const std::string& key, const std::string& typeName,
+bool WriteServer(RegistryEdit& doc, const std::string& key, const std::string& typeName,
                  const std::string& path, int flags) {
     bool ok = doc.SetValue(key, "", typeName) && doc.SetValue(key + "\\InprocServer32", "", path);
     if (const char* model = ThreadingModel(flags); ok && model != nullptr) {
@@ -91,7 +131,7 @@ BOOL AfxOleRegisterControlClass(HINSTANCE hInstance, REFCLSID clsid, LPCSTR pszP
         return FALSE;
     }
     const bool insertable = (nRegFlags & afxRegInsertable) != 0;
-    return Edit([&](RegistryDocument& doc, std::string* error) {
+    return Edit([&](RegistryEdit& doc, std::string* error) {
         const std::string key = ClassKey(clsid);
         doc.DeleteTree(key);  // no stale entries of an earlier registration
         bool ok =
@@ -123,7 +163,7 @@ BOOL AfxOleRegisterPropertyPageClass(HINSTANCE hInstance, REFCLSID clsid, UINT i
     if (!ModulePath(hInstance, &path) || !TypeName(idTypeName, &typeName)) {
         return FALSE;
     }
-    return Edit([&](RegistryDocument& doc, std::string* error) {
+    return Edit([&](RegistryEdit& doc, std::string* error) {
         const std::string key = ClassKey(clsid);
         doc.DeleteTree(key);
         return WriteServer(doc, key, typeName, path, nRegFlags) || Invalid(error);
@@ -135,7 +175,7 @@ BOOL AfxOleRegisterServerClass(REFCLSID clsid, LPCSTR pszProgID) {
     if (!ModulePath(AfxGetInstanceHandle(), &path)) {
         return FALSE;
     }
-    return Edit([&](RegistryDocument& doc, std::string* error) {
+    return Edit([&](RegistryEdit& doc, std::string* error) {
         const std::string key = ClassKey(clsid);
         bool ok = doc.SetValue(key + "\\InprocServer32", "", path);
         if (ok && pszProgID != nullptr) {
@@ -147,7 +187,7 @@ BOOL AfxOleRegisterServerClass(REFCLSID clsid, LPCSTR pszProgID) {
 }
 
 BOOL AfxOleUnregisterClass(REFCLSID clsid, LPCSTR pszProgID) {
-    return Edit([&](RegistryDocument& doc, std::string*) {
+    return Edit([&](RegistryEdit& doc, std::string*) {
         doc.DeleteTree(ClassKey(clsid));
         if (pszProgID != nullptr && *pszProgID != 0) {
             doc.DeleteTree(std::string(kRoot) + pszProgID);
@@ -156,6 +196,56 @@ BOOL AfxOleUnregisterClass(REFCLSID clsid, LPCSTR pszProgID) {
     });
 }
 
+#ifdef _WIN32
+namespace {
+
+// The folder of a module path, either separator.
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+}  // namespace
+
+BOOL AfxOleRegisterTypeLib(HINSTANCE hInstance, REFGUID tlid, LPCSTR pszFileName,
+                           LPCSTR pszHelpDir) {
+    std::string path;
+    if (pszFileName != nullptr) {
+        path = pszFileName;
+    } else if (!ModulePath(hInstance, &path)) {
+        return FALSE;
+    }
+    const WideString widePath = Utf8ToUtf16(path);
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, &library);
+    if (FAILED(hr)) {
+        return Finish(false, path + " holds no type library (" + std::to_string(hr) + ")");
+    }
+    TLIBATTR* attributes = nullptr;
+    bool right = false;
+    if (SUCCEEDED(library->GetLibAttr(&attributes))) {
+        right = attributes->guid == tlid;
+        library->ReleaseTLibAttr(attributes);
+    }
+    if (!right) {
+        library->Release();
+        return Finish(false, "the module has no type library " + GuidToString(tlid));
+    }
+    const WideString helpDir = Utf8ToUtf16(pszHelpDir != nullptr ? pszHelpDir : FolderOf(path));
+    hr = RegisterTypeLib(library, const_cast<LPOLESTR>(widePath.c_str()),
+                         const_cast<LPOLESTR>(helpDir.c_str()));
+    library->Release();
+    return Finish(SUCCEEDED(hr),
+                  "the type library could not be registered (" + std::to_string(hr) + ")");
+}
+
+BOOL AfxOleUnregisterTypeLib(REFGUID tlid, WORD wVerMajor, WORD wVerMinor, LCID lcid) {
+    const HRESULT hr = UnRegisterTypeLib(tlid, wVerMajor, wVerMinor, lcid, SYS_WIN64);
+    return Finish(SUCCEEDED(hr), "the type library " + GuidToString(tlid) + " version " +
+                                     VersionText(wVerMajor, wVerMinor, false) +
+                                     " could not be unregistered (" + std::to_string(hr) + ")");
+}
+#else
 BOOL AfxOleRegisterTypeLib(HINSTANCE hInstance, REFGUID tlid, LPCSTR pszFileName,
                            LPCSTR pszHelpDir) {
     const TypeLibInfo* lib = AfxGetModuleState()->m_pTypeLib;
@@ -175,7 +265,7 @@ BOOL AfxOleRegisterTypeLib(HINSTANCE hInstance, REFGUID tlid, LPCSTR pszFileName
         const std::size_t slash = path.rfind('/');
         helpDir = slash == std::string::npos ? std::string(".") : path.substr(0, slash);
     }
-    return Edit([&](RegistryDocument& doc, std::string* error) {
+    return Edit([&](RegistryEdit& doc, std::string* error) {
         const std::string libid = GuidToString(tlid);
         const std::string version = VersionText(lib->majorVersion, lib->minorVersion, true);
         const std::string key = std::string(kRoot) + "TypeLib\\" + libid + "\\" + version;
@@ -199,7 +289,7 @@ BOOL AfxOleRegisterTypeLib(HINSTANCE hInstance, REFGUID tlid, LPCSTR pszFileName
 }
 
 BOOL AfxOleUnregisterTypeLib(REFGUID tlid, WORD wVerMajor, WORD wVerMinor, LCID) {
-    return Edit([&](RegistryDocument& doc, std::string* error) {
+    return Edit([&](RegistryEdit& doc, std::string* error) {
         const std::string libid = GuidToString(tlid);
         const std::string libKey = std::string(kRoot) + "TypeLib\\" + libid;
         const std::string versionKey = libKey + "\\" + VersionText(wVerMajor, wVerMinor, true);
@@ -222,6 +312,8 @@ BOOL AfxOleUnregisterTypeLib(REFGUID tlid, WORD wVerMajor, WORD wVerMinor, LCID)
         return true;
     });
 }
+
+#endif  // _WIN32
 
 std::string AfxGetRegistrationError() {
     return lastError;

@@ -36,10 +36,10 @@ BOOL CPropExchange::ExchangeVersion(DWORD& versionLoaded, DWORD versionDefault, 
 
 BOOL CPropExchange::ExchangeProp(LPCSTR name, VARTYPE vt, VARIANT* value,
                                  const VARIANT& defaultValue) {
-    const std::u16string wide = Utf8ToUtf16(name);
+    const WideString wide = Utf8ToUtf16(name);
     switch (mode_) {
         case Mode::Reset:
-            return SUCCEEDED(VariantCopy(value, &defaultValue));
+            return SUCCEEDED(VariantCopy(value, const_cast<VARIANT*>(&defaultValue)));
         case Mode::Save:
             return SUCCEEDED(bag_->Write(wide.c_str(), value));
         case Mode::Load: {
@@ -48,7 +48,7 @@ BOOL CPropExchange::ExchangeProp(LPCSTR name, VARTYPE vt, VARIANT* value,
             read.vt = vt;
             const HRESULT hr = bag_->Read(wide.c_str(), &read, nullptr);
             if (hr == E_INVALIDARG) {
-                return SUCCEEDED(VariantCopy(value, &defaultValue));
+                return SUCCEEDED(VariantCopy(value, const_cast<VARIANT*>(&defaultValue)));
             }
             if (FAILED(hr) || read.vt != vt) {
                 if (SUCCEEDED(hr)) {

@@ -21,13 +21,13 @@ void Put(std::vector<BYTE>& out, std::uint64_t value, int bytes) {
     }
 }
 
-void PutUnits(std::vector<BYTE>& out, const char16_t* units, std::size_t count) {
+void PutUnits(std::vector<BYTE>& out, const WCHAR* units, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         Put(out, units[i], 2);
     }
 }
 
-std::vector<BYTE> Payload(const std::vector<std::u16string>& names,
+std::vector<BYTE> Payload(const std::vector<WideString>& names,
                           const std::vector<const VARIANT*>& values) {
     std::vector<BYTE> out;
     for (std::size_t i = 0; i < names.size(); ++i) {
@@ -78,14 +78,14 @@ class Reader {
         }
         return value;
     }
-    std::u16string Units(std::size_t count) {
+    WideString Units(std::size_t count) {
         if (failed || (bytes_.size() - at_) / 2 < count) {
             failed = true;
             return {};
         }
-        std::u16string text(count, u'\0');
-        for (char16_t& unit : text) {
-            unit = static_cast<char16_t>(Take(2));
+        WideString text(count, WSTR('\0'));
+        for (WCHAR& unit : text) {
+            unit = static_cast<WCHAR>(Take(2));
         }
         return text;
     }
@@ -150,7 +150,7 @@ HRESULT PropertyStreamBag::Write(LPCOLESTR pszPropName, VARIANT* pVar) {
     if (FAILED(hr)) {
         return hr;
     }
-    if (!Storable(copy.vt) || std::u16string_view(pszPropName).size() > 0xFFFF) {
+    if (!Storable(copy.vt) || WideStringView(pszPropName).size() > 0xFFFF) {
         VariantClear(&copy);
         return DISP_E_BADVARTYPE;
     }
@@ -191,7 +191,7 @@ HRESULT PropertyStreamBag::WriteTo(IStream* stream) const {
     if (stream == nullptr) {
         return E_POINTER;
     }
-    std::vector<std::u16string> names;
+    std::vector<WideString> names;
     std::vector<const VARIANT*> values;
     for (const Entry& entry : entries_) {
         names.push_back(entry.name);
@@ -271,7 +271,7 @@ HRESULT PropertyStreamBag::ReadFrom(IStream* stream) {
                 break;
             }
             case VT_BSTR: {
-                const std::u16string text = in.Units(static_cast<std::size_t>(in.Take(4)));
+                const WideString text = in.Units(static_cast<std::size_t>(in.Take(4)));
                 entry.value.bstrVal =
                     SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
                 break;

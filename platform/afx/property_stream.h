@@ -40,7 +40,7 @@ class PropertyStreamBag final : public CountedObject<IPropertyBag> {
 
   private:
     struct Entry {
-        std::u16string name;
+        WideString name;
         VARIANT value;
     };
     ~PropertyStreamBag() override;

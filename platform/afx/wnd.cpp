@@ -80,7 +80,7 @@ LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 LPCWSTR AfxFrameworkWindowClass(UINT classStyle) {
     // One class per module and style: each module's AfxWndProc reaches its own handle map.
     static std::mutex mutex;
-    static std::map<UINT, std::u16string> names;
+    static std::map<UINT, WideString> names;
     std::lock_guard lock(mutex);
     auto found = names.find(classStyle);
     if (found != names.end()) {
@@ -88,7 +88,7 @@ LPCWSTR AfxFrameworkWindowClass(UINT classStyle) {
     }
     char text[64];
     std::snprintf(text, sizeof text, "Afx:%p:%x", reinterpret_cast<void*>(&AfxWndProc), classStyle);
-    std::u16string name(text, text + std::strlen(text));
+    WideString name(text, text + std::strlen(text));
     WNDCLASSW wc{};
     if (GetClassInfoW(nullptr, name.c_str(), &wc) && wc.lpfnWndProc != &AfxWndProc) {
         UnregisterClassW(name.c_str(), nullptr);  // left by a module once loaded here
@@ -272,8 +272,8 @@ CWnd* CWnd::SetCapture() {
 void CWnd::SetWindowText(LPCWSTR text) {
     ::SetWindowTextW(m_hWnd, text);
 }
-std::u16string CWnd::GetWindowText() const {
-    std::u16string text(static_cast<std::size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, u'\0');
+WideString CWnd::GetWindowText() const {
+    WideString text(static_cast<std::size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, WSTR('\0'));
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextW(m_hWnd, text.data(), static_cast<int>(text.size()))));
     return text;

@@ -24,6 +24,10 @@
 #include "platform/afx/cmd_target.h"
 #include "platform/user.h"
 
+#ifdef _WIN32
+#include <windowsx.h>  // GET_X_LPARAM, GET_Y_LPARAM
+#endif
+
 class CWnd;
 class CDC;
 
@@ -44,6 +48,8 @@ struct AFX_MSGMAP {
 
 // Notification codes of WM_COMMAND.
 constexpr UINT CN_COMMAND = 0;  // menus, accelerators, and a button's BN_CLICKED
+// Windows declares the controls' codes and NMHDR itself (windows.h).
+#ifndef _WIN32
 constexpr UINT BN_CLICKED = 0;
 constexpr UINT LBN_SELCHANGE = 1;
 constexpr UINT LBN_DBLCLK = 2;
@@ -54,6 +60,7 @@ struct NMHDR {
     UINT_PTR idFrom;
     UINT code;
 };
+#endif  // _WIN32
 
 class CWnd : public CCmdTarget {
   public:
@@ -108,7 +115,7 @@ class CWnd : public CCmdTarget {
     static CWnd* GetFocus();
     CWnd* SetCapture();
     void SetWindowText(LPCWSTR text);
-    std::u16string GetWindowText() const;
+    WideString GetWindowText() const;
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 

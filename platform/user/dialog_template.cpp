@@ -38,7 +38,7 @@ class Reader {
         *v = data_[pos_++];
         return true;
     }
-    bool String(std::u16string* s) {
+    bool String(WideString* s) {
         s->clear();
         std::uint16_t c;
         while (true) {
@@ -46,7 +46,7 @@ class Reader {
                 return false;
             if (c == 0)
                 return true;
-            *s += static_cast<char16_t>(c);
+            *s += static_cast<WCHAR>(c);
         }
     }
     bool Field(NameOrOrdinal* f) {
@@ -59,8 +59,8 @@ class Reader {
         }
         if (first == 0)
             return true;
-        f->text = static_cast<char16_t>(first);
-        std::u16string rest;
+        f->text = static_cast<WCHAR>(first);
+        WideString rest;
         if (!String(&rest))
             return false;
         f->text += rest;

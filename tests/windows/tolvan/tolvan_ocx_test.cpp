@@ -1,0 +1,278 @@
+// Tolvan.OCX as a Windows container meets it: loaded with LoadLibraryW, the control made by its
+// class factory, its properties reached through IDispatch, and its type information read back
+// from the type library the module carries.
+#include <windows.h>
+
+#include <ocidl.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "control/tolvan_ids.h"
+
+namespace {
+
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
+
+// Releases a COM pointer when the scope ends.
+template <class T>
+struct Held {
+    T* p = nullptr;
+    Held() = default;
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held() {
+        if (p != nullptr) {
+            p->Release();
+        }
+    }
+    T** Out() { return &p; }
+    void** OutVoid() { return reinterpret_cast<void**>(&p); }
+    T* operator->() const { return p; }
+};
+
+std::wstring TypeName(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
+    BSTR name = nullptr;
+    if (FAILED(info->GetDocumentation(member, &name, nullptr, nullptr, nullptr))) {
+        return L"(no documentation)";
+    }
+    std::wstring text(name, SysStringLen(name));
+    SysFreeString(name);
+    return text;
+}
+
+struct TypeSummary {
+    TYPEKIND kind;
+    GUID guid;
+    WORD funcs;
+    WORD vars;
+    WORD implTypes;
+};
+
+TypeSummary Summarise(ITypeInfo* info) {
+    TYPEATTR* attr = nullptr;
+    EXPECT_EQ(info->GetTypeAttr(&attr), S_OK);
+    if (attr == nullptr) {
+        return {TKIND_MAX, GUID{}, 0, 0, 0};
+    }
+    TypeSummary summary{attr->typekind, attr->guid, attr->cFuncs, attr->cVars, attr->cImplTypes};
+    info->ReleaseTypeAttr(attr);
+    return summary;
+}
+
+class TolvanOcxTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+
+    void SetUp() override {
+        module_ = LoadLibraryW(L"Tolvan.OCX");
+        ASSERT_NE(module_, nullptr) << "Tolvan.OCX not loaded, error " << GetLastError();
+        getClassObject_ = Export<GetClassObjectFn>("DllGetClassObject");
+        canUnloadNow_ = Export<CanUnloadNowFn>("DllCanUnloadNow");
+        ASSERT_NE(getClassObject_, nullptr);
+        ASSERT_NE(canUnloadNow_, nullptr);
+    }
+    void TearDown() override {
+        if (module_ != nullptr) {
+            FreeLibrary(module_);
+        }
+    }
+
+    // An export of the module as the function type it has (through void*: FARPROC says none).
+    template <class Fn>
+    Fn Export(const char* name) const {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+    // A new control through the class factory, as its IDispatch.
+    void CreateControl(IDispatch** control) {
+        Held<IClassFactory> factory;
+        ASSERT_EQ(getClassObject_(tolvan::CLSID_Tolvan, IID_IClassFactory, factory.OutVoid()),
+                  S_OK);
+        ASSERT_EQ(
+            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(control)),
+            S_OK);
+        ASSERT_NE(*control, nullptr);
+    }
+
+    static DISPID IdOf(IDispatch* control, const wchar_t* name, HRESULT* result) {
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        DISPID id = 0;
+        *result = control->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        return id;
+    }
+
+    static HRESULT GetProperty(IDispatch* control, DISPID id, VARIANT* value) {
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        return control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                               value, nullptr, nullptr);
+    }
+
+    static HRESULT PutLong(IDispatch* control, DISPID id, LONG value) {
+        VARIANT arg;
+        VariantInit(&arg);
+        arg.vt = VT_I4;
+        arg.lVal = value;
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS params{&arg, &named, 1, 1};
+        EXCEPINFO exception{};
+        const HRESULT hr = control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                                           &params, nullptr, &exception, nullptr);
+        SysFreeString(exception.bstrSource);
+        SysFreeString(exception.bstrDescription);
+        SysFreeString(exception.bstrHelpFile);
+        return hr;
+    }
+
+    HMODULE module_ = nullptr;
+    GetClassObjectFn getClassObject_ = nullptr;
+    CanUnloadNowFn canUnloadNow_ = nullptr;
+};
+
+TEST_F(TolvanOcxTest, FactoryAnswersItsTwoClassesAndNoOther) {
+    struct Case {
+        const char* what;
+        CLSID clsid;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"the control", tolvan::CLSID_Tolvan, S_OK},
+        {"the property page", tolvan::CLSID_TolvanPropPage, S_OK},
+        {"the type library's id", tolvan::kLibId, CLASS_E_CLASSNOTAVAILABLE},
+    };
+    for (const Case& c : cases) {
+        IClassFactory* factory = nullptr;
+        EXPECT_EQ(getClassObject_(c.clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+                  c.expected)
+            << c.what;
+        EXPECT_EQ(factory != nullptr, c.expected == S_OK) << c.what;
+        if (factory != nullptr) {
+            factory->Release();
+        }
+    }
+}
+
+TEST_F(TolvanOcxTest, PropertiesAnswerThroughIDispatch) {
+    Held<IDispatch> control;
+    ASSERT_NO_FATAL_FAILURE(CreateControl(control.Out()));
+
+    HRESULT hr = E_FAIL;
+    const DISPID id = IdOf(control.p, L"id", &hr);  // names match without regard to case
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_EQ(id, tolvan::dispidID);
+
+    VARIANT value;
+    VariantInit(&value);
+    ASSERT_EQ(GetProperty(control.p, id, &value), S_OK);
+    EXPECT_EQ(value.vt, VT_I4);
+    EXPECT_EQ(value.lVal, -1);  // no pump yet
+
+    const DISPID number = IdOf(control.p, L"Number", &hr);
+    ASSERT_EQ(hr, S_OK);
+    EXPECT_NE(PutLong(control.p, number, 5), S_OK) << "Number is read-only";
+
+    const DISPID name = IdOf(control.p, L"Name", &hr);
+    ASSERT_EQ(hr, S_OK);
+    ASSERT_EQ(GetProperty(control.p, name, &value), S_OK);
+    EXPECT_EQ(value.vt, VT_BSTR);
+    VariantClear(&value);
+
+    IdOf(control.p, L"NoSuchMember", &hr);
+    EXPECT_EQ(hr, DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(GetProperty(control.p, 0x7FFF, &value), DISP_E_MEMBERNOTFOUND);
+}
+
+TEST_F(TolvanOcxTest, TypeInfoIsTheEmbeddedLibrarysAndAgreesWithTheTables) {
+    Held<IDispatch> control;
+    ASSERT_NO_FATAL_FAILURE(CreateControl(control.Out()));
+
+    UINT count = 0;
+    ASSERT_EQ(control->GetTypeInfoCount(&count), S_OK);
+    EXPECT_EQ(count, 1u);
+    Held<ITypeInfo> info;
+    ASSERT_EQ(control->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Out()), S_OK);
+    EXPECT_EQ(TypeName(info.p), L"_DTolvan");
+    const TypeSummary summary = Summarise(info.p);
+    EXPECT_EQ(summary.kind, TKIND_DISPATCH);
+    EXPECT_TRUE(IsEqualGUID(summary.guid, tolvan::IID_DTolvan));
+
+    // Every member the library declares has the DISPID under which Invoke finds it.
+    std::vector<MEMBERID> members;
+    for (UINT i = 0; i < summary.vars; ++i) {
+        VARDESC* var = nullptr;
+        ASSERT_EQ(info->GetVarDesc(i, &var), S_OK);
+        members.push_back(var->memid);
+        info->ReleaseVarDesc(var);
+    }
+    for (UINT i = 0; i < summary.funcs; ++i) {
+        FUNCDESC* func = nullptr;
+        ASSERT_EQ(info->GetFuncDesc(i, &func), S_OK);
+        members.push_back(func->memid);
+        info->ReleaseFuncDesc(func);
+    }
+    ASSERT_GT(members.size(), 20u);
+    for (MEMBERID member : members) {
+        const std::wstring name = TypeName(info.p, member);
+        HRESULT hr = E_FAIL;
+        EXPECT_EQ(IdOf(control.p, name.c_str(), &hr), member)
+            << std::string(name.begin(), name.end());
+        EXPECT_EQ(hr, S_OK);
+    }
+
+    ITypeInfo* none = nullptr;
+    EXPECT_EQ(control->GetTypeInfo(1, LOCALE_USER_DEFAULT, &none), DISP_E_BADINDEX);
+    EXPECT_EQ(none, nullptr);
+}
+
+TEST_F(TolvanOcxTest, ClassInfoIsTheCoclassWithItsEventsAsDefaultSource) {
+    Held<IDispatch> control;
+    ASSERT_NO_FATAL_FAILURE(CreateControl(control.Out()));
+    Held<IProvideClassInfo> provider;
+    ASSERT_EQ(control->QueryInterface(IID_IProvideClassInfo, provider.OutVoid()), S_OK);
+    Held<ITypeInfo> coclass;
+    ASSERT_EQ(provider->GetClassInfo(coclass.Out()), S_OK);
+    EXPECT_EQ(TypeName(coclass.p), L"Tolvan");
+    const TypeSummary summary = Summarise(coclass.p);
+    EXPECT_EQ(summary.kind, TKIND_COCLASS);
+    EXPECT_TRUE(IsEqualGUID(summary.guid, tolvan::CLSID_Tolvan));
+    ASSERT_EQ(summary.implTypes, 2);
+
+    struct Expected {
+        INT flags;
+        const wchar_t* name;
+        IID iid;
+    };
+    const Expected expected[] = {
+        {IMPLTYPEFLAG_FDEFAULT, L"_DTolvan", tolvan::IID_DTolvan},
+        {IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE, L"_DTolvanEvents",
+         tolvan::IID_DTolvanEvents},
+    };
+    for (UINT i = 0; i < summary.implTypes; ++i) {
+        INT flags = 0;
+        ASSERT_EQ(coclass->GetImplTypeFlags(i, &flags), S_OK);
+        HREFTYPE ref = 0;
+        ASSERT_EQ(coclass->GetRefTypeOfImplType(i, &ref), S_OK);
+        Held<ITypeInfo> iface;
+        ASSERT_EQ(coclass->GetRefTypeInfo(ref, iface.Out()), S_OK);
+        EXPECT_EQ(flags, expected[i].flags) << i;
+        EXPECT_EQ(TypeName(iface.p), expected[i].name) << i;
+        EXPECT_TRUE(IsEqualGUID(Summarise(iface.p).guid, expected[i].iid)) << i;
+    }
+}
+
+TEST_F(TolvanOcxTest, ModuleMayUnloadOnceItsObjectsAreGone) {
+    {
+        Held<IDispatch> control;
+        ASSERT_NO_FATAL_FAILURE(CreateControl(control.Out()));
+        EXPECT_EQ(canUnloadNow_(), S_FALSE);
+    }
+    EXPECT_EQ(canUnloadNow_(), S_OK);
+}
+
+}  // namespace
