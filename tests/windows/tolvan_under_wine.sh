@@ -10,7 +10,7 @@
 #   DATA_DIR     tests/data/windows
 #   ADDRESS      a loopback address of this case's own (the client object calls ports 5123
 #                and 5124)
-# WINEPREFIX names the private prefix.
+# WINEPREFIX names the private prefix; PRINTED_DIR, when set, receives a copy of each output.
 set -euo pipefail
 case_name=$1
 linux_build=$(realpath "$2")
@@ -30,8 +30,12 @@ kestroctl() {
         fail "kestroctl $* answered $?: $(cat "$work/kestroctl.out")"
 }
 
-# same_as NAME FILE: FILE is what tests/data/windows/NAME says.
+# same_as NAME FILE: FILE is what tests/data/windows/NAME says. With PRINTED_DIR set, FILE is
+# also copied there as NAME, for a reviewer to hold against the expected one after a change.
 same_as() {
+    if [ -n "${PRINTED_DIR:-}" ]; then
+        cp "$2" "$PRINTED_DIR/$1"
+    fi
     if ! diff -u "$data/$1" "$2"; then
         fail "$case_name printed other than $1 (- expected, + printed)"
     fi
@@ -82,6 +86,7 @@ case $case_name in
         echo "$case_name drove TOLVAN.TolvanCtrl.1 as expected"
         ;;
     events)
+        [ -n "${EVENTS_HOST:-}" ] || fail "EVENTS_HOST names no container program"
         register
         start_kestrod station --clock manual
         host_out=$work/host.out
@@ -99,13 +104,14 @@ case $case_name in
             fail "the host did not print $1"
         }
         wait_for "ready for events"
-        # The customer lifts hose 2, the cashier authorises, fuel runs for half a second of the
-        # server's clock (a status each tenth of a second), and the customer hangs up: the
-        # delivery as it ends, and the pump idle with it stacked.
+        # The customer lifts hose 2 and the cashier authorises; a second and a half of the
+        # server's clock later (the pump starts for a second, then fuel runs, a status each
+        # tenth of a second) the customer hangs up: the delivery as it ends, and the pump idle
+        # with the delivery unpaid.
         kestroctl lift 1 2
         wait_for "StatusEvent State=6 "
         kestroctl authorise 1
-        kestroctl tick 500
+        kestroctl tick 1500
         kestroctl hang 1
         wait_for "DeliveryEventEx "
         wait_for "StatusEvent State=3 "

@@ -52,7 +52,11 @@ for (var i = 0; i < loaded.length; i++) {
     show(loaded[i]);
 }
 attempt("CancelAuthorise()", function () { return ctl.CancelAuthorise(); });
-ctl.Kestro = null;
-WScript.Echo("Kestro = null: Kestro " + ctl.Kestro + ", Number " + ctl.Number);
+// JScript's null is no object reference (VT_NULL): the control keeps its client object.
+attempt("Kestro = null", function () { ctl.Kestro = null; return "accepted"; });
+WScript.Echo("Kestro is the client " + (ctl.Kestro == client) + ", Number " + ctl.Number);
+// ID -1 withdraws the control from the client object and drops it.
+ctl.ID = -1;
+WScript.Echo("ID = -1: Kestro " + ctl.Kestro + ", Number " + ctl.Number);
 attempt("Authorise()", function () { return ctl.Authorise(); });
 WScript.Echo("Logoff " + client.Logoff());

@@ -27,6 +27,16 @@ Sub ShowError(what)
     Err.Clear
 End Sub
 
+' The name of an object's type, or Nothing. (Wine's TypeName of a null object reference faults
+' in its own code; Windows' returns "Nothing".)
+Function ObjectName(value)
+    If value Is Nothing Then
+        ObjectName = "Nothing"
+    Else
+        ObjectName = TypeName(value)
+    End If
+End Function
+
 Sub ShowAll()
     Show "ID", ctl.ID
     Show "Number", ctl.Number
@@ -63,7 +73,7 @@ Sub ShowAll()
     Show "BeepEnabled", ctl.BeepEnabled
     Show "CurHoseNumber", ctl.CurHoseNumber
     Show "PumpName", ctl.PumpName
-    WScript.Echo "Kestro " & TypeName(ctl.Kestro)
+    WScript.Echo "Kestro " & ObjectName(ctl.Kestro)
 End Sub
 
 ' The pump commands, each answered by the client object or, without one, by -21. The
@@ -137,7 +147,7 @@ For Each i In Array(-1, 0, 7, 1, 0)
     Show "BeepEnabled = " & i, ctl.BeepEnabled
 Next
 Set ctl.Kestro = Nothing
-WScript.Echo "Set Kestro = Nothing: Kestro " & TypeName(ctl.Kestro)
+WScript.Echo "Set Kestro = Nothing: Kestro " & ObjectName(ctl.Kestro)
 ShowError "the writes"
 ctl.PopupMode = "two"
 ShowError "PopupMode = ""two"""
@@ -190,7 +200,7 @@ rc = ctl.Authorise()
 ShowError "Authorise with a dictionary for client object, result " & rc
 Set dictionary = Nothing
 rc = ctl.SetKestro(dictionary)
-ShowError "SetKestro(Nothing) " & rc & ", Kestro " & TypeName(ctl.Kestro)
+ShowError "SetKestro(Nothing) " & rc & ", Kestro " & ObjectName(ctl.Kestro)
 On Error GoTo 0
 
 WScript.Echo "-- the client object for pump 1"
@@ -204,7 +214,7 @@ ShowAll
 CallCommands
 WScript.Echo "-- ID = -1 withdraws the control and drops the client object"
 ctl.ID = -1
-WScript.Echo "Kestro " & TypeName(ctl.Kestro) & ", Number " & ctl.Number & ", Name """ & _
+WScript.Echo "Kestro " & ObjectName(ctl.Kestro) & ", Number " & ctl.Number & ", Name """ & _
     ctl.Name & """, PortID " & ctl.PortID & ", Authorise " & ctl.Authorise()
 WScript.Echo "Logoff " & client.Logoff()
 Set ctl = Nothing
