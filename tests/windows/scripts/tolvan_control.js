@@ -9,13 +9,14 @@ function show(name) {
                  typeof value + ")");
 }
 
-// attempt(what, f): runs f and prints what it returned or the error it raised.
+// attempt(what, f): runs f and prints what it returned or the error it raised. (Wine's JScript
+// gives an error of the dispatch call itself, such as a type mismatch, no description.)
 function attempt(what, f) {
     try {
         WScript.Echo(what + " " + f());
     } catch (e) {
         WScript.Echo(what + " raised e.number " + e.number + " (0x" +
-                     (e.number >>> 0).toString(16).toUpperCase() + "), " + e.description);
+                     (e.number >>> 0).toString(16).toUpperCase() + "), \"" + e.description + "\"");
     }
 }
 
