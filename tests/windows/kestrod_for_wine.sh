@@ -48,6 +48,9 @@ stop_on_exit() {
 }
 
 kestrod_for_wine_finish() {
+    # Bash runs this trap also in a background subshell that an expansion error ends: only the
+    # script itself cleans up.
+    [ "$BASHPID" = "$$" ] || return 0
     local pid
     for pid in "${kestrod_for_wine_others[@]}"; do
         kill -KILL "$pid" 2>/dev/null || true
