@@ -1,5 +1,6 @@
 // Reads DIALOGEX templates (DLGTEMPLATEEX and its DLGITEMTEMPLATEEX items), as dialog resources
-// hold them, refusing malformed data.
+// hold them, and the classic DLGTEMPLATE that Windows' resource compilers write for a DIALOG
+// statement, refusing malformed data.
 #pragma once
 
 #include <cstddef>
@@ -55,5 +56,13 @@ inline constexpr std::size_t kMostDialogItems = 1024;
 // declares more items than fit the data or kMostDialogItems.
 bool ReadDialogTemplate(const unsigned char* data, std::size_t size, DialogTemplate* out,
                         std::string* error);
+
+// Reads a classic DLGTEMPLATE (with DLGITEMTEMPLATE items) of `size` bytes into the same
+// description: no help ids, the font's weight 0, not italic, DEFAULT_CHARSET, item ids widened
+// with their sign (-1 stays -1). False with a reason in `error` (and `out` untouched) for an
+// extended template, data that ends early, an unterminated string, or more items than fit the
+// data or kMostDialogItems.
+bool ReadClassicDialogTemplate(const unsigned char* data, std::size_t size, DialogTemplate* out,
+                               std::string* error);
 
 }  // namespace platform

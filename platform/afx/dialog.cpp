@@ -177,10 +177,21 @@ bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
         static_cast<const unsigned char*>(::LockResource(::LoadResource(instance, found)));
     platform::DialogTemplate tpl;
     std::string error;
-    if (data == nullptr ||
-        !platform::ReadDialogTemplate(data, ::SizeofResource(instance, found), &tpl, &error)) {
+    if (data == nullptr) {
         return false;
     }
+    const DWORD size = ::SizeofResource(instance, found);
+#ifdef _WIN32
+    // Windows' resource compilers write a DIALOG statement in the classic form.
+    if (!platform::ReadDialogTemplate(data, size, &tpl, &error) &&
+        !platform::ReadClassicDialogTemplate(data, size, &tpl, &error)) {
+        return false;
+    }
+#else
+    if (!platform::ReadDialogTemplate(data, size, &tpl, &error)) {
+        return false;
+    }
+#endif
 
     // The template font (8 points at 96 dots per inch unless given) sets the dialog units.
     LOGFONTW lf{};

@@ -96,6 +96,8 @@ bool Fail(std::string* error, const char* reason) {
 
 // The smallest item: three DWORDs, four shorts, the id, two empty fields and the extra count.
 constexpr std::size_t kSmallestItem = 12 + 8 + 4 + 2 + 2 + 2;
+// The same in the classic form: two DWORDs, four shorts, a WORD id, two fields, the count.
+constexpr std::size_t kSmallestClassicItem = 8 + 8 + 2 + 2 + 2 + 2;
 
 }  // namespace
 
@@ -134,6 +136,55 @@ bool ReadDialogTemplate(const unsigned char* data, std::size_t size, DialogTempl
             !r.Short(&item.cy) || !r.Dword(&item.id)) {
             return Fail(error, "truncated dialog item");
         }
+        if (!r.Field(&item.windowClass) || !r.Field(&item.title)) {
+            return Fail(error, "unterminated item class or title");
+        }
+        if (!r.Word(&extra) || !r.Bytes(extra, &item.creationData)) {
+            return Fail(error, "item creation data beyond the data");
+        }
+        d.items.push_back(std::move(item));
+    }
+    *out = std::move(d);
+    return true;
+}
+
+bool ReadClassicDialogTemplate(const unsigned char* data, std::size_t size, DialogTemplate* out,
+                               std::string* error) {
+    if (data == nullptr)
+        return Fail(error, "no template");
+    Reader r(data, size);
+    DialogTemplate d;
+    std::uint16_t count = 0;
+    if (!r.Dword(&d.style) || !r.Dword(&d.exStyle) || !r.Word(&count) || !r.Short(&d.x) ||
+        !r.Short(&d.y) || !r.Short(&d.cx) || !r.Short(&d.cy)) {
+        return Fail(error, "truncated template header");
+    }
+    // Version 1 and the signature 0xFFFF, read as a style.
+    if (d.style == 0xFFFF0001)
+        return Fail(error, "an extended dialog template");
+    if (count > kMostDialogItems)
+        return Fail(error, "too many dialog items");
+    if (!r.Field(&d.menu) || !r.Field(&d.windowClass) || !r.String(&d.title)) {
+        return Fail(error, "unterminated menu, class or title");
+    }
+    d.hasFont = (d.style & kDsSetFont) != 0;
+    if (d.hasFont) {
+        d.charset = 1;  // DEFAULT_CHARSET: the classic form names no weight, slant or set
+        if (!r.Word(&d.pointSize) || !r.String(&d.face))
+            return Fail(error, "truncated font");
+    }
+    if (count > r.Remaining() / kSmallestClassicItem)
+        return Fail(error, "items beyond the data");
+    for (std::uint16_t i = 0; i < count; ++i) {
+        DialogItemTemplate item;
+        std::int16_t id = 0;
+        std::uint16_t extra = 0;
+        if (!r.AlignDword() || !r.Dword(&item.style) || !r.Dword(&item.exStyle) ||
+            !r.Short(&item.x) || !r.Short(&item.y) || !r.Short(&item.cx) || !r.Short(&item.cy) ||
+            !r.Short(&id)) {
+            return Fail(error, "truncated dialog item");
+        }
+        item.id = static_cast<std::uint32_t>(static_cast<std::int32_t>(id));  // -1 stays -1
         if (!r.Field(&item.windowClass) || !r.Field(&item.title)) {
             return Fail(error, "unterminated item class or title");
         }

@@ -12,7 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "control/picture_resources.h"
+#include "control/string_table.h"
 #include "control/tolvan_ids.h"
+#include "control/version_info.h"
+#include "platform/text_conversion.h"
 
 namespace {
 
@@ -63,6 +67,47 @@ TypeSummary Summarise(ITypeInfo* info) {
     TypeSummary summary{attr->typekind, attr->guid, attr->cFuncs, attr->cVars, attr->cImplTypes};
     info->ReleaseTypeAttr(attr);
     return summary;
+}
+
+// String `id` of the string block of one language exactly, as the resource compiler wrote it
+// (sixteen strings to a block, each its length and its units); "(missing)" when absent.
+std::wstring BlockString(HMODULE module, UINT id, LANGID language) {
+    HRSRC found = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+    if (found == nullptr) {
+        return L"(missing)";
+    }
+    const auto* units = static_cast<const WCHAR*>(LockResource(LoadResource(module, found)));
+    const WCHAR* end = units + SizeofResource(module, found) / sizeof(WCHAR);
+    for (UINT i = 0; i < id % 16 && units < end; ++i) {
+        units += 1 + *units;
+    }
+    if (units >= end || units + 1 + *units > end) {
+        return L"(missing)";
+    }
+    return std::wstring(units + 1, *units);
+}
+
+// The fixed part and one string of the module's version resource.
+struct VersionSeen {
+    DWORD fileMS = 0, fileLS = 0, productMS = 0, productLS = 0;
+};
+
+bool ReadVersion(HMODULE module, VersionSeen* seen, std::vector<BYTE>* copy) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    if (found == nullptr) {
+        return false;
+    }
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    copy->assign(bytes, bytes + SizeofResource(module, found));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueW(copy->data(), L"\\", reinterpret_cast<void**>(&fixed), &size) ||
+        fixed == nullptr || fixed->dwSignature != VS_FFI_SIGNATURE) {
+        return false;
+    }
+    *seen = {fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+             fixed->dwProductVersionLS};
+    return true;
 }
 
 class TolvanOcxTest : public ::testing::Test {
@@ -264,6 +309,105 @@ TEST_F(TolvanOcxTest, ClassInfoIsTheCoclassWithItsEventsAsDefaultSource) {
         EXPECT_EQ(TypeName(iface.p), expected[i].name) << i;
         EXPECT_TRUE(IsEqualGUID(Summarise(iface.p).guid, expected[i].iid)) << i;
     }
+}
+
+// The module carries, as its real resources, what the tables that the Linux module serves say.
+TEST_F(TolvanOcxTest, ResourcesAreTheModulesOwnAndEqualTheTables) {
+    struct Language {
+        LCID lcid;
+        LANGID langid;
+    };
+    const Language languages[] = {
+        {tolvan::kLcidEnglishNewZealand, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_NZ)},
+        {tolvan::kLcidPortugueseBrazil, MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN)},
+    };
+    for (const Language& language : languages) {
+        for (const tolvan::StringResource& entry : tolvan::StringTableFor(language.lcid)) {
+            EXPECT_EQ(BlockString(module_, entry.id, language.langid), Utf8ToUtf16(entry.text))
+                << "string " << entry.id << " of language " << language.lcid;
+        }
+    }
+
+    for (const tolvan::PictureResource& picture : tolvan::PictureResources()) {
+        if (picture.icon) {
+            EXPECT_NE(FindResourceW(module_, MAKEINTRESOURCEW(picture.id), RT_GROUP_ICON), nullptr)
+                << picture.file;
+            continue;
+        }
+        HBITMAP bitmap = LoadBitmapW(module_, MAKEINTRESOURCEW(picture.id));
+        ASSERT_NE(bitmap, nullptr) << picture.file;
+        BITMAP info{};
+        EXPECT_EQ(GetObjectW(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+        EXPECT_GT(info.bmWidth, 0) << picture.file;
+        EXPECT_GT(info.bmHeight, 0) << picture.file;
+        DeleteObject(bitmap);
+    }
+
+    for (UINT dialog : {200u, 220u}) {
+        EXPECT_NE(FindResourceW(module_, MAKEINTRESOURCEW(dialog), RT_DIALOG), nullptr) << dialog;
+    }
+    EXPECT_NE(FindResourceW(module_, MAKEINTRESOURCEW(1), L"TYPELIB"), nullptr);
+
+    VersionSeen seen;
+    std::vector<BYTE> copy;
+    ASSERT_TRUE(ReadVersion(module_, &seen, &copy));
+    const WORD* file = tolvan::kVersionInfo.fileVersion;
+    const WORD* product = tolvan::kVersionInfo.productVersion;
+    EXPECT_EQ(seen.fileMS, MAKELONG(file[1], file[0]));
+    EXPECT_EQ(seen.fileLS, MAKELONG(file[3], file[2]));
+    EXPECT_EQ(seen.productMS, MAKELONG(product[1], product[0]));
+    EXPECT_EQ(seen.productLS, MAKELONG(product[3], product[2]));
+    for (const tolvan::VersionString& entry : tolvan::kVersionInfo.strings) {
+        const std::wstring path = L"\\StringFileInfo\\" + Utf8ToUtf16(tolvan::kVersionInfo.block) +
+                                  L"\\" + Utf8ToUtf16(entry.key);
+        WCHAR* value = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(
+            VerQueryValueW(copy.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+            << entry.key;
+        EXPECT_EQ(std::wstring(value), Utf8ToUtf16(entry.value)) << entry.key;
+    }
+}
+
+// The page's dialog is a DIALOG statement, which windres writes in the classic form.
+TEST_F(TolvanOcxTest, PropertyPageShowsItsDialogInAFrame) {
+    Held<IClassFactory> factory;
+    ASSERT_EQ(getClassObject_(tolvan::CLSID_TolvanPropPage, IID_IClassFactory, factory.OutVoid()),
+              S_OK);
+    Held<IPropertyPage> page;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IPropertyPage, page.OutVoid()), S_OK);
+
+    PROPPAGEINFO info{};
+    info.cb = sizeof info;
+    ASSERT_EQ(page->GetPageInfo(&info), S_OK);
+    ASSERT_NE(info.pszTitle, nullptr);
+    EXPECT_FALSE(std::wstring(info.pszTitle).empty());
+    CoTaskMemFree(info.pszTitle);
+    EXPECT_GT(info.size.cx, 0);
+    EXPECT_GT(info.size.cy, 0);
+
+    // The frame a property frame would give the page (the prefix's display is Wine's null one).
+    HWND frame = CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    const RECT place{10, 20, 10 + info.size.cx, 20 + info.size.cy};
+    EXPECT_EQ(page->Activate(frame, &place, FALSE), S_OK);
+    HWND dialog = GetWindow(frame, GW_CHILD);
+    ASSERT_NE(dialog, nullptr);
+    RECT shown{};
+    GetWindowRect(dialog, &shown);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(shown.left, place.left);
+    EXPECT_EQ(shown.top, place.top);
+    // The template's one static text is the dialog's item.
+    HWND item = GetWindow(dialog, GW_CHILD);
+    ASSERT_NE(item, nullptr);
+    WCHAR text[64] = {};
+    GetWindowTextW(item, text, 64);
+    EXPECT_EQ(std::wstring(text), L"No property pages available.");
+    EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(GetWindow(frame, GW_CHILD), nullptr);
+    DestroyWindow(frame);
 }
 
 TEST_F(TolvanOcxTest, ModuleMayUnloadOnceItsObjectsAreGone) {
