@@ -14,49 +14,24 @@ case_name=$1
 linux_build=$(realpath "$2")
 brenkar_exe=$(realpath "$3")
 address=$4
-kestrod=$linux_build/kestro/server/kestrod
 brenkar_linux=$linux_build/transfer/brenkar
 # Wine takes the user's locale from LC_ALL (LANG alone where that locale is installed), the
 # layer from LC_ALL or LANG: both get it, only in the programs' own environment.
 locale=${LOCALE_UNDER_TEST:-en_US.UTF-8}
 export TZ=${TZ:-UTC}
 export WINEDEBUG=-all
-
-work=$(mktemp -d)
-server_pid=
-finish() {
-    stop_server
-    rm -rf "$work"
-}
-trap finish EXIT
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
+# shellcheck source=kestrod_for_wine.sh
+source "$(dirname "$0")/kestrod_for_wine.sh"
 
 # start_server NAME STATION [kestrod options...]: a kestrod on ADDRESS with the database NAME.db.
 start_server() {
     local name=$1 station=$2
     shift 2
-    "$kestrod" --listen "$address" --db "$work/$name.db" --station "$station" "$@" \
-        >"$work/$name.out" 2>"$work/$name.log" &
-    server_pid=$!
-    for _ in $(seq 100); do
-        grep -q listening "$work/$name.out" 2>/dev/null && return 0
-        kill -0 "$server_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    cat "$work/$name.log" >&2
-    fail "kestrod did not start on $address"
+    start_kestrod "$name" --station "$station" "$@"
 }
 
 stop_server() {
-    if [ -n "$server_pid" ]; then
-        kill -TERM "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-        server_pid=
-    fi
+    stop_kestrod
 }
 
 # run SIDE NAME ARGS...: runs brenkar of SIDE (linux or windows) in the work folder; its

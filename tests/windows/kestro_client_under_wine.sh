@@ -18,21 +18,8 @@ address=$5
 scripts=$(cd "$(dirname "$0")/scripts" && pwd)
 export WINEDEBUG=-all
 
-work=$(mktemp -d)
-server_pid=
-finish() {
-    if [ -n "$server_pid" ]; then
-        kill -TERM "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap finish EXIT
-
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
+# shellcheck source=kestrod_for_wine.sh
+source "$(dirname "$0")/kestrod_for_wine.sh"
 
 # same_as NAME FILE: FILE is what tests/data/windows/NAME says.
 same_as() {
@@ -59,16 +46,7 @@ query_keys() {
 }
 
 start_server() {
-    "$linux_build/kestro/server/kestrod" --listen "$address" --db "$work/station.db" \
-        --clock manual >"$work/kestrod.out" 2>"$work/kestrod.log" &
-    server_pid=$!
-    for _ in $(seq 100); do
-        grep -q listening "$work/kestrod.out" 2>/dev/null && return 0
-        kill -0 "$server_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    cat "$work/kestrod.log" >&2
-    fail "kestrod did not start on $address"
+    start_kestrod station --clock manual
 }
 
 # run_script FILE: cscript runs tests/windows/scripts/FILE with the server's address.
@@ -126,9 +104,7 @@ case $case_name in
         wait_for "pump 1 registered"
         "$linux_build/kestro/ctl/kestroctl" --server "$address" lift 1 2 >/dev/null
         wait_for StatusEventSink
-        kill -KILL "$server_pid"
-        wait "$server_pid" 2>/dev/null || true
-        server_pid=
+        stop_kestrod KILL
         status=0
         wait "$host_pid" || status=$?
         tr -d '\r' <"$host_out" >"$work/events.out"
