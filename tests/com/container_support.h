@@ -101,8 +101,8 @@ inline HWND CreateHostWindow(LPCWSTR className, HBRUSH background = nullptr) {
             return nullptr;
         }
     }
-    return CreateWindowExW(0, className, u"", WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr,
-                           nullptr, nullptr);
+    return CreateWindowExW(0, className, u"", WS_VISIBLE, 0, 0, 200, 150, nullptr, nullptr, nullptr,
+                           nullptr);
 }
 
 // The test control as a container creates it: its class factory's CreateInstance, asking
