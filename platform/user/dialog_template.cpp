@@ -99,6 +99,40 @@ constexpr std::size_t kSmallestItem = 12 + 8 + 4 + 2 + 2 + 2;
 // The same in the classic form: two DWORDs, four shorts, a WORD id, two fields, the count.
 constexpr std::size_t kSmallestClassicItem = 8 + 8 + 2 + 2 + 2 + 2;
 
+// The position and size that a header and an item both carry, in dialog units.
+template <typename Placed>
+bool ReadBox(Reader& r, Placed* p) {
+    return r.Short(&p->x) && r.Short(&p->y) && r.Short(&p->cx) && r.Short(&p->cy);
+}
+
+// The menu, class and title that follow either form's header.
+bool ReadNames(Reader& r, DialogTemplate* d, std::string* error) {
+    if (!r.Field(&d->menu) || !r.Field(&d->windowClass) || !r.String(&d->title))
+        return Fail(error, "unterminated menu, class or title");
+    return true;
+}
+
+// COUNT items, each DWORD aligned: its fixed part as READ_FIXED reads it (the forms differ
+// there), then the class, the title and the creation data, as both forms have them.
+template <typename ReadFixed>
+bool ReadItems(Reader& r, std::uint16_t count, std::size_t smallestItem, ReadFixed readFixed,
+               DialogTemplate* d, std::string* error) {
+    if (count > r.Remaining() / smallestItem)
+        return Fail(error, "items beyond the data");
+    for (std::uint16_t i = 0; i < count; ++i) {
+        DialogItemTemplate item;
+        std::uint16_t extra = 0;
+        if (!r.AlignDword() || !readFixed(&item))
+            return Fail(error, "truncated dialog item");
+        if (!r.Field(&item.windowClass) || !r.Field(&item.title))
+            return Fail(error, "unterminated item class or title");
+        if (!r.Word(&extra) || !r.Bytes(extra, &item.creationData))
+            return Fail(error, "item creation data beyond the data");
+        d->items.push_back(std::move(item));
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ReadDialogTemplate(const unsigned char* data, std::size_t size, DialogTemplate* out,
@@ -113,37 +147,24 @@ bool ReadDialogTemplate(const unsigned char* data, std::size_t size, DialogTempl
     if (version != 1 || signature != 0xFFFF)
         return Fail(error, "not an extended dialog template");
     if (!r.Dword(&d.helpId) || !r.Dword(&d.exStyle) || !r.Dword(&d.style) || !r.Word(&count) ||
-        !r.Short(&d.x) || !r.Short(&d.y) || !r.Short(&d.cx) || !r.Short(&d.cy)) {
+        !ReadBox(r, &d)) {
         return Fail(error, "truncated template header");
     }
     if (count > kMostDialogItems)
         return Fail(error, "too many dialog items");
-    if (!r.Field(&d.menu) || !r.Field(&d.windowClass) || !r.String(&d.title)) {
-        return Fail(error, "unterminated menu, class or title");
-    }
+    if (!ReadNames(r, &d, error))
+        return false;
     d.hasFont = (d.style & kDsSetFont) != 0;
     if (d.hasFont && (!r.Word(&d.pointSize) || !r.Word(&d.weight) || !r.Byte(&d.italic) ||
                       !r.Byte(&d.charset) || !r.String(&d.face))) {
         return Fail(error, "truncated font");
     }
-    if (count > r.Remaining() / kSmallestItem)
-        return Fail(error, "items beyond the data");
-    for (std::uint16_t i = 0; i < count; ++i) {
-        DialogItemTemplate item;
-        std::uint16_t extra = 0;
-        if (!r.AlignDword() || !r.Dword(&item.helpId) || !r.Dword(&item.exStyle) ||
-            !r.Dword(&item.style) || !r.Short(&item.x) || !r.Short(&item.y) || !r.Short(&item.cx) ||
-            !r.Short(&item.cy) || !r.Dword(&item.id)) {
-            return Fail(error, "truncated dialog item");
-        }
-        if (!r.Field(&item.windowClass) || !r.Field(&item.title)) {
-            return Fail(error, "unterminated item class or title");
-        }
-        if (!r.Word(&extra) || !r.Bytes(extra, &item.creationData)) {
-            return Fail(error, "item creation data beyond the data");
-        }
-        d.items.push_back(std::move(item));
-    }
+    const auto readFixed = [&r](DialogItemTemplate* item) {
+        return r.Dword(&item->helpId) && r.Dword(&item->exStyle) && r.Dword(&item->style) &&
+               ReadBox(r, item) && r.Dword(&item->id);
+    };
+    if (!ReadItems(r, count, kSmallestItem, readFixed, &d, error))
+        return false;
     *out = std::move(d);
     return true;
 }
@@ -155,8 +176,7 @@ bool ReadClassicDialogTemplate(const unsigned char* data, std::size_t size, Dial
     Reader r(data, size);
     DialogTemplate d;
     std::uint16_t count = 0;
-    if (!r.Dword(&d.style) || !r.Dword(&d.exStyle) || !r.Word(&count) || !r.Short(&d.x) ||
-        !r.Short(&d.y) || !r.Short(&d.cx) || !r.Short(&d.cy)) {
+    if (!r.Dword(&d.style) || !r.Dword(&d.exStyle) || !r.Word(&count) || !ReadBox(r, &d)) {
         return Fail(error, "truncated template header");
     }
     // Version 1 and the signature 0xFFFF, read as a style.
@@ -164,35 +184,24 @@ bool ReadClassicDialogTemplate(const unsigned char* data, std::size_t size, Dial
         return Fail(error, "an extended dialog template");
     if (count > kMostDialogItems)
         return Fail(error, "too many dialog items");
-    if (!r.Field(&d.menu) || !r.Field(&d.windowClass) || !r.String(&d.title)) {
-        return Fail(error, "unterminated menu, class or title");
-    }
+    if (!ReadNames(r, &d, error))
+        return false;
     d.hasFont = (d.style & kDsSetFont) != 0;
     if (d.hasFont) {
         d.charset = 1;  // DEFAULT_CHARSET: the classic form names no weight, slant or set
         if (!r.Word(&d.pointSize) || !r.String(&d.face))
             return Fail(error, "truncated font");
     }
-    if (count > r.Remaining() / kSmallestClassicItem)
-        return Fail(error, "items beyond the data");
-    for (std::uint16_t i = 0; i < count; ++i) {
-        DialogItemTemplate item;
+    const auto readFixed = [&r](DialogItemTemplate* item) {
         std::int16_t id = 0;
-        std::uint16_t extra = 0;
-        if (!r.AlignDword() || !r.Dword(&item.style) || !r.Dword(&item.exStyle) ||
-            !r.Short(&item.x) || !r.Short(&item.y) || !r.Short(&item.cx) || !r.Short(&item.cy) ||
-            !r.Short(&id)) {
-            return Fail(error, "truncated dialog item");
-        }
-        item.id = static_cast<std::uint32_t>(static_cast<std::int32_t>(id));  // -1 stays -1
-        if (!r.Field(&item.windowClass) || !r.Field(&item.title)) {
-            return Fail(error, "unterminated item class or title");
-        }
-        if (!r.Word(&extra) || !r.Bytes(extra, &item.creationData)) {
-            return Fail(error, "item creation data beyond the data");
-        }
-        d.items.push_back(std::move(item));
-    }
+        if (!r.Dword(&item->style) || !r.Dword(&item->exStyle) || !ReadBox(r, item) ||
+            !r.Short(&id))
+            return false;
+        item->id = static_cast<std::uint32_t>(static_cast<std::int32_t>(id));  // -1 stays -1
+        return true;
+    };
+    if (!ReadItems(r, count, kSmallestClassicItem, readFixed, &d, error))
+        return false;
     *out = std::move(d);
     return true;
 }

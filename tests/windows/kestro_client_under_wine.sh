@@ -20,13 +20,8 @@ export WINEDEBUG=-all
 
 # shellcheck source=kestrod_for_wine.sh
 source "$(dirname "$0")/kestrod_for_wine.sh"
-
-# same_as NAME FILE: FILE is what tests/data/windows/NAME says.
-same_as() {
-    if ! diff -u "$data/$1" "$2"; then
-        fail "$case_name printed other than $1 (- expected, + printed)"
-    fi
-}
+# shellcheck source=wine_case_steps.sh
+source "$(dirname "$0")/wine_case_steps.sh"
 
 clsid_key='HKCR\CLSID\{6E0B5C3A-2F41-4D8B-9A7E-3C15D2B8F401}'
 progid_key='HKCR\Kestro.Client.1'
@@ -47,16 +42,6 @@ query_keys() {
 
 start_server() {
     start_kestrod station --clock manual
-}
-
-# run_script FILE: cscript runs tests/windows/scripts/FILE with the server's address.
-run_script() {
-    local script
-    script=$(wine winepath -w "$scripts/$1" 2>/dev/null | tr -d '\r')
-    local status=0
-    wine cscript //nologo "$script" "$address" >"$work/script.raw" 2>&1 </dev/null || status=$?
-    tr -d '\r' <"$work/script.raw" | sed "s/$address/ADDRESS/g" >"$work/script.out"
-    [ "$status" -eq 0 ] || { cat "$work/script.out" >&2; fail "cscript $1 ended with $status"; }
 }
 
 case $case_name in
@@ -88,28 +73,11 @@ case $case_name in
     events)
         register
         start_server
-        host_out=$work/host.out
-        wine "$EVENTS_HOST" "$address" 20 >"$host_out" 2>&1 </dev/null &
-        host_pid=$!
-        # wait_for TEXT: the host has printed TEXT.
-        wait_for() {
-            for _ in $(seq 200); do
-                grep -q "$1" "$host_out" && return 0
-                kill -0 "$host_pid" 2>/dev/null || break
-                sleep 0.1
-            done
-            cat "$host_out" >&2
-            fail "the host did not print $1"
-        }
-        wait_for "pump 1 registered"
+        start_host "$address" 20
+        wait_for "pump 1 registered" 200
         "$linux_build/kestro/ctl/kestroctl" --server "$address" lift 1 2 >/dev/null
-        wait_for StatusEventSink
-        stop_kestrod KILL
-        status=0
-        wait "$host_pid" || status=$?
-        tr -d '\r' <"$host_out" >"$work/events.out"
-        [ "$status" -eq 0 ] || { cat "$work/events.out" >&2; fail "the host ended with $status"; }
-        same_as kestro_client_events.txt "$work/events.out"
+        wait_for StatusEventSink 200
+        host_printed kestro_client_events.txt
         echo "the container received the pump's status and the lost connection"
         ;;
     *)

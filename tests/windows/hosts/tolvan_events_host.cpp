@@ -12,6 +12,8 @@
 #include <ole2.h>
 #include <windows.h>
 
+#include "host_support.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -70,7 +72,6 @@ const Event kEvents[] = {{1, "StatusEvent", kStatusParameters},
                          {3, "DeliverySelectedEvent", kDeliveryParameters},
                          {4, "DeliveryEventEx", WithTotals(kDeliveryParameters)}};
 
-DWORD mainThread = 0;
 int eventsOnOtherThreads = 0;
 bool connectionLost = false;
 
@@ -142,58 +143,21 @@ void PrintEvent(DISPID dispid, const DISPPARAMS& params) {
     std::printf("%s\n", line.c_str());
 }
 
-// One sink for both sources: the control's events and the client object's ConnectionLost.
-class Sink final : public IDispatch {
-  public:
-    explicit Sink(const IID& iid) : iid_(iid) {}
+void OnControlEvent(DISPID dispid, const DISPPARAMS& params) {
+    if (!host::OnCreatingThread()) {
+        ++eventsOnOtherThreads;
+    }
+    PrintEvent(dispid, params);
+}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == iid_) {
-            *ppv = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
+void OnClientEvent(DISPID dispid, const DISPPARAMS&) {
+    if (!host::OnCreatingThread()) {
+        ++eventsOnOtherThreads;
     }
-    // Lives on main's stack for the whole run.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
+    if (dispid == kConnectionLost) {
+        std::printf("the client object lost its connection\n");
+        connectionLost = true;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params,
-                                     VARIANT*, EXCEPINFO*, UINT*) override {
-        if (GetCurrentThreadId() != mainThread) {
-            ++eventsOnOtherThreads;
-        }
-        if (iid_ == kClientEventsIid) {
-            if (dispid == kConnectionLost) {
-                std::printf("the client object lost its connection\n");
-                connectionLost = true;
-            }
-        } else {
-            PrintEvent(dispid, *params);
-        }
-        std::fflush(stdout);
-        return S_OK;
-    }
-
-  private:
-    IID iid_;
-};
-
-int Fail(const char* what, HRESULT hr) {
-    std::printf("FAILED: %s (0x%08lX)\n", what, static_cast<unsigned long>(hr));
-    return 1;
 }
 
 DISPID IdOf(IDispatch* object, const wchar_t* name) {
@@ -201,14 +165,6 @@ DISPID IdOf(IDispatch* object, const wchar_t* name) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
     return dispid;
-}
-
-// Calls the method NAME with the arguments given last first; the result goes to *result.
-HRESULT Call(IDispatch* object, const wchar_t* name, VARIANT* reversedArgs, UINT count,
-             VARIANT* result) {
-    DISPPARAMS params{reversedArgs, nullptr, count, 0};
-    return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
-                          &params, result, nullptr, nullptr);
 }
 
 HRESULT Get(IDispatch* object, const wchar_t* name, VARIANT* value) {
@@ -271,7 +227,7 @@ std::string Properties(IDispatch* control, std::initializer_list<const wchar_t*>
 }
 
 // Advises SINK on the connection point IID of OBJECT; the point and cookie go to the caller.
-HRESULT Advise(IDispatch* object, const IID& iid, Sink* sink, IConnectionPoint** point,
+HRESULT Advise(IDispatch* object, const IID& iid, host::EventSink* sink, IConnectionPoint** point,
                DWORD* cookie) {
     IConnectionPointContainer* container = nullptr;
     HRESULT hr =
@@ -284,23 +240,18 @@ HRESULT Advise(IDispatch* object, const IID& iid, Sink* sink, IConnectionPoint**
     return FAILED(hr) ? hr : (*point)->Advise(sink, cookie);
 }
 
-HRESULT Create(const wchar_t* progId, IDispatch** object) {
-    CLSID clsid;
-    const HRESULT hr = CLSIDFromProgID(progId, &clsid);
-    return FAILED(hr) ? hr
-                      : CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                         reinterpret_cast<void**>(object));
-}
-
 }  // namespace
+
+using host::Call;
+using host::Create;
+using host::Fail;
 
 int main(int argc, char** argv) {
     if (argc != 4) {
         std::fprintf(stderr, "usage: tolvan_events_host ADDRESS PUMP SECONDS\n");
         return 2;
     }
-    mainThread = GetCurrentThreadId();
-    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    if (FAILED(host::EnterApartment())) {
         return Fail("CoInitializeEx", E_FAIL);
     }
     IDispatch* control = nullptr;
@@ -313,22 +264,15 @@ int main(int argc, char** argv) {
     if (FAILED(hr)) {
         return Fail("creating Kestro.Client.1", hr);
     }
-    const std::string narrow = argv[1];
-    const std::wstring address(narrow.begin(), narrow.end());
-    VARIANT logon[2];
-    logon[1].vt = VT_BSTR;
-    logon[1].bstrVal = SysAllocString(address.c_str());
-    logon[0] = I4(5000);
-    VARIANT rc;
-    VariantInit(&rc);
-    hr = Call(client, L"Logon", logon, 2, &rc);
-    SysFreeString(logon[1].bstrVal);
-    if (FAILED(hr) || rc.lVal != 0) {
+    hr = host::Logon(client, argv[1]);
+    if (FAILED(hr)) {
         return Fail("Logon", hr);
     }
+    VARIANT rc;
+    VariantInit(&rc);
 
-    Sink controlSink(kTolvanEventsIid);
-    Sink clientSink(kClientEventsIid);
+    host::EventSink controlSink(kTolvanEventsIid, OnControlEvent);
+    host::EventSink clientSink(kClientEventsIid, OnClientEvent);
     IConnectionPoint* controlPoint = nullptr;
     IConnectionPoint* clientPoint = nullptr;
     DWORD controlCookie = 0;
@@ -362,15 +306,7 @@ int main(int argc, char** argv) {
 
     // The client object's events arrive as messages of this thread: the ordinary loop delivers
     // them, and the control raises its own from within.
-    const DWORD deadline = GetTickCount() + 1000u * static_cast<DWORD>(std::atoi(argv[3]));
-    while (!connectionLost && GetTickCount() < deadline) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
+    host::RunMessageLoop(static_cast<DWORD>(std::atoi(argv[3])), [] { return connectionLost; });
     if (!connectionLost) {
         std::printf("FAILED: no lost connection within %s seconds\n", argv[3]);
     }
