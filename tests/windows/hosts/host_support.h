@@ -20,7 +20,9 @@ inline HRESULT EnterApartment() {
     return CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
-inline bool OnCreatingThread() { return GetCurrentThreadId() == creatingThread; }
+inline bool OnCreatingThread() {
+    return GetCurrentThreadId() == creatingThread;
+}
 
 // A sink for the connection point IID; each event goes to HANDLER, then stdout is flushed so
 // the test sees every line as it happens.
