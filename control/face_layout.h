@@ -55,7 +55,8 @@ constexpr FaceLayout FaceLayoutFor(const CRect& bounds) {
 // The texts of a face with the box their glyphs can reach. Every text is drawn with DT_NOCLIP,
 // so its glyphs are not held to its rectangle:
 // - the number (left aligned, number font of cell height 19) runs right from L+6 for as many
-//   digits as it has; the box holds three digits of a wider Arial-like face and the full cell;
+//   digits as it has; the box holds three digits of a wider Arial-like face and the full cell,
+//   and one column left of L+6 for a glyph edge of another rasteriser;
 // - the readouts (right aligned at L+55, readout font of cell height 16) run left for up to
 //   seven characters, past L+9 to the body's inner edge, and down the full cell, over the next
 //   readout's top rows; one column right of L+55 is for a glyph edge of another rasteriser;
@@ -92,18 +93,18 @@ constexpr FaceTexts FaceTextsFor(const CRect& bounds) {
     return FaceTexts{{
         FaceText{"pump number",
                  layout.number,
-                 CRect{L + 6, T + 1, L + 38, T + 20},
+                 CRect{L + 5, T + 1, L + 38, T + 20},
                  {kFaceRed, kFaceWhite, 0, 0},
                  2},
         readout("volume readout", layout.volume),
         readout("value readout", layout.value),
         readout("price readout", layout.price),
-        FaceText{"grade name",
-                 layout.grade,
-                 CRect{layout.grade.left, layout.grade.top, layout.grade.right,
-                       layout.grade.top + 14},
-                 {kFaceWhite, 0, 0, 0},
-                 1},
+        FaceText{
+            "grade name",
+            layout.grade,
+            CRect{layout.grade.left, layout.grade.top, layout.grade.right, layout.grade.top + 14},
+            {kFaceWhite, 0, 0, 0},
+            1},
     }};
 }
 

@@ -46,8 +46,7 @@ bool ReadPosition(const std::string& value, face_compare::CompareOptions* option
            ReadNumberWord("--at", value.substr(comma + 1), 0, 16384, options->atY, *error);
 }
 
-bool ReadInk(const std::string& value, face_compare::CompareOptions* options,
-             std::string* error) {
+bool ReadInk(const std::string& value, face_compare::CompareOptions* options, std::string* error) {
     const std::size_t equals = value.find('=');
     const std::string key = value.substr(0, equals);
     for (std::size_t i = 0; i < face_compare::kAreaKeys.size(); ++i) {
@@ -60,8 +59,8 @@ bool ReadInk(const std::string& value, face_compare::CompareOptions* options,
             return true;
         }
     }
-    *error = "--ink needs AREA=#RRGGBB with AREA number, volume, value, price or grade, not " +
-             value;
+    *error =
+        "--ink needs AREA=#RRGGBB with AREA number, volume, value, price or grade, not " + value;
     return false;
 }
 

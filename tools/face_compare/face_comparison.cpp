@@ -16,9 +16,15 @@ constexpr int kNeighbourhood = 2;
 
 constexpr int kDiffScale = 4;
 
-int Red(std::uint32_t c) { return static_cast<int>(c >> 16 & 0xFF); }
-int Green(std::uint32_t c) { return static_cast<int>(c >> 8 & 0xFF); }
-int Blue(std::uint32_t c) { return static_cast<int>(c & 0xFF); }
+int Red(std::uint32_t c) {
+    return static_cast<int>(c >> 16 & 0xFF);
+}
+int Green(std::uint32_t c) {
+    return static_cast<int>(c >> 8 & 0xFF);
+}
+int Blue(std::uint32_t c) {
+    return static_cast<int>(c & 0xFF);
+}
 
 std::uint32_t FromColorref(COLORREF colour) {
     return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
@@ -34,11 +40,27 @@ const tolvan::FaceTexts& Texts() {
     return texts;
 }
 
-// The part of a text's rectangle its glyphs can reach: where its ink is looked for.
-RECT InkRegion(const tolvan::FaceText& text) {
-    return RECT{std::max(text.area.left, text.reach.left), std::max(text.area.top, text.reach.top),
+// Where the ink of text `index` is looked for: the part of its rectangle its glyphs can reach,
+// less the rows that another text's box covers (a readout's cell runs over the next readout's
+// top rows), so that one text's glyphs never count as another's ink.
+RECT InkRegion(int index) {
+    const tolvan::FaceText& text = Texts().text[index];
+    RECT region{std::max(text.area.left, text.reach.left), std::max(text.area.top, text.reach.top),
                 std::min(text.area.right, text.reach.right),
                 std::min(text.area.bottom, text.reach.bottom)};
+    for (int other = 0; other < tolvan::kFaceTextCount; ++other) {
+        const CRect& box = Texts().text[other].reach;
+        if (other == index || box.right <= region.left || box.left >= region.right) {
+            continue;
+        }
+        if (box.top <= region.top && box.bottom > region.top) {
+            region.top = box.bottom;
+        }
+        if (box.top > region.top && box.top < region.bottom) {
+            region.bottom = box.top;
+        }
+    }
+    return region;
 }
 
 int CountPixels(const platform::PixelSurface& picture, int atX, int atY, const RECT& region,
@@ -52,13 +74,13 @@ int CountPixels(const platform::PixelSurface& picture, int atX, int atY, const R
     return count;
 }
 
-std::optional<std::uint32_t> ExpectedInk(const platform::PixelSurface& expected,
-                                         const tolvan::FaceText& text) {
+std::optional<std::uint32_t> ExpectedInk(const platform::PixelSurface& expected, int index) {
+    const tolvan::FaceText& text = Texts().text[index];
     std::optional<std::uint32_t> ink;
     int most = 0;
     for (int i = 0; i < text.inkCount; ++i) {
         const std::uint32_t candidate = FromColorref(text.inks[i]);
-        const int count = CountPixels(expected, 0, 0, InkRegion(text), candidate);
+        const int count = CountPixels(expected, 0, 0, InkRegion(index), candidate);
         if (count > most) {
             most = count;
             ink = candidate;
@@ -169,9 +191,9 @@ Comparison CompareFaces(const platform::PixelSurface& expected,
     Comparison result;
     for (int i = 0; i < tolvan::kFaceTextCount; ++i) {
         AreaOutcome& area = result.areas[i];
-        area.ink = options.inks[i] ? options.inks[i] : ExpectedInk(expected, texts.text[i]);
+        area.ink = options.inks[i] ? options.inks[i] : ExpectedInk(expected, i);
         if (area.ink) {
-            const RECT region = InkRegion(texts.text[i]);
+            const RECT region = InkRegion(i);
             area.expectedInkPixels = CountPixels(expected, 0, 0, region, *area.ink);
             area.capturedInkPixels =
                 CountPixels(captured, options.atX, options.atY, region, *area.ink);
@@ -237,16 +259,16 @@ std::string Report(const Comparison& comparison, std::size_t pixelLines) {
     for (int i = 0; i < tolvan::kFaceTextCount; ++i) {
         const AreaOutcome& area = comparison.areas[i];
         if (area.inkMissing) {
-            report += std::string(texts.text[i].name) + ": expected ink " +
-                      ColourText(*area.ink) + ", none captured\n";
+            report += std::string(texts.text[i].name) + ": expected ink " + ColourText(*area.ink) +
+                      ", none captured\n";
         } else if (area.inkUnexpected) {
             report += std::string(texts.text[i].name) + ": no text expected, " +
                       std::to_string(area.capturedInkPixels) + " pixels of ink " +
                       ColourText(*area.ink) + " captured\n";
         }
     }
-    report += "differing pixels: outside the text areas " +
-              std::to_string(comparison.outsideMismatches);
+    report +=
+        "differing pixels: outside the text areas " + std::to_string(comparison.outsideMismatches);
     for (int i = 0; i < tolvan::kFaceTextCount; ++i) {
         report += std::string(", ") + texts.text[i].name + " " +
                   std::to_string(comparison.areas[i].mismatches);
@@ -275,7 +297,7 @@ platform::PixelSurface DiffPicture(const platform::PixelSurface& expected,
         if (!area.inkMissing && !area.inkUnexpected) {
             continue;
         }
-        const RECT region = InkRegion(Texts().text[i]);
+        const RECT region = InkRegion(i);
         for (int y = region.top; y < region.bottom; ++y) {
             for (int x = region.left; x < region.right; ++x) {
                 if (y == region.top || y == region.bottom - 1 || x == region.left ||
