@@ -39,11 +39,11 @@ class FaceCompareProgramTest : public ::testing::Test {
     void SetUp() override {
         // tolvan-face registers the control into a registry of its own when this one is
         // missing.
-        const ProgramRun drawn = RunShell("FORECOURT_REGISTRY=" + folder_.File("no-registry") + " LC_ALL=C " +
-                                   TOLVAN_FACE_PROGRAM +
-                                   " --state 3 --hose 1 --volume 1.5 --value 3 --price 2 "
-                                   "--number 12 -o " +
-                                   Expected());
+        const ProgramRun drawn = RunShell("FORECOURT_REGISTRY=" + folder_.File("no-registry") +
+                                          " LC_ALL=C " + TOLVAN_FACE_PROGRAM +
+                                          " --state 3 --hose 1 --volume 1.5 --value 3 --price 2 "
+                                          "--number 12 -o " +
+                                          Expected());
         ASSERT_EQ(drawn.status, 0) << drawn.output;
         std::string failure;
         ASSERT_TRUE(ReadPng(Expected(), &face_, &failure)) << failure;
@@ -121,7 +121,6 @@ TEST_F(FaceCompareProgramTest, ADifferentCaptureExitsOneWithAReportAndAPicture) 
     ASSERT_TRUE(ReadPng(diff, &picture, &failure)) << failure;
     EXPECT_EQ(picture.width, 960);
     EXPECT_EQ(picture.at(640 + 1, 160 + 1), 0xFF0000u);
-
 }
 
 TEST_F(FaceCompareProgramTest, BadInputExitsTwo) {
@@ -159,6 +158,40 @@ TEST_F(FaceCompareProgramTest, BadInputExitsTwo) {
         const ProgramRun run = Compare(c.arguments);
         EXPECT_EQ(run.status, 2) << c.arguments;
         EXPECT_EQ(run.output.substr(0, c.message.size()), c.message) << c.arguments;
+    }
+}
+
+// Under a host whose site has no ambient properties (ATL's host under Wine) the control paints
+// with its default, the window colour: tolvan-face draws that picture with --back-colour none.
+TEST_F(FaceCompareProgramTest, TolvanFaceDrawsTheBackgroundTheSiteGives) {
+    const struct {
+        const char* option;
+        std::uint32_t background;
+    } cases[] = {
+        {"", 0xF0F0F0},  // the button face
+        {"--back-colour none", 0xFFFFFF},
+        {"--back-colour '#123456'", 0x123456},
+        {"--back-colour '#c0C0c0'", 0xC0C0C0},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder_.File("back.png");
+        const ProgramRun drawn =
+            RunShell("FORECOURT_REGISTRY=" + folder_.File("no-registry") + " " +
+                     TOLVAN_FACE_PROGRAM + " --state 3 " + c.option + " -o " + path);
+        ASSERT_EQ(drawn.status, 0) << c.option << ": " << drawn.output;
+        platform::PixelSurface face;
+        std::string failure;
+        ASSERT_TRUE(ReadPng(path, &face, &failure)) << failure;
+        EXPECT_EQ(face.at(75, 15), c.background) << c.option << ": right of the nozzle";
+        EXPECT_EQ(face.at(0, 40), 0x000000u) << c.option << ": the body";
+    }
+    for (const char* bad : {"--back-colour red", "--back-colour '#12345'", "--back-colour"}) {
+        const ProgramRun drawn = RunShell(std::string(TOLVAN_FACE_PROGRAM) + " " + bad + " -o " +
+                                          folder_.File("bad.png"));
+        EXPECT_EQ(drawn.status, 2) << bad;
+        EXPECT_NE(drawn.output.find("tolvan-face: --back-colour needs #RRGGBB or none"),
+                  std::string::npos)
+            << drawn.output;
     }
 }
 
