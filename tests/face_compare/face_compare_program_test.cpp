@@ -128,6 +128,9 @@ TEST_F(FaceCompareProgramTest, BadInputExitsTwo) {
     platform::PixelSurface wide;
     wide.Reset(81, 80);
     const std::string widePath = Write(wide, "wide.png");
+    platform::PixelSurface tooWide;
+    tooWide.Reset(4097, 1);
+    const std::string huge = Write(tooWide, "huge.png");
     const std::string text = folder_.File("text.png");
     std::FILE* file = std::fopen(text.c_str(), "w");
     ASSERT_NE(file, nullptr);
@@ -140,6 +143,8 @@ TEST_F(FaceCompareProgramTest, BadInputExitsTwo) {
         {Expected() + " " + folder_.File("missing.png"),
          "face-compare: " + folder_.File("missing.png") + ": No such file or directory\n"},
         {text + " " + Expected(), "face-compare: " + text + ": not a PNG picture: "},
+        {Expected() + " " + huge,
+         "face-compare: " + huge + ": a picture of 4097 by 1 is larger than 4096 by 4096\n"},
         {widePath + " " + Expected(),
          "face-compare: the expected picture is 81 by 80, not a face of 80 by 80\n"},
         {Expected() + " " + capture + " --at 121,0",
