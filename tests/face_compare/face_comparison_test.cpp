@@ -174,6 +174,8 @@ TEST_F(FaceComparisonTest, ABitmapOnePixelOffFailsAndNamesItsPixels) {
     PumpProperties noIcon = Full();
     noIcon.PumpState = 5;  // no status icon, the same nozzle and body
     const CRect withoutNozzle{0, 0, kLayout.nozzle.left, 80};
+    // Bitmaps are drawn whole, so below the strip's test rectangle the face is all there.
+    const CRect withoutStack{0, kLayout.stack.bottom, 80, 80};
     const struct {
         const char* name;
         PumpProperties pump;
@@ -184,6 +186,7 @@ TEST_F(FaceComparisonTest, ABitmapOnePixelOffFailsAndNamesItsPixels) {
     } bitmaps[] = {
         {"padlock", noIcon, kFace, 201, kLayout.status.TopLeft(), {45, 35}},
         {"nozzle", Full(), withoutNozzle, 204, kLayout.nozzle.TopLeft(), {18, 69}},
+        {"stack strip", Full(), withoutStack, 217, kLayout.stack.TopLeft(), {52, 13}},
     };
     const struct { int dx, dy; } offsets[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     const platform::PixelSurface expected = Paint(Full());
