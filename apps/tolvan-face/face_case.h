@@ -2,11 +2,13 @@
 // phase, and the command-line options that describe it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "apps/tolvan-face/scripted_client.h"
+#include "platform/gdi.h"
 
 namespace tolvan_face {
 
@@ -23,13 +25,17 @@ struct FaceCase {
     // delivery, the buttons as the pump's state and stack mode allow them.
     bool popup = false;
     std::string caption;
+    // The site's ambient BackColor as an OLE_COLOR (the button face colour of a point-of-sale
+    // form by default); none: the site answers no BackColor, as a host without ambient
+    // properties, and the control paints with its default, the window colour.
+    std::optional<std::uint32_t> ambientBackColor = 0x80000000u | COLOR_BTNFACE;
 };
 
 // The options of one face: --state S --reserved R --hose N --volume V --value V --price P
 // --stack N --current-delivery plain|locked|overdue|negative --number N --grade NAME
-// --current-pump --blink on|off --popup --stack-mode N --name TEXT. Parses args[first..] that it
-// knows; returns an error text for a bad value, nothing when all went well. Unknown options are
-// left to the caller in `rest`.
+// --current-pump --blink on|off --popup --stack-mode N --name TEXT --back-colour #RRGGBB|none.
+// Parses args[first..] that it knows; returns an error text for a bad value, nothing when all went
+// well. Unknown options are left to the caller in `rest`.
 std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args, FaceCase* face,
                                             std::vector<std::string>* rest);
 

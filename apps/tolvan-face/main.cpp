@@ -38,6 +38,8 @@ int Usage(const std::string& problem = {}) {
            "                        a current delivery (state 1) with the amounts above\n"
            "  --grade NAME          short grade name (U91)     --current-pump  IsCurrentPump 1\n"
            "  --blink on|off        the state-6 phase (off: one second later)\n"
+           "  --back-colour #RRGGBB|none  the site's ambient BackColor (the button face);\n"
+           "                        none: no ambient properties, the control's default\n"
            "  --popup               the delivery popup instead (DoPopup): a current, an overdue,\n"
            "                        a locked and a drive-off delivery, 281 by 265\n"
            "  --stack-mode N        the pump's StackMode (2 or 3 enable Stack)  --name TEXT  its "
