@@ -80,7 +80,12 @@ HRESULT COlePropertyPage::GetPageInfo(PROPPAGEINFO* pPageInfo) {
     }
     std::memcpy(title, wide, (length + 1) * sizeof(OLECHAR));
     SysFreeString(wide);
-    *pPageInfo = PROPPAGEINFO{sizeof(PROPPAGEINFO), title, GetDialogSize(), nullptr, nullptr, 0};
+    SIZE size = GetDialogSize();
+#ifdef _WIN32
+    // Windows' frames take the size in pixels (oleaut32's turns it into its own dialog units).
+    CDialog::TemplateUnitsToPixels(m_idDlg, &size);
+#endif
+    *pPageInfo = PROPPAGEINFO{sizeof(PROPPAGEINFO), title, size, nullptr, nullptr, 0};
     return S_OK;
 }
 

@@ -26,8 +26,9 @@ class COlePropertyPage : public CCmdTarget, public IPropertyPage, public IProper
 
     // IPropertyPage. SetObjects keeps the objects (with references; 0 objects releases them).
     // GetPageInfo: the caption (string idCaption, E_FAIL when missing) in task memory and the
-    // template's size from GetDialogSize. Apply runs DoDataExchange(save) and clears the
-    // dirty flag.
+    // template's size from GetDialogSize (in dialog units on Linux, where this system's frames
+    // read it so; in pixels of the template's font on Windows, as its frames expect). Apply runs
+    // DoDataExchange(save) and clears the dirty flag.
     HRESULT SetObjects(ULONG cObjects, IUnknown** ppUnk) override;
     HRESULT GetPageInfo(PROPPAGEINFO* pPageInfo) override;
     HRESULT IsPageDirty() override;

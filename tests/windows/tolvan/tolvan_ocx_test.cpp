@@ -384,6 +384,9 @@ TEST_F(TolvanOcxTest, PropertyPageShowsItsDialogInAFrame) {
     MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&shown), 2);
     EXPECT_EQ(shown.left, place.left);
     EXPECT_EQ(shown.top, place.top);
+    // The page's size is given in pixels, as a frame sizes its place by it.
+    EXPECT_EQ(shown.right - shown.left, info.size.cx);
+    EXPECT_EQ(shown.bottom - shown.top, info.size.cy);
     // The template's one static text is the dialog's item.
     HWND item = GetWindow(dialog, GW_CHILD);
     ASSERT_NE(item, nullptr);
