@@ -23,25 +23,24 @@ class CAnsweringOwner : public CWnd {
             asked.push_back(wParam);
             return answer;
         }
-        if (message == WM_COMMAND && LOWORD(wParam) == kListId &&
-            HIWORD(wParam) == LBN_SELCHANGE) {
+        if (message == WM_COMMAND && LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SELCHANGE) {
             ++selectionChanges;
         }
         return CWnd::WindowProc(message, wParam, lParam);
     }
 };
 
-constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE |
-                             LBS_WANTKEYBOARDINPUT;
+constexpr DWORD kListStyle =
+    WS_CHILD | WS_VISIBLE | LBS_NOTIFY | LBS_OWNERDRAWVARIABLE | LBS_WANTKEYBOARDINPUT;
 
 TEST(ListBoxCharacterTest, TheOwnersAnswerToWmCharToItemDecidesTheSelection) {
     struct Case {
         const char* what;
         DWORD style;
         LRESULT answer;
-        int asked;      // how many WM_CHARTOITEM the owner saw
-        int selected;   // LB_GETCURSEL afterwards; item 1 was selected before
-        int notified;   // LBN_SELCHANGE sent
+        int asked;     // how many WM_CHARTOITEM the owner saw
+        int selected;  // LB_GETCURSEL afterwards; item 1 was selected before
+        int notified;  // LBN_SELCHANGE sent
     };
     const Case cases[] = {
         {"-2: handled by the owner", kListStyle, -2, 1, 1, 0},
@@ -50,8 +49,8 @@ TEST(ListBoxCharacterTest, TheOwnersAnswerToWmCharToItemDecidesTheSelection) {
         {"the selected item again still notifies", kListStyle, 1, 1, 1, 1},
         {"2: the last item", kListStyle, 2, 1, 2, 1},
         {"an index past the items", kListStyle, 3, 1, 1, 0},
-        {"without LBS_WANTKEYBOARDINPUT nothing is asked", kListStyle & ~LBS_WANTKEYBOARDINPUT,
-         0, 0, 1, 0},
+        {"without LBS_WANTKEYBOARDINPUT nothing is asked", kListStyle & ~LBS_WANTKEYBOARDINPUT, 0,
+         0, 1, 0},
         {"a list with strings does not ask", kListStyle | LBS_HASSTRINGS, 0, 0, 1, 0},
     };
     for (const Case& c : cases) {

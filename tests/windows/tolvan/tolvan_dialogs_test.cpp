@@ -84,6 +84,58 @@ HWND WindowWithText(const std::wstring& text) {
     return search.found;
 }
 
+// What `hwnd` paints into a 32-bit device context of `width` by `height` (WM_PRINTCLIENT, which
+// the system's controls answer as WM_PAINT), as 0xRRGGBB pixels, rows from the top.
+std::vector<DWORD> Printed(HWND hwnd, int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, surface);
+    if (hwnd != nullptr) {
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> copy(pixels, pixels + width * height);
+    for (DWORD& pixel : copy) {
+        pixel &= 0x00FFFFFF;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(surface);
+    return copy;
+}
+
+// Bitmap `id` of `module` drawn at its own size at the top left of a `width` by `height` context.
+std::vector<DWORD> BitmapPixels(HMODULE module, UINT id, int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, surface);
+    HBITMAP picture = LoadBitmapW(module, MAKEINTRESOURCEW(id));
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ oldSource = SelectObject(source, picture);
+    BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(source, oldSource);
+    DeleteDC(source);
+    DeleteObject(picture);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> copy(pixels, pixels + width * height);
+    for (DWORD& pixel : copy) {
+        pixel &= 0x00FFFFFF;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(surface);
+    return copy;
+}
+
 // A key pressed and released on `hwnd`, as the keyboard puts it in the queue.
 void PostKey(HWND hwnd, UINT vk) {
     PostMessageW(hwnd, WM_KEYDOWN, vk, 1);
@@ -348,6 +400,11 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
         GetWindowRect(popup, &rect);
         EXPECT_EQ(rect.right - rect.left, 281);
         EXPECT_EQ(rect.bottom - rect.top, 265);
+        // At the template's (0, 0) in the owner's client area, not centred.
+        POINT origin{0, 0};
+        ClientToScreen(frame_, &origin);
+        EXPECT_EQ(rect.left, origin.x);
+        EXPECT_EQ(rect.top, origin.y);
 
         list = GetDlgItem(popup, tolvan::IDC_DELIVERY_LIST);
         ASSERT_NE(list, nullptr);
@@ -379,6 +436,26 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
             EXPECT_EQ(ClassOf(button), L"Button") << id;
             EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
         }
+        // The owner-drawn items draw through their objects: the Cancel button its normal
+        // picture (229), the list its selected top row grey and the next one on the window's
+        // colour.
+        HWND cancel = GetDlgItem(popup, tolvan::IDC_CANCEL);
+        EXPECT_TRUE(IsWindowEnabled(cancel));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(popup, tolvan::IDC_STACK)))
+            << "no current delivery to stack";
+        // The table of the user's language, whatever the system's loader would choose.
+        const bool portuguese =
+            PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) == LANG_PORTUGUESE;
+        EXPECT_EQ(TextOf(cancel), portuguese ? L"Cancelar" : L"Cancel");
+        EXPECT_EQ(TextOf(GetDlgItem(popup, tolvan::IDC_VALUE_HEADER)),
+                  portuguese ? L"Valor" : L"Value");
+        EXPECT_TRUE(Printed(cancel, 61, 49) == BitmapPixels(module_, 229, 61, 49))
+            << "the Cancel button does not show its picture";
+        const std::vector<DWORD> rowsDrawn = Printed(list, 200, 68);
+        EXPECT_EQ(rowsDrawn[2 * 200 + 2], 0x808080u) << "the selected row's background";
+        EXPECT_EQ(rowsDrawn[36 * 200 + 2], GetSysColor(COLOR_WINDOW) & 0xFFFFFF)
+            << "the next row's background";
+
         HWND volume = GetDlgItem(popup, tolvan::IDC_VOLUME_HEADER);
         EXPECT_EQ(ClassOf(volume), L"Static");
         EXPECT_EQ(TextOf(volume), L"Volume");
