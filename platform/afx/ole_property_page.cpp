@@ -117,6 +117,30 @@ HRESULT COlePropertyPage::Activate(HWND hWndParent, LPCRECT pRect, BOOL) {
     return S_OK;
 }
 
+#ifdef _WIN32
+HRESULT COlePropertyPage::Show(UINT nCmdShow) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (!m_dialog) {
+        return E_UNEXPECTED;
+    }
+    m_dialog->ShowWindow(static_cast<int>(nCmdShow));
+    return S_OK;
+}
+
+HRESULT COlePropertyPage::Move(LPCRECT pRect) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (pRect == nullptr) {
+        return E_POINTER;
+    }
+    if (!m_dialog) {
+        return E_UNEXPECTED;
+    }
+    m_dialog->MoveWindow(pRect->left, pRect->top, pRect->right - pRect->left,
+                         pRect->bottom - pRect->top);
+    return S_OK;
+}
+#endif
+
 HRESULT COlePropertyPage::Deactivate() {
     AFX_MANAGE_STATE(m_pModuleState);
     m_dialog.reset();

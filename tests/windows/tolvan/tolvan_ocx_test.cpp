@@ -393,7 +393,25 @@ TEST_F(TolvanOcxTest, PropertyPageShowsItsDialogInAFrame) {
     WCHAR text[64] = {};
     GetWindowTextW(item, text, 64);
     EXPECT_EQ(std::wstring(text), L"No property pages available.");
+    // The frame hides, shows and moves the active page (the frame itself is hidden: the page's
+    // own style tells).
+    const auto shownStyle = [dialog] {
+        return (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    EXPECT_TRUE(shownStyle());
+    EXPECT_EQ(page->Show(SW_HIDE), S_OK);
+    EXPECT_FALSE(shownStyle());
+    EXPECT_EQ(page->Show(SW_SHOW), S_OK);
+    EXPECT_TRUE(shownStyle());
+    const RECT moved{30, 40, 30 + info.size.cx, 40 + info.size.cy};
+    EXPECT_EQ(page->Move(&moved), S_OK);
+    GetWindowRect(dialog, &shown);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(shown.left, moved.left);
+    EXPECT_EQ(shown.top, moved.top);
+    EXPECT_EQ(page->Move(nullptr), E_POINTER);
     EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(page->Show(SW_SHOW), E_UNEXPECTED) << "no page is active";
     EXPECT_EQ(GetWindow(frame, GW_CHILD), nullptr);
     DestroyWindow(frame);
 }
