@@ -521,6 +521,44 @@ TEST_F(TolvanDialogsTest, EnterChoosesTheHighlightedRow) {
     EXPECT_EQ(sink_.selected, std::vector<LONG>{701});
 }
 
+// The mouse on the real controls: a click on another row chooses it at once (LBN_SELCHANGE),
+// the Cancel button (BN_CLICKED) ends the popup without a choice.
+TEST_F(TolvanDialogsTest, AClickOnAnotherRowChoosesItAndCancelChoosesNothing) {
+    struct Case {
+        const char* what;
+        bool onCancel;  // else the second row (34 pixels high, newest first)
+        std::vector<LONG> selected;
+    };
+    const Case cases[] = {
+        {"a click on the second row", false, {801}},
+        {"the Cancel button", true, {}},
+    };
+    for (const Case& c : cases) {
+        sink_.selected.clear();
+        SendDelivery(801);
+        SendDelivery(802);
+        if (point_ == nullptr) {
+            ASSERT_NO_FATAL_FAILURE(Listen());
+        }
+        HWND popup = nullptr;
+        Script script;
+        script.Then([&] {
+            popup = OwnedWindow(frame_);
+            ASSERT_NE(popup, nullptr) << c.what;
+            if (c.onCancel) {
+                PostMessageW(GetDlgItem(popup, tolvan::IDC_CANCEL), BM_CLICK, 0, 0);
+            } else {
+                HWND list = GetDlgItem(popup, tolvan::IDC_DELIVERY_LIST);
+                PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 34 + 17));
+                PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(100, 34 + 17));
+            }
+        });
+        RunPopup(script);
+        EXPECT_FALSE(IsWindow(popup)) << c.what;
+        EXPECT_EQ(sink_.selected, c.selected) << c.what;
+    }
+}
+
 // With no site to show the frame, the control shows its page in oleaut32's property frame.
 TEST_F(TolvanDialogsTest, PropertiesVerbShowsThePageAsAChildDialogInTheSystemsFrame) {
     // The page's class is not registered in the prefix: the frame finds it as a running
