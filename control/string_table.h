@@ -6,6 +6,7 @@
 #include <span>
 
 #include "platform/nls.h"
+#include "platform/user.h"
 
 namespace tolvan {
 
@@ -20,9 +21,19 @@ inline constexpr LCID kLcidPortugueseBrazil = 1046;
 // The table of language `lcid`: Portuguese for any Portuguese LCID, else English.
 std::span<const StringResource> StringTableFor(LCID lcid);
 
-// The text of string `id` in the user's language (GetUserDefaultLCID), read from the module's
-// compiled string resources (LoadStringW), or null when there is no such string. The module's
-// string loader (AfxSetModuleResources).
+// The language of the table that serves a user of `lcid`: kLcidPortugueseBrazil for any
+// Portuguese LCID, else kLcidEnglishNewZealand.
+LCID StringTableLanguage(LCID lcid);
+
+// String `id` of `module`'s compiled string resources in the user's language (the table of
+// StringTableLanguage(GetUserDefaultLCID())) into `text`; false (and `text` untouched) when the
+// module or the string is missing. On Windows the table is chosen here: the system's loader,
+// finding neither table in the user's exact language (an English user of the United States),
+// falls back to the module's first table, the Portuguese one.
+bool ModuleString(HMODULE module, UINT id, WideString* text);
+
+// The text of string `id` in the user's language, as ModuleString reads it from this module,
+// or null when there is no such string. The module's string loader (AfxSetModuleResources).
 const char* LoadTolvanString(UINT id);
 
 }  // namespace tolvan

@@ -18,28 +18,12 @@
 #include "control/tolvan_ids.h"
 #include "control/version_info.h"
 #include "platform/text_conversion.h"
+#include "tests/windows/tolvan/com_held.h"
 
 namespace {
 
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
-
-// Releases a COM pointer when the scope ends.
-template <class T>
-struct Held {
-    T* p = nullptr;
-    Held() = default;
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held() {
-        if (p != nullptr) {
-            p->Release();
-        }
-    }
-    T** Out() { return &p; }
-    void** OutVoid() { return reinterpret_cast<void**>(&p); }
-    T* operator->() const { return p; }
-};
 
 std::wstring TypeName(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
     BSTR name = nullptr;
@@ -400,13 +384,34 @@ TEST_F(TolvanOcxTest, PropertyPageShowsItsDialogInAFrame) {
     MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&shown), 2);
     EXPECT_EQ(shown.left, place.left);
     EXPECT_EQ(shown.top, place.top);
+    // The page's size is given in pixels, as a frame sizes its place by it.
+    EXPECT_EQ(shown.right - shown.left, info.size.cx);
+    EXPECT_EQ(shown.bottom - shown.top, info.size.cy);
     // The template's one static text is the dialog's item.
     HWND item = GetWindow(dialog, GW_CHILD);
     ASSERT_NE(item, nullptr);
     WCHAR text[64] = {};
     GetWindowTextW(item, text, 64);
     EXPECT_EQ(std::wstring(text), L"No property pages available.");
+    // The frame hides, shows and moves the active page (the frame itself is hidden: the page's
+    // own style tells).
+    const auto shownStyle = [dialog] {
+        return (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    EXPECT_TRUE(shownStyle());
+    EXPECT_EQ(page->Show(SW_HIDE), S_OK);
+    EXPECT_FALSE(shownStyle());
+    EXPECT_EQ(page->Show(SW_SHOW), S_OK);
+    EXPECT_TRUE(shownStyle());
+    const RECT moved{30, 40, 30 + info.size.cx, 40 + info.size.cy};
+    EXPECT_EQ(page->Move(&moved), S_OK);
+    GetWindowRect(dialog, &shown);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(shown.left, moved.left);
+    EXPECT_EQ(shown.top, moved.top);
+    EXPECT_EQ(page->Move(nullptr), E_POINTER);
     EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(page->Show(SW_SHOW), E_UNEXPECTED) << "no page is active";
     EXPECT_EQ(GetWindow(frame, GW_CHILD), nullptr);
     DestroyWindow(frame);
 }
