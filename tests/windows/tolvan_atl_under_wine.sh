@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Tolvan.OCX in a container we did not write: Wine's atl.dll places each control through its
+# AtlAxWin window class, and the host program (ATL_HOST, hosts/tolvan_atl_host.cpp) runs a
+# script of commands against it while the Linux kestrod drives the pump (kestroctl). What the
+# host prints for its commands is compared with tests/data/windows/tolvan_atl_CASE.txt; each
+# capture of the control's face is compared with the Linux headless picture of the same state
+# (tolvan-face) by face-compare. Every capture stays in the test's folder (the working folder);
+# with PRINTED_DIR set the captures and outputs are copied there too.
+# Usage: tolvan_atl_under_wine.sh CASE LINUX_BUILD CLIENT_DLL TOLVAN_OCX DATA_DIR ADDRESS
+#   CASE         face, repaint, popup, popup_pt_BR, properties
+#   LINUX_BUILD  the Linux build tree (kestrod, kestroctl, tolvan-face, face-compare)
+#   DATA_DIR     tests/data/windows
+#   ADDRESS      a loopback address of this case's own
+#
+# The display: the private prefix runs on Wine's null driver, which paints nothing, so that
+# the other cases need no X server. These cases run under xvfb-run in a Wine desktop of their
+# own that names the x11 driver (explorer /desktop=NAME,WxH,x11: Wine 8's explorer takes the
+# driver as the third part of the desktop's argument and loads it for that desktop alone). That
+# costs one Xvfb start per case and no second prefix, whose making (15 to 30 seconds) and
+# registrations would be paid again; the prefix's own setting stays null for everything else.
+set -euo pipefail
+case_name=$1
+linux_build=$(realpath "$2")
+client_dll=$(realpath "$3")
+tolvan_ocx=$(realpath "$4")
+data=$(realpath "$5")
+address=$6
+export WINEDEBUG=-all
+export LC_ALL=C LANG=C TZ=UTC
+[ "$case_name" = popup_pt_BR ] && export LC_ALL=pt_BR.UTF-8 LANG=pt_BR.UTF-8
+# shellcheck source=kestrod_for_wine.sh
+source "$(dirname "$0")/kestrod_for_wine.sh"
+# shellcheck source=wine_case_steps.sh
+source "$(dirname "$0")/wine_case_steps.sh"
+folder=$PWD
+tolvan_face=$linux_build/apps/tolvan-face/tolvan-face
+face_compare=$linux_build/tools/face_compare/face-compare
+command -v xvfb-run >/dev/null || fail "xvfb-run is missing (package xvfb)"
+rm -f "$folder"/*.png "$folder"/host.* "$folder"/*.txt
+
+kestroctl() {
+    "$linux_build/kestro/ctl/kestroctl" --server "$address" "$@" >>"$work/kestroctl.out" 2>&1 ||
+        fail "kestroctl $* answered $?: $(cat "$work/kestroctl.out")"
+}
+
+# The host runs SCRIPT (a file of the test's folder) with the pumps given, in the background.
+start_atl_host() {
+    local script=$1 program script_path
+    shift
+    [ -n "${ATL_HOST:-}" ] || fail "ATL_HOST names no host program"
+    program=$(wine winepath -w "$ATL_HOST" 2>/dev/null | tr -d '\r')
+    script_path=$(wine winepath -w "$folder/$script" 2>/dev/null | tr -d '\r')
+    host_out=$folder/host.out
+    xvfb-run -a -s '-screen 0 800x600x24' \
+        wine explorer "/desktop=tolvan-atl-$case_name-$$,640x400,x11" \
+        "$program" "$address" "$script_path" "$@" >"$host_out" 2>&1 </dev/null &
+    host_pid=$!
+    stop_on_exit "$host_pid"
+}
+
+# The host has ended (its last line "host ended"; explorer does not pass its exit status on)
+# and printed for its commands what data/tolvan_atl_NAME.txt says. Its event lines are left
+# out: their number depends on timing; the script's wait-event lines hold the ones that matter.
+host_finished() {
+    wait "$host_pid" || true
+    tr -d '\r' <"$host_out" >"$folder/host.txt"
+    if ! grep -qx 'host ended' "$folder/host.txt"; then
+        cat "$folder/host.txt" >&2
+        fail "the host did not end cleanly"
+    fi
+    grep -v '^event ' "$folder/host.txt" >"$folder/commands.txt"
+    same_as "tolvan_atl_$1.txt" "$folder/commands.txt"
+}
+
+# The capture NAME.png of the test's folder against tolvan-face's picture of the same state
+# (the options after NAME), written beside it as NAME.linux.png; a mismatch leaves
+# NAME.diff.png.
+same_face() {
+    local name=$1
+    shift
+    "$tolvan_face" "$@" -o "$folder/$name.linux.png" >/dev/null ||
+        fail "tolvan-face $* answered $?"
+    if ! "$face_compare" "$folder/$name.linux.png" "$folder/$name.png" \
+        --diff "$folder/$name.diff.png" >"$folder/$name.compare.txt" 2>&1; then
+        cat "$folder/$name.compare.txt" >&2
+        fail "the face $name under Wine is not the Linux face (tolvan-face $*)"
+    fi
+    echo "face $name: $(head -n 1 "$folder/$name.compare.txt")"
+}
+
+copy_printed() {
+    [ -n "${PRINTED_DIR:-}" ] || return 0
+    local png
+    for png in "$folder"/*.png; do
+        [ -e "$png" ] && cp "$png" "$PRINTED_DIR/tolvan_atl_${case_name}_$(basename "$png")"
+    done
+}
+
+# Pump 1 of the sample station is "Bomba 1", number 1, idle and locked (state 3); hose 2 is
+# grade 2, short name GA, at 6.099. With the server's manual clock a second and a half of
+# delivery is 0.25 L for 1.52.
+case $case_name in
+    face)
+        register_modules
+        start_kestrod station --clock manual
+        cat >"$folder/face.script" <<'EOF'
+# The site is 100 by 70: the control sets itself back to 80 by 80 at its first paint.
+wait 500
+size 1
+fit 1
+size 1
+capture 1 idle.png
+say lift now
+wait-event StatusEvent State=6
+capture 1 calling.png
+reset-counts
+wait 1500
+expect-ticks 1 1 1
+capture 1 calling-off.png
+say authorise now
+wait-event StatusEvent State=7
+say run now
+wait-event State=8 ReservedFor=0 ReservedBy=-1 HoseID=12 HoseNumber=2 GradeID=2 GradeName="Gasolina Aditivada" ShortGradeName="GA" PriceLevel=1 Price=6.099 Volume=0.25
+wait 300
+capture 1 delivering.png
+say hang now
+wait-event StatusEvent State=3
+wait 300
+capture 1 unpaid.png
+quit
+EOF
+        start_atl_host face.script 1
+        wait_for "say lift now" 600
+        kestroctl lift 1 2
+        wait_for "say authorise now" 600
+        kestroctl authorise 1
+        wait_for "say run now"
+        kestroctl tick 1500
+        wait_for "say hang now"
+        kestroctl hang 1
+        host_finished face
+        copy_printed
+        common=(--number 1 --grade GA --price 6.099)
+        same_face idle --state 3 "${common[@]}"
+        same_face calling --state 6 --hose 2 --blink on "${common[@]}"
+        same_face calling-off --state 6 --hose 2 --blink off "${common[@]}"
+        same_face delivering --state 8 --hose 2 --volume 0.25 --value 1.52 "${common[@]}"
+        same_face unpaid --state 3 --current-delivery plain --volume 0.25 --value 1.52 \
+            "${common[@]}"
+        copy_printed
+        echo "the faces under Wine's AtlAxWin are the Linux faces"
+        ;;
+    *)
+        fail "unknown case $case_name"
+        ;;
+esac
