@@ -135,19 +135,16 @@ void FacePainter::DrawFaceBitmap(int x, int y, CBitmap* bitmap, CDC& target, CDC
 void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid, COLORREF background,
                         const PumpProperties& pump, bool blinkOn,
                         CElementList<CDelivery>& deliveries) {
-    const LONG L = bounds.left;
-    const LONG T = bounds.top;
-    const LONG R = bounds.right;
-    const LONG B = bounds.bottom;
-    const CRect bodyArea{L, T, L + 61, B};
-    const CRect numberArea{L + 6, T + 1, L + 23, T + 16};
-    const CRect volumeArea{L + 9, B - 62, L + 55, B - 49};
-    const CRect valueArea{L + 9, B - 50, L + 55, B - 37};
-    const CRect priceArea{L + 9, B - 38, L + 55, B - 25};
-    const CRect nozzleArea{L + 62, T + 11, R, B};
-    const CRect stackArea{L + 29, T, R, T + 10};
-    const CRect gradeArea{L + 9, B - 18, L + 55, B};
-    const CRect statusArea{L + 9, B - 35, L + 55, B};
+    const FaceLayout layout = FaceLayoutFor(bounds);
+    const CRect& bodyArea = layout.body;
+    const CRect& numberArea = layout.number;
+    const CRect& volumeArea = layout.volume;
+    const CRect& valueArea = layout.value;
+    const CRect& priceArea = layout.price;
+    const CRect& nozzleArea = layout.nozzle;
+    const CRect& stackArea = layout.stack;
+    const CRect& gradeArea = layout.grade;
+    const CRect& statusArea = layout.status;
 
     CDC memory;
     memory.CreateCompatibleDC(&target);
@@ -161,7 +158,7 @@ void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid, 
     target.FillRect(&invalid, &brush);
 
     if (Touches(bodyArea, invalid)) {
-        DrawFaceBitmap(L, T,
+        DrawFaceBitmap(bodyArea.left, bodyArea.top,
                        resources_.Bitmap(pump.PumpState == pump_state::kNotResponding ? 238 : 209),
                        target, memory);
     }
@@ -190,12 +187,12 @@ void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid, 
         drawReadout(priceArea, PriceReadout(shown.price, pump.PriceDspFormat));
     }
     if (Touches(nozzleArea, invalid)) {
-        DrawFaceBitmap(L + 62, T + 11,
+        DrawFaceBitmap(nozzleArea.left, nozzleArea.top,
                        resources_.Bitmap(NozzleBitmapId(pump.CurHoseNumber, pump.PumpState)),
                        target, memory);
     }
     if (Touches(stackArea, invalid)) {
-        DrawFaceBitmap(L + 29, T,
+        DrawFaceBitmap(stackArea.left, stackArea.top,
                        resources_.Bitmap(StackBitmapId(StackedDeliveryCount(deliveries))), target,
                        memory);
     }
@@ -208,8 +205,8 @@ void FacePainter::Paint(CDC& target, const CRect& bounds, const CRect& invalid, 
     }
     const StatusIcon icon = StatusIconFor(pump.PumpState, pump.ReservedFor, blinkOn);
     if (Touches(statusArea, invalid) && icon.id != 0) {
-        DrawFaceBitmap(L + 9, icon.lowered ? B - 23 : B - 35, resources_.Bitmap(icon.id), target,
-                       memory);
+        DrawFaceBitmap(statusArea.left, icon.lowered ? statusArea.top + 12 : statusArea.top,
+                       resources_.Bitmap(icon.id), target, memory);
     }
 
     target.SetBkMode(oldMode);

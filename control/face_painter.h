@@ -8,19 +8,12 @@
 
 #include "control/delivery.h"
 #include "control/element_list.h"
+#include "control/face_layout.h"
 #include "control/face_resources.h"
 #include "control/pump_properties.h"
 #include "platform/afx/dc.h"
 
 namespace tolvan {
-
-// Colours of the face (COLORREF, red in the low byte).
-inline constexpr COLORREF kFaceKeyColour = 0x800080;     // transparent pixels of every bitmap
-inline constexpr COLORREF kFaceRed = 0x0000C0;           // current pump's number; overdue
-inline constexpr COLORREF kFaceWhite = 0xFFFFFF;         // other pumps' numbers; grade name
-inline constexpr COLORREF kFaceLiveGreen = 0x008000;     // readouts of the live delivery
-inline constexpr COLORREF kFaceLockedGrey = 0xC0C0C0;    // a locked current delivery
-inline constexpr COLORREF kFaceStackedBlack = 0x000000;  // a current delivery otherwise
 
 // The nozzle bitmap: 216 without a hose in use, else 202 in state 8, 203 in state 13, 204.
 UINT NozzleBitmapId(SHORT curHoseNumber, LONG pumpState);
