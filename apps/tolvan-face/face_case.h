@@ -22,12 +22,16 @@ struct FaceCase {
     // The delivery popup instead of the face: a current, an overdue, a locked and a drive-off
     // delivery, the buttons as the pump's state and stack mode allow them.
     bool popup = false;
+    // False: the site answers no ambient property, as Wine's AtlAxWin site (which has no
+    // IDispatch) does; the control then paints its default background, the window colour.
+    bool ambient = true;
     std::string caption;
 };
 
 // The options of one face: --state S --reserved R --hose N --volume V --value V --price P
 // --stack N --current-delivery plain|locked|overdue|negative --number N --grade NAME
-// --current-pump --blink on|off --popup --stack-mode N --name TEXT. Parses args[first..] that it
+// --current-pump --blink on|off --popup --stack-mode N --name TEXT --formats P,V,V (the
+// price, volume and value display format codes) --no-ambient. Parses args[first..] that it
 // knows; returns an error text for a bad value, nothing when all went well. Unknown options are
 // left to the caller in `rest`.
 std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args, FaceCase* face,

@@ -32,12 +32,12 @@ constexpr int kFace = 80;
 // The ambient background: the button face colour a point-of-sale form usually has.
 constexpr OLE_COLOR kAmbientBackColor = 0x80000000 | COLOR_BTNFACE;
 
-// The site a control is placed through: its window and the ambient properties.
-// It lives on the renderer's stack.
+// The site a control is placed through: its window and the ambient properties (or, without
+// ambient, none of them). It lives on the renderer's stack.
 class FaceSite final
     : public ScopedObject<OleClientSiteDefaults, OleInPlaceSiteDefaults, IDispatch> {
   public:
-    explicit FaceSite(HWND window) : window_(window) {}
+    FaceSite(HWND window, bool ambient) : window_(window), ambient_(ambient) {}
 
     HRESULT GetWindow(HWND* phwnd) override {
         if (phwnd == nullptr)
@@ -63,6 +63,8 @@ class FaceSite final
         if (result == nullptr)
             return E_POINTER;
         VariantInit(result);
+        if (!ambient_)
+            return DISP_E_MEMBERNOTFOUND;
         switch (dispid) {
             case DISPID_AMBIENT_BACKCOLOR:
                 result->vt = VT_I4;
@@ -81,6 +83,7 @@ class FaceSite final
     bool AlsoAnswers(REFIID riid) const override { return riid == IID_IOleWindow; }
 
     HWND window_;
+    bool ambient_;
 };
 
 using platform::Invoke;
@@ -278,7 +281,7 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
         return false;
     }
 
-    FaceSite site(window);
+    FaceSite site(window, face.ambient);
     ScriptedClient client(face.pump);
     IOleObject* object = nullptr;
     bool ok = SUCCEEDED(control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)));

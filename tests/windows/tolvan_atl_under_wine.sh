@@ -96,8 +96,8 @@ copy_printed() {
     done
 }
 
-# Pump 1 of the sample station is "Bomba 1", number 1, idle and locked (state 3); hose 2 is
-# grade 2, short name GA, at 6.099. With the server's manual clock a second and a half of
+# Pump 1 of the sample station is "Bomba 1", number 1, idle and locked (state 3) with no grade
+# yet; hose 2 is grade 2, short name GA, at 6.099. With the server's manual clock a second and a half of
 # delivery is 0.25 L for 1.52.
 case $case_name in
     face)
@@ -140,8 +140,11 @@ EOF
         kestroctl hang 1
         host_finished face
         copy_printed
-        common=(--number 1 --grade GA --price 6.099)
-        same_face idle --state 3 "${common[@]}"
+        # Wine's AtlAxWin site answers no ambient property; the pump's display formats are
+        # the sample station's (price 1 decimal, volume and value 2).
+        site=(--no-ambient --formats 3,2,2 --number 1)
+        same_face idle --state 3 --grade "" "${site[@]}"
+        common=("${site[@]}" --grade GA --price 6.099)
         same_face calling --state 6 --hose 2 --blink on "${common[@]}"
         same_face calling-off --state 6 --hose 2 --blink off "${common[@]}"
         same_face delivering --state 8 --hose 2 --volume 0.25 --value 1.52 "${common[@]}"

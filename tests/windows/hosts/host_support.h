@@ -144,7 +144,7 @@ inline HRESULT Put(IDispatch* object, const wchar_t* name, VARIANT value) {
 
 // Advises SINK on the connection point IID of OBJECT; the point and cookie go to the caller.
 inline HRESULT Advise(IDispatch* object, const IID& iid, IDispatch* sink, IConnectionPoint** point,
-               DWORD* cookie) {
+                      DWORD* cookie) {
     IConnectionPointContainer* container = nullptr;
     HRESULT hr =
         object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));

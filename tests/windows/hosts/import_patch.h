@@ -32,9 +32,8 @@ inline void* PatchImport(HMODULE module, const char* library, const char* functi
             continue;
         }
         // The names are in the original (lookup) table; the addresses in the bound one.
-        const DWORD lookupAt = descriptor->OriginalFirstThunk != 0
-                                   ? descriptor->OriginalFirstThunk
-                                   : descriptor->FirstThunk;
+        const DWORD lookupAt = descriptor->OriginalFirstThunk != 0 ? descriptor->OriginalFirstThunk
+                                                                   : descriptor->FirstThunk;
         auto* lookup = reinterpret_cast<IMAGE_THUNK_DATA*>(base + lookupAt);
         auto* bound = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
         for (; lookup->u1.AddressOfData != 0; ++lookup, ++bound) {

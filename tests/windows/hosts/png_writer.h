@@ -49,8 +49,7 @@ inline void PutChunk(std::vector<std::uint8_t>& out, const char type[4],
 
 // PIXELS holds WIDTH * HEIGHT values 0x00RRGGBB (a top-down 32-bit DIB), row after row.
 // Returns false when the file cannot be written.
-inline bool WritePng(const std::string& path, int width, int height,
-                     const std::uint32_t* pixels) {
+inline bool WritePng(const std::string& path, int width, int height, const std::uint32_t* pixels) {
     std::vector<std::uint8_t> raw;
     raw.reserve(static_cast<std::size_t>(height) * (1 + 3 * static_cast<std::size_t>(width)));
     for (int y = 0; y < height; ++y) {

@@ -284,8 +284,10 @@ struct Key {
     wchar_t character;  // 0: the key types no character
 };
 
-constexpr Key kKeys[] = {{"Return", VK_RETURN, L'\r'}, {"Escape", VK_ESCAPE, 0x1B},
-                         {"Up", VK_UP, 0},             {"Down", VK_DOWN, 0},
+constexpr Key kKeys[] = {{"Return", VK_RETURN, L'\r'},
+                         {"Escape", VK_ESCAPE, 0x1B},
+                         {"Up", VK_UP, 0},
+                         {"Down", VK_DOWN, 0},
                          {"Tab", VK_TAB, L'\t'}};
 
 void PostKey(HWND window, UINT vk, wchar_t character) {
@@ -419,9 +421,9 @@ void Run(const std::string& line) {
     } else if (command == "capture" && need(3)) {
         if (Pump* pump = PumpNamed(w[1])) {
             const host::CaptureSize size = host::CaptureWindow(pump->window, false, w[2]);
-            size.width == 0 ? Fail(line + ": nothing captured")
-                            : Say(line + ": " + std::to_string(size.width) + "x" +
-                                  std::to_string(size.height));
+            size.width == 0
+                ? Fail(line + ": nothing captured")
+                : Say(line + ": " + std::to_string(size.width) + "x" + std::to_string(size.height));
         }
     } else if (command == "capture-dialog" && need(2)) {
         HWND dialog = ActiveDialog();
@@ -443,7 +445,8 @@ void Run(const std::string& line) {
             return;
         }
         IOleObject* object = nullptr;
-        HRESULT hr = pump->control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object));
+        HRESULT hr =
+            pump->control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object));
         if (FAILED(hr)) {
             Fail(line + ": no IOleObject, " + Hex(hr));
             return;
@@ -531,7 +534,7 @@ void ScriptStep() {
         for (; eventsMatched < eventLines.size(); ++eventsMatched) {
             if (eventLines[eventsMatched].find(awaitedEvent) != std::string::npos) {
                 awaitingEvent = false;
-                Say("wait-event " + awaitedEvent + ": " + eventLines[eventsMatched++]);
+                Say("wait-event: " + eventLines[eventsMatched++]);
                 return;
             }
         }

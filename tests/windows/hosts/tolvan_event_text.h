@@ -55,9 +55,9 @@ struct Event {
 };
 
 inline const Event kEvents[] = {{1, "StatusEvent", kStatusParameters},
-                         {2, "DeliveryEvent", kDeliveryParameters},
-                         {3, "DeliverySelectedEvent", kDeliveryParameters},
-                         {4, "DeliveryEventEx", WithTotals(kDeliveryParameters)}};
+                                {2, "DeliveryEvent", kDeliveryParameters},
+                                {3, "DeliverySelectedEvent", kDeliveryParameters},
+                                {4, "DeliveryEventEx", WithTotals(kDeliveryParameters)}};
 
 inline std::string Narrow(const wchar_t* text) {
     if (text == nullptr) {
