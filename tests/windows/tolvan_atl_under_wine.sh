@@ -58,6 +58,21 @@ start_atl_host() {
     stop_on_exit "$host_pid"
 }
 
+# While the host runs: each "say kestroctl ARGS" line it prints runs kestroctl ARGS, in order,
+# so that a case's script says when the pump is to change. Gives up after 120 seconds.
+drive_host() {
+    local done=0 tries=0 lines words
+    while kill -0 "$host_pid" 2>/dev/null && ((tries++ < 1200)); do
+        mapfile -t lines < <(tr -d '\r' <"$host_out" | grep '^say kestroctl ' || true)
+        while ((done < ${#lines[@]})); do
+            read -ra words <<<"${lines[done]#say kestroctl }"
+            kestroctl "${words[@]}"
+            ((++done))
+        done
+        sleep 0.1
+    done
+}
+
 # The host has ended (its last line "host ended"; explorer does not pass its exit status on)
 # and printed for its commands what data/tolvan_atl_NAME.txt says. Its event lines are left
 # out: their number depends on timing; the script's wait-event lines hold the ones that matter.
@@ -110,36 +125,28 @@ size 1
 fit 1
 size 1
 capture 1 idle.png
-say lift now
+say kestroctl lift 1 2
 wait-event StatusEvent State=6
 capture 1 calling.png
 reset-counts
 wait 1500
 expect-ticks 1 1 1
 capture 1 calling-off.png
-say authorise now
+say kestroctl authorise 1
 wait-event StatusEvent State=7
-say run now
-wait-event State=8 ReservedFor=0 ReservedBy=-1 HoseID=12 HoseNumber=2 GradeID=2 GradeName="Gasolina Aditivada" ShortGradeName="GA" PriceLevel=1 Price=6.099 Volume=0.25
+say kestroctl tick 1500
+wait-event StatusEvent State=8 ReservedFor=0 ReservedBy=-1 HoseID=12 HoseNumber=2 GradeID=2 GradeName="Gasolina Aditivada" ShortGradeName="GA" PriceLevel=1 Price=6.099 Volume=0.25
 wait 300
 capture 1 delivering.png
-say hang now
+say kestroctl hang 1
 wait-event StatusEvent State=3
 wait 300
 capture 1 unpaid.png
 quit
 EOF
         start_atl_host face.script 1
-        wait_for "say lift now" 600
-        kestroctl lift 1 2
-        wait_for "say authorise now" 600
-        kestroctl authorise 1
-        wait_for "say run now"
-        kestroctl tick 1500
-        wait_for "say hang now"
-        kestroctl hang 1
+        drive_host
         host_finished face
-        copy_printed
         # Wine's AtlAxWin site answers no ambient property; the pump's display formats are
         # the sample station's (price 1 decimal, volume and value 2).
         site=(--no-ambient --formats 3,2,2 --number 1)
@@ -152,6 +159,63 @@ EOF
             "${common[@]}"
         copy_printed
         echo "the faces under Wine's AtlAxWin are the Linux faces"
+        ;;
+    repaint)
+        register_modules
+        start_kestrod station --clock manual
+        cat >"$folder/repaint.script" <<'EOF'
+wait 500
+fit 1
+wait 300
+paints 1
+# Entering state 6 with beeps on: a beep at once, the whole face repainted (no erase), the
+# blink timer started.
+set 1 BeepEnabled 1
+reset-counts
+say kestroctl lift 1 2
+wait-event StatusEvent State=6
+wait 300
+expect-beeps 1 1
+paints 1
+# Then a tick a second, each beeping and repainting the whole face (erased) for the blink.
+reset-counts
+wait 3300
+expect-ticks 1 2 4
+expect-beeps 2 4
+paints 1
+set 1 BeepEnabled 0
+reset-counts
+wait 2200
+expect-ticks 1 1 3
+expect-beeps 0 0
+# Leaving state 6 kills the timer.
+say kestroctl authorise 1
+wait-event StatusEvent State=7
+wait 300
+paints 1
+reset-counts
+wait 1500
+expect-ticks 1 0 0
+# The pump starts (a new state: the whole face), then fuel runs: only the volume and value
+# readouts repaint.
+say kestroctl tick 1000
+wait-event StatusEvent State=8
+wait 300
+paints 1
+say kestroctl tick 100
+wait-event Volume=0.05
+wait 300
+paints 1
+say kestroctl tick 100
+wait-event Volume=0.1
+wait 300
+paints 1
+quit
+EOF
+        start_atl_host repaint.script 1
+        drive_host
+        host_finished repaint
+        echo "the control repainted what its status changes and its blink invalidate"
         ;;
     *)
         fail "unknown case $case_name"
