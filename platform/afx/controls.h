@@ -1,9 +1,12 @@
-// The framework's dialog controls, each a CWnd that draws itself and notifies its parent as
-// the USER controls do: CStatic (text or a bitmap), CButton (push or owner-drawn) and
+// The framework's dialog controls: CStatic (text or a bitmap), CButton (push or owner-drawn) and
 // CBitmapButton (owner-drawn with four pictures), CListBox (owner-drawn items of variable
 // height, a vertical scroll bar, selection by mouse and keyboard). Owner-drawn items reach the
 // parent as WM_MEASUREITEM and WM_DRAWITEM; a CDialog hands them back to the control's
 // MeasureItem and DrawItem, and WM_VKEYTOITEM to its VKeyToItem, as the framework reflects them.
+// On Linux each is a CWnd that draws itself and notifies its parent as the USER controls do
+// (controls_posix.cpp); on Windows the objects are attached to the system's "Static", "Button"
+// and "ListBox" windows, which do that work, and their calls send the controls' messages
+// (controls_win32.cpp).
 #pragma once
 
 #include <vector>
@@ -21,6 +24,7 @@ using DWORD_PTR = std::uintptr_t;
 constexpr UINT WM_DRAWITEM = 0x002B;
 constexpr UINT WM_MEASUREITEM = 0x002C;
 constexpr UINT WM_VKEYTOITEM = 0x002E;
+constexpr UINT WM_CHARTOITEM = 0x002F;
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
 
 constexpr DWORD SS_LEFT = 0x0;
@@ -87,6 +91,7 @@ using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
 // Text in the dialog's font (SS_CENTER / SS_RIGHT, vertically centred with SS_CENTERIMAGE),
 // or with SS_BITMAP the bitmap resource the template names, drawn at its own size.
 class CStatic : public CWnd {
+#ifndef _WIN32
   public:
     // The bitmap resource shown by an SS_BITMAP static (0: none).
     void SetBitmapResource(UINT id);
@@ -94,6 +99,7 @@ class CStatic : public CWnd {
 
   private:
     void Paint();
+#endif
 };
 
 // A push button; BS_OWNERDRAW asks the parent (DrawItem here) to draw it. Pressed while the
@@ -102,14 +108,18 @@ class CStatic : public CWnd {
 class CButton : public CWnd {
   public:
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
+#ifndef _WIN32
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    bool IsPressed() const { return m_pressed; }
+    bool IsPressed() const {
+        return m_pressed;
+    }
 
   private:
     void Paint();
     void SetPressed(bool pressed);
     bool m_tracking = false;
     bool m_pressed = false;
+#endif
 };
 
 // An owner-drawn button showing one of four bitmaps: pressed, focused, disabled or normal.
@@ -135,13 +145,18 @@ class CListBox : public CWnd {
     int SetCurSel(int nSelect);
     DWORD_PTR GetItemData(int nIndex) const;
     int SetItemData(int nIndex, DWORD_PTR data);
-    int GetTopIndex() const { return m_top; }
+    int GetTopIndex() const;
     int SetTopIndex(int index);
 
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
     virtual int VKeyToItem(UINT nKey, UINT nIndex);
+    // WM_CHARTOITEM, which a list box without strings and with LBS_WANTKEYBOARDINPUT sends for
+    // a character: the same answers as VKeyToItem. The base answers -1 (nothing to search
+    // for), where a dialog left to itself would answer 0 and send the list to its first item.
+    virtual int CharToItem(UINT nChar, UINT nIndex);
 
+#ifndef _WIN32
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     static constexpr int kScrollBarWidth = 17;
@@ -166,4 +181,5 @@ class CListBox : public CWnd {
     std::vector<Item> m_items;
     int m_sel = -1;
     int m_top = 0;
+#endif
 };

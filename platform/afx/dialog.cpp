@@ -1,114 +1,8 @@
-// CDialog: building a dialog from its template, the modal loop and the dialog keyboard.
+// CDialog: what both systems share, the owner of a modal dialog, the data exchange and the
+// ends of a dialog (OK, Cancel, EndDialog).
 #include "platform/afx/dialog.h"
 
-#include <algorithm>
-
-#include "platform/afx/afx_resources.h"
 #include "platform/afx/controls.h"
-#include "platform/resources.h"
-
-namespace {
-
-// GDI handles of every kind pass as HGDIOBJ to the object calls.
-template <typename Handle>
-HGDIOBJ Obj(Handle handle) {
-    return reinterpret_cast<HGDIOBJ>(handle);
-}
-
-bool IsChildWindow(HWND hwnd) {
-    return (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) != 0;
-}
-
-#ifndef _WIN32
-// Whether `hwnd` is `ancestor` or lies inside it.
-bool IsWithin(HWND hwnd, HWND ancestor) {
-    for (HWND h = hwnd; h != nullptr; h = IsChildWindow(h) ? ::GetParent(h) : nullptr) {
-        if (h == ancestor)
-            return true;
-    }
-    return false;
-}
-
-// The direct child of `dialog` that holds `hwnd`.
-HWND ItemOf(HWND dialog, HWND hwnd) {
-    HWND h = hwnd;
-    while (h != nullptr && IsChildWindow(h) && ::GetParent(h) != dialog)
-        h = ::GetParent(h);
-    return h != nullptr && IsChildWindow(h) && ::GetParent(h) == dialog ? h : nullptr;
-}
-#endif  // _WIN32
-
-// The next (or previous) item after `from` that takes the focus by Tab, wrapping around.
-HWND NextTabItem(HWND dialog, HWND from, bool backwards) {
-    std::vector<HWND> items;
-    for (HWND h = ::GetWindow(dialog, GW_CHILD); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        items.push_back(h);
-    }
-    // GW_CHILD gives the topmost child; dialog items are created in template order, each
-    // below the ones before, so the sibling order is the template's.
-    const auto takesTab = [](HWND h) {
-        return (::GetWindowLongPtrW(h, GWL_STYLE) & WS_TABSTOP) != 0 && ::IsWindowVisible(h) &&
-               ::IsWindowEnabled(h);
-    };
-    const auto n = static_cast<std::ptrdiff_t>(items.size());
-    if (n == 0)
-        return nullptr;
-    std::ptrdiff_t start = std::find(items.begin(), items.end(), from) - items.begin();
-    if (start == n)
-        start = backwards ? 0 : n - 1;
-    for (std::ptrdiff_t step = 1; step <= n; ++step) {
-        const std::ptrdiff_t i = ((start + (backwards ? -step : step)) % n + n) % n;
-        if (takesTab(items[static_cast<std::size_t>(i)]))
-            return items[static_cast<std::size_t>(i)];
-    }
-    return nullptr;
-}
-
-// Sends WM_INITDIALOG; when the dialog answers TRUE, the first item that takes Tab gets the
-// focus.
-void InitDialog(HWND dialog) {
-    HWND firstTab = NextTabItem(dialog, nullptr, false);
-    if (::SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTab), 0) != 0 &&
-        ::IsWindow(dialog)) {
-        if (HWND focus = NextTabItem(dialog, nullptr, false))
-            ::SetFocus(focus);
-    }
-}
-
-}  // namespace
-
-// Windows has its own dialog keyboard (user32).
-#ifndef _WIN32
-BOOL IsDialogMessageW(HWND dialog, MSG* msg) {
-    if (dialog == nullptr || msg == nullptr || msg->hwnd == nullptr ||
-        !IsWithin(msg->hwnd, dialog)) {
-        return FALSE;
-    }
-    if (msg->message == WM_KEYDOWN) {
-        const LRESULT code =
-            ::SendMessageW(msg->hwnd, WM_GETDLGCODE, msg->wParam, reinterpret_cast<LPARAM>(msg));
-        const UINT vk = static_cast<UINT>(msg->wParam);
-        if ((code & DLGC_WANTALLKEYS) == 0) {
-            if (vk == VK_TAB && (code & DLGC_WANTTAB) == 0) {
-                const bool back = (::GetKeyState(static_cast<int>(VK_SHIFT)) & 0x8000) != 0;
-                if (HWND next = NextTabItem(dialog, ItemOf(dialog, msg->hwnd), back)) {
-                    ::SetFocus(next);
-                }
-                return TRUE;
-            }
-            if (vk == VK_RETURN || vk == VK_ESCAPE) {
-                const int id = vk == VK_RETURN ? IDOK : IDCANCEL;
-                ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
-                return TRUE;
-            }
-        }
-    }
-    ::TranslateMessage(msg);
-    ::DispatchMessageW(msg);
-    return TRUE;
-}
-#endif  // _WIN32
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (pDX == nullptr || pDX->m_pDlgWnd == nullptr || rControl.m_hWnd != nullptr) {
@@ -118,8 +12,7 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
     if (item == nullptr) {
         return;
     }
-    pDX->m_pDlgWnd->ReleaseItemObject(item);
-    rControl.Attach(item);
+    pDX->m_pDlgWnd->BindItem(item, rControl);
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -138,204 +31,9 @@ CDialog::~CDialog() {
 
 HWND CDialog::ModalOwner(HWND parent) {
     HWND h = parent;
-    while (h != nullptr && IsChildWindow(h))
+    while (h != nullptr && (::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) != 0)
         h = ::GetParent(h);
     return h;
-}
-
-void CDialog::MapDialogRect(LPRECT rect) const {
-    if (rect == nullptr)
-        return;
-    const auto scale = [](LONG v, LONG units, LONG per) {
-        // MulDiv: rounded half away from zero.
-        const long long p = static_cast<long long>(v) * units;
-        return static_cast<LONG>(p >= 0 ? (p + per / 2) / per : -((-p + per / 2) / per));
-    };
-    rect->left = scale(rect->left, m_baseUnits.cx, 4);
-    rect->right = scale(rect->right, m_baseUnits.cx, 4);
-    rect->top = scale(rect->top, m_baseUnits.cy, 8);
-    rect->bottom = scale(rect->bottom, m_baseUnits.cy, 8);
-}
-
-void CDialog::ReleaseItemObject(HWND item) {
-    for (auto it = m_items.begin(); it != m_items.end(); ++it) {
-        if ((*it)->m_hWnd == item) {
-            (*it)->Detach();
-            m_items.erase(it);
-            return;
-        }
-    }
-}
-
-bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
-    LPCWSTR name = MAKEINTRESOURCEW(m_nIDHelp);
-    const HINSTANCE instance = AfxFindResourceHandle(name, RT_DIALOG);
-    HRSRC found = ::FindResourceW(instance, name, RT_DIALOG);
-    if (found == nullptr)
-        return false;
-    const auto* data =
-        static_cast<const unsigned char*>(::LockResource(::LoadResource(instance, found)));
-    platform::DialogTemplate tpl;
-    std::string error;
-    if (data == nullptr) {
-        return false;
-    }
-    const DWORD size = ::SizeofResource(instance, found);
-#ifdef _WIN32
-    // Windows' resource compilers write a DIALOG statement in the classic form.
-    if (!platform::ReadDialogTemplate(data, size, &tpl, &error) &&
-        !platform::ReadClassicDialogTemplate(data, size, &tpl, &error)) {
-        return false;
-    }
-#else
-    if (!platform::ReadDialogTemplate(data, size, &tpl, &error)) {
-        return false;
-    }
-#endif
-
-    // The template font (8 points at 96 dots per inch unless given) sets the dialog units.
-    LOGFONTW lf{};
-    const int points = tpl.hasFont ? tpl.pointSize : 8;
-    lf.lfHeight = -((points * 96 + 36) / 72);
-    lf.lfWeight = tpl.hasFont && tpl.weight != 0 ? tpl.weight : 400;
-    lf.lfItalic = tpl.italic;
-    lf.lfCharSet = tpl.charset;
-    const WideString face = tpl.hasFont ? tpl.face : WSTR("MS Shell Dlg");
-    std::copy_n(face.begin(), std::min<std::size_t>(face.size(), LF_FACESIZE - 1), lf.lfFaceName);
-    m_font.CreateFontIndirect(&lf);
-    if (HDC dc = ::GetDC(nullptr)) {
-        HGDIOBJ old = ::SelectObject(dc, m_font.m_hObject);
-        TEXTMETRICW tm{};
-        SIZE size{};
-        static const WCHAR kAlphabet[] =
-            WSTR("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        if (::GetTextMetricsW(dc, &tm) && ::GetTextExtentPoint32W(dc, kAlphabet, 52, &size)) {
-            m_baseUnits = SIZE{(size.cx / 26 + 1) / 2, tm.tmHeight};
-        }
-        ::SelectObject(dc, old);
-        ::ReleaseDC(nullptr, dc);
-    }
-
-    RECT rect{tpl.x, tpl.y, tpl.x + tpl.cx, tpl.y + tpl.cy};
-    MapDialogRect(&rect);
-    if (!asChild) {
-        origin = POINT{rect.left, rect.top};
-        if (owner != nullptr)
-            ::ClientToScreen(owner, &origin);
-    }
-    ::OffsetRect(&rect, origin.x - rect.left, origin.y - rect.top);
-    const DWORD style = asChild ? (tpl.style & ~(WS_VISIBLE | WS_POPUP)) | WS_CHILD
-                                : (tpl.style & ~(WS_VISIBLE | WS_CHILD)) | WS_POPUP;
-    // The owner only lends its handle: no temporary object is made for it, which would
-    // outlive the dialog in this module's handle map.
-    CWnd ownerWnd;
-    ownerWnd.m_hWnd = owner;
-    const BOOL created = CreateEx(tpl.exStyle, AfxFrameworkWindowClass(CS_DBLCLKS),
-                                  tpl.title.c_str(), style, rect, &ownerWnd, 0);
-    ownerWnd.m_hWnd = nullptr;
-    if (!created) {
-        return false;
-    }
-    CreateItems(tpl);
-    return true;
-}
-
-void CDialog::CreateItems(const platform::DialogTemplate& tpl) {
-    for (const platform::DialogItemTemplate& item : tpl.items) {
-        std::unique_ptr<CWnd> object;
-        const std::uint16_t atom = item.windowClass.isOrdinal ? item.windowClass.ordinal : 0;
-        WideString className = item.windowClass.text;
-        std::transform(className.begin(), className.end(), className.begin(), [](WCHAR c) {
-            return c >= WSTR('a') && c <= WSTR('z') ? c - WSTR('a') + WSTR('A') : c;
-        });
-        if (atom == 0x80 || className == WSTR("BUTTON")) {
-            object = std::make_unique<CButton>();
-        } else if (atom == 0x82 || className == WSTR("STATIC")) {
-            object = std::make_unique<CStatic>();
-        } else if (atom == 0x83 || className == WSTR("LISTBOX")) {
-            object = std::make_unique<CListBox>();
-        } else {
-            object = std::make_unique<CWnd>();
-        }
-        RECT rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
-        MapDialogRect(&rect);
-        const WideString text = item.title.isOrdinal ? WideString() : item.title.text;
-        if (!object->CreateEx(item.exStyle, AfxFrameworkWindowClass(CS_DBLCLKS), text.c_str(),
-                              (item.style | WS_CHILD) & ~WS_POPUP, rect, this,
-                              static_cast<UINT>(item.id & 0xFFFF))) {
-            continue;
-        }
-        if (auto* picture = dynamic_cast<CStatic*>(object.get())) {
-            if (item.title.isOrdinal)
-                picture->SetBitmapResource(item.title.ordinal);
-        }
-        m_items.push_back(std::move(object));
-    }
-    // A picture lets the mouse through to the items it lies under, as a static does in
-    // Windows: once all are made, pictures go behind the other items.
-    for (const auto& object : m_items) {
-        if (dynamic_cast<CStatic*>(object.get()) != nullptr &&
-            (::GetWindowLongPtrW(object->m_hWnd, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP) {
-            ::SetWindowPos(object->m_hWnd, HWND_BOTTOM, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
-}
-
-INT_PTR CDialog::DoModal() {
-    const HWND owner = ModalOwner(m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr);
-    if (!CreateFromTemplate(owner)) {
-        m_items.clear();
-        if (m_hWnd != nullptr)
-            ::DestroyWindow(m_hWnd);
-        return -1;
-    }
-    const bool disabledOwner = owner != nullptr && ::IsWindowEnabled(owner);
-    if (disabledOwner)
-        ::EnableWindow(owner, FALSE);
-
-    const HWND self = m_hWnd;
-    m_bContinueModal = TRUE;
-    m_nModalResult = -1;
-    InitDialog(self);
-    if (m_bContinueModal && ::IsWindow(self)) {
-        ::ShowWindow(self, SW_SHOW);
-        MSG msg;
-        while (m_bContinueModal && ::IsWindow(self)) {
-            if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            if (!::IsWindow(self) || !IsDialogMessageW(self, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-    }
-    m_bContinueModal = FALSE;
-    // The owner is enabled again before the dialog goes, so that it can take the focus back.
-    if (disabledOwner && ::IsWindow(owner))
-        ::EnableWindow(owner, TRUE);
-    if (::IsWindow(self))
-        ::DestroyWindow(self);
-    m_items.clear();
-    m_font.DeleteObject();
-    return m_nModalResult;
-}
-
-BOOL CDialog::CreateAsChild(HWND parent, POINT origin) {
-    if (parent == nullptr || m_hWnd != nullptr || !CreateFromTemplate(parent, true, origin)) {
-        m_items.clear();
-        if (m_hWnd != nullptr)
-            ::DestroyWindow(m_hWnd);
-        return FALSE;
-    }
-    const HWND self = m_hWnd;
-    InitDialog(self);
-    if (!::IsWindow(self))
-        return FALSE;
-    ::ShowWindow(self, SW_SHOW);
-    return TRUE;
 }
 
 void CDialog::EndDialog(int nResult) {
@@ -367,37 +65,22 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CWnd::OnCommand(wParam, lParam);
 }
 
-LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+// Owner-drawn items draw, measure and answer keys themselves, as the framework reflects these
+// messages back to the control's object.
+bool CDialog::ReflectToItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog();
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(m_font.m_hObject);
-        case WM_CLOSE:
-            OnCancel();
-            return 0;
-        case WM_ERASEBKGND: {
-            RECT client;
-            ::GetClientRect(m_hWnd, &client);
-            HBRUSH brush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
-            ::DeleteObject(Obj(brush));
-            return 1;
-        }
-        // Owner-drawn items draw, measure and answer keys themselves, as the framework reflects
-        // these messages back to the control's object.
         case WM_DRAWITEM: {
             auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             CWnd* item = dis != nullptr ? CWnd::FromHandlePermanent(dis->hwndItem) : nullptr;
             if (auto* list = dynamic_cast<CListBox*>(item)) {
                 list->DrawItem(dis);
-                return TRUE;
-            }
-            if (auto* button = dynamic_cast<CButton*>(item)) {
+            } else if (auto* button = dynamic_cast<CButton*>(item)) {
                 button->DrawItem(dis);
-                return TRUE;
+            } else {
+                return false;
             }
-            break;
+            *result = TRUE;
+            return true;
         }
         case WM_MEASUREITEM: {
             auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -405,21 +88,30 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
                 mis != nullptr
                     ? CWnd::FromHandlePermanent(::GetDlgItem(m_hWnd, static_cast<int>(mis->CtlID)))
                     : nullptr;
-            if (auto* list = dynamic_cast<CListBox*>(item)) {
-                list->MeasureItem(mis);
-                return TRUE;
+            auto* list = dynamic_cast<CListBox*>(item);
+            if (list == nullptr) {
+                return false;
             }
-            break;
+            list->MeasureItem(mis);
+            *result = TRUE;
+            return true;
         }
-        case WM_VKEYTOITEM: {
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM: {
             CWnd* item = CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam));
-            if (auto* list = dynamic_cast<CListBox*>(item)) {
-                return list->VKeyToItem(LOWORD(wParam), HIWORD(wParam));
+            auto* list = dynamic_cast<CListBox*>(item);
+            // -1: the list box's own handling, as the default window procedure answers; the
+            // dialog manager's default would be 0, the first item.
+            if (list == nullptr) {
+                *result = -1;
+            } else if (message == WM_VKEYTOITEM) {
+                *result = list->VKeyToItem(LOWORD(wParam), HIWORD(wParam));
+            } else {
+                *result = list->CharToItem(LOWORD(wParam), HIWORD(wParam));
             }
-            return -1;
+            return true;
         }
         default:
-            break;
+            return false;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -1,12 +1,17 @@
-// CDialog: a dialog built from a DIALOGEX resource of the module. Its items are created as
-// child windows of the framework's control classes (CStatic, CButton, CListBox; CWnd for any
-// other class), placed in pixels from the template's dialog units, and handed to the fields of
-// a derived class by DDX_Control in DoDataExchange. DoModal disables the owner and runs a
+// CDialog: a dialog made from a dialog resource of the module, its items handed to the fields
+// of a derived class by DDX_Control in DoDataExchange. DoModal disables the owner and runs a
 // modal loop that keeps dispatching every message of the thread, passing keys through
 // IsDialogMessage first, until EndDialog.
+// On Linux the framework builds the dialog itself (dialog_posix.cpp): its items are child
+// windows of the framework's control classes (CStatic, CButton, CListBox; CWnd for any other
+// class), placed in pixels from the template's dialog units. On Windows user32's dialog manager
+// makes the dialog and its items of the system's classes from the same template
+// (dialog_win32.cpp); the object sees the dialog's messages through its message map, and the
+// dialog manager's own handling (font, dialog units, background) is the default.
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/afx/data_exchange.h"
@@ -38,8 +43,10 @@ constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 BOOL IsDialogMessageW(HWND dialog, MSG* msg);
 #endif  // _WIN32
 
-// Binds dialog item `nIDC` to `rControl`: the object takes over the item's window (and so its
-// messages). Nothing happens when the item is missing or the object has a window already.
+// Binds dialog item `nIDC` to `rControl`. On Linux the object takes over the item's window (and
+// so its messages); on Windows it is attached to the system's control without subclassing it,
+// so that the owner-drawn items' messages reflected by the dialog reach it. Nothing happens
+// when the item is missing or the object has a window already.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 
 class CDialog : public CWnd {
@@ -66,17 +73,17 @@ class CDialog : public CWnd {
     virtual void DoDataExchange(CDataExchange* pDX);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
-    // Dialog units to pixels from the template font's average character size.
+    // Dialog units to pixels from the template font's average character size (on Windows,
+    // user32's MapDialogRect of the dialog's window).
     void MapDialogRect(LPRECT rect) const;
     // The template font's base units (average character width, height), in pixels.
-    SIZE GetBaseUnits() const { return m_baseUnits; }
+    SIZE GetBaseUnits() const;
     // The owner a modal dialog of `parent` gets: the nearest window from `parent` up that is
     // not a child window.
     static HWND ModalOwner(HWND parent);
 
-    // For DDX_Control: the placeholder object holding item `hwnd`'s window, released to the
-    // caller's field.
-    void ReleaseItemObject(HWND item);
+    // For DDX_Control: item `item`'s window handed to `control`.
+    void BindItem(HWND item, CWnd& control);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -91,9 +98,26 @@ class CDialog : public CWnd {
     // A top-level dialog owned by `owner`, or (with `asChild`) a child window of it placed at
     // `origin`.
     bool CreateFromTemplate(HWND owner, bool asChild = false, POINT origin = {0, 0});
+    // WM_DRAWITEM, WM_MEASUREITEM and WM_VKEYTOITEM handed to the item's object; false for
+    // another message or an item without one.
+    bool ReflectToItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+#ifdef _WIN32
+    friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
+    // The item objects DDX_Control attached; detached when the dialog's window is gone, since
+    // the items' own messages never reach them.
+    std::vector<std::pair<HWND, CWnd*>> m_boundItems;
+#else
     void CreateItems(const platform::DialogTemplate& tpl);
 
     CFont m_font;
     SIZE m_baseUnits{4, 8};
     std::vector<std::unique_ptr<CWnd>> m_items;  // item objects no field has taken over
+#endif
 };
+
+#ifdef _WIN32
+// The dialog procedure of the framework's dialogs: at the dialog's first message it attaches
+// the object being created and subclasses the window to AfxWndProc, keeping the dialog
+// manager's procedure as the object's default handling. It answers nothing itself after that.
+INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+#endif

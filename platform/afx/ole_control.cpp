@@ -576,7 +576,13 @@ HRESULT COleControl::SetClientSite(IOleClientSite* pClientSite) {
 
 HRESULT COleControl::OnProperties() {
     const ComPtr<IOleControlSite> site = m_pClientSite.As<IOleControlSite>();
-    return site ? site->ShowPropertyFrame() : E_NOTIMPL;
+    const HRESULT hr = site ? site->ShowPropertyFrame() : E_NOTIMPL;
+#ifdef _WIN32
+    if (FAILED(hr)) {
+        return ShowOwnPropertyFrame();
+    }
+#endif
+    return hr;
 }
 
 HRESULT COleControl::GetMiscStatus(DWORD dwAspect, DWORD* pdwStatus) {

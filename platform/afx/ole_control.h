@@ -227,7 +227,8 @@ class COleControl : public CWnd,
     COLORREF TranslateColor(OLE_COLOR clrColor, HPALETTE hpal = nullptr);
 
     // The properties verb: asks the container's IOleControlSite to show the property frame.
-    // E_NOTIMPL when the container has no such site.
+    // E_NOTIMPL when the container has no such site. On Windows, when there is none or it
+    // refuses, the control shows its pages in the system's property frame itself.
     virtual HRESULT OnProperties();
 
     // An ambient property of the container changed (DISPID_UNKNOWN: any); the base does
@@ -343,6 +344,12 @@ class COleControl : public CWnd,
     DWORD m_viewAdviseFlags = 0;
     int m_nFreezeEvents = 0;
     ComPtr<IOleInPlaceSite> m_pInPlaceSite;  // while active in place
+#ifdef _WIN32
+    // OleCreatePropertyFrame over the control alone with the pages of GetPages, captioned with
+    // the control's type name, owned by the control's window (else the site's); it returns
+    // once the frame is closed. E_NOTIMPL when the control has no pages.
+    HRESULT ShowOwnPropertyFrame();
+#endif
     std::vector<Invalidation> m_invalidations;
     int m_cxExtent = 0;  // pixels
     int m_cyExtent = 0;

@@ -72,6 +72,7 @@ LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCDESTROY) {
         Unregister(hwnd);
         wnd->m_hWnd = nullptr;
+        wnd->m_pfnSuper = nullptr;  // the subclassed procedure went with the window
         wnd->PostNcDestroy();
     }
     return result;

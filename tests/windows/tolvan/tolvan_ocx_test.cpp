@@ -18,28 +18,12 @@
 #include "control/tolvan_ids.h"
 #include "control/version_info.h"
 #include "platform/text_conversion.h"
+#include "tests/windows/tolvan/com_held.h"
 
 namespace {
 
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
-
-// Releases a COM pointer when the scope ends.
-template <class T>
-struct Held {
-    T* p = nullptr;
-    Held() = default;
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held() {
-        if (p != nullptr) {
-            p->Release();
-        }
-    }
-    T** Out() { return &p; }
-    void** OutVoid() { return reinterpret_cast<void**>(&p); }
-    T* operator->() const { return p; }
-};
 
 std::wstring TypeName(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
     BSTR name = nullptr;
