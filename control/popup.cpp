@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "client/pump_codes.h"
+#include "control/string_table.h"
 #include "control/tolvan_ctrl.h"
 #include "control/tolvan_ids.h"
 #include "platform/resources.h"
@@ -16,18 +17,6 @@ namespace {
 constexpr int kButtonWidth = 61;
 constexpr int kButtonHeight = 49;
 constexpr int kButtonTop = 208;
-
-// The text of string `id` of `module`; false when the module or the string is missing.
-bool ModuleString(HMODULE module, UINT id, WideString* text) {
-    if (module == nullptr)
-        return false;
-    const WCHAR* data = nullptr;
-    const int length = ::LoadStringW(module, id, reinterpret_cast<LPWSTR>(&data), 0);
-    if (length <= 0 || data == nullptr)
-        return false;
-    text->assign(data, static_cast<std::size_t>(length));
-    return true;
-}
 
 std::string Trimmed(const std::string& text) {
     const char* blanks = " \t\r\n\v\f";
@@ -145,11 +134,11 @@ BOOL CPopup::OnInitDialog() {
 
     // Without the module the template's texts stay.
     WideString text;
-    if (ModuleString(module, IDS_CANCEL, &text))
+    if (LoadModuleString(module, IDS_CANCEL, &text))
         CancelButton.SetWindowText(text.c_str());
-    if (ModuleString(module, IDS_VALUE, &text))
+    if (LoadModuleString(module, IDS_VALUE, &text))
         ValueHeader.SetWindowText(text.c_str());
-    if (ModuleString(module, IDS_VOLUME, &text))
+    if (LoadModuleString(module, IDS_VOLUME, &text))
         VolumeHeader.SetWindowText(text.c_str());
 
     for (CDelivery* d = deliveries.Last(); d != nullptr; d = deliveries.Previous()) {

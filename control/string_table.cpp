@@ -2,6 +2,7 @@
 // the strings the module serves from its compiled resources.
 #include "control/string_table.h"
 
+#include <cstdint>
 #include <mutex>
 #include <set>
 #include <string>
@@ -50,20 +51,58 @@ std::span<const StringResource> StringTableFor(LCID lcid) {
     return kEnglish;
 }
 
+WORD StringTableLanguage(LCID lcid) {
+    return static_cast<WORD>((lcid & kPrimaryLanguageMask) == kLangPortuguese
+                                 ? kLcidPortugueseBrazil
+                                 : kLcidEnglishNewZealand);
+}
+
+bool LoadModuleString(HMODULE module, UINT id, WideString* text) {
+    if (module == nullptr) {
+        return false;
+    }
+    // Strings live in blocks of 16: block id / 16 + 1, each string a count and its units.
+    const LPCWSTR block = MAKEINTRESOURCEW((id >> 4) + 1);
+    HRSRC found =
+        FindResourceExW(module, RT_STRING, block, StringTableLanguage(GetUserDefaultLCID()));
+    if (found == nullptr) {
+        found = FindResourceW(module, block, RT_STRING);  // a module with other tables
+    }
+    const HGLOBAL data = found == nullptr ? nullptr : LoadResource(module, found);
+    const auto* units = static_cast<const WCHAR*>(data == nullptr ? nullptr : LockResource(data));
+    if (units == nullptr) {
+        return false;
+    }
+    const std::size_t size = SizeofResource(module, found) / sizeof(WCHAR);
+    std::size_t at = 0;
+    for (UINT k = 0; at < size; ++k) {
+        const std::size_t length = static_cast<std::uint16_t>(units[at]);
+        if (at + 1 + length > size) {
+            return false;  // a malformed block holds no further strings
+        }
+        if (k == (id & 15)) {
+            if (length == 0) {
+                return false;
+            }
+            text->assign(units + at + 1, length);
+            return true;
+        }
+        at += 1 + length;
+    }
+    return false;
+}
+
 const char* LoadTolvanString(UINT id) {
-    const WCHAR* text = nullptr;
-    const int length =
-        LoadStringW(AfxFindResourceHandle(MAKEINTRESOURCEW((id >> 4) + 1), RT_STRING), id,
-                    reinterpret_cast<LPWSTR>(&text), 0);
-    if (length <= 0) {
+    WideString text;
+    if (!LoadModuleString(AfxFindResourceHandle(MAKEINTRESOURCEW((id >> 4) + 1), RT_STRING), id,
+                          &text)) {
         return nullptr;
     }
     // The framework wants UTF-8 that lives as long as the module: each text is converted once.
     static std::mutex lock;
     static std::set<std::string, std::less<>> texts;
     std::lock_guard guard(lock);
-    return texts.insert(Utf16ToUtf8(WideStringView(text, static_cast<std::size_t>(length))))
-        .first->c_str();
+    return texts.insert(Utf16ToUtf8(text)).first->c_str();
 }
 
 }  // namespace tolvan

@@ -217,6 +217,139 @@ EOF
         host_finished repaint
         echo "the control repainted what its status changes and its blink invalidate"
         ;;
+    popup | popup_pt_BR)
+        register_modules
+        start_kestrod station --clock manual
+        cat >"$folder/popup.script" <<'EOF'
+wait 500
+fit 1
+# PopupMode 2, state 3 and no delivery: the click opens the popup, a modal "#32770" owned by
+# the container's window; the buttons as state 3 allows them.
+set 1 PopupMode 2
+click 1 40 40
+wait 700
+dialog
+capture-dialog popup-idle.png
+dialog-item 209
+dialog-item 210
+dialog-item 211
+dialog-item 202
+dialog-item 203
+dialog-item 204
+dialog-item 208
+dialog-item 201
+# Authorise: the pump is authorised on the server (state 5).
+click-dialog 203
+wait-event StatusEvent State=5
+dialog
+# The server's own word (kestroctl's status, run by the test while the host waits).
+say kestroctl status 1
+wait 1500
+# State 5 with no delivery: the click cancels the authorisation; the server answers 0, not
+# 25, so the popup opens after it.
+click 1 40 40
+wait-event StatusEvent State=3
+wait 500
+dialog
+key Escape
+wait 500
+dialog
+# State 6: the click authorises at once.
+say kestroctl lift 1 2
+wait-event StatusEvent State=6
+click 1 40 40
+wait-event StatusEvent State=7
+dialog
+say kestroctl tick 1500
+wait-event Volume=0.25
+say kestroctl hang 1
+wait-event StatusEvent State=3
+# One current delivery in state 3: the click chooses it, no popup.
+click 1 40 40
+wait-event DeliverySelectedEvent DeliveryID=1
+dialog
+# A second delivery; the first is stacked.
+say kestroctl lift 1 1
+wait-event StatusEvent State=6
+say kestroctl authorise 1
+wait-event StatusEvent State=7
+say kestroctl tick 1500
+wait-event StatusEvent State=8 ReservedFor=0 ReservedBy=-1 HoseID=11 HoseNumber=1 GradeID=1 GradeName="Gasolina Comum" ShortGradeName="GC" PriceLevel=1 Price=5.899 Volume=0.25
+say kestroctl hang 1
+wait-event StatusEvent State=3
+# Two deliveries: the popup lists them newest first, drawn by the list's owner (WM_DRAWITEM);
+# the arrows only move the highlight, 3 is no row, 2 chooses the older delivery.
+click 1 40 40
+wait 700
+capture-dialog popup.png
+dialog-item 203
+dialog-item 204
+key Down
+key Down
+key Up
+key 3
+wait 300
+dialog
+key 2
+wait-event DeliverySelectedEvent DeliveryID=1
+dialog
+# PopupMode 3: Escape closes the popup with nothing chosen; Return chooses the highlighted
+# first row, the newest delivery.
+set 1 PopupMode 3
+click 1 40 40
+wait 700
+key Escape
+wait 500
+dialog
+click 1 40 40
+wait 700
+key Return
+wait-event DeliverySelectedEvent DeliveryID=2
+dialog
+# Stop in state 5 (authorised on the server): the popup's Stop button cancels the
+# authorisation.
+say kestroctl authorise 1
+wait-event StatusEvent State=5
+click 1 40 40
+wait 700
+dialog-item 202
+click-dialog 202
+wait-event StatusEvent State=3
+dialog
+say kestroctl status 1
+wait 1500
+quit
+EOF
+        start_atl_host popup.script 1
+        drive_host
+        host_finished "$case_name"
+        cp "$work/kestroctl.out" "$folder/kestroctl.txt"
+        same_as tolvan_atl_popup_kestroctl.txt "$folder/kestroctl.txt"
+        copy_printed
+        echo "the popup under Wine's USER did what a click and the keyboard asked"
+        ;;
+    properties)
+        register_modules
+        start_kestrod station --clock manual
+        cat >"$folder/properties.script" <<'EOF'
+wait 500
+fit 1
+# The AtlAxWin site has no ShowPropertyFrame: the control shows the system's property frame.
+verb 1 properties
+wait 1000
+dialog
+capture-dialog property-page.png
+close-dialog
+wait 700
+dialog
+quit
+EOF
+        start_atl_host properties.script 1
+        drive_host
+        host_finished properties
+        copy_printed
+        echo "the property page showed in the system's property frame and closed"
+        ;;
     *)
         fail "unknown case $case_name"
         ;;

@@ -19,7 +19,7 @@
 //                           0 to 9, Return, Escape, Up, Down, Tab
 //   wait MS                 lets the loop run MS milliseconds
 //   wait-event TEXT [MS]    waits (5000 ms unless told) for an event line, printed since the
-//                           last one matched, that contains TEXT; prints that line
+//                           last one matched, that contains TEXT
 //   say TEXT                prints TEXT (a mark for the script driving the test)
 //   size PUMP               the site's and the control window's sizes
 //   fit PUMP                sizes the site to the control's window, as a container that
@@ -31,6 +31,7 @@
 //                           active dialog's item ITEM
 //   dialog-item ITEM        the item's class, text, whether it is enabled, and its size
 //   close-dialog            IDCANCEL posted to the active dialog
+//   dialog                  the active dialog's class, text and size, or none
 //   paints PUMP             the distinct rectangles that USER gave the control's window to
 //                           paint (its update region's box at each WM_PAINT) since the last
 //                           paints of that pump, in order of their first appearance
@@ -482,6 +483,12 @@ void Run(const std::string& line) {
             Say(line + ": " + ClassOf(item) + " \"" + WindowText(item) + "\" " +
                 (IsWindowEnabled(item) ? "enabled" : "disabled") + ", " + SizeText(item));
         }
+    } else if (command == "dialog") {
+        HWND dialog = ActiveDialog();
+        Say(line + ": " +
+            (dialog == nullptr
+                 ? std::string("none")
+                 : ClassOf(dialog) + " \"" + WindowText(dialog) + "\" " + SizeText(dialog)));
     } else if (command == "close-dialog") {
         HWND dialog = ActiveDialog();
         if (dialog == nullptr) {
@@ -534,7 +541,8 @@ void ScriptStep() {
         for (; eventsMatched < eventLines.size(); ++eventsMatched) {
             if (eventLines[eventsMatched].find(awaitedEvent) != std::string::npos) {
                 awaitingEvent = false;
-                Say("wait-event: " + eventLines[eventsMatched++]);
+                ++eventsMatched;
+                Say("wait-event " + awaitedEvent + ": seen");
                 return;
             }
         }

@@ -217,8 +217,9 @@ class TolvanDialogsTest : public ::testing::Test {
         Held<IClassFactory> factory;
         ASSERT_EQ(getClassObject_(tolvan::CLSID_Tolvan, IID_IClassFactory, factory.OutVoid()),
                   S_OK);
-        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
-                  S_OK);
+        ASSERT_EQ(
+            factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&control_)),
+            S_OK);
         ASSERT_EQ(control_->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object_)),
                   S_OK);
         frame_ = CreateWindowExW(0, L"STATIC", L"POS", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 50,
@@ -257,11 +258,23 @@ class TolvanDialogsTest : public ::testing::Test {
     void SendDelivery(LONG id) {
         BSTR grade = SysAllocString(L"Diesel");
         BSTR shortGrade = SysAllocString(L"DSL");
-        std::vector<VARIANT> args = {
-            Long(id),       Long(11),        Short(1),        Long(5),   StringRef(&grade),
-            StringRef(&shortGrade), Short(1), Double(1.5),    Double(20), Double(30),
-            Short(2),       Short(0),        Long(-1),        Long(-1),  Long(0),
-            Double(41339.5, VT_DATE),        Long(7)};
+        std::vector<VARIANT> args = {Long(id),
+                                     Long(11),
+                                     Short(1),
+                                     Long(5),
+                                     StringRef(&grade),
+                                     StringRef(&shortGrade),
+                                     Short(1),
+                                     Double(1.5),
+                                     Double(20),
+                                     Double(30),
+                                     Short(2),
+                                     Short(0),
+                                     Long(-1),
+                                     Long(-1),
+                                     Long(0),
+                                     Double(41339.5, VT_DATE),
+                                     Long(7)};
         std::reverse(args.begin(), args.end());
         DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
         VARIANT result;
@@ -360,8 +373,8 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
         EXPECT_EQ(rows, (std::vector<LONG>{503, 502, 501}));
         EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
 
-        for (int id : {tolvan::IDC_STOP, tolvan::IDC_AUTHORISE, tolvan::IDC_STACK,
-                       tolvan::IDC_CANCEL}) {
+        for (int id :
+             {tolvan::IDC_STOP, tolvan::IDC_AUTHORISE, tolvan::IDC_STACK, tolvan::IDC_CANCEL}) {
             HWND button = GetDlgItem(popup, id);
             EXPECT_EQ(ClassOf(button), L"Button") << id;
             EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
