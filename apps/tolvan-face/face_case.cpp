@@ -10,6 +10,30 @@
 
 namespace tolvan_face {
 
+namespace {
+
+// --back-colour's value: #RRGGBB (the ambient BackColor, as a COLORREF) or none.
+std::optional<std::string> BackColourOption(const std::string* text, FaceCase* face) {
+    static constexpr const char* kWanted = "--back-colour needs #RRGGBB or none";
+    if (text == nullptr) {
+        return kWanted;
+    }
+    if (*text == "none") {
+        face->ambientBackColor.reset();
+        return std::nullopt;
+    }
+    if (text->size() != 7 || (*text)[0] != '#' ||
+        text->find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos) {
+        return std::string(kWanted) + ", not " + *text;
+    }
+    const std::uint32_t rgb = static_cast<std::uint32_t>(std::stoul(text->substr(1), nullptr, 16));
+    face->ambientBackColor =
+        RGB(static_cast<BYTE>(rgb >> 16), static_cast<BYTE>(rgb >> 8), static_cast<BYTE>(rgb));
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args, FaceCase* face,
                                             std::vector<std::string>* rest) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -121,8 +145,6 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
                 face->pump.volumeFormat = codes[1];
                 face->pump.valueFormat = codes[2];
             }
-        } else if (option == "--no-ambient") {
-            face->ambient = false;
         } else if (option == "--current-pump") {
             face->isCurrentPump = true;
         } else if (option == "--blink") {
@@ -132,6 +154,8 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
             } else {
                 error = "--blink needs on or off";
             }
+        } else if (option == "--back-colour") {
+            error = BackColourOption(value(), face);
         } else {
             rest->push_back(option);
         }

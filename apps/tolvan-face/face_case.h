@@ -2,11 +2,13 @@
 // phase, and the command-line options that describe it.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "apps/tolvan-face/scripted_client.h"
+#include "platform/gdi.h"
 
 namespace tolvan_face {
 
@@ -22,18 +24,19 @@ struct FaceCase {
     // The delivery popup instead of the face: a current, an overdue, a locked and a drive-off
     // delivery, the buttons as the pump's state and stack mode allow them.
     bool popup = false;
-    // False: the site answers no ambient property, as Wine's AtlAxWin site (which has no
-    // IDispatch) does; the control then paints its default background, the window colour.
-    bool ambient = true;
     std::string caption;
+    // The site's ambient BackColor as an OLE_COLOR (the button face colour of a point-of-sale
+    // form by default); none: the site answers no BackColor, as a host without ambient
+    // properties, and the control paints with its default, the window colour.
+    std::optional<std::uint32_t> ambientBackColor = 0x80000000u | COLOR_BTNFACE;
 };
 
 // The options of one face: --state S --reserved R --hose N --volume V --value V --price P
 // --stack N --current-delivery plain|locked|overdue|negative --number N --grade NAME
-// --current-pump --blink on|off --popup --stack-mode N --name TEXT --formats P,V,V (the
-// price, volume and value display format codes) --no-ambient. Parses args[first..] that it
-// knows; returns an error text for a bad value, nothing when all went well. Unknown options are
-// left to the caller in `rest`.
+// --current-pump --blink on|off --popup --stack-mode N --name TEXT --back-colour #RRGGBB|none
+// --formats P,V,V (the price, volume and value display format codes). Parses args[first..] that
+// it knows; returns an error text for a bad value, nothing when all went well. Unknown options
+// are left to the caller in `rest`.
 std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args, FaceCase* face,
                                             std::vector<std::string>* rest);
 

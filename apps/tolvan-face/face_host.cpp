@@ -29,15 +29,13 @@ namespace {
 constexpr const char16_t* kProgId = u"TOLVAN.TolvanCtrl.1";
 constexpr const char16_t* kWindowClass = u"TolvanFaceHost";
 constexpr int kFace = 80;
-// The ambient background: the button face colour a point-of-sale form usually has.
-constexpr OLE_COLOR kAmbientBackColor = 0x80000000 | COLOR_BTNFACE;
-
-// The site a control is placed through: its window and the ambient properties (or, without
-// ambient, none of them). It lives on the renderer's stack.
+// The site a control is placed through: its window and the ambient properties (BackColor
+// only when one is given). It lives on the renderer's stack.
 class FaceSite final
     : public ScopedObject<OleClientSiteDefaults, OleInPlaceSiteDefaults, IDispatch> {
   public:
-    FaceSite(HWND window, bool ambient) : window_(window), ambient_(ambient) {}
+    FaceSite(HWND window, std::optional<std::uint32_t> backColor)
+        : window_(window), backColor_(backColor) {}
 
     HRESULT GetWindow(HWND* phwnd) override {
         if (phwnd == nullptr)
@@ -63,12 +61,12 @@ class FaceSite final
         if (result == nullptr)
             return E_POINTER;
         VariantInit(result);
-        if (!ambient_)
-            return DISP_E_MEMBERNOTFOUND;
         switch (dispid) {
             case DISPID_AMBIENT_BACKCOLOR:
+                if (!backColor_)
+                    return DISP_E_MEMBERNOTFOUND;
                 result->vt = VT_I4;
-                result->lVal = static_cast<LONG>(kAmbientBackColor);
+                result->lVal = static_cast<LONG>(*backColor_);
                 return S_OK;
             case DISPID_AMBIENT_USERMODE:
                 result->vt = VT_BOOL;
@@ -83,7 +81,7 @@ class FaceSite final
     bool AlsoAnswers(REFIID riid) const override { return riid == IID_IOleWindow; }
 
     HWND window_;
-    bool ambient_;
+    std::optional<std::uint32_t> backColor_;
 };
 
 using platform::Invoke;
@@ -281,7 +279,7 @@ bool FaceHost::Render(const FaceCase& face, FacePixels* pixels, std::string* err
         return false;
     }
 
-    FaceSite site(window, face.ambient);
+    FaceSite site(window, face.ambientBackColor);
     ScriptedClient client(face.pump);
     IOleObject* object = nullptr;
     bool ok = SUCCEEDED(control->QueryInterface(IID_IOleObject, reinterpret_cast<void**>(&object)));

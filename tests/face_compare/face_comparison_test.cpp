@@ -112,11 +112,16 @@ class FaceComparisonTest : public ::testing::Test {
                 SelectObject(dc.GetSafeHdc(), old);
                 DeleteObject(gdi_test::Obj(f));
             };
-            draw(font(fonts.face, fonts.numberHeight, FW_BOLD), numberInk, kLayout.number, "07", DT_LEFT | DT_TOP);
-            draw(font(fonts.face, fonts.readoutHeight, FW_BOLD), readoutInk, kLayout.volume, "12.500", DT_RIGHT | DT_TOP);
-            draw(font(fonts.face, fonts.readoutHeight, FW_BOLD), readoutInk, kLayout.value, "$31.25", DT_RIGHT | DT_TOP);
-            draw(font(fonts.face, fonts.readoutHeight, FW_BOLD), readoutInk, kLayout.price, "2.500/L", DT_RIGHT | DT_TOP);
-            draw(font("MS Sans Serif", 13, FW_NORMAL), kWhite, kLayout.grade, "U91", DT_CENTER | DT_TOP);
+            draw(font(fonts.face, fonts.numberHeight, FW_BOLD), numberInk, kLayout.number, "07",
+                 DT_LEFT | DT_TOP);
+            draw(font(fonts.face, fonts.readoutHeight, FW_BOLD), readoutInk, kLayout.volume,
+                 "12.500", DT_RIGHT | DT_TOP);
+            draw(font(fonts.face, fonts.readoutHeight, FW_BOLD), readoutInk, kLayout.value,
+                 "$31.25", DT_RIGHT | DT_TOP);
+            draw(font(fonts.face, fonts.readoutHeight, FW_BOLD), readoutInk, kLayout.price,
+                 "2.500/L", DT_RIGHT | DT_TOP);
+            draw(font("MS Sans Serif", 13, FW_NORMAL), kWhite, kLayout.grade, "U91",
+                 DT_CENTER | DT_TOP);
         };
     }
 
@@ -169,6 +174,8 @@ TEST_F(FaceComparisonTest, ABitmapOnePixelOffFailsAndNamesItsPixels) {
     PumpProperties noIcon = Full();
     noIcon.PumpState = 5;  // no status icon, the same nozzle and body
     const CRect withoutNozzle{0, 0, kLayout.nozzle.left, 80};
+    // Bitmaps are drawn whole, so below the strip's test rectangle the face is all there.
+    const CRect withoutStack{0, kLayout.stack.bottom, 80, 80};
     const struct {
         const char* name;
         PumpProperties pump;
@@ -179,18 +186,18 @@ TEST_F(FaceComparisonTest, ABitmapOnePixelOffFailsAndNamesItsPixels) {
     } bitmaps[] = {
         {"padlock", noIcon, kFace, 201, kLayout.status.TopLeft(), {45, 35}},
         {"nozzle", Full(), withoutNozzle, 204, kLayout.nozzle.TopLeft(), {18, 69}},
+        {"stack strip", Full(), withoutStack, 217, kLayout.stack.TopLeft(), {52, 13}},
     };
-    const struct {
-        int dx, dy;
-    } offsets[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    const struct { int dx, dy; } offsets[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
     const platform::PixelSurface expected = Paint(Full());
     for (const auto& b : bitmaps) {
         SCOPED_TRACE(b.name);
         const auto drawnAt = [&](int dx, int dy) {
-            return Paint(b.pump, b.invalid, [&](CDC& dc, tolvan::FacePainter& painter, CDC& memory) {
-                painter.DrawFaceBitmap(b.anchor.x + dx, b.anchor.y + dy,
-                                       resources_.Bitmap(b.bitmap), dc, memory);
-            });
+            return Paint(b.pump, b.invalid,
+                         [&](CDC& dc, tolvan::FacePainter& painter, CDC& memory) {
+                             painter.DrawFaceBitmap(b.anchor.x + dx, b.anchor.y + dy,
+                                                    resources_.Bitmap(b.bitmap), dc, memory);
+                         });
         };
         ASSERT_TRUE(CompareFaces(expected, drawnAt(0, 0), {}).Match())
             << "the face is rebuilt as painted";
@@ -217,10 +224,12 @@ TEST_F(FaceComparisonTest, OneChangedPixelOutsideTheTextsFails) {
         std::uint32_t colour;
         const char* line;
     } pixels[] = {
-        {0, 40, 0x000001, "pixel (0,40) outside the text areas: expected #000000, captured "
-                          "#000001\n"},
-        {75, 15, 0xF0F0F0, "pixel (75,15) outside the text areas: expected #D0D0D0, captured "
-                          "#F0F0F0\n"},
+        {0, 40, 0x000001,
+         "pixel (0,40) outside the text areas: expected #000000, captured "
+         "#000001\n"},
+        {75, 15, 0xF0F0F0,
+         "pixel (75,15) outside the text areas: expected #D0D0D0, captured "
+         "#F0F0F0\n"},
     };
     for (const auto& p : pixels) {
         platform::PixelSurface captured = expected;
@@ -246,10 +255,10 @@ TEST_F(FaceComparisonTest, TextsDrawnByAnotherFontInTheirColoursMatch) {
         {{"Liberation Mono", 18, 13}, 0},   {{"DejaVu Sans", 17, 14}, 0},
     };
     for (const auto& c : cases) {
-        const Comparison comparison =
-            CompareFaces(expected, Paint(Textless(), kFace, OtherTexts(c.fonts, kWhite, kGreen, c.dx)), {});
-        EXPECT_TRUE(comparison.Match())
-            << c.fonts.face << " moved " << c.dx << "\n" << Report(comparison);
+        const Comparison comparison = CompareFaces(
+            expected, Paint(Textless(), kFace, OtherTexts(c.fonts, kWhite, kGreen, c.dx)), {});
+        EXPECT_TRUE(comparison.Match()) << c.fonts.face << " moved " << c.dx << "\n"
+                                        << Report(comparison);
     }
 }
 
@@ -264,9 +273,11 @@ TEST_F(FaceComparisonTest, TextsInTheWrongColourFail) {
         {kRed, kGreen, "pump number: expected ink #FFFFFF, none captured\n"},
     };
     for (const auto& c : cases) {
-        const Comparison comparison = CompareFaces(
-            expected, Paint(Textless(), kFace, OtherTexts({"Liberation Sans", 19, 16}, c.numberInk, c.readoutInk)),
-            {});
+        const Comparison comparison =
+            CompareFaces(expected,
+                         Paint(Textless(), kFace,
+                               OtherTexts({"Liberation Sans", 19, 16}, c.numberInk, c.readoutInk)),
+                         {});
         EXPECT_FALSE(comparison.Match());
         const std::string report = Report(comparison);
         EXPECT_NE(report.find(c.missing), std::string::npos) << report;
@@ -323,9 +334,9 @@ TEST_F(FaceComparisonTest, AFaceInsideALargerCaptureIsFoundAtItsPosition) {
         int x, y;
         bool fits, matches;
     } positions[] = {
-        {37, 21, true, true},    {36, 21, true, false},   {37, 22, true, false},
-        {0, 0, true, false},     {120, 40, true, false},  {121, 0, false, false},
-        {0, 41, false, false},   {-1, 0, false, false},
+        {37, 21, true, true},  {36, 21, true, false},  {37, 22, true, false},
+        {0, 0, true, false},   {120, 40, true, false}, {121, 0, false, false},
+        {0, 41, false, false}, {-1, 0, false, false},
     };
     for (const auto& p : positions) {
         CompareOptions options;
@@ -334,8 +345,7 @@ TEST_F(FaceComparisonTest, AFaceInsideALargerCaptureIsFoundAtItsPosition) {
         const std::string problem = InputProblem(face, capture, options);
         EXPECT_EQ(problem.empty(), p.fits) << p.x << "," << p.y << ": " << problem;
         if (p.fits) {
-            EXPECT_EQ(CompareFaces(face, capture, options).Match(), p.matches)
-                << p.x << "," << p.y;
+            EXPECT_EQ(CompareFaces(face, capture, options).Match(), p.matches) << p.x << "," << p.y;
         }
     }
 }
@@ -345,7 +355,8 @@ TEST_F(FaceComparisonTest, OnlyAFaceOfEightyByEightyIsExpected) {
     wide.Reset(81, 80);
     platform::PixelSurface face;
     face.Reset(80, 80);
-    EXPECT_EQ(InputProblem(wide, wide, {}), "the expected picture is 81 by 80, not a face of 80 by 80");
+    EXPECT_EQ(InputProblem(wide, wide, {}),
+              "the expected picture is 81 by 80, not a face of 80 by 80");
     EXPECT_EQ(InputProblem(face, face, {}), "");
     platform::PixelSurface small;
     small.Reset(79, 80);
@@ -371,8 +382,8 @@ TEST(FaceColourText, ReadsAndWritesHashRgb) {
     const struct {
         const char* text;
         std::optional<std::uint32_t> colour;
-    } cases[] = {{"#008000", 0x008000}, {"#c0C0c0", 0xC0C0C0}, {"#FFFFFF", 0xFFFFFF},
-                 {"008000", std::nullopt}, {"#00800", std::nullopt}, {"#0080000", std::nullopt},
+    } cases[] = {{"#008000", 0x008000},     {"#c0C0c0", 0xC0C0C0},    {"#FFFFFF", 0xFFFFFF},
+                 {"008000", std::nullopt},  {"#00800", std::nullopt}, {"#0080000", std::nullopt},
                  {"#00800G", std::nullopt}, {"", std::nullopt}};
     for (const auto& c : cases) {
         EXPECT_EQ(ParseColour(c.text), c.colour) << c.text;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# tolvan-face's options for the site and the pump's formats: --no-ambient paints the control's
-# own background (the window colour, white) where a site with ambient properties gets the
-# button face; --formats sets the display format codes (6.099 with one decimal is the picture
-# of 6.1); malformed code lists are refused.
+# tolvan-face's options for the site and the pump's formats: --back-colour none paints the
+# control's own background (the window colour, white) where a site with ambient properties gets
+# the button face; --formats sets the display format codes (6.099 with one decimal is the
+# picture of 6.1); malformed code lists are refused.
 # Usage: site_options.sh TOLVAN_FACE FACE_COMPARE
 set -euo pipefail
 face=$1
@@ -15,8 +15,8 @@ fail() {
 }
 state=(--state 6 --hose 2 --grade GA --price 6.099)
 
-"$face" "${state[@]}" --no-ambient -o "$out/plain.png" >/dev/null
-"$face" "${state[@]}" --no-ambient -o "$out/plain-again.png" >/dev/null
+"$face" "${state[@]}" --back-colour none -o "$out/plain.png" >/dev/null
+"$face" "${state[@]}" --back-colour none -o "$out/plain-again.png" >/dev/null
 "$face" "${state[@]}" -o "$out/ambient.png" >/dev/null
 "$compare" "$out/plain.png" "$out/plain-again.png" >/dev/null ||
     fail "two faces without ambient properties differ"

@@ -149,7 +149,7 @@ EOF
         host_finished face
         # Wine's AtlAxWin site answers no ambient property; the pump's display formats are
         # the sample station's (price 1 decimal, volume and value 2).
-        site=(--no-ambient --formats 3,2,2 --number 1)
+        site=(--back-colour none --formats 3,2,2 --number 1)
         same_face idle --state 3 --grade "" "${site[@]}"
         common=("${site[@]}" --grade GA --price 6.099)
         same_face calling --state 6 --hose 2 --blink on "${common[@]}"

@@ -12,8 +12,8 @@ namespace face_compare {
 
 namespace {
 
-// A picture no face comparison could use; also keeps the allocation small for a forged size.
-constexpr png_uint_32 kLargestSide = 16384;
+// Larger than any screen capture of a face; keeps the allocation for a forged size small.
+constexpr png_uint_32 kLargestSide = 4096;
 
 }  // namespace
 
@@ -28,8 +28,9 @@ bool ReadPng(const std::string& path, platform::PixelSurface* picture, std::stri
     const bool opened = png_image_begin_read_from_stdio(&image, file) != 0;
     if (!opened || image.width == 0 || image.height == 0 || image.width > kLargestSide ||
         image.height > kLargestSide) {
-        *failure = path + ": not a PNG picture" +
-                   (opened ? std::string(" of a usable size") : ": " + std::string(image.message));
+        *failure = opened ? path + ": a picture of " + std::to_string(image.width) + " by " +
+                                std::to_string(image.height) + " is larger than 4096 by 4096"
+                          : path + ": not a PNG picture: " + image.message;
         png_image_free(&image);
         std::fclose(file);
         return false;
