@@ -134,11 +134,11 @@ BOOL CPopup::OnInitDialog() {
 
     // Without the module the template's texts stay.
     WideString text;
-    if (LoadModuleString(module, IDS_CANCEL, &text))
+    if (ModuleString(module, IDS_CANCEL, &text))
         CancelButton.SetWindowText(text.c_str());
-    if (LoadModuleString(module, IDS_VALUE, &text))
+    if (ModuleString(module, IDS_VALUE, &text))
         ValueHeader.SetWindowText(text.c_str());
-    if (LoadModuleString(module, IDS_VOLUME, &text))
+    if (ModuleString(module, IDS_VOLUME, &text))
         VolumeHeader.SetWindowText(text.c_str());
 
     for (CDelivery* d = deliveries.Last(); d != nullptr; d = deliveries.Previous()) {

@@ -2,7 +2,6 @@
 // the strings the module serves from its compiled resources.
 #include "control/string_table.h"
 
-#include <cstdint>
 #include <mutex>
 #include <set>
 #include <string>
@@ -45,57 +44,51 @@ constexpr LCID kLangPortuguese = 0x16;
 }  // namespace
 
 std::span<const StringResource> StringTableFor(LCID lcid) {
-    if ((lcid & kPrimaryLanguageMask) == kLangPortuguese) {
+    if (StringTableLanguage(lcid) == kLcidPortugueseBrazil) {
         return kPortuguese;
     }
     return kEnglish;
 }
 
-WORD StringTableLanguage(LCID lcid) {
-    return static_cast<WORD>((lcid & kPrimaryLanguageMask) == kLangPortuguese
-                                 ? kLcidPortugueseBrazil
-                                 : kLcidEnglishNewZealand);
+LCID StringTableLanguage(LCID lcid) {
+    return (lcid & kPrimaryLanguageMask) == kLangPortuguese ? kLcidPortugueseBrazil
+                                                            : kLcidEnglishNewZealand;
 }
 
-bool LoadModuleString(HMODULE module, UINT id, WideString* text) {
-    if (module == nullptr) {
+bool ModuleString(HMODULE module, UINT id, WideString* text) {
+    if (module == nullptr)
         return false;
-    }
-    // Strings live in blocks of 16: block id / 16 + 1, each string a count and its units.
-    const LPCWSTR block = MAKEINTRESOURCEW((id >> 4) + 1);
-    HRSRC found =
-        FindResourceExW(module, RT_STRING, block, StringTableLanguage(GetUserDefaultLCID()));
-    if (found == nullptr) {
-        found = FindResourceW(module, block, RT_STRING);  // a module with other tables
-    }
-    const HGLOBAL data = found == nullptr ? nullptr : LoadResource(module, found);
-    const auto* units = static_cast<const WCHAR*>(data == nullptr ? nullptr : LockResource(data));
-    if (units == nullptr) {
+#ifdef _WIN32
+    // The block of sixteen strings holding `id`, in the table's language exactly: each string
+    // is its length and its units.
+    const LANGID language = LANGIDFROMLCID(StringTableLanguage(GetUserDefaultLCID()));
+    HRSRC found = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW((id >> 4) + 1), language);
+    if (found == nullptr)
         return false;
-    }
-    const std::size_t size = SizeofResource(module, found) / sizeof(WCHAR);
-    std::size_t at = 0;
-    for (UINT k = 0; at < size; ++k) {
-        const std::size_t length = static_cast<std::uint16_t>(units[at]);
-        if (at + 1 + length > size) {
-            return false;  // a malformed block holds no further strings
-        }
-        if (k == (id & 15)) {
-            if (length == 0) {
-                return false;
-            }
-            text->assign(units + at + 1, length);
-            return true;
-        }
-        at += 1 + length;
-    }
-    return false;
+    const auto* units = static_cast<const WCHAR*>(LockResource(LoadResource(module, found)));
+    if (units == nullptr)
+        return false;
+    const WCHAR* const end = units + SizeofResource(module, found) / sizeof(WCHAR);
+    for (UINT i = 0; i < (id & 15) && units < end; ++i)
+        units += 1 + *units;
+    if (units >= end || *units == 0 || units + 1 + *units > end)
+        return false;
+    text->assign(units + 1, *units);
+    return true;
+#else
+    const WCHAR* data = nullptr;
+    const int length = LoadStringW(module, id, reinterpret_cast<LPWSTR>(&data), 0);
+    if (length <= 0 || data == nullptr)
+        return false;
+    text->assign(data, static_cast<std::size_t>(length));
+    return true;
+#endif
 }
 
 const char* LoadTolvanString(UINT id) {
     WideString text;
-    if (!LoadModuleString(AfxFindResourceHandle(MAKEINTRESOURCEW((id >> 4) + 1), RT_STRING), id,
-                          &text)) {
+    if (!ModuleString(AfxFindResourceHandle(MAKEINTRESOURCEW((id >> 4) + 1), RT_STRING), id,
+                      &text)) {
         return nullptr;
     }
     // The framework wants UTF-8 that lives as long as the module: each text is converted once.

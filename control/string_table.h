@@ -6,8 +6,7 @@
 #include <span>
 
 #include "platform/nls.h"
-#include "platform/resources.h"
-#include "platform/text_conversion.h"
+#include "platform/user.h"
 
 namespace tolvan {
 
@@ -22,21 +21,19 @@ inline constexpr LCID kLcidPortugueseBrazil = 1046;
 // The table of language `lcid`: Portuguese for any Portuguese LCID, else English.
 std::span<const StringResource> StringTableFor(LCID lcid);
 
-// The language of the string table the module reads for a user of `lcid`: Portuguese (Brazil)
-// for any Portuguese LCID, else English (New Zealand).
-WORD StringTableLanguage(LCID lcid);
+// The language of the table that serves a user of `lcid`: kLcidPortugueseBrazil for any
+// Portuguese LCID, else kLcidEnglishNewZealand.
+LCID StringTableLanguage(LCID lcid);
 
-// The text of string `id` of `module` from the table of the user's language
-// (GetUserDefaultLCID, StringTableLanguage), found by that language itself (FindResourceExW).
-// LoadStringW is not used: Windows' resource loader (and Wine's) tries the user's language,
-// its neutral sublanguage, the system's and US English, then takes the first table by language
-// identifier, which is the Portuguese one (1046 before 5129) for every English user outside New
-// Zealand. False when the module or the string is missing; `text` is then untouched.
-bool LoadModuleString(HMODULE module, UINT id, WideString* text);
+// String `id` of `module`'s compiled string resources in the user's language (the table of
+// StringTableLanguage(GetUserDefaultLCID())) into `text`; false (and `text` untouched) when the
+// module or the string is missing. On Windows the table is chosen here: the system's loader,
+// finding neither table in the user's exact language (an English user of the United States),
+// falls back to the module's first table, the Portuguese one.
+bool ModuleString(HMODULE module, UINT id, WideString* text);
 
-// The text of string `id` in the user's language (LoadModuleString of the module that holds
-// the string resources), or null when there is no such string. The module's string loader
-// (AfxSetModuleResources).
+// The text of string `id` in the user's language, as ModuleString reads it from this module,
+// or null when there is no such string. The module's string loader (AfxSetModuleResources).
 const char* LoadTolvanString(UINT id);
 
 }  // namespace tolvan

@@ -135,8 +135,8 @@ class CBitmapButton : public CButton {
 // A list box without strings whose items carry a value each and are drawn by their owner
 // (DrawItem), with heights from MeasureItem. LBN_SELCHANGE (LBS_NOTIFY) only for a change the
 // user made; LB_SETCURSEL notifies nothing. With LBS_WANTKEYBOARDINPUT every key is offered
-// to the owner first (WM_VKEYTOITEM): -2 means handled, -1 the list's own handling, an index
-// selects that item.
+// to the owner first (WM_VKEYTOITEM, and WM_CHARTOITEM for a character): -2 means handled, -1
+// the list's own handling, an index selects that item.
 class CListBox : public CWnd {
   public:
     int AddString(LPCWSTR text);  // with no strings: the item's data is `text` as a value
@@ -176,6 +176,9 @@ class CListBox : public CWnd {
     void Paint();
     void PaintScrollBar(HDC dc, const RECT& bar);
     void OnKey(UINT vk);
+    // A character (WM_CHAR): offered to the owner as WM_CHARTOITEM; an index answered selects
+    // that item as the user's choice.
+    void OnCharacter(WCHAR ch);
     void Scroll(int delta);
 
     std::vector<Item> m_items;

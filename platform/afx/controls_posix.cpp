@@ -374,6 +374,26 @@ void CListBox::OnKey(UINT vk) {
     }
 }
 
+void CListBox::OnCharacter(WCHAR ch) {
+    const LONG_PTR style = Style(m_hWnd);
+    // Only a list without strings that wants the keyboard asks its owner; a list without
+    // strings has nothing to search for, so -1 (and -2) change nothing.
+    if ((style & LBS_WANTKEYBOARDINPUT) == 0 || (style & LBS_HASSTRINGS) != 0) {
+        return;
+    }
+    const LRESULT answer = ::SendMessageW(::GetParent(m_hWnd), WM_CHARTOITEM,
+                                          MAKEWPARAM(static_cast<int>(ch), std::max(m_sel, 0)),
+                                          reinterpret_cast<LPARAM>(m_hWnd));
+    if (answer < 0 || answer >= GetCount()) {
+        return;
+    }
+    // user32 moves to the item and notifies even when it was selected already.
+    m_sel = static_cast<int>(answer);
+    EnsureVisible(m_sel);
+    Invalidate();
+    Notify(LBN_SELCHANGE);
+}
+
 LRESULT CListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case LB_ADDSTRING: {
@@ -483,6 +503,9 @@ LRESULT CListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_KEYDOWN:
             OnKey(static_cast<UINT>(wParam));
+            return 0;
+        case WM_CHAR:
+            OnCharacter(static_cast<WCHAR>(wParam));
             return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:

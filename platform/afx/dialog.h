@@ -82,6 +82,12 @@ class CDialog : public CWnd {
     // not a child window.
     static HWND ModalOwner(HWND parent);
 
+#ifdef _WIN32
+    // `size`, in dialog units of template `nIDTemplate`, turned into pixels with that
+    // template's font as the dialog manager measures it; false (and `size` as it was) when the
+    // template cannot be used.
+    static bool TemplateUnitsToPixels(UINT nIDTemplate, SIZE* size);
+#endif
     // For DDX_Control: item `item`'s window handed to `control`.
     void BindItem(HWND item, CWnd& control);
 

@@ -16,22 +16,52 @@ thread_local CDialog* creatingDialog = nullptr;
 // Where the template keeps its style: a DLGTEMPLATEEX (dlgVer 1, signature 0xFFFF) at byte 12,
 // a classic DLGTEMPLATE at byte 0.
 std::size_t StyleOffset(const std::vector<unsigned char>& tpl) {
-    const bool extended = tpl.size() >= 4 && tpl[0] == 1 && tpl[1] == 0 && tpl[2] == 0xFF &&
-                          tpl[3] == 0xFF;
+    const bool extended =
+        tpl.size() >= 4 && tpl[0] == 1 && tpl[1] == 0 && tpl[2] == 0xFF && tpl[3] == 0xFF;
     return extended ? 12 : 0;
 }
 
 // A page's dialog sits in its frame as a control: a child without a frame of its own, shown
-// once it is placed.
-void MakeChildStyle(std::vector<unsigned char>* tpl) {
+// once it is placed. Otherwise a hidden popup without an owner, to be measured.
+void SetTemplateStyle(std::vector<unsigned char>* tpl, bool asChild) {
     const std::size_t at = StyleOffset(*tpl);
     DWORD style = 0;
     for (int i = 3; i >= 0; --i)
         style = (style << 8) | (*tpl)[at + static_cast<std::size_t>(i)];
-    style &= ~static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
-    style |= WS_CHILD | DS_CONTROL;
+    if (asChild) {
+        style &= ~static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+        style |= WS_CHILD | DS_CONTROL;
+    } else {
+        style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE);
+        style |= WS_POPUP;
+    }
     for (int i = 0; i < 4; ++i)
         (*tpl)[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(style >> (8 * i));
+}
+
+// Template `id` of the module (found with AfxFindResourceHandle) copied into `tpl`, with the
+// instance holding it; false when it is missing or malformed. The dialog manager trusts a
+// template: it is read here first. Windows' resource compilers write a DIALOG statement in the
+// classic form.
+bool LoadTemplate(UINT id, HINSTANCE* instance, std::vector<unsigned char>* tpl) {
+    LPCWSTR name = MAKEINTRESOURCEW(id);
+    *instance = AfxFindResourceHandle(name, RT_DIALOG);
+    HRSRC found = ::FindResourceW(*instance, name, RT_DIALOG);
+    if (found == nullptr)
+        return false;
+    const auto* data =
+        static_cast<const unsigned char*>(::LockResource(::LoadResource(*instance, found)));
+    const DWORD size = ::SizeofResource(*instance, found);
+    if (data == nullptr)
+        return false;
+    platform::DialogTemplate parsed;
+    std::string error;
+    if (!platform::ReadDialogTemplate(data, size, &parsed, &error) &&
+        !platform::ReadClassicDialogTemplate(data, size, &parsed, &error)) {
+        return false;
+    }
+    tpl->assign(data, data + size);
+    return true;
 }
 
 }  // namespace
@@ -54,27 +84,12 @@ INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
-    LPCWSTR name = MAKEINTRESOURCEW(m_nIDHelp);
-    const HINSTANCE instance = AfxFindResourceHandle(name, RT_DIALOG);
-    HRSRC found = ::FindResourceW(instance, name, RT_DIALOG);
-    if (found == nullptr)
+    HINSTANCE instance = nullptr;
+    std::vector<unsigned char> tpl;
+    if (!LoadTemplate(m_nIDHelp, &instance, &tpl))
         return false;
-    const auto* data =
-        static_cast<const unsigned char*>(::LockResource(::LoadResource(instance, found)));
-    const DWORD size = ::SizeofResource(instance, found);
-    if (data == nullptr)
-        return false;
-    // The dialog manager trusts the template: it is read here first, and refused when
-    // malformed. Windows' resource compilers write a DIALOG statement in the classic form.
-    platform::DialogTemplate parsed;
-    std::string error;
-    if (!platform::ReadDialogTemplate(data, size, &parsed, &error) &&
-        !platform::ReadClassicDialogTemplate(data, size, &parsed, &error)) {
-        return false;
-    }
-    std::vector<unsigned char> tpl(data, data + size);
     if (asChild)
-        MakeChildStyle(&tpl);
+        SetTemplateStyle(&tpl, true);
 
     CDialog* const outer = creatingDialog;
     creatingDialog = this;
@@ -92,6 +107,26 @@ bool CDialog::CreateFromTemplate(HWND owner, bool asChild, POINT origin) {
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return true;
+}
+
+bool CDialog::TemplateUnitsToPixels(UINT nIDTemplate, SIZE* size) {
+    HINSTANCE instance = nullptr;
+    std::vector<unsigned char> tpl;
+    if (size == nullptr || !LoadTemplate(nIDTemplate, &instance, &tpl))
+        return false;
+    SetTemplateStyle(&tpl, false);
+    // Made by the dialog manager with no object and no procedure of its own, never shown.
+    const HWND measured = ::CreateDialogIndirectParamW(
+        instance, reinterpret_cast<LPCDLGTEMPLATEW>(tpl.data()), nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    if (measured == nullptr)
+        return false;
+    RECT rect{0, 0, size->cx, size->cy};
+    const bool mapped = ::MapDialogRect(measured, &rect) != FALSE;
+    ::DestroyWindow(measured);
+    if (mapped)
+        *size = SIZE{rect.right, rect.bottom};
+    return mapped;
 }
 
 void CDialog::BindItem(HWND item, CWnd& control) {

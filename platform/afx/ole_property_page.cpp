@@ -80,7 +80,12 @@ HRESULT COlePropertyPage::GetPageInfo(PROPPAGEINFO* pPageInfo) {
     }
     std::memcpy(title, wide, (length + 1) * sizeof(OLECHAR));
     SysFreeString(wide);
-    *pPageInfo = PROPPAGEINFO{sizeof(PROPPAGEINFO), title, GetDialogSize(), nullptr, nullptr, 0};
+    SIZE size = GetDialogSize();
+#ifdef _WIN32
+    // Windows' frames take the size in pixels (oleaut32's turns it into its own dialog units).
+    CDialog::TemplateUnitsToPixels(m_idDlg, &size);
+#endif
+    *pPageInfo = PROPPAGEINFO{sizeof(PROPPAGEINFO), title, size, nullptr, nullptr, 0};
     return S_OK;
 }
 
@@ -111,6 +116,30 @@ HRESULT COlePropertyPage::Activate(HWND hWndParent, LPCRECT pRect, BOOL) {
     }
     return S_OK;
 }
+
+#ifdef _WIN32
+HRESULT COlePropertyPage::Show(UINT nCmdShow) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (!m_dialog) {
+        return E_UNEXPECTED;
+    }
+    m_dialog->ShowWindow(static_cast<int>(nCmdShow));
+    return S_OK;
+}
+
+HRESULT COlePropertyPage::Move(LPCRECT pRect) {
+    AFX_MANAGE_STATE(m_pModuleState);
+    if (pRect == nullptr) {
+        return E_POINTER;
+    }
+    if (!m_dialog) {
+        return E_UNEXPECTED;
+    }
+    m_dialog->MoveWindow(pRect->left, pRect->top, pRect->right - pRect->left,
+                         pRect->bottom - pRect->top);
+    return S_OK;
+}
+#endif
 
 HRESULT COlePropertyPage::Deactivate() {
     AFX_MANAGE_STATE(m_pModuleState);

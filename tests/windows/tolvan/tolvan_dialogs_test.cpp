@@ -84,6 +84,58 @@ HWND WindowWithText(const std::wstring& text) {
     return search.found;
 }
 
+// What `hwnd` paints into a 32-bit device context of `width` by `height` (WM_PRINTCLIENT, which
+// the system's controls answer as WM_PAINT), as 0xRRGGBB pixels, rows from the top.
+std::vector<DWORD> Printed(HWND hwnd, int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, surface);
+    if (hwnd != nullptr) {
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                     PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> copy(pixels, pixels + width * height);
+    for (DWORD& pixel : copy) {
+        pixel &= 0x00FFFFFF;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(surface);
+    return copy;
+}
+
+// Bitmap `id` of `module` drawn at its own size at the top left of a `width` by `height` context.
+std::vector<DWORD> BitmapPixels(HMODULE module, UINT id, int width, int height) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, surface);
+    HBITMAP picture = LoadBitmapW(module, MAKEINTRESOURCEW(id));
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ oldSource = SelectObject(source, picture);
+    BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(source, oldSource);
+    DeleteDC(source);
+    DeleteObject(picture);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> copy(pixels, pixels + width * height);
+    for (DWORD& pixel : copy) {
+        pixel &= 0x00FFFFFF;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(surface);
+    return copy;
+}
+
 // A key pressed and released on `hwnd`, as the keyboard puts it in the queue.
 void PostKey(HWND hwnd, UINT vk) {
     PostMessageW(hwnd, WM_KEYDOWN, vk, 1);
@@ -348,6 +400,11 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
         GetWindowRect(popup, &rect);
         EXPECT_EQ(rect.right - rect.left, 281);
         EXPECT_EQ(rect.bottom - rect.top, 265);
+        // At the template's (0, 0) in the owner's client area, not centred.
+        POINT origin{0, 0};
+        ClientToScreen(frame_, &origin);
+        EXPECT_EQ(rect.left, origin.x);
+        EXPECT_EQ(rect.top, origin.y);
 
         list = GetDlgItem(popup, tolvan::IDC_DELIVERY_LIST);
         ASSERT_NE(list, nullptr);
@@ -379,6 +436,26 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
             EXPECT_EQ(ClassOf(button), L"Button") << id;
             EXPECT_EQ(GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW) << id;
         }
+        // The owner-drawn items draw through their objects: the Cancel button its normal
+        // picture (229), the list its selected top row grey and the next one on the window's
+        // colour.
+        HWND cancel = GetDlgItem(popup, tolvan::IDC_CANCEL);
+        EXPECT_TRUE(IsWindowEnabled(cancel));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(popup, tolvan::IDC_STACK)))
+            << "no current delivery to stack";
+        // The table of the user's language, whatever the system's loader would choose.
+        const bool portuguese =
+            PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) == LANG_PORTUGUESE;
+        EXPECT_EQ(TextOf(cancel), portuguese ? L"Cancelar" : L"Cancel");
+        EXPECT_EQ(TextOf(GetDlgItem(popup, tolvan::IDC_VALUE_HEADER)),
+                  portuguese ? L"Valor" : L"Value");
+        EXPECT_TRUE(Printed(cancel, 61, 49) == BitmapPixels(module_, 229, 61, 49))
+            << "the Cancel button does not show its picture";
+        const std::vector<DWORD> rowsDrawn = Printed(list, 200, 68);
+        EXPECT_EQ(rowsDrawn[2 * 200 + 2], 0x808080u) << "the selected row's background";
+        EXPECT_EQ(rowsDrawn[36 * 200 + 2], GetSysColor(COLOR_WINDOW) & 0xFFFFFF)
+            << "the next row's background";
+
         HWND volume = GetDlgItem(popup, tolvan::IDC_VOLUME_HEADER);
         EXPECT_EQ(ClassOf(volume), L"Static");
         EXPECT_EQ(TextOf(volume), L"Volume");
@@ -444,6 +521,44 @@ TEST_F(TolvanDialogsTest, EnterChoosesTheHighlightedRow) {
     EXPECT_EQ(sink_.selected, std::vector<LONG>{701});
 }
 
+// The mouse on the real controls: a click on another row chooses it at once (LBN_SELCHANGE),
+// the Cancel button (BN_CLICKED) ends the popup without a choice.
+TEST_F(TolvanDialogsTest, AClickOnAnotherRowChoosesItAndCancelChoosesNothing) {
+    struct Case {
+        const char* what;
+        bool onCancel;  // else the second row (34 pixels high, newest first)
+        std::vector<LONG> selected;
+    };
+    const Case cases[] = {
+        {"a click on the second row", false, {801}},
+        {"the Cancel button", true, {}},
+    };
+    for (const Case& c : cases) {
+        sink_.selected.clear();
+        SendDelivery(801);
+        SendDelivery(802);
+        if (point_ == nullptr) {
+            ASSERT_NO_FATAL_FAILURE(Listen());
+        }
+        HWND popup = nullptr;
+        Script script;
+        script.Then([&] {
+            popup = OwnedWindow(frame_);
+            ASSERT_NE(popup, nullptr) << c.what;
+            if (c.onCancel) {
+                PostMessageW(GetDlgItem(popup, tolvan::IDC_CANCEL), BM_CLICK, 0, 0);
+            } else {
+                HWND list = GetDlgItem(popup, tolvan::IDC_DELIVERY_LIST);
+                PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 34 + 17));
+                PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(100, 34 + 17));
+            }
+        });
+        RunPopup(script);
+        EXPECT_FALSE(IsWindow(popup)) << c.what;
+        EXPECT_EQ(sink_.selected, c.selected) << c.what;
+    }
+}
+
 // With no site to show the frame, the control shows its page in oleaut32's property frame.
 TEST_F(TolvanDialogsTest, PropertiesVerbShowsThePageAsAChildDialogInTheSystemsFrame) {
     // The page's class is not registered in the prefix: the frame finds it as a running
@@ -467,6 +582,12 @@ TEST_F(TolvanDialogsTest, PropertiesVerbShowsThePageAsAChildDialogInTheSystemsFr
         EXPECT_NE(style & WS_CHILD, 0);
         EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), 0);
         EXPECT_TRUE(IsWindowVisible(page));
+        // The frame made its place as large as the page asked, so the page fits in it.
+        RECT pageRect{}, place{};
+        GetWindowRect(page, &pageRect);
+        GetClientRect(GetParent(page), &place);
+        EXPECT_LE(pageRect.right - pageRect.left, place.right) << "the page is cut off";
+        EXPECT_LE(pageRect.bottom - pageRect.top, place.bottom) << "the page is cut off";
         HWND sheet = GetAncestor(page, GA_ROOT);
         ASSERT_NE(sheet, page);
         EXPECT_NE(TextOf(sheet).find(L"Tolvan Control"), std::wstring::npos)

@@ -363,12 +363,12 @@ TEST_F(TolvanOcxTest, StringsComeFromTheTableOfTheUsersLanguage) {
                           tolvan::IDS_TOLVAN_PPG_CAPTION}) {
         SCOPED_TRACE(id);
         WideString text;
-        ASSERT_TRUE(tolvan::LoadModuleString(module_, id, &text));
+        ASSERT_TRUE(tolvan::ModuleString(module_, id, &text));
         EXPECT_EQ(std::wstring(text.begin(), text.end()), BlockString(module_, id, table));
     }
     WideString untouched = WSTR("sentinel");
-    EXPECT_FALSE(tolvan::LoadModuleString(module_, 9999, &untouched));
-    EXPECT_FALSE(tolvan::LoadModuleString(nullptr, tolvan::IDS_CANCEL, &untouched));
+    EXPECT_FALSE(tolvan::ModuleString(module_, 9999, &untouched));
+    EXPECT_FALSE(tolvan::ModuleString(nullptr, tolvan::IDS_CANCEL, &untouched));
     EXPECT_EQ(untouched, WideString(WSTR("sentinel")));
 }
 
@@ -386,7 +386,7 @@ TEST_F(TolvanOcxTest, LoadStringGivesAnEnglishUserOutsideNewZealandThePortuguese
     ASSERT_GT(length, 0);
     EXPECT_EQ(std::wstring(text, static_cast<std::size_t>(length)), L"Cancelar");
     WideString chosen;
-    ASSERT_TRUE(tolvan::LoadModuleString(module_, tolvan::IDS_CANCEL, &chosen));
+    ASSERT_TRUE(tolvan::ModuleString(module_, tolvan::IDS_CANCEL, &chosen));
     EXPECT_EQ(std::wstring(chosen.begin(), chosen.end()), L"Cancel");
 }
 
@@ -419,13 +419,34 @@ TEST_F(TolvanOcxTest, PropertyPageShowsItsDialogInAFrame) {
     MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&shown), 2);
     EXPECT_EQ(shown.left, place.left);
     EXPECT_EQ(shown.top, place.top);
+    // The page's size is given in pixels, as a frame sizes its place by it.
+    EXPECT_EQ(shown.right - shown.left, info.size.cx);
+    EXPECT_EQ(shown.bottom - shown.top, info.size.cy);
     // The template's one static text is the dialog's item.
     HWND item = GetWindow(dialog, GW_CHILD);
     ASSERT_NE(item, nullptr);
     WCHAR text[64] = {};
     GetWindowTextW(item, text, 64);
     EXPECT_EQ(std::wstring(text), L"No property pages available.");
+    // The frame hides, shows and moves the active page (the frame itself is hidden: the page's
+    // own style tells).
+    const auto shownStyle = [dialog] {
+        return (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_VISIBLE) != 0;
+    };
+    EXPECT_TRUE(shownStyle());
+    EXPECT_EQ(page->Show(SW_HIDE), S_OK);
+    EXPECT_FALSE(shownStyle());
+    EXPECT_EQ(page->Show(SW_SHOW), S_OK);
+    EXPECT_TRUE(shownStyle());
+    const RECT moved{30, 40, 30 + info.size.cx, 40 + info.size.cy};
+    EXPECT_EQ(page->Move(&moved), S_OK);
+    GetWindowRect(dialog, &shown);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&shown), 2);
+    EXPECT_EQ(shown.left, moved.left);
+    EXPECT_EQ(shown.top, moved.top);
+    EXPECT_EQ(page->Move(nullptr), E_POINTER);
     EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(page->Show(SW_SHOW), E_UNEXPECTED) << "no page is active";
     EXPECT_EQ(GetWindow(frame, GW_CHILD), nullptr);
     DestroyWindow(frame);
 }
