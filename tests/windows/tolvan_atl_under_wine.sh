@@ -119,12 +119,16 @@ case $case_name in
         register_modules
         start_kestrod station --clock manual
         cat >"$folder/face.script" <<'EOF'
-# The site is 100 by 70: the control sets itself back to 80 by 80 at its first paint.
+# Two pumps, each in a site of 100 by 70: each control sets itself back to 80 by 80 at its first
+# paint.
 wait 500
 size 1
+size 2
 fit 1
+fit 2
 size 1
 capture 1 idle.png
+capture 2 idle-2.png
 say kestroctl lift 1 2
 wait-event StatusEvent State=6
 capture 1 calling.png
@@ -144,13 +148,14 @@ wait 300
 capture 1 unpaid.png
 quit
 EOF
-        start_atl_host face.script 1
+        start_atl_host face.script 1 2
         drive_host
         host_finished face
         # Wine's AtlAxWin site answers no ambient property; the pump's display formats are
         # the sample station's (price 1 decimal, volume and value 2).
         site=(--back-colour none --formats 3,2,2 --number 1)
         same_face idle --state 3 --grade "" "${site[@]}"
+        same_face idle-2 --state 3 --grade "" --back-colour none --formats 3,2,2 --number 2
         common=("${site[@]}" --grade GA --price 6.099)
         same_face calling --state 6 --hose 2 --blink on "${common[@]}"
         same_face calling-off --state 6 --hose 2 --blink off "${common[@]}"
