@@ -33,8 +33,11 @@
 //   close-dialog            IDCANCEL posted to the active dialog
 //   dialog                  the active dialog's class, text and size, or none
 //   paints PUMP             the distinct rectangles that USER gave the control's window to
-//                           paint (its update region's box at each WM_PAINT) since the last
-//                           paints of that pump, in order of their first appearance
+//                           paint (its update region's box at each WM_PAINT, "erased" when
+//                           its BeginPaint sent WM_ERASEBKGND) since the last paints of that
+//                           pump, in order of their first appearance
+//   paints-include PUMP BOX [erased]   the same paints hold that one (others may come between,
+//                           such as a blink's); they are cleared as by paints
 //   reset-counts            blink ticks and beeps counted from zero again
 //   expect-ticks PUMP MIN MAX   WM_TIMER messages of timer 1 to the control since reset-counts
 //   expect-beeps MIN MAX    calls of MessageBeep by Tolvan.OCX since reset-counts
@@ -78,6 +81,8 @@ struct Pump {
     DWORD cookie = 0;
     int blinkTicks = 0;
     std::vector<std::string> paints;
+    std::string pendingPaint;  // the box of the paint under way, until it is settled
+    bool pendingErased = false;
 };
 
 std::vector<Pump> pumps;
@@ -149,6 +154,21 @@ Pump* PumpOfWindow(HWND window) {
     return nullptr;
 }
 
+// The paint that USER handed the pump's window last is kept aside until it is known whether
+// its BeginPaint erased the background (WM_ERASEBKGND, sent from within the paint); then it
+// joins the pump's distinct paints as "BOX" or "BOX erased".
+void SettlePaint(Pump& pump) {
+    if (pump.pendingPaint.empty()) {
+        return;
+    }
+    const std::string text = pump.pendingPaint + (pump.pendingErased ? " erased" : "");
+    if (std::find(pump.paints.begin(), pump.paints.end(), text) == pump.paints.end()) {
+        pump.paints.push_back(text);
+    }
+    pump.pendingPaint.clear();
+    pump.pendingErased = false;
+}
+
 // Sees every message the thread's loops take, the modal ones included: the paints and blink
 // ticks of the controls' windows.
 LRESULT CALLBACK WatchMessages(int code, WPARAM removal, LPARAM lParam) {
@@ -156,6 +176,7 @@ LRESULT CALLBACK WatchMessages(int code, WPARAM removal, LPARAM lParam) {
     if (code == HC_ACTION && removal == PM_REMOVE) {
         if (Pump* pump = PumpOfWindow(msg->hwnd)) {
             if (msg->message == WM_PAINT) {
+                SettlePaint(*pump);
                 HRGN region = CreateRectRgn(0, 0, 0, 0);
                 RECT box{};
                 if (GetUpdateRgn(msg->hwnd, region, FALSE) != ERROR) {
@@ -165,16 +186,24 @@ LRESULT CALLBACK WatchMessages(int code, WPARAM removal, LPARAM lParam) {
                 char text[64];
                 std::snprintf(text, sizeof text, "%ld,%ld,%ld,%ld", box.left, box.top, box.right,
                               box.bottom);
-                if (std::find(pump->paints.begin(), pump->paints.end(), text) ==
-                    pump->paints.end()) {
-                    pump->paints.push_back(text);
-                }
+                pump->pendingPaint = text;
             } else if (msg->message == WM_TIMER && msg->wParam == kBlinkTimer) {
                 ++pump->blinkTicks;
             }
         }
     }
     return CallNextHookEx(nullptr, code, removal, lParam);
+}
+
+// Sees the messages sent to the thread's windows: a control's WM_ERASEBKGND during its paint.
+LRESULT CALLBACK WatchSentMessages(int code, WPARAM sentByThisThread, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_ERASEBKGND) {
+        if (Pump* pump = PumpOfWindow(sent->hwnd)) {
+            pump->pendingErased = !pump->pendingPaint.empty();
+        }
+    }
+    return CallNextHookEx(nullptr, code, sentByThisThread, lParam);
 }
 
 // The control's events, printed with the pump they came from.
@@ -499,12 +528,26 @@ void Run(const std::string& line) {
         Say(line + ": IDCANCEL posted to \"" + WindowText(dialog) + "\"");
     } else if (command == "paints" && need(2)) {
         if (Pump* pump = PumpNamed(w[1])) {
+            SettlePaint(*pump);
             std::string text;
             for (const std::string& rect : pump->paints) {
                 text += (text.empty() ? "" : " ") + rect;
             }
             pump->paints.clear();
             Say(line + ": " + (text.empty() ? "none" : text));
+        }
+    } else if (command == "paints-include" && need(3)) {
+        if (Pump* pump = PumpNamed(w[1])) {
+            SettlePaint(*pump);
+            const std::string wanted = w[2] + (w.size() > 3 ? " " + w[3] : "");
+            std::string seen;
+            for (const std::string& rect : pump->paints) {
+                seen += (seen.empty() ? "" : " ") + rect;
+            }
+            const bool found =
+                std::find(pump->paints.begin(), pump->paints.end(), wanted) != pump->paints.end();
+            pump->paints.clear();
+            found ? Say(line + ": yes") : Fail(line + ": only " + (seen.empty() ? "none" : seen));
         }
     } else if (command == "reset-counts") {
         beeps = 0;
@@ -669,6 +712,8 @@ int main(int argc, char** argv) {
         return host::Fail("Tolvan.OCX's import of MessageBeep", E_FAIL);
     }
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, WatchMessages, nullptr, GetCurrentThreadId());
+    HHOOK sentHook =
+        SetWindowsHookExW(WH_CALLWNDPROC, WatchSentMessages, nullptr, GetCurrentThreadId());
 
     IDispatch* client = nullptr;
     hr = host::Create(L"Kestro.Client.1", &client);
@@ -715,6 +760,7 @@ int main(int argc, char** argv) {
         DispatchMessageW(&msg);
     }
 
+    UnhookWindowsHookEx(sentHook);
     UnhookWindowsHookEx(hook);
     for (Pump& pump : pumps) {
         pump.events->Unadvise(pump.cookie);
