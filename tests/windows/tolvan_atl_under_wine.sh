@@ -43,7 +43,8 @@ kestroctl() {
         fail "kestroctl $* answered $?: $(cat "$work/kestroctl.out")"
 }
 
-# The host runs SCRIPT (a file of the test's folder) with the pumps given, in the background.
+# The host runs SCRIPT (a file of the test's folder) with the pumps given, in the background, in
+# a process group of its own with its Xvfb: a run that is cut short ends them all.
 start_atl_host() {
     local script=$1 program script_path
     shift
@@ -51,11 +52,11 @@ start_atl_host() {
     program=$(wine winepath -w "$ATL_HOST" 2>/dev/null | tr -d '\r')
     script_path=$(wine winepath -w "$folder/$script" 2>/dev/null | tr -d '\r')
     host_out=$folder/host.out
-    xvfb-run -a -s '-screen 0 800x600x24' \
+    setsid xvfb-run -a -s '-screen 0 800x600x24' \
         wine explorer "/desktop=tolvan-atl-$case_name-$$,640x400,x11" \
         "$program" "$address" "$script_path" "$@" >"$host_out" 2>&1 </dev/null &
     host_pid=$!
-    stop_on_exit "$host_pid"
+    stop_on_exit "-$host_pid"
 }
 
 # While the host runs: each "say kestroctl ARGS" line it prints runs kestroctl ARGS, in order,
@@ -112,8 +113,8 @@ copy_printed() {
 }
 
 # Pump 1 of the sample station is "Bomba 1", number 1, idle and locked (state 3) with no grade
-# yet; hose 2 is grade 2, short name GA, at 6.099. With the server's manual clock a second and a half of
-# delivery is 0.25 L for 1.52.
+# yet; hose 2 is grade 2, short name GA, at 6.099. With the server's manual clock a second and a
+# half of delivery is 0.25 L for 1.52.
 case $case_name in
     face)
         register_modules
