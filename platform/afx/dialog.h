@@ -76,7 +76,8 @@ class CDialog : public CWnd {
     // Dialog units to pixels from the template font's average character size (on Windows,
     // user32's MapDialogRect of the dialog's window).
     void MapDialogRect(LPRECT rect) const;
-    // The template font's base units (average character width, height), in pixels.
+    // The template font's base units (average character width, height), in pixels (on
+    // Windows, of the dialog's window: zero before it exists).
     SIZE GetBaseUnits() const;
     // The owner a modal dialog of `parent` gets: the nearest window from `parent` up that is
     // not a child window.

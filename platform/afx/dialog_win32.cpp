@@ -141,7 +141,8 @@ void CDialog::MapDialogRect(LPRECT rect) const {
 
 SIZE CDialog::GetBaseUnits() const {
     RECT units{0, 0, 4, 8};
-    ::MapDialogRect(m_hWnd, &units);
+    if (!::MapDialogRect(m_hWnd, &units))
+        return SIZE{0, 0};
     return SIZE{units.right, units.bottom};
 }
 

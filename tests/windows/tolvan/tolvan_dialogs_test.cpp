@@ -456,6 +456,11 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
         EXPECT_EQ(rowsDrawn[36 * 200 + 2], GetSysColor(COLOR_WINDOW) & 0xFFFFFF)
             << "the next row's background";
 
+        // The frame picture (bitmap 221) loaded by the dialog manager from the module.
+        HWND picture = GetDlgItem(popup, tolvan::IDC_FRAME);
+        EXPECT_EQ(ClassOf(picture), L"Static");
+        EXPECT_NE(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+
         HWND volume = GetDlgItem(popup, tolvan::IDC_VOLUME_HEADER);
         EXPECT_EQ(ClassOf(volume), L"Static");
         EXPECT_EQ(TextOf(volume), L"Volume");
