@@ -1,7 +1,9 @@
 // Parsing a face's options.
 #include "apps/tolvan-face/face_case.h"
 
+#include <algorithm>
 #include <limits>
+#include <string_view>
 
 #include "common/number_word.h"
 #include "platform/text_conversion.h"
@@ -119,6 +121,29 @@ std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args
                 face->current = CurrentDelivery::Negative;
             } else {
                 error = "--current-delivery needs plain, locked, overdue or negative, not " + *text;
+            }
+        } else if (option == "--formats") {
+            // Three codes with commas between them: price, volume, value.
+            static constexpr const char* kFormats =
+                "--formats needs three display format codes such as 3,2,2";
+            const std::string* text = value();
+            std::vector<SHORT> codes;
+            std::size_t at = 0;
+            while (text != nullptr && at <= text->size() && codes.size() < 4) {
+                const std::size_t comma = std::min(text->find(',', at), text->size());
+                const std::optional<SHORT> code = ParseNumberWord(
+                    std::string_view(*text).substr(at, comma - at), SHORT{0}, SHORT{32767});
+                if (!code)
+                    break;
+                codes.push_back(*code);
+                at = comma + 1;
+            }
+            if (codes.size() != 3 || text == nullptr || at != text->size() + 1) {
+                error = kFormats;
+            } else {
+                face->pump.priceFormat = codes[0];
+                face->pump.volumeFormat = codes[1];
+                face->pump.valueFormat = codes[2];
             }
         } else if (option == "--current-pump") {
             face->isCurrentPump = true;

@@ -33,9 +33,10 @@ struct FaceCase {
 
 // The options of one face: --state S --reserved R --hose N --volume V --value V --price P
 // --stack N --current-delivery plain|locked|overdue|negative --number N --grade NAME
-// --current-pump --blink on|off --popup --stack-mode N --name TEXT --back-colour #RRGGBB|none.
-// Parses args[first..] that it knows; returns an error text for a bad value, nothing when all went
-// well. Unknown options are left to the caller in `rest`.
+// --current-pump --blink on|off --popup --stack-mode N --name TEXT --back-colour #RRGGBB|none
+// --formats P,V,V (the price, volume and value display format codes). Parses args[first..] that
+// it knows; returns an error text for a bad value, nothing when all went well. Unknown options
+// are left to the caller in `rest`.
 std::optional<std::string> ParseFaceOptions(const std::vector<std::string>& args, FaceCase* face,
                                             std::vector<std::string>* rest);
 

@@ -44,6 +44,7 @@ int Usage(const std::string& problem = {}) {
            "                        a locked and a drive-off delivery, 281 by 265\n"
            "  --stack-mode N        the pump's StackMode (2 or 3 enable Stack)  --name TEXT  its "
            "name\n"
+           "  --formats P,V,V       the price, volume and value display format codes (1,9,10)\n"
            "  --locale L            the user's locale, e.g. pt_BR.UTF-8 (sets LC_ALL)\n"
            "  --scale N             enlarge the face PNG N times (1)\n"
            "  --module PATH         Tolvan.OCX to register when TOLVAN.TolvanCtrl.1 is not "

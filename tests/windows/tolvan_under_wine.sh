@@ -32,18 +32,9 @@ kestroctl() {
         fail "kestroctl $* answered $?: $(cat "$work/kestroctl.out")"
 }
 
-# Both modules in the prefix, and the control's ProgID leading to its class.
-register() {
-    wine regsvr32 /s "$client_dll" || fail "regsvr32 /s KestroClient.dll answered $?"
-    wine regsvr32 /s "$tolvan_ocx" || fail "regsvr32 /s Tolvan.OCX answered $?"
-    wine reg query 'HKCR\TOLVAN.TolvanCtrl.1\CLSID' 2>/dev/null | tr -d '\r' |
-        grep -q '{F9B424D4-51A1-40E0-8EB1-1B9097AF9811}' ||
-        fail "TOLVAN.TolvanCtrl.1 does not name the control's class after regsvr32"
-}
-
 case $case_name in
     vbscript | jscript)
-        register
+        register_modules
         start_kestrod station --clock manual
         # A lifted hose gives the pump's status a grade, its name and its price.
         kestroctl lift 1 2
@@ -57,7 +48,7 @@ case $case_name in
         echo "$case_name drove TOLVAN.TolvanCtrl.1 as expected"
         ;;
     events)
-        register
+        register_modules
         start_kestrod station --clock manual
         start_host "$address" 1 60
         wait_for "ready for events"

@@ -10,6 +10,8 @@
 #   wait_for TEXT [TRIES]  the host has printed TEXT within TRIES tenths of a second (300)
 #   host_printed NAME      once the server is killed, the host ends with 0 and has printed what
 #                          data/NAME says
+#   register_modules       regsvr32 registers client_dll (KestroClient.dll) and tolvan_ocx
+#                          (Tolvan.OCX), which the sourcing script names, in the prefix
 
 same_as() {
     if [ -n "${PRINTED_DIR:-}" ]; then
@@ -63,4 +65,13 @@ host_printed() {
     tr -d '\r' <"$host_out" >"$work/events.out"
     [ "$status" -eq 0 ] || { cat "$work/events.out" >&2; fail "the host ended with $status"; }
     same_as "$1" "$work/events.out"
+}
+
+# Both modules in the prefix, and the control's ProgID leading to its class.
+register_modules() {
+    wine regsvr32 /s "$client_dll" || fail "regsvr32 /s KestroClient.dll answered $?"
+    wine regsvr32 /s "$tolvan_ocx" || fail "regsvr32 /s Tolvan.OCX answered $?"
+    wine reg query 'HKCR\TOLVAN.TolvanCtrl.1\CLSID' 2>/dev/null | tr -d '\r' |
+        grep -q '{F9B424D4-51A1-40E0-8EB1-1B9097AF9811}' ||
+        fail "TOLVAN.TolvanCtrl.1 does not name the control's class after regsvr32"
 }

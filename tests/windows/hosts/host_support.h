@@ -1,6 +1,7 @@
 // What the host programs of the SDK's COM share: creating an object by its ProgID, calling its
-// methods by name, logging the client object on, a sink that passes the events of one
-// connection point to a handler, the message loop that delivers them, and the failure line.
+// methods and reading and writing its properties by name, advising a sink on a connection point,
+// logging the client object on, a sink that passes the events of one connection point to a
+// handler, the message loop that delivers them, and the failure line.
 #pragma once
 
 #include <ocidl.h>
@@ -118,6 +119,41 @@ inline HRESULT Logon(IDispatch* client, const char* address) {
     const HRESULT hr = Call(client, L"Logon", args, 2, &rc);
     SysFreeString(args[1].bstrVal);
     return FAILED(hr) ? hr : (rc.lVal != 0 ? E_FAIL : S_OK);
+}
+
+// The dispatch identifier of the member NAME, or DISPID_UNKNOWN.
+inline DISPID IdOf(IDispatch* object, const wchar_t* name) {
+    DISPID dispid = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+    return dispid;
+}
+
+inline HRESULT Get(IDispatch* object, const wchar_t* name, VARIANT* value) {
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                          &none, value, nullptr, nullptr);
+}
+
+inline HRESULT Put(IDispatch* object, const wchar_t* name, VARIANT value) {
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&value, &putId, 1, 1};
+    return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                          &params, nullptr, nullptr, nullptr);
+}
+
+// Advises SINK on the connection point IID of OBJECT; the point and cookie go to the caller.
+inline HRESULT Advise(IDispatch* object, const IID& iid, IDispatch* sink, IConnectionPoint** point,
+                      DWORD* cookie) {
+    IConnectionPointContainer* container = nullptr;
+    HRESULT hr =
+        object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+    if (FAILED(hr)) {
+        return hr;
+    }
+    hr = container->FindConnectionPoint(iid, point);
+    container->Release();
+    return FAILED(hr) ? hr : (*point)->Advise(sink, cookie);
 }
 
 inline int Fail(const char* what, HRESULT hr) {

@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include "host_support.h"
+#include "tolvan_event_text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,132 +23,26 @@
 
 namespace {
 
-// _DTolvanEvents, and the client object's _DKestroClientEvents with its ConnectionLost.
-constexpr IID kTolvanEventsIid = {
-    0x1A23B247, 0xC9CF, 0x43F5, {0xA7, 0xAE, 0x6B, 0x1F, 0xF4, 0xBD, 0xB5, 0x2A}};
+using host::Get;
+using host::kNameRef;
+using host::kTolvanEventsIid;
+using host::Narrow;
+using host::Number;
+using host::Put;
+
+// The client object's _DKestroClientEvents with its ConnectionLost.
 constexpr IID kClientEventsIid = {
     0x6E0B5C3A, 0x2F41, 0x4D8B, {0x9A, 0x7E, 0x3C, 0x15, 0xD2, 0xB8, 0xF4, 0x03}};
 constexpr DISPID kConnectionLost = 1;
 
-constexpr VARTYPE kNameRef = VT_BYREF | VT_BSTR;
-
-struct Parameter {
-    const char* name;
-    VARTYPE vt;
-};
-
-// The parameters of the control's events, in the type library's order.
-const std::vector<Parameter> kStatusParameters = {
-    {"State", VT_I2},        {"ReservedFor", VT_I2},
-    {"ReservedBy", VT_I4},   {"HoseID", VT_I4},
-    {"HoseNumber", VT_I2},   {"GradeID", VT_I4},
-    {"GradeName", kNameRef}, {"ShortGradeName", kNameRef},
-    {"PriceLevel", VT_I2},   {"Price", VT_R8},
-    {"Volume", VT_R8},       {"Value", VT_R8},
-    {"StackSize", VT_I2}};
-
-const std::vector<Parameter> kDeliveryParameters = {
-    {"DeliveryID", VT_I4},    {"HoseID", VT_I4},        {"HoseNumber", VT_I2},
-    {"GradeID", VT_I4},       {"GradeName", kNameRef},  {"ShortGradeName", kNameRef},
-    {"PriceLevel", VT_I2},    {"Price", VT_R8},         {"Volume", VT_R8},
-    {"Value", VT_R8},         {"DeliveryState", VT_I2}, {"DeliveryType", VT_I2},
-    {"LockedBy", VT_I4},      {"ReservedBy", VT_I4},    {"Age", VT_I4},
-    {"CompletedDT", VT_DATE}, {"AttendantID", VT_I4}};
-
-std::vector<Parameter> WithTotals(std::vector<Parameter> parameters) {
-    parameters.push_back({"VolumeETot", VT_R8});
-    parameters.push_back({"Volume2ETot", VT_R8});
-    parameters.push_back({"ValueETot", VT_R8});
-    return parameters;
-}
-
-struct Event {
-    DISPID dispid;
-    const char* name;
-    std::vector<Parameter> parameters;
-};
-
-const Event kEvents[] = {{1, "StatusEvent", kStatusParameters},
-                         {2, "DeliveryEvent", kDeliveryParameters},
-                         {3, "DeliverySelectedEvent", kDeliveryParameters},
-                         {4, "DeliveryEventEx", WithTotals(kDeliveryParameters)}};
-
 int eventsOnOtherThreads = 0;
 bool connectionLost = false;
-
-std::string Narrow(const wchar_t* text) {
-    if (text == nullptr) {
-        return "(null)";
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(size > 0 ? size - 1 : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), size, nullptr, nullptr);
-    return narrow;
-}
-
-std::string Number(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
-}
-
-// The argument as NAME=VALUE, or NAME=<vt X, declared Y> when its type is not the declared one.
-std::string Argument(const Parameter& parameter, const VARIANT& arg) {
-    std::string text = std::string(parameter.name) + "=";
-    if (arg.vt != parameter.vt) {
-        char mismatch[64];
-        std::snprintf(mismatch, sizeof mismatch, "<vt 0x%X, declared 0x%X>", arg.vt, parameter.vt);
-        return text + mismatch;
-    }
-    switch (arg.vt) {
-        case VT_I2:
-            return text + std::to_string(arg.iVal);
-        case VT_I4:
-            return text + std::to_string(arg.lVal);
-        case VT_R8:
-            return text + Number(arg.dblVal);
-        case VT_DATE:
-            return text + Number(arg.date);
-        case kNameRef:
-            return text + "\"" + (arg.pbstrVal == nullptr ? "(no string)" : Narrow(*arg.pbstrVal)) +
-                   "\"";
-        default:
-            return text + "?";
-    }
-}
-
-void PrintEvent(DISPID dispid, const DISPPARAMS& params) {
-    const Event* event = nullptr;
-    for (const Event& known : kEvents) {
-        if (known.dispid == dispid) {
-            event = &known;
-        }
-    }
-    if (event == nullptr) {
-        std::printf("unknown event %ld with %u arguments\n", dispid, params.cArgs);
-        return;
-    }
-    std::string line = event->name;
-    if (params.cArgs != event->parameters.size()) {
-        line += " with " + std::to_string(params.cArgs) + " arguments, declared " +
-                std::to_string(event->parameters.size());
-    } else {
-        // The arguments come last first: the first one is rgvarg[cArgs - 1].
-        for (UINT i = 0; i < params.cArgs; ++i) {
-            line += " " + Argument(event->parameters[i], params.rgvarg[params.cArgs - 1 - i]);
-        }
-    }
-    if (params.cNamedArgs != 0) {
-        line += " (with named arguments)";
-    }
-    std::printf("%s\n", line.c_str());
-}
 
 void OnControlEvent(DISPID dispid, const DISPPARAMS& params) {
     if (!host::OnCreatingThread()) {
         ++eventsOnOtherThreads;
     }
-    PrintEvent(dispid, params);
+    std::printf("%s\n", host::EventText(dispid, params).c_str());
 }
 
 void OnClientEvent(DISPID dispid, const DISPPARAMS&) {
@@ -158,26 +53,6 @@ void OnClientEvent(DISPID dispid, const DISPPARAMS&) {
         std::printf("the client object lost its connection\n");
         connectionLost = true;
     }
-}
-
-DISPID IdOf(IDispatch* object, const wchar_t* name) {
-    DISPID dispid = DISPID_UNKNOWN;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
-    return dispid;
-}
-
-HRESULT Get(IDispatch* object, const wchar_t* name, VARIANT* value) {
-    DISPPARAMS none{nullptr, nullptr, 0, 0};
-    return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
-                          &none, value, nullptr, nullptr);
-}
-
-HRESULT Put(IDispatch* object, const wchar_t* name, VARIANT value) {
-    DISPID putId = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&value, &putId, 1, 1};
-    return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
-                          &params, nullptr, nullptr, nullptr);
 }
 
 VARIANT I4(LONG value) {
@@ -226,22 +101,9 @@ std::string Properties(IDispatch* control, std::initializer_list<const wchar_t*>
     return line;
 }
 
-// Advises SINK on the connection point IID of OBJECT; the point and cookie go to the caller.
-HRESULT Advise(IDispatch* object, const IID& iid, host::EventSink* sink, IConnectionPoint** point,
-               DWORD* cookie) {
-    IConnectionPointContainer* container = nullptr;
-    HRESULT hr =
-        object->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-    if (FAILED(hr)) {
-        return hr;
-    }
-    hr = container->FindConnectionPoint(iid, point);
-    container->Release();
-    return FAILED(hr) ? hr : (*point)->Advise(sink, cookie);
-}
-
 }  // namespace
 
+using host::Advise;
 using host::Call;
 using host::Create;
 using host::Fail;

@@ -355,6 +355,41 @@ TEST_F(TolvanOcxTest, ResourcesAreTheModulesOwnAndEqualTheTables) {
 }
 
 // The page's dialog is a DIALOG statement, which windres writes in the classic form.
+// The control reads each string from the table of the user's language, found by that language:
+// English (New Zealand) for every user who is not Portuguese.
+TEST_F(TolvanOcxTest, StringsComeFromTheTableOfTheUsersLanguage) {
+    const LANGID table = tolvan::StringTableLanguage(GetUserDefaultLCID());
+    for (const UINT id : {tolvan::IDS_VOLUME, tolvan::IDS_VALUE, tolvan::IDS_CANCEL,
+                          tolvan::IDS_TOLVAN_PPG_CAPTION}) {
+        SCOPED_TRACE(id);
+        WideString text;
+        ASSERT_TRUE(tolvan::ModuleString(module_, id, &text));
+        EXPECT_EQ(std::wstring(text.begin(), text.end()), BlockString(module_, id, table));
+    }
+    WideString untouched = WSTR("sentinel");
+    EXPECT_FALSE(tolvan::ModuleString(module_, 9999, &untouched));
+    EXPECT_FALSE(tolvan::ModuleString(nullptr, tolvan::IDS_CANCEL, &untouched));
+    EXPECT_EQ(untouched, WideString(WSTR("sentinel")));
+}
+
+// Why the control does not use LoadStringW: for an English user outside New Zealand the
+// resource loader finds neither the user's language, English of no country nor US English,
+// and takes the first table by language identifier, the Portuguese one (1046 before 5129).
+TEST_F(TolvanOcxTest, LoadStringGivesAnEnglishUserOutsideNewZealandThePortugueseTable) {
+    const LCID user = GetUserDefaultLCID();
+    if (PRIMARYLANGID(LANGIDFROMLCID(user)) != LANG_ENGLISH ||
+        user == tolvan::kLcidEnglishNewZealand) {
+        GTEST_SKIP() << "the user's locale " << user << " is not English outside New Zealand";
+    }
+    const WCHAR* text = nullptr;
+    const int length = LoadStringW(module_, tolvan::IDS_CANCEL, reinterpret_cast<LPWSTR>(&text), 0);
+    ASSERT_GT(length, 0);
+    EXPECT_EQ(std::wstring(text, static_cast<std::size_t>(length)), L"Cancelar");
+    WideString chosen;
+    ASSERT_TRUE(tolvan::ModuleString(module_, tolvan::IDS_CANCEL, &chosen));
+    EXPECT_EQ(std::wstring(chosen.begin(), chosen.end()), L"Cancel");
+}
+
 TEST_F(TolvanOcxTest, PropertyPageShowsItsDialogInAFrame) {
     Held<IClassFactory> factory;
     ASSERT_EQ(getClassObject_(tolvan::CLSID_TolvanPropPage, IID_IClassFactory, factory.OutVoid()),
