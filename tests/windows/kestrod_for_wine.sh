@@ -1,6 +1,6 @@
 # The Linux kestrod that a Wine test talks to over loopback, for the scripts that source this
 # file. The sourcing script sets linux_build (the Linux build tree) and address (its case's own
-# loopback address) first. Sourcing makes a temporary folder, work, and stops the server and
+# loopback address) before it starts the server. Sourcing makes a temporary folder, work, and stops the server and
 # removes the folder when the script exits, however it ends.
 #   start_kestrod NAME [OPTIONS...]  kestrod on address with the database work/NAME.db (and
 #                                    the options); its output in work/NAME.out and NAME.log;

@@ -19,19 +19,12 @@
 # costs one Xvfb start per case and no second prefix, whose making (15 to 30 seconds) and
 # registrations would be paid again; the prefix's own setting stays null for everything else.
 set -euo pipefail
-case_name=$1
-linux_build=$(realpath "$2")
-client_dll=$(realpath "$3")
-tolvan_ocx=$(realpath "$4")
-data=$(realpath "$5")
-address=$6
-export WINEDEBUG=-all
-export LC_ALL=C LANG=C TZ=UTC
-[ "$case_name" = popup_pt_BR ] && export LC_ALL=pt_BR.UTF-8 LANG=pt_BR.UTF-8
 # shellcheck source=kestrod_for_wine.sh
 source "$(dirname "$0")/kestrod_for_wine.sh"
 # shellcheck source=wine_case_steps.sh
 source "$(dirname "$0")/wine_case_steps.sh"
+tolvan_case_arguments "$@"
+[ "$case_name" = popup_pt_BR ] && export LC_ALL=pt_BR.UTF-8 LANG=pt_BR.UTF-8
 folder=$PWD
 tolvan_face=$linux_build/apps/tolvan-face/tolvan-face
 face_compare=$linux_build/tools/face_compare/face-compare

@@ -12,20 +12,13 @@
 #                and 5124)
 # WINEPREFIX names the private prefix; PRINTED_DIR, when set, receives a copy of each output.
 set -euo pipefail
-case_name=$1
-linux_build=$(realpath "$2")
-client_dll=$(realpath "$3")
-tolvan_ocx=$(realpath "$4")
-data=$(realpath "$5")
-address=$6
-scripts=$(cd "$(dirname "$0")/scripts" && pwd)
-export WINEDEBUG=-all
-# The scripts print numbers as the user's locale writes them: en-US, which Wine takes C for.
-export LC_ALL=C LANG=C TZ=UTC
 # shellcheck source=kestrod_for_wine.sh
 source "$(dirname "$0")/kestrod_for_wine.sh"
 # shellcheck source=wine_case_steps.sh
 source "$(dirname "$0")/wine_case_steps.sh"
+# The scripts print numbers as the user's locale writes them: en-US, which Wine takes C for.
+tolvan_case_arguments "$@"
+scripts=$(cd "$(dirname "$0")/scripts" && pwd)
 
 kestroctl() {
     "$linux_build/kestro/ctl/kestroctl" --server "$address" "$@" >>"$work/kestroctl.out" 2>&1 ||

@@ -1,6 +1,12 @@
 # The steps the Wine cases of the COM modules share, for the scripts that source this file after
 # kestrod_for_wine.sh. The sourcing script sets case_name, data (tests/data/windows), scripts
-# (tests/windows/scripts) and address first.
+# (tests/windows/scripts) and address before it calls them (tolvan_case_arguments sets all but
+# scripts).
+#   tolvan_case_arguments CASE LINUX_BUILD CLIENT_DLL TOLVAN_OCX DATA_DIR ADDRESS
+#                          the arguments of a Tolvan.OCX case as case_name, linux_build,
+#                          client_dll, tolvan_ocx, data and address, and the environment that
+#                          Wine and the programs it runs see: no debug channels, the C locale
+#                          (en-US to Wine, so numbers are written as in the expected files), UTC
 #   same_as NAME FILE      FILE is what data/NAME says; with PRINTED_DIR set, FILE is also copied
 #                          there as NAME, for a reviewer to hold against the expected one
 #   run_script FILE        cscript runs scripts/FILE with the server's address; its output goes
@@ -12,6 +18,18 @@
 #                          data/NAME says
 #   register_modules       regsvr32 registers client_dll (KestroClient.dll) and tolvan_ocx
 #                          (Tolvan.OCX), which the sourcing script names, in the prefix
+
+tolvan_case_arguments() {
+    [ $# -eq 6 ] || fail "usage: CASE LINUX_BUILD CLIENT_DLL TOLVAN_OCX DATA_DIR ADDRESS"
+    case_name=$1
+    linux_build=$(realpath "$2")
+    client_dll=$(realpath "$3")
+    tolvan_ocx=$(realpath "$4")
+    data=$(realpath "$5")
+    address=$6
+    export WINEDEBUG=-all
+    export LC_ALL=C LANG=C TZ=UTC
+}
 
 same_as() {
     if [ -n "${PRINTED_DIR:-}" ]; then

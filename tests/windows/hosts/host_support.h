@@ -9,7 +9,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace host {
 
@@ -29,9 +31,9 @@ inline bool OnCreatingThread() {
 // the test sees every line as it happens.
 class EventSink final : public IDispatch {
   public:
-    using Handler = void (*)(DISPID dispid, const DISPPARAMS& params);
+    using Handler = std::function<void(DISPID dispid, const DISPPARAMS& params)>;
 
-    EventSink(const IID& iid, Handler handler) : iid_(iid), handler_(handler) {}
+    EventSink(const IID& iid, Handler handler) : iid_(iid), handler_(std::move(handler)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
         if (ppv == nullptr) {
@@ -45,7 +47,7 @@ class EventSink final : public IDispatch {
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    // Lives on main's stack for the whole run.
+    // Outlives every connection it is advised on: no count to keep.
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {

@@ -206,45 +206,15 @@ LRESULT CALLBACK WatchSentMessages(int code, WPARAM sentByThisThread, LPARAM lPa
     return CallNextHookEx(nullptr, code, sentByThisThread, lParam);
 }
 
-// The control's events, printed with the pump they came from.
-class PumpEventSink final : public IDispatch {
-  public:
-    explicit PumpEventSink(LONG pump) : pump_(pump) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        if (ppv == nullptr) {
-            return E_POINTER;
-        }
-        if (riid == IID_IUnknown || riid == IID_IDispatch || riid == host::kTolvanEventsIid) {
-            *ppv = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    // Lives as long as the program.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* params,
-                                     VARIANT*, EXCEPINFO*, UINT*) override {
+// The control's events of pump PUMP, printed with the pump they came from.
+host::EventSink PumpEventSink(LONG pump) {
+    return host::EventSink(host::kTolvanEventsIid, [pump](DISPID dispid, const DISPPARAMS& params) {
         const std::string line =
-            "event " + std::to_string(pump_) + ": " + host::EventText(dispid, *params);
+            "event " + std::to_string(pump) + ": " + host::EventText(dispid, params);
         eventLines.push_back(line);
         Say(line);
-        return S_OK;
-    }
-
-  private:
-    LONG pump_;
-};
+    });
+}
 
 std::vector<std::string> Words(const std::string& line) {
     std::istringstream in(line);
@@ -724,10 +694,10 @@ int main(int argc, char** argv) {
     if (FAILED(hr)) {
         return host::Fail("Logon", hr);
     }
-    std::vector<PumpEventSink> sinks;
+    std::vector<host::EventSink> sinks;
     sinks.reserve(pumps.size());
     for (Pump& pump : pumps) {
-        sinks.emplace_back(pump.id);
+        sinks.push_back(PumpEventSink(pump.id));
         hr = host::Advise(pump.control, host::kTolvanEventsIid, &sinks.back(), &pump.events,
                           &pump.cookie);
         if (FAILED(hr)) {

@@ -19,11 +19,11 @@
 
 #include "control/del_list_box.h"
 #include "control/tolvan_ids.h"
+#include "tests/windows/hosts/host_support.h"
 #include "tests/windows/tolvan/com_held.h"
+#include "tests/windows/tolvan/ocx_module.h"
 
 namespace {
-
-using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 
 std::wstring ClassOf(HWND hwnd) {
     WCHAR name[64] = {};
@@ -84,19 +84,16 @@ HWND WindowWithText(const std::wstring& text) {
     return search.found;
 }
 
-// What `hwnd` paints into a 32-bit device context of `width` by `height` (WM_PRINTCLIENT, which
-// the system's controls answer as WM_PAINT), as 0xRRGGBB pixels, rows from the top.
-std::vector<DWORD> Printed(HWND hwnd, int width, int height) {
+// What `draw` puts on a 32-bit device context of `width` by `height`, as 0xRRGGBB pixels,
+// rows from the top.
+std::vector<DWORD> PixelsDrawn(int width, int height, const std::function<void(HDC)>& draw) {
     BITMAPINFO format{};
     format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, surface);
-    if (hwnd != nullptr) {
-        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
-                     PRF_CLIENT | PRF_ERASEBKGND);
-    }
+    draw(dc);
     GdiFlush();
     const auto* pixels = static_cast<const DWORD*>(bits);
     std::vector<DWORD> copy(pixels, pixels + width * height);
@@ -109,31 +106,27 @@ std::vector<DWORD> Printed(HWND hwnd, int width, int height) {
     return copy;
 }
 
-// Bitmap `id` of `module` drawn at its own size at the top left of a `width` by `height` context.
+// What `hwnd` paints (WM_PRINTCLIENT, which the system's controls answer as WM_PAINT).
+std::vector<DWORD> Printed(HWND hwnd, int width, int height) {
+    return PixelsDrawn(width, height, [hwnd](HDC dc) {
+        if (hwnd != nullptr) {
+            SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                         PRF_CLIENT | PRF_ERASEBKGND);
+        }
+    });
+}
+
+// Bitmap `id` of `module` drawn at its own size at the top left.
 std::vector<DWORD> BitmapPixels(HMODULE module, UINT id, int width, int height) {
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, surface);
-    HBITMAP picture = LoadBitmapW(module, MAKEINTRESOURCEW(id));
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ oldSource = SelectObject(source, picture);
-    BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(source, oldSource);
-    DeleteDC(source);
-    DeleteObject(picture);
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> copy(pixels, pixels + width * height);
-    for (DWORD& pixel : copy) {
-        pixel &= 0x00FFFFFF;
-    }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(surface);
-    return copy;
+    return PixelsDrawn(width, height, [=](HDC dc) {
+        HBITMAP picture = LoadBitmapW(module, MAKEINTRESOURCEW(id));
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ oldSource = SelectObject(source, picture);
+        BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        SelectObject(source, oldSource);
+        DeleteDC(source);
+        DeleteObject(picture);
+    });
 }
 
 // A key pressed and released on `hwnd`, as the keyboard puts it in the queue.
@@ -183,44 +176,6 @@ class Script {
     bool gaveUp_ = false;
 };
 
-// Records the DeliveryIDs of the control's DeliverySelectedEvents.
-class EventSink final : public IDispatch {
-  public:
-    std::vector<LONG> selected;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualGUID(riid, IID_IUnknown) || IsEqualGUID(riid, IID_IDispatch) ||
-            IsEqualGUID(riid, tolvan::IID_DTolvanEvents)) {
-            *ppv = static_cast<IDispatch*>(this);
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    // Lives on the test's stack, beyond every connection.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
-        if (id == tolvan::eventidDeliverySelectedEvent && params->cArgs > 0) {
-            VARIANT value;
-            VariantInit(&value);
-            // The arguments come last first: the DeliveryID is the first.
-            if (SUCCEEDED(VariantChangeType(&value, &params->rgvarg[params->cArgs - 1], 0, VT_I4)))
-                selected.push_back(value.lVal);
-        }
-        return S_OK;
-    }
-};
-
 VARIANT Long(LONG v) {
     VARIANT x;
     VariantInit(&x);
@@ -254,18 +209,14 @@ VARIANT StringRef(BSTR* text) {
     return x;
 }
 
-class TolvanDialogsTest : public ::testing::Test {
+class TolvanDialogsTest : public OcxModuleTest {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
-    static void TearDownTestSuite() { CoUninitialize(); }
-
     // The control active in place in a frame window of the test, as a container places it.
     void SetUp() override {
-        module_ = LoadLibraryW(L"Tolvan.OCX");
-        ASSERT_NE(module_, nullptr) << "Tolvan.OCX not loaded, error " << GetLastError();
-        getClassObject_ = reinterpret_cast<GetClassObjectFn>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-        ASSERT_NE(getClassObject_, nullptr);
+        OcxModuleTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         Held<IClassFactory> factory;
         ASSERT_EQ(getClassObject_(tolvan::CLSID_Tolvan, IID_IClassFactory, factory.OutVoid()),
                   S_OK);
@@ -301,9 +252,7 @@ class TolvanDialogsTest : public ::testing::Test {
         if (frame_ != nullptr) {
             DestroyWindow(frame_);
         }
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
-        }
+        OcxModuleTest::TearDown();
     }
 
     // A stacked delivery of the pump, as the client object hands it to DeliveryEventSink.
@@ -359,11 +308,18 @@ class TolvanDialogsTest : public ::testing::Test {
     }
 
     void Listen() {
-        Held<IConnectionPointContainer> container;
-        ASSERT_EQ(control_->QueryInterface(IID_IConnectionPointContainer, container.OutVoid()),
+        ASSERT_EQ(host::Advise(control_, tolvan::IID_DTolvanEvents, &sink_, &point_, &cookie_),
                   S_OK);
-        ASSERT_EQ(container->FindConnectionPoint(tolvan::IID_DTolvanEvents, &point_), S_OK);
-        ASSERT_EQ(point_->Advise(&sink_, &cookie_), S_OK);
+    }
+    // Keeps the DeliveryID of each DeliverySelectedEvent in selected_.
+    void Record(DISPID id, const DISPPARAMS& params) {
+        if (id == tolvan::eventidDeliverySelectedEvent && params.cArgs > 0) {
+            VARIANT value;
+            VariantInit(&value);
+            // The arguments come last first: the DeliveryID is the first.
+            if (SUCCEEDED(VariantChangeType(&value, &params.rgvarg[params.cArgs - 1], 0, VT_I4)))
+                selected_.push_back(value.lVal);
+        }
     }
     void StopListening() {
         if (point_ != nullptr) {
@@ -373,12 +329,12 @@ class TolvanDialogsTest : public ::testing::Test {
         }
     }
 
-    HMODULE module_ = nullptr;
-    GetClassObjectFn getClassObject_ = nullptr;
     IDispatch* control_ = nullptr;
     IOleObject* object_ = nullptr;
     HWND frame_ = nullptr;
-    EventSink sink_;
+    std::vector<LONG> selected_;
+    host::EventSink sink_{tolvan::IID_DTolvanEvents,
+                          [this](DISPID id, const DISPPARAMS& params) { Record(id, params); }};
     IConnectionPoint* point_ = nullptr;
     DWORD cookie_ = 0;
 };
@@ -487,7 +443,7 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
     RunPopup(script);
     EXPECT_FALSE(IsWindow(popup));
     EXPECT_TRUE(IsWindowEnabled(frame_));
-    EXPECT_TRUE(sink_.selected.empty());
+    EXPECT_TRUE(selected_.empty());
 }
 
 TEST_F(TolvanDialogsTest, ADigitChoosesTheRowNumberedWithItNewestFirst) {
@@ -504,7 +460,7 @@ TEST_F(TolvanDialogsTest, ADigitChoosesTheRowNumberedWithItNewestFirst) {
     });
     RunPopup(script);
     EXPECT_FALSE(IsWindow(popup));
-    EXPECT_EQ(sink_.selected, std::vector<LONG>{602});
+    EXPECT_EQ(selected_, std::vector<LONG>{602});
 }
 
 TEST_F(TolvanDialogsTest, EnterChoosesTheHighlightedRow) {
@@ -523,7 +479,7 @@ TEST_F(TolvanDialogsTest, EnterChoosesTheHighlightedRow) {
         PostKey(GetDlgItem(popup, tolvan::IDC_DELIVERY_LIST), VK_RETURN);
     });
     RunPopup(script);
-    EXPECT_EQ(sink_.selected, std::vector<LONG>{701});
+    EXPECT_EQ(selected_, std::vector<LONG>{701});
 }
 
 // The mouse on the real controls: a click on another row chooses it at once (LBN_SELCHANGE),
@@ -539,7 +495,7 @@ TEST_F(TolvanDialogsTest, AClickOnAnotherRowChoosesItAndCancelChoosesNothing) {
         {"the Cancel button", true, {}},
     };
     for (const Case& c : cases) {
-        sink_.selected.clear();
+        selected_.clear();
         SendDelivery(801);
         SendDelivery(802);
         if (point_ == nullptr) {
@@ -560,7 +516,7 @@ TEST_F(TolvanDialogsTest, AClickOnAnotherRowChoosesItAndCancelChoosesNothing) {
         });
         RunPopup(script);
         EXPECT_FALSE(IsWindow(popup)) << c.what;
-        EXPECT_EQ(sink_.selected, c.selected) << c.what;
+        EXPECT_EQ(selected_, c.selected) << c.what;
     }
 }
 

@@ -19,10 +19,10 @@
 #include "control/version_info.h"
 #include "platform/text_conversion.h"
 #include "tests/windows/tolvan/com_held.h"
+#include "tests/windows/tolvan/ocx_module.h"
 
 namespace {
 
-using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
 
 std::wstring TypeName(ITypeInfo* info, MEMBERID member = MEMBERID_NIL) {
@@ -95,29 +95,15 @@ bool ReadVersion(HMODULE module, VersionSeen* seen, std::vector<BYTE>* copy) {
     return true;
 }
 
-class TolvanOcxTest : public ::testing::Test {
+class TolvanOcxTest : public OcxModuleTest {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
-    static void TearDownTestSuite() { CoUninitialize(); }
-
     void SetUp() override {
-        module_ = LoadLibraryW(L"Tolvan.OCX");
-        ASSERT_NE(module_, nullptr) << "Tolvan.OCX not loaded, error " << GetLastError();
-        getClassObject_ = Export<GetClassObjectFn>("DllGetClassObject");
-        canUnloadNow_ = Export<CanUnloadNowFn>("DllCanUnloadNow");
-        ASSERT_NE(getClassObject_, nullptr);
-        ASSERT_NE(canUnloadNow_, nullptr);
-    }
-    void TearDown() override {
-        if (module_ != nullptr) {
-            FreeLibrary(module_);
+        OcxModuleTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
         }
-    }
-
-    // An export of the module as the function type it has (through void*: FARPROC says none).
-    template <class Fn>
-    Fn Export(const char* name) const {
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+        canUnloadNow_ = Export<CanUnloadNowFn>("DllCanUnloadNow");
+        ASSERT_NE(canUnloadNow_, nullptr);
     }
 
     // A new control through the class factory, as its IDispatch.
@@ -160,8 +146,6 @@ class TolvanOcxTest : public ::testing::Test {
         return hr;
     }
 
-    HMODULE module_ = nullptr;
-    GetClassObjectFn getClassObject_ = nullptr;
     CanUnloadNowFn canUnloadNow_ = nullptr;
 };
 
