@@ -88,6 +88,8 @@ constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
 constexpr DWORD WS_GROUP = 0x00020000;
 
+constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
+
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
 constexpr UINT CS_DBLCLKS = 0x0008;
@@ -207,7 +209,8 @@ constexpr UINT SWP_NOOWNERZORDER = 0x0200;
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 
-// The client area (0, 0, width, height): the window less its one-pixel WS_BORDER frame.
+// The client area (0, 0, width, height): the window less its frame, one pixel for WS_BORDER
+// and two more for WS_EX_CLIENTEDGE on each side.
 BOOL GetClientRect(HWND hwnd, LPRECT rect);
 // The window's rectangle in screen coordinates.
 BOOL GetWindowRect(HWND hwnd, LPRECT rect);

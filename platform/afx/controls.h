@@ -33,7 +33,6 @@ constexpr DWORD SS_RIGHT = 0x2;
 constexpr DWORD SS_BITMAP = 0xE;
 constexpr DWORD SS_TYPEMASK = 0x1F;
 constexpr DWORD SS_CENTERIMAGE = 0x200;
-constexpr DWORD WS_EX_CLIENTEDGE = 0x200;
 constexpr DWORD WS_VSCROLL = 0x00200000;
 
 constexpr DWORD BS_OWNERDRAW = 0xB;
@@ -60,6 +59,7 @@ constexpr LRESULT LB_ERR = -1;
 constexpr UINT ODT_LISTBOX = 2;
 constexpr UINT ODT_BUTTON = 4;
 constexpr UINT ODA_DRAWENTIRE = 1;
+constexpr UINT ODA_FOCUS = 4;
 constexpr UINT ODS_SELECTED = 0x1;
 constexpr UINT ODS_DISABLED = 0x4;
 constexpr UINT ODS_FOCUS = 0x10;
@@ -175,6 +175,8 @@ class CListBox : public CWnd {
     void Notify(UINT code);
     void Paint();
     void PaintScrollBar(HDC dc, const RECT& bar);
+    // The cell height of the dialog's font: the height of a row before any is measured.
+    int FontHeight(HDC dc) const;
     void OnKey(UINT vk);
     // A character (WM_CHAR): offered to the owner as WM_CHARTOITEM; an index answered selects
     // that item as the user's choice.

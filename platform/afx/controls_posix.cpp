@@ -27,15 +27,6 @@ void FillColour(HDC dc, const RECT& rect, COLORREF colour) {
     ::DeleteObject(Obj(brush));
 }
 
-// A sunken one-pixel edge inside `rect` (the client edge of a static).
-void SunkenEdge(HDC dc, const RECT& r) {
-    FillColour(dc, RECT{r.left, r.top, r.right, r.top + 1}, ::GetSysColor(COLOR_BTNSHADOW));
-    FillColour(dc, RECT{r.left, r.top, r.left + 1, r.bottom}, ::GetSysColor(COLOR_BTNSHADOW));
-    FillColour(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom},
-               ::GetSysColor(COLOR_BTNHIGHLIGHT));
-    FillColour(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-}
-
 HFONT DialogFont(HWND control) {
     const HWND parent = ::GetParent(control);
     HFONT font = parent != nullptr
@@ -95,11 +86,8 @@ void CStatic::Paint() {
         return;
     }
     FillColour(dc, client, ::GetSysColor(COLOR_BTNFACE));
+    // A border or client edge is USER's frame around the client area, not painted here.
     RECT text = client;
-    if ((::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0) {
-        SunkenEdge(dc, client);
-        ::InflateRect(&text, -1, -1);
-    }
     UINT format = DT_NOPREFIX;
     switch (style & SS_TYPEMASK) {
         case SS_CENTER:
@@ -581,5 +569,28 @@ void CListBox::Paint() {
         ::SendMessageW(::GetParent(m_hWnd), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
         y += item.height;
     }
+    if (GetCount() == 0 && focused) {
+        // An empty list with the focus asks its owner for the focus alone: item -1, one row of
+        // the font's height at the top. The owner decides whether a rectangle is drawn.
+        DRAWITEMSTRUCT dis{ODT_LISTBOX,
+                           static_cast<UINT>(GetDlgCtrlID()),
+                           static_cast<UINT>(-1),
+                           ODA_FOCUS,
+                           ODS_FOCUS,
+                           m_hWnd,
+                           dc,
+                           RECT{area.left, area.top, area.right, area.top + FontHeight(dc)},
+                           0};
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        ::SendMessageW(::GetParent(m_hWnd), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    }
     ::EndPaint(m_hWnd, &ps);
+}
+
+int CListBox::FontHeight(HDC dc) const {
+    HGDIOBJ old = ::SelectObject(dc, Obj(DialogFont(m_hWnd)));
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    return metrics.tmHeight;
 }

@@ -220,9 +220,15 @@ void CDialog::CreateItems(const platform::DialogTemplate& tpl) {
         RECT rect{item.x, item.y, item.x + item.cx, item.y + item.cy};
         MapDialogRect(&rect);
         const WideString text = item.title.isOrdinal ? WideString() : item.title.text;
-        if (!object->CreateEx(item.exStyle, AfxFrameworkWindowClass(CS_DBLCLKS), text.c_str(),
-                              (item.style | WS_CHILD) & ~WS_POPUP, rect, this,
-                              static_cast<UINT>(item.id & 0xFFFF))) {
+        // The dialog manager gives an item's WS_BORDER the 3-D look: a client edge instead.
+        DWORD style = (item.style | WS_CHILD) & ~WS_POPUP;
+        DWORD exStyle = item.exStyle;
+        if ((style & WS_BORDER) != 0) {
+            style &= ~WS_BORDER;
+            exStyle |= WS_EX_CLIENTEDGE;
+        }
+        if (!object->CreateEx(exStyle, AfxFrameworkWindowClass(CS_DBLCLKS), text.c_str(), style,
+                              rect, this, static_cast<UINT>(item.id & 0xFFFF))) {
             continue;
         }
         if (auto* picture = dynamic_cast<CStatic*>(object.get())) {

@@ -104,6 +104,7 @@ std::vector<HWND> TopLevelWindows();
 // Geometry helpers in the top-level surface's coordinates.
 POINT ClientOriginInSurface(const Window& w);
 RECT ClientRectOf(const Window& w);  // (0, 0, width, height) of the client area
+// The frame's width on each side: 1 for WS_BORDER, 2 more for WS_EX_CLIENTEDGE inside it.
 int BorderWidth(const Window& w);
 // The part of `w`'s client area that shows, in client coordinates: clipped by its ancestors,
 // without its visible children and the visible siblings above it (and above its ancestors).
@@ -121,7 +122,7 @@ void InvalidateInParent(Window& w, const RECT& rect);
 void FrameChanged(Window& w);
 // Marks `surfaceArea` (the top-level surface's coordinates) of `w`'s frame changed.
 void FrameChanged(Window& w, const Region& surfaceArea);
-// Draws the one-pixel frame of a WS_BORDER window into its surface.
+// Draws the frame of a window with WS_BORDER or WS_EX_CLIENTEDGE into its surface.
 void DrawBorder(Window& w);
 
 // Calls the window procedure of `hwnd` on this thread.

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/ascii_case.h"
+#include "platform/gdi.h"
 #include "platform/last_error.h"
 #include "platform/user/user_internal.h"
 
@@ -223,7 +224,8 @@ std::vector<HWND> TopLevelWindows() {
 }
 
 int BorderWidth(const Window& w) {
-    return (w.style & WS_BORDER) != 0 ? 1 : 0;
+    // SM_CXBORDER for WS_BORDER, SM_CXEDGE for WS_EX_CLIENTEDGE, as AdjustWindowRectEx adds them.
+    return ((w.style & WS_BORDER) != 0 ? 1 : 0) + ((w.exStyle & WS_EX_CLIENTEDGE) != 0 ? 2 : 0);
 }
 
 RECT ClientRectOf(const Window& w) {
@@ -347,25 +349,47 @@ void DrawBorder(Window& w) {
     }
     Window* top = TopLevelOf(&w);
     PixelSurface& s = *top->surface;
-    const RECT r = WindowRectInSurface(w);
+    const RECT outer = WindowRectInSurface(w);
     // The frame is clipped like the window itself, by its ancestors and the siblings above.
-    Region clip(r);
+    Region clip(outer);
     ClipToWhatShows(w, &clip);
-    auto plot = [&](LONG x, LONG y) {
-        if (clip.Contains({x, y})) {
-            s.at(x, y) = 0x000000;
+    // One ring of a frame: the top and left sides in `topLeft`, then the bottom and right ones
+    // in `bottomRight`, which so take the top-right and bottom-left corners (DrawEdge's order).
+    auto ring = [&](const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+        auto plot = [&](LONG x, LONG y, COLORREF colour) {
+            if (clip.Contains({x, y})) {
+                // A COLORREF is 0x00BBGGRR, a surface pixel 0x00RRGGBB.
+                s.at(x, y) =
+                    (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+            }
+        };
+        for (LONG x = r.left; x < r.right; ++x) {
+            plot(x, r.top, topLeft);
+        }
+        for (LONG y = r.top; y < r.bottom; ++y) {
+            plot(r.left, y, topLeft);
+        }
+        for (LONG x = r.left; x < r.right; ++x) {
+            plot(x, r.bottom - 1, bottomRight);
+        }
+        for (LONG y = r.top; y < r.bottom; ++y) {
+            plot(r.right - 1, y, bottomRight);
         }
     };
-    for (LONG x = r.left; x < r.right; ++x) {
-        plot(x, r.top);
-        plot(x, r.bottom - 1);
+    RECT r = outer;
+    if ((w.style & WS_BORDER) != 0) {
+        ring(r, 0x000000, 0x000000);
+        InflateRect(&r, -1, -1);
     }
-    for (LONG y = r.top; y < r.bottom; ++y) {
-        plot(r.left, y);
-        plot(r.right - 1, y);
+    if ((w.exStyle & WS_EX_CLIENTEDGE) != 0) {
+        // EDGE_SUNKEN: the outer ring shadow over highlight, the inner dark shadow over light.
+        ring(r, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+        InflateRect(&r, -1, -1);
+        ring(r, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+        InflateRect(&r, -1, -1);
     }
-    Region frame(r);
-    frame.Subtract(RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
+    Region frame(outer);
+    frame.Subtract(r);
     frame.Intersect(clip);
     FrameChanged(w, frame);
 }

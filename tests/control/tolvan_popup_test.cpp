@@ -2,6 +2,8 @@
 // choosing by digit, Enter, click and double click, the arrows, Escape, the button rules, the
 // actions taken after the dialog has closed, the rows' icons and colours, deliveries removed
 // and added while it is open, and DoPopup guarding re-entry.
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -774,6 +776,112 @@ TEST_F(TolvanPopupTest, ThePopupShowsItsRowsOverTheFrame) {
             red = red || (frame->at(x, 29 + 34 + 17) & 0xFFFFFFu) == 0xC00000u;
         }
         EXPECT_TRUE(red);
+    });
+    Key(VK_ESCAPE);
+    RunPopup();
+}
+
+// The headers' WS_BORDER becomes a client edge when the dialog makes them, as user32's dialog
+// manager does: USER frames each header with EDGE_SUNKEN's two rings (shadow over highlight,
+// dark shadow over light, the bottom and right sides taking the far corners), and the client
+// area, where the text is drawn, lies two pixels inside on every side.
+TEST_F(TolvanPopupTest, TheHeadersAreFramedWithASunkenClientEdge) {
+    SendStatus(3);
+    Then([&] {
+        platform::DispatchPendingMessages();
+        const platform::PixelSurface* frame = platform::GetWindowSurface(Popup().m_hWnd);
+        ASSERT_NE(frame, nullptr);
+        auto pixel = [](COLORREF c) {
+            return (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
+                   (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+        };
+        const std::uint32_t shadow = pixel(::GetSysColor(COLOR_BTNSHADOW));
+        const std::uint32_t highlight = pixel(::GetSysColor(COLOR_BTNHIGHLIGHT));
+        const std::uint32_t dark = pixel(::GetSysColor(COLOR_3DDKSHADOW));
+        const std::uint32_t light = pixel(::GetSysColor(COLOR_3DLIGHT));
+        const std::uint32_t face = pixel(::GetSysColor(COLOR_BTNFACE));
+        RECT popup;
+        Popup().GetWindowRect(&popup);
+        struct Header {
+            const char* what;
+            CStatic* header;
+            bool rightAligned;
+        };
+        const Header headers[] = {{"title", &Popup().TitleText, false},
+                                  {"volume", &Popup().VolumeHeader, true},
+                                  {"value", &Popup().ValueHeader, true}};
+        for (const Header& h : headers) {
+            const HWND hwnd = h.header->m_hWnd;
+            EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_BORDER, 0) << h.what;
+            EXPECT_NE(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0) << h.what;
+            RECT window;
+            ::GetWindowRect(hwnd, &window);
+            const int w = window.right - window.left;
+            const int hgt = window.bottom - window.top;
+            RECT client;
+            ::GetClientRect(hwnd, &client);
+            EXPECT_EQ(client.right, w - 4) << h.what;
+            EXPECT_EQ(client.bottom, hgt - 4) << h.what;
+            POINT origin{0, 0};
+            ::MapWindowPoints(hwnd, Popup().m_hWnd, &origin, 1);
+            EXPECT_EQ(origin.x, window.left - popup.left + 2) << h.what;
+            EXPECT_EQ(origin.y, window.top - popup.top + 2) << h.what;
+
+            const int x0 = window.left - popup.left;
+            const int y0 = window.top - popup.top;
+            auto at = [&](int x, int y) { return frame->at(x0 + x, y0 + y) & 0xFFFFFFu; };
+            struct Probe {
+                int x, y;
+                std::uint32_t rgb;
+                const char* where;
+            };
+            const Probe probes[] = {
+                {0, 0, shadow, "outer top-left"},
+                {w / 2, 0, shadow, "outer top"},
+                {0, hgt / 2, shadow, "outer left"},
+                {w - 1, 0, highlight, "outer top-right"},
+                {w - 1, hgt / 2, highlight, "outer right"},
+                {0, hgt - 1, highlight, "outer bottom-left"},
+                {w / 2, hgt - 1, highlight, "outer bottom"},
+                {1, 1, dark, "inner top-left"},
+                {w / 2, 1, dark, "inner top"},
+                {1, hgt / 2, dark, "inner left"},
+                {w - 2, 1, light, "inner top-right"},
+                {w - 2, hgt / 2, light, "inner right"},
+                {1, hgt - 2, light, "inner bottom-left"},
+                {w / 2, hgt - 2, light, "inner bottom"},
+                {2, 2, face, "client top-left"},
+                {w - 3, hgt - 3, face, "client bottom-right"},
+            };
+            for (const Probe& p : probes) {
+                EXPECT_EQ(at(p.x, p.y), p.rgb) << h.what << " " << p.where;
+            }
+            // The text's ink lies in the client area; a right-aligned header's ends at its
+            // right side, as DrawText's DT_RIGHT puts it.
+            int inkLeft = w, inkRight = -1, inkTop = hgt, inkBottom = -1;
+            for (int y = 2; y < hgt - 2; ++y) {
+                for (int x = 2; x < w - 2; ++x) {
+                    if (at(x, y) != face) {
+                        inkLeft = std::min(inkLeft, x);
+                        inkRight = std::max(inkRight, x);
+                        inkTop = std::min(inkTop, y);
+                        inkBottom = std::max(inkBottom, y);
+                    }
+                }
+            }
+            if (h.header == &Popup().TitleText && h.header->GetWindowText().empty()) {
+                continue;
+            }
+            ASSERT_GE(inkRight, 0) << h.what << ": no text drawn";
+            if (h.rightAligned) {
+                EXPECT_GE(inkRight, w - 5) << h.what;
+            } else {
+                // Centred: as much room on either side, give or take a pixel of the glyphs.
+                EXPECT_LE(std::abs((inkLeft - 2) - (w - 3 - inkRight)), 3) << h.what;
+            }
+            EXPECT_GT(inkTop, 2) << h.what;
+            EXPECT_LT(inkBottom, hgt - 3) << h.what;
+        }
     });
     Key(VK_ESCAPE);
     RunPopup();

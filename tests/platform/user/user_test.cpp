@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi.h"
@@ -602,6 +603,60 @@ TEST_F(UserTest, ModuleHandleByFileName) {
     ASSERT_NE(platform, nullptr);
     EXPECT_NE(platform, program);
     EXPECT_EQ(GetModuleHandleW(u"no-such-module.so"), nullptr);
+}
+
+// The frame a child's styles give it, as AdjustWindowRectEx counts it: SM_CXBORDER (1) for
+// WS_BORDER, SM_CXEDGE (2) inside it for WS_EX_CLIENTEDGE. The client area shrinks by both, and
+// the frame's rings are drawn from the outside in: the black border, then EDGE_SUNKEN's shadow
+// over highlight and dark shadow over light, the bottom and right sides taking the far corners.
+TEST_F(UserTest, BorderAndClientEdgeFrameAChild) {
+    struct Case {
+        const char* what;
+        DWORD style;
+        DWORD exStyle;
+        int frame;  // pixels on each side
+        // The colours of the frame's rings from the outside in: top-left side, bottom-right side.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> rings;
+    };
+    const Case cases[] = {
+        {"no frame", 0, 0, 0, {}},
+        {"WS_BORDER", WS_BORDER, 0, 1, {{0x000000, 0x000000}}},
+        {"WS_EX_CLIENTEDGE", 0, WS_EX_CLIENTEDGE, 2, {{0xA0A0A0, 0xFFFFFF}, {0x696969, 0xE3E3E3}}},
+        {"both",
+         WS_BORDER,
+         WS_EX_CLIENTEDGE,
+         3,
+         {{0x000000, 0x000000}, {0xA0A0A0, 0xFFFFFF}, {0x696969, 0xE3E3E3}}},
+    };
+    for (const Case& c : cases) {
+        HWND top = Top(0, 0, 100, 100);
+        HWND child =
+            CreateWindowExW(c.exStyle, u"UserTestWindow", u"child", WS_CHILD | WS_VISIBLE | c.style,
+                            10, 20, 50, 40, top, nullptr, nullptr, nullptr);
+        ASSERT_NE(child, nullptr) << c.what;
+        RECT client;
+        ASSERT_TRUE(GetClientRect(child, &client));
+        EXPECT_EQ(client.right, 50 - 2 * c.frame) << c.what;
+        EXPECT_EQ(client.bottom, 40 - 2 * c.frame) << c.what;
+        POINT origin{0, 0};
+        MapWindowPoints(child, top, &origin, 1);
+        EXPECT_EQ(origin.x, 10 + c.frame) << c.what;
+        EXPECT_EQ(origin.y, 20 + c.frame) << c.what;
+        platform::DispatchPendingMessages();
+        const platform::PixelSurface& s = *platform::GetWindowSurface(top);
+        for (int i = 0; i < static_cast<int>(c.rings.size()); ++i) {
+            const auto [topLeft, bottomRight] = c.rings[static_cast<std::size_t>(i)];
+            const int left = 10 + i, topY = 20 + i, right = 59 - i, bottom = 59 - i;
+            EXPECT_EQ(s.at(left, topY), topLeft) << c.what << " ring " << i << " top-left";
+            EXPECT_EQ(s.at(30, topY), topLeft) << c.what << " ring " << i << " top";
+            EXPECT_EQ(s.at(left, 40), topLeft) << c.what << " ring " << i << " left";
+            EXPECT_EQ(s.at(right, topY), bottomRight) << c.what << " ring " << i << " top-right";
+            EXPECT_EQ(s.at(right, 40), bottomRight) << c.what << " ring " << i << " right";
+            EXPECT_EQ(s.at(left, bottom), bottomRight) << c.what << " ring " << i << " bottom-left";
+            EXPECT_EQ(s.at(30, bottom), bottomRight) << c.what << " ring " << i << " bottom";
+        }
+        DestroyWindow(top);
+    }
 }
 
 // Children draw into their top-level window's surface, each clipped to what shows of it.
