@@ -52,6 +52,14 @@ constexpr FaceLayout FaceLayoutFor(const CRect& bounds) {
     };
 }
 
+// What a status that changes only amounts repaints, without erasing, in the face's own
+// coordinates: the readouts down to the unit price, or only volume and value. The right edge is
+// the readouts' reach (FaceTextsFor), one column past their area: their right-aligned glyphs put
+// edge ink into the area's last column, and a repaint that stopped at 54 left that column of
+// the old amount on the display.
+inline constexpr CRect kFaceAmountsRepaint{8, 20, 56, 55};
+inline constexpr CRect kFaceVolumeAndValueRepaint{8, 20, 56, 43};
+
 // The texts of a face with the box their glyphs can reach. Every text is drawn with DT_NOCLIP,
 // so its glyphs are not held to its rectangle:
 // - the number (left aligned, number font of cell height 19) runs right from L+6 for as many

@@ -3,6 +3,7 @@
 #include "control/tolvan_ctrl.h"
 
 #include "client/pump_codes.h"
+#include "control/face_layout.h"
 #include "control/tolvan_ids.h"
 #include "control/tolvan_type_library.h"
 #include "control/version_info.h"
@@ -15,9 +16,9 @@ namespace tolvan {
 namespace {
 
 // Areas of the face that a change repaints without erasing: the amounts (down to the unit
-// price, or only volume and value) and the stacked-delivery indicator.
-constexpr CRect kAmountsWithPrice{8, 20, 54, 55};
-constexpr CRect kVolumeAndValue{8, 20, 54, 43};
+// price, or only volume and value; face_layout.h) and the stacked-delivery indicator.
+constexpr CRect kAmountsWithPrice = kFaceAmountsRepaint;
+constexpr CRect kVolumeAndValue = kFaceVolumeAndValueRepaint;
 constexpr CRect kStackIndicator{28, 0, 79, 12};
 
 // MessageBeep's simple beep.

@@ -65,6 +65,23 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CWnd::OnCommand(wParam, lParam);
 }
 
+bool CDialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (ReflectToItem(message, wParam, lParam, result)) {
+        return true;
+    }
+    switch (message) {
+        case WM_INITDIALOG:
+            *result = OnInitDialog();
+            return true;
+        case WM_CLOSE:
+            OnCancel();
+            *result = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Owner-drawn items draw, measure and answer keys themselves, as the framework reflects these
 // messages back to the control's object.
 bool CDialog::ReflectToItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

@@ -108,6 +108,9 @@ class CDialog : public CWnd {
     // WM_DRAWITEM, WM_MEASUREITEM and WM_VKEYTOITEM handed to the item's object; false for
     // another message or an item without one.
     bool ReflectToItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // What every dialog answers alike, on either system: the reflected item messages,
+    // WM_INITDIALOG (OnInitDialog) and WM_CLOSE (OnCancel); false for any other message.
+    bool HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 #ifdef _WIN32
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     // The item objects DDX_Control attached; detached when the dialog's window is gone, since

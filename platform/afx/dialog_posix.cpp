@@ -305,18 +305,13 @@ BOOL CDialog::CreateAsChild(HWND parent, POINT origin) {
 }
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT reflected = 0;
-    if (ReflectToItem(message, wParam, lParam, &reflected)) {
-        return reflected;
+    LRESULT answer = 0;
+    if (HandleDialogMessage(message, wParam, lParam, &answer)) {
+        return answer;
     }
     switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog();
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(m_font.m_hObject);
-        case WM_CLOSE:
-            OnCancel();
-            return 0;
         case WM_ERASEBKGND: {
             RECT client;
             ::GetClientRect(m_hWnd, &client);

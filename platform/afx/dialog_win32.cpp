@@ -200,16 +200,11 @@ BOOL CDialog::CreateAsChild(HWND parent, POINT origin) {
 }
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT reflected = 0;
-    if (ReflectToItem(message, wParam, lParam, &reflected)) {
-        return reflected;
+    LRESULT answer = 0;
+    if (HandleDialogMessage(message, wParam, lParam, &answer)) {
+        return answer;
     }
     switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog();
-        case WM_CLOSE:
-            OnCancel();
-            return 0;
         case WM_NCDESTROY:
             // The items went before the dialog; their objects, which their own messages never
             // reach, let go of the handles (unless an object went first, and with it its entry).

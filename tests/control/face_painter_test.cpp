@@ -364,12 +364,50 @@ TEST_F(FacePaintTest, TheStackIndicatorCountsStackedDeliveriesOnly) {
     EXPECT_EQ(Summary(Paint(LivePump(), {28, 0, 79, 12}))[3], "TransparentBlt 213 @29,0");
 }
 
+// A status that changes only the amounts repaints its rectangle over the face drawn before, as
+// the window system clips a paint to its update region: what the face then shows must be what a
+// whole paint of the new amounts shows, pixel for pixel, with no ink of the old amounts left.
+TEST_F(FacePaintTest, AnAmountsRepaintLeavesNothingOfTheOldAmounts) {
+    const auto paintInto = [this](platform::PixelSurface& surface, const PumpProperties& pump,
+                                  const CRect& invalid) {
+        CDC dc;
+        dc.Attach(CreateSurfaceDC(surface, POINT{0, 0}, {RECT(invalid)}));
+        FacePainter painter(resources, faceOldBitmap);
+        painter.Paint(dc, CRect{0, 0, 80, 80}, invalid, kBackground, pump, true, deliveries);
+        ::DeleteDC(dc.Detach());
+    };
+    const struct {
+        const char* what;
+        double volume, value, price;
+        CRect repaint;
+    } cases[] = {
+        {"volume and value", 10.503, 21.47, 2.0, kFaceVolumeAndValueRepaint},
+        {"every amount", 10.7, 22.47, 2.1, kFaceAmountsRepaint},
+    };
+    for (const auto& c : cases) {
+        PumpProperties after = LivePump();
+        after.CurVolume = FixedAmount::FromDouble(c.volume);
+        after.CurValue = FixedAmount::FromDouble(c.value);
+        after.CurPrice = FixedAmount::FromDouble(c.price);
+        SurfaceDC repainted(80, 80, 0x123456);
+        paintInto(repainted.surface(), LivePump(), CRect{0, 0, 80, 80});
+        paintInto(repainted.surface(), after, c.repaint);
+        SurfaceDC whole(80, 80, 0x123456);
+        paintInto(whole.surface(), after, CRect{0, 0, 80, 80});
+        int stale = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 80; ++x)
+                stale += repainted.at(x, y) != whole.at(x, y) ? 1 : 0;
+        EXPECT_EQ(stale, 0) << c.what << ": pixels of the old amounts left by the repaint";
+    }
+}
+
 TEST_F(FacePaintTest, AReadoutsRepaintDrawsOnlyTheBodyAndTheReadouts) {
     const std::vector<std::string> expected = {
         "FillRect @8,20", "TransparentBlt 209 @0,0", "DrawText \"10.500\" @9,18",
         "DrawText \"$21.00\" @9,30", "DrawText \"2.000/L\" @9,42"};
-    EXPECT_EQ(Summary(Paint(LivePump(), {8, 20, 54, 55})), expected);
-    EXPECT_EQ(Summary(Paint(LivePump(), {8, 20, 54, 43})), expected)
+    EXPECT_EQ(Summary(Paint(LivePump(), kFaceAmountsRepaint)), expected);
+    EXPECT_EQ(Summary(Paint(LivePump(), kFaceVolumeAndValueRepaint)), expected)
         << "the price row starts at 42, inside the rectangle";
     EXPECT_EQ(Summary(Paint(LivePump(), {70, 0, 80, 5})),
               (std::vector<std::string>{"FillRect @70,0", "TransparentBlt 217 @29,0"}));
