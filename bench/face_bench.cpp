@@ -1,6 +1,6 @@
 // face-bench: Tolvan's own face paint (FacePainter, as OnDraw runs it) into an 80 by 80 surface
 // DC: a full paint of a delivering pump with stacked deliveries, and the readouts-only repaint
-// that a status changing only the amounts asks for (the rectangle 8, 20, 56, 43). Each reports
+// that a status changing only the amounts asks for (the rectangle 1, 18, 56, 46). Each reports
 // the time of one paint and the share of one core that 32 pumps repainted so at 10 Hz take
 // (core_percent_32x10Hz, thread CPU time, in per cent of one core). The locale is en-US.
 #include <benchmark/benchmark.h>

@@ -3,6 +3,8 @@
 // The painter draws by it; the face comparison of tools/face_compare reads it.
 #pragma once
 
+#include <algorithm>
+
 #include "platform/afx/afx_types.h"
 
 namespace tolvan {
@@ -51,14 +53,6 @@ constexpr FaceLayout FaceLayoutFor(const CRect& bounds) {
         .status{L + 9, B - 35, L + 55, B},
     };
 }
-
-// What a status that changes only amounts repaints, without erasing, in the face's own
-// coordinates: the readouts down to the unit price, or only volume and value. The right edge is
-// the readouts' reach (FaceTextsFor), one column past their area: their right-aligned glyphs put
-// edge ink into the area's last column, and a repaint that stopped at 54 left that column of
-// the old amount on the display.
-inline constexpr CRect kFaceAmountsRepaint{8, 20, 56, 55};
-inline constexpr CRect kFaceVolumeAndValueRepaint{8, 20, 56, 43};
 
 // The texts of a face with the box their glyphs can reach. Every text is drawn with DT_NOCLIP,
 // so its glyphs are not held to its rectangle:
@@ -115,5 +109,22 @@ constexpr FaceTexts FaceTextsFor(const CRect& bounds) {
             1},
     }};
 }
+
+// What a status that changes only amounts repaints, without erasing, in the face's own
+// coordinates: the boxes the readouts' glyphs can reach (FaceTextsFor), down to the unit price
+// or only volume and value. A repaint held to the readouts' areas (8, 20, 54, 43) left glyph
+// edges of the old amount beside and below them: the last column of right-aligned digits, the
+// descender of the currency sign, the left of a seven-character amount.
+constexpr CRect ReadoutsRepaint(bool withPrice) {
+    const FaceTexts texts = FaceTextsFor(CRect{0, 0, kFaceSide, kFaceSide});
+    const CRect& volume = texts.text[1].reach;
+    const CRect& value = texts.text[2].reach;
+    const CRect& price = texts.text[3].reach;
+    const CRect& last = withPrice ? price : value;
+    return CRect{std::min({volume.left, value.left, last.left}), volume.top,
+                 std::max({volume.right, value.right, last.right}), last.bottom};
+}
+inline constexpr CRect kFaceAmountsRepaint = ReadoutsRepaint(true);
+inline constexpr CRect kFaceVolumeAndValueRepaint = ReadoutsRepaint(false);
 
 }  // namespace tolvan

@@ -382,6 +382,7 @@ TEST_F(FacePaintTest, AnAmountsRepaintLeavesNothingOfTheOldAmounts) {
         CRect repaint;
     } cases[] = {
         {"volume and value", 10.503, 21.47, 2.0, kFaceVolumeAndValueRepaint},
+        {"a shorter value", 2.95, 5.9, 2.0, kFaceVolumeAndValueRepaint},  // the sign moves
         {"every amount", 10.7, 22.47, 2.1, kFaceAmountsRepaint},
     };
     for (const auto& c : cases) {
@@ -404,7 +405,7 @@ TEST_F(FacePaintTest, AnAmountsRepaintLeavesNothingOfTheOldAmounts) {
 
 TEST_F(FacePaintTest, AReadoutsRepaintDrawsOnlyTheBodyAndTheReadouts) {
     const std::vector<std::string> expected = {
-        "FillRect @8,20", "TransparentBlt 209 @0,0", "DrawText \"10.500\" @9,18",
+        "FillRect @1,18", "TransparentBlt 209 @0,0", "DrawText \"10.500\" @9,18",
         "DrawText \"$21.00\" @9,30", "DrawText \"2.000/L\" @9,42"};
     EXPECT_EQ(Summary(Paint(LivePump(), kFaceAmountsRepaint)), expected);
     EXPECT_EQ(Summary(Paint(LivePump(), kFaceVolumeAndValueRepaint)), expected)

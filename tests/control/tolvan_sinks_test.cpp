@@ -99,9 +99,9 @@ TEST_F(TolvanSinksTest, AStatusRepaintsOnlyWhatChanged) {
     const Case kCases[] = {
         {"first status: new state", {}, {CRect(0, 0, 80, 80)}},
         {"identical", {}, {}},
-        {"volume only", {8, 0, 5, 1.5, 11, 15, 0}, {CRect(8, 20, 56, 43)}},
-        {"value only", {8, 0, 5, 1.5, 11, 16.5, 0}, {CRect(8, 20, 56, 43)}},
-        {"price", {8, 0, 5, 1.6, 11, 16.5, 0}, {CRect(8, 20, 56, 55)}},
+        {"volume only", {8, 0, 5, 1.5, 11, 15, 0}, {CRect(1, 18, 56, 46)}},
+        {"value only", {8, 0, 5, 1.5, 11, 16.5, 0}, {CRect(1, 18, 56, 46)}},
+        {"price", {8, 0, 5, 1.6, 11, 16.5, 0}, {CRect(1, 18, 56, 58)}},
         {"below a ten-thousandth", {8, 0, 5, 1.60001, 11, 16.5, 0}, {}},
         {"reserved for", {8, 2, 5, 1.6, 11, 16.5, 0}, {CRect(0, 0, 80, 80)}},
         {"grade", {8, 2, 6, 1.6, 11, 16.5, 0}, {CRect(0, 0, 80, 80)}},
