@@ -85,6 +85,32 @@ void RunMessageLoop(DWORD seconds, Done done) {
     }
 }
 
+// Arguments by value, as a container passes them.
+inline VARIANT I4(LONG value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = value;
+    return v;
+}
+
+inline VARIANT I2(SHORT value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I2;
+    v.iVal = value;
+    return v;
+}
+
+// A double, or with VT_DATE a date (the same double).
+inline VARIANT R8(double value, VARTYPE vt = VT_R8) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = vt;
+    v.dblVal = value;
+    return v;
+}
+
 inline HRESULT Create(const wchar_t* progId, IDispatch** object) {
     CLSID clsid;
     const HRESULT hr = CLSIDFromProgID(progId, &clsid);

@@ -24,11 +24,14 @@
 namespace {
 
 using host::Get;
+using host::I2;
+using host::I4;
 using host::kNameRef;
 using host::kTolvanEventsIid;
 using host::Narrow;
 using host::Number;
 using host::Put;
+using host::R8;
 
 // The client object's _DKestroClientEvents with its ConnectionLost.
 constexpr IID kClientEventsIid = {
@@ -53,27 +56,6 @@ void OnClientEvent(DISPID dispid, const DISPPARAMS&) {
         std::printf("the client object lost its connection\n");
         connectionLost = true;
     }
-}
-
-VARIANT I4(LONG value) {
-    VARIANT v;
-    v.vt = VT_I4;
-    v.lVal = value;
-    return v;
-}
-
-VARIANT I2(SHORT value) {
-    VARIANT v;
-    v.vt = VT_I2;
-    v.iVal = value;
-    return v;
-}
-
-VARIANT R8(double value, VARTYPE vt = VT_R8) {
-    VARIANT v;
-    v.vt = vt;
-    v.dblVal = value;
-    return v;
 }
 
 // What the control holds, property by property, as VALUE or "TEXT".

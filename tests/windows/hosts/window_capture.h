@@ -1,15 +1,43 @@
 // Captures what a window shows as a PNG file: its pending paints done first, then its pixels
-// copied (BitBlt) from its device context into a top-down 32-bit DIB section.
+// copied (BitBlt) from its device context into a top-down 32-bit DIB section; and the pixels
+// any drawing puts on such a section.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "png_writer.h"
 
 namespace host {
+
+// What `draw` puts on a 32-bit device context of `width` by `height`, as 0xRRGGBB pixels,
+// rows from the top.
+template <typename Draw>
+std::vector<std::uint32_t> PixelsDrawn(int width, int height, const Draw& draw) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (surface == nullptr) {
+        return {};
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, surface);
+    draw(dc);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> copy(pixels, pixels + static_cast<std::size_t>(width) * height);
+    for (std::uint32_t& pixel : copy) {
+        pixel &= 0x00FFFFFF;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(surface);
+    return copy;
+}
 
 struct CaptureSize {
     int width = 0;
@@ -33,31 +61,15 @@ inline CaptureSize CaptureWindow(HWND window, bool whole, const std::string& pat
         return {};
     }
     HDC source = whole ? GetWindowDC(window) : GetDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    CaptureSize size;
-    if (dib != nullptr) {
-        HGDIOBJ previous = SelectObject(memory, dib);
-        if (BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY)) {
-            GdiFlush();
-            if (WritePng(path, width, height, static_cast<const std::uint32_t*>(bits))) {
-                size = {width, height};
-            }
-        }
-        SelectObject(memory, previous);
-        DeleteObject(dib);
-    }
-    DeleteDC(memory);
+    bool copied = false;
+    const std::vector<std::uint32_t> pixels = PixelsDrawn(width, height, [&](HDC dc) {
+        copied = BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY) != FALSE;
+    });
     ReleaseDC(window, source);
-    return size;
+    if (!copied || pixels.empty() || !WritePng(path, width, height, pixels.data())) {
+        return {};
+    }
+    return {width, height};
 }
 
 }  // namespace host

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
@@ -20,6 +21,7 @@
 #include "control/del_list_box.h"
 #include "control/tolvan_ids.h"
 #include "tests/windows/hosts/host_support.h"
+#include "tests/windows/hosts/window_capture.h"
 #include "tests/windows/tolvan/com_held.h"
 #include "tests/windows/tolvan/ocx_module.h"
 
@@ -84,31 +86,9 @@ HWND WindowWithText(const std::wstring& text) {
     return search.found;
 }
 
-// What `draw` puts on a 32-bit device context of `width` by `height`, as 0xRRGGBB pixels,
-// rows from the top.
-std::vector<DWORD> PixelsDrawn(int width, int height, const std::function<void(HDC)>& draw) {
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP surface = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, surface);
-    draw(dc);
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    std::vector<DWORD> copy(pixels, pixels + width * height);
-    for (DWORD& pixel : copy) {
-        pixel &= 0x00FFFFFF;
-    }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(surface);
-    return copy;
-}
-
 // What `hwnd` paints (WM_PRINTCLIENT, which the system's controls answer as WM_PAINT).
-std::vector<DWORD> Printed(HWND hwnd, int width, int height) {
-    return PixelsDrawn(width, height, [hwnd](HDC dc) {
+std::vector<std::uint32_t> Printed(HWND hwnd, int width, int height) {
+    return host::PixelsDrawn(width, height, [hwnd](HDC dc) {
         if (hwnd != nullptr) {
             SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
                          PRF_CLIENT | PRF_ERASEBKGND);
@@ -117,8 +97,8 @@ std::vector<DWORD> Printed(HWND hwnd, int width, int height) {
 }
 
 // Bitmap `id` of `module` drawn at its own size at the top left.
-std::vector<DWORD> BitmapPixels(HMODULE module, UINT id, int width, int height) {
-    return PixelsDrawn(width, height, [=](HDC dc) {
+std::vector<std::uint32_t> BitmapPixels(HMODULE module, UINT id, int width, int height) {
+    return host::PixelsDrawn(width, height, [=](HDC dc) {
         HBITMAP picture = LoadBitmapW(module, MAKEINTRESOURCEW(id));
         HDC source = CreateCompatibleDC(dc);
         HGDIOBJ oldSource = SelectObject(source, picture);
@@ -176,31 +156,6 @@ class Script {
     bool gaveUp_ = false;
 };
 
-VARIANT Long(LONG v) {
-    VARIANT x;
-    VariantInit(&x);
-    x.vt = VT_I4;
-    x.lVal = v;
-    return x;
-}
-VARIANT Short(SHORT v) {
-    VARIANT x;
-    VariantInit(&x);
-    x.vt = VT_I2;
-    x.iVal = v;
-    return x;
-}
-VARIANT Double(double v, VARTYPE vt = VT_R8) {
-    VARIANT x;
-    VariantInit(&x);
-    x.vt = vt;
-    if (vt == VT_DATE) {
-        x.date = v;
-    } else {
-        x.dblVal = v;
-    }
-    return x;
-}
 VARIANT StringRef(BSTR* text) {
     VARIANT x;
     VariantInit(&x);
@@ -259,23 +214,12 @@ class TolvanDialogsTest : public OcxModuleTest {
     void SendDelivery(LONG id) {
         BSTR grade = SysAllocString(L"Diesel");
         BSTR shortGrade = SysAllocString(L"DSL");
-        std::vector<VARIANT> args = {Long(id),
-                                     Long(11),
-                                     Short(1),
-                                     Long(5),
-                                     StringRef(&grade),
-                                     StringRef(&shortGrade),
-                                     Short(1),
-                                     Double(1.5),
-                                     Double(20),
-                                     Double(30),
-                                     Short(2),
-                                     Short(0),
-                                     Long(-1),
-                                     Long(-1),
-                                     Long(0),
-                                     Double(41339.5, VT_DATE),
-                                     Long(7)};
+        std::vector<VARIANT> args = {
+            host::I4(id),      host::I4(11),           host::I2(1), host::I4(5),
+            StringRef(&grade), StringRef(&shortGrade), host::I2(1), host::R8(1.5),
+            host::R8(20),      host::R8(30),           host::I2(2), host::I2(0),
+            host::I4(-1),      host::I4(-1),           host::I4(0), host::R8(41339.5, VT_DATE),
+            host::I4(7)};
         std::reverse(args.begin(), args.end());
         DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
         VARIANT result;
@@ -407,7 +351,7 @@ TEST_F(TolvanDialogsTest, PopupIsADialogOfUser32WithARealOwnerDrawnListBox) {
                   portuguese ? L"Valor" : L"Value");
         EXPECT_TRUE(Printed(cancel, 61, 49) == BitmapPixels(module_, 229, 61, 49))
             << "the Cancel button does not show its picture";
-        const std::vector<DWORD> rowsDrawn = Printed(list, 200, 68);
+        const std::vector<std::uint32_t> rowsDrawn = Printed(list, 200, 68);
         EXPECT_EQ(rowsDrawn[2 * 200 + 2], 0x808080u) << "the selected row's background";
         EXPECT_EQ(rowsDrawn[36 * 200 + 2], GetSysColor(COLOR_WINDOW) & 0xFFFFFF)
             << "the next row's background";
