@@ -65,6 +65,30 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CWnd::OnCommand(wParam, lParam);
 }
 
+void CDialog::RunDialogLoop(HWND owner, bool enableOwner) {
+    const HWND self = m_hWnd;
+    if (m_bContinueModal && ::IsWindow(self)) {
+        ::ShowWindow(self, SW_SHOW);
+        MSG msg;
+        while (m_bContinueModal && ::IsWindow(self)) {
+            if (!::GetMessageW(&msg, nullptr, 0, 0)) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            if (!::IsWindow(self) || !IsDialogMessageW(self, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+    }
+    m_bContinueModal = FALSE;
+    // The owner is enabled again before the dialog goes, so that it can take the focus back.
+    if (enableOwner && ::IsWindow(owner))
+        ::EnableWindow(owner, TRUE);
+    if (::IsWindow(self))
+        ::DestroyWindow(self);
+}
+
 bool CDialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (ReflectToItem(message, wParam, lParam, result)) {
         return true;

@@ -111,6 +111,10 @@ class CDialog : public CWnd {
     // What every dialog answers alike, on either system: the reflected item messages,
     // WM_INITDIALOG (OnInitDialog) and WM_CLOSE (OnCancel); false for any other message.
     bool HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // The modal loop of a dialog made and initialised: shows it, dispatches the thread's
+    // messages through the dialog keyboard until EndDialog (or WM_QUIT, posted again for the
+    // loop outside), then enables `owner` again when `enableOwner` and destroys the dialog.
+    void RunDialogLoop(HWND owner, bool enableOwner);
 #ifdef _WIN32
     friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
     // The item objects DDX_Control attached; detached when the dialog's window is gone, since

@@ -260,30 +260,10 @@ INT_PTR CDialog::DoModal() {
     if (disabledOwner)
         ::EnableWindow(owner, FALSE);
 
-    const HWND self = m_hWnd;
     m_bContinueModal = TRUE;
     m_nModalResult = -1;
-    InitDialog(self);
-    if (m_bContinueModal && ::IsWindow(self)) {
-        ::ShowWindow(self, SW_SHOW);
-        MSG msg;
-        while (m_bContinueModal && ::IsWindow(self)) {
-            if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            if (!::IsWindow(self) || !IsDialogMessageW(self, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-    }
-    m_bContinueModal = FALSE;
-    // The owner is enabled again before the dialog goes, so that it can take the focus back.
-    if (disabledOwner && ::IsWindow(owner))
-        ::EnableWindow(owner, TRUE);
-    if (::IsWindow(self))
-        ::DestroyWindow(self);
+    InitDialog(m_hWnd);
+    RunDialogLoop(owner, disabledOwner);
     m_items.clear();
     m_font.DeleteObject();
     return m_nModalResult;

@@ -163,27 +163,7 @@ INT_PTR CDialog::DoModal() {
             ::EnableWindow(owner, TRUE);
         return -1;
     }
-    const HWND self = m_hWnd;
-    if (m_bContinueModal && ::IsWindow(self)) {
-        ::ShowWindow(self, SW_SHOW);
-        MSG msg;
-        while (m_bContinueModal && ::IsWindow(self)) {
-            if (!::GetMessageW(&msg, nullptr, 0, 0)) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
-            }
-            if (!::IsWindow(self) || !::IsDialogMessageW(self, &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-    }
-    m_bContinueModal = FALSE;
-    // The owner is enabled again before the dialog goes, so that it can take the focus back.
-    if (disabledOwner && ::IsWindow(owner))
-        ::EnableWindow(owner, TRUE);
-    if (::IsWindow(self))
-        ::DestroyWindow(self);
+    RunDialogLoop(owner, disabledOwner);
     return m_nModalResult;
 }
 

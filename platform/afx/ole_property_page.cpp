@@ -117,7 +117,6 @@ HRESULT COlePropertyPage::Activate(HWND hWndParent, LPCRECT pRect, BOOL) {
     return S_OK;
 }
 
-#ifdef _WIN32
 HRESULT COlePropertyPage::Show(UINT nCmdShow) {
     AFX_MANAGE_STATE(m_pModuleState);
     if (!m_dialog) {
@@ -139,7 +138,6 @@ HRESULT COlePropertyPage::Move(LPCRECT pRect) {
                          pRect->bottom - pRect->top);
     return S_OK;
 }
-#endif
 
 HRESULT COlePropertyPage::Deactivate() {
     AFX_MANAGE_STATE(m_pModuleState);

@@ -36,27 +36,14 @@ class COlePropertyPage : public CCmdTarget, public IPropertyPage, public IProper
     // A frame gives its site first and stops on a failure: accepted and not kept, since the
     // page reports no changes through a site here.
     HRESULT SetPageSite(IPropertyPageSite*) override { return S_OK; }
-#ifdef _WIN32
-    // Windows' frames show and hide an active page (oleaut32's calls Show(SW_SHOW) after
-    // Activate and Show(SW_HIDE) before Deactivate) and may move it. E_UNEXPECTED when the page
-    // is not active, E_POINTER for a null rectangle.
+    // A frame shows and hides an active page (oleaut32's calls Show(SW_SHOW) after Activate
+    // and Show(SW_HIDE) before Deactivate) and may move it. E_UNEXPECTED when the page is not
+    // active, E_POINTER for a null rectangle.
     HRESULT Show(UINT nCmdShow) override;
     HRESULT Move(LPCRECT pRect) override;
-#else
-    HRESULT Show(UINT) override {
-        return E_NOTIMPL;
-    }
-    HRESULT Move(LPCRECT) override {
-        return E_NOTIMPL;
-    }
-#endif
-    HRESULT Help(LPCOLESTR) override {
-        return E_NOTIMPL;
-    }
+    HRESULT Help(LPCOLESTR) override { return E_NOTIMPL; }
     // S_FALSE: the page handles no keystrokes of the frame.
-    HRESULT TranslateAccelerator(MSG*) override {
-        return S_FALSE;
-    }
+    HRESULT TranslateAccelerator(MSG*) override { return S_FALSE; }
 
     // IPropertyPage and IPropertyPageWindow. Activate creates the page's dialog (template idDlg,
     // from the module's resources) as a child of `hWndParent` at the top left of `pRect`, filled
@@ -68,25 +55,15 @@ class COlePropertyPage : public CCmdTarget, public IPropertyPage, public IProper
     // The page's own class identifier.
     virtual HRESULT GetClassID(CLSID* pClassID) = 0;
 
-    UINT GetDialogID() const {
-        return m_idDlg;
-    }
-    UINT GetCaptionID() const {
-        return m_idCaption;
-    }
-    void SetModifiedFlag(BOOL bModified = TRUE) {
-        m_bDirty = bModified;
-    }
-    const std::vector<IUnknown*>& GetObjects() const {
-        return m_objects;
-    }
+    UINT GetDialogID() const { return m_idDlg; }
+    UINT GetCaptionID() const { return m_idCaption; }
+    void SetModifiedFlag(BOOL bModified = TRUE) { m_bDirty = bModified; }
+    const std::vector<IUnknown*>& GetObjects() const { return m_objects; }
 
   protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     // The size of the dialog template in dialog units; none known by default.
-    virtual SIZE GetDialogSize() const {
-        return {0, 0};
-    }
+    virtual SIZE GetDialogSize() const { return {0, 0}; }
 
   private:
     class PageDialog;

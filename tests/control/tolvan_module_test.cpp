@@ -181,6 +181,18 @@ TEST(TolvanModuleTest, ThePropertyPageShowsItsDialogInAFrameWindow) {
         EXPECT_EQ(rect.top - frameRect.top, 24);
         EXPECT_EQ(rect.right - rect.left, 375);  // 250 units of 6 / 4 pixels
         EXPECT_EQ(rect.bottom - rect.top, 101);  // 62 units of 13 / 8 pixels
+        // The frame may hide, show and move the active page.
+        EXPECT_EQ(page->Show(SW_HIDE), S_OK);
+        EXPECT_EQ(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_VISIBLE, 0);
+        EXPECT_EQ(page->Show(SW_SHOW), S_OK);
+        const RECT moved{8, 26, 8 + 375, 26 + 101};
+        EXPECT_EQ(page->Move(&moved), S_OK);
+        EXPECT_EQ(page->Move(nullptr), E_POINTER);
+        GetWindowRect(dialog, &rect);
+        EXPECT_EQ(rect.left - frameRect.left, 8);
+        const RECT back{6, 24, 6 + 375, 24 + 101};
+        ASSERT_EQ(page->Move(&back), S_OK);
+        GetWindowRect(dialog, &rect);
 
         HWND text = GetWindow(dialog, GW_CHILD);
         ASSERT_NE(text, nullptr);
