@@ -31,11 +31,6 @@ face_compare=$linux_build/tools/face_compare/face-compare
 command -v xvfb-run >/dev/null || fail "xvfb-run is missing (package xvfb)"
 rm -f "$folder"/*.png "$folder"/host.* "$folder"/*.txt
 
-kestroctl() {
-    "$linux_build/kestro/ctl/kestroctl" --server "$address" "$@" >>"$work/kestroctl.out" 2>&1 ||
-        fail "kestroctl $* answered $?: $(cat "$work/kestroctl.out")"
-}
-
 # The host runs SCRIPT (a file of the test's folder) with the pumps given, in the background, in
 # a process group of its own with its Xvfb: a run that is cut short ends them all.
 start_atl_host() {

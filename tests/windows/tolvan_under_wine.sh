@@ -20,11 +20,6 @@ source "$(dirname "$0")/wine_case_steps.sh"
 tolvan_case_arguments "$@"
 scripts=$(cd "$(dirname "$0")/scripts" && pwd)
 
-kestroctl() {
-    "$linux_build/kestro/ctl/kestroctl" --server "$address" "$@" >>"$work/kestroctl.out" 2>&1 ||
-        fail "kestroctl $* answered $?: $(cat "$work/kestroctl.out")"
-}
-
 case $case_name in
     vbscript | jscript)
         register_modules

@@ -18,6 +18,8 @@
 #                          data/NAME says
 #   register_modules       regsvr32 registers client_dll (KestroClient.dll) and tolvan_ocx
 #                          (Tolvan.OCX), which the sourcing script names, in the prefix
+#   kestroctl ARGS...      the Linux kestroctl of linux_build against the server at address;
+#                          its output goes to work/kestroctl.out, and a failure ends the case
 
 tolvan_case_arguments() {
     [ $# -eq 6 ] || fail "usage: CASE LINUX_BUILD CLIENT_DLL TOLVAN_OCX DATA_DIR ADDRESS"
@@ -92,4 +94,9 @@ register_modules() {
     wine reg query 'HKCR\TOLVAN.TolvanCtrl.1\CLSID' 2>/dev/null | tr -d '\r' |
         grep -q '{F9B424D4-51A1-40E0-8EB1-1B9097AF9811}' ||
         fail "TOLVAN.TolvanCtrl.1 does not name the control's class after regsvr32"
+}
+
+kestroctl() {
+    "$linux_build/kestro/ctl/kestroctl" --server "$address" "$@" >>"$work/kestroctl.out" 2>&1 ||
+        fail "kestroctl $* answered $?: $(cat "$work/kestroctl.out")"
 }
