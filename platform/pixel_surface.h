@@ -23,4 +23,12 @@ struct PixelSurface {
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// Surface pixel (0x00RRGGBB) from a COLORREF (0x00BBGGRR), and back.
+constexpr std::uint32_t ToPixel(std::uint32_t colorref) {
+    return ((colorref & 0xFF) << 16) | (colorref & 0xFF00) | ((colorref >> 16) & 0xFF);
+}
+constexpr std::uint32_t FromPixel(std::uint32_t pixel) {
+    return ((pixel & 0xFF) << 16) | (pixel & 0xFF00) | ((pixel >> 16) & 0xFF);
+}
+
 }  // namespace platform

@@ -12,6 +12,10 @@
 
 namespace platform::gdi {
 
+// The drawing files reach the pixel conversions through this namespace.
+using platform::FromPixel;
+using platform::ToPixel;
+
 enum class ObjectKind { Brush, Bitmap, Font, DeviceContext };
 
 struct GdiObject {
@@ -72,14 +76,6 @@ DeviceContext* LookupDC(HDC hdc);
 // The colour a brush handle paints with: a brush object or (HBRUSH)(COLOR_x + 1). Empty for a
 // bad handle; `hollow` is set for the null brush.
 std::optional<COLORREF> BrushColor(HBRUSH brush, bool* hollow);
-
-// Surface pixel (0x00RRGGBB) from a COLORREF (0x00BBGGRR), and back.
-constexpr std::uint32_t ToPixel(COLORREF c) {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-constexpr COLORREF FromPixel(std::uint32_t p) {
-    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-}
 
 // Calls `fill(x0, x1, y)` for each run of pixels of the surface rectangle `area` inside `clip`
 // (disjoint rectangles, surface coordinates; x1 exclusive).

@@ -358,9 +358,7 @@ void DrawBorder(Window& w) {
     auto ring = [&](const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
         auto plot = [&](LONG x, LONG y, COLORREF colour) {
             if (clip.Contains({x, y})) {
-                // A COLORREF is 0x00BBGGRR, a surface pixel 0x00RRGGBB.
-                s.at(x, y) =
-                    (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+                s.at(x, y) = ToPixel(colour);
             }
         };
         for (LONG x = r.left; x < r.right; ++x) {

@@ -26,10 +26,6 @@ int Blue(std::uint32_t c) {
     return static_cast<int>(c & 0xFF);
 }
 
-std::uint32_t FromColorref(COLORREF colour) {
-    return (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-}
-
 bool Holds(const RECT& box, int x, int y) {
     return x >= box.left && x < box.right && y >= box.top && y < box.bottom;
 }
@@ -79,7 +75,7 @@ std::optional<std::uint32_t> ExpectedInk(const platform::PixelSurface& expected,
     std::optional<std::uint32_t> ink;
     int most = 0;
     for (int i = 0; i < text.inkCount; ++i) {
-        const std::uint32_t candidate = FromColorref(text.inks[i]);
+        const std::uint32_t candidate = platform::ToPixel(text.inks[i]);
         const int count = CountPixels(expected, 0, 0, InkRegion(index), candidate);
         if (count > most) {
             most = count;
